@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Set-up, build and run on Debian 12:
+#   ./build.sh run    installs what is missing, builds, starts the program
+#   ./build.sh test   installs what is missing, builds, runs every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+          fonts-liberation libasound2-dev libsndfile1-dev)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja -DDNIARZ_WERROR=ON "$@" >/dev/null
+    cmake --build "$dir"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build build
+    shift
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        ./build/dniarz --print-day
+        echo "dniarz: the window needs a display (no DISPLAY or WAYLAND_DISPLAY is set)"
+    else
+        exec ./build/dniarz "$@"
+    fi
+    ;;
+test)
+    install_missing
+    build build
+    ctest --test-dir build --output-on-failure -j "$(nproc)"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

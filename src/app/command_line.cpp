@@ -1,0 +1,120 @@
+// Command-line parsing.
+#include "app/command_line.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace {
+
+bool EqualsIgnoreCase(const std::string& a, const char* b)
+{
+    std::size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && !b[i];
+}
+
+bool ParseNumber(const std::string& text, std::size_t& pos, std::size_t maxDigits, int& out)
+{
+    const std::size_t start = pos;
+    while (pos < text.size() && pos - start < maxDigits + 1 && std::isdigit(static_cast<unsigned char>(text[pos])))
+        ++pos;
+    if (pos == start || pos - start > maxDigits)
+        return false;
+    std::from_chars(text.data() + start, text.data() + pos, out);
+    return true;
+}
+
+} // namespace
+
+std::optional<TDateTime> ParseDateArgument(const std::string& text)
+{
+    std::size_t pos = 0;
+    int y = 0, m = 0, d = 0;
+    if (!ParseNumber(text, pos, 4, y) || pos >= text.size())
+        return std::nullopt;
+    const char sep = text[pos];
+    if (sep != '-' && sep != '.')
+        return std::nullopt;
+    ++pos;
+    if (!ParseNumber(text, pos, 2, m) || pos >= text.size() || text[pos] != sep)
+        return std::nullopt;
+    ++pos;
+    if (!ParseNumber(text, pos, 2, d) || pos != text.size())
+        return std::nullopt;
+    return TryEncodeDate(y, m, d);
+}
+
+CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLineResult r;
+    CommandLine& o = r.options;
+    auto fail = [&](std::string message) {
+        r.error = std::move(message);
+        return r;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        if (EqualsIgnoreCase(a, "-hide")) {
+            o.hide = true;
+        } else if (a == "--help" || a == "-h") {
+            o.mode = CommandLine::Mode::Help;
+        } else if (a == "--version") {
+            o.mode = CommandLine::Mode::Version;
+        } else if (a == "--print-day") {
+            o.mode = CommandLine::Mode::PrintDay;
+            if (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
+                o.date = ParseDateArgument(args[++i]);
+                if (!o.date)
+                    return fail("dniarz: invalid date '" + args[i] + "' (expected yyyy-mm-dd, years 1 to 9999)");
+            }
+        } else if (a == "--date") {
+            const auto v = value();
+            if (!v)
+                return fail("dniarz: --date needs a date");
+            o.date = ParseDateArgument(*v);
+            if (!o.date)
+                return fail("dniarz: invalid date '" + *v + "' (expected yyyy-mm-dd, years 1 to 9999)");
+        } else if (a == "--screenshot") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail("dniarz: --screenshot needs a file name");
+            o.mode = CommandLine::Mode::Screenshot;
+            o.screenshotFile = *v;
+        } else if (a == "--dir") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail("dniarz: --dir needs a directory");
+            o.dir = *v;
+        } else if (a == "--lat" || a == "--lon") {
+            const auto v = value();
+            if (!v)
+                return fail("dniarz: " + a + " needs a value in degrees");
+            (a == "--lat" ? o.latitude : o.longitude) = *v;
+        } else {
+            return fail("dniarz: unknown option '" + a + "' (see --help)");
+        }
+    }
+    return r;
+}
+
+std::string UsageText()
+{
+    return "Usage: dniarz [-hide] [options]\n"
+           "Dniarz: calendar, name days, sun and moon, notes and clock.\n"
+           "\n"
+           "  -hide                 start hidden in the notification area\n"
+           "  --print-day [DATE]    print the day view of DATE (yyyy-mm-dd, default today) and exit\n"
+           "  --screenshot FILE     render the main window to a PNG file and exit\n"
+           "  --date DATE           the date shown by --screenshot\n"
+           "  --lat DEG, --lon DEG  the place for --print-day (north and east positive)\n"
+           "  --dir PATH            the program directory (notes and other files); also DNIARZ_DIR\n"
+           "  --help                show this help and exit\n"
+           "  --version             show the version and exit\n";
+}

@@ -1,0 +1,34 @@
+// The command line: what the program is asked to do, parsed without side effects.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calendar/datetime.h"
+
+struct CommandLine
+{
+    enum class Mode { Window, PrintDay, Screenshot, Help, Version };
+    Mode mode = Mode::Window;
+    bool hide = false;                     // "-HIDE" in any letter case: start in the tray
+    std::optional<TDateTime> date;         // --print-day DATE or --date DATE
+    std::optional<std::string> dir;        // --dir PATH: the program directory
+    std::optional<std::string> latitude;   // --lat DEG, as typed
+    std::optional<std::string> longitude;  // --lon DEG, as typed
+    std::string screenshotFile;            // --screenshot FILE
+};
+
+struct CommandLineResult
+{
+    CommandLine options;
+    std::string error;  // one line for stderr; empty when the line parsed
+};
+
+// args excludes the program name.
+CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
+
+// "yyyy-mm-dd" or "yyyy.mm.dd" (one- or two-digit month and day allowed), years 1..9999.
+std::optional<TDateTime> ParseDateArgument(const std::string& text);
+
+std::string UsageText();

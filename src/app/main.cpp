@@ -1,0 +1,50 @@
+// Entry point: parses the command line and hands over to the printed view or the window.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/print_day.h"
+#include "app/ui/run_gui.h"
+#include "calendar/namedays.h"
+#include "platform/linux/linux_system_clock.h"
+#include "platform/program_dir.h"
+
+#ifndef DNIARZ_VERSION
+#define DNIARZ_VERSION "0.1.0"
+#endif
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const CommandLineResult parsed = ParseCommandLine(args);
+    if (!parsed.error.empty()) {
+        std::cerr << parsed.error << '\n';
+        return 2;
+    }
+    const CommandLine& options = parsed.options;
+    const auto programDir = ResolveProgramDir(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir());
+
+    switch (options.mode) {
+    case CommandLine::Mode::Help:
+        std::cout << UsageText();
+        return 0;
+    case CommandLine::Mode::Version:
+        std::cout << "dniarz " DNIARZ_VERSION "\n";
+        return 0;
+    case CommandLine::Mode::PrintDay: {
+        NameDayTable table;
+        table.Load();
+        LinuxSystemClock clock;
+        const PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table};
+        std::cout << FormatPrintDay(PrintDayLines(input));
+        return 0;
+    }
+    case CommandLine::Mode::Screenshot:
+    case CommandLine::Mode::Window:
+        break;
+    }
+    return RunWindow(argc, argv, options, programDir);
+}

@@ -1,0 +1,20 @@
+// The day view as plain "key: value" lines, for the command line and for scripts.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calendar/datetime.h"
+#include "calendar/namedays.h"
+
+struct PrintDayInput
+{
+    TDateTime date = 0;
+    const NameDayTable* names = nullptr;
+};
+
+// Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, and
+// whatever the other subsystems add after them.
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
+std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>>& lines);

@@ -1,0 +1,23 @@
+// Windows-1250 <-> UTF-8. The program keeps text in UTF-8; its files and built-in tables are
+// Windows-1250, so every byte read or written passes through here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Every byte maps to one character; the five bytes the code page leaves undefined map to the
+// C1 control of the same number, as Windows does, so any file survives a round trip.
+std::string Cp1250ToUtf8(std::string_view bytes);
+
+// Characters the code page cannot hold, and malformed UTF-8, become '?'. When `lossy` is given
+// it is set to whether that happened.
+std::string Utf8ToCp1250(std::string_view text, bool* lossy = nullptr);
+
+// The UTF-8 text with every character that Windows-1250 cannot hold replaced by '?', so that
+// what a user sees before saving is exactly what the file will keep.
+std::string MakeCp1250Safe(std::string_view text, bool* changed = nullptr);
+
+// Decodes one UTF-8 character at `pos`, advancing it; returns U+FFFD for a malformed sequence
+// (consuming one byte) so callers never loop forever.
+char32_t NextCodePoint(std::string_view text, std::size_t& pos);
+void AppendUtf8(std::string& out, char32_t cp);

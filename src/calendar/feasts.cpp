@@ -1,0 +1,61 @@
+// Easter computus and the moveable feasts.
+#include "calendar/feasts.h"
+
+#include "calendar/date_format.h"
+
+namespace {
+
+struct Feast
+{
+    int offset;
+    const char* text;
+};
+
+// Order matters only in principle (the last match wins); the offsets are distinct.
+constexpr Feast kFeasts[] = {
+    {0, "Wielkanoc\r\n"},       {1, "Pon. Wielkanocny\r\n"}, {-1, "Wielka Sobota\r\n"},
+    {-2, "Wielki Piątek\r\n"},  {-3, "Wielki Czwartek\r\n"}, {-46, "Popielec\r\n"},
+    {60, "Boże Ciało\r\n"},
+};
+
+} // namespace
+
+TDateTime EasterSunday(int year)
+{
+    const int a = year % 19;
+    const int b = year / 100;
+    const int c = year % 100;
+    const int d = b / 4;
+    const int e = b % 4;
+    const int f = (b + 8) / 25;
+    const int g = (b - f + 1) / 3;
+    const int h = (19 * a + b - d - g + 15) % 30;
+    const int i = c / 4;
+    const int k = c % 4;
+    const int l = (32 + 2 * e + 2 * i - h - k) % 7;
+    const int m = (a + 11 * h + 22 * l) / 451;
+    const int n = h + l - 7 * m + 114;
+    return EncodeDate(year, n / 31, n % 31 + 1);
+}
+
+std::string FeastOfDay(TDateTime date, TDateTime easter)
+{
+    std::string result;
+    for (const Feast& feast : kFeasts)
+        if (easter + feast.offset == date)
+            result = feast.text;
+    return result;
+}
+
+const std::vector<std::string>& FixedHolidays()
+{
+    static const std::vector<std::string> kFixed = {"    .12.25", "    .12.26", "    .01.01", "    .05.01",
+                                                    "    .05.03", "    .08.15", "    .11.01", "    .11.11"};
+    return kFixed;
+}
+
+MoveableHolidays MoveableHolidayEntries(int year)
+{
+    const TDateTime easter = EasterSunday(year);
+    return {DateKey(easter + 1), DateKey(easter + 60)};
+}

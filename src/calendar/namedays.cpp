@@ -1,0 +1,107 @@
+// Name-day table lookup.
+#include "calendar/namedays.h"
+
+#include <cstdio>
+
+#include "calendar/cp1250.h"
+
+extern const unsigned char kNameDayTableCp1250[];
+extern const std::size_t kNameDayTableCp1250Size;
+
+void NameDayTable::Load()
+{
+    Load(std::string_view(reinterpret_cast<const char*>(kNameDayTableCp1250), kNameDayTableCp1250Size));
+}
+
+void NameDayTable::Load(std::string_view cp1250Text)
+{
+    if (const auto nul = cp1250Text.find('\0'); nul != std::string_view::npos)
+        cp1250Text = cp1250Text.substr(0, nul);
+    const std::string text = Cp1250ToUtf8(cp1250Text);
+    m_lines.clear();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        m_lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        m_lines.push_back(text.substr(start));
+}
+
+DayNames NameDayTable::Lookup(int month, int day) const
+{
+    char header[16];
+    char dayKey[16];
+    std::snprintf(header, sizeof header, "M%02d", month);
+    std::snprintf(dayKey, sizeof dayKey, "%d.", day);
+    const std::string_view headerKey(header);
+    const std::string_view key(dayKey);
+
+    DayNames result;
+    bool inMonth = false;
+    const std::string* dayLine = nullptr;
+    for (const std::string& line : m_lines) {
+        if (!inMonth && line.starts_with(headerKey))
+            inMonth = true;
+        if (inMonth && line.starts_with(key)) {
+            dayLine = &line;
+            break;
+        }
+    }
+    if (!dayLine)
+        return result;
+
+    // The body is capped as the stored tables always were; counted in bytes of the table's own
+    // single-byte encoding, so a UTF-8 cut must not split a character.
+    std::string_view body = std::string_view(*dayLine).substr(key.size());
+    std::size_t cut = 0, chars = 0;
+    while (cut < body.size() && chars < 1000) {
+        NextCodePoint(body, cut);
+        ++chars;
+    }
+    body = body.substr(0, cut);
+    while (!body.empty() && body.front() == ' ')
+        body.remove_prefix(1);
+
+    if (!body.empty() && body.front() == '*') {
+        const std::size_t comma = body.find(',');
+        std::string_view holiday = body.substr(1, comma == std::string_view::npos ? std::string_view::npos : comma - 1);
+        for (const char c : holiday)
+            result.holiday += c == '_' ? ' ' : c;
+        body = comma == std::string_view::npos ? std::string_view() : body.substr(comma + 1);
+    }
+    for (const char c : body) {
+        if (c == ',')
+            result.names += "\r\n";
+        else
+            result.names += c == '_' ? ' ' : c;
+    }
+    return result;
+}
+
+std::string JoinNames(std::string_view names)
+{
+    std::string out;
+    if (names.empty())
+        return out;
+    std::size_t start = 0;
+    bool first = true;
+    while (start <= names.size()) {
+        std::size_t end = names.find("\r\n", start);
+        std::string_view line = names.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!line.empty() && line.front() == ' ')
+            line.remove_prefix(1);
+        if (!first)
+            out += ", ";
+        out += line;
+        first = false;
+        if (end == std::string_view::npos)
+            break;
+        start = end + 2;
+    }
+    return out;
+}
