@@ -1,0 +1,398 @@
+// The notes journal: the "dnz.dat" record format, the records in memory with their index, and
+// the journal bound to its file.
+#include "calendar/notes_journal.h"
+
+#include <algorithm>
+
+#include "calendar/cp1250.h"
+#include "calendar/date_format.h"
+#include "platform/journal_file.h"
+#include "platform/system_clock.h"
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kTerminator = "****";
+constexpr std::size_t kKeyChars = 10;
+
+std::string_view ByteSpan(std::string_view text, std::size_t from, std::size_t to)
+{
+    return text.substr(from, to - from);
+}
+
+// Calls `line` for every line of `text`, whatever ends it (CR LF, LF or a lone CR), and tells
+// whether a line end followed it.
+template <typename LineFn>
+void ForEachLine(std::string_view text, LineFn line)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        std::size_t next = end;
+        if (end < text.size())
+            next = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
+        line(ByteSpan(text, pos, end), next > end);
+        pos = next;
+    }
+}
+
+bool IsAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string LineBreakAfter(std::string_view fileBytes)
+{
+    if (fileBytes.empty() || fileBytes.back() == '\n')
+        return {};
+    return fileBytes.back() == '\r' ? "\n" : "\r\n";
+}
+
+bool IsDateOrYearlyKeyShape(std::string_view key)
+{
+    return key.size() == kKeyChars && key.find_first_of("\r\n") == std::string_view::npos;
+}
+
+} // namespace
+
+std::string_view RecordKey(std::string_view record)
+{
+    std::size_t pos = 0;
+    for (std::size_t n = 0; n < kKeyChars && pos < record.size(); ++n)
+        NextCodePoint(record, pos);
+    return record.substr(0, pos);
+}
+
+std::string_view RecordTimestamp(std::string_view record)
+{
+    const std::size_t first = record.find(kCrLf);
+    if (first == std::string_view::npos)
+        return {};
+    const std::size_t second = record.find(kCrLf, first + 2);
+    if (second == std::string_view::npos)
+        return {};
+    return ByteSpan(record, first + 2, second);
+}
+
+std::string_view RecordText(std::string_view record)
+{
+    const std::size_t first = record.find(kCrLf);
+    if (first == std::string_view::npos)
+        return {};
+    const std::size_t second = record.find(kCrLf, first + 2);
+    if (second == std::string_view::npos)
+        return {};
+    return record.substr(second + 2);
+}
+
+std::string MakeNoteTextStorable(std::string_view text)
+{
+    const std::string safe = MakeCp1250Safe(text);
+    std::string out;
+    out.reserve(safe.size());
+    ForEachLine(safe, [&](std::string_view line, bool ended) {
+        out += line;
+        if (ended)
+            out += kCrLf;
+    });
+    return out;
+}
+
+std::string EscapeTerminatorLines(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t end = std::min(text.find(kCrLf, pos), text.size());
+        const std::string_view line = ByteSpan(text, pos, end);
+        out += line == kTerminator ? "*****" : line;
+        if (end == text.size())
+            break;
+        out += kCrLf;
+        pos = end + 2;
+    }
+    return out;
+}
+
+std::string RecordFileBytes(std::string_view record)
+{
+    std::string out = Utf8ToCp1250(record);
+    // An empty text is written without the line break after the timestamp, so that reading
+    // gives back the same record; any text gets one before the terminator.
+    if (!RecordText(record).empty() || (!record.empty() && !record.ends_with(kCrLf)))
+        out += kCrLf;
+    out += kTerminator;
+    out += kCrLf;
+    return out;
+}
+
+void JournalRecords::Clear()
+{
+    m_arena.clear();
+    m_spans.clear();
+    m_newest.clear();
+}
+
+void JournalRecords::Append(std::string_view record)
+{
+    Span span;
+    span.offset = m_arena.size();
+    m_arena += record;
+    span.length = static_cast<std::uint32_t>(record.size());
+    m_spans.push_back(span);
+    Index(m_spans.size() - 1);
+}
+
+void JournalRecords::Index(std::size_t i)
+{
+    Span& span = m_spans[i];
+    const std::string_view record = Record(i);
+    const std::string_view text = RecordText(record);
+    span.textStart = static_cast<std::uint32_t>(record.size() - text.size());
+    const std::string_view key = RecordKey(record);
+    const auto it = m_newest.find(key);
+    if (it == m_newest.end())
+        m_newest.emplace(std::string(key), i);
+    else
+        it->second = i;
+}
+
+std::string_view JournalRecords::Record(std::size_t i) const
+{
+    const Span& span = m_spans[i];
+    return std::string_view(m_arena).substr(static_cast<std::size_t>(span.offset), span.length);
+}
+
+std::string_view JournalRecords::Text(std::size_t i) const
+{
+    return Record(i).substr(m_spans[i].textStart);
+}
+
+FoundNote JournalRecords::FindNote(std::string_view key) const
+{
+    const auto it = m_newest.find(key);
+    if (it == m_newest.end())
+        return {};
+    const std::string_view record = Record(it->second);
+    return FoundNote{std::string(Text(it->second)), std::string(RecordTimestamp(record))};
+}
+
+void JournalRecords::AppendKeysInRange(std::string_view lower, std::string_view upper,
+                                       std::vector<std::string>& out) const
+{
+    for (auto it = m_newest.lower_bound(lower); it != m_newest.end() && it->first <= upper; ++it) {
+        if (!Text(it->second).empty())
+            out.push_back(it->first);
+    }
+}
+
+std::vector<std::string> JournalRecords::MarkedDayKeys(int year, int month) const
+{
+    std::vector<std::string> out;
+    AppendKeysInRange(DateKey(year, month, 1), DateKey(year, month, 31), out);
+    AppendKeysInRange(YearlyKey(month, 1), YearlyKey(month, 31), out);
+    return out;
+}
+
+std::vector<std::size_t> JournalRecords::LiveRecords(std::string_view cutoffKey) const
+{
+    std::vector<std::size_t> out;
+    for (const auto& [key, newest] : m_newest) {
+        if (key < cutoffKey && !key.starts_with("    "))
+            continue;
+        if (!Text(newest).empty())
+            out.push_back(newest);
+    }
+    std::sort(out.begin(), out.end(), std::greater<>());
+    return out;
+}
+
+JournalRecords::Parsed JournalRecords::Parse(std::string_view fileBytes)
+{
+    Parsed parsed;
+    JournalRecords& records = parsed.records;
+    std::string& arena = records.m_arena;
+    arena.reserve(fileBytes.size());
+    std::size_t recordStart = 0;
+    ForEachLine(fileBytes, [&](std::string_view line, bool) {
+        if (line != kTerminator) {
+            if (IsAscii(line))
+                arena += line;
+            else
+                arena += Cp1250ToUtf8(line);
+            arena += kCrLf;
+            return;
+        }
+        // The line break after the last text line separates it from the terminator; an empty
+        // accumulator and a lone empty line stay as they are.
+        if (arena.size() - recordStart > 2)
+            arena.resize(arena.size() - 2);
+        Span span;
+        span.offset = recordStart;
+        span.length = static_cast<std::uint32_t>(arena.size() - recordStart);
+        records.m_spans.push_back(span);
+        records.Index(records.m_spans.size() - 1);
+        recordStart = arena.size();
+    });
+    if (arena.size() > recordStart) {
+        std::string unfinished = arena.substr(recordStart);
+        if (unfinished.size() > 2)
+            unfinished.resize(unfinished.size() - 2);
+        parsed.unfinished = std::move(unfinished);
+        arena.resize(recordStart);
+    }
+    parsed.lineBreakNeeded = LineBreakAfter(fileBytes);
+    return parsed;
+}
+
+NotesJournal::NotesJournal(JournalFile& file, const SystemClock& clock) : m_file(file), m_clock(clock)
+{
+}
+
+NotesJournal::~NotesJournal()
+{
+    // Nothing is left to show an error to; what could not be written was reported when it failed.
+    (void)Close();
+}
+
+std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& path)
+{
+    m_file.Close();
+    m_enabled = false;
+    m_records.Clear();
+    m_path = path;
+    m_written = 0;
+    m_fileSize = 0;
+    m_tornTail = false;
+    m_writePrefix.clear();
+
+    std::string bytes;
+    const JournalFile::ReadStatus status = m_file.ReadAll(path, bytes);
+    if (status == JournalFile::ReadStatus::Failed || !m_file.OpenForAppend(path)) {
+        m_file.Close();
+        return "Nie powiodło się otwarcie ani utworzenie pliku:\r\n" + path.string() +
+               "\r\nSporządzanie notatek jest niemożliwe.";
+    }
+    JournalRecords::Parsed parsed = JournalRecords::Parse(bytes);
+    m_records = std::move(parsed.records);
+    m_fileSize = bytes.size();
+    m_writePrefix = parsed.lineBreakNeeded;
+    if (parsed.unfinished) {
+        // An unfinished record at the end would swallow the next one appended. Closing it with
+        // "****" keeps its bytes; restating the newest whole record of its key right after it
+        // keeps the note that was saved before instead of the cut-short one.
+        const std::string key(RecordKey(*parsed.unfinished));
+        std::optional<std::string> restate;
+        if (IsDateOrYearlyKeyShape(key)) {
+            const FoundNote before = m_records.FindNote(key);
+            restate = key + std::string(kCrLf) + before.timestamp + std::string(kCrLf) + before.text;
+        }
+        m_records.Append(*parsed.unfinished);
+        m_written = m_records.Count();
+        m_writePrefix += std::string(kTerminator) + std::string(kCrLf);
+        if (restate)
+            m_records.Append(*restate);
+    } else {
+        m_written = m_records.Count();
+    }
+    m_enabled = true;
+    return std::nullopt;
+}
+
+void NotesJournal::AppendRecord(std::string_view key, std::string_view text)
+{
+    if (!m_enabled)
+        return;
+    std::string record(key);
+    record += kCrLf;
+    record += FormatDateTime("yyyy.mm.dd  hh:nn", m_clock.LocalNow());
+    record += kCrLf;
+    record += EscapeTerminatorLines(MakeNoteTextStorable(text));
+    m_records.Append(record);
+}
+
+void NotesJournal::ThrowWriteError() const
+{
+    throw EInOutError("Nie powiódł się zapis do pliku notatek:\r\n" + m_path.string() + "\r\n" + m_file.LastError());
+}
+
+void NotesJournal::WritePending()
+{
+    if (m_written == m_records.Count() && m_writePrefix.empty())
+        return;
+    if (m_tornTail) {
+        if (!m_file.Truncate(m_fileSize))
+            ThrowWriteError();
+        m_tornTail = false;
+    }
+    std::string bytes = m_writePrefix;
+    for (std::size_t i = m_written; i < m_records.Count(); ++i)
+        bytes += RecordFileBytes(m_records.Record(i));
+    if (!m_file.Append(bytes)) {
+        m_tornTail = true;
+        ThrowWriteError();
+    }
+    m_fileSize += bytes.size();
+    m_writePrefix.clear();
+    m_written = m_records.Count();
+}
+
+void NotesJournal::Flush()
+{
+    if (!m_enabled)
+        return;
+    try {
+        WritePending();
+        if (!m_file.Sync())
+            ThrowWriteError();
+    } catch (const EInOutError&) {
+        Notify(NotesChange::Saved);
+        throw;
+    }
+    Notify(NotesChange::Saved);
+}
+
+void NotesJournal::PurgeAndPackNotes(TDateTime cutoff)
+{
+    if (!m_enabled)
+        return;
+    const std::string cutoffKey = cutoff == 0 ? std::string(10, ' ') : DateKey(cutoff);
+    std::string bytes;
+    for (const std::size_t i : m_records.LiveRecords(cutoffKey))
+        bytes += RecordFileBytes(m_records.Record(i));
+    if (!m_file.Replace(bytes))
+        ThrowWriteError();
+    JournalRecords::Parsed parsed = JournalRecords::Parse(bytes);
+    m_records = std::move(parsed.records);
+    m_written = m_records.Count();
+    m_fileSize = bytes.size();
+    m_tornTail = false;
+    m_writePrefix.clear();
+    Notify(NotesChange::Rebuilt);
+}
+
+std::optional<std::string> NotesJournal::Close()
+{
+    if (!m_file.IsOpen())
+        return std::nullopt;
+    std::optional<std::string> error;
+    try {
+        WritePending();
+        if (!m_file.Sync())
+            ThrowWriteError();
+    } catch (const EInOutError& e) {
+        error = e.what();
+    }
+    m_file.Close();
+    m_enabled = false;
+    return error;
+}
+
+void NotesJournal::Notify(NotesChange change) const
+{
+    if (m_onChanged)
+        m_onChanged(change);
+}
