@@ -50,11 +50,6 @@ std::string LineBreakAfter(std::string_view fileBytes)
     return fileBytes.back() == '\r' ? "\n" : "\r\n";
 }
 
-bool IsDateOrYearlyKeyShape(std::string_view key)
-{
-    return key.size() == kKeyChars && key.find_first_of("\r\n") == std::string_view::npos;
-}
-
 } // namespace
 
 std::string_view RecordKey(std::string_view record)
@@ -117,16 +112,29 @@ std::string EscapeTerminatorLines(std::string_view text)
     return out;
 }
 
-std::string RecordFileBytes(std::string_view record)
+namespace {
+
+std::string RecordBytes(std::string_view record, bool lineEndBeforeTerminator)
 {
     std::string out = Utf8ToCp1250(record);
-    // An empty text is written without the line break after the timestamp, so that reading
-    // gives back the same record; any text gets one before the terminator.
-    if (!RecordText(record).empty() || (!record.empty() && !record.ends_with(kCrLf)))
+    if (lineEndBeforeTerminator)
         out += kCrLf;
     out += kTerminator;
     out += kCrLf;
     return out;
+}
+
+} // namespace
+
+std::string RecordFileBytes(std::string_view record)
+{
+    return RecordBytes(record, !RecordText(record).empty());
+}
+
+std::string StoredRecordBytes(std::string_view record)
+{
+    // The reader cuts one line end before the terminator, except from an empty record.
+    return RecordBytes(record, !record.empty());
 }
 
 void JournalRecords::Clear()
@@ -178,6 +186,14 @@ FoundNote JournalRecords::FindNote(std::string_view key) const
         return {};
     const std::string_view record = Record(it->second);
     return FoundNote{std::string(Text(it->second)), std::string(RecordTimestamp(record))};
+}
+
+std::optional<std::string_view> JournalRecords::NewestRecord(std::string_view key) const
+{
+    const auto it = m_newest.find(key);
+    if (it == m_newest.end())
+        return std::nullopt;
+    return Record(it->second);
 }
 
 void JournalRecords::AppendKeysInRange(std::string_view lower, std::string_view upper,
@@ -283,21 +299,22 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
     if (parsed.unfinished) {
         // An unfinished record at the end would swallow the next one appended. Closing it with
         // "****" keeps its bytes; restating the newest whole record of its key right after it
-        // keeps the note that was saved before instead of the cut-short one.
+        // (or the bare key, a deletion, when there was none) keeps what had been saved. A key
+        // with a line break in it is no date's key, and as a bare record it could even end in
+        // "****"; it is left as the cut-short record made it.
         const std::string key(RecordKey(*parsed.unfinished));
-        std::optional<std::string> restate;
-        if (IsDateOrYearlyKeyShape(key)) {
-            const FoundNote before = m_records.FindNote(key);
-            restate = key + std::string(kCrLf) + before.timestamp + std::string(kCrLf) + before.text;
-        }
+        const std::optional<std::string_view> previous = m_records.NewestRecord(key);
+        m_writePrefix += kTerminator;
+        m_writePrefix += kCrLf;
         m_records.Append(*parsed.unfinished);
-        m_written = m_records.Count();
-        m_writePrefix += std::string(kTerminator) + std::string(kCrLf);
-        if (restate)
-            m_records.Append(*restate);
-    } else {
-        m_written = m_records.Count();
+        if (previous || key.find_first_of("\r\n") == std::string::npos) {
+            const std::string restate(previous.value_or(key));
+            m_writePrefix += StoredRecordBytes(restate);
+            m_records.Append(restate);
+        }
     }
+    // The repair, if any, goes before every later record, so both count as written.
+    m_written = m_records.Count();
     m_enabled = true;
     return std::nullopt;
 }
@@ -362,7 +379,7 @@ void NotesJournal::PurgeAndPackNotes(TDateTime cutoff)
     const std::string cutoffKey = cutoff == 0 ? std::string(10, ' ') : DateKey(cutoff);
     std::string bytes;
     for (const std::size_t i : m_records.LiveRecords(cutoffKey))
-        bytes += RecordFileBytes(m_records.Record(i));
+        bytes += StoredRecordBytes(m_records.Record(i));
     if (!m_file.Replace(bytes))
         ThrowWriteError();
     JournalRecords::Parsed parsed = JournalRecords::Parse(bytes);

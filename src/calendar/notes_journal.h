@@ -49,6 +49,7 @@ public:
 
     // The newest record with this key; both texts empty when there is none.
     FoundNote FindNote(std::string_view key) const;
+    std::optional<std::string_view> NewestRecord(std::string_view key) const;
     // The keys of the days of one month that have a note: date keys "yyyy.mm.dd" of that year
     // and yearly keys "    .mm.dd", in byte order. The newest record of a key decides, so an
     // empty (deleted) newest record hides the older ones.
@@ -87,8 +88,11 @@ struct JournalRecords::Parsed
     std::string lineBreakNeeded;
 };
 
-// The bytes a record takes in the file: Windows-1250, its lines, "****", all ended by CR LF.
+// The bytes of a record as a save writes it: Windows-1250, its lines, "****", all ended by
+// CR LF. An empty text gets no line end after the timestamp, so it reads back without one.
 std::string RecordFileBytes(std::string_view record);
+// The bytes that read back as exactly this record, for records that were read from a file.
+std::string StoredRecordBytes(std::string_view record);
 
 // A failed write of the notes file; what() is the message the user sees.
 class EInOutError : public std::runtime_error

@@ -285,8 +285,8 @@ TEST_F(NotesJournalTest, AnUnfinishedRecordNeitherSwallowsTheNextNorReplacesTheS
          "****\r\n2024.01.05\r\n2024.01.04  20:15\r\nHello\r\n****\r\n"},
         {"cut in the CR LF", "2024.01.05\r\n2024.01.06  09:00\r",
          "\n****\r\n2024.01.05\r\n2024.01.04  20:15\r\nHello\r\n****\r\n"},
-        {"cut in the key", "2024.0", "\r\n****\r\n"},
-        {"a key never saved before", "2024.02.09\r\nx", "\r\n****\r\n2024.02.09\r\n\r\n****\r\n"},
+        {"cut in the key", "2024.0", "\r\n****\r\n2024.0\r\n****\r\n"},
+        {"a key never saved before", "2024.02.09\r\nx\r\ny", "\r\n****\r\n2024.02.09\r\n****\r\n"},
     };
     const std::string good = "2024.01.05\r\n2024.01.04  20:15\r\nHello\r\n****\r\n";
     const std::string next = "2024.01.07\r\n2024.03.10  14:05\r\nnowa\r\n****\r\n";
