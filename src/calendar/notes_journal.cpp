@@ -3,6 +3,8 @@
 #include "calendar/notes_journal.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "calendar/cp1250.h"
 #include "calendar/date_format.h"
@@ -21,26 +23,52 @@ std::string_view ByteSpan(std::string_view text, std::size_t from, std::size_t t
 }
 
 // Calls `line` for every line of `text`, whatever ends it (CR LF, LF or a lone CR), and tells
-// whether a line end followed it.
+// whether a line end followed it. memchr keeps a journal of a million records quick to read.
 template <typename LineFn>
 void ForEachLine(std::string_view text, LineFn line)
 {
+    const char* data = text.data();
+    const std::size_t size = text.size();
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        std::size_t next = end;
-        if (end < text.size())
-            next = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
+    while (pos < size) {
+        const void* lf = std::memchr(data + pos, '\n', size - pos);
+        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        const void* cr = std::memchr(data + pos, '\r', lfAt - pos);
+        std::size_t end = lfAt;
+        std::size_t next = lfAt < size ? lfAt + 1 : size;
+        if (cr) {
+            end = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+            next = end + 1 < size && data[end + 1] == '\n' ? end + 2 : end + 1;
+        }
         line(ByteSpan(text, pos, end), next > end);
         pos = next;
     }
 }
 
-bool IsAscii(std::string_view bytes)
+// UTF-8 of the bytes 0x80..0xFF, so that reading converts without a string per line.
+struct HighBytesUtf8
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::array<std::string, 128> utf8;
+    HighBytesUtf8()
+    {
+        for (int b = 0; b < 128; ++b)
+            utf8[b] = Cp1250ToUtf8(std::string(1, static_cast<char>(0x80 + b)));
+    }
+};
+
+void AppendCp1250AsUtf8(std::string& out, std::string_view bytes)
+{
+    static const HighBytesUtf8 high;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t j = i;
+        while (j < bytes.size() && static_cast<unsigned char>(bytes[j]) < 0x80)
+            ++j;
+        out.append(bytes.data() + i, j - i);
+        if (j < bytes.size())
+            out += high.utf8[static_cast<unsigned char>(bytes[j]) - 0x80];
+        i = j + 1;
+    }
 }
 
 std::string LineBreakAfter(std::string_view fileBytes)
@@ -141,6 +169,7 @@ void JournalRecords::Clear()
 {
     m_arena.clear();
     m_spans.clear();
+    m_sorted.clear();
     m_newest.clear();
 }
 
@@ -162,10 +191,12 @@ void JournalRecords::Index(std::size_t i)
     span.textStart = static_cast<std::uint32_t>(record.size() - text.size());
     const std::string_view key = RecordKey(record);
     const auto it = m_newest.find(key);
-    if (it == m_newest.end())
-        m_newest.emplace(std::string(key), i);
-    else
+    if (it != m_newest.end()) {
         it->second = i;
+        return;
+    }
+    const auto added = m_newest.emplace(std::string(key), i).first;
+    m_sorted.emplace(added->first, &added->second);
 }
 
 std::string_view JournalRecords::Record(std::size_t i) const
@@ -199,9 +230,9 @@ std::optional<std::string_view> JournalRecords::NewestRecord(std::string_view ke
 void JournalRecords::AppendKeysInRange(std::string_view lower, std::string_view upper,
                                        std::vector<std::string>& out) const
 {
-    for (auto it = m_newest.lower_bound(lower); it != m_newest.end() && it->first <= upper; ++it) {
-        if (!Text(it->second).empty())
-            out.push_back(it->first);
+    for (auto it = m_sorted.lower_bound(lower); it != m_sorted.end() && it->first <= upper; ++it) {
+        if (!Text(*it->second).empty())
+            out.emplace_back(it->first);
     }
 }
 
@@ -231,14 +262,12 @@ JournalRecords::Parsed JournalRecords::Parse(std::string_view fileBytes)
     Parsed parsed;
     JournalRecords& records = parsed.records;
     std::string& arena = records.m_arena;
-    arena.reserve(fileBytes.size());
+    // Room for the letters that take two bytes in UTF-8, so the arena is rarely moved.
+    arena.reserve(fileBytes.size() + fileBytes.size() / 8);
     std::size_t recordStart = 0;
     ForEachLine(fileBytes, [&](std::string_view line, bool) {
         if (line != kTerminator) {
-            if (IsAscii(line))
-                arena += line;
-            else
-                arena += Cp1250ToUtf8(line);
+            AppendCp1250AsUtf8(arena, line);
             arena += kCrLf;
             return;
         }

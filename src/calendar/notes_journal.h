@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "calendar/datetime.h"
@@ -40,6 +41,13 @@ struct FoundNote
 class JournalRecords
 {
 public:
+    JournalRecords() = default;
+    // The sorted index points into the lookup index's nodes, which a move keeps and a copy would not.
+    JournalRecords(JournalRecords&&) = default;
+    JournalRecords& operator=(JournalRecords&&) = default;
+    JournalRecords(const JournalRecords&) = delete;
+    JournalRecords& operator=(const JournalRecords&) = delete;
+
     void Clear();
     void Append(std::string_view record);
 
@@ -73,9 +81,17 @@ private:
     void AppendKeysInRange(std::string_view lower, std::string_view upper, std::vector<std::string>& out) const;
     void Index(std::size_t i);
 
+    struct KeyHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    };
+
     std::string m_arena;
     std::vector<Span> m_spans;
-    std::map<std::string, std::size_t, std::less<>> m_newest;
+    // Key -> its newest record, and the same keys in byte order for the ranges of a month.
+    std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> m_newest;
+    std::map<std::string_view, const std::size_t*> m_sorted;
 };
 
 struct JournalRecords::Parsed
