@@ -177,20 +177,27 @@ void BM_MarkedDayKeysPlainWalk(benchmark::State& state)
     }
 }
 
+// The million-record journal written afresh and opened on `file`; null when that failed.
+std::unique_ptr<NotesJournal> OpenFreshJournal(const BenchFolder& folder, LinuxJournalFile& file,
+                                               benchmark::State& state)
+{
+    auto journal = std::make_unique<NotesJournal>(file, Clock());
+    if (journal->OpenNotes(folder.WriteJournal())) {
+        state.SkipWithError("cannot open the journal");
+        return nullptr;
+    }
+    return journal;
+}
+
 void BM_SaveAndFlush(benchmark::State& state)
 {
     BenchFolder folder;
-    const auto path = folder.WriteJournal();
     LinuxJournalFile file;
-    NotesJournal journal(file, Clock());
-    if (journal.OpenNotes(path)) {
-        state.SkipWithError("cannot open the journal");
-        return;
-    }
+    const auto journal = OpenFreshJournal(folder, file, state);
     int i = 0;
     for (auto _ : state) {
-        journal.AppendRecord(DateKey(EncodeDate(2024, 1, 1) + i++ % 366), "Nowa notatka\r\nz dwiema liniami");
-        journal.Flush();
+        journal->AppendRecord(DateKey(EncodeDate(2024, 1, 1) + i++ % 366), "Nowa notatka\r\nz dwiema liniami");
+        journal->Flush();
     }
 }
 
@@ -200,15 +207,39 @@ void BM_PurgeAndPackNotes(benchmark::State& state)
     const TDateTime cutoff = state.range(0) ? EncodeDate(2010, 1, 1) : 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const auto path = folder.WriteJournal();
         LinuxJournalFile file;
-        NotesJournal journal(file, Clock());
-        if (journal.OpenNotes(path)) {
-            state.SkipWithError("cannot open the journal");
-            return;
-        }
+        const auto journal = OpenFreshJournal(folder, file, state);
         state.ResumeTiming();
-        journal.PurgeAndPackNotes(cutoff);
+        if (journal)
+            journal->PurgeAndPackNotes(cutoff);
+    }
+}
+
+// The pack without an index: one walk from the newest record with a sorted set of seen keys,
+// the file emptied and written in place.
+void BM_PurgeAndPackNotesPlainWalk(benchmark::State& state)
+{
+    BenchFolder folder;
+    const std::string cutoffKey = state.range(0) ? DateKey(EncodeDate(2010, 1, 1)) : std::string(10, ' ');
+    for (auto _ : state) {
+        state.PauseTiming();
+        LinuxJournalFile file;
+        const auto journal = OpenFreshJournal(folder, file, state);
+        state.ResumeTiming();
+        if (!journal)
+            continue;
+        const JournalRecords& records = journal->Records();
+        std::set<std::string, std::less<>> seen;
+        std::string bytes;
+        for (std::size_t i = records.Count(); i-- > 0;) {
+            const std::string_view key = RecordKey(records.Record(i));
+            if (!seen.emplace(key).second)
+                continue;
+            if ((key < cutoffKey && !key.starts_with("    ")) || records.Text(i).empty())
+                continue;
+            bytes += StoredRecordBytes(records.Record(i));
+        }
+        benchmark::DoNotOptimize(file.Truncate(0) && file.Append(bytes) && file.Sync());
     }
 }
 
@@ -221,3 +252,4 @@ BENCHMARK(BM_MarkedDayKeys)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MarkedDayKeysPlainWalk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveAndFlush)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_PurgeAndPackNotes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PurgeAndPackNotesPlainWalk)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);

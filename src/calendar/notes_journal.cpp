@@ -88,26 +88,32 @@ std::string_view RecordKey(std::string_view record)
     return record.substr(0, pos);
 }
 
-std::string_view RecordTimestamp(std::string_view record)
+namespace {
+
+// Where the timestamp line starts and ends; nullopt without a second CR LF.
+std::optional<std::pair<std::size_t, std::size_t>> TimestampBounds(std::string_view record)
 {
     const std::size_t first = record.find(kCrLf);
     if (first == std::string_view::npos)
-        return {};
+        return std::nullopt;
     const std::size_t second = record.find(kCrLf, first + 2);
     if (second == std::string_view::npos)
-        return {};
-    return ByteSpan(record, first + 2, second);
+        return std::nullopt;
+    return std::pair(first + 2, second);
+}
+
+} // namespace
+
+std::string_view RecordTimestamp(std::string_view record)
+{
+    const auto bounds = TimestampBounds(record);
+    return bounds ? ByteSpan(record, bounds->first, bounds->second) : std::string_view();
 }
 
 std::string_view RecordText(std::string_view record)
 {
-    const std::size_t first = record.find(kCrLf);
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t second = record.find(kCrLf, first + 2);
-    if (second == std::string_view::npos)
-        return {};
-    return record.substr(second + 2);
+    const auto bounds = TimestampBounds(record);
+    return bounds ? record.substr(bounds->second + 2) : std::string_view();
 }
 
 std::string MakeNoteTextStorable(std::string_view text)
