@@ -123,6 +123,19 @@ TEST_F(NoteEditorTest, WhatTheEditorShowsIsWhatTheFileKeeps)
     EXPECT_EQ(reopened.Text(), "*****\r\nżółw € ? ?\r\n");
 }
 
+TEST_F(NoteEditorTest, AnEditPendingDuringAPackIsSavedRightAfterThePackedRecords)
+{
+    OpenWith("2024.12.23\r\nt\r\nstara\r\n****\r\n2024.12.23\r\nt\r\nnowa\r\n****\r\n");
+    editor.ShowNotes(kChristmasEve);
+    editor.TextEdited("karp");
+    journal.PurgeAndPackNotes(0);
+    // The refresh after the pack saves first, under the day the editor holds.
+    editor.SaveNote();
+    editor.ShowNotes(kChristmasEve);
+    EXPECT_EQ(Bytes(), "2024.12.23\r\nt\r\nnowa\r\n****\r\n2024.12.24\r\n2024.03.10  14:05\r\nkarp\r\n****\r\n");
+    EXPECT_EQ(editor.Text(), "karp");
+}
+
 TEST_F(NoteEditorTest, NothingLoadedSavesUnderTheRadioGroupsType)
 {
     OpenWith("");
