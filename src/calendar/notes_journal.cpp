@@ -30,9 +30,13 @@ void ForEachLine(std::string_view text, LineFn line)
     const char* data = text.data();
     const std::size_t size = text.size();
     std::size_t pos = 0;
+    // The next LF at or after pos, kept between lines so that a file of lone CRs stays linear.
+    std::size_t lfAt = std::string_view::npos;
     while (pos < size) {
-        const void* lf = std::memchr(data + pos, '\n', size - pos);
-        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        if (lfAt == std::string_view::npos || lfAt < pos) {
+            const void* lf = std::memchr(data + pos, '\n', size - pos);
+            lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        }
         const void* cr = std::memchr(data + pos, '\r', lfAt - pos);
         std::size_t end = lfAt;
         std::size_t next = lfAt < size ? lfAt + 1 : size;

@@ -36,6 +36,7 @@ TEST_F(NotesJournalTest, ReadsHandBuiltFilesRecordByRecord)
         {"record without a second line", "2024.01.05\r\n****\r\n", {"2024.01.05"}},
         {"a lone empty line", "\r\n****\r\n", {"\r\n"}},
         {"LF line ends and a bare last terminator", "2024.01.05\nt\nx\n****", {"2024.01.05\r\nt\r\nx"}},
+        {"CR line ends", "2024.01.05\rt\rx\r****\r2024.01.06\rt\r\r****\r", {"2024.01.05\r\nt\r\nx", "2024.01.06\r\nt\r\n"}},
         {"Windows-1250 letters", "2024.01.05\r\nt\r\n\xbf\xf3\xb3w \x9c\x9f\r\n****\r\n",
          {"2024.01.05\r\nt\r\nżółw śź"}},
         {"empty file", "", {}},
