@@ -40,8 +40,11 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     const DayTexts texts = input.names ? NamesAndHoliday(*input.names, date, EasterSunday(d.year)) : DayTexts{};
     lines.emplace_back("holiday", WithoutLineBreaks(texts.holiday));
     lines.emplace_back("names", JoinNames(texts.names));
-    lines.emplace_back("note", input.notes ? OneLine(input.notes->FindNote(DateKey(date)).text) : "");
-    lines.emplace_back("yearly-note", input.notes ? OneLine(input.notes->FindNote(YearlyKey(d.month, d.day)).text) : "");
+    const auto noteLine = [&](const std::string& key) {
+        return input.notes ? OneLine(input.notes->FindNote(key).text) : std::string();
+    };
+    lines.emplace_back("note", noteLine(DateKey(date)));
+    lines.emplace_back("yearly-note", noteLine(YearlyKey(d.month, d.day)));
     return lines;
 }
 

@@ -36,7 +36,8 @@ TEST_F(NotesJournalTest, ReadsHandBuiltFilesRecordByRecord)
         {"record without a second line", "2024.01.05\r\n****\r\n", {"2024.01.05"}},
         {"a lone empty line", "\r\n****\r\n", {"\r\n"}},
         {"LF line ends and a bare last terminator", "2024.01.05\nt\nx\n****", {"2024.01.05\r\nt\r\nx"}},
-        {"CR line ends", "2024.01.05\rt\rx\r****\r2024.01.06\rt\r\r****\r", {"2024.01.05\r\nt\r\nx", "2024.01.06\r\nt\r\n"}},
+        {"CR line ends", "2024.01.05\rt\rx\r****\r2024.01.06\rt\r\r****\r",
+         {"2024.01.05\r\nt\r\nx", "2024.01.06\r\nt\r\n"}},
         {"Windows-1250 letters", "2024.01.05\r\nt\r\n\xbf\xf3\xb3w \x9c\x9f\r\n****\r\n",
          {"2024.01.05\r\nt\r\nżółw śź"}},
         {"empty file", "", {}},
@@ -87,7 +88,8 @@ TEST_F(NotesJournalTest, WritesRecordsByteForByte)
          "2024.12.24\r\n2024.03.10  14:05\r\nx\r\n*****\r\ny\r\n****\r\n"},
         {"trailing line end kept", "2024.12.24", "x\r\n", "2024.12.24\r\n2024.03.10  14:05\r\nx\r\n\r\n****\r\n"},
         {"Polish letters", "2024.12.24", "Żółć", "2024.12.24\r\n2024.03.10  14:05\r\n\xaf\xf3\xb3\xe6\r\n****\r\n"},
-        {"characters the code page lacks", "2024.12.24", "€ ✓ 🎄", "2024.12.24\r\n2024.03.10  14:05\r\n\x80 ? ?\r\n****\r\n"},
+        {"characters the code page lacks", "2024.12.24", "€ ✓ 🎄",
+         "2024.12.24\r\n2024.03.10  14:05\r\n\x80 ? ?\r\n****\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -209,7 +211,8 @@ TEST_F(NotesJournalTest, FailedPackLeavesFileAndJournalAsTheyWere)
         journal.PurgeAndPackNotes(0);
         FAIL() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_TRUE(std::string(e.what()).starts_with("Nie powiódł się zapis do pliku notatek:\r\n/fake/program/dnz.dat"));
+        const std::string message = e.what();
+        EXPECT_TRUE(message.starts_with("Nie powiódł się zapis do pliku notatek:\r\n/fake/program/dnz.dat\r\n"));
     }
     EXPECT_EQ(Bytes(), original);
     EXPECT_EQ(journal.Records().Count(), 2u);
