@@ -30,6 +30,17 @@ std::string ConfirmationQuestion(RangeOperation operation, const std::string& te
            RangeText(anchor, clicked);
 }
 
+void NoteRangeAnchor::DateChanged(TDateTime selected, bool leftClick, bool shiftHeld, const RunRange& runRange)
+{
+    if (m_anchor == 0)
+        m_anchor = selected;
+    const TDateTime anchor = m_anchor;
+    if (leftClick)
+        m_anchor = selected;
+    if (leftClick && shiftHeld)
+        runRange(anchor, selected);
+}
+
 int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked, const RangeNoteDialog& runDialog)
 {
     if (!IsNoteRange(anchor, clicked, journal.NotesEnabled()))

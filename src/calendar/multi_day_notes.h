@@ -41,6 +41,22 @@ struct RangeNote
 // Shows the dialog for the range text; nullopt when it was cancelled.
 using RangeNoteDialog = std::function<std::optional<RangeNote>(const std::string& rangeText)>;
 
+// The anchor of a Shift-click range, kept by the day view from one date change to the next.
+class NoteRangeAnchor
+{
+public:
+    using RunRange = std::function<void(TDateTime anchor, TDateTime clicked)>;
+
+    // One change of the selected date. The first change sets the anchor; a left click with Shift
+    // held runs `runRange` from the anchor to the clicked date (which checks the limits itself);
+    // every left click then moves the anchor to its date, also when `runRange` throws.
+    void DateChanged(TDateTime selected, bool leftClick, bool shiftHeld, const RunRange& runRange);
+    TDateTime Anchor() const { return m_anchor; }
+
+private:
+    TDateTime m_anchor = 0;  // 0 until the first date is shown
+};
+
 // Checks the limits, runs the dialog and appends one record per date from the anchor to the
 // clicked date, then flushes once. Returns how many records were appended (0 when the range
 // was refused or the dialog cancelled). Only date notes are touched, never yearly ones.

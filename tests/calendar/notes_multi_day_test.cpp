@@ -110,6 +110,37 @@ TEST_F(MultiDayNotesTest, AFailedWriteKeepsEveryRecordInTheJournal)
     EXPECT_EQ(journal.Records().Count(), 4u);
 }
 
+TEST(NoteRangeAnchor, ShiftClicksRunFromTheLastLeftClickedDate)
+{
+    struct Step
+    {
+        const char* name;
+        TDateTime selected;
+        bool leftClick, shift;
+        TDateTime rangeFrom;  // 0: no range offered
+        TDateTime anchorAfter;
+    };
+    const TDateTime d1 = EncodeDate(2004, 1, 1), d5 = EncodeDate(2004, 1, 5), d9 = EncodeDate(2004, 1, 9);
+    const Step steps[] = {
+        {"first date shown sets the anchor", d1, false, false, 0, d1},
+        {"shift-click offers the range", d9, true, true, d1, d9},
+        {"a date set by the program leaves the anchor", d5, false, true, 0, d9},
+        {"shift-click before the anchor is offered and moves it", d1, true, true, d9, d1},
+        {"a plain click moves it", d5, true, false, 0, d5},
+    };
+    NoteRangeAnchor anchor;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        TDateTime offeredFrom = 0;
+        anchor.DateChanged(step.selected, step.leftClick, step.shift, [&](TDateTime from, TDateTime clicked) {
+            offeredFrom = from;
+            EXPECT_EQ(clicked, step.selected);
+        });
+        EXPECT_EQ(offeredFrom, step.rangeFrom);
+        EXPECT_EQ(anchor.Anchor(), step.anchorAfter);
+    }
+}
+
 TEST(MultiDayQuestion, NamesTheOperationAndTheRange)
 {
     struct Row
