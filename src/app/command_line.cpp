@@ -98,6 +98,9 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             if (!v)
                 return fail("dniarz: " + a + " needs a value in degrees");
             (a == "--lat" ? o.latitude : o.longitude) = *v;
+        } else if (!a.starts_with("--")) {
+            // The tray start entry and older shortcuts may pass words we do not know; the window
+            // starts regardless, as it always has.
         } else {
             return fail("dniarz: unknown option '" + a + "' (see --help)");
         }

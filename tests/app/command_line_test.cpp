@@ -33,6 +33,11 @@ TEST(CommandLine, HideInAnyCase)
         EXPECT_EQ(r.options.mode, CommandLine::Mode::Window);
     }
     EXPECT_FALSE(Parse({}).options.hide);
+    // Any other word is ignored and the window is shown; unknown long options are errors.
+    const auto other = Parse({"/start"});
+    EXPECT_TRUE(other.error.empty());
+    EXPECT_FALSE(other.options.hide);
+    EXPECT_EQ(other.options.mode, CommandLine::Mode::Window);
 }
 
 TEST(CommandLine, PrintDayDates)
