@@ -20,7 +20,8 @@ int SpeedButton::ContentWidth() const
 
 QSize SpeedButton::sizeHint() const
 {
-    return {ContentWidth() + 8, 22};
+    // The frame is one pixel on each side; the glyph and caption need no more room than that.
+    return {ContentWidth() + 2, 22};
 }
 
 void SpeedButton::enterEvent(QEnterEvent* event)

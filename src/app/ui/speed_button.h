@@ -18,6 +18,6 @@ protected:
 
 private:
     static constexpr int kGlyphSize = 16;
-    static constexpr int kSpacing = 4;
+    static constexpr int kSpacing = 3;
     int ContentWidth() const;
 };
