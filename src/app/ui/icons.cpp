@@ -2,11 +2,11 @@
 // one drawing serves every size and the two states of a glyph can never drift apart.
 #include "app/ui/icons.h"
 
-#include <cmath>
-#include <numbers>
-
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cmath>
+#include <numbers>
 
 namespace {
 

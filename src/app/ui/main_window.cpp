@@ -2,6 +2,13 @@
 // day view, the notes and the clock attach.
 #include "app/ui/main_window.h"
 
+#include "app/ui/icons.h"
+#include "app/ui/link_label.h"
+#include "app/ui/show_error.h"
+#include "app/ui/speed_button.h"
+#include "app/ui/tray_icon.h"
+#include "platform/system_clock.h"
+
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFrame>
@@ -12,13 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include "app/ui/icons.h"
-#include "app/ui/link_label.h"
-#include "app/ui/show_error.h"
-#include "app/ui/speed_button.h"
-#include "app/ui/tray_icon.h"
-#include "platform/system_clock.h"
 
 namespace {
 
@@ -424,6 +424,12 @@ void TForm1::closeEvent(QCloseEvent* event)
     emit Finished();
 }
 
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    FormShow();
+}
+
 bool TForm1::OpenUrl(const QUrl& url)
 {
     return m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);
@@ -444,6 +450,10 @@ void TForm1::EMAILClick(LinkLabel* link)
 }
 
 // ---- Hooks of the services that attach to the window. ----
+
+void TForm1::FormShow()
+{
+}
 
 void TForm1::ClockTick()
 {

@@ -2,17 +2,17 @@
 // bar, the information panel and the tray icon.
 #pragma once
 
-#include <filesystem>
-#include <functional>
-#include <optional>
-#include <string>
+#include "calendar/datetime.h"
 
 #include <QColor>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
-#include "calendar/datetime.h"
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
 
 class QGroupBox;
 class QLabel;
@@ -81,12 +81,44 @@ public:
     // "Przywołanie": a recall from the tray selects today.
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
-    TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }
+    TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
     QMenu* TrayMenu() const { return m_trayMenu; }
+
+    // The controls keep their established names, which are also their object names.
     MonthGrid* cal = nullptr;
     MonthGrid* calb = nullptr;
     MonthGrid* calf = nullptr;
     MonthGrid* calff = nullptr;
+    QLabel* lgodzina = nullptr;
+    QLineEdit* alarm = nullptr;
+    QPushButton* azalwyl = nullptr;
+    QPushButton* alstop = nullptr;
+    SpeedButton* SpeedButton7 = nullptr;  // time synchronisation
+    QWidget* Panel1 = nullptr;
+    QLabel* ltydzien = nullptr;
+    QLabel* ldzien = nullptr;
+    QLabel* lmiesiac = nullptr;
+    QLabel* lrok = nullptr;
+    QLabel* slonce = nullptr;
+    QLabel* limien = nullptr;
+    QLabel* lextraday = nullptr;
+    QGroupBox* RadioGroup = nullptr;
+    QRadioButton* RadioDate = nullptr;    // "Konkretna data", item 0
+    QRadioButton* RadioYearly = nullptr;  // "Coroczna", item 1
+    QLabel* Label1 = nullptr;
+    QLabel* ldt = nullptr;
+    QPlainTextEdit* Memo = nullptr;
+    SpeedButton* Dzisiaj = nullptr;
+    SpeedButton* Tel = nullptr;
+    SpeedButton* Konfig = nullptr;
+    SpeedButton* Info = nullptr;
+    SpeedButton* Zachowaj = nullptr;
+    SpeedButton* Anuluj = nullptr;
+    SpeedButton* Wykasuj = nullptr;
+    QWidget* InfoPanel = nullptr;
+    LinkLabel* RxLabel1 = nullptr;  // web
+    LinkLabel* RxLabel2 = nullptr;  // web
+    LinkLabel* EMAIL = nullptr;
 
 signals:
     // The window has closed for good; the event loop should end.
@@ -94,6 +126,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateTopBar();
@@ -110,6 +143,7 @@ private:
     bool OpenUrl(const QUrl& url);
 
     // Hooks for the services that attach to the window; each is a no-op until its part lands.
+    void FormShow();         // on a first run, the configuration dialog opens with the window
     void ClockTick();        // Timer1: clock text, tray hint, hour signal, alarm
     void PollTimeSync();     // Timer1, after ClockTick: a finished network time run
     void Timer3Timer();      // every 5 minutes: retry the network time while it is not done
@@ -132,37 +166,4 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
-
-public:
-    // Controls keep their established names; tests find them by object name too.
-    QLabel* lgodzina = nullptr;
-    QLineEdit* alarm = nullptr;
-    QPushButton* azalwyl = nullptr;
-    QPushButton* alstop = nullptr;
-    SpeedButton* SpeedButton7 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* ltydzien = nullptr;
-    QLabel* ldzien = nullptr;
-    QLabel* lmiesiac = nullptr;
-    QLabel* lrok = nullptr;
-    QLabel* slonce = nullptr;
-    QLabel* limien = nullptr;
-    QLabel* lextraday = nullptr;
-    QGroupBox* RadioGroup = nullptr;
-    QRadioButton* RadioDate = nullptr;
-    QRadioButton* RadioYearly = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* ldt = nullptr;
-    QPlainTextEdit* Memo = nullptr;
-    SpeedButton* Dzisiaj = nullptr;
-    SpeedButton* Tel = nullptr;
-    SpeedButton* Konfig = nullptr;
-    SpeedButton* Info = nullptr;
-    SpeedButton* Zachowaj = nullptr;
-    SpeedButton* Anuluj = nullptr;
-    SpeedButton* Wykasuj = nullptr;
-    QWidget* InfoPanel = nullptr;
-    LinkLabel* RxLabel1 = nullptr;  // web
-    LinkLabel* RxLabel2 = nullptr;  // web
-    LinkLabel* EMAIL = nullptr;
 };

@@ -1,10 +1,10 @@
 // Modal message boxes through one door, so that tests can answer them before they appear.
 #pragma once
 
-#include <optional>
-
 #include <QMessageBox>
 #include <QString>
+
+#include <optional>
 
 class AppMessageBox
 {

@@ -1,20 +1,20 @@
 // Start-up of the window and of the window picture.
 #include "app/ui/run_gui.h"
 
-#include <clocale>
-#include <cstdlib>
-#include <iostream>
+#include "app/ui/icons.h"
+#include "app/ui/main_window.h"
+#include "app/ui/show_error.h"
+#include "platform/linux/linux_system_clock.h"
+#include "platform/termination_signal.h"
 
 #include <QPixmap>
 #include <QSocketNotifier>
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
 
-#include "app/ui/icons.h"
-#include "app/ui/main_window.h"
-#include "app/ui/show_error.h"
-#include "platform/linux/linux_system_clock.h"
-#include "platform/termination_signal.h"
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The graphical side of the program: everything that needs a QApplication.
 #pragma once
 
-#include <filesystem>
-
 #include "app/command_line.h"
+
+#include <filesystem>
 
 // Runs the window until the user ends the program ("Zakończ", or the system asks with a
 // termination signal); returns the process exit code. The caller holds the instance lock.

@@ -1,9 +1,9 @@
 // Showing errors that reach the event loop.
 #include "app/ui/show_error.h"
 
-#include <typeinfo>
-
 #include "app/ui/message_box.h"
+
+#include <typeinfo>
 
 void ShowError(QWidget* parent, const std::exception& error)
 {

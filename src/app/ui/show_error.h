@@ -1,11 +1,11 @@
 // The one place where errors that escape a handler are shown to the user.
 #pragma once
 
-#include <exception>
-#include <stdexcept>
-
 #include <QApplication>
 #include <QString>
+
+#include <exception>
+#include <stdexcept>
 
 class QWidget;
 

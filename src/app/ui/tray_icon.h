@@ -1,6 +1,8 @@
 // TTrayNotifyIcon: the program's icon in the notification area, its tooltip, its clicks and menu.
 #pragma once
 
+#include "app/tray_clicks.h"
+
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
@@ -9,8 +11,6 @@
 #include <QString>
 #include <QSystemTrayIcon>
 #include <QTimer>
-
-#include "app/tray_clicks.h"
 
 
 class TTrayNotifyIcon : public QObject

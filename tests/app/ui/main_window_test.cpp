@@ -1,9 +1,11 @@
 // The main window's shell: its fixed layout, going to the tray and back, quitting, the links.
 #include "app/ui/main_window.h"
 
-#include <chrono>
-#include <memory>
-#include <vector>
+#include "app/ui/link_label.h"
+#include "app/ui/message_box.h"
+#include "app/ui/speed_button.h"
+#include "app/ui/tray_icon.h"
+#include "platform/fake/fake_system_clock.h"
 
 #include <QFontInfo>
 #include <QLabel>
@@ -12,11 +14,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/ui/link_label.h"
-#include "app/ui/message_box.h"
-#include "app/ui/speed_button.h"
-#include "app/ui/tray_icon.h"
-#include "platform/fake/fake_system_clock.h"
+#include <chrono>
+#include <memory>
+#include <vector>
 
 using namespace std::chrono;
 

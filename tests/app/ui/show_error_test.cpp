@@ -2,12 +2,12 @@
 // instead of ending the program.
 #include "app/ui/show_error.h"
 
-#include <stdexcept>
+#include "app/ui/message_box.h"
 
 #include <QTest>
 #include <QTimer>
 
-#include "app/ui/message_box.h"
+#include <stdexcept>
 
 namespace {
 
