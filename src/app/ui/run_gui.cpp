@@ -33,6 +33,18 @@ void ConfigureApplication(QApplication& app)
     std::setlocale(LC_NUMERIC, "C");
 }
 
+// A picture gets a window that stands still and leaves the tray alone.
+MainWindowOptions WindowOptions(const CommandLine& options, const std::filesystem::path& programDir, bool picture)
+{
+    MainWindowOptions windowOptions;
+    windowOptions.programDir = programDir;
+    windowOptions.date = options.date;
+    windowOptions.withTray = !picture;
+    windowOptions.trayAvailable = !picture && QSystemTrayIcon::isSystemTrayAvailable();
+    windowOptions.startTimers = !picture;
+    return windowOptions;
+}
+
 } // namespace
 
 int RunWindow(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir)
@@ -40,11 +52,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     TApplication app(argc, argv);
     ConfigureApplication(app);
     LinuxSystemClock clock;
-    MainWindowOptions windowOptions;
-    windowOptions.programDir = programDir;
-    windowOptions.date = options.date;
-    windowOptions.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    TForm1 form(clock, windowOptions);
+    TForm1 form(clock, WindowOptions(options, programDir, false));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
@@ -67,13 +75,7 @@ int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::
     TApplication app(argc, argv);
     ConfigureApplication(app);
     LinuxSystemClock clock;
-    MainWindowOptions windowOptions;
-    windowOptions.programDir = programDir;
-    windowOptions.date = options.date;
-    windowOptions.withTray = false;
-    windowOptions.trayAvailable = false;
-    windowOptions.startTimers = false;
-    TForm1 form(clock, windowOptions);
+    TForm1 form(clock, WindowOptions(options, programDir, true));
     // What the start-up timer's second refresh would have done.
     form.RefreshDay(false);
     const QPixmap picture = form.grab();
