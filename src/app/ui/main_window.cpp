@@ -119,7 +119,7 @@ TForm1::TForm1(SystemClock& clock, MainWindowOptions options, QWidget* parent)
     CreateButtonRow();
     CreateInfoPanel();
 
-    // Hook: the settings are read here, before the tray icon takes the alarm state into its hint.
+    // Hook: the settings are read here; the grids' colours and the alarm state below come from them.
     if (m_options.withTray)
         CreateTray();
     // Hooks, in this order: the notes journal opens from m_options.programDir / "dnz.dat"; the
