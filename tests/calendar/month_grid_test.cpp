@@ -123,6 +123,8 @@ TEST(MonthGrid, HolidayAndMarkedLinesMatchByPrefix)
         {"2024.04.01", 2024, 4, 1, true},   {"2024.04.01", 2025, 4, 1, false},  {"2024.04.01", 2024, 4, 2, false},
         {"2024.12", 2024, 12, 1, true},     {"2024.12", 2024, 12, 31, true},    {"2024.12", 2025, 12, 1, false},
         {"", 2024, 12, 25, false},          {"2024.12.255", 2024, 12, 25, false},
+        // Keys of early years carry four digits, as every stored key does.
+        {"0800.04.01", 800, 4, 1, true},    {"800.04.01", 800, 4, 1, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << '"' << r.line << "\" on " << r.y << '-' << r.m << '-' << r.d);
