@@ -90,32 +90,24 @@ TCalenPnl::TCalenPnl(QWidget* parent, TodaySource today, BeepSink beep)
 
 void TCalenPnl::SetSelectedDate(TDateTime date)
 {
-    switch (m_grid.SetSelectedDate(date)) {
-    case SetDateResult::Invalid:
-        m_beep();
-        return;
-    case SetDateResult::Unchanged:
-        return;
-    case SetDateResult::Changed:
-        break;
-    }
-    emit OnDateChange(this);
-    update();
+    const SetDateResult result = m_grid.SetSelectedDate(date);
+    if (result != SetDateResult::Unchanged)
+        AnnounceOwnerChange(result == SetDateResult::Changed);
 }
 
 void TCalenPnl::SetMonth(int month)
 {
-    if (!m_grid.SetMonth(month)) {
-        m_beep();
-        return;
-    }
-    emit OnDateChange(this);
-    update();
+    AnnounceOwnerChange(m_grid.SetMonth(month));
 }
 
 void TCalenPnl::SetYear(int year)
 {
-    if (!m_grid.SetYear(year)) {
+    AnnounceOwnerChange(m_grid.SetYear(year));
+}
+
+void TCalenPnl::AnnounceOwnerChange(bool changed)
+{
+    if (!changed) {
         m_beep();
         return;
     }
@@ -299,37 +291,18 @@ void TCalenPnl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TCalenPnl::keyPressEvent(QKeyEvent* event)
 {
-    GridKey key;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        key = GridKey::Left;
-        break;
-    case Qt::Key_Right:
-        key = GridKey::Right;
-        break;
-    case Qt::Key_Up:
-        key = GridKey::Up;
-        break;
-    case Qt::Key_Down:
-        key = GridKey::Down;
-        break;
-    case Qt::Key_PageUp:
-        key = GridKey::PageUp;
-        break;
-    case Qt::Key_PageDown:
-        key = GridKey::PageDown;
-        break;
-    case Qt::Key_Home:
-        key = GridKey::Home;
-        break;
-    case Qt::Key_End:
-        key = GridKey::End;
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+    static const std::pair<int, GridKey> keys[] = {
+        {Qt::Key_Left, GridKey::Left},         {Qt::Key_Right, GridKey::Right}, {Qt::Key_Up, GridKey::Up},
+        {Qt::Key_Down, GridKey::Down},         {Qt::Key_PageUp, GridKey::PageUp},
+        {Qt::Key_PageDown, GridKey::PageDown}, {Qt::Key_Home, GridKey::Home},   {Qt::Key_End, GridKey::End},
+    };
+    for (const auto& [qtKey, key] : keys) {
+        if (event->key() == qtKey) {
+            ShowMove(m_grid.PressKey(key));
+            return;
+        }
     }
-    ShowMove(m_grid.PressKey(key));
+    QWidget::keyPressEvent(event);
 }
 
 void TCalenPnl::resizeEvent(QResizeEvent* event)

@@ -32,7 +32,9 @@ public:
 //   - inside an OnDateChange handler LeftClick()/RightClick() tell whether a mouse press caused it,
 //     and SelectedDayColor() is the colour the selected day's number is drawn in;
 //   - a disabled panel only displays: no buttons, no selection, no input.
-// "Today" and the beep come from the two functions given at construction, so tests can fix both.
+// "Today" and the beep come from the two functions given at construction, so tests can fix both;
+// the main window passes its clock, e.g. TCalenPnl(parent, [&clock] { return clock.LocalNow(); }).
+// Today is read again at every paint, so a panel left open past midnight moves its today mark.
 class TCalenPnl : public QWidget
 {
     Q_OBJECT
@@ -123,6 +125,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void AnnounceOwnerChange(bool changed);  // beeps when false
     void Press(const QPoint& at, Qt::MouseButton button);
     void StepMonth(GridKey key);
     void ShowMove(MoveResult result);
