@@ -1,10 +1,10 @@
 // Drives the month-grid model with arbitrary operations and checks that it stays consistent.
+#include "calendar/month_grid.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#include "calendar/month_grid.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The month-grid model: cell table, week numbers, list matching, layout, moves and hit-testing.
 #include "calendar/month_grid.h"
 
+#include "calendar/date_format.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "calendar/date_format.h"
 
 namespace {
 

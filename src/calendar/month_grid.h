@@ -2,13 +2,13 @@
 // layout, selection moves, keys and hit-testing.
 #pragma once
 
+#include "calendar/datetime.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "calendar/datetime.h"
 
 // Characters of each weekday name shown in the weekday row.
 enum class TDayWidth

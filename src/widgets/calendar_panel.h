@@ -1,15 +1,15 @@
 // TCalenPnl: the framed month-grid panel, four of which surround the main window's day view.
 #pragma once
 
-#include <functional>
-#include <string>
-#include <vector>
+#include "calendar/month_grid.h"
 
 #include <QColor>
 #include <QPushButton>
 #include <QWidget>
 
-#include "calendar/month_grid.h"
+#include <functional>
+#include <string>
+#include <vector>
 
 // The two month-step buttons: a plain glyph button; the panel gives it its behaviour.
 class TCalButton : public QPushButton
@@ -50,7 +50,7 @@ public:
     int Year() const { return m_grid.Year(); }
     int Month() const { return m_grid.Month(); }
     int Day() const { return m_grid.Day(); }
-    void SetSelectedDate(TDateTime date);
+    void SetSelectedDate(TDateTime date);  // the date part counts; same date: no notification
     void SetMonth(int month);
     void SetYear(int year);
 
