@@ -26,8 +26,8 @@ Rgb ToRgb(const QColor& colour)
     return static_cast<Rgb>(colour.rgb() & 0xFFFFFFu);
 }
 
-// The 8 x 6 month-step picture: a black triangle on white, pointing left or right. As with any
-// button glyph, the white around the triangle is shown transparent.
+// The 8 x 6 month-step pictures "DECMONTH" (pointing left) and "INCMONTH" (pointing right): a black
+// triangle on white. As with any button glyph, the white around the triangle is shown transparent.
 QIcon MonthStepGlyph(bool pointsRight)
 {
     QImage image(8, 6, QImage::Format_RGB32);
