@@ -1,6 +1,6 @@
 // Renders the main window's four month grids for December 2024 to a PNG, for looking at.
 // Usage: calpnl_demo [out.png [magnification]]   (default: calpnl_december_2024.png in the current
-// folder, actual size; a magnification of 2..8 enlarges the pixels for inspection)
+// folder, actual size; a magnification of 2..8 enlarges the pixels for a closer look)
 #include "calendar/feasts.h"
 #include "widgets/calendar_panel.h"
 
