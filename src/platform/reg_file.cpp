@@ -164,18 +164,25 @@ std::optional<RegValue> ReadValue(std::string_view v, bool ansi, bool& remove)
     return RegValue::Binary(std::move(*bytes), type);
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text)
+struct Line
 {
-    std::vector<std::string_view> lines;
+    std::string_view text;
+    bool ended = false;  // a line end followed it
+};
+
+std::vector<Line> SplitLines(std::string_view text)
+{
+    std::vector<Line> lines;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
+        const bool ended = end != std::string_view::npos;
+        if (!ended)
             end = text.size();
         std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        lines.push_back(line);
+        lines.push_back({line, ended});
         start = end + 1;
     }
     return lines;
@@ -323,7 +330,7 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
     } else {
         text = std::string(bytes);
     }
-    const std::string_view firstLine = TrimRight(SplitLines(text).front());
+    const std::string_view firstLine = TrimRight(SplitLines(text).front().text);
     bool ansi = false;
     if (firstLine == kHeader4)
         ansi = true;
@@ -333,12 +340,12 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
     if (ansi && !decoded)
         text = Cp1250ToUtf8(text);
 
-    const std::vector<std::string_view> lines = SplitLines(text);
+    const std::vector<Line> lines = SplitLines(text);
     RegFile file;
     constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
     std::size_t current = kNoKey;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
+        const std::string_view line = lines[i].text;
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
@@ -377,12 +384,18 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
             continue;
         std::string valueText(line.substr(pos + 1));
         // Long binary values go on over several lines, each but the last ending in a backslash.
+        bool ended = lines[i].ended;
         if (valueText.starts_with("hex")) {
-            while (!valueText.empty() && TrimRight(valueText).ends_with('\\') && i + 1 < lines.size()) {
+            while (TrimRight(valueText).ends_with('\\') && i + 1 < lines.size()) {
                 valueText = std::string(TrimRight(valueText));
                 valueText.pop_back();
-                valueText += TrimLeft(lines[++i]);
+                valueText += TrimLeft(lines[++i].text);
+                ended = lines[i].ended;
             }
+            // Cut after any whole byte, a binary value still looks whole, only shorter; without
+            // the line end after it there is no telling, so it counts as cut.
+            if (!ended)
+                continue;
         }
         bool remove = false;
         auto value = ReadValue(valueText, ansi, remove);
