@@ -2,6 +2,8 @@
 #include "app/settings.h"
 
 #include <bit>
+#include <cmath>
+#include <vector>
 
 #include "calendar/date_format.h"
 
@@ -75,7 +77,12 @@ bool ReadRow(const SettingsKey& key, const SettingSpec& row, Settings& settings)
         return false;
     case SettingType::Float:
         if (const auto bytes = key.ReadBinary(row.name, 8)) {
-            Field<double>(settings, row) = BytesToDouble(std::span<const std::uint8_t, 8>(bytes->data(), 8));
+            // NaN or infinity can only come from a damaged or hand-made key; taken as it is, it
+            // would reach the astronomy and the clock correction, which could set the clock to nonsense.
+            const double value = BytesToDouble(std::span<const std::uint8_t, 8>(bytes->data(), 8));
+            if (!std::isfinite(value))
+                return false;
+            Field<double>(settings, row) = value;
             return true;
         }
         return false;
@@ -110,21 +117,23 @@ void ApplyDefault(const SettingSpec& row, Settings& settings, TDateTime now)
     }
 }
 
-bool WriteRow(SettingsKey& key, const SettingSpec& row, const Settings& settings)
+RegValue StoredForm(const SettingSpec& row, const Settings& settings)
 {
     switch (row.type) {
     case SettingType::String:
-        return key.WriteString(row.name, Field<std::string>(settings, row));
+        return RegValue::String(Field<std::string>(settings, row));
     case SettingType::Integer:
-        return key.WriteInteger(row.name, Field<std::int32_t>(settings, row));
+        return RegValue::Dword(static_cast<std::uint32_t>(Field<std::int32_t>(settings, row)));
     case SettingType::Bool:
-        return key.WriteInteger(row.name, Field<bool>(settings, row) ? 1 : 0);
-    case SettingType::Float:
-        return key.WriteBinary(row.name, DoubleToBytes(Field<double>(settings, row)));
-    case SettingType::Colour:
-        return key.WriteInteger(row.name, static_cast<std::int32_t>(Field<std::uint32_t>(settings, row)));
+        return RegValue::Dword(Field<bool>(settings, row) ? 1 : 0);
+    case SettingType::Float: {
+        const auto bytes = DoubleToBytes(Field<double>(settings, row));
+        return RegValue::Binary({bytes.begin(), bytes.end()});
     }
-    return false;
+    case SettingType::Colour:
+        return RegValue::Dword(Field<std::uint32_t>(settings, row));
+    }
+    return {};
 }
 
 } // namespace
@@ -167,13 +176,14 @@ bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer
     const auto key = store.OpenKey(true);
     if (!key)
         return false;
-    // One refused value does not keep the others from being saved.
-    bool allWritten = true;
+    std::vector<std::pair<std::string, RegValue>> values;
     for (std::string_view name : names) {
         const SettingSpec* row = FindSetting(name);
-        allWritten = row && WriteRow(*key, *row, settings) && allWritten;
+        if (!row)
+            return false;
+        values.emplace_back(std::string(name), StoredForm(*row, settings));
     }
-    return allWritten;
+    return key->WriteValues(values);
 }
 
 bool SaveSettings(SettingsStore& store, const Settings& settings)

@@ -39,3 +39,11 @@ bool SettingsKey::WriteBinary(std::string_view name, std::span<const std::uint8_
 {
     return WriteValue(name, RegValue::Binary({value.begin(), value.end()}));
 }
+
+bool SettingsKey::WriteValues(std::span<const std::pair<std::string, RegValue>> values)
+{
+    bool allWritten = true;
+    for (const auto& [name, value] : values)
+        allWritten = WriteValue(name, value) && allWritten;
+    return allWritten;
+}

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/reg_file.h"
@@ -31,6 +32,10 @@ public:
     bool WriteString(std::string_view name, std::string_view value);
     bool WriteInteger(std::string_view name, std::int32_t value);
     bool WriteBinary(std::string_view name, std::span<const std::uint8_t> value);
+    // Several values in one step, in order. A store that replaces a whole file on every write
+    // (and flushes it to disk) does so once here, which keeps a dialog's OK from stalling.
+    // False when any value was refused.
+    virtual bool WriteValues(std::span<const std::pair<std::string, RegValue>> values);
     virtual bool DeleteValue(std::string_view name) = 0;
 
 protected:

@@ -149,7 +149,9 @@ TEST(Settings, MissingOrMistypedValuesReadAsTheirDefaults)
         {"Godzina alarmu", RegValue::Dword(645)},
         {"Alarm przez kartę", RegValue::String("1")},
         {"Korekta czasu", RegValue::Dword(3)},
+        {"Korekta czasu", RegValue::Binary({0, 0, 0, 0, 0, 0, 0xf8, 0x7f})},  // NaN
         {"Ostatnia korekta", RegValue::Dword(44000)},
+        {"Ostatnia korekta", RegValue::Binary({0, 0, 0, 0, 0, 0, 0xf0, 0x7f})},  // +infinity
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -349,4 +351,10 @@ TEST(Settings, StoredPlaceFallsBackPerValue)
     place = ReadStoredPlace(store);
     EXPECT_EQ(place.Latitude, 52.0);
     EXPECT_EQ(place.Longitude, -75.0);
+
+    store.Put("Szerokość geograficzna", RegValue::Binary({0, 0, 0, 0, 0, 0, 0xf0, 0xff}));  // -infinity
+    store.Put("Długość geograficzna", RegValue::Dword(18));
+    place = ReadStoredPlace(store);
+    EXPECT_EQ(place.Latitude, 52.0);
+    EXPECT_EQ(place.Longitude, 21.0);
 }

@@ -53,6 +53,15 @@ public:
         return Modify([&](RegKey& key) { return key.Erase(name); });
     }
 
+    bool WriteValues(std::span<const std::pair<std::string, RegValue>> values) override
+    {
+        return Modify([&](RegKey& key) {
+            for (const auto& [name, value] : values)
+                key.Set(name, value);
+            return true;
+        });
+    }
+
 protected:
     std::optional<RegValue> ReadValue(std::string_view name) const override
     {
