@@ -184,7 +184,7 @@ TEST(FileSettingsStore, DeletingTheOnlyKeyRemovesTheFileAndTheNextStartIsAFirstR
     FileSettingsStore store(FileIn(dir));
     ASSERT_TRUE(SaveSettings(store, Settings()));
     ASSERT_TRUE(DeleteSettings(store));
-    EXPECT_FALSE(std::filesystem::exists(store.File()));
+    EXPECT_FALSE(std::filesystem::exists(store.File().parent_path()));
     Settings s;
     LoadSettings(store, s, kNow);
     EXPECT_TRUE(s.FirstRun);

@@ -140,7 +140,13 @@ bool FileSettingsStore::DeleteKey()
     }
     std::error_code ec;
     std::filesystem::remove(m_file, ec);
-    return !ec;
+    if (ec)
+        return false;
+    // The maker's folder goes too when nothing else is left in it, so that removing the settings
+    // leaves no trace; remove() refuses a folder that is not empty.
+    std::error_code ignored;
+    std::filesystem::remove(m_file.parent_path(), ignored);
+    return true;
 }
 
 std::filesystem::path ProgramSettingsFile(const std::filesystem::path& configHome)
