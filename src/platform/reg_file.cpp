@@ -414,13 +414,13 @@ bool FormatRegFile(const RegFile& file, std::string& out)
 {
     out = std::string(kHeader5) + "\r\n\r\n";
     for (const RegKey& key : file.keys) {
-        if (key.path.empty() || key.path.find_first_of("\r\n]") != std::string::npos)
+        if (key.path.empty() || key.path.find('\n') != std::string::npos)
             return false;
         out += '[' + key.path + "]\r\n";
         for (const auto& [name, value] : key.values) {
             if (name.empty())
                 out += '@';
-            else if (name.find('\r') != std::string::npos || !AppendQuoted(out, name))
+            else if (!AppendQuoted(out, name))
                 return false;
             out += '=';
             AppendValue(out, value);

@@ -60,8 +60,9 @@ struct RegFile
 std::optional<RegFile> ParseRegFile(std::string_view bytes);
 
 // The file as UTF-8 text with the 5.00 header and CR LF line ends. Strings holding a line break
-// are written as hex(1) so that every line stays one value. False when a name cannot be written
-// (a line break in it); `out` is then left unspecified.
+// are written as hex(1) so that every line stays one value. False when a key path or value name
+// holds a line break, which no line can carry (whatever ParseRegFile returns can be written);
+// `out` is then left unspecified.
 bool FormatRegFile(const RegFile& file, std::string& out);
 
 // UTF-16LE <-> UTF-8; unpaired surrogates and malformed UTF-8 become U+FFFD.

@@ -212,13 +212,16 @@ TEST(RegFile, WritesTheExportLayout)
     EXPECT_FALSE(FormatRegFile(file, text));
 }
 
-TEST(RegFile, WhatIsWrittenReadsBackTheSame)
+TEST(RegFile, WhatIsReadCanBeWrittenAndReadsBackTheSame)
 {
-    const auto original = ParseRegFile(kExport);
-    ASSERT_TRUE(original);
-    std::string text;
-    ASSERT_TRUE(FormatRegFile(*original, text));
-    EXPECT_EQ(ParseRegFile(text), original);
+    const std::string odd = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\a]b]\n\"x\ry\"=\"z\r\"\n";
+    for (const std::string* input : {&kExport, &odd}) {
+        const auto original = ParseRegFile(*input);
+        ASSERT_TRUE(original);
+        std::string text;
+        ASSERT_TRUE(FormatRegFile(*original, text));
+        EXPECT_EQ(ParseRegFile(text), original);
+    }
 }
 
 TEST(RegFile, AFileCutAtAnyByteGivesWholeValuesOrNone)
