@@ -1,7 +1,6 @@
 // The journal file on a real file system: reads, appends, truncation and atomic replacement.
 #include "platform/linux/linux_journal_file.h"
 
-#include <fstream>
 #include <iterator>
 
 #include <gtest/gtest.h>
@@ -9,12 +8,6 @@
 #include "temp_dir.h"
 
 namespace {
-
-std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(LinuxJournalFile, ReadsAppendsTruncatesAndReplaces)
 {
@@ -35,11 +28,11 @@ TEST(LinuxJournalFile, ReadsAppendsTruncatesAndReplaces)
 
     ASSERT_TRUE(file.Truncate(3));
     ASSERT_TRUE(file.Append("d"));
-    EXPECT_EQ(ReadBytes(path), "abcd");
+    EXPECT_EQ(ReadWholeFile(path), "abcd");
 
     ASSERT_TRUE(file.Replace("packed\r\n"));
     ASSERT_TRUE(file.Append("after"));  // the handle follows the new file
-    EXPECT_EQ(ReadBytes(path), "packed\r\nafter");
+    EXPECT_EQ(ReadWholeFile(path), "packed\r\nafter");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no file left beside";
     file.Close();
     EXPECT_FALSE(file.Append("x"));

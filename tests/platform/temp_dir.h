@@ -1,8 +1,11 @@
-// A temporary folder for one test, removed with everything in it afterwards.
+// A fresh folder under the system's temporary directory for one test, removed afterwards.
 #pragma once
 
-#include <cstdlib>
+#include <stdlib.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 class TempDir
@@ -10,21 +13,44 @@ class TempDir
 public:
     TempDir()
     {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/dniarz-test-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
+        std::string pattern = (std::filesystem::temp_directory_path() / "dniarz-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(m_path, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
+
     const std::filesystem::path& Path() const { return m_path; }
 
 private:
     std::filesystem::path m_path;
 };
+
+inline std::string ReadWholeFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteWholeFile(const std::filesystem::path& file, const std::string& bytes)
+{
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// UTF-16LE bytes of a literal, as a Windows export holds its text.
+inline std::string Utf16LeBytes(std::u16string_view text)
+{
+    std::string out;
+    for (char16_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>(c >> 8);
+    }
+    return out;
+}

@@ -1,0 +1,104 @@
+// The rules of the start-with-the-system switch.
+#include "app/auto_runner.h"
+
+namespace {
+
+std::string RunKeyPathFor(TAutoRunWhere where)
+{
+    static constexpr const char* kNames[] = {"Run", "RunOnce", "RunServices", "RunServicesOnce"};
+    return std::string("\\Software\\Microsoft\\Windows\\CurrentVersion\\") + kNames[static_cast<int>(where)];
+}
+
+} // namespace
+
+TAutoRunner::TAutoRunner(StartupEntry& entries, std::string programFile)
+    : m_entries(entries), m_programFile(std::move(programFile)), m_runKeyPath(RunKeyPathFor(TAutoRunWhere::Run))
+{
+}
+
+void TAutoRunner::SetRegLocation(TRegLocation location)
+{
+    if (location == m_regLocation)
+        return;
+    // The entry moves with the location.
+    ApplyRunEntry(location, m_appName);
+    m_regLocation = location;
+    ApplyServicesRule();
+}
+
+void TAutoRunner::SetAutoRunWhere(TAutoRunWhere where)
+{
+    if (where == m_autoRunWhere)
+        return;
+    m_autoRunWhere = where;
+    ApplyServicesRule();
+    m_runKeyPath = RunKeyPathFor(m_autoRunWhere);
+}
+
+void TAutoRunner::SetAutoRun(bool autoRun)
+{
+    if (autoRun == m_autoRun || !m_live)
+        return;
+    m_autoRun = autoRun;
+    ApplyServicesRule();
+    ApplyRunEntry(m_regLocation, m_appName);
+}
+
+void TAutoRunner::SetAppName(const std::string& name)
+{
+    // Only the setup looks for the entry; renaming a live switch later changes nothing on the system.
+    m_appName = name;
+    if (!m_live)
+        ProbeRunEntry();
+}
+
+void TAutoRunner::ApplyServicesRule()
+{
+    // The service start keys exist only for the whole machine.
+    if (m_regLocation == TRegLocation::CurrentUser
+        && (m_autoRunWhere == TAutoRunWhere::RunServices || m_autoRunWhere == TAutoRunWhere::RunServicesOnce)) {
+        m_autoRunWhere = TAutoRunWhere::Run;
+        m_runKeyPath = RunKeyPathFor(m_autoRunWhere);
+    }
+}
+
+void TAutoRunner::ProbeRunEntry()
+{
+    // An entry with an empty command starts nothing, so it counts as absent.
+    const auto present = [&](TRegLocation where) {
+        const auto command = m_entries.Read(where, m_appName);
+        return command && !command->empty();
+    };
+    if (present(TRegLocation::CurrentUser)) {
+        m_regLocation = TRegLocation::CurrentUser;
+        m_autoRun = true;
+    } else if (present(TRegLocation::LocalMachine)) {
+        m_regLocation = TRegLocation::LocalMachine;
+        m_autoRun = true;
+    } else {
+        m_autoRun = false;
+    }
+}
+
+void TAutoRunner::ApplyRunEntry(TRegLocation location, const std::string& name)
+{
+    if (!m_live)
+        return;
+    // Removing from both places first leaves at most one entry; the machine's refuses an
+    // ordinary user, which is expected and ignored, as is a refused write below.
+    m_entries.Remove(TRegLocation::CurrentUser, m_appName);
+    m_entries.Remove(TRegLocation::LocalMachine, m_appName);
+    if (m_autoRun)
+        m_entries.Write(location, name, m_programFile, m_appParam);
+}
+
+TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile)
+{
+    TAutoRunner runner(entries, std::move(programFile));
+    runner.SetRegLocation(TRegLocation::CurrentUser);
+    runner.SetAutoRunWhere(TAutoRunWhere::Run);
+    runner.SetAppParam("-hide");
+    runner.SetAppName("ZWDniarz");
+    runner.Loaded();
+    return runner;
+}

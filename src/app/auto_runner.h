@@ -1,0 +1,53 @@
+// TAutoRunner: the main window's start-with-the-system switch over the system's logon entries.
+#pragma once
+
+#include <string>
+
+#include "platform/startup_entry.h"
+
+enum class TAutoRunWhere { Run, RunOnce, RunServices, RunServicesOnce };
+
+// While it is being set up (`IsLive` false) the setters only store values, except that setting
+// AppName looks for an existing entry; after Loaded() changing AutoRun or RegLocation rewrites
+// the entry. Failures of the system are swallowed: AutoRun keeps the requested value even when
+// the entry could not be written.
+class TAutoRunner
+{
+public:
+    // `programFile` is the full path of the running program, written into the entry.
+    TAutoRunner(StartupEntry& entries, std::string programFile);
+
+    TRegLocation RegLocation() const { return m_regLocation; }
+    TAutoRunWhere AutoRunWhere() const { return m_autoRunWhere; }
+    bool AutoRun() const { return m_autoRun; }
+    const std::string& AppName() const { return m_appName; }
+    const std::string& AppParam() const { return m_appParam; }
+    const std::string& RunKeyPath() const { return m_runKeyPath; }
+    bool IsLive() const { return m_live; }
+
+    void SetRegLocation(TRegLocation location);
+    void SetAutoRunWhere(TAutoRunWhere where);
+    void SetAutoRun(bool autoRun);
+    void SetAppName(const std::string& name);
+    void SetAppParam(const std::string& param) { m_appParam = param; }
+    // Ends the setup; from now on changes reach the system.
+    void Loaded() { m_live = true; }
+
+private:
+    void ApplyServicesRule();
+    void ProbeRunEntry();
+    void ApplyRunEntry(TRegLocation location, const std::string& name);
+
+    StartupEntry& m_entries;
+    std::string m_programFile;
+    TRegLocation m_regLocation = TRegLocation::CurrentUser;
+    TAutoRunWhere m_autoRunWhere = TAutoRunWhere::Run;
+    bool m_autoRun = false;
+    std::string m_appName;
+    std::string m_appParam;
+    std::string m_runKeyPath;
+    bool m_live = false;
+};
+
+// The main window's instance, set up and live: the user's entry "ZWDniarz", started with "-hide".
+TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile);

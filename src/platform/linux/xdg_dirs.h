@@ -1,0 +1,11 @@
+// Where per-user configuration lives on a Linux desktop.
+#pragma once
+
+#include <filesystem>
+
+// XDG_CONFIG_HOME when it is set to an absolute path, otherwise HOME/.config; empty when neither
+// gives one, and then nothing is stored. Both values come in as arguments so tests never see the
+// real environment.
+std::filesystem::path XdgConfigHome(const char* xdgConfigHome, const char* home);
+// The same from this process's environment.
+std::filesystem::path XdgConfigHomeFromEnvironment();

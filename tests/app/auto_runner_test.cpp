@@ -1,0 +1,127 @@
+// The start-with-the-system switch over fake logon entries.
+#include "app/auto_runner.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_startup_entry.h"
+
+namespace {
+
+constexpr auto kUser = TRegLocation::CurrentUser;
+constexpr auto kMachine = TRegLocation::LocalMachine;
+const std::string kProgram = "/opt/dniarz/dniarz";
+
+} // namespace
+
+TEST(AutoRunner, WithNoEntryTheBoxIsUnticked)
+{
+    FakeStartupEntry entries;
+    entries.Put(kUser, "InnyProgram", "/usr/bin/inny");
+    const TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    EXPECT_FALSE(runner.AutoRun());
+    EXPECT_EQ(runner.RegLocation(), kUser);
+    EXPECT_EQ(entries.Changes(), 0) << "setting up must not touch the entries";
+}
+
+TEST(AutoRunner, AnEmptyCommandCountsAsAbsent)
+{
+    FakeStartupEntry entries;
+    entries.Put(kUser, "ZWDniarz", "");
+    EXPECT_FALSE(MainWindowAutoRunner(entries, kProgram).AutoRun());
+
+    // An empty user entry does not hide a real one on the machine.
+    entries.Put(kMachine, "ZWDniarz", "/usr/bin/dniarz -hide");
+    const TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    EXPECT_TRUE(runner.AutoRun());
+    EXPECT_EQ(runner.RegLocation(), kMachine);
+}
+
+TEST(AutoRunner, TickingWritesTheProgramWithHideAndUntickingRemovesIt)
+{
+    FakeStartupEntry entries;
+    TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    runner.SetAutoRun(true);
+    EXPECT_EQ(entries.Read(kUser, "ZWDniarz"), "/opt/dniarz/dniarz -hide");
+    EXPECT_FALSE(entries.Read(kMachine, "ZWDniarz"));
+    EXPECT_TRUE(MainWindowAutoRunner(entries, kProgram).AutoRun());
+
+    runner.SetAutoRun(false);
+    EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
+    EXPECT_FALSE(runner.AutoRun());
+}
+
+TEST(AutoRunner, AnUnchangedBoxTouchesNothing)
+{
+    for (bool present : {false, true}) {
+        SCOPED_TRACE(present);
+        FakeStartupEntry entries;
+        if (present)
+            entries.Put(kUser, "ZWDniarz", "/stary/dniarz -hide");
+        TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+        runner.SetAutoRun(present);
+        EXPECT_EQ(entries.Changes(), 0);
+        // A moved program keeps its old entry until the box is unticked and ticked again.
+        if (present) {
+            EXPECT_EQ(entries.Read(kUser, "ZWDniarz"), "/stary/dniarz -hide");
+        }
+    }
+}
+
+TEST(AutoRunner, AnEntryOnlyOnTheMachineStaysThere)
+{
+    FakeStartupEntry entries;
+    entries.Put(kMachine, "ZWDniarz", "/usr/bin/dniarz -hide");
+    TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    EXPECT_TRUE(runner.AutoRun());
+    EXPECT_EQ(runner.RegLocation(), kMachine);
+
+    entries.Put(kUser, "ZWDniarz", "");  // a leftover that unticking must clear as well
+    runner.SetAutoRun(false);
+    EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
+    EXPECT_FALSE(entries.Read(kMachine, "ZWDniarz"));
+
+    runner.SetAutoRun(true);
+    EXPECT_EQ(entries.Read(kMachine, "ZWDniarz"), "/opt/dniarz/dniarz -hide");
+    EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
+}
+
+TEST(AutoRunner, ARefusedWriteKeepsTheRequestedValue)
+{
+    FakeStartupEntry entries;
+    entries.Put(kMachine, "ZWDniarz", "/usr/bin/dniarz -hide");
+    entries.SetReadOnly(kMachine, true);
+    TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    runner.SetAutoRun(false);
+    EXPECT_FALSE(runner.AutoRun());
+    EXPECT_TRUE(entries.Read(kMachine, "ZWDniarz")) << "an ordinary user cannot remove the machine's entry";
+
+    runner.SetAutoRun(true);
+    EXPECT_TRUE(runner.AutoRun());
+    EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
+}
+
+TEST(AutoRunner, MovingTheLocationMovesTheEntry)
+{
+    FakeStartupEntry entries;
+    TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    runner.SetAutoRun(true);
+    runner.SetRegLocation(kMachine);
+    EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
+    EXPECT_EQ(entries.Read(kMachine, "ZWDniarz"), "/opt/dniarz/dniarz -hide");
+}
+
+TEST(AutoRunner, ServiceKeysExistOnlyOnTheMachine)
+{
+    FakeStartupEntry entries;
+    TAutoRunner runner(entries, kProgram);
+    runner.SetAutoRunWhere(TAutoRunWhere::RunServices);
+    EXPECT_EQ(runner.AutoRunWhere(), TAutoRunWhere::Run);
+    EXPECT_EQ(runner.RunKeyPath(), "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+
+    runner.SetRegLocation(kMachine);
+    runner.SetAutoRunWhere(TAutoRunWhere::RunServicesOnce);
+    EXPECT_EQ(runner.RunKeyPath(), "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce");
+    runner.SetRegLocation(kUser);
+    EXPECT_EQ(runner.AutoRunWhere(), TAutoRunWhere::Run);
+    EXPECT_EQ(entries.Changes(), 0) << "nothing is live before loading ends";
+}

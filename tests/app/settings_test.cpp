@@ -1,0 +1,360 @@
+// Loading and saving the settings over the in-memory store.
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/fake/memory_settings_store.h"
+
+namespace {
+
+const TDateTime kNow = 45000.75;  // 2023-03-15 18:00, the moment of loading in these tests
+
+RegValue Float(double value)
+{
+    std::uint8_t bytes[8];
+    std::memcpy(bytes, &value, 8);  // the test machine is little-endian, as the stored form is
+    return RegValue::Binary({bytes, bytes + 8});
+}
+
+// A key as a user who has set everything up would have it.
+void PutFullKey(MemorySettingsStore& store)
+{
+    store.Put("Godzina alarmu", RegValue::String("06:45"));
+    store.Put("Czas alarmu", RegValue::Dword(60));
+    store.Put("Alarm przez kartę", RegValue::Dword(1));
+    store.Put("Szerokość geograficzna", Float(50.061021));
+    store.Put("Długość geograficzna", Float(19.934429));
+    store.Put("Sygnalizacja pełnej godziny", RegValue::Dword(1));
+    store.Put("Załączony alarm", RegValue::Dword(1));
+    store.Put("Synchronizacja", RegValue::Dword(1));
+    store.Put("Korekta czasu", Float(-2.5));
+    store.Put("Ostatnia korekta", Float(44000.5));
+    store.Put("Pozostało do korekty", Float(0.25));
+    store.Put("Korekta łącznie", Float(-7.5));
+    store.Put("Kalibracja start", Float(43000.25));
+    store.Put("Kalibracja stop", Float(43003.25));
+    store.Put("Ostatnia kalibracja", Float(-2.5));
+}
+
+void ExpectFullKeyValues(const Settings& s)
+{
+    EXPECT_EQ(s.AlarmText, "06:45");
+    EXPECT_EQ(s.AlarmDuration, 60);
+    EXPECT_TRUE(s.AlarmViaSoundCard);
+    EXPECT_EQ(s.Latitude, 50.061021);
+    EXPECT_EQ(s.Longitude, 19.934429);
+    EXPECT_TRUE(s.HourSignalEnabled);
+    EXPECT_TRUE(s.AlarmOn);
+    EXPECT_TRUE(s.SyncEnabled);
+    EXPECT_EQ(s.DailyCorrection, -2.5);
+    EXPECT_EQ(s.LastCorrection, 44000.5);
+    EXPECT_EQ(s.PendingCorrection, 0.25);
+    EXPECT_EQ(s.TotalCorrection, -7.5);
+    EXPECT_EQ(s.CalibrationStart, 43000.25);
+    EXPECT_EQ(s.CalibrationStop, 43003.25);
+    EXPECT_EQ(s.LastCalibration, -2.5);
+}
+
+void ExpectBuiltInColours(const Settings& s)
+{
+    EXPECT_EQ(s.ColSunday, 0x0000FFu);
+    EXPECT_EQ(s.ColSaturday, 0xFF0000u);
+    EXPECT_EQ(s.ColMarked, 0xFF00FFu);
+    EXPECT_EQ(s.ColWeek, 0x000080u);
+    EXPECT_EQ(s.ColToday, 0xFFFF00u);
+    EXPECT_FALSE(s.RecallSelectsToday);
+}
+
+} // namespace
+
+TEST(Settings, NoKeyIsAFirstRunWithTheBuiltInPlaceAndAlarmLength)
+{
+    MemorySettingsStore store;
+    Settings s;
+    s.AlarmDuration = 5;
+    s.Latitude = -33.9;
+    s.Longitude = 18.4;
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
+    EXPECT_EQ(s.AlarmDuration, 300);
+    EXPECT_EQ(s.Latitude, 52.0);
+    EXPECT_EQ(s.Longitude, 21.0);
+    EXPECT_FALSE(store.Key().has_value()) << "loading must not create the key";
+
+    // A key that exists but cannot be opened is the same as none.
+    store.Put("Czas alarmu", RegValue::Dword(60));
+    store.SetFailOpen(true);
+    Settings t;
+    LoadSettings(store, t, kNow);
+    EXPECT_TRUE(t.FirstRun);
+    EXPECT_EQ(t.AlarmDuration, 300);
+}
+
+TEST(Settings, KeyWithoutColSundayLoadsEverythingElseButNoColoursAndNoRecall)
+{
+    MemorySettingsStore store;
+    PutFullKey(store);
+    store.Put("ColSaturday", RegValue::Dword(0x00FF00));
+    store.Put("Przywołanie", RegValue::Dword(1));
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_FALSE(s.FirstRun);
+    ExpectFullKeyValues(s);
+    ExpectBuiltInColours(s);
+}
+
+TEST(Settings, TheFirstMissingOrMistypedColourEndsTheLoad)
+{
+    MemorySettingsStore store;
+    PutFullKey(store);
+    store.Put("ColSunday", RegValue::Dword(0x102030));
+    store.Put("ColSaturday", RegValue::Dword(0x405060));
+    store.Put("ColMarked", RegValue::String("fuchsia"));
+    store.Put("ColWeek", RegValue::Dword(0x708090));
+    store.Put("ColToday", RegValue::Dword(0x0A0B0C));
+    store.Put("Przywołanie", RegValue::Dword(1));
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_EQ(s.ColSunday, 0x102030u);
+    EXPECT_EQ(s.ColSaturday, 0x405060u);
+    EXPECT_EQ(s.ColMarked, 0xFF00FFu);
+    EXPECT_EQ(s.ColWeek, 0x000080u);
+    EXPECT_EQ(s.ColToday, 0xFFFF00u);
+    EXPECT_FALSE(s.RecallSelectsToday);
+
+    store.Put("ColMarked", RegValue::Dword(0x112233));
+    LoadSettings(store, s, kNow);
+    EXPECT_EQ(s.ColMarked, 0x112233u);
+    EXPECT_EQ(s.ColToday, 0x0A0B0Cu);
+    EXPECT_TRUE(s.RecallSelectsToday);
+}
+
+TEST(Settings, MissingOrMistypedValuesReadAsTheirDefaults)
+{
+    struct Row
+    {
+        const char* name;
+        RegValue stored;
+    };
+    const Row rows[] = {
+        {"Szerokość geograficzna", RegValue::Binary({0, 0, 80, 66})},  // 52.0 as a 4-byte float
+        {"Szerokość geograficzna", RegValue::Binary({0, 0, 0, 0, 0, 0, 0x4a, 0x40, 0})},
+        {"Szerokość geograficzna", RegValue::Dword(50)},
+        {"Szerokość geograficzna", RegValue::String("50.0")},
+        {"Długość geograficzna", RegValue::Binary({}, 11)},  // an 8-byte qword, not a binary value
+        {"Czas alarmu", RegValue::String("60")},
+        {"Czas alarmu", RegValue::Binary({60, 0, 0, 0})},
+        {"Godzina alarmu", RegValue::Dword(645)},
+        {"Alarm przez kartę", RegValue::String("1")},
+        {"Korekta czasu", RegValue::Dword(3)},
+        {"Korekta czasu", RegValue::Binary({0, 0, 0, 0, 0, 0, 0xf8, 0x7f})},  // NaN
+        {"Ostatnia korekta", RegValue::Dword(44000)},
+        {"Ostatnia korekta", RegValue::Binary({0, 0, 0, 0, 0, 0, 0xf0, 0x7f})},  // +infinity
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        MemorySettingsStore store;
+        PutFullKey(store);
+        store.Put(r.name, r.stored);
+        Settings s;
+        LoadSettings(store, s, kNow);
+        const std::string_view name = r.name;
+        if (name == "Szerokość geograficzna") {
+            EXPECT_EQ(s.Latitude, 52.0);
+        } else if (name == "Długość geograficzna") {
+            EXPECT_EQ(s.Longitude, 21.0);
+        } else if (name == "Czas alarmu") {
+            EXPECT_EQ(s.AlarmDuration, 300);
+        } else if (name == "Godzina alarmu") {
+            EXPECT_EQ(s.AlarmText, "");
+        } else if (name == "Alarm przez kartę") {
+            EXPECT_FALSE(s.AlarmViaSoundCard);
+        } else if (name == "Korekta czasu") {
+            EXPECT_EQ(s.DailyCorrection, 0.0);
+        } else {
+            EXPECT_EQ(s.LastCorrection, kNow);
+        }
+        // The rest of the key still loads.
+        EXPECT_TRUE(s.AlarmOn);
+        EXPECT_EQ(s.LastCalibration, -2.5);
+    }
+}
+
+TEST(Settings, AnyNonZeroFlagReadsAsTrue)
+{
+    for (std::uint32_t stored : {1u, 2u, 0xFFFFFFFFu, 0x80000000u}) {
+        SCOPED_TRACE(stored);
+        MemorySettingsStore store;
+        store.Put("Synchronizacja", RegValue::Dword(stored));
+        Settings s;
+        LoadSettings(store, s, kNow);
+        EXPECT_TRUE(s.SyncEnabled);
+    }
+}
+
+TEST(Settings, SaveSettingsWritesThirteenValuesInOrderAndNotTheAlarm)
+{
+    MemorySettingsStore store;
+    Settings s;
+    s.AlarmText = "07:00";
+    s.AlarmOn = true;
+    EXPECT_TRUE(SaveSettings(store, s));
+    const std::vector<std::string> expected = {
+        "ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie", "Synchronizacja",
+        "Korekta czasu", "Czas alarmu", "Alarm przez kartę", "Szerokość geograficzna", "Długość geograficzna",
+        "Sygnalizacja pełnej godziny"};
+    EXPECT_EQ(store.WrittenNames(), expected);
+    EXPECT_EQ(store.Key()->Find("Godzina alarmu"), nullptr);
+    EXPECT_EQ(store.Key()->Find("Załączony alarm"), nullptr);
+}
+
+TEST(Settings, StoredFormsMatchTheRegistryLayout)
+{
+    MemorySettingsStore store;
+    Settings s;
+    s.Latitude = 52.0;
+    s.Longitude = -0.5;
+    s.ColWeek = RgbColour(128, 0, 0);
+    s.RecallSelectsToday = true;
+    s.AlarmDuration = 300;
+    ASSERT_TRUE(SaveSettings(store, s));
+    const RegKey& key = *store.Key();
+    EXPECT_EQ(*key.Find("Szerokość geograficzna"), RegValue::Binary({0, 0, 0, 0, 0, 0, 0x4a, 0x40}));
+    EXPECT_EQ(*key.Find("Długość geograficzna"), RegValue::Binary({0, 0, 0, 0, 0, 0, 0xe0, 0xbf}));
+    EXPECT_EQ(*key.Find("ColWeek"), RegValue::Dword(0x80));
+    EXPECT_EQ(*key.Find("Przywołanie"), RegValue::Dword(1));
+    EXPECT_EQ(*key.Find("Czas alarmu"), RegValue::Dword(300));
+}
+
+TEST(Settings, EverySavedValueLoadsBackBitForBit)
+{
+    MemorySettingsStore store;
+    Settings out;
+    out.AlarmDuration = 3600;
+    out.AlarmViaSoundCard = true;
+    out.Latitude = 52.236620;
+    out.Longitude = -0.5;
+    out.HourSignalEnabled = true;
+    out.SyncEnabled = true;
+    out.DailyCorrection = 1.0 / 3.0;
+    out.ColSunday = RgbColour(1, 2, 3);
+    out.ColSaturday = RgbColour(4, 5, 6);
+    out.ColMarked = RgbColour(7, 8, 9);
+    out.ColWeek = RgbColour(10, 11, 12);
+    out.ColToday = RgbColour(13, 14, 15);
+    out.RecallSelectsToday = true;
+    ASSERT_TRUE(SaveSettings(store, out));
+    ASSERT_TRUE(SaveAlarm(store, "23:59", true));
+    ASSERT_TRUE(SaveCorrectionState(store, out, true, kNow));
+
+    Settings in;
+    LoadSettings(store, in, kNow + 1);
+    EXPECT_EQ(in.AlarmText, "23:59");
+    EXPECT_TRUE(in.AlarmOn);
+    EXPECT_EQ(in.AlarmDuration, 3600);
+    EXPECT_TRUE(in.AlarmViaSoundCard);
+    EXPECT_EQ(in.Latitude, 52.236620);
+    EXPECT_EQ(in.Longitude, -0.5);
+    EXPECT_TRUE(in.HourSignalEnabled);
+    EXPECT_TRUE(in.SyncEnabled);
+    EXPECT_EQ(in.DailyCorrection, 1.0 / 3.0);
+    EXPECT_EQ(in.LastCorrection, kNow);
+    EXPECT_EQ(in.ColSunday, out.ColSunday);
+    EXPECT_EQ(in.ColToday, out.ColToday);
+    EXPECT_TRUE(in.RecallSelectsToday);
+}
+
+TEST(Settings, CorrectionStateWithAndWithoutReset)
+{
+    MemorySettingsStore store;
+    Settings s;
+    s.LastCorrection = 44000.0;
+    s.PendingCorrection = 0.4;
+    s.TotalCorrection = 12.0;
+    ASSERT_TRUE(SaveCorrectionState(store, s, false, kNow));
+    EXPECT_EQ(store.WrittenNames(), (std::vector<std::string>{"Ostatnia korekta", "Pozostało do korekty",
+                                                              "Korekta łącznie"}));
+    Settings kept;
+    LoadSettings(store, kept, kNow);
+    EXPECT_EQ(kept.LastCorrection, 44000.0);
+    EXPECT_EQ(kept.PendingCorrection, 0.4);
+    EXPECT_EQ(kept.TotalCorrection, 12.0);
+
+    ASSERT_TRUE(SaveCorrectionState(store, s, true, kNow));
+    EXPECT_EQ(s.LastCorrection, kNow);
+    EXPECT_EQ(s.PendingCorrection, 0.0);
+    EXPECT_EQ(s.TotalCorrection, 0.0);
+    Settings reset;
+    LoadSettings(store, reset, kNow + 3);
+    EXPECT_EQ(reset.LastCorrection, kNow);
+    EXPECT_EQ(reset.TotalCorrection, 0.0);
+}
+
+TEST(Settings, SyncTimeIsWrittenWithThreeBlanksAndReadingItCreatesTheKey)
+{
+    MemorySettingsStore store;
+    EXPECT_EQ(ReadSyncTime(store), "");
+    EXPECT_TRUE(store.Key().has_value());
+
+    // The next start is no first run: every value takes its default and the colours stay built in.
+    Settings s;
+    s.AlarmViaSoundCard = true;
+    LoadSettings(store, s, kNow);
+    EXPECT_FALSE(s.FirstRun);
+    EXPECT_EQ(s.AlarmDuration, 300);
+    EXPECT_FALSE(s.AlarmViaSoundCard);
+    EXPECT_EQ(s.LastCorrection, kNow);
+    ExpectBuiltInColours(s);
+
+    const TDateTime moment = EncodeDate(2024, 3, 5) + EncodeTime(7, 8, 9);
+    ASSERT_TRUE(SaveSyncTime(store, s, moment));
+    EXPECT_EQ(ReadSyncTime(store), "2024.03.05   07:08:09");
+}
+
+TEST(Settings, DeletingTheKeyMakesTheNextStartAFirstRun)
+{
+    MemorySettingsStore store;
+    PutFullKey(store);
+    ASSERT_TRUE(DeleteSettings(store));
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
+    EXPECT_TRUE(DeleteSettings(store)) << "deleting a missing key is no failure";
+}
+
+TEST(Settings, RefusedWritesLeaveMemoryInForce)
+{
+    MemorySettingsStore store;
+    store.SetFailWrites(true);
+    Settings s;
+    s.Latitude = 12.5;
+    EXPECT_FALSE(SaveSettings(store, s));
+    EXPECT_FALSE(SaveCorrectionState(store, s, true, kNow));
+    EXPECT_EQ(s.LastCorrection, kNow);
+    EXPECT_EQ(s.Latitude, 12.5);
+    EXPECT_EQ(ReadSyncTime(store), "");
+    EXPECT_FALSE(store.Key().has_value());
+}
+
+TEST(Settings, StoredPlaceFallsBackPerValue)
+{
+    MemorySettingsStore store;
+    StoredPlace place = ReadStoredPlace(store);
+    EXPECT_EQ(place.Latitude, 52.0);
+    EXPECT_EQ(place.Longitude, 21.0);
+    EXPECT_FALSE(store.Key().has_value());
+
+    store.Put("Szerokość geograficzna", RegValue::Binary({0, 0, 80, 66}));
+    store.Put("Długość geograficzna", Float(-75.0));
+    place = ReadStoredPlace(store);
+    EXPECT_EQ(place.Latitude, 52.0);
+    EXPECT_EQ(place.Longitude, -75.0);
+
+    store.Put("Szerokość geograficzna", RegValue::Binary({0, 0, 0, 0, 0, 0, 0xf0, 0xff}));  // -infinity
+    store.Put("Długość geograficzna", RegValue::Dword(18));
+    place = ReadStoredPlace(store);
+    EXPECT_EQ(place.Latitude, 52.0);
+    EXPECT_EQ(place.Longitude, 21.0);
+}

@@ -1,0 +1,279 @@
+// The Linux settings store over real files in a temporary configuration folder.
+#include "platform/linux/file_settings_store.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "app/settings.h"
+#include "platform/linux/xdg_dirs.h"
+#include "temp_dir.h"
+
+namespace {
+
+const TDateTime kNow = 45000.75;
+
+std::filesystem::path FileIn(const TempDir& dir)
+{
+    return ProgramSettingsFile(XdgConfigHome(dir.Path().c_str(), "/nonexistent-home"));
+}
+
+} // namespace
+
+TEST(XdgDirs, ConfigHomeFollowsTheBaseDirectoryRules)
+{
+    struct Row
+    {
+        const char* xdg;
+        const char* home;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"/tmp/cfg", "/home/ala", "/tmp/cfg"},
+        {nullptr, "/home/ala", "/home/ala/.config"},
+        {"", "/home/ala", "/home/ala/.config"},
+        {"cfg", "/home/ala", "/home/ala/.config"},  // relative: ignored
+        {nullptr, nullptr, ""},
+        {nullptr, "", ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << (r.xdg ? r.xdg : "(unset)") << ' ' << (r.home ? r.home : "(unset)"));
+        EXPECT_EQ(XdgConfigHome(r.xdg, r.home), std::filesystem::path(r.expected));
+    }
+    EXPECT_EQ(ProgramSettingsFile("/home/ala/.config"), std::filesystem::path("/home/ala/.config/Brenvik/dniarz.reg"));
+    EXPECT_TRUE(ProgramSettingsFile({}).empty());
+}
+
+TEST(FileSettingsStore, AMissingFileIsAMissingKeyUntilAWriterCreatesIt)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    EXPECT_EQ(store.OpenKey(false), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(store.File()));
+
+    EXPECT_EQ(ReadSyncTime(store), "");
+    EXPECT_EQ(ReadWholeFile(store.File()), "Windows Registry Editor Version 5.00\r\n\r\n"
+                                           "[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n\r\n");
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_FALSE(s.FirstRun);
+}
+
+TEST(FileSettingsStore, WritesOneLinePerValueInTheExportSyntax)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    Settings s;
+    s.ColSunday = RgbColour(255, 0, 0);
+    s.Longitude = -0.5;
+    ASSERT_TRUE(SaveSettings(store, s));
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    EXPECT_EQ(ReadWholeFile(store.File()), "Windows Registry Editor Version 5.00\r\n\r\n"
+                                           "[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
+                                           "\"ColSunday\"=dword:000000ff\r\n"
+                                           "\"ColSaturday\"=dword:00ff0000\r\n"
+                                           "\"ColMarked\"=dword:00ff00ff\r\n"
+                                           "\"ColWeek\"=dword:00000080\r\n"
+                                           "\"ColToday\"=dword:00ffff00\r\n"
+                                           "\"Przywołanie\"=dword:00000000\r\n"
+                                           "\"Synchronizacja\"=dword:00000000\r\n"
+                                           "\"Korekta czasu\"=hex:00,00,00,00,00,00,00,00\r\n"
+                                           "\"Czas alarmu\"=dword:0000012c\r\n"
+                                           "\"Alarm przez kartę\"=dword:00000000\r\n"
+                                           "\"Szerokość geograficzna\"=hex:00,00,00,00,00,00,4a,40\r\n"
+                                           "\"Długość geograficzna\"=hex:00,00,00,00,00,00,e0,bf\r\n"
+                                           "\"Sygnalizacja pełnej godziny\"=dword:00000000\r\n"
+                                           "\"Godzina alarmu\"=\"06:45\"\r\n"
+                                           "\"Załączony alarm\"=dword:00000001\r\n"
+                                           "\r\n");
+    // Nothing is left beside it.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(store.File().parent_path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(FileSettingsStore, EveryTypeRoundTripsThroughTheFile)
+{
+    TempDir dir;
+    FileSettingsStore writer(FileIn(dir));
+    {
+        const auto key = writer.OpenKey(true);
+        ASSERT_NE(key, nullptr);
+        EXPECT_TRUE(key->WriteString("Ścieżka \"ulubiona\"", "C:\\Program Files\\\"Dniarz\"\\"));
+        EXPECT_TRUE(key->WriteString("Wiersze", "pierwszy\ndrugi\r\n"));
+        EXPECT_TRUE(key->WriteString("Pusty", ""));
+        EXPECT_TRUE(key->WriteInteger("Ujemna", -2));
+        EXPECT_TRUE(key->WriteInteger("Największa", 2147483647));
+        const std::uint8_t bytes[] = {0, 0xff, 0x0a, 0x0d, '"', '\\'};
+        EXPECT_TRUE(key->WriteBinary("Bajty", bytes));
+        EXPECT_TRUE(key->WriteBinary("Szerokość", DoubleToBytes(52.236620)));
+    }
+    FileSettingsStore reader(writer.File());
+    const auto key = reader.OpenKey(false);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadString("Ścieżka \"ulubiona\""), "C:\\Program Files\\\"Dniarz\"\\");
+    EXPECT_EQ(key->ReadString("Wiersze"), "pierwszy\ndrugi\r\n");
+    EXPECT_EQ(key->ReadString("Pusty"), "");
+    EXPECT_EQ(key->ReadInteger("Ujemna"), -2);
+    EXPECT_EQ(key->ReadInteger("Największa"), 2147483647);
+    EXPECT_EQ(key->ReadBinary("Bajty", 6), (std::vector<std::uint8_t>{0, 0xff, 0x0a, 0x0d, '"', '\\'}));
+    const auto latitude = key->ReadBinary("Szerokość", 8);
+    ASSERT_TRUE(latitude);
+    EXPECT_EQ(BytesToDouble(std::span<const std::uint8_t, 8>(latitude->data(), 8)), 52.236620);
+    // Types and lengths are checked.
+    EXPECT_FALSE(key->ReadInteger("Pusty"));
+    EXPECT_FALSE(key->ReadString("Ujemna"));
+    EXPECT_FALSE(key->ReadBinary("Bajty", 8));
+    EXPECT_FALSE(key->ReadString("Brak"));
+}
+
+TEST(FileSettingsStore, ASecondHandleDoesNotUndoTheFirstOnesValues)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    const auto first = store.OpenKey(true);
+    const auto second = store.OpenKey(true);
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(first->WriteInteger("A", 1));
+    EXPECT_TRUE(second->WriteInteger("B", 2));
+    const auto check = store.OpenKey(false);
+    EXPECT_EQ(check->ReadInteger("A"), 1);
+    EXPECT_EQ(check->ReadInteger("B"), 2);
+}
+
+TEST(FileSettingsStore, LoadsSettingsBroughtOverFromWindows)
+{
+    TempDir dir;
+    const std::filesystem::path file = FileIn(dir);
+    WriteWholeFile(file, "\xFF\xFE"
+                             + Utf16LeBytes(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                            u"[HKEY_CURRENT_USER\\Software\\Brenvik]\r\n\r\n"
+                                            u"[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
+                                            u"\"Godzina alarmu\"=\"06:45\"\r\n"
+                                            u"\"Czas alarmu\"=dword:0000003c\r\n"
+                                            u"\"Szerokość geograficzna\"=hex:2e,ca,6c,90,49,1e,4a,40\r\n"
+                                            u"\"Długość geograficzna\"=hex:ff,08,c3,80,25,07,35,40\r\n"
+                                            u"\"ColSunday\"=dword:00000080\r\n\r\n"));
+    FileSettingsStore store(file);
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_FALSE(s.FirstRun);
+    EXPECT_EQ(s.AlarmText, "06:45");
+    EXPECT_EQ(s.AlarmDuration, 60);
+    EXPECT_EQ(s.Latitude, 52.236620);
+    EXPECT_EQ(s.Longitude, 21.027916);
+    EXPECT_EQ(s.ColSunday, 0x80u);
+    EXPECT_EQ(s.ColSaturday, 0xFF0000u);
+
+    // Writing keeps the other key of the export and switches the file to UTF-8.
+    ASSERT_TRUE(SaveAlarm(store, "07:00", false));
+    const std::string text = ReadWholeFile(file);
+    EXPECT_TRUE(text.starts_with("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik]\r\n"));
+    EXPECT_NE(text.find("\"Długość geograficzna\"=hex:ff,08,c3,80,25,07,35,40\r\n"), std::string::npos);
+    EXPECT_EQ(ReadStoredPlace(store).Longitude, 21.027916);
+
+    // Deleting the settings takes only this program's key.
+    ASSERT_TRUE(DeleteSettings(store));
+    EXPECT_EQ(ReadWholeFile(file), "Windows Registry Editor Version 5.00\r\n\r\n"
+                                   "[HKEY_CURRENT_USER\\Software\\Brenvik]\r\n\r\n");
+}
+
+TEST(FileSettingsStore, DeletingTheOnlyKeyRemovesTheFileAndTheNextStartIsAFirstRun)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    ASSERT_TRUE(SaveSettings(store, Settings()));
+    ASSERT_TRUE(DeleteSettings(store));
+    EXPECT_FALSE(std::filesystem::exists(store.File().parent_path()));
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
+    EXPECT_TRUE(DeleteSettings(store));
+}
+
+TEST(FileSettingsStore, AnUnreadableFileIsAMissingKeyAndIsKeptAsideWhenWritingAfresh)
+{
+    TempDir dir;
+    const std::filesystem::path file = FileIn(dir);
+    WriteWholeFile(file, "to nie jest eksport\n\"Czas alarmu\"=dword:0000003c\n");
+    FileSettingsStore store(file);
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
+    EXPECT_EQ(ReadStoredPlace(store).Latitude, 52.0);
+
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    EXPECT_EQ(ReadWholeFile(std::filesystem::path(file) += ".unreadable"),
+              "to nie jest eksport\n\"Czas alarmu\"=dword:0000003c\n");
+    LoadSettings(store, s, kNow);
+    EXPECT_FALSE(s.FirstRun);
+    EXPECT_EQ(s.AlarmText, "06:45");
+}
+
+TEST(FileSettingsStore, AFileCutAtAnyByteLoadsWholeValuesOrDefaults)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    Settings full;
+    full.AlarmText = "06:45";
+    full.AlarmOn = true;
+    full.AlarmDuration = 60;
+    full.Latitude = 52.236620;
+    full.Longitude = -0.5;
+    full.SyncEnabled = true;
+    full.ColSunday = RgbColour(1, 2, 3);
+    full.RecallSelectsToday = true;
+    ASSERT_TRUE(SaveSettings(store, full));
+    ASSERT_TRUE(SaveAlarm(store, full.AlarmText, full.AlarmOn));
+    const std::string whole = ReadWholeFile(store.File());
+
+    for (std::size_t n = 0; n <= whole.size(); ++n) {
+        SCOPED_TRACE(n);
+        WriteWholeFile(store.File(), whole.substr(0, n));
+        Settings s;
+        LoadSettings(store, s, kNow);
+        const Settings defaults;
+        EXPECT_TRUE(s.AlarmText == full.AlarmText || s.AlarmText == defaults.AlarmText);
+        EXPECT_TRUE(s.AlarmDuration == full.AlarmDuration || s.AlarmDuration == defaults.AlarmDuration);
+        EXPECT_TRUE(s.Latitude == full.Latitude || s.Latitude == defaults.Latitude);
+        EXPECT_TRUE(s.Longitude == full.Longitude || s.Longitude == defaults.Longitude);
+        EXPECT_TRUE(s.ColSunday == full.ColSunday || s.ColSunday == defaults.ColSunday);
+        if (n == whole.size()) {
+            EXPECT_EQ(s.AlarmText, "06:45");
+            EXPECT_EQ(s.Longitude, -0.5);
+            EXPECT_TRUE(s.RecallSelectsToday);
+        }
+    }
+}
+
+TEST(FileSettingsStore, RefusedWritesReportFailureAndLeaveTheFile)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    const std::string before = ReadWholeFile(store.File());
+    // A folder where the new file would go makes every replacement fail, even for the superuser.
+    std::filesystem::path blocker = store.File();
+    blocker += ".tmp" + std::to_string(::getpid());
+    std::filesystem::create_directory(blocker);
+    Settings s;
+    s.Latitude = 10;
+    EXPECT_FALSE(SaveSettings(store, s));
+    EXPECT_EQ(ReadWholeFile(store.File()), before);
+    EXPECT_EQ(ReadStoredPlace(store).Latitude, 52.0);
+}
+
+TEST(FileSettingsStore, NoPlaceToStoreMeansNoKey)
+{
+    TempDir dir;
+    WriteWholeFile(dir.Path() / "plik", "");
+    for (const std::filesystem::path& file : {std::filesystem::path(), dir.Path() / "plik" / "dniarz.reg"}) {
+        SCOPED_TRACE(file);
+        FileSettingsStore store(file);
+        EXPECT_EQ(store.OpenKey(true), nullptr);
+        EXPECT_FALSE(SaveAlarm(store, "06:45", true));
+        Settings s;
+        LoadSettings(store, s, kNow);
+        EXPECT_TRUE(s.FirstRun);
+    }
+}
