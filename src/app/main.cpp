@@ -10,6 +10,7 @@
 #include "app/ui/run_gui.h"
 #include "calendar/namedays.h"
 #include "platform/linux/linux_instance_lock.h"
+#include "platform/linux/linux_journal_file.h"
 #include "platform/linux/linux_system_clock.h"
 #include "platform/program_dir.h"
 
@@ -39,7 +40,17 @@ int main(int argc, char** argv)
         NameDayTable table;
         table.Load();
         LinuxSystemClock clock;
-        const PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table};
+        // Read only: printing a day must not create or repair the notes file.
+        const auto notesPath = programDir / "dnz.dat";
+        LinuxJournalFile notesFile;
+        std::string notesBytes;
+        if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
+            std::cerr << "dniarz: cannot read the notes file " << notesPath.string() << ": " << notesFile.LastError()
+                      << '\n';
+            return 1;
+        }
+        const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
+        const PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table, &notes};
         std::cout << FormatPrintDay(PrintDayLines(input));
         return 0;
     }

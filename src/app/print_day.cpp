@@ -14,6 +14,19 @@ std::string WithoutLineBreaks(std::string text)
     return text;
 }
 
+// A note on one line: its text lines joined by " | ".
+std::string OneLine(const std::string& text)
+{
+    std::string out;
+    std::size_t pos = 0;
+    for (std::size_t end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2) {
+        out.append(text, pos, end - pos);
+        out += " | ";
+    }
+    out.append(text, pos);
+    return out;
+}
+
 } // namespace
 
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
@@ -27,6 +40,11 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     const DayTexts texts = input.names ? NamesAndHoliday(*input.names, date, EasterSunday(d.year)) : DayTexts{};
     lines.emplace_back("holiday", WithoutLineBreaks(texts.holiday));
     lines.emplace_back("names", JoinNames(texts.names));
+    const auto noteLine = [&](const std::string& key) {
+        return input.notes ? OneLine(input.notes->FindNote(key).text) : std::string();
+    };
+    lines.emplace_back("note", noteLine(DateKey(date)));
+    lines.emplace_back("yearly-note", noteLine(YearlyKey(d.month, d.day)));
     return lines;
 }
 

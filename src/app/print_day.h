@@ -7,11 +7,13 @@
 
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
+#include "calendar/notes_journal.h"
 
 struct PrintDayInput
 {
     TDateTime date = 0;
     const NameDayTable* names = nullptr;
+    const JournalRecords* notes = nullptr;  // no notes: the note lines stay empty
 };
 
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, and

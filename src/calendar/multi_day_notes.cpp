@@ -1,0 +1,66 @@
+// One note written to every date of a range.
+#include "calendar/multi_day_notes.h"
+
+#include "calendar/date_format.h"
+#include "calendar/notes_journal.h"
+
+bool IsNoteRange(TDateTime anchor, TDateTime clicked, bool notesEnabled)
+{
+    const TDateTime from = DateOf(anchor);
+    const TDateTime to = DateOf(clicked);
+    return notesEnabled && from < to && to - from <= kMaxRangeDays;
+}
+
+std::string RangeText(TDateTime anchor, TDateTime clicked)
+{
+    return DateKey(anchor) + " - " + DateKey(clicked);
+}
+
+std::string OperationWords(RangeOperation operation, const std::string& text)
+{
+    if (operation == RangeOperation::Add)
+        return "dopisać notatkę do wszystkich dni";
+    return text.empty() ? "usunąć notatki dla wszystkich dni" : "przypisać notatkę do wszystkich dni";
+}
+
+std::string ConfirmationQuestion(RangeOperation operation, const std::string& text, TDateTime anchor,
+                                 TDateTime clicked)
+{
+    return "Czy rzeczywiście chcesz " + OperationWords(operation, text) + " z przedziału: " +
+           RangeText(anchor, clicked);
+}
+
+void NoteRangeAnchor::DateChanged(TDateTime selected, bool leftClick, bool shiftHeld, const RunRange& runRange)
+{
+    if (m_anchor == 0)
+        m_anchor = selected;
+    const TDateTime anchor = m_anchor;
+    if (leftClick)
+        m_anchor = selected;
+    if (leftClick && shiftHeld)
+        runRange(anchor, selected);
+}
+
+int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked, const RangeNoteDialog& runDialog)
+{
+    if (!IsNoteRange(anchor, clicked, journal.NotesEnabled()))
+        return 0;
+    const std::optional<RangeNote> note = runDialog(RangeText(anchor, clicked));
+    if (!note)
+        return 0;
+    const std::string text = EscapeTerminatorLines(MakeNoteTextStorable(note->text));
+    int written = 0;
+    for (TDateTime day = DateOf(anchor); day <= DateOf(clicked); day += 1) {
+        const std::string key = DateKey(day);
+        std::string newText = text;
+        if (note->operation == RangeOperation::Add) {
+            const FoundNote old = journal.FindNote(key);
+            if (!old.text.empty())
+                newText = old.text + "\r\n----\r\n" + text;
+        }
+        journal.AppendRecord(key, newText);
+        ++written;
+    }
+    journal.Flush();
+    return written;
+}

@@ -1,0 +1,36 @@
+// The notes journal's file: whole reads, durable appends and atomic replacement.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// One file, kept open for appending while the program runs. Every call reports failure by its
+// result; LastError() then holds the system's reason for the user's message.
+class JournalFile
+{
+public:
+    enum class ReadStatus { Ok, Missing, Failed };
+
+    virtual ~JournalFile() = default;
+
+    // The whole file at `path` into `contents` (left empty unless Ok).
+    virtual ReadStatus ReadAll(const std::filesystem::path& path, std::string& contents) = 0;
+    // Opens `path` for appending at its end, creating it empty when it is missing. A handle that
+    // was open is closed first.
+    virtual bool OpenForAppend(const std::filesystem::path& path) = 0;
+    virtual bool IsOpen() const = 0;
+    // False when not every byte reached the file; part of them may have.
+    virtual bool Append(std::string_view bytes) = 0;
+    // Cuts the open file to `size` bytes, for dropping the torn tail of an interrupted append.
+    virtual bool Truncate(std::uint64_t size) = 0;
+    // Pushes everything appended so far to the disk itself, not only to the system's buffers.
+    virtual bool Sync() = 0;
+    // Replaces the open file by `contents` in one step: a crash at any moment leaves either the
+    // whole old file or the whole new one. On success the append handle refers to the new file;
+    // on failure the old file and its handle are untouched.
+    virtual bool Replace(std::string_view contents) = 0;
+    virtual void Close() = 0;
+    virtual std::string LastError() const = 0;
+};
