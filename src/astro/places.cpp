@@ -1,0 +1,167 @@
+// The city table, the Polish collation that sorts it, and coordinate texts.
+#include "astro/places.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+#include "calendar/cp1250.h"
+
+extern const unsigned char kCityTableCp1250[];
+extern const std::size_t kCityTableCp1250Size;
+
+namespace {
+
+// Rank of a letter in the Polish alphabet (1 for a, 2 for ą ... 35 for ż), either case; 0 for a
+// character that is not a Polish letter.
+int PolishLetterRank(char32_t c)
+{
+    static constexpr char32_t kLower[] = U"aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż";
+    static constexpr char32_t kUpper[] = U"AĄBCĆDEĘFGHIJKLŁMNŃOÓPQRSŚTUVWXYZŹŻ";
+    for (int i = 0; kLower[i]; ++i)
+        if (kLower[i] == c || kUpper[i] == c)
+            return i + 1;
+    return 0;
+}
+
+// The primary weight: letters by their Polish rank after every other character, and those by code
+// point, so spaces and digits come first.
+long long PrimaryWeight(char32_t c)
+{
+    const int rank = PolishLetterRank(c);
+    return rank ? 0x110000LL + rank : static_cast<long long>(c);
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+bool PolishLess(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const long long wa = PrimaryWeight(NextCodePoint(a, i));
+        const long long wb = PrimaryWeight(NextCodePoint(b, j));
+        if (wa != wb)
+            return wa < wb;
+    }
+    if ((i < a.size()) != (j < b.size()))
+        return j < b.size();
+    // Equal but for letter case: a fixed tie-break keeps the order independent of the input's.
+    return a < b;
+}
+
+void CityTable::Load()
+{
+    Load(std::string_view(reinterpret_cast<const char*>(kCityTableCp1250), kCityTableCp1250Size));
+}
+
+void CityTable::Load(std::string_view cp1250Text)
+{
+    m_lines.clear();
+    cp1250Text = cp1250Text.substr(0, cp1250Text.find('\0'));
+    std::size_t start = 0;
+    while (start < cp1250Text.size()) {
+        std::size_t end = cp1250Text.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = cp1250Text.size();
+        m_lines.push_back(Cp1250ToUtf8(cp1250Text.substr(start, end - start)));
+        start = end + 2;
+    }
+    std::stable_sort(m_lines.begin(), m_lines.end(), [](const std::string& a, const std::string& b) {
+        return PolishLess(a, b);
+    });
+}
+
+std::vector<std::string> CityTable::Names() const
+{
+    std::vector<std::string> names;
+    names.reserve(m_lines.size());
+    for (const std::string& line : m_lines)
+        names.push_back(line.substr(0, line.find('=')));
+    return names;
+}
+
+std::optional<CityCoordinates> CityTable::Coordinates(std::string_view name) const
+{
+    for (const std::string& line : m_lines) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos || std::string_view(line).substr(0, eq) != name)
+            continue;
+        const std::string value = line.substr(eq + 1);
+        const std::size_t semicolon = value.find(';');
+        CityCoordinates c;
+        c.latitude = value.substr(0, semicolon);
+        if (semicolon != std::string::npos)
+            c.longitude = value.substr(semicolon + 1, 100);
+        return c;
+    }
+    return std::nullopt;
+}
+
+std::string FormatCoordinate(double x)
+{
+    const int length = std::snprintf(nullptr, 0, "%9.6f", x);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%9.6f", x);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::optional<double> TryParseCoordinate(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        negative = text[pos++] == '-';
+
+    // The number is rebuilt in the one form from_chars reads for every input that passes here.
+    std::string number = negative ? "-" : "";
+    std::size_t digits = 0;
+    const std::size_t intStart = pos;
+    while (pos < text.size() && IsDigit(text[pos]))
+        ++pos;
+    digits += pos - intStart;
+    number.append(intStart == pos ? std::string_view("0") : text.substr(intStart, pos - intStart));
+    if (pos < text.size() && text[pos] == '.') {
+        const std::size_t fracStart = ++pos;
+        while (pos < text.size() && IsDigit(text[pos]))
+            ++pos;
+        digits += pos - fracStart;
+        number += '.';
+        number.append(fracStart == pos ? std::string_view("0") : text.substr(fracStart, pos - fracStart));
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        number += 'e';
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            number += text[pos++];
+        const std::size_t expStart = pos;
+        while (pos < text.size() && IsDigit(text[pos]))
+            ++pos;
+        if (pos == expStart)
+            return std::nullopt;
+        number.append(text.substr(expStart, pos - expStart));
+    }
+    if (pos != text.size())
+        return std::nullopt;
+
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size())
+        return std::nullopt;
+    return value;
+}
+
+double ParseCoordinate(std::string_view text, double fallback)
+{
+    return TryParseCoordinate(text).value_or(fallback);
+}

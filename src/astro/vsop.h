@@ -1,0 +1,67 @@
+// The VSOP87 planetary theory, version D, for the Earth: heliocentric ecliptic coordinates
+// referred to the mean ecliptic and equinox of date.
+#pragma once
+
+#include "astro/ah_math.h"
+#include "calendar/datetime.h"
+
+// One term A cos(B + C tau): A x 1e8 (1e-8 radian or 1e-8 AU), B in radians, C in radians per
+// Julian millennium.
+struct VsopTerm
+{
+    Extended A = 0;
+    Extended B = 0;
+    Extended C = 0;
+};
+
+// A body's series, evaluated for one date. The term accessors give term `index` (from 0) of the
+// series of tau to the power `power` (0..5), or a zero term past either end of a series and for a
+// power the variable has no series of; the zero term is what ends a sum.
+class TVSOP
+{
+public:
+    virtual ~TVSOP() = default;
+
+    virtual VsopTerm LongitudeTerm(int index, int power) const = 0;
+    virtual VsopTerm LatitudeTerm(int index, int power) const = 0;
+    virtual VsopTerm RadiusTerm(int index, int power) const = 0;
+
+    void SetDate(TDateTime date) { m_date = date; }
+    TDateTime Date() const { return m_date; }
+
+    // Julian millennia from J2000.0.
+    Extended Tau() const;
+
+    using TermAccessor = VsopTerm (TVSOP::*)(int index, int power) const;
+    // The six series of one variable summed and combined as a polynomial in tau, in the units of
+    // the variable (radians or astronomical units).
+    Extended SumSeries(TermAccessor accessor) const;
+
+    Extended HelioLongitude() const;  // radians
+    Extended HelioLatitude() const;   // radians
+    Extended HelioRadius() const;     // astronomical units
+
+    // Turns VSOP's dynamical ecliptic coordinates (radians) into the FK5 frame.
+    void ConvertToFK5(Extended& longitude, Extended& latitude) const;
+
+private:
+    TDateTime m_date = 0;
+};
+
+class TVSOPEarth final : public TVSOP
+{
+public:
+    VsopTerm LongitudeTerm(int index, int power) const override;
+    VsopTerm LatitudeTerm(int index, int power) const override;
+    VsopTerm RadiusTerm(int index, int power) const override;
+};
+
+struct EarthPosition
+{
+    Extended l = 0;  // heliocentric longitude, degrees 0..360, FK5
+    Extended b = 0;  // heliocentric latitude, degrees, FK5
+    Extended r = 0;  // radius vector, astronomical units
+};
+
+// The Earth's heliocentric position at t (taken as the time of the series, without Delta T).
+EarthPosition EarthCoordinates(TDateTime t);
