@@ -38,7 +38,12 @@ int main(int argc, char** argv)
         NameDayTable table;
         table.Load();
         LinuxSystemClock clock;
-        const PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table};
+        PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table};
+        const std::string placeError = SetPlace(input, options.latitude, options.longitude);
+        if (!placeError.empty()) {
+            std::cerr << placeError << '\n';
+            return 2;
+        }
         std::cout << FormatPrintDay(PrintDayLines(input));
         return 0;
     }

@@ -29,7 +29,8 @@ Extended EccentricityFactor(int m, Extended E)
 
 MoonPhase PhaseFrom(const TSkyPosition& sun, const TSkyPosition& moon)
 {
-    const Extended psi = DegToRad(ArcCosD(CosD(moon.EclipticLatitude) * CosD(moon.EclipticLongitude - sun.EclipticLongitude)));
+    const Extended cosPsi = CosD(moon.EclipticLatitude) * CosD(moon.EclipticLongitude - sun.EclipticLongitude);
+    const Extended psi = DegToRad(ArcCosD(cosPsi));  // geocentric elongation
     Extended i = std::atan(sun.Distance * std::sin(psi) / (moon.Distance - sun.Distance * std::cos(psi)));
     i = RadToDeg(i);
     if (i < 0)
