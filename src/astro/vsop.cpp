@@ -9,12 +9,6 @@
 
 namespace {
 
-struct Series
-{
-    const VsopRow* first = nullptr;
-    int count = 0;
-};
-
 // Where each of the 18 series starts in the generated table, found once: the table keeps the
 // published order, so each series is one run of rows.
 class EarthSeries
@@ -24,19 +18,24 @@ public:
     {
         for (std::size_t i = 0; i < kVsopEarthTermsCount; ++i) {
             const VsopRow& row = kVsopEarthTerms[i];
-            Series& s = m_series[Slot(row.variable)][static_cast<std::size_t>(row.power)];
+            TVSOP::TermRun& s = m_series[Slot(row.variable)][static_cast<std::size_t>(row.power)];
             if (s.count == 0)
                 s.first = &row;
             ++s.count;
         }
     }
 
+    TVSOP::TermRun Run(char variable, int power) const
+    {
+        if (power < 0 || power > 5)
+            return {};
+        return m_series[Slot(variable)][static_cast<std::size_t>(power)];
+    }
+
     VsopTerm Term(char variable, int index, int power) const
     {
-        if (power < 0 || power > 5 || index < 0)
-            return {};
-        const Series& s = m_series[Slot(variable)][static_cast<std::size_t>(power)];
-        if (index >= s.count)
+        const TVSOP::TermRun s = Run(variable, power);
+        if (index < 0 || index >= s.count)
             return {};
         const VsopRow& row = s.first[index];
         return {row.a, row.b, row.c};
@@ -45,7 +44,7 @@ public:
 private:
     static std::size_t Slot(char variable) { return variable == 'L' ? 0 : variable == 'B' ? 1 : 2; }
 
-    std::array<std::array<Series, 6>, 3> m_series{};
+    std::array<std::array<TVSOP::TermRun, 6>, 3> m_series{};
 };
 
 const EarthSeries& Earth()
@@ -69,7 +68,7 @@ Extended TVSOP::SumSeries(TermAccessor accessor) const
         Extended s = 0;
         for (int index = 0;; ++index) {
             const VsopTerm term = (this->*accessor)(index, power);
-            const Extended v = term.A * std::cos(term.B + term.C * tau);
+            const Extended v = term.A * CosRad(term.B + term.C * tau);
             s += v;
             // Every published amplitude is non-zero, so a zero value marks the end of a series.
             // A zero from a real term would end the sum early as well; with finite tau that takes
@@ -82,19 +81,43 @@ Extended TVSOP::SumSeries(TermAccessor accessor) const
     return (((((sums[5] * tau + sums[4]) * tau + sums[3]) * tau + sums[2]) * tau + sums[1]) * tau + sums[0]) * 1e-8L;
 }
 
+TVSOP::TermRun TVSOP::Series(char, int) const
+{
+    return {};
+}
+
+Extended TVSOP::SumVariable(char variable, TermAccessor accessor) const
+{
+    if (Series(variable, 0).count == 0)
+        return SumSeries(accessor);
+    // The same sums as SumSeries, term for term and in the same order, straight from the rows.
+    const Extended tau = Tau();
+    Extended result = 0;
+    for (int power = 5; power >= 0; --power) {
+        const TermRun run = Series(variable, power);
+        Extended s = 0;
+        for (int i = 0; i < run.count; ++i) {
+            const VsopRow& row = run.first[i];
+            s += row.a * CosRad(row.b + row.c * tau);
+        }
+        result = result * tau + s;
+    }
+    return result * 1e-8L;
+}
+
 Extended TVSOP::HelioLongitude() const
 {
-    return SumSeries(&TVSOP::LongitudeTerm);
+    return SumVariable('L', &TVSOP::LongitudeTerm);
 }
 
 Extended TVSOP::HelioLatitude() const
 {
-    return SumSeries(&TVSOP::LatitudeTerm);
+    return SumVariable('B', &TVSOP::LatitudeTerm);
 }
 
 Extended TVSOP::HelioRadius() const
 {
-    return SumSeries(&TVSOP::RadiusTerm);
+    return SumVariable('R', &TVSOP::RadiusTerm);
 }
 
 void TVSOP::ConvertToFK5(Extended& longitude, Extended& latitude) const
@@ -121,6 +144,11 @@ VsopTerm TVSOPEarth::LatitudeTerm(int index, int power) const
 VsopTerm TVSOPEarth::RadiusTerm(int index, int power) const
 {
     return Earth().Term('R', index, power);
+}
+
+TVSOP::TermRun TVSOPEarth::Series(char variable, int power) const
+{
+    return Earth().Run(variable, power);
 }
 
 EarthPosition EarthCoordinates(TDateTime t)

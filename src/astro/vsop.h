@@ -3,6 +3,7 @@
 #pragma once
 
 #include "astro/ah_math.h"
+#include "astro/astro_tables.h"
 #include "calendar/datetime.h"
 
 // One term A cos(B + C tau): A x 1e8 (1e-8 radian or 1e-8 AU), B in radians, C in radians per
@@ -37,6 +38,16 @@ public:
     // the variable (radians or astronomical units).
     Extended SumSeries(TermAccessor accessor) const;
 
+    // One series as a run of table rows, for bodies whose tables are laid out that way; the
+    // Helio functions then sum the rows directly, with the same result as SumSeries and without a
+    // virtual call per term. The default, an empty run, makes them use SumSeries.
+    struct TermRun
+    {
+        const VsopRow* first = nullptr;
+        int count = 0;
+    };
+    virtual TermRun Series(char variable, int power) const;
+
     Extended HelioLongitude() const;  // radians
     Extended HelioLatitude() const;   // radians
     Extended HelioRadius() const;     // astronomical units
@@ -45,6 +56,8 @@ public:
     void ConvertToFK5(Extended& longitude, Extended& latitude) const;
 
 private:
+    Extended SumVariable(char variable, TermAccessor accessor) const;
+
     TDateTime m_date = 0;
 };
 
@@ -54,6 +67,7 @@ public:
     VsopTerm LongitudeTerm(int index, int power) const override;
     VsopTerm LatitudeTerm(int index, int power) const override;
     VsopTerm RadiusTerm(int index, int power) const override;
+    TermRun Series(char variable, int power) const override;
 };
 
 struct EarthPosition

@@ -79,6 +79,19 @@ TEST(Vsop, EarthOn13October1992)
     EXPECT_NEAR(D(e.r), 0.9976085, 0.00000005);
 }
 
+TEST(Vsop, RowRunsSumExactlyAsTheTermAccessorsDo)
+{
+    // The direct sums over the table rows must be the published algorithm's sums, bit for bit.
+    for (const TDateTime t : {EncodeDate(1992, 10, 13), EncodeDate(2024, 6, 21) + 0.75, EncodeDate(1, 1, 1)}) {
+        SCOPED_TRACE(t);
+        TVSOPEarth earth;
+        earth.SetDate(t);
+        EXPECT_EQ(earth.HelioLongitude(), earth.SumSeries(&TVSOP::LongitudeTerm));
+        EXPECT_EQ(earth.HelioLatitude(), earth.SumSeries(&TVSOP::LatitudeTerm));
+        EXPECT_EQ(earth.HelioRadius(), earth.SumSeries(&TVSOP::RadiusTerm));
+    }
+}
+
 TEST(TimeBase, NutationOn13October1992)
 {
     const NutationResult n = Nutation(EncodeDate(1992, 10, 13));
