@@ -26,7 +26,8 @@ std::string RiseSetText(RiseSetBody body, TDateTime date, double latitude, doubl
         const RiseAndSet times = RiseSetPair(body, -static_cast<Extended>(longitude), latitude, date);
         const TDateTime shift = zoneHours / 24.0;
         return FormatDateTime("hh:nn", times.rise + shift) + "/" + FormatDateTime("hh:nn", times.set + shift);
-    } catch (const E_NoRiseSet&) {
+    } catch (const std::exception&) {
+        // E_NoRiseSet is the expected case; any other failure of a body's times shows the same.
         return kNoTimes;
     }
 }

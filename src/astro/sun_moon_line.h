@@ -25,6 +25,7 @@ struct SunMoonLine
     std::string Hint() const;
 };
 
-// The line for the day `date` at `latitude` (north positive) and `longitude` (EAST positive),
-// degrees. Any numbers are accepted: a place with no answer shows "----/----".
+// The line for the day `date` (years 1..9999; its time of day is ignored) at `latitude` (north
+// positive) and `longitude` (EAST positive), degrees. Any numbers are accepted for the place: one
+// with no answer shows "----/----".
 SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude);

@@ -50,7 +50,8 @@ TEST(CityTable, LoadsHandBuiltWindows1250Text)
 {
     // "Żory" and "Ełk" in Windows-1250 (0xAF = Ż, 0xB3 = ł); the text ends at the NUL, and a
     // line without ";" has an empty longitude.
-    const std::string text("\xAFory=50.0;18.7\r\nE\xB3k=53.8\r\nAbc=1;2\0Zzz=3;4", 43);
+    static const char bytes[] = "\xAFory=50.0;18.7\r\nE\xB3k=53.8\r\nAbc=1;2\0Zzz=3;4";
+    const std::string text(bytes, sizeof bytes - 1);
     CityTable table;
     table.Load(text);
     EXPECT_EQ(table.Names(), (std::vector<std::string>{"Abc", "Ełk", "Żory"}));
