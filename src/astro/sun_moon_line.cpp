@@ -56,6 +56,11 @@ int ZoneOffsetHours(TDateTime date)
     return (march - hour <= day && day <= october - hour) ? 2 : 1;
 }
 
+std::string FormatPhase(long double illumination, long double age)
+{
+    return std::to_string(RoundHalfEven(illumination * 100)) + " % " + (age <= kHalfSynodicMonth ? "(+)" : "(-)");
+}
+
 std::string SunMoonLine::Hint() const
 {
     std::string hint;
@@ -80,7 +85,7 @@ SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude)
     const MoonPhase phase = MoonPhaseAt(day + 0.75);
     line.percentage = RoundHalfEven(phase.illumination * 100);
     line.waxing = phase.age <= kHalfSynodicMonth;
-    line.phaseText = std::to_string(line.percentage) + " % " + (line.waxing ? "(+)" : "(-)");
+    line.phaseText = FormatPhase(phase.illumination, phase.age);
     line.hintLines = {"Słońce W/Z: " + line.sunText, "Księżyc W/Z: " + line.moonText,
                       "Księżyc faza: " + line.phaseText};
     return line;

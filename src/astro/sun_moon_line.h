@@ -25,6 +25,10 @@ struct SunMoonLine
     std::string Hint() const;
 };
 
+// "percentage % sign" from the Moon's lit fraction (0..1) and age in days: the percentage rounded
+// half to even, "(+)" for an age up to half the mean synodic month (waxing), "(-)" after it.
+std::string FormatPhase(long double illumination, long double age);
+
 // The line for the day `date` (years 1..9999; its time of day is ignored) at `latitude` (north
 // positive) and `longitude` (EAST positive), degrees. Any numbers are accepted for the place: one
 // with no answer shows "----/----".

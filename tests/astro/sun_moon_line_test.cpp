@@ -93,12 +93,23 @@ TEST(SunMoonLine, ZoneOffsetFollowsTheFixedEuropeanRule)
     }
 }
 
-TEST(SunMoonLine, MoonAgeOfExactlyHalfAMonthIsWaxing)
+TEST(SunMoonLine, PhaseRoundsHalfToEvenAndHalfAMonthIsStillWaxing)
 {
-    // 2024-06-21 18:00 UT has age 14.458 days, under the limit: "(+)" even at 100 %.
-    const SunMoonLine line = BuildSunMoonLine(EncodeDate(2024, 6, 21), kWarsawLat, kWarsawLon);
-    EXPECT_TRUE(line.waxing);
-    EXPECT_EQ(line.percentage, 100);
+    struct Row
+    {
+        long double illumination, age;
+        const char* expected;
+    };
+    // Fractions that are exact in binary, so the halves are real halves.
+    const Row rows[] = {
+        {0.125L, 1, "12 % (+)"},  {0.375L, 1, "38 % (+)"},   {0.625L, 20, "62 % (-)"},
+        {0.875L, 20, "88 % (-)"}, {0.0L, 0, "0 % (+)"},      {1.0L, 14.7652945L, "100 % (+)"},
+        {1.0L, 14.7652946L, "100 % (-)"}, {0.004L, 29.5L, "0 % (-)"}, {0.996L, 14, "100 % (+)"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.expected);
+        EXPECT_EQ(FormatPhase(r.illumination, r.age), r.expected);
+    }
 }
 
 TEST(SunMoonLine, AbsurdPlacesGiveTimesOrDashes)
