@@ -32,7 +32,8 @@ std::optional<TDateTime> ParseDateArgument(const std::string& text)
 {
     std::size_t pos = 0;
     int y = 0, m = 0, d = 0;
-    if (!ParseNumber(text, pos, 4, y) || pos >= text.size())
+    // Exactly four year digits, so that "24-1-1" is not silently taken as the year 24.
+    if (!ParseNumber(text, pos, 4, y) || pos != 4 || pos >= text.size())
         return std::nullopt;
     const char sep = text[pos];
     if (sep != '-' && sep != '.')
@@ -97,6 +98,9 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             if (!v)
                 return fail("dniarz: " + a + " needs a value in degrees");
             (a == "--lat" ? o.latitude : o.longitude) = *v;
+        } else if (!a.starts_with("--")) {
+            // The tray start entry and older shortcuts may pass words we do not know; the window
+            // starts regardless, as it always has.
         } else {
             return fail("dniarz: unknown option '" + a + "' (see --help)");
         }

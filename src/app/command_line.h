@@ -28,7 +28,7 @@ struct CommandLineResult
 // args excludes the program name.
 CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
 
-// "yyyy-mm-dd" or "yyyy.mm.dd" (one- or two-digit month and day allowed), years 1..9999.
+// "yyyy-mm-dd" or "yyyy.mm.dd" (four-digit year, one- or two-digit month and day), years 1..9999.
 std::optional<TDateTime> ParseDateArgument(const std::string& text);
 
 std::string UsageText();
