@@ -121,44 +121,61 @@ std::optional<double> TryParseCoordinate(std::string_view text)
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         negative = text[pos++] == '-';
 
-    // The number is rebuilt in the one form from_chars reads for every input that passes here.
-    std::string number = negative ? "-" : "";
-    std::size_t digits = 0;
-    const std::size_t intStart = pos;
-    while (pos < text.size() && IsDigit(text[pos]))
-        ++pos;
-    digits += pos - intStart;
-    number.append(intStart == pos ? std::string_view("0") : text.substr(intStart, pos - intStart));
-    if (pos < text.size() && text[pos] == '.') {
-        const std::size_t fracStart = ++pos;
+    auto digitsFrom = [&](std::size_t start) {
         while (pos < text.size() && IsDigit(text[pos]))
             ++pos;
-        digits += pos - fracStart;
-        number += '.';
-        number.append(fracStart == pos ? std::string_view("0") : text.substr(fracStart, pos - fracStart));
+        return text.substr(start, pos - start);
+    };
+    const std::string_view intDigits = digitsFrom(pos);
+    std::string_view fracDigits;
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        fracDigits = digitsFrom(pos);
     }
-    if (digits == 0)
+    if (intDigits.empty() && fracDigits.empty())
         return std::nullopt;
+    std::string_view expSign;
+    std::string_view expDigits;
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-        number += 'e';
         ++pos;
         if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-            number += text[pos++];
-        const std::size_t expStart = pos;
-        while (pos < text.size() && IsDigit(text[pos]))
-            ++pos;
-        if (pos == expStart)
+            expSign = text.substr(pos++, 1);
+        expDigits = digitsFrom(pos);
+        if (expDigits.empty())
             return std::nullopt;
-        number.append(text.substr(expStart, pos - expStart));
     }
     if (pos != text.size())
         return std::nullopt;
 
+    // Rebuilt in the one form from_chars reads, whatever the locale.
+    std::string number = negative ? "-" : "";
+    number.append(intDigits.empty() ? std::string_view("0") : intDigits);
+    number += '.';
+    number.append(fracDigits.empty() ? std::string_view("0") : fracDigits);
+    if (!expDigits.empty()) {
+        number += 'e';
+        number.append(expSign);
+        number.append(expDigits);
+    }
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc() || end != number.data() + number.size())
+    if (error == std::errc())
+        return value;
+    if (error != std::errc::result_out_of_range)
         return std::nullopt;
-    return value;
+    // Out of range: too small to tell from zero reads as zero; too large is not a coordinate.
+    // Which of the two: the decimal exponent of the first significant digit.
+    const std::string allDigits = std::string(intDigits) + std::string(fracDigits);
+    const std::size_t first = allDigits.find_first_not_of('0');
+    long long exponent = 0;
+    for (const char c : expDigits)
+        exponent = std::min(exponent * 10 + (c - '0'), 1000000LL);
+    if (expSign == "-")
+        exponent = -exponent;
+    const long long magnitude = static_cast<long long>(intDigits.size()) - 1 - static_cast<long long>(first) + exponent;
+    if (magnitude < 0)
+        return negative ? -0.0 : 0.0;
+    return std::nullopt;
 }
 
 double ParseCoordinate(std::string_view text, double fallback)

@@ -46,7 +46,7 @@ std::string FormatCoordinate(double x);
 // A coordinate typed by the user, in one fixed form whatever the locale: optional leading spaces,
 // an optional sign, digits with an optional full stop and fraction (at least one digit in all),
 // an optional exponent (E or e, optional sign, digits), and nothing after. nullopt for any other
-// text, and for a number beyond the range of a double.
+// text and for a number too large for a double; one too small reads as 0.
 std::optional<double> TryParseCoordinate(std::string_view text);
 // As TryParseCoordinate, giving `fallback` for a text that is not such a number.
 double ParseCoordinate(std::string_view text, double fallback);

@@ -1,6 +1,8 @@
 // Julian days, the VSOP87D Earth series, nutation and sidereal time against published values.
 #include "astro/time_base.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "astro/vsop.h"
@@ -102,6 +104,15 @@ TEST(Vsop, RowRunsSumExactlyAsTheTermAccessorsDo)
         EXPECT_EQ(earth.HelioLatitude(), earth.SumSeries(&TVSOP::LatitudeTerm));
         EXPECT_EQ(earth.HelioRadius(), earth.SumSeries(&TVSOP::RadiusTerm));
     }
+}
+
+TEST(Vsop, NonFiniteDateGivesNaNWithoutHanging)
+{
+    // A zero term ends each series, but zero times the cosine of NaN is NaN, not zero.
+    TVSOPEarth earth;
+    earth.SetDate(NAN);
+    EXPECT_TRUE(std::isnan(earth.SumSeries(&TVSOP::RadiusTerm)));
+    EXPECT_TRUE(std::isnan(EarthCoordinates(INFINITY).l));
 }
 
 TEST(TimeBase, NutationOn13October1992)
