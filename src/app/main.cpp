@@ -9,6 +9,7 @@
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
 #include "calendar/namedays.h"
+#include "platform/linux/linux_instance_lock.h"
 #include "platform/linux/linux_system_clock.h"
 #include "platform/program_dir.h"
 
@@ -48,8 +49,15 @@ int main(int argc, char** argv)
         return 0;
     }
     case CommandLine::Mode::Screenshot:
+        return RunScreenshot(argc, argv, options, programDir);
     case CommandLine::Mode::Window:
         break;
     }
+    // Only the window is single: printing and pictures may run beside it. A lock that cannot be
+    // made at all (no writable runtime or temporary folder) must not keep the calendar from
+    // starting, so only a lock held by another copy ends this one, quietly.
+    LinuxInstanceLock lock(DefaultInstanceLockPath("ZWDNIARZ"));
+    if (lock.TryAcquire() == LockResult::HeldByAnother)
+        return 0;
     return RunWindow(argc, argv, options, programDir);
 }

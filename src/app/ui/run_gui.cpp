@@ -1,26 +1,87 @@
-// Start-up of the window. Until the full main window lands this shows the printed day view.
+// Start-up of the window and of the window picture.
 #include "app/ui/run_gui.h"
 
-#include <QApplication>
-#include <QLabel>
-
-#include "app/print_day.h"
-#include "calendar/namedays.h"
+#include "app/ui/icons.h"
+#include "app/ui/main_window.h"
+#include "app/ui/show_error.h"
 #include "platform/linux/linux_system_clock.h"
+#include "platform/termination_signal.h"
+
+#include <QPixmap>
+#include <QSocketNotifier>
+#include <QStyleFactory>
+#include <QSystemTrayIcon>
+
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+void ConfigureApplication(QApplication& app)
+{
+    QApplication::setApplicationName(QStringLiteral("Dniarz"));
+    QApplication::setWindowIcon(AppIcon());
+    // The window is laid out in fixed pixels; a desktop theme with wider margins would crowd it.
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+    // Hiding to the tray closes no window for good, but a message box closed while the main
+    // window is hidden would otherwise end the program.
+    app.setQuitOnLastWindowClosed(false);
+    // QApplication adopts the user's locale for the C library; numbers in files and settings are
+    // always written and read with a full stop.
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+// A picture gets a window that stands still and leaves the tray alone.
+MainWindowOptions WindowOptions(const CommandLine& options, const std::filesystem::path& programDir, bool picture)
+{
+    MainWindowOptions windowOptions;
+    windowOptions.programDir = programDir;
+    windowOptions.date = options.date;
+    windowOptions.withTray = !picture;
+    windowOptions.trayAvailable = !picture && QSystemTrayIcon::isSystemTrayAvailable();
+    windowOptions.startTimers = !picture;
+    return windowOptions;
+}
+
+} // namespace
 
 int RunWindow(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir)
 {
-    (void)programDir;
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dniarz"));
-    NameDayTable table;
-    table.Load();
+    TApplication app(argc, argv);
+    ConfigureApplication(app);
     LinuxSystemClock clock;
-    const PrintDayInput input{options.date.value_or(clock.LocalNow()), &table};
-    QLabel label(QString::fromStdString(FormatPrintDay(PrintDayLines(input))));
-    label.setWindowTitle(QStringLiteral("Dniarz"));
-    label.setMargin(16);
-    if (!options.hide)
-        label.show();
+    TForm1 form(clock, WindowOptions(options, programDir, false));
+    QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
+
+    // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
+    const int signalFd = InstallTerminationSignalPipe();
+    if (signalFd >= 0) {
+        auto* notifier = new QSocketNotifier(signalFd, QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form, signalFd] {
+            DrainTerminationSignalPipe(signalFd);
+            form.Quit();
+        });
+    }
+    form.StartShown(options.hide);
     return QApplication::exec();
+}
+
+int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir)
+{
+    // Always offscreen: the picture must not depend on the desktop, and there may be none.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    TApplication app(argc, argv);
+    ConfigureApplication(app);
+    LinuxSystemClock clock;
+    TForm1 form(clock, WindowOptions(options, programDir, true));
+    // What the start-up timer's second refresh would have done.
+    form.RefreshDay(false);
+    const QPixmap picture = form.grab();
+    if (!picture.save(QString::fromStdString(options.screenshotFile), "PNG")) {
+        std::cerr << "dniarz: cannot write " << options.screenshotFile << '\n';
+        return 1;
+    }
+    return 0;
 }

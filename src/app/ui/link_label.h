@@ -1,0 +1,22 @@
+// A label that shows an address and reports a click on it, underlined while the pointer is over it.
+#pragma once
+
+#include <QLabel>
+
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    LinkLabel(const QString& address, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void SetUnderlined(bool underlined);
+};

@@ -1,0 +1,169 @@
+// TForm1: the main window with the day panel, the four month grids, the note editor, the clock
+// bar, the information panel and the tray icon.
+#pragma once
+
+#include "calendar/datetime.h"
+
+#include <QColor>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class LinkLabel;
+class SpeedButton;
+class SystemClock;
+class TTrayNotifyIcon;
+
+// The month grid widget. Until the real grid is wired in, a plain widget of the same place and
+// size stands for each of the four; CreateMonthGrid in main_window.cpp is the one place that
+// makes them.
+using MonthGrid = QWidget;
+
+struct MainWindowOptions
+{
+    std::filesystem::path programDir;  // where the notes and the other files of the program live
+    std::optional<TDateTime> date;     // the date selected at start; today when empty
+    bool withTray = true;              // false: no tray icon at all (pictures of the window)
+    bool trayAvailable = true;         // whether the desktop has a notification area to hide into
+    bool startTimers = true;           // false: the window stands still (pictures, some tests)
+    // Opens a web or mail address with the desktop's programs; empty means QDesktopServices.
+    std::function<bool(const QUrl&)> openUrl;
+};
+
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 579;
+    static constexpr int kClientHeight = 507;
+
+    TForm1(SystemClock& clock, MainWindowOptions options, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Shows the window as the start asks: hidden in the tray with "-HIDE", but minimised instead
+    // when there is no tray, because a hidden window could then never be brought back.
+    void StartShown(bool hide);
+
+    // The day refresh: brings the day panel, the small grids, their marks and the note editor up
+    // to date with the main grid's date; `force` redoes the month step.
+    void RefreshDay(bool force);
+
+    // The day panel's texts. Texts may hold CR LF line breaks.
+    void SetWeekday(const std::string& text);
+    void SetDayNumber(int day, const QColor& colour);
+    void SetMonthAndYear(const std::string& month, int year);
+    void SetSunLine(const std::string& caption, const std::string& hint);
+    // `namesLabel` is what the names label shows (two empty lines first under a holiday).
+    void SetNamesAndHoliday(const std::string& namesLabel, const std::string& namesHint, const std::string& holiday,
+                            bool showHoliday);
+
+    // The date the main grid shows.
+    TDateTime SelectedDate() const { return m_selectedDate; }
+    void SelectToday();
+
+    // Tray click, double-click and "Pokaż".
+    void ShowFromTray();
+    // "Zakończ": ends the program in order, also while the window is hidden.
+    void Quit();
+    bool QuitRequested() const { return m_quitRequested; }
+    // "Przywołanie": a recall from the tray selects today.
+    void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
+
+    TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    QMenu* TrayMenu() const { return m_trayMenu; }
+
+    // The controls keep their established names, which are also their object names.
+    MonthGrid* cal = nullptr;
+    MonthGrid* calb = nullptr;
+    MonthGrid* calf = nullptr;
+    MonthGrid* calff = nullptr;
+    QLabel* lgodzina = nullptr;
+    QLineEdit* alarm = nullptr;
+    QPushButton* azalwyl = nullptr;
+    QPushButton* alstop = nullptr;
+    SpeedButton* SpeedButton7 = nullptr;  // time synchronisation
+    QWidget* Panel1 = nullptr;
+    QLabel* ltydzien = nullptr;
+    QLabel* ldzien = nullptr;
+    QLabel* lmiesiac = nullptr;
+    QLabel* lrok = nullptr;
+    QLabel* slonce = nullptr;
+    QLabel* limien = nullptr;
+    QLabel* lextraday = nullptr;
+    QGroupBox* RadioGroup = nullptr;
+    QRadioButton* RadioDate = nullptr;    // "Konkretna data", item 0
+    QRadioButton* RadioYearly = nullptr;  // "Coroczna", item 1
+    QLabel* Label1 = nullptr;
+    QLabel* ldt = nullptr;
+    QPlainTextEdit* Memo = nullptr;
+    SpeedButton* Dzisiaj = nullptr;
+    SpeedButton* Tel = nullptr;
+    SpeedButton* Konfig = nullptr;
+    SpeedButton* Info = nullptr;
+    SpeedButton* Zachowaj = nullptr;
+    SpeedButton* Anuluj = nullptr;
+    SpeedButton* Wykasuj = nullptr;
+    QWidget* InfoPanel = nullptr;
+    LinkLabel* RxLabel1 = nullptr;  // web
+    LinkLabel* RxLabel2 = nullptr;  // web
+    LinkLabel* EMAIL = nullptr;
+
+signals:
+    // The window has closed for good; the event loop should end.
+    void Finished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateTopBar();
+    void CreateDayPanel();
+    void CreateNoteEditor();
+    void CreateButtonRow();
+    void CreateInfoPanel();
+    void CreateTray();
+    void CreateTimers();
+
+    void SelectDate(TDateTime date);
+    void UrlClick(LinkLabel* link);
+    void EMAILClick(LinkLabel* link);
+    bool OpenUrl(const QUrl& url);
+
+    // Hooks for the services that attach to the window; each is a no-op until its part lands.
+    void FormShow();         // on a first run, the configuration dialog opens with the window
+    void ClockTick();        // Timer1: clock text, tray hint, hour signal, alarm
+    void PollTimeSync();     // Timer1, after ClockTick: a finished network time run
+    void Timer3Timer();      // every 5 minutes: retry the network time while it is not done
+    void StopAlarmSound();   // "Wył. alarm", and every recall from the tray
+    void OpenContacts();     // "Tel." and "Kontakty"
+    void HideContacts();     // the contacts window follows the main window into the tray
+    void SaveNote();         // before every close, also when the window only goes to the tray
+    void CloseNotesFile();   // when the program really ends
+    void SaveAlarm();        // at destruction, unless the settings were deleted
+
+    SystemClock& m_clock;
+    MainWindowOptions m_options;
+    TDateTime m_selectedDate = 0;
+    bool m_quitRequested = false;
+    bool m_settingsDeleted = false;
+    bool m_recallSelectsToday = false;  // "Przywołanie"
+
+    TTrayNotifyIcon* m_trayIcon = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+    QTimer Timer3;
+};

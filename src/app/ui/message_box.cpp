@@ -1,0 +1,49 @@
+// The message-box door.
+#include "app/ui/message_box.h"
+
+namespace {
+
+std::optional<AppMessageBox::Button> g_nextAnswer;
+std::optional<AppMessageBox::Record> g_lastAnswered;
+int g_answeredCount = 0;
+
+} // namespace
+
+AppMessageBox::Button AppMessageBox::Show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                          const QString& text, QMessageBox::StandardButtons buttons,
+                                          Button defaultButton)
+{
+    if (g_nextAnswer) {
+        const Button answer = *g_nextAnswer;
+        g_nextAnswer.reset();
+        g_lastAnswered = Record{icon, title, text, buttons};
+        ++g_answeredCount;
+        return answer;
+    }
+    QMessageBox box(icon, title, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return static_cast<Button>(box.exec());
+}
+
+void AppMessageBox::SetNextAnswer(Button answer)
+{
+    g_nextAnswer = answer;
+}
+
+const std::optional<AppMessageBox::Record>& AppMessageBox::LastAnswered()
+{
+    return g_lastAnswered;
+}
+
+int AppMessageBox::AnsweredCount()
+{
+    return g_answeredCount;
+}
+
+void AppMessageBox::ResetAnswered()
+{
+    g_nextAnswer.reset();
+    g_lastAnswered.reset();
+    g_answeredCount = 0;
+}

@@ -1,0 +1,39 @@
+// Showing errors that reach the event loop.
+#include "app/ui/show_error.h"
+
+#include "app/ui/message_box.h"
+
+#include <typeinfo>
+
+void ShowError(QWidget* parent, const std::exception& error)
+{
+    // Only the exact class: an error derived from it may mean something else entirely.
+    if (typeid(error) == typeid(EDBEditError)) {
+        AppMessageBox::Show(parent, QMessageBox::Warning, QStringLiteral("komunikat"),
+                            QStringLiteral("Wprowadź poprawną godzinę alarmu lub naciśnij ESC w celu przywrócenia "
+                                           "poprzedniej."));
+        return;
+    }
+    ShowError(parent, QString::fromUtf8(error.what()));
+}
+
+void ShowError(QWidget* parent, const QString& message)
+{
+    AppMessageBox::Show(parent, QMessageBox::Critical, QStringLiteral("Dniarz"), message);
+}
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowError(activeWindow(), error);
+    } catch (...) {
+        ShowError(activeWindow(), QStringLiteral("Wystąpił nieoczekiwany błąd."));
+    }
+    return false;
+}

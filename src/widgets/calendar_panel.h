@@ -1,0 +1,156 @@
+// TCalenPnl: the framed month-grid panel, four of which surround the main window's day view.
+#pragma once
+
+#include "calendar/month_grid.h"
+
+#include <QColor>
+#include <QPushButton>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The two month-step buttons: a plain glyph button; the panel gives it its behaviour.
+class TCalButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+};
+
+// A month as six rows of seven day cells under a row of weekday names, optionally with a title
+// row (month, year, month-step buttons) and a week-number column. Weekends, holidays, marked days
+// and today are coloured; neighbour-month days are grey.
+//
+// Use from the owner:
+//   - read SelectedDate(), Year(), Month(), Day() at any time;
+//   - SetSelectedDate(), SetMonth(), SetYear() move the selection and fire OnDateChange (a neighbour
+//     panel is moved with SetMonth followed by SetYear); bad values beep and change nothing;
+//   - Holidays and Markdays are lists of date keys: "yyyy.mm.dd" marks one date, "    .mm.dd" that
+//     day in every year, a shorter line every day whose key begins with it ("2024.12"). Setting them
+//     does not repaint: call update() or repaint() afterwards;
+//   - inside an OnDateChange handler LeftClick()/RightClick() tell whether a mouse press caused it,
+//     and SelectedDayColor() is the colour the selected day's number is drawn in;
+//   - a disabled panel only displays: no buttons, no selection, no input.
+// "Today" and the beep come from the two functions given at construction, so tests can fix both;
+// the main window passes its clock, e.g. TCalenPnl(parent, [&clock] { return clock.LocalNow(); }).
+// Today is read again at every paint, so a panel left open past midnight moves its today mark.
+class TCalenPnl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using TodaySource = std::function<TDateTime()>;  // local date (fraction ignored)
+    using BeepSink = std::function<void()>;
+
+    // An empty `today` reads the system's local date; an empty `beep` calls QApplication::beep.
+    explicit TCalenPnl(QWidget* parent = nullptr, TodaySource today = {}, BeepSink beep = {});
+
+    TDateTime SelectedDate() const { return m_grid.SelectedDate(); }
+    int Year() const { return m_grid.Year(); }
+    int Month() const { return m_grid.Month(); }
+    int Day() const { return m_grid.Day(); }
+    void SetSelectedDate(TDateTime date);  // the date part counts; same date: no notification
+    void SetMonth(int month);
+    void SetYear(int year);
+
+    bool LeftClick() const { return m_leftClick; }
+    bool RightClick() const { return m_rightClick; }
+    // The colour of the selected day's number under the current lists and colours: what the last
+    // repaint drew, and also right before the first paint or while the panel is hidden.
+    QColor SelectedDayColor() const;
+
+    const std::vector<std::string>& Holidays() const { return m_grid.Holidays(); }
+    void SetHolidays(std::vector<std::string> lines) { m_grid.SetHolidays(std::move(lines)); }
+    const std::vector<std::string>& Markdays() const { return m_grid.Markdays(); }
+    void SetMarkdays(std::vector<std::string> lines) { m_grid.SetMarkdays(std::move(lines)); }
+
+    bool ShowDate() const { return m_showDate; }
+    void SetShowDate(bool on);
+    bool UseLongDate() const { return m_useLongDate; }
+    void SetUseLongDate(bool on);
+    TDayWidth DayWidth() const { return m_dayWidth; }
+    void SetDayWidth(TDayWidth width);
+    bool GermanDate() const { return m_grid.GermanDate(); }
+    void SetGermanDate(bool on);
+    bool ShowWeeks() const { return m_grid.ShowWeeks(); }
+    void SetShowWeeks(bool on);
+    bool ShowButtonHints() const { return m_showButtonHints; }
+    void SetShowButtonHints(bool on) { m_showButtonHints = on; }  // takes effect at the next paint
+
+    QColor ColHoliday() const;
+    void SetColHoliday(const QColor& colour);
+    QColor ColSunday() const;
+    void SetColSunday(const QColor& colour);
+    QColor ColSaturday() const;
+    void SetColSaturday(const QColor& colour);
+    QColor ColMarked() const;
+    void SetColMarked(const QColor& colour);
+    QColor ColToday() const;
+    void SetColToday(const QColor& colour);
+    QColor ColWeek() const;
+    void SetColWeek(const QColor& colour);
+
+    // The panel's frame: an outer and an inner bevel (raised, lowered or none) of one width, a
+    // border of the panel's colour between them, and an optional one-pixel line around it all.
+    enum class Bevel
+    {
+        None,
+        Lowered,
+        Raised
+    };
+    void SetFrame(Bevel outer, Bevel inner, int bevelWidth, int borderWidth, bool borderLine);
+    int FrameThickness() const;
+
+    // Geometry of the current size, and where a cell (1..42) is drawn; for the owner's tests.
+    GridLayout Layout() const;
+    QRect CellRect(int cell) const;
+    const MonthGrid& Grid() const { return m_grid; }
+    TCalButton* PreviousButton() const { return m_previousButton; }
+    TCalButton* NextButton() const { return m_nextButton; }
+
+signals:
+    // After every mouse selection, every click of a month-step button (also a refused one) and
+    // every successful SetSelectedDate/SetMonth/SetYear; the new date is already in place.
+    void OnDateChange(TCalenPnl* sender);
+    // A double-click whose press lay inside the day grid.
+    void OnDblClick(TCalenPnl* sender);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void AnnounceOwnerChange(bool changed);  // beeps when false
+    void Press(const QPoint& at, Qt::MouseButton button);
+    void StepMonth(GridKey key);
+    void ShowMove(MoveResult result);
+    void PlaceButtons();
+    void SetColour(Rgb GridColours::*field, const QColor& colour);
+    QColor InkColour(CellInk ink) const;
+    void PaintFrame(QPainter& painter) const;
+    void PaintHeader(QPainter& painter, const GridLayout& layout) const;
+    void PaintCell(QPainter& painter, const GridLayout& layout, int cell, bool selected) const;
+
+    TodaySource m_today;  // before m_grid, which starts on today
+    BeepSink m_beep;
+    MonthGrid m_grid;
+    bool m_showDate = false;
+    bool m_useLongDate = false;
+    TDayWidth m_dayWidth = TDayWidth::dw2Char;
+    bool m_showButtonHints = false;
+    bool m_leftClick = false;
+    bool m_rightClick = false;
+    QPoint m_pressPoint;
+    Bevel m_bevelOuter = Bevel::Raised;
+    Bevel m_bevelInner = Bevel::Lowered;
+    int m_bevelWidth = 1;
+    int m_borderWidth = 1;
+    bool m_borderLine = false;
+    TCalButton* m_previousButton = nullptr;
+    TCalButton* m_nextButton = nullptr;
+};

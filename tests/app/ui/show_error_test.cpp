@@ -1,0 +1,94 @@
+// The error display: which box an error gets, and that errors escaping a handler are shown
+// instead of ending the program.
+#include "app/ui/show_error.h"
+
+#include "app/ui/message_box.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace {
+
+class DerivedEditError : public EDBEditError
+{
+public:
+    using EDBEditError::EDBEditError;
+};
+
+class ThrowingObject : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::User)
+            throw std::runtime_error("Błąd zapisu pliku dnz.dat");
+        return QObject::event(e);
+    }
+};
+
+} // namespace
+
+class ShowErrorTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { AppMessageBox::ResetAnswered(); }
+
+    void AlarmTimeErrorHasItsOwnBox()
+    {
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ShowError(nullptr, EDBEditError("mask"));
+        QVERIFY(AppMessageBox::LastAnswered());
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("komunikat"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Wprowadź poprawną godzinę alarmu lub naciśnij ESC w celu przywrócenia poprzedniej."));
+        QCOMPARE(AppMessageBox::LastAnswered()->buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    void OtherErrorsShowTheirOwnMessage()
+    {
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ShowError(nullptr, DerivedEditError("Pole wymaga uzupełnienia"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Pole wymaga uzupełnienia"));
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Dniarz"));
+    }
+
+    void ErrorThatEscapesAHandlerIsShownAndTheLoopGoesOn()
+    {
+        ThrowingObject target;
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&target, &event);
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Błąd zapisu pliku dnz.dat"));
+    }
+
+    void AnswerIsUsedOnce()
+    {
+        AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+        QCOMPARE(AppMessageBox::Show(nullptr, QMessageBox::Question, QStringLiteral("Potwierdzenie"), QStringLiteral("?"),
+                                     QMessageBox::Yes | QMessageBox::No),
+                 QMessageBox::Yes);
+        // A second box would now really appear; answer it from a timer as a user would.
+        QTimer::singleShot(50, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(AppMessageBox::Show(nullptr, QMessageBox::Question, QStringLiteral("Potwierdzenie"), QStringLiteral("?"),
+                                     QMessageBox::Yes | QMessageBox::No),
+                 QMessageBox::No);
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    ShowErrorTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "show_error_test.moc"

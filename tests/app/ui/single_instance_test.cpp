@@ -1,0 +1,167 @@
+// The real executable started beside itself: a second window start ends at once and quietly,
+// the other modes run beside the window, and the window ends in order on SIGTERM.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Sandbox
+{
+public:
+    Sandbox()
+    {
+        std::string pattern = (fs::temp_directory_path() / "dniarz-e2e-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            return;
+        m_root = pattern;
+        for (const char* sub : {"config", "runtime", "program", "cache", "home"})
+            fs::create_directory(m_root / sub);
+        fs::permissions(m_root / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    }
+    ~Sandbox()
+    {
+        for (pid_t pid : m_children)
+            if (pid > 0 && ::waitpid(pid, nullptr, WNOHANG) == 0) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+    }
+    const fs::path& Root() const { return m_root; }
+
+    pid_t Start(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> env = {
+            "QT_QPA_PLATFORM=offscreen",
+            "XDG_CONFIG_HOME=" + (m_root / "config").string(),
+            "XDG_RUNTIME_DIR=" + (m_root / "runtime").string(),
+            "XDG_CACHE_HOME=" + (m_root / "cache").string(),
+            "HOME=" + (m_root / "home").string(),
+            "DNIARZ_DIR=" + (m_root / "program").string(),
+            "TZ=CET-1CEST,M3.5.0,M10.5.0/3",
+            "LANG=C.UTF-8",
+        };
+        std::vector<std::string> argv = {DNIARZ_EXECUTABLE};
+        argv.insert(argv.end(), args.begin(), args.end());
+        auto pointers = [](std::vector<std::string>& strings) {
+            std::vector<char*> out;
+            for (std::string& s : strings)
+                out.push_back(s.data());
+            out.push_back(nullptr);
+            return out;
+        };
+        auto argvPtrs = pointers(argv);
+        auto envPtrs = pointers(env);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        const std::string out = (m_root / ("out" + std::to_string(m_children.size()))).string();
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        pid_t pid = -1;
+        const int rc = ::posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, argvPtrs.data(), envPtrs.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0)
+            return -1;
+        m_children.push_back(pid);
+        return pid;
+    }
+
+    std::string Output(std::size_t child) const
+    {
+        std::ifstream in(m_root / ("out" + std::to_string(child)));
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    fs::path m_root;
+    std::vector<pid_t> m_children;
+};
+
+// The wait status once the child has ended within `limit`; empty while it still runs.
+std::optional<int> WaitFor(pid_t pid, std::chrono::milliseconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    do {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return status;
+        std::this_thread::sleep_for(10ms);
+    } while (std::chrono::steady_clock::now() < end);
+    return std::nullopt;
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool ExitedWithZero(const std::optional<int>& status)
+{
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+} // namespace
+
+TEST(SingleInstance, SecondStartEndsQuietlyAndTheFirstEndsInOrderOnSigterm)
+{
+    Sandbox box;
+    ASSERT_FALSE(box.Root().empty());
+    const fs::path lockFile = box.Root() / "runtime" / "ZWDNIARZ.lock";
+
+    const pid_t first = box.Start({});
+    ASSERT_GT(first, 0);
+    // The holder writes its process id into the lock file once it holds the lock.
+    const auto until = std::chrono::steady_clock::now() + 20s;
+    while (ReadFile(lockFile) != std::to_string(first) + "\n" && std::chrono::steady_clock::now() < until) {
+        ASSERT_FALSE(WaitFor(first, 0ms)) << "the first start ended on its own";
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_EQ(ReadFile(lockFile), std::to_string(first) + "\n");
+
+    const pid_t second = box.Start({"-Hide"});
+    ASSERT_GT(second, 0);
+    EXPECT_TRUE(ExitedWithZero(WaitFor(second, 10s)));
+    EXPECT_EQ(box.Output(1), "");
+
+    // The printed day and the picture never take the lock.
+    const pid_t printer = box.Start({"--print-day", "2024-06-21"});
+    EXPECT_TRUE(ExitedWithZero(WaitFor(printer, 20s)));
+    EXPECT_NE(box.Output(2), "");
+    const fs::path picture = box.Root() / "program" / "window.png";
+    const pid_t painter = box.Start({"--screenshot", picture.string(), "--date", "2024-06-21"});
+    EXPECT_TRUE(ExitedWithZero(WaitFor(painter, 20s)));
+    EXPECT_GT(fs::file_size(picture), 1000u);
+
+    EXPECT_FALSE(WaitFor(first, 0ms)) << "the first start must still run";
+    ASSERT_EQ(::kill(first, SIGTERM), 0);
+    EXPECT_TRUE(ExitedWithZero(WaitFor(first, 20s)));
+    EXPECT_EQ(ReadFile(lockFile), "");
+}
+
+TEST(SingleInstance, UnwritablePictureIsAFailure)
+{
+    Sandbox box;
+    ASSERT_FALSE(box.Root().empty());
+    const pid_t painter = box.Start({"--screenshot", (box.Root() / "missing" / "window.png").string()});
+    const auto status = WaitFor(painter, 20s);
+    ASSERT_TRUE(status && WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 1);
+}
