@@ -19,11 +19,7 @@ constexpr Extended kLargestFastArgument = 1e9L;
 // Adding and taking away 1.5 x 2^63 rounds an extended value to an integer without a library call.
 constexpr Extended kRoundingBias = 0x1.8p63L;
 
-} // namespace
-
-namespace {
-
-// x less a whole number of turns, |r| <= pi, exact to the last bit of the extended type; nullopt
+// x less a whole number of turns, |r| <= pi, exact to the last bit of the extended type; false
 // where the turn count is too large for that (or x is not a number).
 bool ReduceToTurn(Extended x, double& reduced)
 {
@@ -100,6 +96,11 @@ Extended SinD(Extended x)
 Extended CosD(Extended x)
 {
     return SinCosRad(DegToRad(PutIn360(x))).cos;
+}
+
+SinCosPair SinCosD(Extended x)
+{
+    return SinCosRad(DegToRad(PutIn360(x)));
 }
 
 Extended TanD(Extended x)

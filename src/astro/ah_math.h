@@ -26,6 +26,8 @@ Extended PutIn360(Extended x);
 Extended SinD(Extended x);
 Extended CosD(Extended x);
 Extended TanD(Extended x);
+// SinD and CosD of one angle together, for half the work.
+SinCosPair SinCosD(Extended x);
 
 // Inverse functions giving degrees. ArcCosD is pi/2 - arcsin(x); both are NaN outside -1..1.
 Extended ArcSinD(Extended x);

@@ -69,8 +69,9 @@ TSkyPosition MoonPosition(TDateTime t)
         const MoonTermLr& row = kMoonTermsLr[i];
         const Extended arg = row.d * D + row.m * M + row.mp * Mp + row.f * F;
         const Extended e = EccentricityFactor(row.m, E);
-        sumR += row.r * CosD(arg) * e;
-        sumL += row.l * SinD(arg) * e;
+        const SinCosPair sc = SinCosD(arg);
+        sumR += row.r * sc.cos * e;
+        sumL += row.l * sc.sin * e;
     }
     sumL += 3958 * SinD(A1) + 1962 * SinD(Lp - F) + 318 * SinD(A2);
 

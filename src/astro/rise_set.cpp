@@ -1,11 +1,13 @@
 // Rise and set times by the three-position method.
 #include "astro/rise_set.h"
 
+#include <array>
 #include <cmath>
 
 #include "astro/moon.h"
 #include "astro/sun.h"
 #include "astro/time_base.h"
+#include "astro/vsop.h"
 
 namespace {
 
@@ -33,20 +35,24 @@ DayPositions PositionsFor(RiseSetBody body, Extended longitudeWest, Extended lat
     DayPositions p;
     p.day = std::trunc(date);
     p.siderealTime = SiderealTime(p.day);
+    std::array<TSkyPosition, 3> positions;
     if (body == RiseSetBody::Sun) {
+        const std::array<EarthPosition, 3> earth = EarthCoordinatesAround(p.day);
+        for (int k = 0; k < 3; ++k)
+            positions[k] = SunPositionFromEarth(earth[k], p.day + (k - 1));
         p.standardAltitude = kSunStandardAltitude;
     } else {
-        // The standard altitude holds the Moon's parallax (0.7275 pi), so the positions below are
+        for (int k = 0; k < 3; ++k)
+            positions[k] = MoonPosition(p.day + (k - 1));
+        // The standard altitude holds the Moon's parallax (0.7275 pi), so the positions above are
         // geocentric: topocentric ones would count the parallax twice.
-        TSkyPosition here = MoonPosition(date);
+        TSkyPosition here = date == p.day ? positions[1] : MoonPosition(date);
         TopocentricCorrection(here, 0, longitudeWest, latitude, date);
         p.standardAltitude = 0.7275L * here.Parallax - kMoonSemiDiameterAndRefraction;
     }
     for (int k = 0; k < 3; ++k) {
-        const TDateTime at = p.day + (k - 1);
-        const TSkyPosition pos = body == RiseSetBody::Sun ? SunPosition(at) : MoonPosition(at);
-        p.alpha[k] = pos.RightAscension;
-        p.delta[k] = pos.Declination;
+        p.alpha[k] = positions[k].RightAscension;
+        p.delta[k] = positions[k].Declination;
     }
     return p;
 }

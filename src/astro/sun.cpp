@@ -5,7 +5,11 @@
 
 TSkyPosition SunPosition(TDateTime t)
 {
-    const EarthPosition earth = EarthCoordinates(t);
+    return SunPositionFromEarth(EarthCoordinates(t), t);
+}
+
+TSkyPosition SunPositionFromEarth(const EarthPosition& earth, TDateTime t)
+{
     Extended theta = earth.l + 180;
     Extended beta = -earth.b;
     const Extended T = (JulianDay(t) - 2451545) / 365250 * 10;

@@ -57,8 +57,9 @@ NutationResult Nutation(TDateTime t)
     Extended dEps = 0;
     for (const NutationRow& row : kNutationRows) {
         const Extended arg = row.d * D + row.m * M + row.mp * Mp + row.f * F + row.om * Om;
-        dPsi += SinD(arg) * (row.psi0 + row.psi1 * T * 0.1L);
-        dEps += CosD(arg) * (row.eps0 + row.eps1 * T * 0.1L);
+        const SinCosPair sc = SinCosD(arg);
+        dPsi += sc.sin * (row.psi0 + row.psi1 * T * 0.1L);
+        dEps += sc.cos * (row.eps0 + row.eps1 * T * 0.1L);
     }
     dPsi = dPsi * 0.0001L / 3600;
     dEps = dEps * 0.0001L / 3600;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "astro/astro_tables.h"
 #include "astro/time_base.h"
@@ -51,6 +52,47 @@ const EarthSeries& Earth()
 {
     static const EarthSeries series;
     return series;
+}
+
+constexpr Extended kDayInMillennia = 1.0L / 365250;
+
+// Sine and cosine of each Earth term's phase step over one day, C / 365250, by table row.
+const std::vector<SinCosPair>& DaySteps()
+{
+    static const std::vector<SinCosPair> steps = [] {
+        std::vector<SinCosPair> v(kVsopEarthTermsCount);
+        for (std::size_t i = 0; i < kVsopEarthTermsCount; ++i)
+            v[i] = SinCosRad(kVsopEarthTerms[i].c * kDayInMillennia);
+        return v;
+    }();
+    return steps;
+}
+
+// One variable's series at the three taus of the days before, on and after the middle one.
+std::array<Extended, 3> SumAround(const TVSOPEarth& body, char variable, const std::array<Extended, 3>& taus)
+{
+    const std::vector<SinCosPair>& steps = DaySteps();
+    std::array<Extended, 3> result{};
+    for (int power = 5; power >= 0; --power) {
+        const TVSOP::TermRun run = body.Series(variable, power);
+        Extended before = 0;
+        Extended on = 0;
+        Extended after = 0;
+        for (int i = 0; i < run.count; ++i) {
+            const VsopRow& row = run.first[i];
+            const SinCosPair angle = SinCosRad(row.b + row.c * taus[1]);
+            const SinCosPair& step = steps[static_cast<std::size_t>(&row - kVsopEarthTerms)];
+            on += row.a * angle.cos;
+            before += row.a * (angle.cos * step.cos + angle.sin * step.sin);
+            after += row.a * (angle.cos * step.cos - angle.sin * step.sin);
+        }
+        result[0] = result[0] * taus[0] + before;
+        result[1] = result[1] * taus[1] + on;
+        result[2] = result[2] * taus[2] + after;
+    }
+    for (Extended& x : result)
+        x *= 1e-8L;
+    return result;
 }
 
 } // namespace
@@ -160,4 +202,26 @@ EarthPosition EarthCoordinates(TDateTime t)
     Extended b = earth.HelioLatitude();
     earth.ConvertToFK5(l, b);
     return {PutIn360(RadToDeg(l)), RadToDeg(b), r};
+}
+
+std::array<EarthPosition, 3> EarthCoordinatesAround(TDateTime t)
+{
+    std::array<TVSOPEarth, 3> days;
+    std::array<Extended, 3> taus{};
+    for (int k = 0; k < 3; ++k) {
+        days[k].SetDate(t + (k - 1));
+        taus[k] = days[k].Tau();
+    }
+    // Sums of the middle day's evaluator; the outer taus only weigh the powers of tau.
+    const std::array<Extended, 3> r = SumAround(days[1], 'R', taus);
+    const std::array<Extended, 3> l = SumAround(days[1], 'L', taus);
+    const std::array<Extended, 3> b = SumAround(days[1], 'B', taus);
+    std::array<EarthPosition, 3> positions;
+    for (int k = 0; k < 3; ++k) {
+        Extended lk = l[k];
+        Extended bk = b[k];
+        days[k].ConvertToFK5(lk, bk);
+        positions[k] = {PutIn360(RadToDeg(lk)), RadToDeg(bk), r[k]};
+    }
+    return positions;
 }

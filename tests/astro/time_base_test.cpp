@@ -129,3 +129,17 @@ TEST(TimeBase, SiderealTimeAtGreenwich)
     // truncated nutation series costs a few thousandths of a second of time.
     EXPECT_NEAR(D(SiderealTime(EncodeDate(1987, 4, 10))), 197.692230, 0.0001);
 }
+
+TEST(Vsop, ThreeDaysAtOnceAgreeWithThreeSeparateEvaluations)
+{
+    for (const TDateTime t : {EncodeDate(1992, 10, 13), EncodeDate(2024, 6, 21), EncodeDate(9999, 12, 30)}) {
+        SCOPED_TRACE(t);
+        const std::array<EarthPosition, 3> around = EarthCoordinatesAround(t);
+        for (int k = 0; k < 3; ++k) {
+            const EarthPosition single = EarthCoordinates(t + (k - 1));
+            EXPECT_NEAR(D(around[k].l), D(single.l), 1e-13);
+            EXPECT_NEAR(D(around[k].b), D(single.b), 1e-13);
+            EXPECT_NEAR(D(around[k].r), D(single.r), 1e-15);
+        }
+    }
+}
