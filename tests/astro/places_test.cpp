@@ -104,8 +104,8 @@ TEST(Coordinates, ParseTheFixedFormOnly)
         {"52,25", NAN},          {"", NAN},          {"   ", NAN},        {"-", NAN},        {"+", NAN},
         {".", NAN},              {"52 ", NAN},       {"\t52", NAN},      {"52.5.1", NAN},   {"1e", NAN},
         {"1e+", NAN},            {"e5", NAN},        {"--5", NAN},       {"+-5", NAN},      {"5-", NAN},
-        {"0x10", NAN},           {"inf", NAN},       {"nan", NAN},       {"1e999", NAN},     {"0.001e312", NAN},    {"52°", NAN},
-        {"1 000", NAN},
+        {"0x10", NAN},           {"inf", NAN},       {"nan", NAN},       {"1e999", NAN},    {"0.001e312", NAN},
+        {"52°", NAN},            {"1 000", NAN},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << '"' << r.text << '"');
