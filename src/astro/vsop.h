@@ -85,5 +85,5 @@ EarthPosition EarthCoordinates(TDateTime t);
 // EarthCoordinates at t - 1, t and t + 1 day, for the three positions of a rise or set. The outer
 // days' cosines come from the middle day's sine and cosine by the angle-addition rule with each
 // term's fixed one-day step, so the three cost little more than one; they agree with three
-// separate calls to within 1e-15 degree.
+// separate calls to within 1e-13 degree.
 std::array<EarthPosition, 3> EarthCoordinatesAround(TDateTime t);
