@@ -8,10 +8,13 @@
 #include "app/command_line.h"
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
+#include "app/settings.h"
 #include "calendar/namedays.h"
 #include "platform/linux/linux_instance_lock.h"
 #include "platform/linux/linux_journal_file.h"
+#include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_system_clock.h"
+#include "platform/linux/xdg_dirs.h"
 #include "platform/program_dir.h"
 
 #ifndef DNIARZ_VERSION
@@ -50,7 +53,17 @@ int main(int argc, char** argv)
             return 1;
         }
         const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
-        const PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table, &notes};
+        PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table, &notes};
+        // The stored place, unless the command line names another; reading never creates the key.
+        FileSettingsStore settingsStore(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
+        const StoredPlace place = ReadStoredPlace(settingsStore);
+        input.latitude = place.Latitude;
+        input.longitude = place.Longitude;
+        const std::string placeError = SetPlace(input, options.latitude, options.longitude);
+        if (!placeError.empty()) {
+            std::cerr << placeError << '\n';
+            return 2;
+        }
         std::cout << FormatPrintDay(PrintDayLines(input));
         return 0;
     }

@@ -1,6 +1,7 @@
 // The printed day view.
 #include "app/print_day.h"
 
+#include "astro/sun_moon_line.h"
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
@@ -40,12 +41,32 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     const DayTexts texts = input.names ? NamesAndHoliday(*input.names, date, EasterSunday(d.year)) : DayTexts{};
     lines.emplace_back("holiday", WithoutLineBreaks(texts.holiday));
     lines.emplace_back("names", JoinNames(texts.names));
+    const SunMoonLine sunMoon = BuildSunMoonLine(date, input.latitude, input.longitude);
+    lines.emplace_back("sun", sunMoon.sunText);
+    lines.emplace_back("moon", sunMoon.moonText);
+    lines.emplace_back("phase", sunMoon.phaseText);
     const auto noteLine = [&](const std::string& key) {
         return input.notes ? OneLine(input.notes->FindNote(key).text) : std::string();
     };
     lines.emplace_back("note", noteLine(DateKey(date)));
     lines.emplace_back("yearly-note", noteLine(YearlyKey(d.month, d.day)));
     return lines;
+}
+
+std::string SetPlace(PrintDayInput& input, const std::optional<std::string>& latitude,
+                     const std::optional<std::string>& longitude)
+{
+    const std::optional<double> lat = latitude ? TryParseCoordinate(*latitude) : input.latitude;
+    if (!lat)
+        return "dniarz: invalid --lat '" + *latitude
+            + "' (expected degrees with a full stop, north positive, e.g. 52.236620)";
+    const std::optional<double> lon = longitude ? TryParseCoordinate(*longitude) : input.longitude;
+    if (!lon)
+        return "dniarz: invalid --lon '" + *longitude
+            + "' (expected degrees with a full stop, east positive, e.g. 21.027916)";
+    input.latitude = *lat;
+    input.longitude = *lon;
+    return {};
 }
 
 std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>>& lines)

@@ -1,10 +1,12 @@
 // The day view as plain "key: value" lines, for the command line and for scripts.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "astro/places.h"
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
 #include "calendar/notes_journal.h"
@@ -14,9 +16,18 @@ struct PrintDayInput
     TDateTime date = 0;
     const NameDayTable* names = nullptr;
     const JournalRecords* notes = nullptr;  // no notes: the note lines stay empty
+    // The observer's place, degrees, north and east positive.
+    double latitude = kDefaultLatitude;
+    double longitude = kDefaultLongitude;
 };
 
-// Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, and
-// whatever the other subsystems add after them.
+// Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
+// moon, phase, and whatever the other subsystems add after them.
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
+// Sets the place from the texts of --lat and --lon where given, read with TryParseCoordinate.
+// A command line has no stored value to fall back to, so a text that does not read is an error:
+// the result is then one line for stderr naming it, and the input keeps its place.
+std::string SetPlace(PrintDayInput& input, const std::optional<std::string>& latitude,
+                     const std::optional<std::string>& longitude);
+
 std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>>& lines);

@@ -1,0 +1,41 @@
+// Cost of the astronomy behind one refresh of the day view.
+#include <benchmark/benchmark.h>
+
+#include "astro/rise_set.h"
+#include "astro/sun_moon_line.h"
+#include "astro/vsop.h"
+
+namespace {
+
+const TDateTime kDay = EncodeDate(2024, 6, 21);
+
+void BM_EarthCoordinates(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EarthCoordinates(kDay));
+}
+BENCHMARK(BM_EarthCoordinates)->Unit(benchmark::kMicrosecond);
+
+void BM_SunRise(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SunRise(-21.027916L, 52.236620L, kDay));
+}
+BENCHMARK(BM_SunRise)->Unit(benchmark::kMicrosecond);
+
+void BM_MoonRise(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MoonRise(-21.027916L, 52.236620L, kDay));
+}
+BENCHMARK(BM_MoonRise)->Unit(benchmark::kMicrosecond);
+
+// Everything the day panel's sun and moon line computes for one day.
+void BM_SunMoonLine(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildSunMoonLine(kDay, 52.236620, 21.027916));
+}
+BENCHMARK(BM_SunMoonLine)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,184 @@
+// The city table, the Polish collation that sorts it, and coordinate texts.
+#include "astro/places.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+#include "calendar/cp1250.h"
+
+extern const unsigned char kCityTableCp1250[];
+extern const std::size_t kCityTableCp1250Size;
+
+namespace {
+
+// Rank of a letter in the Polish alphabet (1 for a, 2 for ą ... 35 for ż), either case; 0 for a
+// character that is not a Polish letter.
+int PolishLetterRank(char32_t c)
+{
+    static constexpr char32_t kLower[] = U"aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż";
+    static constexpr char32_t kUpper[] = U"AĄBCĆDEĘFGHIJKLŁMNŃOÓPQRSŚTUVWXYZŹŻ";
+    for (int i = 0; kLower[i]; ++i)
+        if (kLower[i] == c || kUpper[i] == c)
+            return i + 1;
+    return 0;
+}
+
+// The primary weight: letters by their Polish rank after every other character, and those by code
+// point, so spaces and digits come first.
+long long PrimaryWeight(char32_t c)
+{
+    const int rank = PolishLetterRank(c);
+    return rank ? 0x110000LL + rank : static_cast<long long>(c);
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+bool PolishLess(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const long long wa = PrimaryWeight(NextCodePoint(a, i));
+        const long long wb = PrimaryWeight(NextCodePoint(b, j));
+        if (wa != wb)
+            return wa < wb;
+    }
+    if ((i < a.size()) != (j < b.size()))
+        return j < b.size();
+    // Equal but for letter case: a fixed tie-break keeps the order independent of the input's.
+    return a < b;
+}
+
+void CityTable::Load()
+{
+    Load(std::string_view(reinterpret_cast<const char*>(kCityTableCp1250), kCityTableCp1250Size));
+}
+
+void CityTable::Load(std::string_view cp1250Text)
+{
+    m_lines.clear();
+    cp1250Text = cp1250Text.substr(0, cp1250Text.find('\0'));
+    std::size_t start = 0;
+    while (start < cp1250Text.size()) {
+        std::size_t end = cp1250Text.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = cp1250Text.size();
+        m_lines.push_back(Cp1250ToUtf8(cp1250Text.substr(start, end - start)));
+        start = end + 2;
+    }
+    std::stable_sort(m_lines.begin(), m_lines.end(), [](const std::string& a, const std::string& b) {
+        return PolishLess(a, b);
+    });
+}
+
+std::vector<std::string> CityTable::Names() const
+{
+    std::vector<std::string> names;
+    names.reserve(m_lines.size());
+    for (const std::string& line : m_lines)
+        names.push_back(line.substr(0, line.find('=')));
+    return names;
+}
+
+std::optional<CityCoordinates> CityTable::Coordinates(std::string_view name) const
+{
+    for (const std::string& line : m_lines) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos || std::string_view(line).substr(0, eq) != name)
+            continue;
+        const std::string value = line.substr(eq + 1);
+        const std::size_t semicolon = value.find(';');
+        CityCoordinates c;
+        c.latitude = value.substr(0, semicolon);
+        if (semicolon != std::string::npos)
+            c.longitude = value.substr(semicolon + 1, 100);
+        return c;
+    }
+    return std::nullopt;
+}
+
+std::string FormatCoordinate(double x)
+{
+    const int length = std::snprintf(nullptr, 0, "%9.6f", x);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%9.6f", x);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::optional<double> TryParseCoordinate(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        negative = text[pos++] == '-';
+
+    auto digitsFrom = [&](std::size_t start) {
+        while (pos < text.size() && IsDigit(text[pos]))
+            ++pos;
+        return text.substr(start, pos - start);
+    };
+    const std::string_view intDigits = digitsFrom(pos);
+    std::string_view fracDigits;
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        fracDigits = digitsFrom(pos);
+    }
+    if (intDigits.empty() && fracDigits.empty())
+        return std::nullopt;
+    std::string_view expSign;
+    std::string_view expDigits;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            expSign = text.substr(pos++, 1);
+        expDigits = digitsFrom(pos);
+        if (expDigits.empty())
+            return std::nullopt;
+    }
+    if (pos != text.size())
+        return std::nullopt;
+
+    // Rebuilt in the one form from_chars reads, whatever the locale.
+    std::string number = negative ? "-" : "";
+    number.append(intDigits.empty() ? std::string_view("0") : intDigits);
+    number += '.';
+    number.append(fracDigits.empty() ? std::string_view("0") : fracDigits);
+    if (!expDigits.empty()) {
+        number += 'e';
+        number.append(expSign);
+        number.append(expDigits);
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc())
+        return value;
+    if (error != std::errc::result_out_of_range)
+        return std::nullopt;
+    // Out of range: too small to tell from zero reads as zero; too large is not a coordinate.
+    // Which of the two: the decimal exponent of the first significant digit.
+    const std::string allDigits = std::string(intDigits) + std::string(fracDigits);
+    const std::size_t first = allDigits.find_first_not_of('0');
+    long long exponent = 0;
+    for (const char c : expDigits)
+        exponent = std::min(exponent * 10 + (c - '0'), 1000000LL);
+    if (expSign == "-")
+        exponent = -exponent;
+    const long long magnitude = static_cast<long long>(intDigits.size()) - 1 - static_cast<long long>(first) + exponent;
+    if (magnitude < 0)
+        return negative ? -0.0 : 0.0;
+    return std::nullopt;
+}
+
+double ParseCoordinate(std::string_view text, double fallback)
+{
+    return TryParseCoordinate(text).value_or(fallback);
+}

@@ -1,0 +1,35 @@
+// The day panel's sun and moon line: caption, times and the hint with the Moon's phase.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "calendar/datetime.h"
+
+// Hours the day panel adds to Universal Time on the day `date` (its time of day is ignored): 2
+// from the last Sunday of March up to and including the Saturday before the last Sunday of
+// October, else 1. A fixed rule: the system's time-zone settings are never consulted.
+int ZoneOffsetHours(TDateTime date);
+
+struct SunMoonLine
+{
+    std::string caption;    // "W/Z: " + sunText
+    std::string sunText;    // "hh:nn/hh:nn" rise/set in the zone above, or "----/----"
+    std::string moonText;   // likewise for the Moon
+    std::string phaseText;  // percentage + " % " + "(+)" waxing or "(-)" waning
+    int percentage = 0;     // the lit share of the Moon at 18:00 UT, rounded half to even
+    bool waxing = true;
+    // "Słońce W/Z: ...", "Księżyc W/Z: ...", "Księżyc faza: ..."; the hint is these joined by CR LF.
+    std::vector<std::string> hintLines;
+
+    std::string Hint() const;
+};
+
+// "percentage % sign" from the Moon's lit fraction (0..1) and age in days: the percentage rounded
+// half to even, "(+)" for an age up to half the mean synodic month (waxing), "(-)" after it.
+std::string FormatPhase(long double illumination, long double age);
+
+// The line for the day `date` (years 1..9999; its time of day is ignored) at `latitude` (north
+// positive) and `longitude` (EAST positive), degrees. Any numbers are accepted for the place: one
+// with no answer shows "----/----".
+SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude);

@@ -1,0 +1,130 @@
+// The day panel's sun and moon line for whole days.
+#include "astro/sun_moon_line.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "astro/places.h"
+
+namespace {
+
+constexpr double kWarsawLat = 52.236620;
+constexpr double kWarsawLon = 21.027916;
+
+bool IsTimesOrDashes(const std::string& text)
+{
+    if (text == "----/----")
+        return true;
+    const std::string pattern = "00:00/00:00";
+    if (text.size() != pattern.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((pattern[i] == '0') != (text[i] >= '0' && text[i] <= '9') || (pattern[i] != '0' && text[i] != pattern[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST(SunMoonLine, WarsawOnSolsticesAndNewYear)
+{
+    struct Row
+    {
+        int y, m, d;
+        const char* sun;
+        const char* moon;  // nullptr: not checked
+        const char* phase;
+    };
+    const Row rows[] = {
+        {2024, 6, 21, "04:14/21:01", "21:21/02:51", "100 % (+)"},
+        {2024, 12, 21, "07:43/15:25", nullptr, "61 % (-)"},
+        {2025, 1, 1, nullptr, nullptr, "4 % (+)"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d);
+        const SunMoonLine line = BuildSunMoonLine(EncodeDate(r.y, r.m, r.d), kWarsawLat, kWarsawLon);
+        if (r.sun != nullptr) {
+            EXPECT_EQ(line.sunText, r.sun);
+            EXPECT_EQ(line.caption, std::string("W/Z: ") + r.sun);
+        }
+        if (r.moon) {
+            EXPECT_EQ(line.moonText, r.moon);
+        }
+        EXPECT_EQ(line.phaseText, r.phase);
+        ASSERT_EQ(line.hintLines.size(), 3u);
+        EXPECT_EQ(line.hintLines[0], "Słońce W/Z: " + line.sunText);
+        EXPECT_EQ(line.hintLines[1], "Księżyc W/Z: " + line.moonText);
+        EXPECT_EQ(line.hintLines[2], std::string("Księżyc faza: ") + r.phase);
+        EXPECT_EQ(line.Hint(), line.hintLines[0] + "\r\n" + line.hintLines[1] + "\r\n" + line.hintLines[2]);
+    }
+}
+
+TEST(SunMoonLine, PolarDayShowsDashes)
+{
+    for (const int month : {6, 12}) {
+        SCOPED_TRACE(month);
+        const SunMoonLine line = BuildSunMoonLine(EncodeDate(2024, month, 21), 70, kDefaultLongitude);
+        EXPECT_EQ(line.sunText, "----/----");
+        EXPECT_EQ(line.caption, "W/Z: ----/----");
+    }
+    // The Moon stays up at 80 N while the Sun still rises and sets (04:23 and 17:07 UT, winter time).
+    const SunMoonLine line = BuildSunMoonLine(EncodeDate(2024, 3, 20), 80, 21);
+    EXPECT_EQ(line.sunText, "05:23/18:07");
+    EXPECT_EQ(line.moonText, "----/----");
+}
+
+TEST(SunMoonLine, ZoneOffsetFollowsTheFixedEuropeanRule)
+{
+    struct Row
+    {
+        int y, m, d, hours;
+    };
+    const Row rows[] = {
+        {2024, 3, 30, 1},  {2024, 3, 31, 2},  // last Sunday of March already has summer time
+        {2024, 10, 26, 2}, {2024, 10, 27, 1}, // the last Sunday of October has winter time
+        {2025, 3, 29, 1},  {2025, 3, 30, 2},  {2025, 10, 25, 2}, {2025, 10, 26, 1},
+        {2024, 1, 1, 1},   {2024, 7, 1, 2},   {2024, 12, 31, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d);
+        EXPECT_EQ(ZoneOffsetHours(EncodeDate(r.y, r.m, r.d)), r.hours);
+        EXPECT_EQ(ZoneOffsetHours(EncodeDate(r.y, r.m, r.d) + 0.99), r.hours);
+    }
+}
+
+TEST(SunMoonLine, PhaseRoundsHalfToEvenAndHalfAMonthIsStillWaxing)
+{
+    struct Row
+    {
+        long double illumination, age;
+        const char* expected;
+    };
+    // Fractions that are exact in binary, so the halves are real halves.
+    const Row rows[] = {
+        {0.125L, 1, "12 % (+)"},  {0.375L, 1, "38 % (+)"},   {0.625L, 20, "62 % (-)"},
+        {0.875L, 20, "88 % (-)"}, {0.0L, 0, "0 % (+)"},      {1.0L, 14.7652945L, "100 % (+)"},
+        {1.0L, 14.7652946L, "100 % (-)"}, {0.004L, 29.5L, "0 % (-)"}, {0.996L, 14, "100 % (+)"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.expected);
+        EXPECT_EQ(FormatPhase(r.illumination, r.age), r.expected);
+    }
+}
+
+TEST(SunMoonLine, AbsurdPlacesGiveTimesOrDashes)
+{
+    const double places[][2] = {{1e300, 21}, {52, 1e300}, {90, 21}, {-90, 21}, {52, 540}, {NAN, NAN}};
+    for (const auto& place : places) {
+        SCOPED_TRACE(testing::Message() << place[0] << ", " << place[1]);
+        const SunMoonLine line = BuildSunMoonLine(EncodeDate(2024, 6, 21), place[0], place[1]);
+        EXPECT_TRUE(IsTimesOrDashes(line.sunText)) << line.sunText;
+        EXPECT_TRUE(IsTimesOrDashes(line.moonText)) << line.moonText;
+        EXPECT_EQ(line.phaseText, "100 % (+)");
+    }
+    // The Sun at the pole on midsummer day never sets; at the south pole it never rises.
+    EXPECT_EQ(BuildSunMoonLine(EncodeDate(2024, 6, 21), 90, 21).sunText, "----/----");
+    EXPECT_EQ(BuildSunMoonLine(EncodeDate(2024, 6, 21), -90, 21).sunText, "----/----");
+    // A longitude a full turn away is the same place.
+    EXPECT_EQ(BuildSunMoonLine(EncodeDate(2024, 6, 21), kWarsawLat, kWarsawLon + 360).sunText, "04:14/21:01");
+}
