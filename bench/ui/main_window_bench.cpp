@@ -1,29 +1,84 @@
-// How long the main window takes from nothing to its first full picture.
+// How long the main window takes from nothing to its first full picture, and what one day
+// refresh costs with a large notes journal.
 #include "app/ui/main_window.h"
+#include "calendar/date_format.h"
+#include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_system_clock.h"
+#include "platform/fake/memory_settings_store.h"
 
 #include <QApplication>
 
 #include <chrono>
 #include <cstdlib>
+#include <random>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
+using namespace std::chrono;
+
+const std::filesystem::path kDir = "/bench";
+
+// A journal of `records` notes spread over the years 2000..2030, a tenth of them yearly.
+std::string MakeJournal(int records)
+{
+    std::mt19937 rng(7);
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(records) * 48);
+    for (int i = 0; i < records; ++i) {
+        const int month = static_cast<int>(rng() % 12) + 1;
+        const int day = static_cast<int>(rng() % 28) + 1;
+        bytes += i % 10 == 0 ? YearlyKey(month, day) : DateKey(2000 + static_cast<int>(rng() % 31), month, day);
+        bytes += "\r\n2024.01.01  12:00\r\nNotatka numer " + std::to_string(i) + "\r\n****\r\n";
+    }
+    return bytes;
+}
+
+struct Fixture
+{
+    FakeSystemClock clock{sys_days{year{2024} / June / 21} + hours{10}, hours{2}};
+    MemorySettingsStore store;
+    FakeJournalFile notesFile;
+
+    MainWindowOptions Options(bool withTray) const
+    {
+        MainWindowOptions options;
+        options.programDir = kDir;
+        options.startTimers = false;
+        options.withTray = withTray;
+        return options;
+    }
+};
+
 void BM_CreateAndPaintMainWindow(benchmark::State& state)
 {
-    using namespace std::chrono;
-    FakeSystemClock clock(sys_days{year{2024} / June / 21} + hours{10}, hours{2});
-    MainWindowOptions options;
-    options.startTimers = false;
-    options.withTray = state.range(0) != 0;
+    Fixture f;
     for (auto _ : state) {
-        TForm1 form(clock, options);
+        TForm1 form({f.clock, f.store, f.notesFile}, f.Options(state.range(0) != 0));
         benchmark::DoNotOptimize(form.grab());
     }
 }
 BENCHMARK(BM_CreateAndPaintMainWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One RefreshDay through the grid's date change: within a month (day panel only) or across a
+// month (neighbour grids, holidays and the marks of four months too).
+void BM_RefreshDay(benchmark::State& state)
+{
+    Fixture f;
+    f.notesFile.SetFile(kDir / "dnz.dat", MakeJournal(static_cast<int>(state.range(1))));
+    TForm1 form({f.clock, f.store, f.notesFile}, f.Options(false));
+    const bool acrossMonths = state.range(0) != 0;
+    const TDateTime a = EncodeDate(2024, 6, 10);
+    const TDateTime b = acrossMonths ? EncodeDate(2024, 9, 10) : EncodeDate(2024, 6, 20);
+    bool flip = false;
+    for (auto _ : state) {
+        form.cal->SetSelectedDate(flip ? a : b);
+        flip = !flip;
+    }
+    state.SetLabel(acrossMonths ? "across months" : "within a month");
+}
+BENCHMARK(BM_RefreshDay)->Args({0, 1000000})->Args({1, 1000000})->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

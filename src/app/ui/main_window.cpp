@@ -4,13 +4,20 @@
 
 #include "app/ui/icons.h"
 #include "app/ui/link_label.h"
+#include "app/ui/message_box.h"
+#include "app/ui/multi_day_dialog.h"
 #include "app/ui/show_error.h"
 #include "app/ui/speed_button.h"
 #include "app/ui/tray_icon.h"
+#include "astro/sun_moon_line.h"
+#include "calendar/date_format.h"
+#include "calendar/day_info.h"
+#include "calendar/feasts.h"
 #include "platform/system_clock.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -83,23 +90,42 @@ SpeedButton* FlatButton(QWidget* parent, const char* name, const QString& text, 
     return button;
 }
 
-// The one place where the four month grids are made.
-MonthGrid* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry)
+QColor FromStoredColour(std::uint32_t bgr)
 {
-    auto* grid = new MonthGrid(parent);
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF), static_cast<int>(bgr >> 16 & 0xFF));
+}
+
+// The one place where the four month grids are made. The small ones only show their month.
+TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, SystemClock& clock, bool main)
+{
+    auto* grid = new TCalenPnl(parent, [&clock] { return clock.LocalNow(); });
     grid->setObjectName(QLatin1String(name));
     grid->setGeometry(geometry);
-    grid->setAutoFillBackground(true);
-    SetTextColour(grid, Qt::white, QPalette::Window);
+    grid->SetColHoliday(Qt::red);
+    grid->SetShowDate(true);
+    grid->SetGermanDate(true);
+    if (main) {
+        grid->SetUseLongDate(true);
+        grid->SetShowWeeks(true);
+        grid->SetShowButtonHints(true);
+        QFont font = grid->font();
+        font.setPixelSize(15);
+        grid->setFont(font);
+        grid->SetHolidays(FixedHolidays());
+    } else {
+        grid->setEnabled(false);
+        grid->SetHolidays({std::string()});
+    }
     return grid;
 }
 
 } // namespace
 
-TForm1::TForm1(SystemClock& clock, MainWindowOptions options, QWidget* parent)
+TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_clock(clock), m_options(std::move(options))
+      m_clock(services.clock), m_store(services.settings), m_options(std::move(options)),
+      m_journal(services.notesFile, services.clock)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
@@ -107,24 +133,45 @@ TForm1::TForm1(SystemClock& clock, MainWindowOptions options, QWidget* parent)
     setFont(SansFont(11));
     setFixedSize(kClientWidth, kClientHeight);
     move(229, 107);
-    m_selectedDate = m_options.date.value_or(DateOf(m_clock.LocalNow()));
-
     CreateTopBar();
-    calb = CreateMonthGrid(this, "calb", {12, 36, 141, 161});
+    calb = CreateMonthGrid(this, "calb", {12, 36, 141, 161}, m_clock, false);
     CreateDayPanel();
-    calf = CreateMonthGrid(this, "calf", {272, 36, 141, 161});
-    calff = CreateMonthGrid(this, "calff", {424, 36, 141, 161});
-    cal = CreateMonthGrid(this, "cal", {12, 208, 249, 181});
+    calf = CreateMonthGrid(this, "calf", {272, 36, 141, 161}, m_clock, false);
+    calff = CreateMonthGrid(this, "calff", {424, 36, 141, 161}, m_clock, false);
+    cal = CreateMonthGrid(this, "cal", {12, 208, 249, 181}, m_clock, true);
+    cal->SetSelectedDate(m_options.date.value_or(DateOf(m_clock.LocalNow())));
     CreateNoteEditor();
     CreateButtonRow();
     CreateInfoPanel();
 
-    // Hook: the settings are read here; the grids' colours and the alarm state below come from them.
+    // Qt's tooltips break lines on every platform.
+    m_multiLineHints = true;
+    LoadSettings(m_store, m_settings, m_clock.LocalNow());
+    ApplySettingsToGrid();
     if (m_options.withTray)
         CreateTray();
-    // Hooks, in this order: the notes journal opens from m_options.programDir / "dnz.dat"; the
-    // grids get this year's moveable holidays and the main grid's colours; the name-day and
-    // places tables load.
+    m_fixedHolidays = cal->Holidays().size();
+
+    if (const auto message = m_journal.OpenNotes(m_options.programDir / "dnz.dat"))
+        AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"), FromText(*message));
+    m_journal.SetOnChanged([this](NotesChange change) {
+        if (change == NotesChange::Saved)
+            MarkNoteDays();
+        else
+            RefreshDay(true);
+    });
+
+    std::vector<std::string> holidays = cal->Holidays();
+    const MoveableHolidays moveable = MoveableHolidayEntries(cal->Year());
+    holidays.push_back(moveable.easterMonday);
+    holidays.push_back(moveable.corpusChristi);
+    for (TCalenPnl* grid : {cal, calb, calf, calff})
+        grid->SetHolidays(holidays);
+    CopyGridColours();
+    m_names.Load();
+    ConnectNoteEditor();
+    connect(cal, &TCalenPnl::OnDateChange, this, [this] { RefreshDay(false); });
+
     CreateTimers();
     RefreshDay(false);
     // Hook: the network time run starts here, or the drift correction is applied once.
@@ -132,8 +179,35 @@ TForm1::TForm1(SystemClock& clock, MainWindowOptions options, QWidget* parent)
 
 TForm1::~TForm1()
 {
-    if (!m_settingsDeleted)
+    if (!m_settingsDeleted && m_options.persist)
         SaveAlarm();
+    // The callback points back into this window, which is going.
+    m_journal.SetOnChanged({});
+}
+
+void TForm1::ApplySettingsToGrid()
+{
+    cal->SetColSunday(FromStoredColour(m_settings.ColSunday));
+    cal->SetColSaturday(FromStoredColour(m_settings.ColSaturday));
+    cal->SetColMarked(FromStoredColour(m_settings.ColMarked));
+    cal->SetColWeek(FromStoredColour(m_settings.ColWeek));
+    cal->SetColToday(FromStoredColour(m_settings.ColToday));
+    m_recallSelectsToday = m_settings.RecallSelectsToday;
+    if (!m_settings.AlarmText.empty())
+        alarm->setText(QString::fromStdString(m_settings.AlarmText));
+    azalwyl->setChecked(m_settings.AlarmOn);
+}
+
+void TForm1::CopyGridColours()
+{
+    for (TCalenPnl* grid : {calb, calf, calff}) {
+        grid->SetColHoliday(cal->ColHoliday());
+        grid->SetColMarked(cal->ColMarked());
+        grid->SetColSaturday(cal->ColSaturday());
+        grid->SetColSunday(cal->ColSunday());
+        grid->SetColToday(cal->ColToday());
+        grid->SetColWeek(cal->ColWeek());
+    }
 }
 
 void TForm1::CreateTopBar()
@@ -330,8 +404,172 @@ void TForm1::StartShown(bool hide)
 
 void TForm1::RefreshDay(bool force)
 {
-    // ---- Stub: the day refresh is wired in with the month grids and the notes journal. ----
-    (void)force;
+    // 1. The edit goes under the day it was typed for, before anything else moves.
+    Guarded([this] { m_editor.SaveNote(); });
+    const TDateTime selected = cal->SelectedDate();
+    // 2. A Shift-click makes a range from the last clicked day.
+    m_anchor.DateChanged(selected, cal->LeftClick(), cal->LeftClick() && ShiftHeld(),
+                         [this](TDateTime anchor, TDateTime clicked) { RunRange(anchor, clicked); });
+    // 3. and 4.
+    m_editor.ShowNotes(selected);
+    ShowEditorState();
+    const DateParts day = DecodeDate(selected);
+    m_displayedDay = day.day;
+
+    // 5. The month step: the neighbour grids, Easter, the moveable holidays and the marks cost
+    // more than the rest, so they run only when the month or year changes.
+    if (force || day.year != m_displayedYear || day.month != m_displayedMonth) {
+        SetMonthAndYear(FormatDateTime("mmmm", selected), day.year);
+        m_displayedYear = day.year;
+        m_displayedMonth = day.month;
+        const auto place = [](TCalenPnl* grid, int year, int month) {
+            if (month > 12) {
+                month -= 12;
+                ++year;
+            } else if (month < 1) {
+                month += 12;
+                --year;
+            }
+            // Years outside 1..9999 have no grid; the neighbour then keeps its month.
+            if (year < kMinYear || year > kMaxYear)
+                return;
+            grid->SetMonth(month);
+            grid->SetYear(year);
+        };
+        place(calb, day.year, day.month - 1);
+        place(calf, day.year, day.month + 1);
+        place(calff, day.year, day.month + 2);
+        m_easter = EasterSunday(day.year);
+        for (TCalenPnl* grid : {cal, calb, calf, calff}) {
+            std::vector<std::string> holidays = grid->Holidays();
+            holidays.resize(std::max(holidays.size(), m_fixedHolidays + 2));
+            const MoveableHolidays moveable = MoveableHolidayEntries(grid->Year());
+            holidays[m_fixedHolidays] = moveable.easterMonday;
+            holidays[m_fixedHolidays + 1] = moveable.corpusChristi;
+            grid->SetHolidays(std::move(holidays));
+        }
+        MarkNoteDays();
+    }
+
+    // 6. and 7. The day number takes the colour the grid drew the day in.
+    cal->repaint();
+    SetDayNumber(day.day, cal->SelectedDayColor());
+    // 8. and 9.
+    SetWeekday(FormatDateTime("dddd", selected));
+    const DayTexts texts = NamesAndHoliday(m_names, selected, m_easter);
+    SetNamesAndHoliday(texts.namesLabel, FlattenHint(texts.names), texts.holiday, texts.showHoliday);
+    // 10.
+    RefreshSunMoon();
+}
+
+void TForm1::MarkNoteDays()
+{
+    for (TCalenPnl* grid : {cal, calb, calf, calff}) {
+        grid->SetMarkdays(m_journal.NotesEnabled() ? m_journal.MarkedDayKeys(grid->Year(), grid->Month())
+                                                   : std::vector<std::string>{});
+        grid->update();
+    }
+}
+
+std::string TForm1::FlattenHint(const std::string& text) const
+{
+    return m_multiLineHints ? text : FlattenHintText(text);
+}
+
+void TForm1::RefreshSunMoon()
+{
+    try {
+        const SunMoonLine line = BuildSunMoonLine(cal->SelectedDate(), m_settings.Latitude, m_settings.Longitude);
+        SetSunLine(line.caption, FlattenHint(line.Hint()));
+    } catch (const std::exception&) {
+        // The line keeps what it showed; a place without an answer already reads "----/----".
+    }
+}
+
+template <typename Action> void TForm1::Guarded(Action action)
+{
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ShowError(this, error);
+    }
+}
+
+bool TForm1::ShiftHeld() const
+{
+    if (m_options.shiftHeld)
+        return m_options.shiftHeld();
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+void TForm1::RunRange(TDateTime anchor, TDateTime clicked)
+{
+    const RangeNoteDialog dialog = m_options.rangeDialog
+        ? m_options.rangeDialog
+        : RangeNoteDialog([this, anchor, clicked](const std::string&) { return Twiele::Run(anchor, clicked, this); });
+    Guarded([&] { AssignNoteToRange(m_journal, anchor, clicked, dialog); });
+}
+
+void TForm1::ConnectNoteEditor()
+{
+    connect(Memo, &QPlainTextEdit::textChanged, this, &TForm1::MemoChanged);
+    connect(Zachowaj, &SpeedButton::clicked, this, [this] {
+        Guarded([this] { m_editor.ZachowajClick(); });
+        ShowEditorState();
+    });
+    connect(Anuluj, &SpeedButton::clicked, this, [this] {
+        m_editor.AnulujClick();
+        ShowEditorState();
+    });
+    connect(Wykasuj, &SpeedButton::clicked, this, [this] {
+        m_editor.WykasujClick();
+        ShowEditorState();
+    });
+    for (int item : {NoteEditor::kDateNote, NoteEditor::kYearlyNote}) {
+        QRadioButton* button = item == NoteEditor::kDateNote ? RadioDate : RadioYearly;
+        connect(button, &QRadioButton::clicked, this, [this, item] {
+            Guarded([this, item] { m_editor.RadioGroupClick(item); });
+            ShowEditorState();
+        });
+    }
+}
+
+void TForm1::MemoChanged()
+{
+    if (m_showingEditor)
+        return;
+    m_editor.TextEdited(Memo->toPlainText().toStdString());
+    // Characters the notes file cannot hold come back as "?": show exactly what will be kept.
+    const QString kept = FromText(m_editor.Text());
+    if (kept != Memo->toPlainText()) {
+        const int position = Memo->textCursor().position();
+        m_showingEditor = true;
+        Memo->setPlainText(kept);
+        QTextCursor cursor = Memo->textCursor();
+        cursor.setPosition(std::min(position, static_cast<int>(kept.size())));
+        Memo->setTextCursor(cursor);
+        m_showingEditor = false;
+    }
+}
+
+void TForm1::ShowEditorState()
+{
+    m_showingEditor = true;
+    const QString text = FromText(m_editor.Text());
+    if (Memo->toPlainText() != text)
+        Memo->setPlainText(text);
+    Memo->setReadOnly(m_editor.ReadOnly());
+    m_showingEditor = false;
+    // Both notes shown together select no type until the user picks one.
+    RadioDate->setAutoExclusive(false);
+    RadioYearly->setAutoExclusive(false);
+    RadioDate->setChecked(m_editor.RadioIndex() == NoteEditor::kDateNote);
+    RadioYearly->setChecked(m_editor.RadioIndex() == NoteEditor::kYearlyNote);
+    RadioDate->setAutoExclusive(true);
+    RadioYearly->setAutoExclusive(true);
+    ldt->setText(FromText(m_editor.Ldt()));
+    Label1->setText(FromText(m_editor.Label1()));
+    Label1->adjustSize();
 }
 
 void TForm1::SetWeekday(const std::string& text)
@@ -374,10 +612,8 @@ void TForm1::SelectToday()
 
 void TForm1::SelectDate(TDateTime date)
 {
-    // Placeholder until the main grid lands: then this sets the grid's date, and the grid's
-    // date-change notification runs RefreshDay.
-    m_selectedDate = date;
-    RefreshDay(false);
+    // The grid's date-change notification runs RefreshDay.
+    cal->SetSelectedDate(date);
 }
 
 void TForm1::ShowFromTray()
@@ -481,12 +717,17 @@ void TForm1::HideContacts()
 
 void TForm1::SaveNote()
 {
+    Guarded([this] { m_editor.SaveNote(); });
 }
 
 void TForm1::CloseNotesFile()
 {
+    if (const auto message = m_journal.Close())
+        ShowError(this, FromText(*message));
 }
 
 void TForm1::SaveAlarm()
 {
+    // A failed write of the alarm cannot be helped at this point; the next start uses the defaults.
+    (void)::SaveAlarm(m_store, alarm->text().toStdString(), azalwyl->isChecked());
 }

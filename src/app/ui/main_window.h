@@ -2,7 +2,13 @@
 // bar, the information panel and the tray icon.
 #pragma once
 
+#include "app/settings.h"
 #include "calendar/datetime.h"
+#include "calendar/multi_day_notes.h"
+#include "calendar/namedays.h"
+#include "calendar/note_editor.h"
+#include "calendar/notes_journal.h"
+#include "widgets/calendar_panel.h"
 
 #include <QColor>
 #include <QTimer>
@@ -23,13 +29,19 @@ class QPushButton;
 class QRadioButton;
 class LinkLabel;
 class SpeedButton;
+class JournalFile;
+class SettingsStore;
 class SystemClock;
 class TTrayNotifyIcon;
 
-// The month grid widget. Until the real grid is wired in, a plain widget of the same place and
-// size stands for each of the four; CreateMonthGrid in main_window.cpp is the one place that
-// makes them.
-using MonthGrid = QWidget;
+
+// What the window works with from outside: tests pass fakes.
+struct MainWindowServices
+{
+    SystemClock& clock;
+    SettingsStore& settings;
+    JournalFile& notesFile;
+};
 
 struct MainWindowOptions
 {
@@ -40,6 +52,12 @@ struct MainWindowOptions
     bool startTimers = true;           // false: the window stands still (pictures, some tests)
     // Opens a web or mail address with the desktop's programs; empty means QDesktopServices.
     std::function<bool(const QUrl&)> openUrl;
+    // Whether Shift is held at the moment of a click; empty asks the keyboard.
+    std::function<bool()> shiftHeld;
+    // The multi-day note dialog; empty shows Twiele.
+    RangeNoteDialog rangeDialog;
+    // false: nothing is written (the settings, the notes file), as for a picture of the window.
+    bool persist = true;
 };
 
 class TForm1 : public QWidget
@@ -49,7 +67,7 @@ public:
     static constexpr int kClientWidth = 579;
     static constexpr int kClientHeight = 507;
 
-    TForm1(SystemClock& clock, MainWindowOptions options, QWidget* parent = nullptr);
+    TForm1(MainWindowServices services, MainWindowOptions options, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Shows the window as the start asks: hidden in the tray with "-HIDE", but minimised instead
@@ -59,6 +77,14 @@ public:
     // The day refresh: brings the day panel, the small grids, their marks and the note editor up
     // to date with the main grid's date; `force` redoes the month step.
     void RefreshDay(bool force);
+    // The marked days of all four grids from the notes.
+    void MarkNoteDays();
+    // The main grid's six colours onto the three small grids.
+    void CopyGridColours();
+    // Qt's tooltips show several lines, so hints keep their line breaks here.
+    std::string FlattenHint(const std::string& text) const;
+    // The sun and moon line and its hint for the selected date.
+    void RefreshSunMoon();
 
     // The day panel's texts. Texts may hold CR LF line breaks.
     void SetWeekday(const std::string& text);
@@ -70,7 +96,12 @@ public:
                             bool showHoliday);
 
     // The date the main grid shows.
-    TDateTime SelectedDate() const { return m_selectedDate; }
+    TDateTime SelectedDate() const { return cal->SelectedDate(); }
+    // The notes and the editor's state, for the configuration dialog and tests.
+    NotesJournal& Journal() { return m_journal; }
+    const NoteEditor& Editor() const { return m_editor; }
+    const Settings& CurrentSettings() const { return m_settings; }
+    TDateTime EasterOfDisplayedYear() const { return m_easter; }
     void SelectToday();
 
     // Tray click, double-click and "Pokaż".
@@ -85,10 +116,10 @@ public:
     QMenu* TrayMenu() const { return m_trayMenu; }
 
     // The controls keep their established names, which are also their object names.
-    MonthGrid* cal = nullptr;
-    MonthGrid* calb = nullptr;
-    MonthGrid* calf = nullptr;
-    MonthGrid* calff = nullptr;
+    TCalenPnl* cal = nullptr;
+    TCalenPnl* calb = nullptr;
+    TCalenPnl* calf = nullptr;
+    TCalenPnl* calff = nullptr;
     QLabel* lgodzina = nullptr;
     QLineEdit* alarm = nullptr;
     QPushButton* azalwyl = nullptr;
@@ -138,6 +169,14 @@ private:
     void CreateTimers();
 
     void SelectDate(TDateTime date);
+    void ApplySettingsToGrid();
+    void ConnectNoteEditor();
+    void ShowEditorState();
+    void MemoChanged();
+    // Runs a note action and shows what it throws, so a failed write never loses the window.
+    template <typename Action> void Guarded(Action action);
+    void RunRange(TDateTime anchor, TDateTime clicked);
+    bool ShiftHeld() const;
     void UrlClick(LinkLabel* link);
     void EMAILClick(LinkLabel* link);
     bool OpenUrl(const QUrl& url);
@@ -155,8 +194,21 @@ private:
     void SaveAlarm();        // at destruction, unless the settings were deleted
 
     SystemClock& m_clock;
+    SettingsStore& m_store;
     MainWindowOptions m_options;
-    TDateTime m_selectedDate = 0;
+    Settings m_settings;
+    NameDayTable m_names;
+    NotesJournal m_journal;
+    NoteEditor m_editor{m_journal};
+    NoteRangeAnchor m_anchor;
+    // The day the panel shows: 0 before the first refresh, so that it runs the month step.
+    int m_displayedYear = 0;
+    int m_displayedMonth = 0;
+    int m_displayedDay = 0;
+    TDateTime m_easter = 0;           // Easter Sunday of the displayed year
+    std::size_t m_fixedHolidays = 0;  // entries of the main grid's list before the two moveable ones
+    bool m_multiLineHints = true;
+    bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"

@@ -4,7 +4,11 @@
 #include "app/ui/icons.h"
 #include "app/ui/main_window.h"
 #include "app/ui/show_error.h"
+#include "platform/linux/file_settings_store.h"
+#include "platform/linux/linux_journal_file.h"
 #include "platform/linux/linux_system_clock.h"
+#include "platform/linux/xdg_dirs.h"
+#include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
 
 #include <QPixmap>
@@ -42,6 +46,7 @@ MainWindowOptions WindowOptions(const CommandLine& options, const std::filesyste
     windowOptions.withTray = !picture;
     windowOptions.trayAvailable = !picture && QSystemTrayIcon::isSystemTrayAvailable();
     windowOptions.startTimers = !picture;
+    windowOptions.persist = !picture;
     return windowOptions;
 }
 
@@ -52,7 +57,9 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     TApplication app(argc, argv);
     ConfigureApplication(app);
     LinuxSystemClock clock;
-    TForm1 form(clock, WindowOptions(options, programDir, false));
+    FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
+    LinuxJournalFile notesFile;
+    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, false));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
@@ -75,7 +82,11 @@ int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::
     TApplication app(argc, argv);
     ConfigureApplication(app);
     LinuxSystemClock clock;
-    TForm1 form(clock, WindowOptions(options, programDir, true));
+    // The picture shows the user's settings and notes but changes neither.
+    FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
+    LinuxJournalFile reader;
+    ReadOnlyJournalFile notesFile(reader);
+    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, true));
     // What the start-up timer's second refresh would have done.
     form.RefreshDay(false);
     const QPixmap picture = form.grab();

@@ -5,7 +5,9 @@
 #include "app/ui/message_box.h"
 #include "app/ui/speed_button.h"
 #include "app/ui/tray_icon.h"
+#include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_system_clock.h"
+#include "platform/fake/memory_settings_store.h"
 
 #include <QFontInfo>
 #include <QLabel>
@@ -37,6 +39,8 @@ class MainWindowTest : public QObject
     // 2024-06-21 10:00 UTC, two hours east: local noon.
     const SystemClock::TimePoint m_start = sys_days{year{2024} / June / 21} + hours{10};
     FakeSystemClock m_clock{m_start, hours{2}};
+    MemorySettingsStore m_store;
+    FakeJournalFile m_notesFile;
     std::vector<QUrl> m_opened;
     bool m_openSucceeds = true;
 
@@ -51,7 +55,8 @@ class MainWindowTest : public QObject
             m_opened.push_back(url);
             return m_openSucceeds;
         };
-        return std::make_unique<TForm1>(m_clock, options);
+        options.programDir = "/notes";
+        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
     }
 
 private slots:

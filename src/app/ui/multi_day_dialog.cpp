@@ -1,0 +1,108 @@
+// The multi-day note dialog.
+#include "app/ui/multi_day_dialog.h"
+
+#include "app/ui/form_pos_keeper.h"
+#include "app/ui/message_box.h"
+#include "calendar/notes_journal.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_anchor(anchor), m_clicked(clicked)
+{
+    setObjectName(QStringLiteral("Twiele"));
+    setWindowTitle(QStringLiteral("Przypisanie notatki do wielu dni"));
+    setFixedSize(329, 311);
+
+    auto* caption = new QLabel(QStringLiteral("Wybrane dni:"), this);
+    caption->move(24, 16);
+    lwybor = new QLabel(QString::fromStdString(RangeText(anchor, clicked)), this);
+    lwybor->setObjectName(QStringLiteral("lwybor"));
+    QFont bold = lwybor->font();
+    bold.setBold(true);
+    lwybor->setFont(bold);
+    lwybor->move(100, 16);
+    lwybor->adjustSize();
+
+    auto* group = new QGroupBox(QStringLiteral("Rodzaj operacji"), this);
+    group->setGeometry(20, 48, 289, 69);
+    RadioAdd = new QRadioButton(QStringLiteral("Dopisanie notatki do wybranych dni"), group);
+    RadioAdd->setObjectName(QStringLiteral("RadioAdd"));
+    RadioAdd->setGeometry(10, 20, 270, 18);
+    RadioAdd->setChecked(true);
+    RadioAssign = new QRadioButton(QStringLiteral("Przypisanie notatki do wybranych dni"), group);
+    RadioAssign->setObjectName(QStringLiteral("RadioAssign"));
+    RadioAssign->setGeometry(10, 42, 270, 18);
+
+    Memo = new QPlainTextEdit(this);
+    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setGeometry(19, 131, 293, 125);
+    Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo->setTabChangesFocus(false);
+    // What the notes file cannot hold is shown as "?" at once, so the user sees what will be kept.
+    connect(Memo, &QPlainTextEdit::textChanged, this, [this] {
+        const std::string text = Memo->toPlainText().toStdString();
+        const std::string storable = MakeNoteTextStorable(text);
+        if (storable == text)
+            return;
+        const int position = Memo->textCursor().position();
+        Memo->setPlainText(QString::fromStdString(storable));
+        QTextCursor cursor = Memo->textCursor();
+        cursor.setPosition(std::min(position, static_cast<int>(Memo->toPlainText().size())));
+        Memo->setTextCursor(cursor);
+    });
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("OK"));
+    ok->setGeometry(20, 272, 75, 25);
+    ok->setDefault(false);
+    ok->setAutoDefault(false);
+    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    cancel->setObjectName(QStringLiteral("Anuluj"));
+    cancel->setGeometry(236, 272, 75, 25);
+    cancel->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &Twiele::OkClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    RestoreWindowPosition(m_keeper, this, true);
+}
+
+Twiele::~Twiele() = default;
+
+RangeNote Twiele::Note() const
+{
+    RangeNote note;
+    note.operation = RadioAssign->isChecked() ? RangeOperation::Assign : RangeOperation::Add;
+    note.text = Memo->toPlainText().toStdString();
+    return note;
+}
+
+void Twiele::OkClick()
+{
+    const RangeNote note = Note();
+    const QString question =
+        QString::fromStdString(ConfirmationQuestion(note.operation, note.text, m_anchor, m_clicked));
+    // No keeps the dialog open with its text, so the user can still change it.
+    if (AppMessageBox::Show(this, QMessageBox::Question, QStringLiteral("Potwierdzenie"), question,
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes)
+        accept();
+}
+
+void Twiele::done(int result)
+{
+    SaveWindowPosition(m_keeper, this);
+    QDialog::done(result);
+}
+
+std::optional<RangeNote> Twiele::Run(TDateTime anchor, TDateTime clicked, QWidget* parent)
+{
+    Twiele dialog(anchor, clicked, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Note();
+}
