@@ -8,6 +8,7 @@
 #include "app/ui/multi_day_dialog.h"
 #include "app/ui/show_error.h"
 #include "app/ui/speed_button.h"
+#include "app/ui/storable_text.h"
 #include "app/ui/tray_icon.h"
 #include "astro/sun_moon_line.h"
 #include "calendar/date_format.h"
@@ -15,17 +16,21 @@
 #include "calendar/feasts.h"
 #include "platform/system_clock.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+
+#include <iostream>
 
 namespace {
 
@@ -150,10 +155,16 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     ApplySettingsToGrid();
     if (m_options.withTray)
         CreateTray();
+    CreateQuitPaths();
     m_fixedHolidays = cal->Holidays().size();
 
-    if (const auto message = m_journal.OpenNotes(m_options.programDir / "dnz.dat"))
-        AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"), FromText(*message));
+    if (const auto message = m_journal.OpenNotes(m_options.programDir / "dnz.dat")) {
+        // A picture has nobody to close a box, so it reports the failure on stderr instead.
+        if (m_options.persist)
+            AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"), FromText(*message));
+        else
+            std::cerr << "dniarz: " << FromText(*message).toStdString() << '\n';
+    }
     m_journal.SetOnChanged([this](NotesChange change) {
         if (change == NotesChange::Saved)
             MarkNoteDays();
@@ -169,6 +180,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
         grid->SetHolidays(holidays);
     CopyGridColours();
     m_names.Load();
+    // The places table is built in and needs no loading; the configuration dialog reads it.
     ConnectNoteEditor();
     connect(cal, &TCalenPnl::OnDateChange, this, [this] { RefreshDay(false); });
 
@@ -373,6 +385,25 @@ void TForm1::CreateTray()
     m_trayIcon->SetIconVisible(true);
 }
 
+void TForm1::CreateQuitPaths()
+{
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &TForm1::Quit);
+    if (m_options.withTray && m_options.trayAvailable)
+        return;
+    // Without a notification area the tray menu has no icon to open from, and closing only
+    // minimises: the window itself offers the menu, so that the program can still be ended.
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    const auto add = [this](const QString& text, auto slot) {
+        auto* action = new QAction(text, this);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    add(QStringLiteral("Kontakty"), &TForm1::OpenContacts);
+    add(QStringLiteral("Wył. alarm"), &TForm1::StopAlarmSound);
+    add(QStringLiteral("Zakończ"), &TForm1::Quit);
+}
+
 void TForm1::CreateTimers()
 {
     Timer1.setInterval(100);
@@ -413,8 +444,8 @@ void TForm1::RefreshDay(bool force)
     // 3. and 4.
     m_editor.ShowNotes(selected);
     ShowEditorState();
+    // The editor remembers the day it shows; a later save goes there.
     const DateParts day = DecodeDate(selected);
-    m_displayedDay = day.day;
 
     // 5. The month step: the neighbour grids, Easter, the moveable holidays and the marks cost
     // more than the rest, so they run only when the month or year changes.
@@ -499,7 +530,9 @@ bool TForm1::ShiftHeld() const
 {
     if (m_options.shiftHeld)
         return m_options.shiftHeld();
-    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+    // The modifiers of the input event being handled, the click itself: asking the keyboard now
+    // could see a later state, and some desktops do not answer that question at all.
+    return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
 }
 
 void TForm1::RunRange(TDateTime anchor, TDateTime clicked)
@@ -528,6 +561,9 @@ void TForm1::ConnectNoteEditor()
     for (int item : {NoteEditor::kDateNote, NoteEditor::kYearlyNote}) {
         QRadioButton* button = item == NoteEditor::kDateNote ? RadioDate : RadioYearly;
         connect(button, &QRadioButton::clicked, this, [this, item] {
+            // A click on the item already chosen changes nothing, so it saves nothing either.
+            if (item == m_editor.RadioIndex())
+                return;
             Guarded([this, item] { m_editor.RadioGroupClick(item); });
             ShowEditorState();
         });
@@ -539,17 +575,8 @@ void TForm1::MemoChanged()
     if (m_showingEditor)
         return;
     m_editor.TextEdited(Memo->toPlainText().toStdString());
-    // Characters the notes file cannot hold come back as "?": show exactly what will be kept.
-    const QString kept = FromText(m_editor.Text());
-    if (kept != Memo->toPlainText()) {
-        const int position = Memo->textCursor().position();
-        m_showingEditor = true;
-        Memo->setPlainText(kept);
-        QTextCursor cursor = Memo->textCursor();
-        cursor.setPosition(std::min(position, static_cast<int>(kept.size())));
-        Memo->setTextCursor(cursor);
-        m_showingEditor = false;
-    }
+    // The editor keeps "?" for what the notes file cannot hold: show exactly what will be kept.
+    ShowOnlyStorableText(Memo);
 }
 
 void TForm1::ShowEditorState()

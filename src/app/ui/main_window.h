@@ -166,6 +166,7 @@ private:
     void CreateButtonRow();
     void CreateInfoPanel();
     void CreateTray();
+    void CreateQuitPaths();
     void CreateTimers();
 
     void SelectDate(TDateTime date);
@@ -204,7 +205,6 @@ private:
     // The day the panel shows: 0 before the first refresh, so that it runs the month step.
     int m_displayedYear = 0;
     int m_displayedMonth = 0;
-    int m_displayedDay = 0;
     TDateTime m_easter = 0;           // Easter Sunday of the displayed year
     std::size_t m_fixedHolidays = 0;  // entries of the main grid's list before the two moveable ones
     bool m_multiLineHints = true;

@@ -3,7 +3,7 @@
 
 #include "app/ui/form_pos_keeper.h"
 #include "app/ui/message_box.h"
-#include "calendar/notes_journal.h"
+#include "app/ui/storable_text.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -44,17 +44,7 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo->setTabChangesFocus(false);
     // What the notes file cannot hold is shown as "?" at once, so the user sees what will be kept.
-    connect(Memo, &QPlainTextEdit::textChanged, this, [this] {
-        const std::string text = Memo->toPlainText().toStdString();
-        const std::string storable = MakeNoteTextStorable(text);
-        if (storable == text)
-            return;
-        const int position = Memo->textCursor().position();
-        Memo->setPlainText(QString::fromStdString(storable));
-        QTextCursor cursor = Memo->textCursor();
-        cursor.setPosition(std::min(position, static_cast<int>(Memo->toPlainText().size())));
-        Memo->setTextCursor(cursor);
-    });
+    connect(Memo, &QPlainTextEdit::textChanged, this, [this] { ShowOnlyStorableText(Memo); });
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OK"));

@@ -10,6 +10,7 @@
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -257,6 +258,67 @@ private slots:
         ClickDay(*form, 2, Qt::ShiftModifier);
         QCOMPARE(m_dialogRuns, 1);
         QCOMPARE(form->Journal().Records().Count(), std::size_t{32});
+    }
+
+    void ClickingTheChosenTypeAgainSavesNothing()
+    {
+        auto form = Make(EncodeDate(2024, 6, 21));
+        QTest::keyClicks(form->Memo, QStringLiteral("X"));
+        QTest::mouseClick(form->RadioDate, Qt::LeftButton);
+        QCOMPARE(form->Journal().Records().Count(), std::size_t{0});
+        QCOMPARE(form->Memo->toPlainText(), QStringLiteral("X"));
+        // A new note takes the type chosen before it is saved.
+        QTest::mouseClick(form->RadioYearly, Qt::LeftButton);
+        QCOMPARE(form->Memo->toPlainText(), QStringLiteral("X"));
+        QTest::mouseClick(form->Zachowaj, Qt::LeftButton);
+        QCOMPARE(form->Journal().FindNote("    .06.21").text, std::string("X"));
+        QCOMPARE(form->Journal().FindNote("2024.06.21").text, std::string());
+    }
+
+    void AnUnreadableNotesFileIsReported()
+    {
+        m_notesFile.SetFile(kDir / "dnz.dat", "");
+        m_notesFile.failRead = true;
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        auto form = Make(EncodeDate(2024, 6, 21));
+        QVERIFY(AppMessageBox::LastAnswered().has_value());
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Komunikat"));
+        QVERIFY(AppMessageBox::LastAnswered()->text.startsWith(
+            QStringLiteral("Nie powiodło się otwarcie ani utworzenie pliku:\n")));
+        QVERIFY(form->Memo->isReadOnly());
+    }
+
+    // A picture runs with nobody to close a box: the failure must not stop it.
+    void APictureReportsAnUnreadableNotesFileWithoutABox()
+    {
+        m_notesFile.SetFile(kDir / "dnz.dat", "");
+        m_notesFile.failRead = true;
+        MainWindowOptions options;
+        options.programDir = kDir;
+        options.date = EncodeDate(2024, 6, 21);
+        options.withTray = false;
+        options.startTimers = false;
+        options.persist = false;
+        TForm1 form(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+        QCOMPARE(AppMessageBox::AnsweredCount(), 0);
+        QVERIFY(!m_store.OpenKey(false));  // and nothing was written to the settings
+    }
+
+    void WithoutATrayTheWindowStillOffersZakoncz()
+    {
+        MainWindowOptions options;
+        options.programDir = kDir;
+        options.withTray = true;
+        options.trayAvailable = false;
+        options.startTimers = false;
+        auto form = std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+        QStringList texts;
+        for (QAction* action : form->actions())
+            texts << action->text();
+        QVERIFY(texts.contains(QStringLiteral("Zakończ")));
+        QSignalSpy finished(form.get(), &TForm1::Finished);
+        form->actions().back()->trigger();
+        QCOMPARE(finished.count(), 1);
     }
 
     void ACancelledRangeWritesNothing()

@@ -1,0 +1,65 @@
+// The multi-day note dialog: its texts, its question, and typing into it.
+#include "app/ui/multi_day_dialog.h"
+#include "app/ui/message_box.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class MultiDayDialogTest : public QObject
+{
+    Q_OBJECT
+
+    const TDateTime m_anchor = EncodeDate(2004, 1, 1);
+    const TDateTime m_clicked = EncodeDate(2004, 2, 1);
+
+private slots:
+    void init() { AppMessageBox::ResetAnswered(); }
+
+    void ShowsTheRangeAndStartsWithAdding()
+    {
+        Twiele dialog(m_anchor, m_clicked);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Przypisanie notatki do wielu dni"));
+        QCOMPARE(dialog.lwybor->text(), QStringLiteral("2004.01.01 - 2004.02.01"));
+        QVERIFY(dialog.RadioAdd->isChecked());
+        QVERIFY(dialog.Memo->toPlainText().isEmpty());
+        QCOMPARE(dialog.size(), QSize(329, 311));
+    }
+
+    // Line breaks once made the text change handler call itself until the stack ran out.
+    void TypingLinesAndUnstorableCharacters()
+    {
+        Twiele dialog(m_anchor, m_clicked);
+        QTest::keyClicks(dialog.Memo, QStringLiteral("a"));
+        QTest::keyClick(dialog.Memo, Qt::Key_Return);
+        QTest::keyClicks(dialog.Memo, QStringLiteral("b"));
+        QCOMPARE(dialog.Memo->toPlainText(), QStringLiteral("a\nb"));
+        dialog.Memo->insertPlainText(QStringLiteral("😀c"));
+        QCOMPARE(dialog.Memo->toPlainText(), QStringLiteral("a\nb?c"));
+        QCOMPARE(dialog.Memo->textCursor().position(), 5);
+    }
+
+    void NoKeepsTheDialogOpenAndYesAccepts()
+    {
+        Twiele dialog(m_anchor, m_clicked);
+        dialog.RadioAssign->setChecked(true);
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OK"));
+        AppMessageBox::SetNextAnswer(QMessageBox::No);
+        ok->click();
+        QCOMPARE(dialog.result(), 0);
+        QVERIFY(AppMessageBox::LastAnswered().has_value());
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Potwierdzenie"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Czy rzeczywiście chcesz usunąć notatki dla wszystkich dni z przedziału: "
+                                "2004.01.01 - 2004.02.01"));
+        AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+        ok->click();
+        QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+        QCOMPARE(dialog.Note().operation, RangeOperation::Assign);
+    }
+};
+
+QTEST_MAIN(MultiDayDialogTest)
+#include "multi_day_dialog_test.moc"
