@@ -186,6 +186,8 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
 
     CreateTimers();
     RefreshDay(false);
+    // The first picture of the window already shows the time, not the placeholder.
+    ClockTick();
     // Hook: the network time run starts here, or the drift correction is applied once.
 }
 
@@ -720,6 +722,20 @@ void TForm1::FormShow()
 
 void TForm1::ClockTick()
 {
+    // The label and the hint change once a second; the 100 ms tick only keeps the change from
+    // lagging behind the real second by more than a tenth.
+    const QString text = QString::fromStdString(FormatDateTime("hh:nn:ss", m_clock.LocalNow()));
+    if (text == m_lastClockText)
+        return;
+    m_lastClockText = text;
+    lgodzina->setText(text);
+    if (m_trayIcon) {
+        const QString hint = azalwyl->isChecked() ? QStringLiteral("Alarm: ") + alarm->text()
+                                                  : QStringLiteral("Budzik nieaktywny");
+        if (m_trayIcon->Hint() != hint)
+            m_trayIcon->SetHint(hint);
+    }
+    // The full-hour signal and the alarm attach here.
 }
 
 void TForm1::PollTimeSync()

@@ -208,7 +208,8 @@ private:
     TDateTime m_easter = 0;           // Easter Sunday of the displayed year
     std::size_t m_fixedHolidays = 0;  // entries of the main grid's list before the two moveable ones
     bool m_multiLineHints = true;
-    bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
+    bool m_showingEditor = false;
+    QString m_lastClockText;          // what the clock label shows     // the memo is being filled from the editor, not typed into
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"

@@ -171,6 +171,12 @@ private slots:
                                                          "Księżyc faza: 100 % (+)"));
     }
 
+    void TheClockShowsLocalTimeFromTheStart()
+    {
+        auto form = Make(EncodeDate(2024, 6, 21));
+        QCOMPARE(Text(form->lgodzina), std::string("12:00:00"));
+    }
+
     void AnEditIsSavedUnderTheDayItWasTypedFor()
     {
         auto form = Make(EncodeDate(2024, 6, 21));
