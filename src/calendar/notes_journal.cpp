@@ -396,14 +396,30 @@ void NotesJournal::WritePending()
     m_written = m_records.Count();
 }
 
+void NotesJournal::WriteAndSync()
+{
+    const std::uint64_t fileSizeBefore = m_fileSize;
+    const std::size_t writtenBefore = m_written;
+    const std::string prefixBefore = m_writePrefix;
+    WritePending();
+    if (m_file.Sync())
+        return;
+    // After a failed sync the system may already have dropped the pages, and a second sync can
+    // then report success for bytes that never reached the disk. So the records count as not
+    // written: the next write cuts the file back and writes them again.
+    m_fileSize = fileSizeBefore;
+    m_written = writtenBefore;
+    m_writePrefix = prefixBefore;
+    m_tornTail = true;
+    ThrowWriteError();
+}
+
 void NotesJournal::Flush()
 {
     if (!m_enabled)
         return;
     try {
-        WritePending();
-        if (!m_file.Sync())
-            ThrowWriteError();
+        WriteAndSync();
     } catch (const EInOutError&) {
         Notify(NotesChange::Saved);
         throw;
@@ -432,13 +448,18 @@ void NotesJournal::PurgeAndPackNotes(TDateTime cutoff)
 
 std::optional<std::string> NotesJournal::Close()
 {
-    if (!m_file.IsOpen())
+    if (!m_file.IsOpen()) {
+        // Records saved while the file was lost (a failed reopen) must not vanish without a word.
+        if (m_enabled && m_written < m_records.Count()) {
+            m_enabled = false;
+            return "Nie powiódł się zapis do pliku notatek:\r\n" + m_path.string() + "\r\n" + m_file.LastError();
+        }
+        m_enabled = false;
         return std::nullopt;
+    }
     std::optional<std::string> error;
     try {
-        WritePending();
-        if (!m_file.Sync())
-            ThrowWriteError();
+        WriteAndSync();
     } catch (const EInOutError& e) {
         error = e.what();
     }

@@ -163,6 +163,7 @@ public:
 
 private:
     void WritePending();
+    void WriteAndSync();
     [[noreturn]] void ThrowWriteError() const;
     void Notify(NotesChange change) const;
 

@@ -256,6 +256,23 @@ TEST_F(NotesJournalTest, ASavedRecordIsOnTheDiskNotOnlyInBuffers)
     EXPECT_EQ(file.DurableFile(path), Bytes());
 }
 
+// After a failed sync the system may have thrown the written pages away (they read back as
+// zeros here) while a later sync reports success: the records must be written again.
+TEST_F(NotesJournalTest, AFailedSyncWritesTheRecordsAgain)
+{
+    const std::string old = "2024.01.01\r\nt\r\nstary\r\n****\r\n";
+    OpenWith(old);
+    file.failSync = true;
+    journal.AppendRecord("2024.01.05", "pierwsza");
+    EXPECT_THROW(journal.Flush(), EInOutError);
+    file.failSync = false;
+    const std::size_t lost = Bytes().size() - old.size();
+    file.SetFile(path, old + std::string(lost, '\0'));
+    Save("2024.01.06", "druga");
+    EXPECT_EQ(file.DurableFile(path), old + "2024.01.05\r\n2024.03.10  14:05\r\npierwsza\r\n****\r\n"
+                                           "2024.01.06\r\n2024.03.10  14:05\r\ndruga\r\n****\r\n");
+}
+
 TEST_F(NotesJournalTest, AFullDiskLosesNothingAndLeavesNoTornRecord)
 {
     OpenWith("2024.01.01\r\nt\r\nstary\r\n****\r\n");

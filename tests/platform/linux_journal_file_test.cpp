@@ -38,6 +38,40 @@ TEST(LinuxJournalFile, ReadsAppendsTruncatesAndReplaces)
     EXPECT_FALSE(file.Append("x"));
 }
 
+TEST(LinuxJournalFile, OneWriterAtATime)
+{
+    TempDir dir;
+    const auto path = dir.Path() / "dnz.dat";
+    LinuxJournalFile first, second;
+    ASSERT_TRUE(first.OpenForAppend(path));
+    EXPECT_FALSE(second.OpenForAppend(path));
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_FALSE(second.LastError().empty());
+    // The replaced file is locked as well, and the lock goes with its holder.
+    ASSERT_TRUE(first.Replace("packed\r\n"));
+    EXPECT_FALSE(second.OpenForAppend(path));
+    first.Close();
+    EXPECT_TRUE(second.OpenForAppend(path));
+}
+
+TEST(LinuxJournalFile, ReplacingKeepsPermissionsAndSymbolicLinks)
+{
+    TempDir dir;
+    const auto real = dir.Path() / "sync" / "dnz.dat";
+    std::filesystem::create_directory(real.parent_path());
+    const auto link = dir.Path() / "dnz.dat";
+    std::filesystem::create_symlink(real, link);
+    LinuxJournalFile file;
+    ASSERT_TRUE(file.OpenForAppend(link));
+    std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_TRUE(file.Replace("packed\r\n"));
+    ASSERT_TRUE(file.Append("after"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(real), "packed\r\nafter");
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
 TEST(LinuxJournalFile, AFolderInPlaceOfTheFileIsAReadFailure)
 {
     TempDir dir;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,6 +94,17 @@ bool LinuxJournalFile::OpenForAppend(const std::filesystem::path& path)
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return Fail(errno);
+    // Two copies appending to one journal would lose notes: a pack by one leaves the other
+    // writing to a file that no longer has a name. The lock goes with the process.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK) {
+            m_lastError = "plik jest używany przez inną kopię programu";
+            return false;
+        }
+        return Fail(error);
+    }
     // Not fatal: the name of a new, still empty file is all a crash could lose here.
     if (!existed)
         (void)SyncDirectoryOf(path);
@@ -126,32 +138,39 @@ bool LinuxJournalFile::Replace(std::string_view contents)
 {
     if (m_fd < 0)
         return Fail(EBADF);
-    std::filesystem::path temp = m_path;
+    // A journal kept behind a symbolic link (say, in a synchronised folder) is replaced where it
+    // really lives, and keeps its permissions: notes may be private.
+    std::error_code ec;
+    std::filesystem::path target = std::filesystem::canonical(m_path, ec);
+    if (ec)
+        target = m_path;
+    std::filesystem::path temp = target;
     temp += ".new";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    struct stat old {};
+    const mode_t mode = ::fstat(m_fd, &old) == 0 ? (old.st_mode & 07777) : 0644;
+    // The new file's own handle becomes the append handle, so that nothing can fail once the
+    // rename has put it in place.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return Fail(errno);
-    if (!WriteAll(fd, contents) || ::fsync(fd) != 0) {
+    if (::fchmod(fd, mode) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !WriteAll(fd, contents)
+        || ::fsync(fd) != 0) {
         const int error = errno;
         ::close(fd);
         ::unlink(temp.c_str());
         return Fail(error);
     }
-    if (::close(fd) != 0 || ::rename(temp.c_str(), m_path.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
+        ::close(fd);
         ::unlink(temp.c_str());
         return Fail(error);
     }
-    // From here the new file is in place; an unsynced directory could only bring back the old
-    // one after a power cut, which holds the same live notes.
-    (void)SyncDirectoryOf(m_path);
-    const int newFd = ::open(m_path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    // The old handle points at the replaced file; keeping it would write notes nobody reads.
     ::close(m_fd);
-    m_fd = -1;
-    // The old handle now points at the replaced file; keeping it would write notes nobody reads.
-    if (newFd < 0)
-        return Fail(errno);
-    m_fd = newFd;
+    m_fd = fd;
+    // Not fatal: until the directory reaches the disk a power cut could bring the old file back.
+    (void)SyncDirectoryOf(target);
     return true;
 }
 
