@@ -2,6 +2,7 @@
 #include "astro/ah_math.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -16,8 +17,19 @@ constexpr Extended kTwoPiLow = -0xece675d1fc8f8cbbp-127L;
 constexpr Extended kTurnsPerRadian = 0.15915494309189533576888376337251436203446L;
 // Beyond this the turn count no longer fits the exact products; the library takes over.
 constexpr Extended kLargestFastArgument = 1e9L;
-// Adding and taking away 1.5 x 2^63 rounds an extended value to an integer without a library call.
-constexpr Extended kRoundingBias = 0x1.8p63L;
+// Adding and taking away 1.5 x 2^(p-1), p the type's mantissa bits, rounds a value below
+// 2^(p-2) to an integer without a library call; the widest type differs between compilers
+// (80-bit here, 64-bit with some), so the constant follows the type.
+constexpr Extended RoundingBias()
+{
+    Extended bias = 1.5L;
+    for (int i = 1; i < std::numeric_limits<Extended>::digits; ++i)
+        bias *= 2;
+    return bias;
+}
+constexpr Extended kRoundingBias = RoundingBias();
+// PutIn360's turn counts must stay below 2^(p-2) for that rounding.
+constexpr Extended kLargestRoundedTurns = std::numeric_limits<Extended>::digits >= 64 ? 9.0e15L : 1.0e15L;
 
 // x less a whole number of turns, |r| <= pi, exact to the last bit of the extended type; false
 // where the turn count is too large for that (or x is not a number).
@@ -75,7 +87,7 @@ Extended PutIn360(Extended x)
     // The multiple of 360 is formed in 64-bit integers while it fits, as the stored results of
     // this function always have been; beyond that range the integer product would overflow, and
     // fmod gives the exact remainder instead.
-    if (std::fabs(q) < 9.0e15L) {
+    if (std::fabs(q) < kLargestRoundedTurns) {
         // Rounds half to even, as the default rounding mode does, and |k| stays below 2^53, so
         // k * 360 is exact whether formed in 64-bit integers or here.
         const Extended k = (q + kRoundingBias) - kRoundingBias;
@@ -85,6 +97,9 @@ Extended PutIn360(Extended x)
     }
     while (r < 0)
         r += 360;
+    // A tiny negative remainder plus 360 rounds to 360 itself.
+    if (r >= 360)
+        r -= 360;
     return r;
 }
 

@@ -105,10 +105,13 @@ std::optional<CityCoordinates> CityTable::Coordinates(std::string_view name) con
 
 std::string FormatCoordinate(double x)
 {
-    const int length = std::snprintf(nullptr, 0, "%9.6f", x);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%9.6f", x);
-    text.resize(static_cast<std::size_t>(length));
+    // to_chars ignores the process's locale, which printf would follow ("52,000000" under a
+    // Polish one), and the reader accepts only a full stop.
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 6);
+    std::string text(buffer, result.ptr);
+    if (text.size() < 9)
+        text.insert(0, 9 - text.size(), ' ');
     return text;
 }
 

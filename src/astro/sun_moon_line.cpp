@@ -24,8 +24,13 @@ std::string RiseSetText(RiseSetBody body, TDateTime date, double latitude, doubl
     try {
         // The computation takes longitude positive to the west.
         const RiseAndSet times = RiseSetPair(body, -static_cast<Extended>(longitude), latitude, date);
-        const TDateTime shift = zoneHours / 24.0;
-        return FormatDateTime("hh:nn", times.rise + shift) + "/" + FormatDateTime("hh:nn", times.set + shift);
+        // The times are running day counts, which below 0 (before 1899-12-30) do not follow the
+        // date-time convention of a time of day counted forward; only the time of day is shown.
+        const auto clock = [zoneHours](Extended t) {
+            const double local = static_cast<double>(t) + zoneHours / 24.0;
+            return FormatDateTime("hh:nn", local - std::floor(local));
+        };
+        return clock(times.rise) + "/" + clock(times.set);
     } catch (const std::exception&) {
         // E_NoRiseSet is the expected case; any other failure of a body's times shows the same.
         return kNoTimes;

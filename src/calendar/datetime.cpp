@@ -101,6 +101,10 @@ DateParts DecodeDate(TDateTime value)
 {
     // Dates only: a value a hair below midnight still belongs to the earlier day here, unlike
     // in formatting, where the rounded time may carry into the next day.
+    // Outside what any caller should pass the result means nothing, but it must not be undefined:
+    // converting NaN or a huge value to an integer would be.
+    if (!(std::fabs(value) < 1e12))
+        value = 0;
     return CivilFromDays(static_cast<long long>(std::trunc(value)) - kUnixEpochDay);
 }
 

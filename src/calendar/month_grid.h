@@ -20,7 +20,7 @@ enum class TDayWidth
 
 // First day (a whole-day TDateTime) of week 1 of `year` (1..9999). With `germanDate` weeks start
 // on Monday and week 1 holds the first Thursday (ISO 8601); otherwise weeks start on Sunday and
-// week 1 holds the first Wednesday. For year 1 the result may lie in the last days of year 0.
+// week 1 is again the week that holds the first Thursday. For year 1 the result may lie in the last days of year 0.
 TDateTime FirstWeekStart(int year, bool germanDate);
 
 // Week number (1..53) of a whole-day date of years 1..9999 under the same rule; 29-31 December

@@ -86,19 +86,19 @@ DayNames NameDayTable::Lookup(int month, int day) const
 std::string JoinNames(std::string_view names)
 {
     std::string out;
-    if (names.empty())
-        return out;
     std::size_t start = 0;
-    bool first = true;
     while (start <= names.size()) {
-        std::size_t end = names.find("\r\n", start);
+        const std::size_t end = names.find("\r\n", start);
         std::string_view line = names.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.front() == ' ')
             line.remove_prefix(1);
-        if (!first)
-            out += ", ";
-        out += line;
-        first = false;
+        // A day line ending in a comma leaves an empty last name; on one line it would only
+        // leave a dangling separator.
+        if (!line.empty()) {
+            if (!out.empty())
+                out += ", ";
+            out += line;
+        }
         if (end == std::string_view::npos)
             break;
         start = end + 2;

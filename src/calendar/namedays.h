@@ -31,5 +31,6 @@ private:
     std::vector<std::string> m_lines;  // UTF-8
 };
 
-// The names text as one line: each line without its leading blank, joined by ", ".
+// The names text as one line: each line without its leading blank, joined by ", "; empty lines
+// are left out.
 std::string JoinNames(std::string_view names);

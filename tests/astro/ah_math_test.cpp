@@ -26,7 +26,9 @@ TEST(AngleMath, PutIn360StaysFiniteAndInRangeForAnyInput)
 {
     // Values whose multiple of 360 would overflow 64-bit integers, and non-numbers, must neither
     // crash nor hang the loop that lifts negative remainders.
-    for (long double x : {1e300L, -1e300L, 1e19L, -1e19L, 3.4e18L, std::numeric_limits<long double>::max()}) {
+    // A tiny negative angle lifted by 360 rounds to 360 itself, which is out of range too.
+    for (long double x : {1e300L, -1e300L, 1e19L, -1e19L, 3.4e18L, std::numeric_limits<long double>::max(), -1e-20L,
+                          -std::numeric_limits<long double>::denorm_min()}) {
         SCOPED_TRACE(static_cast<double>(x));
         const long double r = PutIn360(x);
         EXPECT_GE(r, 0);

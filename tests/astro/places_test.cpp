@@ -84,6 +84,8 @@ TEST(Coordinates, FormatSixDecimalsRightAlignedInNine)
     EXPECT_EQ(FormatCoordinate(52), "52.000000");
     EXPECT_EQ(FormatCoordinate(5.5), " 5.500000");
     EXPECT_EQ(FormatCoordinate(-0.5), "-0.500000");
+    EXPECT_EQ(FormatCoordinate(-123.25), "-123.250000");
+    EXPECT_EQ(FormatCoordinate(0.0000004), " 0.000000");
     EXPECT_EQ(FormatCoordinate(123.25), "123.250000");
     EXPECT_EQ(FormatCoordinate(0), " 0.000000");
     EXPECT_EQ(FormatCoordinate(1e20), "100000000000000000000.000000");

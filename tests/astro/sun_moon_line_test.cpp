@@ -128,3 +128,22 @@ TEST(SunMoonLine, AbsurdPlacesGiveTimesOrDashes)
     // A longitude a full turn away is the same place.
     EXPECT_EQ(BuildSunMoonLine(EncodeDate(2024, 6, 21), kWarsawLat, kWarsawLon + 360).sunText, "04:14/21:01");
 }
+
+// Before 1899-12-30 dates are negative numbers; the times of day must not turn round there.
+// Sunrise in Warsaw in the last days of December is at about 07:45 and sunset at about 15:30
+// in any century, and moves by at most a minute a day.
+TEST(SunMoonLine, DaysBeforeTheEpochKeepTheirTimes)
+{
+    const std::string around = BuildSunMoonLine(EncodeDate(1899, 12, 30), kWarsawLat, kWarsawLon).sunText;
+    for (const TDateTime day : {EncodeDate(1899, 12, 29), EncodeDate(1899, 12, 31), EncodeDate(1, 12, 30)}) {
+        SCOPED_TRACE(testing::Message() << day);
+        const std::string sun = BuildSunMoonLine(day, kWarsawLat, kWarsawLon).sunText;
+        ASSERT_EQ(sun.size(), 11u);
+        EXPECT_EQ(sun.substr(0, 3), around.substr(0, 3));   // "07:"
+        EXPECT_EQ(sun.substr(5, 4), around.substr(5, 4));   // "/15:"
+    }
+    EXPECT_EQ(around.substr(0, 3), "07:");
+    const std::string summer = BuildSunMoonLine(EncodeDate(1800, 6, 21), kWarsawLat, kWarsawLon).sunText;
+    EXPECT_EQ(summer.substr(0, 3), "04:");
+    EXPECT_EQ(summer.substr(5, 3), "/21");
+}

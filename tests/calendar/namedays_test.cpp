@@ -109,5 +109,6 @@ TEST(NameDays, JoinNamesDropsOneLeadingBlank)
 {
     EXPECT_EQ(JoinNames("Mieszka\r\n Mieczysława\r\nMarii\r\n Odyseusza"), "Mieszka, Mieczysława, Marii, Odyseusza");
     EXPECT_EQ(JoinNames(""), "");
-    EXPECT_EQ(JoinNames("A\r\n "), "A, ");
+    EXPECT_EQ(JoinNames("Franciszka\r\nZdzisława\r\n Walerego\r\n Salazego\r\n "),
+              "Franciszka, Zdzisława, Walerego, Salazego");
 }
