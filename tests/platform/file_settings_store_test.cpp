@@ -210,6 +210,22 @@ TEST(FileSettingsStore, AnUnreadableFileIsAMissingKeyAndIsKeptAsideWhenWritingAf
     EXPECT_EQ(s.AlarmText, "06:45");
 }
 
+// Deleting the settings must not destroy a file the store could not read, which may hold more
+// than our key; and a second such file must not replace the first one kept aside.
+TEST(FileSettingsStore, DeletingNeverDestroysAnUnreadableFile)
+{
+    TempDir dir;
+    const std::filesystem::path file = FileIn(dir);
+    WriteWholeFile(file, "pierwszy\n");
+    FileSettingsStore store(file);
+    EXPECT_TRUE(DeleteSettings(store));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    WriteWholeFile(file, "drugi\n");
+    EXPECT_TRUE(DeleteSettings(store));
+    EXPECT_EQ(ReadWholeFile(std::filesystem::path(file) += ".unreadable"), "pierwszy\n");
+    EXPECT_EQ(ReadWholeFile(std::filesystem::path(file) += ".unreadable.1"), "drugi\n");
+}
+
 TEST(FileSettingsStore, AFileCutAtAnyByteLoadsWholeValuesOrDefaults)
 {
     TempDir dir;

@@ -18,6 +18,22 @@ struct LoadedFile
     RegFile content;
 };
 
+// Moves a file the store cannot read out of the way, to the first free name beside it, so that
+// neither a fresh start nor a deletion destroys what the user may still want from it.
+bool SetAside(const std::filesystem::path& file)
+{
+    for (int n = 0; n < 100; ++n) {
+        std::filesystem::path aside = file;
+        aside += n == 0 ? std::string(".unreadable") : ".unreadable." + std::to_string(n);
+        std::error_code ec;
+        if (std::filesystem::exists(aside, ec) || ec)
+            continue;
+        std::filesystem::rename(file, aside, ec);
+        return !ec;
+    }
+    return false;
+}
+
 LoadedFile LoadFile(const std::filesystem::path& file)
 {
     std::error_code ec;
@@ -112,10 +128,7 @@ std::unique_ptr<SettingsKey> FileSettingsStore::OpenKey(bool create)
     if (!create)
         return nullptr;
     if (loaded.state == FileState::Unreadable) {
-        // Starting afresh must not destroy what the user may still want: the file is kept aside.
-        std::error_code ec;
-        std::filesystem::rename(m_file, std::filesystem::path(m_file) += ".unreadable", ec);
-        if (ec)
+        if (!SetAside(m_file))
             return nullptr;
         loaded.content = {};
     }
@@ -137,6 +150,8 @@ bool FileSettingsStore::DeleteKey()
             return true;
         if (!loaded.content.keys.empty())
             return SaveFile(m_file, loaded.content);
+    } else if (!SetAside(m_file)) {
+        return false;
     }
     std::error_code ec;
     std::filesystem::remove(m_file, ec);
