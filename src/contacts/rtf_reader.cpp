@@ -311,6 +311,14 @@ void Reader::Word(std::string_view word, bool hasParam, long long param)
             m_fonts[m_fontInTable].codePage = CodePageOfCharset(Clamp(param, 0, 255));
         } else if (word == "cpg" && m_fontInTable >= 0) {
             m_fonts[m_fontInTable].codePage = Clamp(param, 0, 65535);
+        } else if (word == "u" && hasParam) {
+            // Names beyond the first plane are not worth pairing surrogates for.
+            const auto unit = static_cast<char16_t>(param < 0 ? param + 65536 : param);
+            if (m_fontName.size() < 256 && unit >= 0x20 && unit != 0x7F && (unit < 0xD800 || unit >= 0xE000))
+                AppendUtf8(m_fontName, unit);
+            m_fallbackLeft = s.skipCount;
+        } else if (word == "uc") {
+            s.skipCount = Clamp(param, 0, 16);
         }
         return;
     }
@@ -421,7 +429,7 @@ void Reader::TextByte(unsigned char byte)
             if (m_fontInTable >= 0)
                 m_fonts[m_fontInTable].name = m_fontName;
             m_fontName.clear();
-        } else if (m_fontName.size() < 256) {
+        } else if (m_fontName.size() < 256 && byte >= 0x20 && byte != 0x7F) {
             const int page = m_fontInTable >= 0 && m_fonts[m_fontInTable].codePage ? m_fonts[m_fontInTable].codePage
                                                                                     : m_documentCodePage;
             AppendUtf8(m_fontName, DecodeByte(page, byte));
@@ -447,7 +455,8 @@ void Reader::TextByte(unsigned char byte)
 void Reader::Character(char32_t c)
 {
     m_highSurrogate = 0;
-    if (State().destination != Destination::Text)
+    // Control characters have no place in the text; only tabs and line breaks are kept.
+    if (State().destination != Destination::Text || (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)
         return;
     const TextFormat& format = State().format;
     if (!m_pending.empty() && !(format == m_pendingFormat))
