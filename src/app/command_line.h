@@ -9,7 +9,7 @@
 
 struct CommandLine
 {
-    enum class Mode { Window, PrintDay, Screenshot, Help, Version };
+    enum class Mode { Window, PrintDay, Screenshot, Help, Version, Contacts };
     Mode mode = Mode::Window;
     bool hide = false;                     // "-HIDE" in any letter case: start in the tray
     std::optional<TDateTime> date;         // --print-day DATE or --date DATE

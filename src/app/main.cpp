@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/print_contacts.h"
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
 #include "app/settings.h"
@@ -67,6 +68,8 @@ int main(int argc, char** argv)
         std::cout << FormatPrintDay(PrintDayLines(input));
         return 0;
     }
+    case CommandLine::Mode::Contacts:
+        return PrintContacts(programDir, std::cout, std::cerr);
     case CommandLine::Mode::Screenshot:
         return RunScreenshot(argc, argv, options, programDir);
     case CommandLine::Mode::Window:

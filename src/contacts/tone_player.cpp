@@ -14,8 +14,7 @@ void TonePlayer::Play(int frequencyHz, std::chrono::milliseconds duration)
     auto done = std::make_shared<std::atomic<bool>>(false);
     Sound& sound = m_sound;
     std::thread thread([&sound, frequencyHz, duration, done] {
-        // A tone that cannot play is no reason to bother the user; the search result shows anyway.
-        (void)sound.Tone(frequencyHz, duration);
+        sound.PlayTone(frequencyHz, static_cast<int>(duration.count()));
         done->store(true);
     });
     m_runs.push_back({std::move(thread), std::move(done)});

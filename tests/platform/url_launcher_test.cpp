@@ -1,11 +1,14 @@
 // The browser launch: the cut rule, desktop entry Exec lines, the search for the default browser
 // and the arguments it is started with, through a recording stand-in for the system.
+#include "platform/linux/linux_file_store.h"
 #include "platform/linux/process_spawn.h"
 #include "platform/linux/xdg_url_launcher.h"
 #include "platform/url_launcher.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <fstream>
 #include <map>
@@ -175,4 +178,24 @@ TEST(ProcessSpawn, ReportsWhetherTheProgramStarted)
     EXPECT_EQ(CaptureOutput({"echo", "a b", "c"}, std::chrono::seconds(5)), "a b c\n");
     EXPECT_EQ(CaptureOutput({"false"}, std::chrono::seconds(5)), std::nullopt);
     EXPECT_EQ(CaptureOutput({"sleep", "5"}, std::chrono::milliseconds(100)), std::nullopt);
+}
+
+TEST(LinuxFileStore, ReadsReplacesAndFailsWithoutThrowing)
+{
+    TempDir dir;
+    LinuxFileStore store;
+    const auto file = dir.Path() / "tel.rtf";
+    EXPECT_EQ(store.ReadContents(file), std::nullopt);
+    ASSERT_TRUE(store.ReplaceContents(file, "old"));
+    ASSERT_TRUE(store.ReplaceContents(file, std::string("new\0bytes", 9)));
+    EXPECT_EQ(store.ReadContents(file), std::string("new\0bytes", 9));
+    EXPECT_EQ(store.ReadContents(dir.Path()), std::nullopt);
+    // A file that cannot be replaced stays as it was, and nothing is left beside it.
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(store.ReplaceContents(file, "lost"));
+        EXPECT_EQ(store.ReadContents(file), std::string("new\0bytes", 9));
+    }
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/ui/contacts_host.h"
 #include "calendar/datetime.h"
 #include "calendar/multi_day_notes.h"
 #include "calendar/namedays.h"
@@ -58,6 +59,8 @@ struct MainWindowOptions
     RangeNoteDialog rangeDialog;
     // false: nothing is written (the settings, the notes file), as for a picture of the window.
     bool persist = true;
+    // The contacts book's and the links' file store, sound and launcher; empty ones are the system's.
+    ContactsHostServices contacts;
 };
 
 class TForm1 : public QWidget
@@ -114,6 +117,7 @@ public:
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
     QMenu* TrayMenu() const { return m_trayMenu; }
+    ContactsHost* Contacts() const { return m_contactsHost; }
 
     // The controls keep their established names, which are also their object names.
     TCalenPnl* cal = nullptr;
@@ -216,6 +220,7 @@ private:
 
     TTrayNotifyIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;
+    ContactsHost* m_contactsHost = nullptr;
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;

@@ -3,6 +3,7 @@
 
 #include "platform/linux/atomic_file.h"
 
+#include <exception>
 #include <fstream>
 #include <iterator>
 
@@ -11,10 +12,15 @@ std::optional<std::string> LinuxFileStore::ReadContents(const std::filesystem::p
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    try {
+        // A folder opens like a file and only fails, with an exception, when it is read.
+        std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad())
+            return std::nullopt;
+        return contents;
+    } catch (const std::exception&) {
         return std::nullopt;
-    return contents;
+    }
 }
 
 bool LinuxFileStore::ReplaceContents(const std::filesystem::path& file, std::string_view contents)

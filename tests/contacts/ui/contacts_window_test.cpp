@@ -76,7 +76,7 @@ private slots:
     void init()
     {
         m_files = MemoryFileStore();
-        m_sound.tones = 0;
+        m_sound.ClearCalls();
         m_links = FakeUrlLauncher();
         m_errors.clear();
         m_questions.clear();
@@ -237,15 +237,15 @@ private slots:
         QCOMPARE(SearchColour(*form), normal);
         QTest::keyClicks(form->szukaj, QStringLiteral("xyz"));
         form->WaitForTones();
-        QCOMPARE(m_sound.tones.load(), 1);
-        QCOMPARE(m_sound.lastFrequency.load(), 300);
-        QCOMPARE(m_sound.lastDurationMs.load(), 100);
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
+        QCOMPARE(m_sound.Calls().front().frequency, 300);
+        QCOMPARE(m_sound.Calls().front().ms, 100);
         QCOMPARE(SearchColour(*form), QColor(255, 255, 0));
         QVERIFY(!form->re1->textCursor().hasSelection());
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(form->szukaj, Qt::Key_Backspace);
         form->WaitForTones();
-        QCOMPARE(m_sound.tones.load(), 1);
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
         QCOMPARE(SearchColour(*form), normal);
         QCOMPARE(form->re1->textCursor().selectionStart(), 13);
         form->szukaj->selectAll();
@@ -267,7 +267,7 @@ private slots:
         QCOMPARE(form->re1->textCursor().selectionStart(), 20);
         form->SpeedButton3->click();
         form->WaitForTones();
-        QCOMPARE(m_sound.tones.load(), 1);
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
         QCOMPARE(form->re1->textCursor().selectionStart(), 20);
         QTest::keyClick(form->szukaj, Qt::Key_Up);
         QCOMPARE(form->re1->textCursor().selectionStart(), 10);
@@ -275,7 +275,7 @@ private slots:
         QCOMPARE(form->re1->textCursor().selectionStart(), 0);
         form->SpeedButton4->click();
         form->WaitForTones();
-        QCOMPARE(m_sound.tones.load(), 2);
+        QCOMPARE(m_sound.Calls().size(), std::size_t{2});
         QCOMPARE(form->re1->textCursor().selectionStart(), 0);
         QCOMPARE(SearchColour(*form), form->palette().color(QPalette::Base));
     }

@@ -1,0 +1,49 @@
+// The main window's side of the contacts book, the about window and the desktop links: it makes
+// the contacts window on first use and keeps it for the run.
+#pragma once
+
+#include <QObject>
+
+#include <filesystem>
+#include <memory>
+
+class FileStore;
+class QWidget;
+class Sound;
+class Ttelform;
+class UrlLauncher;
+
+// What the windows use; any left empty is made here with the system's own.
+struct ContactsHostServices
+{
+    FileStore* files = nullptr;
+    Sound* sound = nullptr;
+    UrlLauncher* links = nullptr;
+};
+
+class ContactsHost : public QObject
+{
+    Q_OBJECT
+public:
+    ContactsHost(QWidget* mainWindow, std::filesystem::path programDir, ContactsHostServices services = {});
+    ~ContactsHost() override;
+
+    // "Tel." and "Kontakty": shows the window, not modally.
+    void OpenContacts();
+    // The contacts window follows the main window into the tray.
+    void HideContacts();
+    // "Info": a new about window, modal, destroyed when closed.
+    void ShowInfo();
+    // Null until first opened.
+    Ttelform* Contacts() const { return m_contacts; }
+    UrlLauncher& Links() { return *m_services.links; }
+
+private:
+    QWidget* m_mainWindow;
+    std::filesystem::path m_programDir;
+    ContactsHostServices m_services;
+    std::unique_ptr<FileStore> m_ownFiles;
+    std::unique_ptr<Sound> m_ownSound;
+    std::unique_ptr<UrlLauncher> m_ownLinks;
+    Ttelform* m_contacts = nullptr;
+};
