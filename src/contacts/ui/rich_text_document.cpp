@@ -61,8 +61,12 @@ TextFormat FromCharFormat(const QTextCharFormat& format)
 
 void FillDocument(QTextDocument& target, const RichDocument& source)
 {
+    // Loading is no edit the user could undo, and one edit block lays the text out only once.
+    const bool undo = target.isUndoRedoEnabled();
+    target.setUndoRedoEnabled(false);
     target.clear();
     QTextCursor cursor(&target);
+    cursor.beginEditBlock();
     bool first = true;
     for (const Paragraph& paragraph : source.paragraphs) {
         if (!first)
@@ -74,6 +78,8 @@ void FillDocument(QTextDocument& target, const RichDocument& source)
             cursor.insertText(text, ToCharFormat(run.format));
         }
     }
+    cursor.endEditBlock();
+    target.setUndoRedoEnabled(undo);
 }
 
 RichDocument ToRichDocument(const QTextDocument& source)
