@@ -157,6 +157,7 @@ void Ttelform::CreateControls()
     Label1->setObjectName(QStringLiteral("Label1"));
     szukaj = new QLineEdit(this);
     szukaj->setObjectName(QStringLiteral("szukaj"));
+    m_searchColour = szukaj->palette().color(QPalette::Base);
     SpeedButton3 = MakeArrowButton(
         this, "SpeedButton3", Qt::DownArrow,
         QStringLiteral("Szukaj kolejnego wystąpienia w dół (Strzałka w dół w polu \"Szukaj\")."));
@@ -349,7 +350,7 @@ SearchQuery Ttelform::Query(const std::u16string& needle) const
 void Ttelform::ShowNotFound(bool notFound)
 {
     QPalette palette = szukaj->palette();
-    palette.setColor(QPalette::Base, notFound ? QColor(255, 255, 0) : QLineEdit().palette().color(QPalette::Base));
+    palette.setColor(QPalette::Base, notFound ? QColor(255, 255, 0) : m_searchColour);
     szukaj->setPalette(palette);
 }
 

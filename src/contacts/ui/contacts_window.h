@@ -4,6 +4,7 @@
 #include "contacts/contacts_book.h"
 #include "contacts/tone_player.h"
 
+#include <QColor>
 #include <QFont>
 #include <QTextCharFormat>
 #include <QTextEdit>
@@ -125,4 +126,5 @@ private:
     ContactsSearch m_search;
     TonePlayer m_tones;
     double m_scale = 1.0;
+    QColor m_searchColour;  // the search field's own background, shown again after a find
 };
