@@ -45,8 +45,8 @@ std::string Text(const QLabel* label)
 bool ShowsAllOfItsText(const QLabel* label)
 {
     const QRect room = label->contentsRect();
-    const QRect needed = QFontMetrics(label->font())
-                             .boundingRect(room, static_cast<int>(label->alignment()) | Qt::TextWordWrap, label->text());
+    const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
+    const QRect needed = QFontMetrics(label->font()).boundingRect(room, flags, label->text());
     return room.contains(needed);
 }
 
@@ -88,7 +88,8 @@ class DayViewTest : public QObject
     static void ClickDay(TForm1& form, int day, Qt::KeyboardModifiers modifiers = {})
     {
         const int cell = Find<TCalenPnl>(form, "cal")->Grid().FirstCell() + day - 1;
-        QTest::mouseClick(Find<TCalenPnl>(form, "cal"), Qt::LeftButton, modifiers, Find<TCalenPnl>(form, "cal")->CellRect(cell).center());
+        auto* cal = Find<TCalenPnl>(form, "cal");
+        QTest::mouseClick(cal, Qt::LeftButton, modifiers, cal->CellRect(cell).center());
     }
 
     std::string StoredFile() const { return m_notesFile.File(kDir / "dnz.dat").value_or(std::string()); }
@@ -122,8 +123,10 @@ private slots:
         auto form = Make(EncodeDate(2024, 3, 31));
         Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(year, month, 15));
         QString got;
-        for (TCalenPnl* grid : {Find<TCalenPnl>(*form, "calb"), Find<TCalenPnl>(*form, "calf"), Find<TCalenPnl>(*form, "calff")})
+        for (const char* name : {"calb", "calf", "calff"}) {
+            const auto* grid = Find<TCalenPnl>(*form, name);
             got += QString::asprintf("%04d.%02d ", grid->Year(), grid->Month());
+        }
         QCOMPARE(got.trimmed(), expected);
         // Each grid carries the moveable holidays of its own year.
         const auto& holidays = Find<TCalenPnl>(*form, "calff")->Holidays();
@@ -176,7 +179,8 @@ private slots:
         QVERIFY(!Find<QLabel>(*form, "lextraday")->isVisibleTo(form.get()));
         QCOMPARE(Find<QLabel>(*form, "limien")->contentsRect().top(), 0);
         QVERIFY(!Find<QLabel>(*form, "limien")->text().isEmpty());
-        QCOMPARE(Find<QLabel>(*form, "limien")->toolTip().count(QLatin1Char('\n')), Find<QLabel>(*form, "limien")->text().count(QLatin1Char('\n')));
+        auto* limien = Find<QLabel>(*form, "limien");
+        QCOMPARE(limien->toolTip().count(QLatin1Char('\n')), limien->text().count(QLatin1Char('\n')));
     }
 
     void SunLineForWarsaw()
@@ -188,8 +192,9 @@ private slots:
         }
         auto form = Make(EncodeDate(2024, 6, 21));
         QCOMPARE(Find<QLabel>(*form, "slonce")->text(), QStringLiteral("W/Z: 04:14/21:01"));
-        QCOMPARE(Find<QLabel>(*form, "slonce")->toolTip(), QStringLiteral("Słońce W/Z: 04:14/21:01\nKsiężyc W/Z: 21:21/02:51\n"
-                                                         "Księżyc faza: 100 % (+)"));
+        QCOMPARE(Find<QLabel>(*form, "slonce")->toolTip(),
+                 QStringLiteral("Słońce W/Z: 04:14/21:01\nKsiężyc W/Z: 21:21/02:51\n"
+                                "Księżyc faza: 100 % (+)"));
     }
 
     void TheClockShowsLocalTimeFromTheStart()
@@ -233,7 +238,8 @@ private slots:
         QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(),
                  QStringLiteral("---- Notatka na konkretny dzień: \nData\n---- Notatka coroczna:\nRok"));
         QVERIFY(Find<QPlainTextEdit>(*form, "Memo")->isReadOnly());
-        QVERIFY(!Find<QRadioButton>(*form, "RadioDate")->isChecked() && !Find<QRadioButton>(*form, "RadioYearly")->isChecked());
+        QVERIFY(!Find<QRadioButton>(*form, "RadioDate")->isChecked());
+        QVERIFY(!Find<QRadioButton>(*form, "RadioYearly")->isChecked());
         QCOMPARE(Find<QLabel>(*form, "ldt")->text(), QStringLiteral("---"));
         QCOMPARE(Find<QLabel>(*form, "Label1")->text(), QStringLiteral("Notatkę sporządzono:"));
         QTest::mouseClick(Find<QRadioButton>(*form, "RadioYearly"), Qt::LeftButton);

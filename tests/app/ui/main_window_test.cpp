@@ -132,8 +132,9 @@ private slots:
         auto form = Make();
         for (SpeedButton* button : form->findChildren<SpeedButton*>())
             QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->objectName()));
-        for (QLabel* label : Find<QWidget>(*form, "InfoPanel")->findChildren<QLabel*>())
-            QVERIFY2(label->geometry().right() < Find<QWidget>(*form, "InfoPanel")->width() - 1, qPrintable(label->objectName()));
+        auto* infoPanel = Find<QWidget>(*form, "InfoPanel");
+        for (QLabel* label : infoPanel->findChildren<QLabel*>())
+            QVERIFY2(label->geometry().right() < infoPanel->width() - 1, qPrintable(label->objectName()));
         for (QWidget* child : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (!child->isWindow())
                 QVERIFY2(form->rect().contains(child->geometry()), qPrintable(child->objectName()));
