@@ -105,7 +105,7 @@ private slots:
         auto form = MakeMainWindow();
         form->show();
         QVERIFY(!form->Contacts()->Contacts());
-        form->Tel->click();
+        form->findChild<SpeedButton*>(QStringLiteral("Tel"))->click();
         Ttelform* book = form->Contacts()->Contacts();
         QVERIFY(book);
         QVERIFY(book->isVisible());
@@ -133,7 +133,7 @@ private slots:
                 info->OK->click();
             }
         });
-        form->Info->click();
+        form->findChild<SpeedButton*>(QStringLiteral("Info"))->click();
         QCOMPARE(shownTitle, QStringLiteral("Informacja o programie"));
     }
 
@@ -141,12 +141,14 @@ private slots:
     {
         auto form = MakeMainWindow();
         form->show();
-        QTest::mouseClick(form->RxLabel1, Qt::LeftButton);
-        QCOMPARE(m_links.browsed, (std::vector<std::string>{form->RxLabel1->text().toStdString()}));
+        auto* web = form->findChild<LinkLabel*>(QStringLiteral("RxLabel1"));
+        auto* mail = form->findChild<LinkLabel*>(QStringLiteral("EMAIL"));
+        QTest::mouseClick(web, Qt::LeftButton);
+        QCOMPARE(m_links.browsed, (std::vector<std::string>{web->text().toStdString()}));
         QVERIFY(!form->isVisible());
         form->show();
-        QTest::mouseClick(form->EMAIL, Qt::LeftButton);
-        QCOMPARE(m_links.mailed, (std::vector<std::string>{form->EMAIL->text().toStdString()}));
+        QTest::mouseClick(mail, Qt::LeftButton);
+        QCOMPARE(m_links.mailed, (std::vector<std::string>{mail->text().toStdString()}));
         QVERIFY(form->isVisible());
     }
 };
