@@ -86,8 +86,11 @@ std::string WriteRtf(const RichDocument& document, const std::string& defaultFon
         out += "{";
         AppendNumber(out, "f", static_cast<long>(i));
         out += "\\fnil\\fcharset238";
+        // A semicolon ends a name in the table, so a name cannot hold one.
+        std::string name = fonts[i];
+        std::erase(name, ';');
         bool delimiter = true;
-        AppendEscaped(out, fonts[i], delimiter);
+        AppendEscaped(out, name, delimiter);
         out += ";}";
     }
     out += "}\n{\\colortbl ;";

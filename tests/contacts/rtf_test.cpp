@@ -122,6 +122,13 @@ TEST(RtfWriter, PolishTextIsWindows1250AndTheRestUnicode)
     EXPECT_NE(rtf.find("\\fcharset238 Arial;"), std::string::npos);
     for (const char c : rtf)
         EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "RTF is seven-bit text";
+
+    TextFormat odd;
+    odd.font = "Semi;colon";
+    const auto back = ReadRtf(WriteRtf(RichDocument{{Paragraph{{TextRun{"x", odd}}}}}));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->paragraphs[0].runs[0].format.font, "Semicolon");
+    EXPECT_EQ(back->paragraphs[0].runs[0].text, "x");
 }
 
 // Random documents with Polish letters, characters outside Windows-1250, tabs and line breaks
