@@ -34,8 +34,7 @@ char16_t FoldCase(char16_t c)
 {
     if (c < 0x80)
         return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
-        (c >= 0x410 && c <= 0x42F))
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
         return static_cast<char16_t>(c + 32);
     if (c >= 0x400 && c <= 0x40F)
         return static_cast<char16_t>(c + 80);
@@ -66,8 +65,8 @@ bool IsWordUnit(char16_t c)
         return false;
     // Punctuation, spaces and symbols of the general blocks are no part of a word; letters of
     // the other scripts are.
-    return !(c >= 0x2000 && c <= 0x2BFF) && !(c >= 0x3000 && c <= 0x303F) && !(c >= 0xFE30 && c <= 0xFE6F) &&
-           !(c >= 0xFF00 && c <= 0xFF0F) && c != 0xFEFF;
+    return !(c >= 0x2000 && c <= 0x2BFF) && !(c >= 0x3000 && c <= 0x303F) && !(c >= 0xFE30 && c <= 0xFE6F)
+        && !(c >= 0xFF00 && c <= 0xFF0F) && c != 0xFEFF;
 }
 
 std::optional<std::size_t> FindDown(std::u16string_view text, const SearchQuery& query, std::size_t from)
@@ -113,7 +112,7 @@ TextSpan LinkTokenAt(std::u16string_view text, std::size_t at)
             break;
         --start;
     }
-    return {start, end - start};
+    return { start, end - start };
 }
 
 LinkTargets ClassifyLinkToken(std::u16string_view token)
@@ -126,6 +125,6 @@ LinkTargets ClassifyLinkToken(std::u16string_view token)
                 return false;
         return true;
     };
-    return {startsWith(u"http:") || startsWith(u"https:") || startsWith(u"www"),
-            token.find(u'@') != std::u16string_view::npos};
+    return { startsWith(u"http:") || startsWith(u"https:") || startsWith(u"www"),
+        token.find(u'@') != std::u16string_view::npos };
 }

@@ -17,8 +17,8 @@ struct GroupState
 {
     Destination destination = Destination::Text;
     TextFormat format;
-    int font = -1;      // table index of the current font; -1: the default font (\\deff)
-    int skipCount = 1;  // \uc: fallback characters after each \u
+    int font = -1; // table index of the current font; -1: the default font (\\deff)
+    int skipCount = 1; // \uc: fallback characters after each \u
 };
 
 struct FontEntry
@@ -59,13 +59,15 @@ int Clamp(long long value, int low, int high)
 class Reader
 {
 public:
-    explicit Reader(std::string_view in) : m_in(in) {}
+    explicit Reader(std::string_view in)
+        : m_in(in)
+    { }
 
     RichDocument Run();
 
 private:
     void OpenGroup();
-    bool CloseGroup();  // false once the outermost group has closed
+    bool CloseGroup(); // false once the outermost group has closed
     void ControlWord();
     void ControlSymbol(char c);
     void Word(std::string_view word, bool hasParam, long long param);
@@ -80,17 +82,17 @@ private:
     std::string_view m_in;
     std::size_t m_pos = 0;
     std::vector<GroupState> m_stack;
-    std::size_t m_overflow = 0;  // braces opened beyond kMaxDepth
-    bool m_groupStart = false;   // right after '{': a \* or destination word may follow
+    std::size_t m_overflow = 0; // braces opened beyond kMaxDepth
+    bool m_groupStart = false; // right after '{': a \* or destination word may follow
     bool m_starred = false;
     int m_fallbackLeft = 0;
     char16_t m_highSurrogate = 0;
     int m_documentCodePage = 1252;
     std::map<int, FontEntry> m_fonts;
-    int m_fontInTable = -1;      // the entry the font table is filling
+    int m_fontInTable = -1; // the entry the font table is filling
     std::string m_fontName;
     std::vector<std::uint32_t> m_colours;
-    std::optional<std::uint32_t> m_colour;  // the colour table entry being read
+    std::optional<std::uint32_t> m_colour; // the colour table entry being read
     int m_defaultFont = 0;
 
     RichDocument m_document;
@@ -160,7 +162,7 @@ bool Reader::CloseGroup()
         m_fontName.clear();
     }
     if (m_stack.size() == 1)
-        return false;  // the document group itself
+        return false; // the document group itself
     m_stack.pop_back();
     return true;
 }
@@ -255,7 +257,7 @@ void Reader::ControlSymbol(char c)
     case '\t':
         Character('\t');
         break;
-    default:  // \- (optional hyphen), \: (index entries) and unknown symbols show nothing
+    default: // \- (optional hyphen), \: (index entries) and unknown symbols show nothing
         break;
     }
 }
@@ -268,12 +270,11 @@ void Reader::Word(std::string_view word, bool hasParam, long long param)
     m_starred = false;
     GroupState& s = State();
     if (atGroupStart) {
-        static const std::string_view kSkipped[] = {
-            "info",     "stylesheet", "pict",     "fldinst",   "object",   "header",   "headerl", "headerr",
-            "headerf",  "footer",     "footerl",  "footerr",   "footerf",  "footnote", "annotation", "nonshppict",
-            "shp",      "xe",         "tc",       "txe",       "rxe",      "listtable", "listoverridetable",
-            "revtbl",   "rsidtbl",    "filetbl",  "private",   "themedata", "colorschememapping", "latentstyles",
-            "datastore", "generator", "userprops", "pn",       "template", "docvar",   "atnid",   "atnauthor"};
+        static const std::string_view kSkipped[] = { "info", "stylesheet", "pict", "fldinst", "object", "header",
+            "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "annotation",
+            "nonshppict", "shp", "xe", "tc", "txe", "rxe", "listtable", "listoverridetable", "revtbl", "rsidtbl",
+            "filetbl", "private", "themedata", "colorschememapping", "latentstyles", "datastore", "generator",
+            "userprops", "pn", "template", "docvar", "atnid", "atnauthor" };
         if (starred && word != "fonttbl" && word != "colortbl") {
             s.destination = Destination::Skip;
             return;
@@ -364,7 +365,7 @@ void Reader::Word(std::string_view word, bool hasParam, long long param)
     } else if (word == "ansicpg") {
         m_documentCodePage = Clamp(param, 0, 65535);
     } else if (word == "plain") {
-        f = TextFormat{};
+        f = TextFormat {};
         s.font = -1;
     } else if (word == "f") {
         const auto font = m_fonts.find(Clamp(param, -1, 1 << 20));
@@ -384,8 +385,8 @@ void Reader::Word(std::string_view word, bool hasParam, long long param)
         f.bold = on;
     } else if (word == "i") {
         f.italic = on;
-    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" || word == "uldash" ||
-               word == "ulth" || word == "ulwave") {
+    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" || word == "uldash" || word == "ulth"
+        || word == "ulwave") {
         f.underline = on;
     } else if (word == "ulnone") {
         f.underline = false;
@@ -431,7 +432,7 @@ void Reader::TextByte(unsigned char byte)
             m_fontName.clear();
         } else if (m_fontName.size() < 256 && byte >= 0x20 && byte != 0x7F) {
             const int page = m_fontInTable >= 0 && m_fonts[m_fontInTable].codePage ? m_fonts[m_fontInTable].codePage
-                                                                                    : m_documentCodePage;
+                                                                                   : m_documentCodePage;
             AppendUtf8(m_fontName, DecodeByte(page, byte));
         }
         return;
@@ -483,8 +484,8 @@ void Reader::EndParagraph()
 std::optional<RichDocument> ReadRtf(std::string_view bytes)
 {
     std::size_t start = 0;
-    while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\r' || bytes[start] == '\n' ||
-                                    bytes[start] == '\t'))
+    while (start < bytes.size()
+        && (bytes[start] == ' ' || bytes[start] == '\r' || bytes[start] == '\n' || bytes[start] == '\t'))
         ++start;
     bytes.remove_prefix(start);
     if (!bytes.starts_with("{\\rtf"))

@@ -71,7 +71,7 @@ void AppendEscaped(std::string& out, std::string_view text, bool& needsDelimiter
 
 std::string WriteRtf(const RichDocument& document, const std::string& defaultFont)
 {
-    std::vector<std::string> fonts{defaultFont};
+    std::vector<std::string> fonts { defaultFont };
     std::vector<std::uint32_t> colours;
     for (const Paragraph& paragraph : document.paragraphs)
         for (const TextRun& run : paragraph.runs) {

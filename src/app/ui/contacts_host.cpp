@@ -17,14 +17,17 @@ namespace {
 class NoSound final : public Sound
 {
 public:
-    void PlayTone(int, int) override {}
+    void PlayTone(int, int) override { }
     bool PlayAlarmWave(const std::filesystem::path&) override { return false; }
 };
 
 } // namespace
 
 ContactsHost::ContactsHost(QWidget* mainWindow, std::filesystem::path programDir, ContactsHostServices services)
-    : QObject(mainWindow), m_mainWindow(mainWindow), m_programDir(std::move(programDir)), m_services(services)
+    : QObject(mainWindow)
+    , m_mainWindow(mainWindow)
+    , m_programDir(std::move(programDir))
+    , m_services(services)
 {
     if (!m_services.files) {
         m_ownFiles = std::make_unique<LinuxFileStore>();
@@ -49,13 +52,13 @@ ContactsHost::~ContactsHost()
 void ContactsHost::OpenContacts()
 {
     if (!m_contacts) {
-        m_contacts = new Ttelform(
-            {*m_services.files, *m_services.sound, *m_services.links,
-             [](QWidget* parent, const QString& message) { ShowError(parent, message); },
-             [](QWidget* parent, const QString& caption, const QString& question) {
-                 return AppMessageBox::Show(parent, QMessageBox::Question, caption, question,
-                                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-             }},
+        m_contacts = new Ttelform({ *m_services.files, *m_services.sound, *m_services.links,
+                                      [](QWidget* parent, const QString& message) { ShowError(parent, message); },
+                                      [](QWidget* parent, const QString& caption, const QString& question) {
+                                          return AppMessageBox::Show(parent, QMessageBox::Question, caption, question,
+                                                     QMessageBox::Yes | QMessageBox::No)
+                                              == QMessageBox::Yes;
+                                      } },
             m_programDir);
     }
     m_contacts->show();

@@ -18,13 +18,13 @@ QTextCharFormat ToCharFormat(const TextFormat& format)
 {
     QTextCharFormat out;
     if (!format.font.empty())
-        out.setFontFamilies(QStringList{QString::fromStdString(format.font)});
+        out.setFontFamilies(QStringList { QString::fromStdString(format.font) });
     if (format.halfPoints > 0)
         out.setFontPointSize(format.halfPoints / 2.0);
     if (format.colour) {
         const std::uint32_t c = *format.colour;
-        out.setForeground(QColor(static_cast<int>(c >> 16 & 0xFF), static_cast<int>(c >> 8 & 0xFF),
-                                 static_cast<int>(c & 0xFF)));
+        out.setForeground(
+            QColor(static_cast<int>(c >> 16 & 0xFF), static_cast<int>(c >> 8 & 0xFF), static_cast<int>(c & 0xFF)));
     }
     if (format.bold)
         out.setFontWeight(QFont::Bold);
@@ -49,8 +49,8 @@ TextFormat FromCharFormat(const QTextCharFormat& format)
         out.halfPoints = static_cast<int>(std::lround(format.fontPointSize() * 2));
     if (format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().style() != Qt::NoBrush) {
         const QColor c = format.foreground().color();
-        out.colour = static_cast<std::uint32_t>(c.red()) << 16 | static_cast<std::uint32_t>(c.green()) << 8 |
-                     static_cast<std::uint32_t>(c.blue());
+        out.colour = static_cast<std::uint32_t>(c.red()) << 16 | static_cast<std::uint32_t>(c.green()) << 8
+            | static_cast<std::uint32_t>(c.blue());
     }
     out.bold = format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() > QFont::Medium;
     out.italic = format.fontItalic();
