@@ -56,9 +56,9 @@ int main(int argc, char** argv)
         PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table, &notes};
         // The stored place, unless the command line names another; reading never creates the key.
         FileSettingsStore settingsStore(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
-        const StoredPlace place = ReadStoredPlace(settingsStore);
-        input.latitude = place.Latitude;
-        input.longitude = place.Longitude;
+        const Settings stored = ReadStoredValues(settingsStore, {SettingId::Latitude, SettingId::Longitude});
+        input.latitude = stored.Latitude;
+        input.longitude = stored.Longitude;
         const std::string placeError = SetPlace(input, options.latitude, options.longitude);
         if (!placeError.empty()) {
             std::cerr << placeError << '\n';
