@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/local_now.h"
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
 #include "app/settings.h"
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
             return 1;
         }
         const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
-        PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table, &notes};
+        PrintDayInput input{options.date.value_or(DateOf(LocalNow(clock))), &table, &notes};
         // The stored place, unless the command line names another; reading never creates the key.
         FileSettingsStore settingsStore(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
         const Settings stored = ReadStoredValues(settingsStore, {SettingId::Latitude, SettingId::Longitude});
