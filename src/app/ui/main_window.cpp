@@ -195,7 +195,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
 TForm1::~TForm1()
 {
     if (!m_settingsDeleted && m_options.persist)
-        SaveAlarm();
+        StoreAlarmState();
     // The callback points back into this window, which is going.
     m_journal.SetOnChanged({});
 }
@@ -770,8 +770,8 @@ void TForm1::CloseNotesFile()
         ShowError(this, FromText(*message));
 }
 
-void TForm1::SaveAlarm()
+void TForm1::StoreAlarmState()
 {
     // A failed write of the alarm cannot be helped at this point; the next start uses the defaults.
-    (void)::SaveAlarm(m_store, alarm->text().toStdString(), azalwyl->isChecked());
+    (void)SaveAlarm(m_store, alarm->text().toStdString(), azalwyl->isChecked());
 }

@@ -192,7 +192,7 @@ private:
     void HideContacts();     // the contacts window follows the main window into the tray
     void SaveNote();         // before every close, also when the window only goes to the tray
     void CloseNotesFile();   // when the program really ends
-    void SaveAlarm();        // at destruction, unless the settings were deleted
+    void StoreAlarmState();  // at destruction, unless the settings were deleted
 
     SystemClock& m_clock;
     SettingsStore& m_store;
@@ -208,8 +208,8 @@ private:
     TDateTime m_easter = 0;           // Easter Sunday of the displayed year
     std::size_t m_fixedHolidays = 0;  // entries of the main grid's list before the two moveable ones
     bool m_multiLineHints = true;
-    bool m_showingEditor = false;
-    QString m_lastClockText;          // what the clock label shows     // the memo is being filled from the editor, not typed into
+    bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
+    QString m_lastClockText;          // what the clock label shows
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
