@@ -25,15 +25,15 @@ RichDocument MakeBook(std::size_t rtfBytes)
     red.halfPoints = 24;
     for (int i = 0; WriteRtf(book).size() < rtfBytes; ++i) {
         for (int j = 0; j < 100; ++j, ++i) {
+            book.paragraphs.push_back(Paragraph{{TextRun{"Wójcik-Żółkiewska Małgorzata " + std::to_string(i), bold}}});
             book.paragraphs.push_back(
-                Paragraph { { TextRun { "Wójcik-Żółkiewska Małgorzata " + std::to_string(i), bold } } });
-            book.paragraphs.push_back(Paragraph { { TextRun { "ul. Świętokrzyska " + std::to_string(i % 200)
-                    + ", 00-950 Łódź\ttel. 42 630 " + std::to_string(1000 + i % 9000) + "\nkom. 600 700 800",
-                {} } } });
-            book.paragraphs.push_back(Paragraph { { TextRun { "www.example.pl/~kontakt" + std::to_string(i), {} } } });
+                Paragraph{{TextRun{"ul. Świętokrzyska " + std::to_string(i % 200) + ", 00-950 Łódź\ttel. 42 630 "
+                                       + std::to_string(1000 + i % 9000) + "\nkom. 600 700 800",
+                                   {}}}});
+            book.paragraphs.push_back(Paragraph{{TextRun{"www.example.pl/~kontakt" + std::to_string(i), {}}}});
             if (i % 10 == 0)
-                book.paragraphs.push_back(Paragraph { { TextRun { "pilne: ", red }, TextRun { "Ελλάδα €", {} } } });
-            book.paragraphs.push_back(Paragraph { { TextRun { std::string(kSeparatorLine), {} } } });
+                book.paragraphs.push_back(Paragraph{{TextRun{"pilne: ", red}, TextRun{"Ελλάδα €", {}}}});
+            book.paragraphs.push_back(Paragraph{{TextRun{std::string(kSeparatorLine), {}}}});
             book.paragraphs.emplace_back();
         }
     }
@@ -102,4 +102,4 @@ void BM_SaveContactsFile1MB(benchmark::State& state)
 }
 BENCHMARK(BM_SaveContactsFile1MB)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

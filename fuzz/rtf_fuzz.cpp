@@ -15,6 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const auto again = ReadRtf(WriteRtf(*document));
     if (!again || !(*again == *document))
-        std::abort(); // NOLINT
+        std::abort();  // NOLINT
     return 0;
 }

@@ -20,9 +20,9 @@ std::string BookRtf()
     bold.bold = true;
     for (int i = 0; WriteRtf(book).size() < (1 << 20); ++i)
         for (int j = 0; j < 200; ++j, ++i) {
-            book.paragraphs.push_back(Paragraph { { TextRun { "Wójcik Małgorzata " + std::to_string(i), bold } } });
-            book.paragraphs.push_back(Paragraph { { TextRun { "ul. Świętokrzyska 5, Łódź\ttel. 42 630 11 22", {} } } });
-            book.paragraphs.push_back(Paragraph { { TextRun { "________________________________", {} } } });
+            book.paragraphs.push_back(Paragraph{{TextRun{"Wójcik Małgorzata " + std::to_string(i), bold}}});
+            book.paragraphs.push_back(Paragraph{{TextRun{"ul. Świętokrzyska 5, Łódź\ttel. 42 630 11 22", {}}}});
+            book.paragraphs.push_back(Paragraph{{TextRun{"________________________________", {}}}});
             book.paragraphs.emplace_back();
         }
     return WriteRtf(book);
@@ -35,8 +35,8 @@ struct Fixture
     FakeUrlLauncher links;
     ContactsWindowServices Services()
     {
-        return { files, sound, links, [](QWidget*, const QString&) {},
-            [](QWidget*, const QString&, const QString&) { return false; } };
+        return {files, sound, links, [](QWidget*, const QString&) {},
+                [](QWidget*, const QString&, const QString&) { return false; }};
     }
 };
 
@@ -63,7 +63,7 @@ void BM_SaveContactsWindow1MB(benchmark::State& state)
 }
 BENCHMARK(BM_SaveContactsWindow1MB)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

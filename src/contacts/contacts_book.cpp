@@ -6,9 +6,9 @@
 #include "platform/file_store.h"
 
 ContactsFile::ContactsFile(FileStore& store, std::filesystem::path programDir)
-    : m_store(store)
-    , m_path(std::move(programDir) / "tel.rtf")
-{ }
+    : m_store(store), m_path(std::move(programDir) / "tel.rtf")
+{
+}
 
 std::optional<RichDocument> ContactsFile::Load() const
 {
@@ -49,7 +49,7 @@ SearchFeedback ContactsSearch::Incremental(std::u16string_view text, const Searc
 }
 
 SearchFeedback ContactsSearch::Step(std::u16string_view text, const SearchQuery& query, std::size_t selectionStart,
-    std::size_t selectionLength, bool down)
+                                    std::size_t selectionLength, bool down)
 {
     SearchFeedback feedback;
     feedback.hit = down ? FindDown(text, query, NextSearchStart(selectionStart, selectionLength))

@@ -34,10 +34,10 @@ private:
 // What the window does after a search.
 struct SearchFeedback
 {
-    std::optional<std::size_t> hit; // select from here, the needle's length
+    std::optional<std::size_t> hit;  // select from here, the needle's length
     bool collapseSelection = false;
-    bool tone = false; // the short "not found" tone
-    bool notFoundColour = false; // the search field's colour from now on: yellow when true
+    bool tone = false;            // the short "not found" tone
+    bool notFoundColour = false;  // the search field's colour from now on: yellow when true
 };
 
 // The search field's state: whether the last incremental search failed, which is what the yellow
@@ -50,7 +50,7 @@ public:
     SearchFeedback Incremental(std::u16string_view text, const SearchQuery& query);
     // The down and up buttons, from the current selection. A miss only sounds the tone.
     SearchFeedback Step(std::u16string_view text, const SearchQuery& query, std::size_t selectionStart,
-        std::size_t selectionLength, bool down);
+                        std::size_t selectionLength, bool down);
     bool NotFound() const { return m_notFound; }
 
 private:

@@ -28,7 +28,7 @@ bool IsTokenEnd(char16_t c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029 || c == 0x00A0;
 }
 
-} // namespace
+}  // namespace
 
 char16_t FoldCase(char16_t c)
 {
@@ -66,7 +66,7 @@ bool IsWordUnit(char16_t c)
     // Punctuation, spaces and symbols of the general blocks are no part of a word; letters of
     // the other scripts are.
     return !(c >= 0x2000 && c <= 0x2BFF) && !(c >= 0x3000 && c <= 0x303F) && !(c >= 0xFE30 && c <= 0xFE6F)
-        && !(c >= 0xFF00 && c <= 0xFF0F) && c != 0xFEFF;
+           && !(c >= 0xFF00 && c <= 0xFF0F) && c != 0xFEFF;
 }
 
 std::optional<std::size_t> FindDown(std::u16string_view text, const SearchQuery& query, std::size_t from)
@@ -112,7 +112,7 @@ TextSpan LinkTokenAt(std::u16string_view text, std::size_t at)
             break;
         --start;
     }
-    return { start, end - start };
+    return {start, end - start};
 }
 
 LinkTargets ClassifyLinkToken(std::u16string_view token)
@@ -125,6 +125,6 @@ LinkTargets ClassifyLinkToken(std::u16string_view token)
                 return false;
         return true;
     };
-    return { startsWith(u"http:") || startsWith(u"https:") || startsWith(u"www"),
-        token.find(u'@') != std::u16string_view::npos };
+    return {startsWith(u"http:") || startsWith(u"https:") || startsWith(u"www"),
+            token.find(u'@') != std::u16string_view::npos};
 }

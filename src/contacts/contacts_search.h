@@ -46,7 +46,7 @@ TextSpan LinkTokenAt(std::u16string_view text, std::size_t at);
 
 struct LinkTargets
 {
-    bool browser = false; // begins with "HTTP:", "HTTPS:" or "WWW" in any case
-    bool mail = false; // contains "@"
+    bool browser = false;  // begins with "HTTP:", "HTTPS:" or "WWW" in any case
+    bool mail = false;     // contains "@"
 };
 LinkTargets ClassifyLinkToken(std::u16string_view token);

@@ -8,7 +8,7 @@ void AppendText(Paragraph& paragraph, std::string_view text, const TextFormat& f
     if (!paragraph.runs.empty() && paragraph.runs.back().format == format)
         paragraph.runs.back().text.append(text);
     else
-        paragraph.runs.push_back({ std::string(text), format });
+        paragraph.runs.push_back({std::string(text), format});
 }
 
 void Normalize(RichDocument& document)

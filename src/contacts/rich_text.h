@@ -9,9 +9,9 @@
 
 struct TextFormat
 {
-    std::string font; // family name; empty: the editor's own font
-    int halfPoints = 0; // size in half points; 0: the editor's own size
-    std::optional<std::uint32_t> colour; // 0xRRGGBB; empty: the window text colour
+    std::string font;                     // family name; empty: the editor's own font
+    int halfPoints = 0;                   // size in half points; 0: the editor's own size
+    std::optional<std::uint32_t> colour;  // 0xRRGGBB; empty: the window text colour
     bool bold = false;
     bool italic = false;
     bool underline = false;

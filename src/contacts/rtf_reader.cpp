@@ -1,7 +1,7 @@
 // A one-pass RTF reader: a byte scanner, a stack of group states and a text sink.
 #include "contacts/rtf_reader.h"
 
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 #include "contacts/code_pages.h"
 
 #include <algorithm>
@@ -11,14 +11,20 @@
 
 namespace {
 
-enum class Destination { Text, FontTable, ColourTable, Skip };
+enum class Destination
+{
+    Text,
+    FontTable,
+    ColourTable,
+    Skip
+};
 
 struct GroupState
 {
     Destination destination = Destination::Text;
     TextFormat format;
-    int font = -1; // table index of the current font; -1: the default font (\\deff)
-    int skipCount = 1; // \uc: fallback characters after each \u
+    int font = -1;      // table index of the current font; -1: the default font (\\deff)
+    int skipCount = 1;  // \uc: fallback characters after each \u
 };
 
 struct FontEntry
@@ -59,15 +65,13 @@ int Clamp(long long value, int low, int high)
 class Reader
 {
 public:
-    explicit Reader(std::string_view in)
-        : m_in(in)
-    { }
+    explicit Reader(std::string_view in) : m_in(in) {}
 
     RichDocument Run();
 
 private:
     void OpenGroup();
-    bool CloseGroup(); // false once the outermost group has closed
+    bool CloseGroup();  // false once the outermost group has closed
     void ControlWord();
     void ControlSymbol(char c);
     void Word(std::string_view word, bool hasParam, long long param);
@@ -82,17 +86,17 @@ private:
     std::string_view m_in;
     std::size_t m_pos = 0;
     std::vector<GroupState> m_stack;
-    std::size_t m_overflow = 0; // braces opened beyond kMaxDepth
-    bool m_groupStart = false; // right after '{': a \* or destination word may follow
+    std::size_t m_overflow = 0;  // braces opened beyond kMaxDepth
+    bool m_groupStart = false;   // right after '{': a \* or destination word may follow
     bool m_starred = false;
     int m_fallbackLeft = 0;
     char16_t m_highSurrogate = 0;
     int m_documentCodePage = 1252;
     std::map<int, FontEntry> m_fonts;
-    int m_fontInTable = -1; // the entry the font table is filling
+    int m_fontInTable = -1;  // the entry the font table is filling
     std::string m_fontName;
     std::vector<std::uint32_t> m_colours;
-    std::optional<std::uint32_t> m_colour; // the colour table entry being read
+    std::optional<std::uint32_t> m_colour;  // the colour table entry being read
     int m_defaultFont = 0;
 
     RichDocument m_document;
@@ -162,7 +166,7 @@ bool Reader::CloseGroup()
         m_fontName.clear();
     }
     if (m_stack.size() == 1)
-        return false; // the document group itself
+        return false;  // the document group itself
     m_stack.pop_back();
     return true;
 }
@@ -257,7 +261,7 @@ void Reader::ControlSymbol(char c)
     case '\t':
         Character('\t');
         break;
-    default: // \- (optional hyphen), \: (index entries) and unknown symbols show nothing
+    default:  // \- (optional hyphen), \: (index entries) and unknown symbols show nothing
         break;
     }
 }
@@ -270,11 +274,44 @@ void Reader::Word(std::string_view word, bool hasParam, long long param)
     m_starred = false;
     GroupState& s = State();
     if (atGroupStart) {
-        static const std::string_view kSkipped[] = { "info", "stylesheet", "pict", "fldinst", "object", "header",
-            "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "annotation",
-            "nonshppict", "shp", "xe", "tc", "txe", "rxe", "listtable", "listoverridetable", "revtbl", "rsidtbl",
-            "filetbl", "private", "themedata", "colorschememapping", "latentstyles", "datastore", "generator",
-            "userprops", "pn", "template", "docvar", "atnid", "atnauthor" };
+        static const std::string_view kSkipped[] = {"info",
+                                                    "stylesheet",
+                                                    "pict",
+                                                    "fldinst",
+                                                    "object",
+                                                    "header",
+                                                    "headerl",
+                                                    "headerr",
+                                                    "headerf",
+                                                    "footer",
+                                                    "footerl",
+                                                    "footerr",
+                                                    "footerf",
+                                                    "footnote",
+                                                    "annotation",
+                                                    "nonshppict",
+                                                    "shp",
+                                                    "xe",
+                                                    "tc",
+                                                    "txe",
+                                                    "rxe",
+                                                    "listtable",
+                                                    "listoverridetable",
+                                                    "revtbl",
+                                                    "rsidtbl",
+                                                    "filetbl",
+                                                    "private",
+                                                    "themedata",
+                                                    "colorschememapping",
+                                                    "latentstyles",
+                                                    "datastore",
+                                                    "generator",
+                                                    "userprops",
+                                                    "pn",
+                                                    "template",
+                                                    "docvar",
+                                                    "atnid",
+                                                    "atnauthor"};
         if (starred && word != "fonttbl" && word != "colortbl") {
             s.destination = Destination::Skip;
             return;
@@ -365,7 +402,7 @@ void Reader::Word(std::string_view word, bool hasParam, long long param)
     } else if (word == "ansicpg") {
         m_documentCodePage = Clamp(param, 0, 65535);
     } else if (word == "plain") {
-        f = TextFormat {};
+        f = TextFormat{};
         s.font = -1;
     } else if (word == "f") {
         const auto font = m_fonts.find(Clamp(param, -1, 1 << 20));
@@ -386,7 +423,7 @@ void Reader::Word(std::string_view word, bool hasParam, long long param)
     } else if (word == "i") {
         f.italic = on;
     } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" || word == "uldash" || word == "ulth"
-        || word == "ulwave") {
+               || word == "ulwave") {
         f.underline = on;
     } else if (word == "ulnone") {
         f.underline = false;
@@ -479,13 +516,13 @@ void Reader::EndParagraph()
     m_document.paragraphs.emplace_back();
 }
 
-} // namespace
+}  // namespace
 
 std::optional<RichDocument> ReadRtf(std::string_view bytes)
 {
     std::size_t start = 0;
     while (start < bytes.size()
-        && (bytes[start] == ' ' || bytes[start] == '\r' || bytes[start] == '\n' || bytes[start] == '\t'))
+           && (bytes[start] == ' ' || bytes[start] == '\r' || bytes[start] == '\n' || bytes[start] == '\t'))
         ++start;
     bytes.remove_prefix(start);
     if (!bytes.starts_with("{\\rtf"))

@@ -2,7 +2,7 @@
 // run never depends on the one before it.
 #include "contacts/rtf_writer.h"
 
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 #include "contacts/code_pages.h"
 
 #include <algorithm>
@@ -67,11 +67,11 @@ void AppendEscaped(std::string& out, std::string_view text, bool& needsDelimiter
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string WriteRtf(const RichDocument& document, const std::string& defaultFont)
 {
-    std::vector<std::string> fonts { defaultFont };
+    std::vector<std::string> fonts{defaultFont};
     std::vector<std::uint32_t> colours;
     for (const Paragraph& paragraph : document.paragraphs)
         for (const TextRun& run : paragraph.runs) {

@@ -17,7 +17,7 @@ void TonePlayer::Play(int frequencyHz, std::chrono::milliseconds duration)
         sound.PlayTone(frequencyHz, static_cast<int>(duration.count()));
         done->store(true);
     });
-    m_runs.push_back({ std::move(thread), std::move(done) });
+    m_runs.push_back({std::move(thread), std::move(done)});
 }
 
 void TonePlayer::Wait()

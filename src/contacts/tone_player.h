@@ -13,9 +13,7 @@ class Sound;
 class TonePlayer
 {
 public:
-    explicit TonePlayer(Sound& sound)
-        : m_sound(sound)
-    { }
+    explicit TonePlayer(Sound& sound) : m_sound(sound) {}
     ~TonePlayer() { Wait(); }
     TonePlayer(const TonePlayer&) = delete;
     TonePlayer& operator=(const TonePlayer&) = delete;

@@ -50,7 +50,7 @@ std::optional<std::string> ResolveFieldCodes(const std::string& argument)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::string CutAtPlaceholder(std::string_view commandLine)
 {
@@ -84,7 +84,7 @@ std::string UnescapeDesktopValue(std::string_view value)
         case '\\':
             out += '\\';
             break;
-        default: // not an escape of this level: the quoting rules of Exec read it later
+        default:  // not an escape of this level: the quoting rules of Exec read it later
             out += '\\';
             out += value[i];
             break;
@@ -105,7 +105,7 @@ std::optional<std::vector<std::string>> SplitExecLine(std::string_view exec)
             if (c == '"') {
                 quoted = false;
             } else if (c == '\\' && i + 1 < exec.size()
-                && (exec[i + 1] == '"' || exec[i + 1] == '`' || exec[i + 1] == '$' || exec[i + 1] == '\\')) {
+                       && (exec[i + 1] == '"' || exec[i + 1] == '`' || exec[i + 1] == '$' || exec[i + 1] == '\\')) {
                 current += exec[++i];
             } else {
                 current += c;
@@ -149,7 +149,7 @@ std::optional<std::string> DesktopEntryExec(std::string_view desktopFile)
         while (!rest.empty() && rest.front() == ' ')
             rest.remove_prefix(1);
         if (!rest.starts_with('='))
-            continue; // another key that begins with "Exec", or a localised one
+            continue;  // another key that begins with "Exec", or a localised one
         rest.remove_prefix(1);
         while (!rest.empty() && rest.front() == ' ')
             rest.remove_prefix(1);

@@ -17,7 +17,7 @@ TEST(PrintContacts, ParagraphsLineBreaksAndTabsAsPlainLines)
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 0);
     EXPECT_EQ(out.str(), "Kowalski Jan\tłódź\ntel. 1\n\nNowak €\n");
     EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(ParseCommandLine({ "--contacts" }).options.mode, CommandLine::Mode::Contacts);
+    EXPECT_EQ(ParseCommandLine({"--contacts"}).options.mode, CommandLine::Mode::Contacts);
 }
 
 TEST(PrintContacts, MissingOrForeignFileIsOneLineAndExitCodeOne)
@@ -29,8 +29,8 @@ TEST(PrintContacts, MissingOrForeignFileIsOneLineAndExitCodeOne)
     std::ofstream(dir.Path() / "tel.rtf") << "plain words";
     err.str("");
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
-    EXPECT_EQ(
-        err.str(), "dniarz: the contacts file " + (dir.Path() / "tel.rtf").string() + " is not rich text (RTF)\n");
+    EXPECT_EQ(err.str(),
+              "dniarz: the contacts file " + (dir.Path() / "tel.rtf").string() + " is not rich text (RTF)\n");
     std::filesystem::remove(dir.Path() / "tel.rtf");
     std::filesystem::create_directory(dir.Path() / "tel.rtf");
     err.str("");

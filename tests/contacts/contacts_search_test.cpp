@@ -7,18 +7,18 @@
 
 namespace {
 
-std::optional<std::size_t> Down(
-    std::u16string_view text, std::u16string_view needle, std::size_t from, bool whole = false)
+std::optional<std::size_t> Down(std::u16string_view text, std::u16string_view needle, std::size_t from,
+                                bool whole = false)
 {
-    return FindDown(text, { needle, whole }, from);
+    return FindDown(text, {needle, whole}, from);
 }
 
 std::optional<std::size_t> Up(std::u16string_view text, std::u16string_view needle, std::size_t to, bool whole = false)
 {
-    return FindUp(text, { needle, whole }, to);
+    return FindUp(text, {needle, whole}, to);
 }
 
-} // namespace
+}  // namespace
 
 TEST(ContactsSearch, CaseIsIgnoredForPolishLetters)
 {
@@ -68,23 +68,23 @@ TEST(ContactsSearch, IncrementalToneOnlyOnTheFirstFailingKeystroke)
 {
     ContactsSearch search;
     const std::u16string text = u"Kowalski Jan, Nowak Ewa";
-    auto feedback = search.Incremental(text, { u"Nowak" });
+    auto feedback = search.Incremental(text, {u"Nowak"});
     EXPECT_EQ(feedback.hit, 14u);
     EXPECT_FALSE(feedback.tone);
     EXPECT_FALSE(feedback.notFoundColour);
-    feedback = search.Incremental(text, { u"Nowakx" });
+    feedback = search.Incremental(text, {u"Nowakx"});
     EXPECT_FALSE(feedback.hit);
     EXPECT_TRUE(feedback.tone);
     EXPECT_TRUE(feedback.collapseSelection);
     EXPECT_TRUE(feedback.notFoundColour);
-    feedback = search.Incremental(text, { u"Nowakxy" });
+    feedback = search.Incremental(text, {u"Nowakxy"});
     EXPECT_FALSE(feedback.tone);
     EXPECT_TRUE(feedback.notFoundColour);
-    feedback = search.Incremental(text, { u"nowak" });
+    feedback = search.Incremental(text, {u"nowak"});
     EXPECT_EQ(feedback.hit, 14u);
     EXPECT_FALSE(feedback.notFoundColour);
-    search.Incremental(text, { u"zzz" });
-    feedback = search.Incremental(text, { u"" });
+    search.Incremental(text, {u"zzz"});
+    feedback = search.Incremental(text, {u""});
     EXPECT_TRUE(feedback.collapseSelection);
     EXPECT_FALSE(feedback.notFoundColour);
     EXPECT_FALSE(feedback.tone);
@@ -94,12 +94,12 @@ TEST(ContactsSearch, StepMissesSoundButChangeNothing)
 {
     ContactsSearch search;
     const std::u16string text = u"a b a";
-    auto feedback = search.Step(text, { u"a" }, 4, 1, true);
+    auto feedback = search.Step(text, {u"a"}, 4, 1, true);
     EXPECT_FALSE(feedback.hit);
     EXPECT_TRUE(feedback.tone);
     EXPECT_FALSE(feedback.collapseSelection);
     EXPECT_FALSE(feedback.notFoundColour);
-    feedback = search.Step(text, { u"a" }, 4, 1, false);
+    feedback = search.Step(text, {u"a"}, 4, 1, false);
     EXPECT_EQ(feedback.hit, 0u);
     EXPECT_FALSE(feedback.tone);
 }
@@ -112,9 +112,15 @@ TEST(LinkToken, BlankDelimitedTokenAroundTheClick)
         std::size_t at;
         std::u16string token;
     };
-    const Row rows[] = { { 0, u"tel." }, { 3, u"tel." }, { 5, u"123" }, { 14, u"WWW.Example.PL/a?b=1" },
-        { 20, u"WWW.Example.PL/a?b=1" }, { 38, u"jan@poczta.pl" }, { 51, u"x" }, { 50, u"jan@poczta.pl" },
-        { 4, u"tel." } };
+    const Row rows[] = {{0, u"tel."},
+                        {3, u"tel."},
+                        {5, u"123"},
+                        {14, u"WWW.Example.PL/a?b=1"},
+                        {20, u"WWW.Example.PL/a?b=1"},
+                        {38, u"jan@poczta.pl"},
+                        {51, u"x"},
+                        {50, u"jan@poczta.pl"},
+                        {4, u"tel."}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.at);
         const TextSpan span = LinkTokenAt(text, r.at);
@@ -125,8 +131,8 @@ TEST(LinkToken, BlankDelimitedTokenAroundTheClick)
 TEST(LinkToken, ReachesAtMostAHundredUnitsEachWay)
 {
     const std::u16string text = std::u16string(150, u'a') + u" " + std::u16string(150, u'b');
-    EXPECT_EQ(LinkTokenAt(text, 120), (TextSpan { 20, 130 }));
-    EXPECT_EQ(LinkTokenAt(text, 151), (TextSpan { 151, 100 }));
+    EXPECT_EQ(LinkTokenAt(text, 120), (TextSpan{20, 130}));
+    EXPECT_EQ(LinkTokenAt(text, 151), (TextSpan{151, 100}));
 }
 
 TEST(LinkToken, BrowserForHttpAndWwwMailForAt)
@@ -136,10 +142,16 @@ TEST(LinkToken, BrowserForHttpAndWwwMailForAt)
         std::u16string token;
         bool browser, mail;
     };
-    const Row rows[] = { { u"www.example.pl", true, false }, { u"wWw.Example.pl", true, false },
-        { u"HTTP://example.pl", true, false }, { u"https://example.pl", true, false },
-        { u"jan@example.pl", false, true }, { u"http://jan@example.pl", true, true }, { u"example.pl", false, false },
-        { u"ftp://x", false, false }, { u"ww", false, false }, { u"", false, false } };
+    const Row rows[] = {{u"www.example.pl", true, false},
+                        {u"wWw.Example.pl", true, false},
+                        {u"HTTP://example.pl", true, false},
+                        {u"https://example.pl", true, false},
+                        {u"jan@example.pl", false, true},
+                        {u"http://jan@example.pl", true, true},
+                        {u"example.pl", false, false},
+                        {u"ftp://x", false, false},
+                        {u"ww", false, false},
+                        {u"", false, false}};
     for (const Row& r : rows) {
         const LinkTargets targets = ClassifyLinkToken(r.token);
         EXPECT_EQ(targets.browser, r.browser) << std::string(r.token.begin(), r.token.end());
@@ -150,11 +162,11 @@ TEST(LinkToken, BrowserForHttpAndWwwMailForAt)
 TEST(ContactsBook, NewEntryLinesEndWithTheSeparatorAndAnEmptyLine)
 {
     const std::string separator(32, '_');
-    EXPECT_EQ(NewEntryLines(""), (std::vector<std::string> { separator, "" }));
-    EXPECT_EQ(NewEntryLines("Jan\nul. Długa 1\n"), (std::vector<std::string> { "Jan", "ul. Długa 1", separator, "" }));
+    EXPECT_EQ(NewEntryLines(""), (std::vector<std::string>{separator, ""}));
+    EXPECT_EQ(NewEntryLines("Jan\nul. Długa 1\n"), (std::vector<std::string>{"Jan", "ul. Długa 1", separator, ""}));
     EXPECT_EQ(NewEntryLines("a\r\n\r\nb\xE2\x80\xA8"
                             "c"),
-        (std::vector<std::string> { "a", "", "b", "c", separator, "" }));
+              (std::vector<std::string>{"a", "", "b", "c", separator, ""}));
 }
 
 TEST(ContactsBook, ScrollThreeLinesNearTheEdges)
@@ -174,11 +186,11 @@ TEST(ContactsBook, FileLoadsSavesAndNamesItselfInTheFailureMessage)
     EXPECT_FALSE(file.Load());
     store.files[file.Path()] = "not rich text";
     EXPECT_FALSE(file.Load());
-    const RichDocument document { { Paragraph { { TextRun { "Ewa Żak", {} } } } } };
+    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", {}}}}}};
     ASSERT_TRUE(file.Save(document));
     EXPECT_EQ(file.Load(), document);
     store.failWrites = true;
-    EXPECT_FALSE(file.Save(RichDocument {}));
+    EXPECT_FALSE(file.Save(RichDocument{}));
     EXPECT_EQ(file.Load(), document);
     EXPECT_EQ(file.SaveFailureMessage(), "Zapis do pliku: /program/tel.rtf  nie powiódł się.");
 }

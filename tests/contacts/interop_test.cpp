@@ -35,24 +35,24 @@ std::vector<std::string> TextLines(const std::string& text)
     return lines;
 }
 
-const char* const kMarkdown
-    = "# Spis kontaktów\n\n"
-      "**Kowalski Jan**, ul. Świętokrzyska 5, Łódź — tel. 42 123 45 67\n\n"
-      "*Nowak Ewa* – przychodnia, www.example.pl/rejestracja, jan@example.pl\n\n"
-      "Zażółć gęślą jaźń. ZAŻÓŁĆ GĘŚLĄ JAŹŃ. Grüße, Ελλάδα, Привет, 你好, 😀 € ™ „cudzysłów”.\n\n"
-      "Linia pierwsza\\\nlinia druga {w nawiasach} i \\\\ ukośnik\n";
+const char* const kMarkdown =
+    "# Spis kontaktów\n\n"
+    "**Kowalski Jan**, ul. Świętokrzyska 5, Łódź — tel. 42 123 45 67\n\n"
+    "*Nowak Ewa* – przychodnia, www.example.pl/rejestracja, jan@example.pl\n\n"
+    "Zażółć gęślą jaźń. ZAŻÓŁĆ GĘŚLĄ JAŹŃ. Grüße, Ελλάδα, Привет, 你好, 😀 € ™ „cudzysłów”.\n\n"
+    "Linia pierwsza\\\nlinia druga {w nawiasach} i \\\\ ukośnik\n";
 
-} // namespace
+}  // namespace
 
 TEST(PandocInterop, PandocRtfReadsIntoPandocsPlainText)
 {
-    if (!Pandoc({ "--version" }))
+    if (!Pandoc({"--version"}))
         GTEST_SKIP() << "pandoc is not installed";
     TempDir dir;
     const auto source = dir.Path() / "kontakty.md";
     std::ofstream(source) << kMarkdown;
-    const auto rtf = Pandoc({ "-s", "-f", "markdown", "-t", "rtf", source.string() });
-    const auto plain = Pandoc({ "-f", "markdown", "-t", "plain", "--wrap=none", source.string() });
+    const auto rtf = Pandoc({"-s", "-f", "markdown", "-t", "rtf", source.string()});
+    const auto plain = Pandoc({"-f", "markdown", "-t", "plain", "--wrap=none", source.string()});
     ASSERT_TRUE(rtf && plain);
     const auto document = ReadRtf(*rtf);
     ASSERT_TRUE(document);
@@ -64,7 +64,7 @@ TEST(PandocInterop, PandocRtfReadsIntoPandocsPlainText)
 // which honours the code page, is the check for the Polish letters.
 TEST(PandocInterop, PandocReadsOurRtfStructureAndEscapes)
 {
-    if (!Pandoc({ "--version" }))
+    if (!Pandoc({"--version"}))
         GTEST_SKIP() << "pandoc is not installed";
     TextFormat bold;
     bold.bold = true;
@@ -72,17 +72,17 @@ TEST(PandocInterop, PandocReadsOurRtfStructureAndEscapes)
     coloured.colour = 0x0000FF;
     coloured.font = "Times New Roman";
     coloured.halfPoints = 28;
-    const RichDocument book { {
-        Paragraph { { TextRun { "Kowalski Jan", bold }, TextRun { ", ul. Dluga 5, Lodz", {} } } },
-        Paragraph { { TextRun { "tel. 42 123 45 67", coloured } } },
-        Paragraph { { TextRun { "{nawias} \\ ukosnik; www.example.pl", {} } } },
-        Paragraph {},
-        Paragraph { { TextRun { "koniec", {} } } },
-    } };
+    const RichDocument book{{
+        Paragraph{{TextRun{"Kowalski Jan", bold}, TextRun{", ul. Dluga 5, Lodz", {}}}},
+        Paragraph{{TextRun{"tel. 42 123 45 67", coloured}}},
+        Paragraph{{TextRun{"{nawias} \\ ukosnik; www.example.pl", {}}}},
+        Paragraph{},
+        Paragraph{{TextRun{"koniec", {}}}},
+    }};
     TempDir dir;
     const auto file = dir.Path() / "tel.rtf";
     std::ofstream(file, std::ios::binary) << WriteRtf(book);
-    const auto plain = Pandoc({ "-f", "rtf", "-t", "plain", "--wrap=none", file.string() });
+    const auto plain = Pandoc({"-f", "rtf", "-t", "plain", "--wrap=none", file.string()});
     ASSERT_TRUE(plain);
     EXPECT_EQ(TextLines(*plain), TextLines(PlainText(book)));
 }

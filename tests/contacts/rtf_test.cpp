@@ -33,7 +33,7 @@ const TextRun* RunContaining(const RichDocument& document, std::string_view text
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 // \fcharset238 fonts in a file without \ansicpg: the bytes are Windows-1250 because of the font.
 TEST(RtfReader, CentralEuropeanFontCharsetWithoutCodePage)
@@ -92,7 +92,7 @@ TEST(RtfReader, SymbolsAndSpecialCharacters)
 {
     EXPECT_EQ(TextOf("{\\rtf1\\ansi a\\{b\\}c\\\\d\\~e\\line f\\emdash\\endash\\bullet"
                      "\\lquote\\rquote\\ldblquote\\rdblquote\\-g\r\nh}"),
-        "a{b}c\\d\u00A0e\nf—–•‘’“”gh\n");
+              "a{b}c\\d\u00A0e\nf—–•‘’“”gh\n");
     // The default code page of \ansi is Windows-1252.
     EXPECT_EQ(TextOf("{\\rtf1\\ansi \\'80\\'e9\\'9c}"), "€éœ\n");
     EXPECT_EQ(TextOf("{\\rtf1\\ansi\\ansicpg1250 \\'80\\'e6\\'9c}"), "€ćś\n");
@@ -107,13 +107,13 @@ TEST(RtfReader, FormattingFollowsGroupsAndPlain)
     std::string flags;
     for (const TextRun& run : runs)
         flags += run.text + ":" + (run.format.bold ? "B" : "") + (run.format.italic ? "I" : "")
-            + (run.format.underline ? "U" : "") + (run.format.strike ? "S" : "") + " ";
+                 + (run.format.underline ? "U" : "") + (run.format.strike ? "S" : "") + " ";
     EXPECT_EQ(flags, "a:BIUS b: c:B d: e:U f: g:I h: ");
 }
 
 TEST(RtfWriter, PolishTextIsWindows1250AndTheRestUnicode)
 {
-    RichDocument document { { Paragraph { { TextRun { "Zażółć gęślą jaźń € Ж 😀 {x}\\", {} } } } } };
+    RichDocument document{{Paragraph{{TextRun{"Zażółć gęślą jaźń € Ж 😀 {x}\\", {}}}}}};
     const std::string rtf = WriteRtf(document);
     EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1250")) << rtf;
     EXPECT_NE(
@@ -127,7 +127,7 @@ TEST(RtfWriter, PolishTextIsWindows1250AndTheRestUnicode)
 
     TextFormat odd;
     odd.font = "Semi;colon";
-    const auto back = ReadRtf(WriteRtf(RichDocument { { Paragraph { { TextRun { "x", odd } } } } }));
+    const auto back = ReadRtf(WriteRtf(RichDocument{{Paragraph{{TextRun{"x", odd}}}}}));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->paragraphs[0].runs[0].format.font, "Semicolon");
     EXPECT_EQ(back->paragraphs[0].runs[0].text, "x");
@@ -137,9 +137,9 @@ TEST(RtfWriter, PolishTextIsWindows1250AndTheRestUnicode)
 // survive writing and reading unchanged.
 TEST(RtfRoundTrip, RandomDocuments)
 {
-    const std::vector<std::string> pieces { "a", "Z", " ", "ą", "Ł", "ż", "Ś", "ó", "€", "Ж", "你", "😀", "\t", "\n",
-        "{", "}", "\\", ";", "?", "0", "é", "Œ", "ß", "ę" };
-    const std::vector<std::string> fonts { "", "Arial", "Times New Roman", "Zażółć Sans", "Courier New" };
+    const std::vector<std::string> pieces{"a",  "Z",  " ", "ą", "Ł",  "ż", "Ś", "ó", "€", "Ж", "你", "😀",
+                                          "\t", "\n", "{", "}", "\\", ";", "?", "0", "é", "Œ", "ß",  "ę"};
+    const std::vector<std::string> fonts{"", "Arial", "Times New Roman", "Zażółć Sans", "Courier New"};
     std::mt19937 random(20241207);
     const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
     for (int trial = 0; trial < 300; ++trial) {
@@ -173,8 +173,7 @@ TEST(RtfRoundTrip, RandomDocuments)
 
 TEST(RichText, PlainTextEndsEveryParagraphAndKeepsLineBreaksAndTabs)
 {
-    RichDocument document { { Paragraph { { TextRun { "a\tb\nc", {} } } }, Paragraph {},
-        Paragraph { { TextRun { "d", {} } } } } };
+    RichDocument document{{Paragraph{{TextRun{"a\tb\nc", {}}}}, Paragraph{}, Paragraph{{TextRun{"d", {}}}}}};
     EXPECT_EQ(PlainText(document), "a\tb\nc\n\nd\n");
     document.paragraphs.emplace_back();
     EXPECT_EQ(PlainText(document), "a\tb\nc\n\nd\n");

@@ -25,19 +25,18 @@ TEST(UrlLauncher, CutRuleOnRegisteredCommandLines)
     };
     const Row rows[] = {
         // Quoted program, an option, the quoted placeholder: cut before its opening quote.
-        { R"("C:\Program Files\Browser\browser.exe" -osint "%1")",
-            R"("C:\Program Files\Browser\browser.exe" -osint )" },
-        { "browser.exe", "browser.exe" },
-        { "browser.exe %1 -new-tab", "browser.exe " },
+        {R"("C:\Program Files\Browser\browser.exe" -osint "%1")", R"("C:\Program Files\Browser\browser.exe" -osint )"},
+        {"browser.exe", "browser.exe"},
+        {"browser.exe %1 -new-tab", "browser.exe "},
         // The quoted placeholder wins over an earlier bare one.
-        { R"(browser %1 "%1")", "browser %1 " },
-        { "firefox-esr %u", "firefox-esr " },
-        { "chromium %U", "chromium " },
-        { R"(browser --new-window "%u" --extra)", "browser --new-window " },
-        { "viewer %F", "viewer " },
-        { "viewer %f", "viewer " },
-        { "browser --title=100%% %u", "browser --title=100%% " },
-        { "browser --no-placeholder", "browser --no-placeholder" },
+        {R"(browser %1 "%1")", "browser %1 "},
+        {"firefox-esr %u", "firefox-esr "},
+        {"chromium %U", "chromium "},
+        {R"(browser --new-window "%u" --extra)", "browser --new-window "},
+        {"viewer %F", "viewer "},
+        {"viewer %f", "viewer "},
+        {"browser --title=100%% %u", "browser --title=100%% "},
+        {"browser --no-placeholder", "browser --no-placeholder"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(CutAtPlaceholder(r.line), r.cut) << r.line;
@@ -45,9 +44,9 @@ TEST(UrlLauncher, CutRuleOnRegisteredCommandLines)
 
 TEST(UrlLauncher, ExecLinesSplitByTheDesktopQuotingRules)
 {
-    EXPECT_EQ(SplitExecLine(R"(  a  "b c"  d"e f"g "h\"i\\j\$k\`l" )"), (Args { "a", "b c", "de fg", R"(h"i\j$k`l)" }));
+    EXPECT_EQ(SplitExecLine(R"(  a  "b c"  d"e f"g "h\"i\\j\$k\`l" )"), (Args{"a", "b c", "de fg", R"(h"i\j$k`l)"}));
     EXPECT_EQ(SplitExecLine(R"("unfinished)"), std::nullopt);
-    EXPECT_EQ(SplitExecLine(R"("" x)"), (Args { "", "x" }));
+    EXPECT_EQ(SplitExecLine(R"("" x)"), (Args{"", "x"}));
     EXPECT_EQ(UnescapeDesktopValue(R"(a\sb\\c\td\"e)"), "a b\\c\td\\\"e");
 }
 
@@ -60,14 +59,14 @@ TEST(UrlLauncher, BrowserArgumentsKeepTheAddressWhole)
         Args args;
     };
     const Row rows[] = {
-        { "firefox-esr %u", { "firefox-esr", address } },
-        { "/usr/bin/chromium %U", { "/usr/bin/chromium", address } },
-        { R"("/opt/My Browser/browser" --new-window "%u" --ignored)",
-            { "/opt/My Browser/browser", "--new-window", address } },
-        { "browser --private", { "browser", "--private", address } },
-        { "browser %i --class=%c %k --percent=100%% %u", { "browser", "--class=", "--percent=100%", address } },
-        { "/usr/bin/flatpak run --file-forwarding org.example.Browser @@u %u @@",
-            { "/usr/bin/flatpak", "run", "--file-forwarding", "org.example.Browser", address } },
+        {"firefox-esr %u", {"firefox-esr", address}},
+        {"/usr/bin/chromium %U", {"/usr/bin/chromium", address}},
+        {R"("/opt/My Browser/browser" --new-window "%u" --ignored)",
+         {"/opt/My Browser/browser", "--new-window", address}},
+        {"browser --private", {"browser", "--private", address}},
+        {"browser %i --class=%c %k --percent=100%% %u", {"browser", "--class=", "--percent=100%", address}},
+        {"/usr/bin/flatpak run --file-forwarding org.example.Browser @@u %u @@",
+         {"/usr/bin/flatpak", "run", "--file-forwarding", "org.example.Browser", address}},
     };
     for (const Row& r : rows)
         EXPECT_EQ(BrowserArguments(r.exec, address), r.args) << r.exec;
@@ -90,24 +89,24 @@ namespace {
 
 struct RecordingSystem
 {
-    std::map<std::string, std::string> answers; // first argument and last argument -> output
+    std::map<std::string, std::string> answers;  // first argument and last argument -> output
     std::vector<Args> spawned;
     bool spawnWorks = true;
     std::set<std::string> missingPrograms;
 
     XdgUrlLauncher::System Make(std::vector<std::filesystem::path> dirs)
     {
-        return { [this](const Args& argv) -> std::optional<std::string> {
+        return {[this](const Args& argv) -> std::optional<std::string> {
                     const auto found = answers.find(argv.front() + " " + argv.back());
                     if (found == answers.end())
                         return std::nullopt;
                     return found->second;
                 },
-            [this](const Args& argv) {
-                spawned.push_back(argv);
-                return spawnWorks && !missingPrograms.contains(argv.front());
-            },
-            std::move(dirs) };
+                [this](const Args& argv) {
+                    spawned.push_back(argv);
+                    return spawnWorks && !missingPrograms.contains(argv.front());
+                },
+                std::move(dirs)};
     }
 };
 
@@ -117,26 +116,26 @@ void WriteFile(const std::filesystem::path& file, const std::string& text)
     std::ofstream(file) << text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(XdgUrlLauncher, StartsTheDefaultBrowserFromItsDesktopEntry)
 {
     TempDir home, system;
     WriteFile(system.Path() / "applications/firefox-esr.desktop",
-        "[Desktop Entry]\nExec=/usr/lib/firefox-esr/firefox-esr %u\n");
+              "[Desktop Entry]\nExec=/usr/lib/firefox-esr/firefox-esr %u\n");
     WriteFile(home.Path() / "applications/kde4/konqueror.desktop", "[Desktop Entry]\nExec=konqueror %U\n");
     RecordingSystem recorder;
     recorder.answers["xdg-settings default-web-browser"] = "firefox-esr.desktop\n";
-    XdgUrlLauncher launcher(recorder.Make({ home.Path(), system.Path() }));
+    XdgUrlLauncher launcher(recorder.Make({home.Path(), system.Path()}));
     EXPECT_TRUE(launcher.OpenInBrowser("www.example.pl/a b"));
-    EXPECT_EQ(recorder.spawned, (std::vector<Args> { { "/usr/lib/firefox-esr/firefox-esr", "www.example.pl/a b" } }));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"/usr/lib/firefox-esr/firefox-esr", "www.example.pl/a b"}}));
 
     // The scheme handler when the desktop has no default browser setting; vendor prefixes as folders.
     recorder.answers.clear();
     recorder.spawned.clear();
     recorder.answers["xdg-mime x-scheme-handler/https"] = "kde4-konqueror.desktop";
     EXPECT_TRUE(launcher.OpenInBrowser("http://example.pl"));
-    EXPECT_EQ(recorder.spawned, (std::vector<Args> { { "konqueror", "http://example.pl" } }));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"konqueror", "http://example.pl"}}));
 }
 
 TEST(XdgUrlLauncher, FallsBackToXdgOpenAndRefusesOptionLikeAddresses)
@@ -144,9 +143,9 @@ TEST(XdgUrlLauncher, FallsBackToXdgOpenAndRefusesOptionLikeAddresses)
     TempDir empty;
     RecordingSystem recorder;
     recorder.answers["xdg-settings default-web-browser"] = "missing.desktop";
-    XdgUrlLauncher launcher(recorder.Make({ empty.Path() }));
+    XdgUrlLauncher launcher(recorder.Make({empty.Path()}));
     EXPECT_TRUE(launcher.OpenInBrowser("http://example.pl"));
-    EXPECT_EQ(recorder.spawned, (std::vector<Args> { { "xdg-open", "http://example.pl" } }));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-open", "http://example.pl"}}));
 
     recorder.spawned.clear();
     EXPECT_FALSE(launcher.OpenInBrowser("-new-instance"));
@@ -160,25 +159,25 @@ TEST(XdgUrlLauncher, MailThroughXdgEmailElseXdgOpen)
 {
     TempDir empty;
     RecordingSystem recorder;
-    XdgUrlLauncher launcher(recorder.Make({ empty.Path() }));
+    XdgUrlLauncher launcher(recorder.Make({empty.Path()}));
     EXPECT_TRUE(launcher.OpenMail("jan@example.pl"));
-    EXPECT_EQ(recorder.spawned, (std::vector<Args> { { "xdg-email", "mailto:jan@example.pl" } }));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-email", "mailto:jan@example.pl"}}));
     recorder.spawned.clear();
     recorder.missingPrograms.insert("xdg-email");
     EXPECT_TRUE(launcher.OpenMail("-x@example.pl"));
     EXPECT_EQ(recorder.spawned,
-        (std::vector<Args> { { "xdg-email", "mailto:-x@example.pl" }, { "xdg-open", "mailto:-x@example.pl" } }));
+              (std::vector<Args>{{"xdg-email", "mailto:-x@example.pl"}, {"xdg-open", "mailto:-x@example.pl"}}));
 }
 
 // The real process calls: a program that exists starts, one that does not is reported.
 TEST(ProcessSpawn, ReportsWhetherTheProgramStarted)
 {
-    EXPECT_TRUE(SpawnDetached({ "true" }));
-    EXPECT_FALSE(SpawnDetached({ "dniarz-no-such-program-here" }));
+    EXPECT_TRUE(SpawnDetached({"true"}));
+    EXPECT_FALSE(SpawnDetached({"dniarz-no-such-program-here"}));
     EXPECT_FALSE(SpawnDetached({}));
-    EXPECT_EQ(CaptureOutput({ "echo", "a b", "c" }, std::chrono::seconds(5)), "a b c\n");
-    EXPECT_EQ(CaptureOutput({ "false" }, std::chrono::seconds(5)), std::nullopt);
-    EXPECT_EQ(CaptureOutput({ "sleep", "5" }, std::chrono::milliseconds(100)), std::nullopt);
+    EXPECT_EQ(CaptureOutput({"echo", "a b", "c"}, std::chrono::seconds(5)), "a b c\n");
+    EXPECT_EQ(CaptureOutput({"false"}, std::chrono::seconds(5)), std::nullopt);
+    EXPECT_EQ(CaptureOutput({"sleep", "5"}, std::chrono::milliseconds(100)), std::nullopt);
 }
 
 TEST(LinuxFileStore, ReadsReplacesAndFailsWithoutThrowing)

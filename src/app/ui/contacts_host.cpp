@@ -5,32 +5,53 @@
 #include "app/ui/message_box.h"
 #include "app/ui/show_error.h"
 #include "contacts/ui/contacts_window.h"
-#include "platform/linux/linux_file_store.h"
-#include "platform/linux/xdg_url_launcher.h"
+#include "platform/file_store.h"
 #include "platform/sound.h"
+#include "platform/url_launcher.h"
 
+#include <QDesktopServices>
+#include <QUrl>
 #include <QWidget>
 
 namespace {
 
-// Until the program has a sound card of its own to hand over, the tone is only left out.
+// Stand-ins for services the program did not hand over, as in pictures and some tests: nothing
+// is read or written, no tone sounds, and addresses go to Qt's own opener.
+class NoFiles final : public FileStore
+{
+public:
+    std::optional<std::string> ReadContents(const std::filesystem::path&) override { return std::nullopt; }
+    bool ReplaceContents(const std::filesystem::path&, std::string_view) override { return false; }
+};
+
 class NoSound final : public Sound
 {
 public:
-    void PlayTone(int, int) override { }
+    void PlayTone(int, int) override {}
     bool PlayAlarmWave(const std::filesystem::path&) override { return false; }
 };
 
-} // namespace
+class QtUrlLauncher final : public UrlLauncher
+{
+public:
+    bool OpenInBrowser(const std::string& address) override
+    {
+        return IsSafeAddress(address)
+               && QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(address)));
+    }
+    bool OpenMail(const std::string& address) override
+    {
+        return QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + QString::fromStdString(address)));
+    }
+};
+
+}  // namespace
 
 ContactsHost::ContactsHost(QWidget* mainWindow, std::filesystem::path programDir, ContactsHostServices services)
-    : QObject(mainWindow)
-    , m_mainWindow(mainWindow)
-    , m_programDir(std::move(programDir))
-    , m_services(services)
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_programDir(std::move(programDir)), m_services(services)
 {
     if (!m_services.files) {
-        m_ownFiles = std::make_unique<LinuxFileStore>();
+        m_ownFiles = std::make_unique<NoFiles>();
         m_services.files = m_ownFiles.get();
     }
     if (!m_services.sound) {
@@ -38,7 +59,7 @@ ContactsHost::ContactsHost(QWidget* mainWindow, std::filesystem::path programDir
         m_services.sound = m_ownSound.get();
     }
     if (!m_services.links) {
-        m_ownLinks = std::make_unique<XdgUrlLauncher>();
+        m_ownLinks = std::make_unique<QtUrlLauncher>();
         m_services.links = m_ownLinks.get();
     }
 }
@@ -52,14 +73,14 @@ ContactsHost::~ContactsHost()
 void ContactsHost::OpenContacts()
 {
     if (!m_contacts) {
-        m_contacts = new Ttelform({ *m_services.files, *m_services.sound, *m_services.links,
-                                      [](QWidget* parent, const QString& message) { ShowError(parent, message); },
-                                      [](QWidget* parent, const QString& caption, const QString& question) {
-                                          return AppMessageBox::Show(parent, QMessageBox::Question, caption, question,
-                                                     QMessageBox::Yes | QMessageBox::No)
+        m_contacts = new Ttelform({*m_services.files, *m_services.sound, *m_services.links,
+                                   [](QWidget* parent, const QString& message) { ShowError(parent, message); },
+                                   [](QWidget* parent, const QString& caption, const QString& question) {
+                                       return AppMessageBox::Show(parent, QMessageBox::Question, caption, question,
+                                                                  QMessageBox::Yes | QMessageBox::No)
                                               == QMessageBox::Yes;
-                                      } },
-            m_programDir);
+                                   }},
+                                  m_programDir);
     }
     m_contacts->show();
     m_contacts->raise();

@@ -13,7 +13,8 @@ class Sound;
 class Ttelform;
 class UrlLauncher;
 
-// What the windows use; any left empty is made here with the system's own.
+// What the windows use. The program hands over the system's; any left empty gets a stand-in that
+// reads and writes nothing, plays nothing and opens addresses through Qt.
 struct ContactsHostServices
 {
     FileStore* files = nullptr;

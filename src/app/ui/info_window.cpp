@@ -22,17 +22,15 @@ QLabel* NoticeLabel(QWidget* parent, const char* name, const QString& text, int 
     return label;
 }
 
-} // namespace
+}  // namespace
 
 Tinfo::Tinfo(FileStore& files, const std::filesystem::path& programDir, QWidget* parent)
-    : QDialog(parent)
-    , m_files(files)
-    , m_path(programDir / "info.rtf")
+    : QDialog(parent), m_files(files), m_path(programDir / "info.rtf")
 {
     setObjectName(QStringLiteral("info"));
     setWindowTitle(QStringLiteral("Informacja o programie"));
     QFont font;
-    font.setFamilies({ QStringLiteral("Arial"), QStringLiteral("Liberation Sans") });
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     font.setPixelSize(11);
     setFont(font);
     resize(kClientWidth, kClientHeight);
@@ -42,13 +40,13 @@ Tinfo::Tinfo(FileStore& files, const std::filesystem::path& programDir, QWidget*
     Label1->move(16, 16);
     Label1->adjustSize();
     Label2 = NoticeLabel(this, "Label2",
-        QStringLiteral("Autorzy: zespół programu Dniarz. Program jest rozpowszechniany bezpłatnie; "
-                       "można go kopiować i przekazywać innym bez zmian."),
-        40);
+                         QStringLiteral("Autorzy: zespół programu Dniarz. Program jest rozpowszechniany bezpłatnie; "
+                                        "można go kopiować i przekazywać innym bez zmian."),
+                         40);
     Label3 = NoticeLabel(this, "Label3",
-        QStringLiteral("Program jest dostarczany w takim stanie, w jakim jest, bez żadnej "
-                       "gwarancji; korzystasz z niego na własną odpowiedzialność."),
-        68);
+                         QStringLiteral("Program jest dostarczany w takim stanie, w jakim jest, bez żadnej "
+                                        "gwarancji; korzystasz z niego na własną odpowiedzialność."),
+                         68);
     RichEdit = new QTextEdit(this);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setReadOnly(true);

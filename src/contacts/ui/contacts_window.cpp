@@ -27,7 +27,7 @@ namespace {
 QFont EditorFont()
 {
     QFont font;
-    font.setFamilies({ QStringLiteral("Arial"), QStringLiteral("Liberation Sans") });
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     font.setPointSizeF(9.75);
     return font;
 }
@@ -42,8 +42,8 @@ void SetupEditor(ContactsEditor* editor, const char* name)
     // The found entry stays marked while the user types in the search field.
     QPalette palette = editor->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(
-        QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Active, QPalette::HighlightedText));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
     editor->setPalette(palette);
 }
 
@@ -71,11 +71,11 @@ std::u16string ToU16(const QString& text)
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
 
-} // namespace
+}  // namespace
 
-ContactsEditor::ContactsEditor(QWidget* parent)
-    : QTextEdit(parent)
-{ }
+ContactsEditor::ContactsEditor(QWidget* parent) : QTextEdit(parent)
+{
+}
 
 bool ContactsEditor::canInsertFromMimeData(const QMimeData* source) const
 {
@@ -108,7 +108,7 @@ QTextCharFormat ChangedFontProperties(const QFont& before, const QFont& after)
 {
     QTextCharFormat format;
     if (after.family() != before.family())
-        format.setFontFamilies(QStringList { after.family() });
+        format.setFontFamilies(QStringList{after.family()});
     if (after.pointSizeF() > 0 && after.pointSizeF() != before.pointSizeF())
         format.setFontPointSize(after.pointSizeF());
     if (after.bold() != before.bold())
@@ -123,15 +123,13 @@ QTextCharFormat ChangedFontProperties(const QFont& before, const QFont& after)
 }
 
 Ttelform::Ttelform(ContactsWindowServices services, const std::filesystem::path& programDir, QWidget* parent)
-    : QWidget(parent, Qt::Window)
-    , m_services(std::move(services))
-    , m_file(m_services.files, programDir)
-    , m_tones(m_services.sound)
+    : QWidget(parent, Qt::Window), m_services(std::move(services)), m_file(m_services.files, programDir),
+      m_tones(m_services.sound)
 {
     setObjectName(QStringLiteral("telform"));
     setWindowTitle(QStringLiteral("Spis kontaktów"));
     QFont font;
-    font.setFamilies({ QStringLiteral("Arial"), QStringLiteral("Liberation Sans") });
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     font.setPixelSize(11);
     setFont(font);
     m_scale = logicalDpiY() / 96.0;
@@ -159,9 +157,11 @@ void Ttelform::CreateControls()
     szukaj = new QLineEdit(this);
     szukaj->setObjectName(QStringLiteral("szukaj"));
     m_searchColour = szukaj->palette().color(QPalette::Base);
-    SpeedButton3 = MakeArrowButton(this, "SpeedButton3", Qt::DownArrow,
+    SpeedButton3 = MakeArrowButton(
+        this, "SpeedButton3", Qt::DownArrow,
         QStringLiteral("Szukaj kolejnego wystąpienia w dół (Strzałka w dół w polu \"Szukaj\")."));
-    SpeedButton4 = MakeArrowButton(this, "SpeedButton4", Qt::UpArrow,
+    SpeedButton4 = MakeArrowButton(
+        this, "SpeedButton4", Qt::UpArrow,
         QStringLiteral("Szukaj kolejnego wystąpienia w górę (Strzałka w górę w polu \"Szukaj\")."));
     cale = new QCheckBox(QStringLiteral("Całe wyrazy"), this);
     cale->setObjectName(QStringLiteral("cale"));
@@ -176,13 +176,13 @@ void Ttelform::CreateControls()
     SetupEditor(re2, "re2");
 
     SpeedButton1 = MakeButton(this, "SpeedButton1", QStringLiteral("Dodaj"),
-        QStringLiteral("Przenosi wpis pola \"Nowy kontakt\" do głównego okna (Ctrl Enter w "
-                       "polu \"Nowy kontakt\")."));
+                              QStringLiteral("Przenosi wpis pola \"Nowy kontakt\" do głównego okna (Ctrl Enter w "
+                                             "polu \"Nowy kontakt\")."));
     SpeedButton5 = MakeButton(this, "SpeedButton5", QStringLiteral("Anuluj"),
-        QStringLiteral("Anulowanie wszystkich wpisów od ostatniego zachowania (reodczyt)"));
+                              QStringLiteral("Anulowanie wszystkich wpisów od ostatniego zachowania (reodczyt)"));
     SpeedButton6 = MakeButton(this, "SpeedButton6", QStringLiteral("Zapisz"), QStringLiteral("Zapisz kontakty."));
-    SpeedButton2 = MakeButton(
-        this, "SpeedButton2", QStringLiteral("Zamknij"), QStringLiteral("Zapisz kontakty i zamknij okno."));
+    SpeedButton2 = MakeButton(this, "SpeedButton2", QStringLiteral("Zamknij"),
+                              QStringLiteral("Zapisz kontakty i zamknij okno."));
 
     connect(szukaj, &QLineEdit::textEdited, this, &Ttelform::szukajChange);
     connect(SpeedButton3, &QToolButton::clicked, this, &Ttelform::SpeedButton3Click);
@@ -209,7 +209,7 @@ void Ttelform::CreateMenu()
     PopupMenu1->addAction(QStringLiteral("Zmiana czcionki"), this, &Ttelform::Font2Click);
     PopupMenu1->addAction(QStringLiteral("Domyślna czcionka"), this, &Ttelform::Domylnaczcionka1Click);
     connect(re1, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& at) { PopupMenu1->popup(re1->viewport()->mapToGlobal(at)); });
+            [this](const QPoint& at) { PopupMenu1->popup(re1->viewport()->mapToGlobal(at)); });
 }
 
 // Sizes at 96 dots per inch, scaled: the search field, re1 and re2 take the width; the search
@@ -233,7 +233,7 @@ void Ttelform::LayOut()
     Label2->setGeometry(Scaled(8), bar + Scaled(4), Scaled(100), Scaled(14));
     re2->setGeometry(Scaled(8), bar + Scaled(20), buttonX - Scaled(8) - Scaled(8), Scaled(88));
     int y = bar + Scaled(6);
-    for (QPushButton* button : { SpeedButton1, SpeedButton5, SpeedButton6, SpeedButton2 }) {
+    for (QPushButton* button : {SpeedButton1, SpeedButton5, SpeedButton6, SpeedButton2}) {
         button->setGeometry(buttonX, y, buttonWidth, Scaled(23));
         y += Scaled(26);
     }
@@ -343,7 +343,7 @@ std::u16string Ttelform::EditorText() const
 
 SearchQuery Ttelform::Query(const std::u16string& needle) const
 {
-    return { needle, cale->isChecked() };
+    return {needle, cale->isChecked()};
 }
 
 void Ttelform::ShowNotFound(bool notFound)
@@ -389,8 +389,8 @@ void Ttelform::StepSearch(bool down)
     const std::u16string needle = ToU16(szukaj->text());
     const QTextCursor cursor = re1->textCursor();
     ApplySearch(m_search.Step(EditorText(), Query(needle), static_cast<std::size_t>(cursor.selectionStart()),
-                    static_cast<std::size_t>(cursor.selectionEnd() - cursor.selectionStart()), down),
-        needle.size());
+                              static_cast<std::size_t>(cursor.selectionEnd() - cursor.selectionStart()), down),
+                needle.size());
 }
 
 void Ttelform::SpeedButton3Click()

@@ -65,7 +65,7 @@ public:
     static constexpr int kClientWidth = 432;
     static constexpr int kClientHeight = 509;
     static constexpr int kToneHz = 300;
-    static constexpr std::chrono::milliseconds kToneLength { 100 };
+    static constexpr std::chrono::milliseconds kToneLength{100};
 
     Ttelform(ContactsWindowServices services, const std::filesystem::path& programDir, QWidget* parent = nullptr);
     ~Ttelform() override;
@@ -76,27 +76,27 @@ public:
     bool SaveContacts();
     const std::filesystem::path& ContactsPath() const { return m_file.Path(); }
 
-    void SpeedButton1Click(); // "Dodaj"
-    void SpeedButton2Click(); // "Zamknij"
-    void SpeedButton3Click(); // search down
-    void SpeedButton4Click(); // search up
-    void SpeedButton5Click(); // "Anuluj"
-    void SpeedButton6Click(); // "Zapisz"
+    void SpeedButton1Click();  // "Dodaj"
+    void SpeedButton2Click();  // "Zamknij"
+    void SpeedButton3Click();  // search down
+    void SpeedButton4Click();  // search up
+    void SpeedButton5Click();  // "Anuluj"
+    void SpeedButton6Click();  // "Zapisz"
     void szukajChange();
     void caleClick();
     void re1DblClick();
-    void Font2Click(); // "Zmiana czcionki"
-    void Domylnaczcionka1Click(); // "Domyślna czcionka"
+    void Font2Click();             // "Zmiana czcionki"
+    void Domylnaczcionka1Click();  // "Domyślna czcionka"
     // Tests: until the tones started so far have played.
     void WaitForTones() { m_tones.Wait(); }
 
-    QLabel* Label1 = nullptr; // "Szukaj:"
+    QLabel* Label1 = nullptr;  // "Szukaj:"
     QLineEdit* szukaj = nullptr;
     QToolButton* SpeedButton3 = nullptr;
     QToolButton* SpeedButton4 = nullptr;
     QCheckBox* cale = nullptr;
     ContactsEditor* re1 = nullptr;
-    QLabel* Label2 = nullptr; // "Nowy kontakt:"
+    QLabel* Label2 = nullptr;  // "Nowy kontakt:"
     ContactsEditor* re2 = nullptr;
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton5 = nullptr;
@@ -126,5 +126,5 @@ private:
     ContactsSearch m_search;
     TonePlayer m_tones;
     double m_scale = 1.0;
-    QColor m_searchColour; // the search field's own background, shown again after a find
+    QColor m_searchColour;  // the search field's own background, shown again after a find
 };

@@ -12,13 +12,13 @@ namespace {
 constexpr char16_t kLineSeparator = 0x2028;
 constexpr char16_t kObjectReplacement = 0xFFFC;
 
-} // namespace
+}  // namespace
 
 QTextCharFormat ToCharFormat(const TextFormat& format)
 {
     QTextCharFormat out;
     if (!format.font.empty())
-        out.setFontFamilies(QStringList { QString::fromStdString(format.font) });
+        out.setFontFamilies(QStringList{QString::fromStdString(format.font)});
     if (format.halfPoints > 0)
         out.setFontPointSize(format.halfPoints / 2.0);
     if (format.colour) {
@@ -50,7 +50,7 @@ TextFormat FromCharFormat(const QTextCharFormat& format)
     if (format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().style() != Qt::NoBrush) {
         const QColor c = format.foreground().color();
         out.colour = static_cast<std::uint32_t>(c.red()) << 16 | static_cast<std::uint32_t>(c.green()) << 8
-            | static_cast<std::uint32_t>(c.blue());
+                     | static_cast<std::uint32_t>(c.blue());
     }
     out.bold = format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() > QFont::Medium;
     out.italic = format.fontItalic();

@@ -27,5 +27,5 @@ public:
     std::map<std::filesystem::path, std::string> files;
     bool failReads = false;
     bool failWrites = false;
-    int writes = 0; // attempts, failed ones included
+    int writes = 0;  // attempts, failed ones included
 };

@@ -22,7 +22,8 @@ std::vector<char*> ArgvPointers(const std::vector<std::string>& argv)
 
 void WaitFor(pid_t pid)
 {
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
 }
 
 void RedirectToNull(int fd)
@@ -34,7 +35,7 @@ void RedirectToNull(int fd)
     }
 }
 
-} // namespace
+}  // namespace
 
 bool SpawnDetached(const std::vector<std::string>& argv)
 {
@@ -107,13 +108,13 @@ std::optional<std::string> CaptureOutput(const std::vector<std::string>& argv, s
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     bool timedOut = false;
     for (;;) {
-        const auto left
-            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
+                                                                                - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             timedOut = true;
             break;
         }
-        pollfd p { out[0], POLLIN, 0 };
+        pollfd p{out[0], POLLIN, 0};
         const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
         if (ready < 0 && errno == EINTR)
             continue;
@@ -134,7 +135,8 @@ std::optional<std::string> CaptureOutput(const std::vector<std::string>& argv, s
     if (timedOut)
         ::kill(child, SIGKILL);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
     if (timedOut || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
     return output;

@@ -41,18 +41,18 @@ std::vector<std::filesystem::path> DataDirsFromEnvironment()
     return dirs;
 }
 
-} // namespace
+}  // namespace
 
 XdgUrlLauncher::System XdgUrlLauncher::RealSystem()
 {
-    return { [](const std::vector<std::string>& argv) { return CaptureOutput(argv, std::chrono::seconds(5)); },
-        [](const std::vector<std::string>& argv) { return SpawnDetached(argv); }, DataDirsFromEnvironment() };
+    return {[](const std::vector<std::string>& argv) { return CaptureOutput(argv, std::chrono::seconds(5)); },
+            [](const std::vector<std::string>& argv) { return SpawnDetached(argv); }, DataDirsFromEnvironment()};
 }
 
 std::optional<std::string> XdgUrlLauncher::FindDesktopFile(const std::string& desktopId) const
 {
     // A desktop id "vendor-app.desktop" may also live as applications/vendor/app.desktop.
-    std::vector<std::string> names { desktopId };
+    std::vector<std::string> names{desktopId};
     for (std::size_t dash = desktopId.find('-'); dash != std::string::npos; dash = desktopId.find('-', dash + 1)) {
         std::string nested = desktopId;
         nested[dash] = '/';
@@ -69,10 +69,10 @@ std::optional<std::string> XdgUrlLauncher::FindDesktopFile(const std::string& de
 
 std::optional<std::string> XdgUrlLauncher::DefaultBrowserExec() const
 {
-    const std::vector<std::vector<std::string>> queries {
-        { "xdg-settings", "get", "default-web-browser" },
-        { "xdg-mime", "query", "default", "x-scheme-handler/https" },
-        { "xdg-mime", "query", "default", "x-scheme-handler/http" },
+    const std::vector<std::vector<std::string>> queries{
+        {"xdg-settings", "get", "default-web-browser"},
+        {"xdg-mime", "query", "default", "x-scheme-handler/https"},
+        {"xdg-mime", "query", "default", "x-scheme-handler/http"},
     };
     for (const auto& query : queries) {
         const auto answer = m_system.capture(query);
@@ -95,7 +95,7 @@ bool XdgUrlLauncher::OpenInBrowser(const std::string& address)
     if (const auto exec = DefaultBrowserExec())
         if (const auto args = BrowserArguments(*exec, address); args && m_system.spawn(*args))
             return true;
-    return m_system.spawn({ "xdg-open", address });
+    return m_system.spawn({"xdg-open", address});
 }
 
 bool XdgUrlLauncher::OpenMail(const std::string& address)
@@ -103,5 +103,5 @@ bool XdgUrlLauncher::OpenMail(const std::string& address)
     const std::string url = "mailto:" + address;
     if (address.find_first_of("\r\n") != std::string::npos)
         return false;
-    return m_system.spawn({ "xdg-email", url }) || m_system.spawn({ "xdg-open", url });
+    return m_system.spawn({"xdg-email", url}) || m_system.spawn({"xdg-open", url});
 }

@@ -25,12 +25,8 @@ public:
     };
     static System RealSystem();
 
-    XdgUrlLauncher()
-        : XdgUrlLauncher(RealSystem())
-    { }
-    explicit XdgUrlLauncher(System system)
-        : m_system(std::move(system))
-    { }
+    XdgUrlLauncher() : XdgUrlLauncher(RealSystem()) {}
+    explicit XdgUrlLauncher(System system) : m_system(std::move(system)) {}
 
     bool OpenInBrowser(const std::string& address) override;
     bool OpenMail(const std::string& address) override;

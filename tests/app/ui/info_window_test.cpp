@@ -34,15 +34,15 @@ class InfoWindowTest : public QObject
     MemoryFileStore m_files;
     FakeSound m_sound;
     FakeUrlLauncher m_links;
-    FakeSystemClock m_clock { sys_days { year { 2024 } / June / 21 } + hours { 10 }, hours { 2 } };
+    FakeSystemClock m_clock{sys_days{year{2024} / June / 21} + hours{10}, hours{2}};
     MemorySettingsStore m_store;
     FakeJournalFile m_notesFile;
 
     void StoreShippedDescription()
     {
         std::ifstream in(DNIARZ_INFO_RTF, std::ios::binary);
-        m_files.files["/program/info.rtf"]
-            = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        m_files.files["/program/info.rtf"] = std::string(std::istreambuf_iterator<char>(in),
+                                                         std::istreambuf_iterator<char>());
     }
 
     std::unique_ptr<TForm1> MakeMainWindow()
@@ -51,8 +51,8 @@ class InfoWindowTest : public QObject
         options.date = EncodeDate(2024, 6, 21);
         options.startTimers = false;
         options.programDir = "/program";
-        options.contacts = { &m_files, &m_sound, &m_links };
-        return std::make_unique<TForm1>(MainWindowServices { m_clock, m_store, m_notesFile }, options);
+        options.contacts = {&m_files, &m_sound, &m_links};
+        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
     }
 
 private slots:
@@ -90,7 +90,7 @@ private slots:
         QVERIFY(info.OK->fontMetrics().horizontalAdvance(info.OK->text()) + 16 <= info.OK->width());
         const QString text = info.RichEdit->toPlainText();
         QVERIFY(text.startsWith(QStringLiteral("Dniarz – kalendarz i zegar")));
-        for (const char* word : { "Słońce i Księżyc", "Notatki", "Spis kontaktów", "zasobnika" })
+        for (const char* word : {"Słońce i Księżyc", "Notatki", "Spis kontaktów", "zasobnika"})
             QVERIFY2(text.contains(QString::fromUtf8(word)), word);
         QVERIFY(info.RichEdit->isReadOnly());
         QVERIFY(QDir().mkpath(QStringLiteral(DNIARZ_PICTURE_DIR)));
@@ -144,11 +144,11 @@ private slots:
         auto* web = form->findChild<LinkLabel*>(QStringLiteral("RxLabel1"));
         auto* mail = form->findChild<LinkLabel*>(QStringLiteral("EMAIL"));
         QTest::mouseClick(web, Qt::LeftButton);
-        QCOMPARE(m_links.browsed, (std::vector<std::string> { web->text().toStdString() }));
+        QCOMPARE(m_links.browsed, (std::vector<std::string>{web->text().toStdString()}));
         QVERIFY(!form->isVisible());
         form->show();
         QTest::mouseClick(mail, Qt::LeftButton);
-        QCOMPARE(m_links.mailed, (std::vector<std::string> { mail->text().toStdString() }));
+        QCOMPARE(m_links.mailed, (std::vector<std::string>{mail->text().toStdString()}));
         QVERIFY(form->isVisible());
     }
 };

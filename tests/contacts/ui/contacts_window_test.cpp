@@ -29,11 +29,11 @@ RichDocument Book(std::initializer_list<const char*> lines)
 {
     RichDocument document;
     for (const char* line : lines)
-        document.paragraphs.push_back(Paragraph { { TextRun { line, {} } } });
+        document.paragraphs.push_back(Paragraph{{TextRun{line, {}}}});
     return document;
 }
 
-} // namespace
+}  // namespace
 
 class ContactsWindowTest : public QObject
 {
@@ -49,13 +49,14 @@ class ContactsWindowTest : public QObject
 
     std::unique_ptr<Ttelform> Make()
     {
-        return std::make_unique<Ttelform>(ContactsWindowServices { m_files, m_sound, m_links,
-                                              [this](QWidget*, const QString& message) { m_errors << message; },
-                                              [this](QWidget*, const QString& caption, const QString& question) {
-                                                  m_questions << caption + QLatin1Char('|') + question;
-                                                  return m_answer;
-                                              },
-                                              [this](QWidget*, const QFont&) { return m_chosenFont; } },
+        return std::make_unique<Ttelform>(
+            ContactsWindowServices{m_files, m_sound, m_links,
+                                   [this](QWidget*, const QString& message) { m_errors << message; },
+                                   [this](QWidget*, const QString& caption, const QString& question) {
+                                       m_questions << caption + QLatin1Char('|') + question;
+                                       return m_answer;
+                                   },
+                                   [this](QWidget*, const QFont&) { return m_chosenFont; }},
             "/program");
     }
 
@@ -90,10 +91,9 @@ private slots:
         QCOMPARE(form->size(), QSize(432, 509));
         QCOMPARE(form->cale->text(), QStringLiteral("Całe wyrazy"));
         QCOMPARE(form->SpeedButton3->toolTip(),
-            QStringLiteral("Szukaj kolejnego wystąpienia w dół (Strzałka w dół w polu \"Szukaj\")."));
-        QCOMPARE(form->SpeedButton1->toolTip(),
-            QStringLiteral("Przenosi wpis pola \"Nowy kontakt\" do głównego "
-                           "okna (Ctrl Enter w polu \"Nowy kontakt\")."));
+                 QStringLiteral("Szukaj kolejnego wystąpienia w dół (Strzałka w dół w polu \"Szukaj\")."));
+        QCOMPARE(form->SpeedButton1->toolTip(), QStringLiteral("Przenosi wpis pola \"Nowy kontakt\" do głównego "
+                                                               "okna (Ctrl Enter w polu \"Nowy kontakt\")."));
         QCOMPARE(form->re2->size(), QSize(324, 88));
         QCOMPARE(form->szukaj->width(), 193);
         QCOMPARE(form->re1->geometry(), QRect(0, 37, 432, 509 - 37 - 114));
@@ -101,8 +101,8 @@ private slots:
         for (QAction* action : form->PopupMenu1->actions())
             if (!action->isSeparator())
                 menu << action->text();
-        QCOMPARE(menu,
-            (QStringList { "Kopiuj", "Wytnij", "Wklej", "Zaznacz wszystko", "Zmiana czcionki", "Domyślna czcionka" }));
+        QCOMPARE(menu, (QStringList{"Kopiuj", "Wytnij", "Wklej", "Zaznacz wszystko", "Zmiana czcionki",
+                                    "Domyślna czcionka"}));
         // The search controls and the buttons keep to the right edge; the editors take the width.
         form->show();
         form->resize(600, 600);
@@ -118,7 +118,7 @@ private slots:
         for (QPushButton* button : form->findChildren<QPushButton*>())
             QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->objectName()));
         QVERIFY(form->cale->sizeHint().width() <= form->cale->width());
-        for (QLabel* label : { form->Label1, form->Label2 })
+        for (QLabel* label : {form->Label1, form->Label2})
             QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
         for (QWidget* child : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (!child->isWindow())
@@ -131,7 +131,7 @@ private slots:
     {
         auto form = Make();
         QCOMPARE(form->re1->toPlainText(), QString());
-        StoreBook(Book({ "Jan Kowalski", "tel. 42 123 45 67" }));
+        StoreBook(Book({"Jan Kowalski", "tel. 42 123 45 67"}));
         form = Make();
         QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan Kowalski\ntel. 42 123 45 67"));
         QVERIFY(!form->re1->document()->isModified());
@@ -143,7 +143,7 @@ private slots:
 
     void DamagedFileLeavesTheEditorAsItWas()
     {
-        StoreBook(Book({ "Ewa" }));
+        StoreBook(Book({"Ewa"}));
         auto form = Make();
         m_files.files["/program/tel.rtf"] = "not rich text at all";
         form->LoadContacts();
@@ -160,7 +160,7 @@ private slots:
         QVERIFY(!form->close());
         QVERIFY(form->isVisible());
         QVERIFY(form->re1->document()->isModified());
-        QCOMPARE(m_errors, QStringList { QStringLiteral("Zapis do pliku: /program/tel.rtf  nie powiódł się.") });
+        QCOMPARE(m_errors, QStringList{QStringLiteral("Zapis do pliku: /program/tel.rtf  nie powiódł się.")});
         m_files.failWrites = false;
         form->SpeedButton2->click();
         QVERIFY(!form->isVisible());
@@ -174,13 +174,13 @@ private slots:
 
     void ZapiszSavesAndAnulujReloadsAfterAsking()
     {
-        StoreBook(Book({ "Jan" }));
+        StoreBook(Book({"Jan"}));
         auto form = Make();
         form->re1->moveCursor(QTextCursor::End);
         form->re1->insertPlainText(QStringLiteral(" Kowalski"));
         m_answer = false;
         form->SpeedButton5->click();
-        QCOMPARE(m_questions, QStringList { QStringLiteral("Potwierdzenie|Anulować ostatnie zmiany?") });
+        QCOMPARE(m_questions, QStringList{QStringLiteral("Potwierdzenie|Anulować ostatnie zmiany?")});
         QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan Kowalski"));
         m_answer = true;
         form->SpeedButton5->click();
@@ -194,21 +194,20 @@ private slots:
 
     void DodajAppendsPlainLinesTheSeparatorAndAnEmptyLine()
     {
-        StoreBook(Book({ "Jan" }));
+        StoreBook(Book({"Jan"}));
         auto form = Make();
         form->re2->setHtml(QStringLiteral("<b>Ewa</b> Nowak<br>tel. 1"));
         form->SpeedButton1->click();
-        QCOMPARE(
-            form->re1->toPlainText(), QStringLiteral("Jan\nEwa Nowak\ntel. 1\n") + kSeparator + QStringLiteral("\n\n"));
+        QCOMPARE(form->re1->toPlainText(),
+                 QStringLiteral("Jan\nEwa Nowak\ntel. 1\n") + kSeparator + QStringLiteral("\n\n"));
         QVERIFY(form->re2->toPlainText().isEmpty());
         QVERIFY(form->re1->document()->isModified());
-        QVERIFY(
-            form->re1->document()->findBlockByNumber(1).begin().fragment().charFormat().fontWeight() <= QFont::Normal);
+        QVERIFY(form->re1->document()->findBlockByNumber(1).begin().fragment().charFormat().fontWeight()
+                <= QFont::Normal);
         // An empty entry still adds the separator and an empty line.
         form->SpeedButton1->click();
-        QCOMPARE(form->re1->toPlainText(),
-            QStringLiteral("Jan\nEwa Nowak\ntel. 1\n") + kSeparator + QStringLiteral("\n\n") + kSeparator
-                + QStringLiteral("\n\n"));
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan\nEwa Nowak\ntel. 1\n") + kSeparator
+                                               + QStringLiteral("\n\n") + kSeparator + QStringLiteral("\n\n"));
     }
 
     void CtrlEnterAddsAndEnterBreaksTheLine()
@@ -228,7 +227,7 @@ private slots:
 
     void IncrementalSearchColourAndOneTone()
     {
-        StoreBook(Book({ "Kowalski Jan", "Nowak Ewa", "Nowakowska Ola" }));
+        StoreBook(Book({"Kowalski Jan", "Nowak Ewa", "Nowakowska Ola"}));
         auto form = Make();
         form->show();
         const QColor normal = SearchColour(*form);
@@ -238,7 +237,7 @@ private slots:
         QCOMPARE(SearchColour(*form), normal);
         QTest::keyClicks(form->szukaj, QStringLiteral("xyz"));
         form->WaitForTones();
-        QCOMPARE(m_sound.Calls().size(), std::size_t { 1 });
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
         QCOMPARE(m_sound.Calls().front().frequency, 300);
         QCOMPARE(m_sound.Calls().front().ms, 100);
         QCOMPARE(SearchColour(*form), QColor(255, 255, 0));
@@ -246,7 +245,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(form->szukaj, Qt::Key_Backspace);
         form->WaitForTones();
-        QCOMPARE(m_sound.Calls().size(), std::size_t { 1 });
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
         QCOMPARE(SearchColour(*form), normal);
         QCOMPARE(form->re1->textCursor().selectionStart(), 13);
         form->szukaj->selectAll();
@@ -257,7 +256,7 @@ private slots:
 
     void DownAndUpStopAtTheEndsWithATone()
     {
-        StoreBook(Book({ "Nowak Ewa", "Nowak Jan", "Nowak Ola" }));
+        StoreBook(Book({"Nowak Ewa", "Nowak Jan", "Nowak Ola"}));
         auto form = Make();
         form->show();
         QTest::keyClicks(form->szukaj, QStringLiteral("nowak"));
@@ -268,7 +267,7 @@ private slots:
         QCOMPARE(form->re1->textCursor().selectionStart(), 20);
         form->SpeedButton3->click();
         form->WaitForTones();
-        QCOMPARE(m_sound.Calls().size(), std::size_t { 1 });
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
         QCOMPARE(form->re1->textCursor().selectionStart(), 20);
         QTest::keyClick(form->szukaj, Qt::Key_Up);
         QCOMPARE(form->re1->textCursor().selectionStart(), 10);
@@ -276,14 +275,14 @@ private slots:
         QCOMPARE(form->re1->textCursor().selectionStart(), 0);
         form->SpeedButton4->click();
         form->WaitForTones();
-        QCOMPARE(m_sound.Calls().size(), std::size_t { 2 });
+        QCOMPARE(m_sound.Calls().size(), std::size_t{2});
         QCOMPARE(form->re1->textCursor().selectionStart(), 0);
         QCOMPARE(SearchColour(*form), form->palette().color(QPalette::Base));
     }
 
     void WholeWordsRepeatTheSearchAndReturnToTheField()
     {
-        StoreBook(Book({ "Annamaria", "Anna" }));
+        StoreBook(Book({"Annamaria", "Anna"}));
         auto form = Make();
         form->show();
         QTest::keyClicks(form->szukaj, QStringLiteral("anna"));
@@ -299,7 +298,7 @@ private slots:
 
     void DoubleClickOpensAddressesAsTyped()
     {
-        StoreBook(Book({ "strona WwW.Example.PL/kontakt i poczta jan@example.pl", "zwykle slowo" }));
+        StoreBook(Book({"strona WwW.Example.PL/kontakt i poczta jan@example.pl", "zwykle slowo"}));
         auto form = Make();
         form->show();
         const auto doubleClickAt = [&](int position) {
@@ -308,13 +307,13 @@ private slots:
             QTest::mouseDClick(form->re1->viewport(), Qt::LeftButton, {}, form->re1->cursorRect(cursor).center());
         };
         doubleClickAt(10);
-        QCOMPARE(m_links.browsed, (std::vector<std::string> { "WwW.Example.PL/kontakt" }));
+        QCOMPARE(m_links.browsed, (std::vector<std::string>{"WwW.Example.PL/kontakt"}));
         QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("WwW.Example.PL/kontakt"));
         doubleClickAt(45);
-        QCOMPARE(m_links.mailed, (std::vector<std::string> { "jan@example.pl" }));
+        QCOMPARE(m_links.mailed, (std::vector<std::string>{"jan@example.pl"}));
         doubleClickAt(57);
-        QCOMPARE(m_links.browsed.size(), std::size_t { 1 });
-        QCOMPARE(m_links.mailed.size(), std::size_t { 1 });
+        QCOMPARE(m_links.browsed.size(), std::size_t{1});
+        QCOMPARE(m_links.mailed.size(), std::size_t{1});
         QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("zwykle"));
     }
 
@@ -324,7 +323,7 @@ private slots:
         TextFormat times;
         times.font = "Times New Roman";
         times.italic = true;
-        document.paragraphs.push_back(Paragraph { { TextRun { "Jan ", times }, TextRun { "Kowalski", {} } } });
+        document.paragraphs.push_back(Paragraph{{TextRun{"Jan ", times}, TextRun{"Kowalski", {}}}});
         StoreBook(document);
         auto form = Make();
         Select(*form, 0, 12);
@@ -333,14 +332,14 @@ private slots:
         m_chosenFont = chosen;
         form->Font2Click();
         const RichDocument after = ToRichDocument(*form->re1->document());
-        QCOMPARE(after.paragraphs[0].runs.size(), std::size_t { 2 });
+        QCOMPARE(after.paragraphs[0].runs.size(), std::size_t{2});
         QVERIFY(after.paragraphs[0].runs[0].format.bold && after.paragraphs[0].runs[1].format.bold);
         QCOMPARE(after.paragraphs[0].runs[0].format.font, std::string("Times New Roman"));
         QVERIFY(after.paragraphs[0].runs[0].format.italic);
         QVERIFY(!after.paragraphs[0].runs[1].format.italic);
         form->Domylnaczcionka1Click();
         const RichDocument plain = ToRichDocument(*form->re1->document());
-        QVERIFY(plain == Book({ "Jan Kowalski" }));
+        QVERIFY(plain == Book({"Jan Kowalski"}));
     }
 
     void DocumentBridgeKeepsFormatsLineBreaksAndTabs()
@@ -351,9 +350,9 @@ private slots:
         red.halfPoints = 28;
         red.underline = true;
         red.strike = true;
-        document.paragraphs.push_back(Paragraph { { TextRun { "Łódź\ttel.\nkom.", red }, TextRun { " 😀", {} } } });
+        document.paragraphs.push_back(Paragraph{{TextRun{"Łódź\ttel.\nkom.", red}, TextRun{" 😀", {}}}});
         document.paragraphs.emplace_back();
-        document.paragraphs.push_back(Paragraph { { TextRun { "koniec", {} } } });
+        document.paragraphs.push_back(Paragraph{{TextRun{"koniec", {}}}});
         QTextDocument qt;
         FillDocument(qt, document);
         QVERIFY(ToRichDocument(qt) == document);
@@ -361,8 +360,9 @@ private slots:
 
     void PictureOfTheWindow()
     {
-        StoreBook(Book({ "Kowalski Jan, ul. Świętokrzyska 5, Łódź", "tel. 42 123 45 67, jan.kowalski@example.pl",
-            "________________________________", "", "Nowak Ewa – przychodnia", "www.example.pl/rejestracja" }));
+        StoreBook(
+            Book({"Kowalski Jan, ul. Świętokrzyska 5, Łódź", "tel. 42 123 45 67, jan.kowalski@example.pl",
+                  "________________________________", "", "Nowak Ewa – przychodnia", "www.example.pl/rejestracja"}));
         auto form = Make();
         form->show();
         form->szukaj->setText(QStringLiteral("ŁÓDŹ"));
