@@ -3,8 +3,10 @@
 
 #include "app/ui/form_pos_keeper.h"
 #include "contacts/rtf_reader.h"
+#include "contacts/ui/contacts_window.h"
 #include "contacts/ui/rich_text_document.h"
 #include "platform/file_store.h"
+#include "widgets/fonts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,10 +31,7 @@ Tinfo::Tinfo(FileStore& files, const std::filesystem::path& programDir, QWidget*
 {
     setObjectName(QStringLiteral("info"));
     setWindowTitle(QStringLiteral("Informacja o programie"));
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     resize(kClientWidth, kClientHeight);
 
     Label1 = new QLabel(QStringLiteral("Program: Dniarz        wersja: 2.00"), this);
@@ -51,9 +50,7 @@ Tinfo::Tinfo(FileStore& files, const std::filesystem::path& programDir, QWidget*
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setReadOnly(true);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont editorFont = font;
-    editorFont.setPointSizeF(9.75);
-    RichEdit->document()->setDefaultFont(editorFont);
+    RichEdit->document()->setDefaultFont(RichTextFont());
     OK = new QPushButton(QStringLiteral("OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
     OK->setDefault(true);

@@ -4,6 +4,7 @@
 
 #include "contacts/ui/rich_text_document.h"
 #include "platform/url_launcher.h"
+#include "widgets/fonts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,21 +23,11 @@
 
 namespace {
 
-// The editors' own font: Arial, 13 pixels at 96 dots per inch, given in points so that it
-// follows the screen's resolution like the window does.
-QFont EditorFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPointSizeF(9.75);
-    return font;
-}
-
 void SetupEditor(ContactsEditor* editor, const char* name)
 {
     editor->setObjectName(QLatin1String(name));
     editor->setAcceptRichText(true);
-    editor->document()->setDefaultFont(EditorFont());
+    editor->document()->setDefaultFont(RichTextFont());
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor->setTabChangesFocus(false);
     // The found entry stays marked while the user types in the search field.
@@ -104,6 +95,13 @@ void ContactsEditor::mouseDoubleClickEvent(QMouseEvent* event)
     emit doubleClicked();
 }
 
+QFont RichTextFont()
+{
+    QFont font = WindowFont();
+    font.setPointSizeF(9.75);
+    return font;
+}
+
 QTextCharFormat ChangedFontProperties(const QFont& before, const QFont& after)
 {
     QTextCharFormat format;
@@ -128,10 +126,7 @@ Ttelform::Ttelform(ContactsWindowServices services, const std::filesystem::path&
 {
     setObjectName(QStringLiteral("telform"));
     setWindowTitle(QStringLiteral("Spis kontaktów"));
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     m_scale = logicalDpiY() / 96.0;
     CreateControls();
     CreateMenu();

@@ -55,6 +55,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
+// The rich-text editors' own font: Arial, 13 pixels at 96 dots per inch, given in points so that
+// it follows the screen's resolution as the windows do, and so that the font dialog shows a size.
+QFont RichTextFont();
+
 // The properties a font dialog changed, and only those, as a format to merge into a selection.
 QTextCharFormat ChangedFontProperties(const QFont& before, const QFont& after);
 
