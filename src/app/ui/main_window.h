@@ -8,6 +8,7 @@
 #include "calendar/namedays.h"
 #include "calendar/note_editor.h"
 #include "calendar/notes_journal.h"
+#include "clock/alarm_sound.h"
 #include "widgets/calendar_panel.h"
 
 #include <QColor>
@@ -17,6 +18,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -27,6 +29,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class ClockBar;
 class LinkLabel;
 class SpeedButton;
 class JournalFile;
@@ -41,6 +44,7 @@ struct MainWindowServices
     SystemClock& clock;
     SettingsStore& settings;
     JournalFile& notesFile;
+    std::shared_ptr<Sound> sound = nullptr;  // the alarm and the full-hour tone; null is silence
 };
 
 struct MainWindowOptions
@@ -58,6 +62,8 @@ struct MainWindowOptions
     RangeNoteDialog rangeDialog;
     // false: nothing is written (the settings, the notes file), as for a picture of the window.
     bool persist = true;
+    // How the alarm thread measures and waits; empty is real time.
+    AlarmTiming alarmTiming;
 };
 
 class TForm1 : public QWidget
@@ -113,6 +119,7 @@ public:
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
 
     // The controls keep their established names, which are also their object names.
@@ -209,7 +216,6 @@ private:
     std::size_t m_fixedHolidays = 0;  // entries of the main grid's list before the two moveable ones
     bool m_multiLineHints = true;
     bool m_showingEditor = false;
-    QString m_lastClockText;          // what the clock label shows     // the memo is being filled from the editor, not typed into
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
@@ -219,4 +225,6 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    // Last, so that it goes first, while the controls it works on are still there.
+    std::unique_ptr<ClockBar> m_clockBar;
 };

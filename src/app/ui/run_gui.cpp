@@ -4,6 +4,7 @@
 #include "app/ui/icons.h"
 #include "app/ui/main_window.h"
 #include "app/ui/show_error.h"
+#include "platform/linux/alsa_sound.h"
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_journal_file.h"
 #include "platform/linux/linux_system_clock.h"
@@ -59,7 +60,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     LinuxSystemClock clock;
     FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     LinuxJournalFile notesFile;
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, false));
+    TForm1 form({clock, store, notesFile, std::make_shared<AlsaSound>()}, WindowOptions(options, programDir, false));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
