@@ -42,7 +42,8 @@ protected:
     {
         const std::string bytes = ReadWholeFile(s_output);
         std::vector<std::int16_t> samples(bytes.size() / 2);
-        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+        if (!samples.empty())
+            std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
         return samples;
     }
 

@@ -39,9 +39,11 @@ ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, 
 {
     // All four digits are required ("9" in Qt's masks; its "0" would allow a gap, and a half-typed
     // time would pass as complete). Empty positions show as "_", so that the gap is plain to see.
-    const QString loaded = m_controls.alarm->text();
     m_controls.alarm->setInputMask(QStringLiteral("99:99;_"));
-    m_controls.alarm->setText(loaded);
+    // The stored alarm is taken once, at the start; later the box and the toggle are the user's.
+    if (!m_settings.AlarmText.empty())
+        m_controls.alarm->setText(QString::fromStdString(m_settings.AlarmText));
+    m_controls.azalwyl->setChecked(m_settings.AlarmOn);
     m_lastComplete = m_controls.alarm->hasAcceptableInput() ? m_controls.alarm->text() : QStringLiteral("00:00");
     m_textOnEntry = m_controls.alarm->text();
     m_logic.AlarmTextChanged(m_controls.alarm->text().toStdString(), false);

@@ -43,8 +43,8 @@ public:
         AlarmTiming alarmTiming = {};  // empty: real time
     };
 
-    // Takes the alarm box's text and the toggle as the window loaded them; a toggle already down
-    // arms the alarm if its time is still ahead today. `tray` may be null; `window` is where the
+    // Puts the stored alarm time ("Godzina alarmu") into the box and the toggle down when the
+    // alarm was on at the last end ("Załączony alarm"); it is then armed if still ahead today. `tray` may be null; `window` is where the
     // messages appear and whose visibility decides whether a ringing alarm is announced in the tray.
     ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window);
     ~ClockBar() override;

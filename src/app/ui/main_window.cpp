@@ -213,9 +213,6 @@ void TForm1::ApplySettingsToGrid()
     cal->SetColWeek(FromStoredColour(m_settings.ColWeek));
     cal->SetColToday(FromStoredColour(m_settings.ColToday));
     m_recallSelectsToday = m_settings.RecallSelectsToday;
-    if (!m_settings.AlarmText.empty())
-        alarm->setText(QString::fromStdString(m_settings.AlarmText));
-    azalwyl->setChecked(m_settings.AlarmOn);
 }
 
 void TForm1::CopyGridColours()
