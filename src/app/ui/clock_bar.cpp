@@ -94,7 +94,7 @@ void ClockBar::StartAlarm()
     // Hidden in the tray, the window cannot show its STOP: the tray says what rings and how to stop it.
     if (m_tray && !m_window->isVisible())
         m_tray->ShowMessage(QStringLiteral("Alarm ") + m_controls.alarm->text(),
-                            QStringLiteral("Sygnał wyłącza „Wył. alarm” w menu ikony lub kliknięcie ikony."));
+                            QStringLiteral("Sygnał wyłączysz poleceniem „Wył. alarm” w menu ikony lub kliknięciem ikony."));
 }
 
 void ClockBar::StopAlarmSound()
