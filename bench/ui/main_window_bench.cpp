@@ -74,9 +74,10 @@ void BM_RefreshDay(benchmark::State& state)
     const bool acrossMonths = state.range(0) != 0;
     const TDateTime a = EncodeDate(2024, 6, 10);
     const TDateTime b = acrossMonths ? EncodeDate(2024, 9, 10) : EncodeDate(2024, 6, 20);
+    auto* cal = form.findChild<TCalenPnl*>(QStringLiteral("cal"));
     bool flip = false;
     for (auto _ : state) {
-        form.cal->SetSelectedDate(flip ? a : b);
+        cal->SetSelectedDate(flip ? a : b);
         flip = !flip;
     }
     state.SetLabel(acrossMonths ? "across months" : "within a month");
@@ -99,8 +100,8 @@ void BM_ClockTick(benchmark::State& state)
     options.persist = false;
     TForm1 form({clock, store, notesFile}, options);
     if (alarmOn) {
-        form.alarm->setText(QStringLiteral("07:00"));
-        form.azalwyl->click();
+        form.findChild<QLineEdit*>(QStringLiteral("alarm"))->setText(QStringLiteral("07:00"));
+        form.findChild<QPushButton*>(QStringLiteral("azalwyl"))->click();
     }
     if (shown)
         form.show();

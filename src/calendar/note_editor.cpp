@@ -37,6 +37,8 @@ void NoteEditor::ShowNotes(TDateTime date)
         m_modified = false;
         m_readOnly = true;
         m_ldt = "---";
+        // Whatever the day before left here, notes are shown; "---" stands for their two dates.
+        m_label1 = "Notatkę sporządzono:";
         m_editType = kDateNote;
         return;
     }

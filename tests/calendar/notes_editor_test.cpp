@@ -32,10 +32,10 @@ TEST_F(NoteEditorTest, AutomaticViewShowsWhatTheDayHas)
         {"date note only", dateNote, "karp", "2024.12.01  18:30", "Notatkę sporządzono:", 0, 0, false},
         {"yearly note only", yearlyNote, "Wigilia", "2020.11.02  07:45", "Notatkę sporządzono:", 1, 1, false},
         {"neither", "", "", "", "Brak notatki", 0, -1, false},
-        // Label1 keeps the caption of the view before (here the initial one).
+        // Two notes stand in the editor, so "Brak notatki" (the caption before) would be untrue.
         {"both", dateNote + yearlyNote,
-         "---- Notatka na konkretny dzień: \r\nkarp\r\n---- Notatka coroczna:\r\nWigilia", "---", "Brak notatki", -1, 0,
-         true},
+         "---- Notatka na konkretny dzień: \r\nkarp\r\n---- Notatka coroczna:\r\nWigilia", "---",
+         "Notatkę sporządzono:", -1, 0, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

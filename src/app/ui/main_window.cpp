@@ -6,23 +6,24 @@
 #include "app/ui/icons.h"
 #include "app/ui/link_label.h"
 #include "app/ui/message_box.h"
-#include "app/ui/multi_day_dialog.h"
 #include "app/ui/show_error.h"
 #include "app/ui/speed_button.h"
-#include "app/ui/storable_text.h"
 #include "app/ui/tray_icon.h"
 #include "astro/sun_moon_line.h"
 #include "calendar/date_format.h"
-#include "calendar/day_info.h"
-#include "calendar/feasts.h"
+#include "calendar/ui/multi_day_dialog.h"
+#include "calendar/ui/storable_text.h"
 #include "platform/system_clock.h"
+#include "widgets/fonts.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,21 +32,11 @@
 #include <QRadioButton>
 #include <QShortcut>
 
+#include <algorithm>
+#include <array>
 #include <iostream>
 
 namespace {
-
-// The window is laid out in fixed pixels, so its fonts are fixed in pixels too: an 8-point sans
-// at 96 dpi is 11 pixels. Arial is asked for first; Linux desktops serve it with the metrically
-// equal Liberation Sans.
-QFont SansFont(int pixelSize, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 void SetTextColour(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::WindowText)
 {
@@ -114,13 +105,12 @@ TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, Sy
         grid->SetUseLongDate(true);
         grid->SetShowWeeks(true);
         grid->SetShowButtonHints(true);
+        grid->SetButtonHints(QStringLiteral("Poprzedni miesiąc"), QStringLiteral("Następny miesiąc"));
         QFont font = grid->font();
         font.setPixelSize(15);
         grid->setFont(font);
-        grid->SetHolidays(FixedHolidays());
     } else {
         grid->setEnabled(false);
-        grid->SetHolidays({std::string()});
     }
     return grid;
 }
@@ -136,7 +126,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
     setWindowIcon(AppIcon());
-    setFont(SansFont(11));
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
     move(229, 107);
     CreateTopBar();
@@ -150,8 +140,6 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     CreateButtonRow();
     CreateInfoPanel();
 
-    // Qt's tooltips break lines on every platform.
-    m_multiLineHints = true;
     LoadSettings(m_store, m_settings, m_clock.LocalNow());
     ApplySettingsToGrid();
     if (m_options.withTray)
@@ -162,7 +150,6 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
         ClockBar::Services{m_clock, m_settings, m_options.persist ? services.sound : nullptr, m_options.programDir,
                            m_options.alarmTiming},
         m_trayIcon, this);
-    m_fixedHolidays = cal->Holidays().size();
 
     if (const auto message = m_journal.OpenNotes(m_options.programDir / "dnz.dat")) {
         // A picture has nobody to close a box, so it reports the failure on stderr instead.
@@ -178,12 +165,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
             RefreshDay(true);
     });
 
-    std::vector<std::string> holidays = cal->Holidays();
-    const MoveableHolidays moveable = MoveableHolidayEntries(cal->Year());
-    holidays.push_back(moveable.easterMonday);
-    holidays.push_back(moveable.corpusChristi);
-    for (TCalenPnl* grid : {cal, calb, calf, calff})
-        grid->SetHolidays(holidays);
+    // The grids' holiday lists come with the first refresh, which always runs the month step.
     CopyGridColours();
     m_names.Load();
     // The places table is built in and needs no loading; the configuration dialog reads it.
@@ -290,14 +272,19 @@ void TForm1::CreateNoteEditor()
 {
     RadioGroup = new QGroupBox(QStringLiteral("Typ notatki"), this);
     RadioGroup->setObjectName(QStringLiteral("RadioGroup"));
-    RadioGroup->setGeometry(272, 204, 293, 33);
+    // The style draws the title above the frame: the group is as tall as the title, the frame and
+    // the buttons inside it need, between the grids above and the note label below.
+    RadioGroup->setGeometry(272, 200, 293, 42);
     RadioDate = new QRadioButton(QStringLiteral("Konkretna data"), RadioGroup);
     RadioDate->setObjectName(QStringLiteral("RadioDate"));
-    RadioDate->setGeometry(8, 14, 136, 17);
     RadioDate->setChecked(true);
     RadioYearly = new QRadioButton(QStringLiteral("Coroczna"), RadioGroup);
     RadioYearly->setObjectName(QStringLiteral("RadioYearly"));
-    RadioYearly->setGeometry(150, 14, 136, 17);
+    // Two equal columns inside the frame, wherever the style draws it.
+    auto* items = new QHBoxLayout(RadioGroup);
+    items->setContentsMargins(8, 0, 8, 0);
+    items->addWidget(RadioDate, 1);
+    items->addWidget(RadioYearly, 1);
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Brak notatki"), {272, 244});
     ldt = MakeLabel(this, "ldt", {}, {384, 244}, {181, 14});
@@ -440,62 +427,44 @@ void TForm1::StartShown(bool hide)
 
 void TForm1::RefreshDay(bool force)
 {
-    // 1. The edit goes under the day it was typed for, before anything else moves.
+    // The edit goes under the day it was typed for, before anything else moves.
     Guarded([this] { m_editor.SaveNote(); });
     const TDateTime selected = cal->SelectedDate();
-    // 2. A Shift-click makes a range from the last clicked day.
+    // A Shift-click makes a range from the last clicked day; a key move never does.
     m_anchor.DateChanged(selected, cal->LeftClick(), cal->LeftClick() && ShiftHeld(),
                          [this](TDateTime anchor, TDateTime clicked) { RunRange(anchor, clicked); });
-    // 3. and 4.
+    // The editor remembers the day it shows; a later save goes there.
     m_editor.ShowNotes(selected);
     ShowEditorState();
-    // The editor remembers the day it shows; a later save goes there.
-    const DateParts day = DecodeDate(selected);
 
-    // 5. The month step: the neighbour grids, Easter, the moveable holidays and the marks cost
-    // more than the rest, so they run only when the month or year changes.
-    if (force || day.year != m_displayedYear || day.month != m_displayedMonth) {
-        SetMonthAndYear(FormatDateTime("mmmm", selected), day.year);
-        m_displayedYear = day.year;
-        m_displayedMonth = day.month;
-        const auto place = [](TCalenPnl* grid, int year, int month) {
-            if (month > 12) {
-                month -= 12;
-                ++year;
-            } else if (month < 1) {
-                month += 12;
-                --year;
-            }
-            // Years outside 1..9999 have no grid; the neighbour then keeps its month.
-            if (year < kMinYear || year > kMaxYear)
-                return;
-            grid->SetMonth(month);
-            grid->SetYear(year);
-        };
-        place(calb, day.year, day.month - 1);
-        place(calf, day.year, day.month + 1);
-        place(calff, day.year, day.month + 2);
-        m_easter = EasterSunday(day.year);
-        for (TCalenPnl* grid : {cal, calb, calf, calff}) {
-            std::vector<std::string> holidays = grid->Holidays();
-            holidays.resize(std::max(holidays.size(), m_fixedHolidays + 2));
-            const MoveableHolidays moveable = MoveableHolidayEntries(grid->Year());
-            holidays[m_fixedHolidays] = moveable.easterMonday;
-            holidays[m_fixedHolidays + 1] = moveable.corpusChristi;
-            grid->SetHolidays(std::move(holidays));
-        }
-        MarkNoteDays();
-    }
-
-    // 6. and 7. The day number takes the colour the grid drew the day in.
+    const DayViewUpdate view = m_dayView.Refresh(selected, force);
+    if (view.month)
+        ShowMonth(*view.month);
+    // The day number takes the colour the grid draws the day in.
     cal->repaint();
-    SetDayNumber(day.day, cal->SelectedDayColor());
-    // 8. and 9.
-    SetWeekday(FormatDateTime("dddd", selected));
-    const DayTexts texts = NamesAndHoliday(m_names, selected, m_easter);
-    SetNamesAndHoliday(texts.namesLabel, FlattenHint(texts.names), texts.holiday, texts.showHoliday);
-    // 10.
+    SetDayNumber(view.panel.day, cal->SelectedDayColor());
+    SetWeekday(view.panel.weekday);
+    SetNamesAndHoliday(view.panel.holiday, view.panel.names, view.panel.namesInline);
     RefreshSunMoon();
+}
+
+void TForm1::ShowMonth(const MonthView& month)
+{
+    SetMonthAndYear(month.monthName, month.year);
+    const std::array<TCalenPnl*, 3> neighbours = {calb, calf, calff};
+    for (std::size_t i = 0; i < neighbours.size(); ++i) {
+        TCalenPnl* grid = neighbours[i];
+        const std::optional<GridMonth>& shown = month.neighbours[i];
+        grid->SetBlank(!shown);
+        if (shown) {
+            grid->SetMonth(shown->month);
+            grid->SetYear(shown->year);
+        }
+    }
+    const std::array<TCalenPnl*, 4> grids = {cal, calb, calf, calff};
+    for (std::size_t i = 0; i < grids.size(); ++i)
+        grids[i]->SetHolidays(month.holidays[i]);
+    MarkNoteDays();
 }
 
 void TForm1::MarkNoteDays()
@@ -507,16 +476,12 @@ void TForm1::MarkNoteDays()
     }
 }
 
-std::string TForm1::FlattenHint(const std::string& text) const
-{
-    return m_multiLineHints ? text : FlattenHintText(text);
-}
-
 void TForm1::RefreshSunMoon()
 {
     try {
         const SunMoonLine line = BuildSunMoonLine(cal->SelectedDate(), m_settings.Latitude, m_settings.Longitude);
-        SetSunLine(line.caption, FlattenHint(line.Hint()));
+        // Qt's tooltips break lines everywhere, so the hint keeps its three lines.
+        SetSunLine(line.caption, line.Hint());
     } catch (const std::exception&) {
         // The line keeps what it showed; a place without an answer already reads "----/----".
     }
@@ -628,13 +593,46 @@ void TForm1::SetSunLine(const std::string& caption, const std::string& hint)
     slonce->adjustSize();
 }
 
-void TForm1::SetNamesAndHoliday(const std::string& namesLabel, const std::string& namesHint,
-                                const std::string& holiday, bool showHoliday)
+void TForm1::SetNamesAndHoliday(const std::string& holiday, const std::string& names,
+                                const std::string& namesInline)
 {
-    limien->setText(FromText(namesLabel));
-    limien->setToolTip(FromText(namesHint));
-    lextraday->setText(FromText(holiday).trimmed());
-    lextraday->setVisible(showHoliday);
+    // The holiday lies over the top of the names, as tall as its text really is, and the names
+    // begin right under it: a fixed two-line gap would leave room for two names only.
+    const QString holidayText = FromText(holiday);
+    lextraday->setText(holidayText);
+    lextraday->setVisible(!holidayText.isEmpty());
+    int namesTop = 0;
+    if (!holidayText.isEmpty()) {
+        namesTop = std::min(lextraday->heightForWidth(lextraday->width()), limien->height());
+        lextraday->resize(lextraday->width(), namesTop);
+    }
+    limien->setContentsMargins(0, namesTop, 0, 0);
+    limien->setToolTip(FromText(names));
+    // One name a line reads best; when that runs past the panel the names share their lines, and
+    // on the few days with a holiday and many long names they also take a pixel less.
+    const QString oneALine = FromText(names);
+    const QString shared = FromText(namesInline);
+    const QRect room = limien->contentsRect();
+    const auto show = [this](int pixels, const QString& text) {
+        QFont font = this->font();
+        font.setPixelSize(pixels);
+        limien->setFont(font);
+        limien->setText(text);
+    };
+    for (const int pixels : {11, 10, 9}) {
+        QFont font = this->font();
+        font.setPixelSize(pixels);
+        for (const QString* text : {&oneALine, &shared}) {
+            const QRect needed = QFontMetrics(font).boundingRect(
+                QRect(0, 0, room.width(), 0xFFFF), static_cast<int>(limien->alignment()) | Qt::TextWordWrap, *text);
+            if (needed.height() <= room.height()) {
+                show(pixels, *text);
+                return;
+            }
+        }
+    }
+    // No table day comes here; should one, the smallest shared lines show the most.
+    show(9, shared);
 }
 
 void TForm1::SelectToday()

@@ -74,6 +74,19 @@ private:
     bool m_hold = false;
 };
 
+// The bar's controls by their object names.
+template <typename T> T* Child(const TForm1& form, const char* name)
+{
+    T* child = form.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
+}
+QLabel* ClockLabel(const TForm1& form) { return Child<QLabel>(form, "lgodzina"); }
+QLineEdit* Alarm(const TForm1& form) { return Child<QLineEdit>(form, "alarm"); }
+QPushButton* Toggle(const TForm1& form) { return Child<QPushButton>(form, "azalwyl"); }
+QPushButton* Stop(const TForm1& form) { return Child<QPushButton>(form, "alstop"); }
+
 } // namespace
 
 class ClockBarTest : public QObject
@@ -125,23 +138,23 @@ class ClockBarTest : public QObject
     {
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.alarm->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(form.alarm->hasFocus());
-        form.alarm->selectAll();
-        QTest::keyClick(form.alarm, Qt::Key_Backspace);
-        QTest::keyClicks(form.alarm, digits);
+        Alarm(form)->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(Alarm(form)->hasFocus());
+        Alarm(form)->selectAll();
+        QTest::keyClick(Alarm(form), Qt::Key_Backspace);
+        QTest::keyClicks(Alarm(form), digits);
     }
 
     // The bar's texts must fit their fixed places in every state.
     static void CheckCaptionsFit(TForm1& form)
     {
-        for (QPushButton* button : {form.azalwyl, form.alstop}) {
+        for (QPushButton* button : {Toggle(form), Stop(form)}) {
             const int needed = button->fontMetrics().horizontalAdvance(button->text()) + 8;
             QVERIFY2(needed <= button->width(), qPrintable(button->objectName() + QLatin1Char(' ') + button->text()));
         }
-        QLabel* clockLabel = form.lgodzina;
+        QLabel* clockLabel = ClockLabel(form);
         QVERIFY(clockLabel->x() + clockLabel->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) < 124);
-        QLineEdit* box = form.alarm;
+        QLineEdit* box = Alarm(form);
         QVERIFY(box->fontMetrics().horizontalAdvance(QStringLiteral("00:00")) + 8 <= box->width());
     }
 
@@ -163,10 +176,10 @@ private slots:
         form->show();
         CheckCaptionsFit(*form);
         SaveBar(*form, "clock_bar_off");
-        form->alarm->setText(QStringLiteral("07:00"));
-        QTest::mouseClick(form->azalwyl, Qt::LeftButton);
-        QVERIFY(form->azalwyl->isChecked());
-        QCOMPARE(form->azalwyl->text(), QStringLiteral(" 00:00:30"));
+        Alarm(*form)->setText(QStringLiteral("07:00"));
+        QTest::mouseClick(Toggle(*form), Qt::LeftButton);
+        QVERIFY(Toggle(*form)->isChecked());
+        QCOMPARE(Toggle(*form)->text(), QStringLiteral(" 00:00:30"));
         QCOMPARE(form->Clock()->Logic().State(), AlarmState::Armed);
         CheckCaptionsFit(*form);
         SaveBar(*form, "clock_bar_armed");
@@ -175,12 +188,12 @@ private slots:
         Run(*form, milliseconds(29500));
         // The hint follows with the next second shown.
         QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));
-        QCOMPARE(form->lgodzina->text(), QStringLiteral("07:00:00"));
+        QCOMPARE(ClockLabel(*form)->text(), QStringLiteral("07:00:00"));
         QVERIFY(m_sound->Calls().empty());
-        QVERIFY(form->alstop->isHidden());
+        QVERIFY(Stop(*form)->isHidden());
         m_time->Hold();
         Run(*form, milliseconds(100));
-        QVERIFY(!form->alstop->isHidden());
+        QVERIFY(!Stop(*form)->isHidden());
         m_time->WaitForPause();
         QCOMPARE(m_sound->Calls(), (std::vector<Call>{{Call::Tone, 1000, 200, {}}, {Call::Tone, 600, 200, {}}}));
         QVERIFY(form->TrayIcon()->LastMessage().isEmpty());  // the window is up and shows STOP
@@ -190,12 +203,12 @@ private slots:
         // Five seconds of alarm: the thread ends by itself; STOP goes with the next tick.
         m_time->Release();
         QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
-        QVERIFY(!form->alstop->isHidden());
+        QVERIFY(!Stop(*form)->isHidden());
         Tick(*form);
-        QVERIFY(form->alstop->isHidden());
+        QVERIFY(Stop(*form)->isHidden());
         QCOMPARE(m_sound->Calls().size(), std::size_t(4));
         QCOMPARE(form->Clock()->Logic().State(), AlarmState::WaitingForTomorrow);
-        QVERIFY(form->azalwyl->isChecked());
+        QVERIFY(Toggle(*form)->isChecked());
     }
 
     void StopAndTheTrayStopTheAlarmAfterThePause()
@@ -206,8 +219,8 @@ private slots:
             m_time->Follow(*m_sound);
             SetLocal(6, 59, 59, 950);
             auto form = Make();
-            form->alarm->setText(QStringLiteral("07:00"));
-            form->azalwyl->click();
+            Alarm(*form)->setText(QStringLiteral("07:00"));
+            Toggle(*form)->click();
             m_time->Hold();
             Run(*form, milliseconds(200));
             QVERIFY(form->Clock()->IsAlarmSounding());
@@ -215,7 +228,7 @@ private slots:
             if (way == 0) {
                 // Rang while hidden in the tray: the tray tells.
                 QCOMPARE(form->TrayIcon()->LastMessage().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Alarm 07:00"));
-                QTest::mouseClick(form->alstop, Qt::LeftButton);
+                QTest::mouseClick(Stop(*form), Qt::LeftButton);
             } else if (way == 1) {
                 form->TrayMenu()->actions().at(2)->trigger();  // "Wył. alarm"
             } else {
@@ -232,15 +245,15 @@ private slots:
     {
         SetLocal(6, 59, 59, 950);
         auto form = Make();
-        form->alarm->setText(QStringLiteral("07:00"));
-        form->azalwyl->click();
+        Alarm(*form)->setText(QStringLiteral("07:00"));
+        Toggle(*form)->click();
         m_time->Hold();
         Run(*form, milliseconds(200));
         m_time->WaitForPause();
-        form->alarm->setText(QStringLiteral("07:05"));
-        QVERIFY(!form->azalwyl->isChecked());
-        QCOMPARE(form->azalwyl->text(), QStringLiteral("Zał/Wył"));
-        QVERIFY(form->alstop->isHidden());
+        Alarm(*form)->setText(QStringLiteral("07:05"));
+        QVERIFY(!Toggle(*form)->isChecked());
+        QCOMPARE(Toggle(*form)->text(), QStringLiteral("Zał/Wył"));
+        QVERIFY(Stop(*form)->isHidden());
         m_time->Release();
         QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
         QCOMPARE(m_sound->Calls().size(), std::size_t(2));
@@ -249,30 +262,30 @@ private slots:
     void AnImpossibleTimeSpringsBackSilently()
     {
         auto form = Make();
-        form->alarm->setText(QStringLiteral("25:00"));
-        form->azalwyl->click();
-        QVERIFY(!form->azalwyl->isChecked());
-        QCOMPARE(form->azalwyl->text(), QStringLiteral("Zał/Wył"));
+        Alarm(*form)->setText(QStringLiteral("25:00"));
+        Toggle(*form)->click();
+        QVERIFY(!Toggle(*form)->isChecked());
+        QCOMPARE(Toggle(*form)->text(), QStringLiteral("Zał/Wył"));
         QCOMPARE(AppMessageBox::AnsweredCount(), 0);
     }
 
     void HalfTypedTimeGetsTheBoxAndEscBringsThePreviousBack()
     {
         auto form = Make();
-        form->alarm->setText(QStringLiteral("07:30"));
+        Alarm(*form)->setText(QStringLiteral("07:30"));
         RetypeAlarm(*form, QStringLiteral("1"));
         if (QTest::currentTestFailed())
             return;
-        QCOMPARE(form->alarm->displayText(), QStringLiteral("1_:__"));
+        QCOMPARE(Alarm(*form)->displayText(), QStringLiteral("1_:__"));
         SaveBar(*form, "clock_bar_half_typed");
 
         AppMessageBox::SetNextAnswer(QMessageBox::Ok);
-        QTest::keyClick(form->alarm, Qt::Key_Tab);
+        QTest::keyClick(Alarm(*form), Qt::Key_Tab);
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
         QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("komunikat"));
         QCOMPARE(AppMessageBox::LastAnswered()->text,
                  QStringLiteral("Wprowadź poprawną godzinę alarmu lub naciśnij ESC w celu przywrócenia poprzedniej."));
-        QTRY_VERIFY(form->alarm->hasFocus());
+        QTRY_VERIFY(Alarm(*form)->hasFocus());
 
         // Ending now keeps the last complete time, not the half-typed one.
         form->Quit();
@@ -283,9 +296,9 @@ private slots:
         RetypeAlarm(*form, QStringLiteral("2"));
         if (QTest::currentTestFailed())
             return;
-        QTest::keyClick(form->alarm, Qt::Key_Escape);
-        QCOMPARE(form->alarm->text(), QStringLiteral("07:30"));
-        QTest::keyClick(form->alarm, Qt::Key_Tab);
+        QTest::keyClick(Alarm(*form), Qt::Key_Escape);
+        QCOMPARE(Alarm(*form)->text(), QStringLiteral("07:30"));
+        QTest::keyClick(Alarm(*form), Qt::Key_Tab);
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
     }
 
@@ -306,8 +319,8 @@ private slots:
             m_store.Put("Załączony alarm", RegValue::Dword(1));
             SetLocal(r.hour, 0, 0, 300);
             auto form = Make();
-            QCOMPARE(form->alarm->text(), QString::fromLatin1(r.text));
-            QCOMPARE(form->azalwyl->isChecked(), r.down);
+            QCOMPARE(Alarm(*form)->text(), QString::fromLatin1(r.text));
+            QCOMPARE(Toggle(*form)->isChecked(), r.down);
             QCOMPARE(form->Clock()->Logic().State(), r.state);
             if (r.down)
                 QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));

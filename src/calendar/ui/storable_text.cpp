@@ -1,5 +1,5 @@
 // Keeping a note editor's text storable.
-#include "app/ui/storable_text.h"
+#include "calendar/ui/storable_text.h"
 
 #include "calendar/cp1250.h"
 
