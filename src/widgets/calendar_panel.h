@@ -34,7 +34,7 @@ public:
 //     and SelectedDayColor() is the colour the selected day's number is drawn in;
 //   - a disabled panel only displays: no buttons, no selection, no input.
 // "Today" and the beep come from the two functions given at construction, so tests can fix both;
-// the main window passes its clock, e.g. TCalenPnl(parent, [&clock] { return clock.LocalNow(); }).
+// the main window passes its clock, e.g. TCalenPnl(parent, [&clock] { return LocalNow(clock); }).
 // Today is read again at every paint, so a panel left open past midnight moves its today mark.
 class TCalenPnl : public QWidget
 {

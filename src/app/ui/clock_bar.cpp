@@ -1,6 +1,7 @@
 // The top bar's clock and alarm.
 #include "app/ui/clock_bar.h"
 
+#include "app/local_now.h"
 #include "app/ui/show_error.h"
 #include "app/ui/tray_icon.h"
 #include "platform/system_clock.h"
@@ -71,7 +72,7 @@ ClockBar::~ClockBar()
 void ClockBar::ClockTick()
 {
     m_logic.SetHourSignalEnabled(m_settings.HourSignalEnabled);
-    const ClockTickResult tick = m_logic.Tick(m_clock.LocalNow(), IsAlarmSounding());
+    const ClockTickResult tick = m_logic.Tick(LocalNow(m_clock), IsAlarmSounding());
     if (tick.secondChanged) {
         SetTextIfDifferent(m_controls.lgodzina, QString::fromStdString(tick.clockText));
         if (m_tray) {
@@ -120,7 +121,7 @@ bool ClockBar::AlarmOn() const
 void ClockBar::azalwylClick(bool down)
 {
     if (down) {
-        if (!m_logic.Press(m_clock.LocalNow()))
+        if (!m_logic.Press(LocalNow(m_clock)))
             SetToggle(false);
     } else if (m_logic.Release(IsAlarmSounding())) {
         m_alarmSound.StopAlarmSound();

@@ -2,6 +2,7 @@
 // day view, the notes and the clock attach.
 #include "app/ui/main_window.h"
 
+#include "app/local_now.h"
 #include "app/ui/clock_bar.h"
 #include "app/ui/icons.h"
 #include "app/ui/link_label.h"
@@ -95,7 +96,7 @@ QColor FromStoredColour(std::uint32_t bgr)
 // The one place where the four month grids are made. The small ones only show their month.
 TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, SystemClock& clock, bool main)
 {
-    auto* grid = new TCalenPnl(parent, [&clock] { return clock.LocalNow(); });
+    auto* grid = new TCalenPnl(parent, [&clock] { return LocalNow(clock); });
     grid->setObjectName(QLatin1String(name));
     grid->setGeometry(geometry);
     grid->SetColHoliday(Qt::red);
@@ -121,7 +122,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       m_clock(services.clock), m_store(services.settings), m_options(std::move(options)),
-      m_journal(services.notesFile, services.clock)
+      m_journal(services.notesFile)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
@@ -135,12 +136,12 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     calf = CreateMonthGrid(this, "calf", {272, 36, 141, 161}, m_clock, false);
     calff = CreateMonthGrid(this, "calff", {424, 36, 141, 161}, m_clock, false);
     cal = CreateMonthGrid(this, "cal", {12, 208, 249, 181}, m_clock, true);
-    cal->SetSelectedDate(m_options.date.value_or(DateOf(m_clock.LocalNow())));
+    cal->SetSelectedDate(m_options.date.value_or(DateOf(LocalNow(m_clock))));
     CreateNoteEditor();
     CreateButtonRow();
     CreateInfoPanel();
 
-    LoadSettings(m_store, m_settings, m_clock.LocalNow());
+    LoadSettings(m_store, m_settings, LocalNow(m_clock));
     ApplySettingsToGrid();
     if (m_options.withTray)
         CreateTray();
@@ -182,7 +183,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
 TForm1::~TForm1()
 {
     if (!m_settingsDeleted && m_options.persist)
-        SaveAlarm();
+        StoreAlarmState();
     // The callback points back into this window, which is going.
     m_journal.SetOnChanged({});
 }
@@ -428,7 +429,7 @@ void TForm1::StartShown(bool hide)
 void TForm1::RefreshDay(bool force)
 {
     // The edit goes under the day it was typed for, before anything else moves.
-    Guarded([this] { m_editor.SaveNote(); });
+    Guarded([this] { m_editor.SaveNote(LocalNow(m_clock)); });
     const TDateTime selected = cal->SelectedDate();
     // A Shift-click makes a range from the last clicked day; a key move never does.
     m_anchor.DateChanged(selected, cal->LeftClick(), cal->LeftClick() && ShiftHeld(),
@@ -510,14 +511,14 @@ void TForm1::RunRange(TDateTime anchor, TDateTime clicked)
     const RangeNoteDialog dialog = m_options.rangeDialog
         ? m_options.rangeDialog
         : RangeNoteDialog([this, anchor, clicked](const std::string&) { return Twiele::Run(anchor, clicked, this); });
-    Guarded([&] { AssignNoteToRange(m_journal, anchor, clicked, dialog); });
+    Guarded([&] { AssignNoteToRange(m_journal, anchor, clicked, dialog, LocalNow(m_clock)); });
 }
 
 void TForm1::ConnectNoteEditor()
 {
     connect(Memo, &QPlainTextEdit::textChanged, this, &TForm1::MemoChanged);
     connect(Zachowaj, &SpeedButton::clicked, this, [this] {
-        Guarded([this] { m_editor.ZachowajClick(); });
+        Guarded([this] { m_editor.ZachowajClick(LocalNow(m_clock)); });
         ShowEditorState();
     });
     connect(Anuluj, &SpeedButton::clicked, this, [this] {
@@ -534,7 +535,7 @@ void TForm1::ConnectNoteEditor()
             // A click on the item already chosen changes nothing, so it saves nothing either.
             if (item == m_editor.RadioIndex())
                 return;
-            Guarded([this, item] { m_editor.RadioGroupClick(item); });
+            Guarded([this, item] { m_editor.RadioGroupClick(item, LocalNow(m_clock)); });
             ShowEditorState();
         });
     }
@@ -637,7 +638,7 @@ void TForm1::SetNamesAndHoliday(const std::string& holiday, const std::string& n
 
 void TForm1::SelectToday()
 {
-    SelectDate(DateOf(m_clock.LocalNow()));
+    SelectDate(DateOf(LocalNow(m_clock)));
 }
 
 void TForm1::SelectDate(TDateTime date)
@@ -751,7 +752,7 @@ void TForm1::HideContacts()
 
 void TForm1::SaveNote()
 {
-    Guarded([this] { m_editor.SaveNote(); });
+    Guarded([this] { m_editor.SaveNote(LocalNow(m_clock)); });
 }
 
 void TForm1::CloseNotesFile()
@@ -760,8 +761,8 @@ void TForm1::CloseNotesFile()
         ShowError(this, FromText(*message));
 }
 
-void TForm1::SaveAlarm()
+void TForm1::StoreAlarmState()
 {
     // A failed write of the alarm cannot be helped at this point; the next start uses the defaults.
-    (void)::SaveAlarm(m_store, m_clockBar->AlarmTextToSave(), m_clockBar->AlarmOn());
+    (void)SaveAlarm(m_store, m_clockBar->AlarmTextToSave(), m_clockBar->AlarmOn());
 }

@@ -200,7 +200,7 @@ private:
     void HideContacts();     // the contacts window follows the main window into the tray
     void SaveNote();         // before every close, also when the window only goes to the tray
     void CloseNotesFile();   // when the program really ends
-    void SaveAlarm();        // at destruction, unless the settings were deleted
+    void StoreAlarmState();  // at destruction, unless the settings were deleted
 
     SystemClock& m_clock;
     SettingsStore& m_store;
@@ -211,7 +211,7 @@ private:
     NoteEditor m_editor{m_journal};
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
-    bool m_showingEditor = false;
+    bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
