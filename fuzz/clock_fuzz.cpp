@@ -18,7 +18,7 @@ bool IsCountdown(const std::string& caption)
     return (caption[1] - '0') * 10 + (caption[2] - '0') < 24 && caption[4] < '6' && caption[7] < '6';
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -26,7 +26,7 @@ long long MsOfDay(TDateTime value)
     return SplitRounded(value).ms;
 }
 
-} // namespace
+}  // namespace
 
 int ClampAlarmDuration(int seconds)
 {

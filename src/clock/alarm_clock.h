@@ -31,7 +31,13 @@ std::string CountdownCaption(TDateTime alarmTime, TDateTime now);
 // The tray icon's hint: the alarm time while the toggle is down, otherwise that the alarm is off.
 std::string TrayHint(bool toggleDown, std::string_view alarmText);
 
-enum class AlarmState { Off, Armed, WaitingForTomorrow, Ringing };
+enum class AlarmState
+{
+    Off,
+    Armed,
+    WaitingForTomorrow,
+    Ringing
+};
 
 // What one clock tick asks of the window.
 struct ClockTickResult
@@ -39,8 +45,8 @@ struct ClockTickResult
     bool secondChanged = false;  // clockText and trayHint below are new
     std::string clockText;       // "hh:nn:ss"
     std::string trayHint;
-    bool hourSignal = false;     // a full hour has begun and the signal is on: StartHourSignal
-    bool startAlarm = false;     // StartAlarmSound now; STOP is shown
+    bool hourSignal = false;  // a full hour has begun and the signal is on: StartHourSignal
+    bool startAlarm = false;  // StartAlarmSound now; STOP is shown
 };
 
 // The alarm toggle, its time and caption, the STOP button and the clock's memory of the last

@@ -49,7 +49,7 @@ double SteadySeconds()
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace
+}  // namespace
 
 TalarmThread::TalarmThread(std::shared_ptr<AlarmSignal> signal, std::shared_ptr<Sound> sound,
                            std::filesystem::path wave, bool useSoundCard, int duration, AlarmTiming timing)

@@ -22,7 +22,7 @@ AlarmClock PressedAt(const std::string& text, TDateTime now)
     return clock;
 }
 
-} // namespace
+}  // namespace
 
 TEST(AlarmText, OnlyCompleteTimesOfDayAreAccepted)
 {
@@ -31,9 +31,11 @@ TEST(AlarmText, OnlyCompleteTimesOfDayAreAccepted)
         const char* text;
         double hours;  // < 0: refused
     };
-    const Row rows[] = {{"07:00", 7},   {"00:00", 0},      {"23:59", 23 + 59 / 60.0}, {"24:00", -1}, {"25:00", -1},
-                        {"12:60", -1},  {"1:", -1},        {"00:", -1},               {"1 :  ", -1}, {"", -1},
-                        {"07:0", -1},   {"07:000", -1},    {"07-00", -1},             {"ab:cd", -1}, {" 7:00", -1},
+    const Row rows[] = {{"07:00", 7},  {"00:00", 0},  {"23:59", 23 + 59 / 60.0},
+                        {"24:00", -1}, {"25:00", -1}, {"12:60", -1},
+                        {"1:", -1},    {"00:", -1},   {"1 :  ", -1},
+                        {"", -1},      {"07:0", -1},  {"07:000", -1},
+                        {"07-00", -1}, {"ab:cd", -1}, {" 7:00", -1},
                         {"-1:00", -1}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
@@ -63,12 +65,18 @@ TEST(Countdown, ShowsTheTimeLeftRoundedUpToWholeSeconds)
         const char* caption;
     };
     const Row rows[] = {
-        {At(6, 59, 30, 500), " 00:00:30"}, {At(6, 59, 59, 1), " 00:00:01"}, {At(6, 59, 59, 999), " 00:00:01"},
-        {At(6, 59, 58, 999), " 00:00:02"}, {At(7, 0, 0, 1), " 00:00:00"},  {At(7, 0, 1, 500), " 23:59:59"},
-        {At(22, 0, 0, 500), " 09:00:00"},  {At(0, 0, 0, 500), " 07:00:00"},
+        {At(6, 59, 30, 500), " 00:00:30"},
+        {At(6, 59, 59, 1), " 00:00:01"},
+        {At(6, 59, 59, 999), " 00:00:01"},
+        {At(6, 59, 58, 999), " 00:00:02"},
+        {At(7, 0, 0, 1), " 00:00:00"},
+        {At(7, 0, 1, 500), " 23:59:59"},
+        {At(22, 0, 0, 500), " 09:00:00"},
+        {At(0, 0, 0, 500), " 07:00:00"},
         // Just under a second is added and the sum rounded to the millisecond, so a moment on a
         // whole second shows one second more.
-        {At(6, 0, 0), " 01:00:01"},        {At(7, 0, 0), " 00:00:01"},
+        {At(6, 0, 0), " 01:00:01"},
+        {At(7, 0, 0), " 00:00:01"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.caption);
@@ -211,14 +219,14 @@ TEST(HourSignal, OneTonePerFullHourAlsoAfterTheClockWasSetBack)
         int tones;
     };
     const Step steps[] = {
-        {At(10, 0, 20), At(10, 0, 21), true, 1},       // a start in a full hour sounds at once
-        {At(10, 59, 59), At(11, 0, 3), true, 1},       // one tone, not one per tick
-        {At(11, 5, 0), At(11, 5, 2), true, 0},         // ...
-        {At(10, 59, 0), At(11, 0, 2), true, 1},        // set back from 11:05 to 10:59: 11:00 again
-        {At(11, 30, 0), At(12, 0, 0), false, 0},       // off: nothing,
-        {At(12, 0, 0), At(12, 0, 30), false, 0},       // and the minute is still kept,
-        {At(12, 0, 30), At(12, 0, 40), true, 0},       // so switching on at 12:00:30 waits
-        {At(12, 59, 59), At(13, 0, 1), true, 1},       // for 13:00
+        {At(10, 0, 20), At(10, 0, 21), true, 1},  // a start in a full hour sounds at once
+        {At(10, 59, 59), At(11, 0, 3), true, 1},  // one tone, not one per tick
+        {At(11, 5, 0), At(11, 5, 2), true, 0},    // ...
+        {At(10, 59, 0), At(11, 0, 2), true, 1},   // set back from 11:05 to 10:59: 11:00 again
+        {At(11, 30, 0), At(12, 0, 0), false, 0},  // off: nothing,
+        {At(12, 0, 0), At(12, 0, 30), false, 0},  // and the minute is still kept,
+        {At(12, 0, 30), At(12, 0, 40), true, 0},  // so switching on at 12:00:30 waits
+        {At(12, 59, 59), At(13, 0, 1), true, 1},  // for 13:00
     };
     AlarmClock clock;
     for (const Step& s : steps) {

@@ -80,7 +80,7 @@ private:
     bool m_open = false;
 };
 
-} // namespace
+}  // namespace
 
 TEST(AlarmThread, PauseShortensOverTheFirstMinute)
 {
@@ -140,11 +140,12 @@ TEST(AlarmThread, StopIsSeenBetweenTheTonesAndAfterEachSound)
     struct Row
     {
         const char* name;
-        int stopAfterCall;        // 1-based call after which the stop arrives
+        int stopAfterCall;  // 1-based call after which the stop arrives
         std::size_t calls;
         std::size_t pauses;
     };
-    const Row rows[] = {{"between the tones", 1, 1, 0}, {"after the pair", 2, 2, 0}, {"after the second pair", 4, 4, 1}};
+    const Row rows[] = {
+        {"between the tones", 1, 1, 0}, {"after the pair", 2, 2, 0}, {"after the second pair", 4, 4, 1}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         auto sound = std::make_shared<FakeSound>();
@@ -179,7 +180,8 @@ TEST(AlarmSound, OneAlarmAtATimeAndStopTakesEffectWhenThePauseEnds)
     auto sound = std::make_shared<FakeSound>();
     Latch latch;
     std::atomic<int> slept{0};
-    AlarmTiming timing{[] { return 0.0; }, [&](milliseconds) {
+    AlarmTiming timing{[] { return 0.0; },
+                       [&](milliseconds) {
                            ++slept;
                            latch.Wait();
                        }};

@@ -25,9 +25,11 @@ protected:
         WriteWholeFile(s_dir->Path() / "asound.conf", "pcm.!default {\n"
                                                       "    type file\n"
                                                       "    slave.pcm { type null }\n"
-                                                      "    file \"" + s_output.string() + "\"\n"
-                                                      "    format \"raw\"\n"
-                                                      "}\n");
+                                                      "    file \""
+                                                          + s_output.string()
+                                                          + "\"\n"
+                                                            "    format \"raw\"\n"
+                                                            "}\n");
         ::setenv("ALSA_CONFIG_PATH", (s_dir->Path() / "asound.conf").c_str(), 1);
     }
     static void TearDownTestSuite()
@@ -87,7 +89,7 @@ std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rat
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(AlsaSoundTest, ToneHasItsFrequencyAndLength)
 {

@@ -30,7 +30,7 @@ void SetTextIfDifferent(QLabel* label, const QString& text)
         label->setText(text);
 }
 
-} // namespace
+}  // namespace
 
 ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window)
     : m_controls(controls), m_clock(services.clock), m_settings(services.settings),
@@ -94,8 +94,9 @@ void ClockBar::StartAlarm()
     m_alarmSound.StartAlarmSound(m_settings.AlarmViaSoundCard, ClampAlarmDuration(m_settings.AlarmDuration));
     // Hidden in the tray, the window cannot show its STOP: the tray says what rings and how to stop it.
     if (m_tray && !m_window->isVisible())
-        m_tray->ShowMessage(QStringLiteral("Alarm ") + m_controls.alarm->text(),
-                            QStringLiteral("Sygnał wyłączysz poleceniem „Wył. alarm” w menu ikony lub kliknięciem ikony."));
+        m_tray->ShowMessage(
+            QStringLiteral("Alarm ") + m_controls.alarm->text(),
+            QStringLiteral("Sygnał wyłączysz poleceniem „Wył. alarm” w menu ikony lub kliknięciem ikony."));
 }
 
 void ClockBar::StopAlarmSound()
@@ -176,8 +177,8 @@ bool ClockBar::eventFilter(QObject* watched, QEvent* event)
         // Only the user moving on counts; the window losing the focus to another program, a menu
         // or its own message box leaves the entry as it is.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        const bool movedOn = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                             reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+        const bool movedOn = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+                             || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
         if (!movedOn || box->hasAcceptableInput())
             break;
         m_reEntering = true;

@@ -37,15 +37,16 @@ public:
     struct Services
     {
         SystemClock& clock;
-        const Settings& settings;  // alarm length, sound card, full-hour signal: read when used
-        std::shared_ptr<Sound> sound;  // null: silence
+        const Settings& settings;          // alarm length, sound card, full-hour signal: read when used
+        std::shared_ptr<Sound> sound;      // null: silence
         std::filesystem::path programDir;  // "ALARM.WAV" is looked for here
-        AlarmTiming alarmTiming = {};  // empty: real time
+        AlarmTiming alarmTiming = {};      // empty: real time
     };
 
     // Puts the stored alarm time ("Godzina alarmu") into the box and the toggle down when the
-    // alarm was on at the last end ("Załączony alarm"); it is then armed if still ahead today. `tray` may be null; `window` is where the
-    // messages appear and whose visibility decides whether a ringing alarm is announced in the tray.
+    // alarm was on at the last end ("Załączony alarm"); it is then armed if still ahead today.
+    // `tray` may be null; `window` is where the messages appear, and whether it is visible decides
+    // whether a ringing alarm is announced in the tray.
     ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window);
     ~ClockBar() override;
 

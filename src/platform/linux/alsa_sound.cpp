@@ -44,8 +44,8 @@ public:
             m_pcm = nullptr;
             return;
         }
-        if (snd_pcm_set_params(m_pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, channels, rate, 1,
-                               kLatencyUs) < 0) {
+        if (snd_pcm_set_params(m_pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, channels, rate, 1, kLatencyUs)
+            < 0) {
             snd_pcm_close(m_pcm);
             m_pcm = nullptr;
         }
@@ -96,12 +96,13 @@ std::vector<std::int16_t> ToneSamples(int frequency, int ms)
             gain = static_cast<double>(i) / static_cast<double>(fade);
         else if (count - i <= fade)
             gain = static_cast<double>(count - i - 1) / static_cast<double>(fade);
-        samples[i] = static_cast<std::int16_t>(std::lround(kToneAmplitude * gain * std::sin(step * static_cast<double>(i))));
+        samples[i] = static_cast<std::int16_t>(
+            std::lround(kToneAmplitude * gain * std::sin(step * static_cast<double>(i))));
     }
     return samples;
 }
 
-} // namespace
+}  // namespace
 
 AlsaSound::AlsaSound()
 {

@@ -75,19 +75,32 @@ private:
 };
 
 // The bar's controls by their object names.
-template <typename T> T* Child(const TForm1& form, const char* name)
+template <typename T>
+T* Child(const TForm1& form, const char* name)
 {
     T* child = form.findChild<T*>(QLatin1String(name));
     if (!child)
         qFatal("no child %s", name);
     return child;
 }
-QLabel* ClockLabel(const TForm1& form) { return Child<QLabel>(form, "lgodzina"); }
-QLineEdit* Alarm(const TForm1& form) { return Child<QLineEdit>(form, "alarm"); }
-QPushButton* Toggle(const TForm1& form) { return Child<QPushButton>(form, "azalwyl"); }
-QPushButton* Stop(const TForm1& form) { return Child<QPushButton>(form, "alstop"); }
+QLabel* ClockLabel(const TForm1& form)
+{
+    return Child<QLabel>(form, "lgodzina");
+}
+QLineEdit* Alarm(const TForm1& form)
+{
+    return Child<QLineEdit>(form, "alarm");
+}
+QPushButton* Toggle(const TForm1& form)
+{
+    return Child<QPushButton>(form, "azalwyl");
+}
+QPushButton* Stop(const TForm1& form)
+{
+    return Child<QPushButton>(form, "alstop");
+}
 
-} // namespace
+}  // namespace
 
 class ClockBarTest : public QObject
 {
@@ -227,7 +240,8 @@ private slots:
             m_time->WaitForPause();
             if (way == 0) {
                 // Rang while hidden in the tray: the tray tells.
-                QCOMPARE(form->TrayIcon()->LastMessage().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Alarm 07:00"));
+                QCOMPARE(form->TrayIcon()->LastMessage().section(QLatin1Char('\n'), 0, 0),
+                         QStringLiteral("Alarm 07:00"));
                 QTest::mouseClick(Stop(*form), Qt::LeftButton);
             } else if (way == 1) {
                 form->TrayMenu()->actions().at(2)->trigger();  // "Wył. alarm"
