@@ -10,6 +10,7 @@
 #include "platform/instance_lock.h"
 #include "platform/journal_file.h"
 #include "platform/settings_store.h"
+#include "platform/sound.h"
 #include "platform/system_clock.h"
 #include "platform/url_launcher.h"
 
@@ -21,6 +22,7 @@ struct Platform
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
     std::unique_ptr<FileStore> files;           // whole files the user edits, such as the contacts
     std::unique_ptr<UrlLauncher> urlLauncher;   // the desktop's browser and mail program
+    std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
 };
 
 // Every member set. Building touches nothing on disk: the settings are read, and the lock is taken,

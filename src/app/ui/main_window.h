@@ -10,6 +10,7 @@
 #include "calendar/namedays.h"
 #include "calendar/note_editor.h"
 #include "calendar/notes_journal.h"
+#include "clock/alarm_sound.h"
 #include "widgets/calendar_panel.h"
 
 #include <QColor>
@@ -19,6 +20,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -29,6 +31,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class ClockBar;
 class LinkLabel;
 class SpeedButton;
 class JournalFile;
@@ -43,6 +46,7 @@ struct MainWindowServices
     SystemClock& clock;
     SettingsStore& settings;
     JournalFile& notesFile;
+    std::shared_ptr<Sound> sound = nullptr;  // the alarm and the full-hour tone; null is silence
 };
 
 struct MainWindowOptions
@@ -62,6 +66,8 @@ struct MainWindowOptions
     bool persist = true;
     // The contacts book's and the links' file store, sound and launcher; empty ones are the system's.
     ContactsHostServices contacts;
+    // How the alarm thread measures and waits; empty is real time.
+    AlarmTiming alarmTiming;
 };
 
 class TForm1 : public QWidget
@@ -115,6 +121,7 @@ public:
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
     ContactsHost* Contacts() const { return m_contactsHost; }
 
@@ -209,7 +216,6 @@ private:
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
     bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
-    QString m_lastClockText;          // what the clock label shows
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
@@ -220,4 +226,6 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    // Last, so that it goes first, while the controls it works on are still there.
+    std::unique_ptr<ClockBar> m_clockBar;
 };

@@ -14,9 +14,13 @@ class FakeSound final : public Sound
 public:
     struct Call
     {
-        enum Kind { Tone, Wave } kind = Tone;
-        int frequency = 0;  // tones only
-        int ms = 0;         // tones only
+        enum Kind
+        {
+            Tone,
+            Wave
+        } kind = Tone;
+        int frequency = 0;           // tones only
+        int ms = 0;                  // tones only
         std::filesystem::path file;  // waves only
         bool operator==(const Call&) const = default;
     };

@@ -1,6 +1,7 @@
 // The Linux facilities behind the platform interfaces.
 #include "platform/platform.h"
 
+#include "platform/linux/alsa_sound.h"
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_file_store.h"
 #include "platform/linux/linux_instance_lock.h"
@@ -18,5 +19,6 @@ Platform MakePlatform(const std::string& instanceName)
     platform.instanceLock = std::make_unique<LinuxInstanceLock>(DefaultInstanceLockPath(instanceName));
     platform.files = std::make_unique<LinuxFileStore>();
     platform.urlLauncher = std::make_unique<XdgUrlLauncher>();
+    platform.sound = std::make_shared<AlsaSound>();
     return platform;
 }
