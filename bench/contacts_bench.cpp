@@ -4,10 +4,9 @@
 #include "contacts/rtf_reader.h"
 #include "contacts/rtf_writer.h"
 #include "platform/linux/linux_file_store.h"
+#include "../tests/platform/temp_dir.h"
 
 #include <benchmark/benchmark.h>
-
-#include <stdlib.h>
 
 #include <filesystem>
 
@@ -64,27 +63,11 @@ void BM_WriteRtf1MB(benchmark::State& state)
 }
 BENCHMARK(BM_WriteRtf1MB)->Unit(benchmark::kMillisecond);
 
-struct TempFolder
-{
-    std::filesystem::path path;
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dniarz-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            path = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
-
 void BM_LoadContactsFile1MB(benchmark::State& state)
 {
-    TempFolder folder;
+    TempDir folder;
     LinuxFileStore store;
-    ContactsFile file(store, folder.path);
+    ContactsFile file(store, folder.Path());
     store.ReplaceContents(file.Path(), BookRtf());
     for (auto _ : state)
         benchmark::DoNotOptimize(file.Load());
@@ -93,9 +76,9 @@ BENCHMARK(BM_LoadContactsFile1MB)->Unit(benchmark::kMillisecond);
 
 void BM_SaveContactsFile1MB(benchmark::State& state)
 {
-    TempFolder folder;
+    TempDir folder;
     LinuxFileStore store;
-    ContactsFile file(store, folder.path);
+    ContactsFile file(store, folder.Path());
     const RichDocument book = *ReadRtf(BookRtf());
     for (auto _ : state)
         benchmark::DoNotOptimize(file.Save(book));
