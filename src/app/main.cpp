@@ -30,11 +30,18 @@ int main(int argc, char** argv)
         return 2;
     }
     const CommandLine& options = parsed.options;
-    const auto programDir = ResolveProgramDir(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir());
+    const ProgramFiles files =
+        ResolveProgramFiles(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir(), XdgDataHomeFromEnvironment());
+    const auto& programDir = files.userDir;
+    if (programDir.empty() && options.mode != CommandLine::Mode::Help && options.mode != CommandLine::Mode::Version) {
+        // Never the working directory: the notes would follow wherever the program was started.
+        std::cerr << "dniarz: no folder for the notes: set HOME or XDG_DATA_HOME, or name one with --dir\n";
+        return 1;
+    }
 
     switch (options.mode) {
     case CommandLine::Mode::Help:
-        std::cout << UsageText();
+        std::cout << UsageText() << '\n' << DescribeProgramFiles(files);
         return 0;
     case CommandLine::Mode::Version:
         std::cout << "dniarz " DNIARZ_VERSION "\n";
@@ -68,7 +75,7 @@ int main(int argc, char** argv)
         return 0;
     }
     case CommandLine::Mode::Screenshot:
-        return RunScreenshot(argc, argv, options, programDir);
+        return RunScreenshot(argc, argv, options, files);
     case CommandLine::Mode::Window:
         break;
     }
@@ -78,5 +85,8 @@ int main(int argc, char** argv)
     LinuxInstanceLock lock(DefaultInstanceLockPath("ZWDNIARZ"));
     if (lock.TryAcquire() == LockResult::HeldByAnother)
         return 0;
-    return RunWindow(argc, argv, options, programDir);
+    // The user's data folder is made on first use; a failure shows when the notes cannot be opened.
+    if (files.OwnsUserDir() && !EnsurePrivateDirectory(programDir))
+        std::cerr << "dniarz: cannot create " << programDir.string() << '\n';
+    return RunWindow(argc, argv, options, files);
 }

@@ -25,6 +25,9 @@ namespace {
 void ConfigureApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("Dniarz"));
+    // Desktops match the window to its menu entry by this name (the Wayland app id), and by the
+    // window class "Dniarz" that the application name gives on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dniarz"));
     QApplication::setWindowIcon(AppIcon());
     // The window is laid out in fixed pixels; a desktop theme with wider margins would crowd it.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
@@ -38,10 +41,11 @@ void ConfigureApplication(QApplication& app)
 }
 
 // A picture gets a window that stands still and leaves the tray alone.
-MainWindowOptions WindowOptions(const CommandLine& options, const std::filesystem::path& programDir, bool picture)
+MainWindowOptions WindowOptions(const CommandLine& options, const ProgramFiles& files, bool picture)
 {
     MainWindowOptions windowOptions;
-    windowOptions.programDir = programDir;
+    windowOptions.programDir = files.userDir;
+    windowOptions.sharedDir = files.sharedDir;
     windowOptions.date = options.date;
     windowOptions.withTray = !picture;
     windowOptions.trayAvailable = !picture && QSystemTrayIcon::isSystemTrayAvailable();
@@ -52,14 +56,14 @@ MainWindowOptions WindowOptions(const CommandLine& options, const std::filesyste
 
 } // namespace
 
-int RunWindow(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir)
+int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFiles& files)
 {
     TApplication app(argc, argv);
     ConfigureApplication(app);
     LinuxSystemClock clock;
     FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     LinuxJournalFile notesFile;
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, false));
+    TForm1 form({clock, store, notesFile}, WindowOptions(options, files, false));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
@@ -75,7 +79,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     return QApplication::exec();
 }
 
-int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir)
+int RunScreenshot(int argc, char** argv, const CommandLine& options, const ProgramFiles& files)
 {
     // Always offscreen: the picture must not depend on the desktop, and there may be none.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -86,7 +90,7 @@ int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::
     FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     LinuxJournalFile reader;
     ReadOnlyJournalFile notesFile(reader);
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, true));
+    TForm1 form({clock, store, notesFile}, WindowOptions(options, files, true));
     // What the start-up timer's second refresh would have done.
     form.RefreshDay(false);
     const QPixmap picture = form.grab();
