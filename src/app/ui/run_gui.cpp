@@ -4,10 +4,6 @@
 #include "app/ui/icons.h"
 #include "app/ui/main_window.h"
 #include "app/ui/show_error.h"
-#include "platform/linux/file_settings_store.h"
-#include "platform/linux/linux_journal_file.h"
-#include "platform/linux/linux_system_clock.h"
-#include "platform/linux/xdg_dirs.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
 
@@ -56,14 +52,11 @@ MainWindowOptions WindowOptions(const CommandLine& options, const ProgramFiles& 
 
 } // namespace
 
-int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFiles& files)
+int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     TApplication app(argc, argv);
     ConfigureApplication(app);
-    LinuxSystemClock clock;
-    FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
-    LinuxJournalFile notesFile;
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, files, false));
+    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile}, WindowOptions(options, files, false));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
@@ -79,18 +72,15 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     return QApplication::exec();
 }
 
-int RunScreenshot(int argc, char** argv, const CommandLine& options, const ProgramFiles& files)
+int RunScreenshot(int argc, char** argv, const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     // Always offscreen: the picture must not depend on the desktop, and there may be none.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     TApplication app(argc, argv);
     ConfigureApplication(app);
-    LinuxSystemClock clock;
     // The picture shows the user's settings and notes but changes neither.
-    FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
-    LinuxJournalFile reader;
-    ReadOnlyJournalFile notesFile(reader);
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, files, true));
+    ReadOnlyJournalFile notesFile(*platform.notesFile);
+    TForm1 form({*platform.clock, *platform.settings, notesFile}, WindowOptions(options, files, true));
     // What the start-up timer's second refresh would have done.
     form.RefreshDay(false);
     const QPixmap picture = form.grab();
