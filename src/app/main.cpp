@@ -28,8 +28,8 @@ int main(int argc, char** argv)
     }
     const CommandLine& options = parsed.options;
     Platform platform = MakePlatform("ZWDNIARZ");
-    const ProgramFiles files =
-        ResolveProgramFiles(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir(), platform.dataHome);
+    const ProgramFiles files = ResolveProgramFiles(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir(),
+                                                   platform.dataHome);
     const auto& programDir = files.userDir;
     if (programDir.empty() && options.mode != CommandLine::Mode::Help && options.mode != CommandLine::Mode::Version) {
         // Never the working directory: the notes would follow wherever the program was started.

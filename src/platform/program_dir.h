@@ -12,7 +12,13 @@
 
 struct ProgramFiles
 {
-    enum class Source { Option, Environment, Executable, UserData };
+    enum class Source
+    {
+        Option,
+        Environment,
+        Executable,
+        UserData
+    };
 
     std::filesystem::path userDir;    // where the program's files are read and written
     std::filesystem::path sharedDir;  // <prefix>/share/dniarz when installed; empty otherwise

@@ -40,7 +40,8 @@ QIcon MonthStepGlyph(bool pointsRight)
     // On a scaled screen each pixel of the bitmap becomes a square block rather than a blur.
     QIcon icon;
     for (int scale : {1, 2, 3}) {
-        QPixmap glyph = QPixmap::fromImage(image.scaled(8 * scale, 6 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        QPixmap glyph = QPixmap::fromImage(
+            image.scaled(8 * scale, 6 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
         glyph.setMask(glyph.createMaskFromColor(Qt::white));
         icon.addPixmap(glyph);
     }

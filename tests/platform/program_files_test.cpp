@@ -27,11 +27,13 @@ struct InstalledTree
 
 unsigned Mode(const fs::path& p)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(p.c_str(), &st) == 0 ? (st.st_mode & 07777u) : 0u;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ProgramFiles, FolderPrecedencePortableAndInstalled)
 {
@@ -58,8 +60,7 @@ TEST(ProgramFiles, FolderPrecedencePortableAndInstalled)
         {"installed, empty values", std::string(), "", tree.bin, tree.dataHome / "dniarz", tree.shared,
          ProgramFiles::Source::UserData},
         // A folder named on the command line is used as it is, but the shipped files still serve.
-        {"installed with --dir", std::string("/a"), nullptr, tree.bin, "/a", tree.shared,
-         ProgramFiles::Source::Option},
+        {"installed with --dir", std::string("/a"), nullptr, tree.bin, "/a", tree.shared, ProgramFiles::Source::Option},
         {"installed with DNIARZ_DIR", std::nullopt, "/b", tree.bin, "/b", tree.shared,
          ProgramFiles::Source::Environment},
         {"installed, path with dots", std::nullopt, nullptr, tree.bin / ".." / "bin", tree.dataHome / "dniarz",
@@ -113,7 +114,8 @@ TEST(ProgramFiles, LocatePrefersTheUsersCopyThenTheShippedOne)
 TEST(ProgramFiles, HelpNamesTheFoldersInUse)
 {
     InstalledTree tree;
-    const std::string installed = DescribeProgramFiles(ResolveProgramFiles(std::nullopt, nullptr, tree.bin, tree.dataHome));
+    const std::string installed = DescribeProgramFiles(
+        ResolveProgramFiles(std::nullopt, nullptr, tree.bin, tree.dataHome));
     EXPECT_NE(installed.find((tree.dataHome / "dniarz").string()), std::string::npos) << installed;
     EXPECT_NE(installed.find(tree.shared.string()), std::string::npos) << installed;
     const std::string portable = DescribeProgramFiles(ResolveProgramFiles(std::string("/notes"), nullptr, "/x", {}));

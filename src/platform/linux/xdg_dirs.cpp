@@ -16,7 +16,7 @@ std::filesystem::path XdgHome(const char* value, const char* home, const char* f
     return {};
 }
 
-} // namespace
+}  // namespace
 
 std::filesystem::path XdgConfigHome(const char* xdgConfigHome, const char* home)
 {

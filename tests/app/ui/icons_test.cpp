@@ -19,8 +19,7 @@ private slots:
             for (qreal ratio : {1.0, 2.0, 3.0}) {
                 const int pixels = static_cast<int>(16 * ratio);
                 for (bool enabled : {true, false}) {
-                    const QPixmap shown =
-                        icon.pixmap(QSize(16, 16), ratio, enabled ? QIcon::Normal : QIcon::Disabled);
+                    const QPixmap shown = icon.pixmap(QSize(16, 16), ratio, enabled ? QIcon::Normal : QIcon::Disabled);
                     QCOMPARE(shown.size(), QSize(pixels, pixels));
                     QVERIFY2(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied)
                                  == GlyphPixmap(glyph, enabled, pixels)
