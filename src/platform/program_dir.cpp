@@ -5,6 +5,12 @@
 
 std::filesystem::path ProgramFiles::Locate(std::string_view name) const
 {
+    return LocateProgramFile(userDir, sharedDir, name);
+}
+
+std::filesystem::path LocateProgramFile(const std::filesystem::path& userDir, const std::filesystem::path& sharedDir,
+                                        std::string_view name)
+{
     const std::filesystem::path own = userDir / name;
     std::error_code ec;
     if (sharedDir.empty() || std::filesystem::exists(own, ec))

@@ -31,6 +31,10 @@ struct ProgramFiles
     bool OwnsUserDir() const { return source == Source::UserData; }
 };
 
+// ProgramFiles::Locate for code that keeps the two folders apart (MainWindowOptions).
+std::filesystem::path LocateProgramFile(const std::filesystem::path& userDir, const std::filesystem::path& sharedDir,
+                                        std::string_view name);
+
 // The directory of the running executable; empty when the system cannot tell.
 std::filesystem::path ExecutableDir();
 

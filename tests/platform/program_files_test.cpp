@@ -105,6 +105,7 @@ TEST(ProgramFiles, LocatePrefersTheUsersCopyThenTheShippedOne)
     EXPECT_EQ(files.Locate("info.rtf"), own);
     EXPECT_EQ(files.Locate("ALARM.WAV"), tree.shared / "ALARM.WAV");
     EXPECT_EQ(files.Locate("tel.rtf"), files.userDir / "tel.rtf");
+    EXPECT_EQ(LocateProgramFile(files.userDir, files.sharedDir, "ALARM.WAV"), tree.shared / "ALARM.WAV");
 
     // Portable: only the program directory, even when a share folder exists elsewhere.
     const ProgramFiles portable = ResolveProgramFiles(std::nullopt, nullptr, tree.root.Path(), tree.dataHome);
