@@ -3,6 +3,7 @@
 // interfaces. A new facility is one member here and one line in that folder's MakePlatform.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,7 @@ struct Platform
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
     std::unique_ptr<FileStore> files;           // whole files the user edits, such as the contacts
     std::unique_ptr<UrlLauncher> urlLauncher;   // the desktop's browser and mail program
+    std::filesystem::path dataHome;             // where users' data folders go; empty when unknown
     std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
 };
 

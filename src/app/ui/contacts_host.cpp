@@ -6,6 +6,7 @@
 #include "app/ui/show_error.h"
 #include "contacts/ui/contacts_window.h"
 #include "platform/file_store.h"
+#include "platform/program_dir.h"
 #include "platform/sound.h"
 #include "platform/url_launcher.h"
 
@@ -47,8 +48,10 @@ public:
 
 }  // namespace
 
-ContactsHost::ContactsHost(QWidget* mainWindow, std::filesystem::path programDir, ContactsHostServices services)
-    : QObject(mainWindow), m_mainWindow(mainWindow), m_programDir(std::move(programDir)), m_services(services)
+ContactsHost::ContactsHost(QWidget* mainWindow, std::filesystem::path programDir, std::filesystem::path sharedDir,
+                           ContactsHostServices services)
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_programDir(std::move(programDir)),
+      m_sharedDir(std::move(sharedDir)), m_services(services)
 {
     if (!m_services.files) {
         m_ownFiles = std::make_unique<NoFiles>();
@@ -95,6 +98,6 @@ void ContactsHost::HideContacts()
 
 void ContactsHost::ShowInfo()
 {
-    Tinfo info(*m_services.files, m_programDir, m_mainWindow);
+    Tinfo info(*m_services.files, LocateProgramFile(m_programDir, m_sharedDir, "info.rtf"), m_mainWindow);
     info.exec();
 }

@@ -26,7 +26,10 @@ class ContactsHost : public QObject
 {
     Q_OBJECT
 public:
-    ContactsHost(QWidget* mainWindow, std::filesystem::path programDir, ContactsHostServices services = {});
+    // The contacts book lives in `programDir`; the description is the user's own "info.rtf" there,
+    // else the one shipped in `sharedDir`.
+    ContactsHost(QWidget* mainWindow, std::filesystem::path programDir, std::filesystem::path sharedDir,
+                 ContactsHostServices services = {});
     ~ContactsHost() override;
 
     // "Tel." and "Kontakty": shows the window, not modally.
@@ -42,6 +45,7 @@ public:
 private:
     QWidget* m_mainWindow;
     std::filesystem::path m_programDir;
+    std::filesystem::path m_sharedDir;
     ContactsHostServices m_services;
     std::unique_ptr<FileStore> m_ownFiles;
     std::unique_ptr<Sound> m_ownSound;

@@ -26,8 +26,8 @@ QLabel* NoticeLabel(QWidget* parent, const char* name, const QString& text, int 
 
 }  // namespace
 
-Tinfo::Tinfo(FileStore& files, const std::filesystem::path& programDir, QWidget* parent)
-    : QDialog(parent), m_files(files), m_path(programDir / "info.rtf")
+Tinfo::Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent)
+    : QDialog(parent), m_files(files), m_path(std::move(infoFile))
 {
     setObjectName(QStringLiteral("info"));
     setWindowTitle(QStringLiteral("Informacja o programie"));

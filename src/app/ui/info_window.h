@@ -19,7 +19,8 @@ public:
     static constexpr int kClientWidth = 563;
     static constexpr int kClientHeight = 473;
 
-    Tinfo(FileStore& files, const std::filesystem::path& programDir, QWidget* parent = nullptr);
+    // `infoFile`: the description to show, "info.rtf" where the program finds it.
+    Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent = nullptr);
     ~Tinfo() override;
 
     // Loads "info.rtf" into RichEdit, or says which file is missing.

@@ -319,7 +319,7 @@ void TForm1::CreateButtonRow()
     connect(Dzisiaj, &SpeedButton::clicked, this, &TForm1::SelectToday);
     connect(Tel, &SpeedButton::clicked, this, &TForm1::OpenContacts);
     // Hooks: "Konfig." opens the configuration dialog, "Info" the about window.
-    m_contactsHost = new ContactsHost(this, m_options.programDir, m_options.contacts);
+    m_contactsHost = new ContactsHost(this, m_options.programDir, m_options.sharedDir, m_options.contacts);
     connect(Info, &SpeedButton::clicked, m_contactsHost, &ContactsHost::ShowInfo);
 }
 
@@ -332,7 +332,7 @@ void TForm1::CreateInfoPanel()
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     auto* picture = MakeLabel(panel, "InfoPicture", {}, {12, 8}, {56, 56});
-    picture->setPixmap(InfoPicture(56));
+    picture->setPixmap(InfoPicture(56, picture->devicePixelRatioF()));
     QLabel* title = MakeLabel(panel, "InfoLine1",
                               QStringLiteral("Dniarz – kalendarz z imieninami i świętami, Słońce i Księżyc, notatki "
                                              "oraz zegar z budzikiem"),

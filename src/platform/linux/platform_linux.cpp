@@ -19,6 +19,7 @@ Platform MakePlatform(const std::string& instanceName)
     platform.instanceLock = std::make_unique<LinuxInstanceLock>(DefaultInstanceLockPath(instanceName));
     platform.files = std::make_unique<LinuxFileStore>();
     platform.urlLauncher = std::make_unique<XdgUrlLauncher>();
+    platform.dataHome = XdgDataHomeFromEnvironment();
     platform.sound = std::make_shared<AlsaSound>();
     return platform;
 }

@@ -64,7 +64,7 @@ private slots:
 
     void MissingDescriptionNamesTheFile()
     {
-        Tinfo info(m_files, "/program");
+        Tinfo info(m_files, "/program/info.rtf");
         info.show();
         QCOMPARE(info.RichEdit->toPlainText(), QStringLiteral("Brak pliku:\n/program/info.rtf"));
     }
@@ -72,7 +72,7 @@ private slots:
     void LayoutCaptionsAndTheShippedDescription()
     {
         StoreShippedDescription();
-        Tinfo info(m_files, "/program");
+        Tinfo info(m_files, "/program/info.rtf");
         info.show();
         QCOMPARE(info.windowTitle(), QStringLiteral("Informacja o programie"));
         QCOMPARE(info.size(), QSize(563, 473));
@@ -127,14 +127,17 @@ private slots:
         auto form = MakeMainWindow();
         form->show();
         QString shownTitle;
+        QString shownText;
         QTimer::singleShot(0, this, [&] {
             if (auto* info = qobject_cast<Tinfo*>(QApplication::activeModalWidget())) {
                 shownTitle = info->windowTitle();
+                shownText = info->RichEdit->toPlainText();
                 info->OK->click();
             }
         });
         form->findChild<SpeedButton*>(QStringLiteral("Info"))->click();
         QCOMPARE(shownTitle, QStringLiteral("Informacja o programie"));
+        QVERIFY(shownText.startsWith(QStringLiteral("Dniarz – kalendarz")));
     }
 
     void LinkLabelsGoThroughTheLauncher()
