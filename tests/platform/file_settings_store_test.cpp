@@ -270,13 +270,40 @@ TEST(FileSettingsStore, RefusedWritesReportFailureAndLeaveTheFile)
     const std::string before = ReadWholeFile(store.File());
     // A folder where the new file would go makes every replacement fail, even for the superuser.
     std::filesystem::path blocker = store.File();
-    blocker += ".tmp" + std::to_string(::getpid());
+    blocker += ".new";
     std::filesystem::create_directory(blocker);
     Settings s;
     s.Latitude = 10;
     EXPECT_FALSE(SaveSettings(store, s));
     EXPECT_EQ(ReadWholeFile(store.File()), before);
     EXPECT_EQ(ReadStoredPlace(store).Latitude, 52.0);
+}
+
+// A user who made the file private, or keeps it in another folder behind a link, keeps it so
+// after every save; and a link planted under the new file's name is never written through.
+TEST(FileSettingsStore, SavesKeepPermissionsLinksAndNeverFollowAPlantedLink)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+    std::filesystem::permissions(store.File(), ownerOnly);
+    ASSERT_TRUE(SaveAlarm(store, "07:00", true));
+    EXPECT_EQ(std::filesystem::status(store.File()).permissions() & std::filesystem::perms::all, ownerOnly);
+
+    const auto real = dir.Path() / "synced" / "dniarz.reg";
+    std::filesystem::create_directory(real.parent_path());
+    std::filesystem::rename(store.File(), real);
+    std::filesystem::create_symlink(real, store.File());
+    const auto victim = dir.Path() / "victim";
+    WriteWholeFile(victim, "do not touch");
+    std::filesystem::create_symlink(victim, real.string() + ".new");
+    ASSERT_TRUE(SaveAlarm(store, "07:15", false));
+    EXPECT_TRUE(std::filesystem::is_symlink(store.File()));
+    EXPECT_NE(ReadWholeFile(real).find("07:15"), std::string::npos);
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, ownerOnly);
+    EXPECT_EQ(ReadWholeFile(victim), "do not touch");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real.parent_path()), {}), 1);
 }
 
 TEST(FileSettingsStore, NoPlaceToStoreMeansNoKey)

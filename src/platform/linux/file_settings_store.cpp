@@ -1,7 +1,7 @@
 // The registry export file behind the Linux settings store.
 #include "platform/linux/file_settings_store.h"
 
-#include "platform/linux/atomic_file.h"
+#include "platform/linux/posix_file.h"
 
 #include <fstream>
 #include <functional>
@@ -54,7 +54,7 @@ LoadedFile LoadFile(const std::filesystem::path& file)
 bool SaveFile(const std::filesystem::path& file, const RegFile& content)
 {
     std::string text;
-    return FormatRegFile(content, text) && WriteFileAtomically(file, text);
+    return FormatRegFile(content, text) && !ReplaceFileContents(file, text);
 }
 
 class FileSettingsKey final : public SettingsKey
