@@ -2,6 +2,7 @@
 #include "platform/linux/file_settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/settings.h"
@@ -304,6 +305,28 @@ TEST(FileSettingsStore, SavesKeepPermissionsLinksAndNeverFollowAPlantedLink)
     EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, ownerOnly);
     EXPECT_EQ(ReadWholeFile(victim), "do not touch");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real.parent_path()), {}), 1);
+}
+
+// A FIFO would stop the printed day and the window in the open, a link to a device would be read
+// until memory runs out: both read as an unreadable file, at once, and the first save sets it aside.
+TEST(FileSettingsStore, OnlyARegularFileIsRead)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    std::filesystem::create_directories(store.File().parent_path());
+    ASSERT_EQ(::mkfifo(store.File().c_str(), 0600), 0);
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
+    EXPECT_EQ(s.Latitude, 52.0);
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    EXPECT_TRUE(std::filesystem::is_regular_file(store.File()));
+    EXPECT_TRUE(std::filesystem::is_fifo(store.File().string() + ".unreadable"));
+
+    std::filesystem::remove(store.File());
+    std::filesystem::create_symlink("/dev/zero", store.File());
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
 }
 
 TEST(FileSettingsStore, NoPlaceToStoreMeansNoKey)

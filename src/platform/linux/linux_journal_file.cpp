@@ -18,29 +18,6 @@ constexpr const char* kNotRegular = "not a regular file";
 // round of that costs the other writer a whole pack, so a few rounds are all there can be.
 constexpr int kLockAttempts = 100;
 
-// The regular file open at `fd`, from its start, no further than `size` bytes: the size it had
-// when opened, so that a file growing while it is read cannot make the read endless.
-bool ReadFromStart(int fd, std::uint64_t size, std::string& contents)
-{
-    contents.clear();
-    contents.resize(static_cast<std::size_t>(size));
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        const ssize_t n = ::pread(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            contents.clear();
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    contents.resize(done);
-    return true;
-}
-
 } // namespace
 
 LinuxJournalFile::~LinuxJournalFile()
@@ -56,23 +33,14 @@ bool LinuxJournalFile::Fail(int error)
 
 JournalFile::ReadStatus LinuxJournalFile::ReadAll(const std::filesystem::path& path, std::string& contents)
 {
-    contents.clear();
-    // Without O_NONBLOCK a FIFO in the file's place would stop the program in open().
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        Fail(error);
-        return error == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
-    }
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 || Fail(errno);
-    if (ok && !S_ISREG(st.st_mode)) {
+    const std::error_code error = ReadRegularFile(path, contents);
+    if (!error)
+        return ReadStatus::Ok;
+    if (error == std::errc::invalid_argument)
         m_lastError = kNotRegular;
-        ok = false;
-    }
-    ok = ok && (ReadFromStart(fd, static_cast<std::uint64_t>(st.st_size), contents) || Fail(errno));
-    ::close(fd);
-    return ok ? ReadStatus::Ok : ReadStatus::Failed;
+    else
+        Fail(error.value());
+    return error == std::errc::no_such_file_or_directory ? ReadStatus::Missing : ReadStatus::Failed;
 }
 
 JournalFile::OpenStatus LinuxJournalFile::OpenAndRead(const std::filesystem::path& path, std::string& contents)

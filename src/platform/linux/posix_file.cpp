@@ -34,6 +34,47 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+bool ReadFromStart(int fd, std::uint64_t size, std::string& contents)
+{
+    contents.clear();
+    contents.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = ::pread(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int saved = errno;
+            contents.clear();
+            errno = saved;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    contents.resize(done);
+    return true;
+}
+
+std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents)
+{
+    contents.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return LastErrno();
+    struct stat st {};
+    std::error_code error;
+    if (::fstat(fd, &st) != 0)
+        error = LastErrno();
+    else if (!S_ISREG(st.st_mode))
+        error = std::make_error_code(std::errc::invalid_argument);
+    else if (!ReadFromStart(fd, static_cast<std::uint64_t>(st.st_size), contents))
+        error = LastErrno();
+    ::close(fd);
+    return error;
+}
+
 bool SyncDirectoryOf(const std::filesystem::path& path)
 {
     const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");

@@ -2,13 +2,25 @@
 // beside a file never leaves it half written, moved or written through.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 
 // Writes every byte, going on after short writes and interruptions. False with errno set; a write
 // that makes no progress counts as a full disk (ENOSPC).
 bool WriteAll(int fd, std::string_view bytes);
+
+// The file open at `fd` from its start, no further than `size` bytes (the size it had when opened,
+// so that a file growing while it is read cannot make the read endless). False with errno set.
+bool ReadFromStart(int fd, std::uint64_t size, std::string& contents);
+
+// The whole regular file at `path`. Opened without blocking, so that a FIFO in its place cannot
+// stop the program, and read only as far as its size at the open, so that a device such as
+// /dev/zero cannot fill the memory. Anything but a regular file is std::errc::invalid_argument;
+// a missing one std::errc::no_such_file_or_directory. `contents` is empty on failure.
+std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents);
 
 // Syncs the folder holding `path`: a new name or a rename reaches the disk only with its folder.
 bool SyncDirectoryOf(const std::filesystem::path& path);
