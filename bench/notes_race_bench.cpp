@@ -173,6 +173,10 @@ void BM_TwoCopiesOneFile(benchmark::State& state)
     state.counters["two_writers"] = static_cast<double>(shared.bothAdmitted.load());
     state.counters["missing_saves"] = static_cast<double>(MissingSaves(path, shared));
     state.counters["other_failures"] = static_cast<double>(shared.failures.load());
+    // A failed run reports no counters, and these are the figures that say what went wrong.
+    for (const auto& [name, counter] : state.counters)
+        std::fprintf(stderr, "%s=%.0f ", name.c_str(), counter.value);
+    std::fprintf(stderr, "\n");
     if (shared.bothAdmitted.load() != 0 || MissingSaves(path, shared) != 0)
         state.SkipWithError("a second writer was let in or a confirmed save is missing");
     munmap(memory, sizeof(Shared));
