@@ -20,19 +20,19 @@
 
 #include "calendar/date_format.h"
 #include "calendar/notes_journal.h"
-#include "platform/fake/fake_system_clock.h"
 #include "platform/linux/linux_journal_file.h"
 
 namespace {
 
 constexpr int kPacks = 100'000;
-constexpr int kKeysEach = 20;  // few keys, so that a pack stays small and the race stays hot
+constexpr int kKeysEach = 20;
+const TDateTime kNow = EncodeDate(2024, 6, 21) + 0.5;  // few keys, so that a pack stays small and the race stays hot
 
 // Shared between the two processes.
 struct Shared
 {
-    std::atomic<int> writers{0};        // processes holding the file right now
-    std::atomic<int> bothAdmitted{0};   // times a second writer was let in
+    std::atomic<int> writers{0};       // processes holding the file right now
+    std::atomic<int> bothAdmitted{0};  // times a second writer was let in
     std::atomic<bool> packerDone{false};
     std::atomic<long> packs{0};
     std::atomic<long> packerSaves{0};
@@ -58,7 +58,7 @@ void Admit(Shared& shared)
 void SaveOne(NotesJournal& journal, Shared& shared, int process, long sequence)
 {
     const int k = static_cast<int>(sequence % kKeysEach);
-    journal.AppendRecord(Key(process, k), std::to_string(process) + "-" + std::to_string(sequence));
+    journal.AppendRecord(Key(process, k), std::to_string(process) + "-" + std::to_string(sequence), kNow);
     journal.Flush();
     shared.lastConfirmed[process][k].store(sequence);
 }
@@ -67,8 +67,7 @@ void SaveOne(NotesJournal& journal, Shared& shared, int process, long sequence)
 void Packer(const std::filesystem::path& path, Shared& shared)
 {
     LinuxJournalFile file;
-    FakeSystemClock clock(std::chrono::system_clock::now());
-    NotesJournal journal(file, clock);
+    NotesJournal journal(file);
     long sequence = 0;
     while (shared.packs.load() < kPacks) {
         if (journal.OpenNotes(path))
@@ -94,10 +93,9 @@ void Packer(const std::filesystem::path& path, Shared& shared)
 void Saver(const std::filesystem::path& path, Shared& shared)
 {
     LinuxJournalFile file;
-    FakeSystemClock clock(std::chrono::system_clock::now());
     long sequence = 0;
     while (!shared.packerDone.load()) {
-        NotesJournal journal(file, clock);
+        NotesJournal journal(file);
         shared.opens.fetch_add(1);
         if (const auto message = journal.OpenNotes(path)) {
             if (message->find("inną uruchomioną kopię") != std::string::npos)

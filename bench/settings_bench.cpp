@@ -11,6 +11,7 @@
 
 #include "platform/linux/file_settings_store.h"
 #include "platform/reg_file.h"
+#include "text/utf16.h"
 
 namespace {
 
