@@ -9,6 +9,7 @@
 #include "platform/instance_lock.h"
 #include "platform/journal_file.h"
 #include "platform/settings_store.h"
+#include "platform/sound.h"
 #include "platform/system_clock.h"
 
 struct Platform
@@ -17,6 +18,7 @@ struct Platform
     std::unique_ptr<SettingsStore> settings;    // the user's settings key
     std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
 };
 
 // Every member set. Building touches nothing on disk: the settings are read, and the lock is taken,

@@ -53,7 +53,8 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
 {
     TApplication app(argc, argv);
     ConfigureApplication(app);
-    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile}, WindowOptions(options, programDir, false));
+    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound},
+                WindowOptions(options, programDir, false));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved;
