@@ -147,3 +147,12 @@ TEST_F(AlsaSoundTest, MissingOrBrokenFileIsAFailure)
     WriteWholeFile(broken, "RIFF\x10\0\0\0WAVEjunk");
     EXPECT_FALSE(sound.PlayAlarmWave(broken));
 }
+
+TEST_F(AlsaSoundTest, WaveFileWithoutSamplesIsAFailure)
+{
+    // A file cut to its header plays nothing; the alarm must fall back to the tones, not stay mute.
+    const auto empty = s_dir->Path() / "empty.wav";
+    WriteWholeFile(empty, WaveFile({}, 8000));
+    AlsaSound sound;
+    EXPECT_FALSE(sound.PlayAlarmWave(empty));
+}

@@ -137,7 +137,8 @@ bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file)
         if (pcm) {
             constexpr sf_count_t kChunk = 4096;
             std::vector<std::int16_t> buffer(static_cast<std::size_t>(kChunk) * channels);
-            played = true;
+            // A file with no sound in it (cut to its header) counts as unplayable, so that the alarm
+            // falls back to the tones instead of staying mute.
             for (;;) {
                 const sf_count_t frames = sf_readf_short(sound, buffer.data(), kChunk);
                 if (frames <= 0)
@@ -146,6 +147,7 @@ bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file)
                     played = false;
                     break;
                 }
+                played = true;
             }
             if (played)
                 pcm.Drain();
