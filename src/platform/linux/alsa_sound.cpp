@@ -40,7 +40,15 @@ public:
     Pcm(unsigned channels, unsigned rate)
     {
         std::lock_guard lock(OpenMutex());
-        if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+        // A blocking open of a device another program holds waits until it is let go, which could
+        // be never: the alarm thread would hang and no later alarm could start. A busy device is
+        // a failure like a missing one; the writes then block as usual.
+        if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+            m_pcm = nullptr;
+            return;
+        }
+        if (snd_pcm_nonblock(m_pcm, 0) < 0) {
+            snd_pcm_close(m_pcm);
             m_pcm = nullptr;
             return;
         }
