@@ -68,8 +68,8 @@ void Append32(std::string& out, std::uint32_t v)
     Append16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
-// A PCM WAV file, 16-bit mono, written field by field.
-std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rate)
+// A PCM WAV file, 16-bit, `channels` interleaved, written field by field.
+std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rate, std::uint16_t channels = 1)
 {
     const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
     std::string out = "RIFF";
@@ -77,10 +77,10 @@ std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rat
     out += "WAVEfmt ";
     Append32(out, 16);
     Append16(out, 1);  // PCM
-    Append16(out, 1);  // mono
+    Append16(out, channels);
     Append32(out, rate);
-    Append32(out, rate * 2);
-    Append16(out, 2);
+    Append32(out, rate * 2 * channels);
+    Append16(out, static_cast<std::uint16_t>(2 * channels));
     Append16(out, 16);
     out += "data";
     Append32(out, dataBytes);
@@ -134,6 +134,19 @@ TEST_F(AlsaSoundTest, WaveFileArrivesUnchanged)
         samples.push_back(static_cast<std::int16_t>((i * 7919) % 60000 - 30000));
     const auto wave = s_dir->Path() / "ALARM.WAV";
     WriteWholeFile(wave, WaveFile(samples, 8000));
+    AlsaSound sound;
+    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    EXPECT_EQ(Played(), samples);
+}
+
+TEST_F(AlsaSoundTest, ManyChannelsAndAnOddRateArriveUnchangedOverSeveralBlocks)
+{
+    // Three channels at 11025 Hz, longer than one block read from the file.
+    std::vector<std::int16_t> samples;
+    for (int i = 0; i < 3 * 5000; ++i)
+        samples.push_back(static_cast<std::int16_t>((i * 104729) % 60000 - 30000));
+    const auto wave = s_dir->Path() / "three.wav";
+    WriteWholeFile(wave, WaveFile(samples, 11025, 3));
     AlsaSound sound;
     ASSERT_TRUE(sound.PlayAlarmWave(wave));
     EXPECT_EQ(Played(), samples);
