@@ -152,6 +152,43 @@ TEST_F(AlsaSoundTest, ManyChannelsAndAnOddRateArriveUnchangedOverSeveralBlocks)
     EXPECT_EQ(Played(), samples);
 }
 
+TEST_F(AlsaSoundTest, FloatFileKeepsItsLevelAndIsClippedBeyondFullScale)
+{
+    // A floating-point file plays as loud as it is, not as a whisper; it may peak above full
+    // scale, which must clip rather than fold over into a crackle.
+    const std::vector<float> values = {0.5f, 1.5f, -1.5f, 1.0f, -1.0f};
+    std::string data;
+    for (float v : values) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &v, 4);
+        Append32(data, bits);
+    }
+    std::string file = "RIFF";
+    Append32(file, static_cast<std::uint32_t>(36 + data.size()));
+    file += "WAVEfmt ";
+    Append32(file, 16);
+    Append16(file, 3);  // IEEE float
+    Append16(file, 1);
+    Append32(file, 8000);
+    Append32(file, 8000 * 4);
+    Append16(file, 4);
+    Append16(file, 32);
+    file += "data";
+    Append32(file, static_cast<std::uint32_t>(data.size()));
+    file += data;
+    const auto wave = s_dir->Path() / "loud.wav";
+    WriteWholeFile(wave, file);
+    AlsaSound sound;
+    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    const std::vector<std::int16_t> played = Played();
+    ASSERT_EQ(played.size(), values.size());
+    EXPECT_NEAR(played[0], 16384, 2);
+    EXPECT_GE(played[1], 32766);
+    EXPECT_LE(played[2], -32767);
+    EXPECT_GE(played[3], 32766);
+    EXPECT_LE(played[4], -32767);
+}
+
 TEST_F(AlsaSoundTest, MissingOrBrokenFileIsAFailure)
 {
     AlsaSound sound;
