@@ -3,6 +3,7 @@
 // interfaces. A new facility is one member here and one line in that folder's MakePlatform.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,7 @@ struct Platform
     std::unique_ptr<SettingsStore> settings;    // the user's settings key
     std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    std::filesystem::path dataHome;             // where users' data folders go; empty when unknown
     std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
 };
 

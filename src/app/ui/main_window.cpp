@@ -330,7 +330,7 @@ void TForm1::CreateInfoPanel()
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     auto* picture = MakeLabel(panel, "InfoPicture", {}, {12, 8}, {56, 56});
-    picture->setPixmap(InfoPicture(56));
+    picture->setPixmap(InfoPicture(56, picture->devicePixelRatioF()));
     QLabel* title = MakeLabel(panel, "InfoLine1",
                               QStringLiteral("Dniarz – kalendarz z imieninami i świętami, Słońce i Księżyc, notatki "
                                              "oraz zegar z budzikiem"),
@@ -695,6 +695,14 @@ void TForm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     FormShow();
+}
+
+void TForm1::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // A window uncovered after the event loop was held up shows the time at once, not a stale second.
+    if (m_clockBar)
+        ClockTick();
 }
 
 bool TForm1::OpenUrl(const QUrl& url)

@@ -51,6 +51,7 @@ struct MainWindowServices
 struct MainWindowOptions
 {
     std::filesystem::path programDir;  // where the notes and the other files of the program live
+    std::filesystem::path sharedDir;   // shipped files of an installed program (LocateProgramFile)
     std::optional<TDateTime> date;     // the date selected at start; today when empty
     bool withTray = true;              // false: no tray icon at all (pictures of the window)
     bool trayAvailable = true;         // whether the desktop has a notification area to hide into
@@ -128,6 +129,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The controls keep their established names, which are also their object names: tests find
