@@ -1,29 +1,18 @@
-// Whole-file reads, and replacement through the write-sync-rename helper.
+// Whole files through the program's one POSIX file helper: regular files only, replaced by a new
+// file that is synced and renamed over the old one.
 #include "platform/linux/linux_file_store.h"
 
-#include "platform/linux/atomic_file.h"
-
-#include <exception>
-#include <fstream>
-#include <iterator>
+#include "platform/linux/posix_file.h"
 
 std::optional<std::string> LinuxFileStore::ReadContents(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::string contents;
+    if (ReadRegularFile(file, contents))
         return std::nullopt;
-    try {
-        // A folder opens like a file and only fails, with an exception, when it is read.
-        std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (in.bad())
-            return std::nullopt;
-        return contents;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return contents;
 }
 
 bool LinuxFileStore::ReplaceContents(const std::filesystem::path& file, std::string_view contents)
 {
-    return WriteFileAtomically(file, contents);
+    return !ReplaceFileContents(file, contents);
 }
