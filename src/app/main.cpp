@@ -9,11 +9,15 @@
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
 #include "app/settings.h"
+#include "app/sntp_command.h"
+#include "app/time_sync_controller.h"
+#include "clock/server_list.h"
 #include "calendar/namedays.h"
 #include "platform/linux/linux_instance_lock.h"
 #include "platform/linux/linux_journal_file.h"
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_system_clock.h"
+#include "platform/linux/linux_udp_transport.h"
 #include "platform/linux/xdg_dirs.h"
 #include "platform/program_dir.h"
 
@@ -66,6 +70,14 @@ int main(int argc, char** argv)
         }
         std::cout << FormatPrintDay(PrintDayLines(input));
         return 0;
+    }
+    case CommandLine::Mode::Sntp: {
+        // A clock without a way to be set: this mode only looks.
+        const LinuxSystemClock clock;
+        LinuxUdpTransport transport;
+        const std::vector<std::string> servers =
+            options.sntpServers.empty() ? SplitServerList(ReadServerList(programDir)) : options.sntpServers;
+        return RunSntpCommand(servers, transport, clock, std::cout);
     }
     case CommandLine::Mode::Screenshot:
         return RunScreenshot(argc, argv, options, programDir);
