@@ -72,6 +72,9 @@ std::string DaysHours(double days)
 
 std::string FormatCorrection(double secondsPerDay)
 {
+    // A result that rounds to nothing reads "0.000000", not "-0.000000".
+    if (std::fabs(secondsPerDay) < 5e-7)
+        secondsPerDay = 0;
     char text[64];
     std::snprintf(text, sizeof text, "%8.6f", secondsPerDay);
     return text;

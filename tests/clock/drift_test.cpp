@@ -86,6 +86,7 @@ TEST(DriftTexts, DaysHoursAndFixedNotation)
     EXPECT_EQ(FormatCorrection(1.5), "1.500000");
     EXPECT_EQ(FormatCorrection(-12.25), "-12.250000");  // wider than 8, not cut
     EXPECT_EQ(FormatCorrection(0.0000004), "0.000000");
+    EXPECT_EQ(FormatCorrection(-0.0000004), "0.000000");
 }
 
 TEST(CalibrationReading, HourShiftAndMidnight)
