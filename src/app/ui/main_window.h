@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,8 @@ class JournalFile;
 class SettingsStore;
 class SystemClock;
 class TTrayNotifyIcon;
+class TimeSyncController;
+class UdpTransport;
 
 
 // What the window works with from outside: tests pass fakes.
@@ -58,6 +61,10 @@ struct MainWindowOptions
     RangeNoteDialog rangeDialog;
     // false: nothing is written (the settings, the notes file), as for a picture of the window.
     bool persist = true;
+    // The network for time runs and the clock their worker reads; without both the window has no
+    // network time and no drift correction (pictures, most tests).
+    std::shared_ptr<UdpTransport> udp;
+    std::shared_ptr<const SystemClock> workerClock;
 };
 
 class TForm1 : public QWidget
@@ -113,6 +120,7 @@ public:
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    TimeSyncController* TimeSync() const { return m_timeSync.get(); }  // null without a network
     QMenu* TrayMenu() const { return m_trayMenu; }
 
     // The controls keep their established names, which are also their object names.
@@ -219,4 +227,5 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    std::unique_ptr<TimeSyncController> m_timeSync;
 };

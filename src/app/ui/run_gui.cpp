@@ -7,6 +7,8 @@
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_journal_file.h"
 #include "platform/linux/linux_system_clock.h"
+#include "platform/linux/linux_udp_transport.h"
+#include "platform/linux/timedate_dbus.h"
 #include "platform/linux/xdg_dirs.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
@@ -56,10 +58,14 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
 {
     TApplication app(argc, argv);
     ConfigureApplication(app);
-    LinuxSystemClock clock;
+    // Without the privilege to set the clock, the desktop's time service is asked instead.
+    LinuxSystemClock clock(ShiftThroughTimedate);
     FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     LinuxJournalFile notesFile;
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, false));
+    MainWindowOptions windowOptions = WindowOptions(options, programDir, false);
+    windowOptions.udp = std::make_shared<LinuxUdpTransport>();
+    windowOptions.workerClock = std::make_shared<LinuxSystemClock>();
+    TForm1 form({clock, store, notesFile}, std::move(windowOptions));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
