@@ -2,6 +2,7 @@
 #include "clock/time_sync.h"
 
 #include <charconv>
+#include <system_error>
 #include <thread>
 
 #include "clock/server_list.h"
@@ -143,9 +144,15 @@ void TRetrieverThread::Start(std::string serverList, std::shared_ptr<SyncState> 
                              std::chrono::milliseconds timeout)
 {
     state->Done.store(false);
-    std::thread([list = std::move(serverList), state, transport, clock, timeout] {
-        Execute(list, *state, *transport, *clock, timeout);
-    }).detach();
+    try {
+        std::thread([list = std::move(serverList), state, transport, clock, timeout] {
+            Execute(list, *state, *transport, *clock, timeout);
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the run ends at once, as one where no server answered.
+        state->Failed.store(true);
+        state->Done.store(true, std::memory_order_release);
+    }
 }
 
 void TRetrieverThread::Execute(const std::string& serverList, SyncState& state, UdpTransport& transport,
