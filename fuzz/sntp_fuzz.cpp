@@ -25,8 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const SntpReply reply = ParseSntpReply(datagram, sent);
         if (reply.ok != reply.error.empty())
             std::abort();
-        if (reply.ok && (datagram.size() != 48 || reply.mode != 4 || reply.stratum < 1 || reply.stratum > 15 ||
-                         reply.originate != sent || reply.transmit.IsZero() || reply.receive.IsZero()))
+        if (reply.ok
+            && (datagram.size() != 48 || reply.mode != 4 || reply.stratum < 1 || reply.stratum > 15
+                || reply.originate != sent || reply.transmit.IsZero() || reply.receive.IsZero()))
             std::abort();
         if (reply.ok) {
             // Every timestamp converts, in one era or the other, without overflow.

@@ -1,6 +1,7 @@
 // Drift calibration.
 #include "app/calibration.h"
 
+#include "app/local_now.h"
 #include "app/time_sync_controller.h"
 
 Calibration::Calibration(Settings& settings, SettingsStore& store, SystemClock& clock, bool persist)
@@ -17,7 +18,7 @@ bool Calibration::StopEnabled() const
 CalibrationTexts Calibration::Texts() const
 {
     return ShowCalibrationTexts(m_settings.CalibrationStart, m_settings.CalibrationStop, m_settings.LastCalibration,
-                                m_clock.LocalNow());
+                                LocalNow(m_clock));
 }
 
 std::optional<ClockChange> Calibration::Start(std::string_view estart)
@@ -26,15 +27,17 @@ std::optional<ClockChange> Calibration::Start(std::string_view estart)
     if (hms == 0)
         return std::nullopt;
     // The reference's date, even when it and the PC clock lie on either side of midnight.
-    const TDateTime start = ReadReference(hms, m_clock.LocalNow()).moment;
+    const TDateTime start = ReadReference(hms, LocalNow(m_clock)).moment;
     const ClockChange change = SetLocalTime(m_clock, start);
     if (!change.Ok())
         return change;
     m_settings.CalibrationStart = start;
     m_settings.TotalCorrection = 0;
     m_settings.CalibrationStop = 0;
+    // A failed write keeps the values in memory for this run of the program.
     if (m_persist)
-        (void)SaveValues(m_store, m_settings, {"Kalibracja start", "Kalibracja stop", "Korekta łącznie"});  // kept in memory
+        (void)SaveValues(m_store, m_settings,
+                         {SettingId::CalibrationStart, SettingId::CalibrationStop, SettingId::TotalCorrection});
     return change;
 }
 
@@ -43,7 +46,7 @@ std::optional<Calibration::Measure> Calibration::Measured(std::string_view estop
     const TDateTime hms = ParseHms(estop);
     if (hms == 0)
         return std::nullopt;
-    const ReferenceReading r = ReadReference(hms, m_clock.LocalNow());
+    const ReferenceReading r = ReadReference(hms, LocalNow(m_clock));
     // A measurement that ends where or before it began has no rate.
     if (r.moment <= m_settings.CalibrationStart)
         return std::nullopt;
@@ -64,7 +67,8 @@ std::optional<ClockChange> Calibration::Stop(std::string_view estop)
     m_settings.LastCalibration = measure->seconds / (m_settings.CalibrationStop - m_settings.CalibrationStart);
     m_settings.TotalCorrection = 0;
     if (m_persist)
-        (void)SaveValues(m_store, m_settings, {"Kalibracja stop", "Ostatnia kalibracja", "Korekta łącznie"});
+        (void)SaveValues(m_store, m_settings,
+                         {SettingId::CalibrationStop, SettingId::LastCalibration, SettingId::TotalCorrection});
     return change;
 }
 

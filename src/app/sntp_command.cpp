@@ -24,7 +24,7 @@ std::string Where(const ServerAnswer& a)
     return a.address + ":" + port;
 }
 
-} // namespace
+}  // namespace
 
 std::string FormatServerLine(const ServerAnswer& a)
 {
@@ -45,9 +45,8 @@ std::string FormatChosenLine(const RetrievalResult& result)
 int RunSntpCommand(const std::vector<std::string>& servers, UdpTransport& transport, const SystemClock& clock,
                    std::ostream& out, std::chrono::milliseconds timeout)
 {
-    const RetrievalResult result = RetrieveTime(servers, transport, clock, timeout, [&out](const ServerAnswer& a) {
-        out << FormatServerLine(a) << std::endl;
-    });
+    const RetrievalResult result = RetrieveTime(
+        servers, transport, clock, timeout, [&out](const ServerAnswer& a) { out << FormatServerLine(a) << std::endl; });
     out << FormatChosenLine(result) << '\n';
     return result.Found() ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/local_now.h"
 #include "clock/server_list.h"
 
 ECalibrationRunning::ECalibrationRunning()
@@ -50,8 +51,8 @@ std::string ClockNotSetMessage(double offsetMs, const ClockChange& change)
 {
     char offset[64];
     std::snprintf(offset, sizeof offset, "%+.1f", offsetMs / 1000);
-    return "Nie udało się ustawić zegara. Różnica względem serwera czasu: " + std::string(offset) +
-           " s. Przyczyna: " + ClockChangeReason(change) + ".";
+    return "Nie udało się ustawić zegara. Różnica względem serwera czasu: " + std::string(offset)
+           + " s. Przyczyna: " + ClockChangeReason(change) + ".";
 }
 
 TimeSyncController::TimeSyncController(Settings& settings, SettingsStore& store, SystemClock& clock,
@@ -96,7 +97,7 @@ std::optional<SyncOutcome> TimeSyncController::PollTimeSync()
     m_doneSinceStart = true;
     // A failed run counts as done too: the time stored is that of the last completed run.
     if (m_persist)
-        (void)SaveSyncTime(m_store, m_settings, m_clock.LocalNow());  // a lost write only loses the date shown
+        (void)SaveSyncTime(m_store, m_settings, LocalNow(m_clock));  // a lost write only loses the date shown
     return outcome;
 }
 
@@ -115,14 +116,14 @@ void TimeSyncController::SpeedButton7Click()
     m_runByUser = true;
     // Network time makes the drift owed so far moot, finished or not.
     if (m_persist)
-        (void)SaveCorrectionState(m_store, m_settings, true, m_clock.LocalNow());  // a lost write: in memory only
+        (void)SaveCorrectionState(m_store, m_settings, true, LocalNow(m_clock));  // a lost write: in memory only
 }
 
 std::optional<DriftApplied> TimeSyncController::ApplyDriftCorrection()
 {
     // Without a boot time the computer may have run for days; better no step than a wrong one.
     const auto uptime = m_clock.Uptime().value_or(std::chrono::milliseconds::max());
-    const auto step = DriftCorrectionDue(m_settings.DailyCorrection, m_clock.LocalNow(), m_settings.LastCorrection,
+    const auto step = DriftCorrectionDue(m_settings.DailyCorrection, LocalNow(m_clock), m_settings.LastCorrection,
                                          m_settings.PendingCorrection, uptime);
     if (!step)
         return std::nullopt;
@@ -132,7 +133,7 @@ std::optional<DriftApplied> TimeSyncController::ApplyDriftCorrection()
         return DriftApplied{*step, {ClockChangeError::Failed, "midnight"}};
     if (!change->Ok())
         return DriftApplied{*step, *change};
-    m_settings.LastCorrection = m_clock.LocalNow();
+    m_settings.LastCorrection = LocalNow(m_clock);
     m_settings.PendingCorrection = step->owed - step->shift;
     m_settings.TotalCorrection += step->shift;
     if (m_persist)

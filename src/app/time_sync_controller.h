@@ -41,10 +41,10 @@ std::string ReadServerList(const std::filesystem::path& programDir);
 // The end of a run, as the poll saw it.
 struct SyncOutcome
 {
-    bool byUser = false;      // the button started or joined the run
-    bool found = false;       // a server answered usably
-    double offsetMs = 0;      // the chosen server's offset
-    ClockChange change;       // how setting the clock went (Ok when nothing was to be set)
+    bool byUser = false;  // the button started or joined the run
+    bool found = false;   // a server answered usably
+    double offsetMs = 0;  // the chosen server's offset
+    ClockChange change;   // how setting the clock went (Ok when nothing was to be set)
 };
 
 // Why the clock could not be changed, in a few Polish words.

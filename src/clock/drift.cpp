@@ -66,8 +66,8 @@ std::string DaysHours(double days)
     const double d = days + 0.5 / kMsPerDay;
     const double whole = std::trunc(d);
     const double hours = std::trunc((d - whole) * 24);
-    return std::to_string(static_cast<long long>(whole)) + " dni " + std::to_string(static_cast<long long>(hours)) +
-           " h";
+    return std::to_string(static_cast<long long>(whole)) + " dni " + std::to_string(static_cast<long long>(hours))
+           + " h";
 }
 
 std::string FormatCorrection(double secondsPerDay)
@@ -115,15 +115,25 @@ CalibrationTexts ShowCalibrationTexts(TDateTime start, TDateTime stop, double la
     return t;
 }
 
+namespace {
+
+TDateTime LocalNowOf(const SystemClock& clock)
+{
+    const SystemClock::TimePoint now = clock.Now();
+    return LocalDateTime(now, clock.UtcOffset(now));
+}
+
+}  // namespace
+
 ClockChange SetLocalTime(SystemClock& clock, TDateTime local)
 {
-    const double deltaMs = (local - clock.LocalNow()) * kMsPerDay;
+    const double deltaMs = (local - LocalNowOf(clock)) * kMsPerDay;
     return clock.Shift(std::chrono::microseconds(std::llround(deltaMs * 1000)));
 }
 
 std::optional<ClockChange> ShiftLocalTime(SystemClock& clock, double seconds)
 {
-    const auto target = ShiftedLocalTime(clock.LocalNow(), seconds);
+    const auto target = ShiftedLocalTime(LocalNowOf(clock), seconds);
     if (!target)
         return std::nullopt;
     return SetLocalTime(clock, *target);

@@ -8,7 +8,7 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-} // namespace
+}  // namespace
 
 std::string LoadServerList(const std::optional<std::string>& fileText)
 {

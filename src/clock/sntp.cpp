@@ -31,8 +31,8 @@ long long MsSince1900(TDateTime utc)
 
 std::uint32_t ReadWord(const std::uint8_t* p)
 {
-    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16
+           | static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
 }
 
 void WriteWord(std::uint32_t value, std::uint8_t* p)
@@ -48,7 +48,7 @@ NtpTimestamp TimestampAt(std::span<const std::uint8_t> packet, std::size_t offse
     return ReadNtpTimestamp(std::span<const std::uint8_t, 8>(packet.data() + offset, 8));
 }
 
-} // namespace
+}  // namespace
 
 TDateTime NtpSecondsToDateTime(std::uint32_t seconds)
 {

@@ -37,7 +37,7 @@ TDateTime NtpToDateTime(NtpTimestamp ts);
 // The fraction is the millisecond of `utc` times kNtpFractionPerMs.
 NtpTimestamp DateTimeToNtp(TDateTime utc);
 
-NtpTimestamp ReadNtpTimestamp(std::span<const std::uint8_t, 8> bytes);     // big-endian words
+NtpTimestamp ReadNtpTimestamp(std::span<const std::uint8_t, 8> bytes);  // big-endian words
 void WriteNtpTimestamp(NtpTimestamp ts, std::span<std::uint8_t, 8> bytes);
 
 using SntpPacket = std::array<std::uint8_t, kSntpPacketSize>;
@@ -49,14 +49,14 @@ SntpPacket BuildSntpRequest(NtpTimestamp transmit);
 struct SntpReply
 {
     bool ok = false;
-    std::string error;       // why the reply was rejected, in a few English words; empty when ok
-    int leap = 0;            // leap indicator
+    std::string error;  // why the reply was rejected, in a few English words; empty when ok
+    int leap = 0;       // leap indicator
     int version = 0;
     int mode = 0;
     int stratum = 0;
     NtpTimestamp originate;
-    NtpTimestamp receive;    // T2: when the server got the request
-    NtpTimestamp transmit;   // T3: when the server sent the reply
+    NtpTimestamp receive;   // T2: when the server got the request
+    NtpTimestamp transmit;  // T3: when the server sent the reply
 };
 
 // Checks one datagram against the request whose transmit timestamp was `sent`: exactly 48 bytes,

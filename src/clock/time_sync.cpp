@@ -24,7 +24,7 @@ std::optional<std::uint16_t> ParsePort(std::string_view text)
     return static_cast<std::uint16_t>(value);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<HostAndPort> ParseHostAndPort(const std::string& text)
 {
@@ -116,8 +116,8 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
     return a;
 }
 
-RetrievalResult RetrieveTime(const std::vector<std::string>& servers, UdpTransport& transport,
-                             const SystemClock& clock, std::chrono::milliseconds timeout,
+RetrievalResult RetrieveTime(const std::vector<std::string>& servers, UdpTransport& transport, const SystemClock& clock,
+                             std::chrono::milliseconds timeout,
                              const std::function<void(const ServerAnswer&)>& onAnswer)
 {
     RetrievalResult r;

@@ -31,13 +31,13 @@ std::optional<HostAndPort> ParseHostAndPort(const std::string& text);
 // One server's part of a run.
 struct ServerAnswer
 {
-    std::string host;        // as listed
-    std::string address;     // numeric address asked; empty when the name did not resolve
+    std::string host;     // as listed
+    std::string address;  // numeric address asked; empty when the name did not resolve
     std::uint16_t port = 0;
     bool ok = false;
-    std::string error;       // for a failed server: what was wrong
-    double delay = 0;        // round trip less the server's hold time, days (never negative)
-    double offset = 0;       // server time minus this machine's time, days
+    std::string error;  // for a failed server: what was wrong
+    double delay = 0;   // round trip less the server's hold time, days (never negative)
+    double offset = 0;  // server time minus this machine's time, days
     int stratum = 0;
 };
 
@@ -56,8 +56,8 @@ struct RetrievalResult
 // Asks the servers in order and chooses the smallest delay below one day; on equal delays the
 // earlier server wins. Stops asking once a delay below kGoodEnoughDelay came back. `onAnswer` is
 // told of each server as soon as it has answered or failed.
-RetrievalResult RetrieveTime(const std::vector<std::string>& servers, UdpTransport& transport,
-                             const SystemClock& clock, std::chrono::milliseconds timeout = kSntpReceiveTimeout,
+RetrievalResult RetrieveTime(const std::vector<std::string>& servers, UdpTransport& transport, const SystemClock& clock,
+                             std::chrono::milliseconds timeout = kSntpReceiveTimeout,
                              const std::function<void(const ServerAnswer&)>& onAnswer = {});
 
 // What a worker shares with the user-interface thread. The worker writes everything else before
@@ -78,7 +78,8 @@ class TRetrieverThread
 public:
     // Clears Done and starts the worker, which is never joined.
     static void Start(std::string serverList, std::shared_ptr<SyncState> state, std::shared_ptr<UdpTransport> transport,
-                      std::shared_ptr<const SystemClock> clock, std::chrono::milliseconds timeout = kSntpReceiveTimeout);
+                      std::shared_ptr<const SystemClock> clock,
+                      std::chrono::milliseconds timeout = kSntpReceiveTimeout);
 
     // The worker's body; tests call it on their own thread.
     static void Execute(const std::string& serverList, SyncState& state, UdpTransport& transport,

@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "calendar/datetime.h"
-
 // Why the clock could not be changed.
 enum class ClockChangeError {
     None,
@@ -45,10 +43,4 @@ public:
     // Time since the computer was switched on, sleep included; nullopt when the system cannot
     // tell (callers then take the computer to have run for long).
     virtual std::optional<std::chrono::milliseconds> Uptime() const { return std::nullopt; }
-
-    TDateTime LocalNow() const
-    {
-        const TimePoint now = Now();
-        return LocalDateTime(now, UtcOffset(now));
-    }
 };

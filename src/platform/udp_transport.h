@@ -26,7 +26,12 @@ struct UdpResolveResult
 
 struct UdpReceiveResult
 {
-    enum class Status { Ok, TimedOut, Failed };
+    enum class Status
+    {
+        Ok,
+        TimedOut,
+        Failed
+    };
     Status status = Status::Failed;
     std::vector<std::uint8_t> datagram;  // the whole datagram, however long
     std::string error;                   // for Failed: what went wrong

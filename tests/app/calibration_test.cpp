@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/local_now.h"
+
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
@@ -22,7 +24,7 @@ protected:
     Calibration m_cal{m_settings, m_store, m_clock};
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CalibrationTest, StartSetsTheClockToTheReferenceAndStoresTheStart)
 {
@@ -48,14 +50,14 @@ TEST_F(CalibrationTest, StopOnlyInTheFirstHourAfterBootDuringACalibration)
 {
     m_clock.SetUptime(minutes(59));
     EXPECT_FALSE(m_cal.StopEnabled());  // no calibration
-    m_settings.CalibrationStart = m_clock.LocalNow() - 7;
+    m_settings.CalibrationStart = LocalNow(m_clock) - 7;
     EXPECT_TRUE(m_cal.StopEnabled());
     m_clock.SetUptime(minutes(61));
     EXPECT_FALSE(m_cal.StopEnabled());
     m_clock.SetUptime(std::nullopt);
     EXPECT_FALSE(m_cal.StopEnabled());
     m_clock.SetUptime(minutes(1));
-    m_settings.CalibrationStop = m_clock.LocalNow();
+    m_settings.CalibrationStop = LocalNow(m_clock);
     EXPECT_FALSE(m_cal.StopEnabled());
 }
 

@@ -22,8 +22,8 @@ TEST(SntpCommandLine, HostsPortsAndBadUsage)
     for (const char* bad : {"", "host:0", "host:65536", ":123", "host:x"}) {
         SCOPED_TRACE(bad);
         r = ParseCommandLine({"--sntp", bad});
-        EXPECT_EQ(r.error, "dniarz: bad time server '" + std::string(bad) +
-                               "' (expected HOST[:PORT], port 1 to 65535)");
+        EXPECT_EQ(r.error,
+                  "dniarz: bad time server '" + std::string(bad) + "' (expected HOST[:PORT], port 1 to 65535)");
     }
     EXPECT_NE(UsageText().find("--sntp [HOST[:PORT]...]"), std::string::npos);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/local_now.h"
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -27,7 +29,11 @@ struct Gate
     std::mutex m;
     std::condition_variable cv;
     bool open = true;
-    void Close() { std::lock_guard l(m); open = false; }
+    void Close()
+    {
+        std::lock_guard l(m);
+        open = false;
+    }
     void Open()
     {
         {
@@ -43,7 +49,8 @@ struct Gate
     }
 };
 
-FakeUdpTransport::Server Answering(FakeSystemClock& clock, milliseconds delay, milliseconds offset, Gate* gate = nullptr)
+FakeUdpTransport::Server Answering(FakeSystemClock& clock, milliseconds delay, milliseconds offset,
+                                   Gate* gate = nullptr)
 {
     return [&clock, delay, offset, gate](const std::vector<std::uint8_t>& request) {
         if (gate)
@@ -76,7 +83,7 @@ protected:
                                                                 NetworkTime{m_net, m_workerClock, milliseconds(50)});
         return *m_controller;
     }
-    TDateTime LocalNow() const { return m_clock.LocalNow(); }
+    TDateTime LocalNow() const { return ::LocalNow(m_clock); }
     // Polls as the 100 ms timer does until the run has ended.
     SyncOutcome WaitForRun()
     {
@@ -98,7 +105,7 @@ protected:
     std::unique_ptr<TimeSyncController> m_controller;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(TimeSyncTest, StartUpRunSetsTheClockByTheOffsetAndStoresTheTime)
 {
@@ -229,7 +236,7 @@ TEST_F(TimeSyncTest, DriftCorrectionAtStartUp)
         MemorySettingsStore store;
         Settings settings;
         settings.DailyCorrection = r.daily;
-        settings.LastCorrection = clock.LocalNow() - 3;
+        settings.LastCorrection = ::LocalNow(clock) - 3;
         settings.TotalCorrection = 0;
         TimeSyncController controller(settings, store, clock, m_dir.Path(), {m_net, m_workerClock});
         controller.StartUp();
@@ -243,7 +250,7 @@ TEST_F(TimeSyncTest, DriftCorrectionAtStartUp)
         EXPECT_EQ(clock.Shifts()[0], seconds(11));
         EXPECT_NEAR(settings.PendingCorrection, -5, 1e-6);
         EXPECT_NEAR(settings.TotalCorrection, 11, 1e-9);
-        EXPECT_NEAR(settings.LastCorrection, clock.LocalNow(), 1e-9);
+        EXPECT_NEAR(settings.LastCorrection, ::LocalNow(clock), 1e-9);
         EXPECT_EQ(store.WrittenNames(),
                   (std::vector<std::string>{"Ostatnia korekta", "Pozostało do korekty", "Korekta łącznie"}));
     }
@@ -259,7 +266,7 @@ TEST_F(TimeSyncTest, DriftStepThatCannotBeMadeStoresNothing)
     // Five seconds before midnight a step of 11 s would cross it: not made, nothing stored.
     FakeSystemClock late(sys_days{year{2024} / 3 / 14} + hours{22} + minutes{59} + seconds{55}, hours(1));
     TimeSyncController controller(m_settings, m_store, late, m_dir.Path(), {m_net, m_workerClock});
-    m_settings.LastCorrection = late.LocalNow() - 3;
+    m_settings.LastCorrection = ::LocalNow(late) - 3;
     ASSERT_TRUE(controller.ApplyDriftCorrection());
     EXPECT_TRUE(late.Shifts().empty());
     EXPECT_TRUE(m_store.WrittenNames().empty());

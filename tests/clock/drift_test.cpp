@@ -12,7 +12,7 @@ TDateTime At(int h, int m, int s, int ms = 0)
     return EncodeDate(2024, 3, 14) + EncodeTime(h, m, s, ms);
 }
 
-} // namespace
+}  // namespace
 
 TEST(DriftCorrection, StepsOvershootByHalfAStep)
 {
@@ -22,13 +22,13 @@ TEST(DriftCorrection, StepsOvershootByHalfAStep)
         std::optional<double> shift;
     };
     const Row rows[] = {
-        {2.0, 3, 0, 11},      // owed 6, step 10: whole 6 + 5
-        {2.0, 2.45, 0, {}},   // owed 4.9 is not more than half a step
-        {0.5, 6.8, 0, 6},     // step 6: owed 3.4 -> 3 + 3
-        {1.0, 7.9, 0, 10},    // owed 7.9 -> 7 + 3
-        {-1.0, 4.2, 0, -7},   // owed -4.2 -> -4 - 3
-        {2.0, 1, 3.5, 10},    // what was pending counts: owed 5.5 -> 5 + 5
-        {2.0, 3, -5, {}},     // right after a correction nothing is due yet
+        {2.0, 3, 0, 11},     // owed 6, step 10: whole 6 + 5
+        {2.0, 2.45, 0, {}},  // owed 4.9 is not more than half a step
+        {0.5, 6.8, 0, 6},    // step 6: owed 3.4 -> 3 + 3
+        {1.0, 7.9, 0, 10},   // owed 7.9 -> 7 + 3
+        {-1.0, 4.2, 0, -7},  // owed -4.2 -> -4 - 3
+        {2.0, 1, 3.5, 10},   // what was pending counts: owed 5.5 -> 5 + 5
+        {2.0, 3, -5, {}},    // right after a correction nothing is due yet
     };
     const TDateTime last = At(8, 0, 0);
     for (const Row& r : rows) {
@@ -67,9 +67,19 @@ TEST(ParseHms, AcceptsOnlyAWholeValidTime)
         TDateTime value;
     };
     const Row rows[] = {
-        {"12:34:56", EncodeTime(12, 34, 56)}, {" 7: 5: 0", EncodeTime(7, 5, 0)}, {"23:59:59", EncodeTime(23, 59, 59)},
-        {"00:00:00", 0}, {"24:00:00", 0}, {"12:60:00", 0}, {"12:00:60", 0}, {"  :  :  ", 0}, {"12:3 :00", 0},
-        {"12:34:5", 0}, {"12-34-56", 0}, {"1a:00:00", 0}, {"12:34:56 ", 0},
+        {"12:34:56", EncodeTime(12, 34, 56)},
+        {" 7: 5: 0", EncodeTime(7, 5, 0)},
+        {"23:59:59", EncodeTime(23, 59, 59)},
+        {"00:00:00", 0},
+        {"24:00:00", 0},
+        {"12:60:00", 0},
+        {"12:00:60", 0},
+        {"  :  :  ", 0},
+        {"12:3 :00", 0},
+        {"12:34:5", 0},
+        {"12-34-56", 0},
+        {"1a:00:00", 0},
+        {"12:34:56 ", 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);

@@ -24,7 +24,7 @@ std::vector<std::uint8_t> Reply(NtpTimestamp originate, NtpTimestamp receive, Nt
     return p;
 }
 
-} // namespace
+}  // namespace
 
 TEST(NtpConversions, KnownMomentsInBothEras)
 {
@@ -61,8 +61,8 @@ TEST(NtpConversions, MillisecondsUseTheTruncatedFactor)
 
 TEST(NtpConversions, RoundTripsToTheMillisecondAcrossTheWrap)
 {
-    for (TDateTime t : {Utc(1999, 12, 31, 23, 59, 59, 999), Utc(2036, 2, 7, 6, 28, 15, 999),
-                        Utc(2036, 2, 7, 6, 28, 16), Utc(2036, 2, 7, 6, 28, 16, 1), Utc(2104, 2, 26, 9, 42, 23, 500)}) {
+    for (TDateTime t : {Utc(1999, 12, 31, 23, 59, 59, 999), Utc(2036, 2, 7, 6, 28, 15, 999), Utc(2036, 2, 7, 6, 28, 16),
+                        Utc(2036, 2, 7, 6, 28, 16, 1), Utc(2104, 2, 26, 9, 42, 23, 500)}) {
         SCOPED_TRACE(t);
         EXPECT_NEAR(NtpToDateTime(DateTimeToNtp(t)), t, 0.5 / kMsPerDay);
     }
@@ -94,7 +94,14 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
         {"mode 3", [](std::vector<std::uint8_t>& p) { p[0] = 0x23; }, "mode 3, not a server reply"},
         {"version 2", [](std::vector<std::uint8_t>& p) { p[0] = 0x14; }, "version 2"},
         {"leap 3", [](std::vector<std::uint8_t>& p) { p[0] = 0xE4; }, "server not synchronised"},
-        {"kiss", [](std::vector<std::uint8_t>& p) { p[1] = 0; p[12] = 'R'; p[13] = 'A'; p[14] = 'T'; p[15] = 'E'; },
+        {"kiss",
+         [](std::vector<std::uint8_t>& p) {
+             p[1] = 0;
+             p[12] = 'R';
+             p[13] = 'A';
+             p[14] = 'T';
+             p[15] = 'E';
+         },
          "kiss-o'-death RATE"},
         {"stratum 16", [](std::vector<std::uint8_t>& p) { p[1] = 16; }, "stratum 16"},
         {"wrong origin", [](std::vector<std::uint8_t>& p) { p[31] ^= 1; }, "reply to another request"},

@@ -41,7 +41,7 @@ double Ms(double days)
     return days * kMsPerDay;
 }
 
-} // namespace
+}  // namespace
 
 TEST(RetrieveTime, StopsAtTheFirstFastAnswer)
 {
@@ -139,8 +139,15 @@ TEST(HostAndPort, Forms)
         {"[::1]:5000", {{"::1", 5000}}},
         {"[::1]", {{"::1", 123}}},
         {"host:65535", {{"host", 65535}}},
-        {"", {}}, {":123", {}}, {"host:0", {}}, {"host:65536", {}}, {"host:", {}}, {"host:12x", {}},
-        {"[::1]5000", {}}, {"[]:123", {}}, {"[::1", {}},
+        {"", {}},
+        {":123", {}},
+        {"host:0", {}},
+        {"host:65536", {}},
+        {"host:", {}},
+        {"host:12x", {}},
+        {"[::1]5000", {}},
+        {"[]:123", {}},
+        {"[::1", {}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);

@@ -22,7 +22,16 @@ using namespace std::chrono;
 
 namespace {
 
-enum class Fault { None, OtherPort, WrongOrigin, ClientMode, Stratum0, Leap3, ZeroReceive };
+enum class Fault
+{
+    None,
+    OtherPort,
+    WrongOrigin,
+    ClientMode,
+    Stratum0,
+    Leap3,
+    ZeroReceive
+};
 
 int BoundSocket(int family, std::uint16_t& port)
 {
@@ -42,8 +51,8 @@ int BoundSocket(int family, std::uint16_t& port)
         a->sin6_addr = in6addr_loopback;
         len = sizeof *a;
     }
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&s), len) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&s), &len) != 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&s), len) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&s), &len) != 0) {
         ::close(fd);
         return -1;
     }
@@ -94,7 +103,8 @@ private:
         std::memcpy(reply + 24, request + 40, 8);
         if (m_fault == Fault::WrongOrigin)
             reply[31] ^= 0x55;
-        WriteNtpTimestamp(m_fault == Fault::ZeroReceive ? NtpTimestamp{} : now, std::span<std::uint8_t, 8>(reply + 32, 8));
+        WriteNtpTimestamp(m_fault == Fault::ZeroReceive ? NtpTimestamp{} : now,
+                          std::span<std::uint8_t, 8>(reply + 32, 8));
         WriteNtpTimestamp(now, std::span<std::uint8_t, 8>(reply + 40, 8));
         const int out = m_fault == Fault::OtherPort ? m_otherFd : m_fd;
         ::sendto(out, reply, sizeof reply, 0, reinterpret_cast<sockaddr*>(&from), fromLen);
@@ -107,7 +117,7 @@ private:
     std::thread m_thread;
 };
 
-} // namespace
+}  // namespace
 
 TEST(LoopbackSntp, EveryWrongAnswerIsRejectedAndTheGoodServerChosen)
 {
@@ -117,7 +127,7 @@ TEST(LoopbackSntp, EveryWrongAnswerIsRejectedAndTheGoodServerChosen)
         const char* error;
     };
     const Row rows[] = {
-        {Fault::OtherPort, "no reply within 300 ms"},   // the datagram from elsewhere never reaches us
+        {Fault::OtherPort, "no reply within 300 ms"},  // the datagram from elsewhere never reaches us
         {Fault::WrongOrigin, "reply to another request"},
         {Fault::ClientMode, "mode 3, not a server reply"},
         {Fault::Stratum0, "kiss-o'-death"},

@@ -2,31 +2,23 @@
 #include "clock/ui/calibration_dialog.h"
 
 #include "app/time_sync_controller.h"
+#include "app/ui/message_box.h"
+#include "widgets/fonts.h"
 
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
 
-QFont DialogFont(int pixelSize, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
 QLabel* Heading(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    label->setFont(DialogFont(14, true));
+    label->setFont(SansFont(14, true));
     return label;
 }
 
@@ -50,21 +42,20 @@ QPushButton* BoldButton(const char* name, const QString& text, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
-    button->setFont(DialogFont(11, true));
+    button->setFont(SansFont(11, true));
     button->setFixedWidth(85);
     return button;
 }
 
-} // namespace
+}  // namespace
 
-Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent,
-             std::function<void(const QString&)> showMessage)
+Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_logic(settings, store, clock), m_showMessage(std::move(showMessage))
+      m_logic(settings, store, clock)
 {
     setObjectName(QStringLiteral("fkor"));
     setWindowTitle(QStringLiteral("Obliczanie korekty dobowej"));
-    setFont(DialogFont(11));
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     auto* layout = new QVBoxLayout(this);
@@ -127,7 +118,7 @@ Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidg
     resultRow->addWidget(new QLabel(QStringLiteral("Obliczona korekta [s/24h]:"), this));
     Label12 = new QLabel(this);
     Label12->setObjectName(QStringLiteral("Label12"));
-    Label12->setFont(DialogFont(11, true));
+    Label12->setFont(SansFont(11, true));
     resultRow->addWidget(Label12);
     resultRow->addStretch(1);
     SpeedButton3 = new QPushButton(QStringLiteral("Tst"), this);
@@ -138,7 +129,8 @@ Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidg
     layout->addStretch(1);
     QHBoxLayout* buttons = row();
     buttons->addStretch(1);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Przypisz korektę"), this);
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Przypisz korektę"),
+                              this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Zamknij"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
@@ -179,12 +171,9 @@ void Tfkor::Report(const std::optional<ClockChange>& change)
 {
     if (!change || change->Ok())
         return;
-    const QString text = QStringLiteral("Nie udało się ustawić zegara, więc pomiar nie został zmieniony. Przyczyna: ") +
-                         QString::fromStdString(ClockChangeReason(*change)) + QLatin1Char('.');
-    if (m_showMessage)
-        m_showMessage(text);
-    else
-        QMessageBox::warning(this, QStringLiteral("Komunikat"), text);
+    const QString text = QStringLiteral("Nie udało się ustawić zegara, więc pomiar nie został zmieniony. Przyczyna: ")
+                         + QString::fromStdString(ClockChangeReason(*change)) + QLatin1Char('.');
+    AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"), text);
 }
 
 void Tfkor::SpeedButton2Click()

@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 #include "app/calibration.h"
 
 class QLabel;
@@ -22,9 +20,7 @@ public:
     // the text and a blank shows as '_'.
     static constexpr const char* kHmsMask = "00:00:00;_";
 
-    // `showMessage` shows a "Komunikat" box; empty: a QMessageBox.
-    Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent = nullptr,
-          std::function<void(const QString&)> showMessage = {});
+    Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent = nullptr);
 
     // Label9, Label10 and Label12 from the stored values.
     void ShowCalibration();
@@ -50,5 +46,4 @@ private:
     void Report(const std::optional<ClockChange>& change);
 
     Calibration m_logic;
-    std::function<void(const QString&)> m_showMessage;
 };

@@ -44,8 +44,8 @@ public:
         UdpReceiveResult result;
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (true) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                     std::chrono::steady_clock::now());
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
+                                                                                    - std::chrono::steady_clock::now());
             if (left.count() <= 0) {
                 result.status = UdpReceiveResult::Status::TimedOut;
                 return result;
@@ -82,7 +82,7 @@ private:
     int m_fd;
 };
 
-} // namespace
+}  // namespace
 
 UdpResolveResult LinuxUdpTransport::Resolve(const std::string& host, std::uint16_t port)
 {

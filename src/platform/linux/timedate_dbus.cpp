@@ -1,5 +1,6 @@
-// org.freedesktop.timedate1 SetTime, relative and interactive.
-#include "platform/linux/timedate_dbus.h"
+// The time service on Linux: systemd-timedated's org.freedesktop.timedate1 SetTime, relative and
+// interactive.
+#include "platform/time_service.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -14,21 +15,21 @@ ClockChangeError Classify(const QString& name)
 {
     if (name == QLatin1String("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"))
         return ClockChangeError::AutomaticSync;
-    if (name == QLatin1String("org.freedesktop.DBus.Error.AccessDenied") ||
-        name == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired") ||
-        name.startsWith(QLatin1String("org.freedesktop.PolicyKit1.Error.")))
+    if (name == QLatin1String("org.freedesktop.DBus.Error.AccessDenied")
+        || name == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired")
+        || name.startsWith(QLatin1String("org.freedesktop.PolicyKit1.Error.")))
         return ClockChangeError::Refused;
-    if (name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
-        name == QLatin1String("org.freedesktop.DBus.Error.NoServer") ||
-        name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner") ||
-        name.startsWith(QLatin1String("org.freedesktop.DBus.Error.Spawn")))
+    if (name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+        || name == QLatin1String("org.freedesktop.DBus.Error.NoServer")
+        || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")
+        || name.startsWith(QLatin1String("org.freedesktop.DBus.Error.Spawn")))
         return ClockChangeError::NoPrivilege;
     return ClockChangeError::Failed;
 }
 
-} // namespace
+}  // namespace
 
-ClockChange ShiftThroughTimedate(std::chrono::microseconds delta)
+ClockChange ShiftThroughTimeService(std::chrono::microseconds delta)
 {
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected())
@@ -42,5 +43,6 @@ ClockChange ShiftThroughTimedate(std::chrono::microseconds delta)
     const QDBusMessage reply = bus.call(call, QDBus::Block, kAuthorisationTimeoutMs);
     if (reply.type() != QDBusMessage::ErrorMessage)
         return {};
-    return {Classify(reply.errorName()), (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString()};
+    return {Classify(reply.errorName()),
+            (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString()};
 }

@@ -29,6 +29,8 @@ class NetworkTimeTest : public QObject
     std::shared_ptr<FakeUdpTransport> m_net = std::make_shared<FakeUdpTransport>();
     QTemporaryDir m_dir;
 
+    static SpeedButton* Button(TForm1& form) { return form.findChild<SpeedButton*>(QStringLiteral("SpeedButton7")); }
+
     std::unique_ptr<TForm1> Make()
     {
         MainWindowOptions options;
@@ -72,24 +74,25 @@ private slots:
         m_store.Put("Kalibracja start", RegValue::Binary({start.begin(), start.end()}));
         auto form = Make();
         AppMessageBox::SetNextAnswer(QMessageBox::Ok);
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
         QVERIFY(AppMessageBox::LastAnswered());
-        QCOMPARE(AppMessageBox::LastAnswered()->text,
-                 QStringLiteral("Program jest w trybie obliczania korekty dobowej. Aktualizacja czasu nie jest możliwa."));
+        QCOMPARE(
+            AppMessageBox::LastAnswered()->text,
+            QStringLiteral("Program jest w trybie obliczania korekty dobowej. Aktualizacja czasu nie jest możliwa."));
         QVERIFY(!form->TimeSync()->SyncRunning());
     }
 
     void TheButtonSetsTheClockOrSaysWhyNot()
     {
         auto form = Make();
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
         QTRY_VERIFY(form->TimeSync()->SyncDoneSinceStart());
         QCOMPARE(m_clock.Shifts().size(), std::size_t(1));
         QCOMPARE(AppMessageBox::AnsweredCount(), 0);
 
         m_clock.SetMaySet(false, ClockChangeError::NoPrivilege);
         AppMessageBox::SetNextAnswer(QMessageBox::Ok);
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
         QTRY_COMPARE(AppMessageBox::AnsweredCount(), 1);
         QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Komunikat"));
         QCOMPARE(AppMessageBox::LastAnswered()->text,

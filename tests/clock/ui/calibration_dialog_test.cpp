@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/ui/message_box.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
@@ -16,17 +17,12 @@ class CalibrationDialogTest : public QObject
     Q_OBJECT
 
     // 11:59:50 local time on 2024-03-14, one hour east of UTC.
-    static constexpr SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{10} + minutes{59} + seconds{50};
+    static constexpr SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{10} + minutes{59}
+                                                     + seconds{50};
     FakeSystemClock m_clock{kStart, hours(1)};
     MemorySettingsStore m_store;
     Settings m_settings;
-    QStringList m_messages;
-
-    std::unique_ptr<Tfkor> Make()
-    {
-        return std::make_unique<Tfkor>(m_settings, m_store, m_clock, nullptr,
-                                       [this](const QString& text) { m_messages << text; });
-    }
+    std::unique_ptr<Tfkor> Make() { return std::make_unique<Tfkor>(m_settings, m_store, m_clock); }
 
     QStringList LabelTexts(const Tfkor& dialog)
     {
@@ -41,7 +37,7 @@ private slots:
     {
         m_settings = Settings();
         m_clock = FakeSystemClock(kStart, hours(1));
-        m_messages.clear();
+        AppMessageBox::ResetAnswered();
     }
 
     void SizeTitleAndTexts()
@@ -51,8 +47,8 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Obliczanie korekty dobowej"));
         const QStringList texts = LabelTexts(*dialog);
         for (const char* text :
-             {"1. Rozpoczęcie pomiaru", "2. Pomiar", "3. Zakończenie pomiaru", "Godzina [hh:mm:ss]:",
-              "Obliczona korekta [s/24h]:",
+             {"1. Rozpoczęcie pomiaru", "2. Pomiar", "3. Zakończenie pomiaru",
+              "Godzina [hh:mm:ss]:", "Obliczona korekta [s/24h]:",
               "Po rozpoczęciu pomiaru należy odczekać minimum jeden dzień aby zakończyć kalibrację. Zaleca się, aby "
               "pomiar trwał tydzień (lub jego wielokrotność). Umożliwia to uzyskanie odpowiedniej precyzji i "
               "minimalizuje wpływ czynników zewnętrznych (temperatura wewnątrz komputera, odmienny sposób zasilania) "
@@ -133,9 +129,11 @@ private slots:
         m_clock.SetMaySet(false, ClockChangeError::Refused);
         auto dialog = Make();
         QTest::keyClicks(dialog->estart, QStringLiteral("120000"));
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
         QTest::mouseClick(dialog->SpeedButton2, Qt::LeftButton);
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY(m_messages[0].contains(QStringLiteral("system odmówił zmiany czasu")));
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Komunikat"));
+        QVERIFY(AppMessageBox::LastAnswered()->text.contains(QStringLiteral("system odmówił zmiany czasu")));
         QCOMPARE(dialog->Label9->text(), QString());
         QCOMPARE(m_settings.CalibrationStart, 0.0);
     }

@@ -1,0 +1,34 @@
+// The operating system's facilities as the program uses them, built in one place. Only the folder
+// of the system the program is built for implements MakePlatform; everything else sees the
+// interfaces. A new facility is one member here and one line in that folder's MakePlatform.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/instance_lock.h"
+#include "platform/journal_file.h"
+#include "platform/settings_store.h"
+#include "platform/system_clock.h"
+#include "platform/udp_transport.h"
+
+struct Platform
+{
+    std::unique_ptr<SystemClock> clock;
+    std::unique_ptr<SettingsStore> settings;    // the user's settings key
+    std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
+    std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    // The time client's network, and a clock a worker thread may keep a share of.
+    std::shared_ptr<UdpTransport> udp;
+    std::shared_ptr<const SystemClock> workerClock;
+};
+
+// Moves the clock for a process that may not set it itself, through the system's time service.
+using PrivilegedClockShift = std::function<ClockChange(std::chrono::microseconds delta)>;
+
+// Every member set. Building touches nothing on disk: the settings are read, and the lock is taken,
+// only when asked. `instanceName` names the single-instance lock; `privilegedShift`, when given,
+// is how the clock is moved where the process may not move it.
+Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift privilegedShift = {});
