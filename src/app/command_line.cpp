@@ -131,7 +131,8 @@ std::string UsageText()
            "  --sntp [HOST[:PORT]...]\n"
            "                        ask time servers (default: the program's list) and print each\n"
            "                        one's delay and offset and the one chosen; never sets the clock.\n"
-           "                        Exit code 0 when one was chosen, 1 when none answered usably\n"
+           "                        Exit code 0 when one was chosen, 1 when none answered usably,\n"
+           "                        2 for an empty host or a port outside 1 to 65535\n"
            "  --dir PATH            the program directory (notes and other files); also DNIARZ_DIR\n"
            "  --help                show this help and exit\n"
            "  --version             show the version and exit\n";
