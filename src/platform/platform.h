@@ -11,6 +11,7 @@
 #include "platform/instance_lock.h"
 #include "platform/journal_file.h"
 #include "platform/settings_store.h"
+#include "platform/sound.h"
 #include "platform/system_clock.h"
 #include "platform/udp_transport.h"
 
@@ -20,6 +21,7 @@ struct Platform
     std::unique_ptr<SettingsStore> settings;    // the user's settings key
     std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
     // The time client's network, and a clock a worker thread may keep a share of.
     std::shared_ptr<UdpTransport> udp;
     std::shared_ptr<const SystemClock> workerClock;

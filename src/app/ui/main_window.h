@@ -9,6 +9,7 @@
 #include "calendar/namedays.h"
 #include "calendar/note_editor.h"
 #include "calendar/notes_journal.h"
+#include "clock/alarm_sound.h"
 #include "widgets/calendar_panel.h"
 
 #include <QColor>
@@ -29,6 +30,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class ClockBar;
 class LinkLabel;
 class SpeedButton;
 class JournalFile;
@@ -45,6 +47,7 @@ struct MainWindowServices
     SystemClock& clock;
     SettingsStore& settings;
     JournalFile& notesFile;
+    std::shared_ptr<Sound> sound = nullptr;  // the alarm and the full-hour tone; null is silence
 };
 
 struct MainWindowOptions
@@ -66,6 +69,8 @@ struct MainWindowOptions
     // network time and no drift correction (pictures, most tests).
     std::shared_ptr<UdpTransport> udp;
     std::shared_ptr<const SystemClock> workerClock;
+    // How the alarm thread measures and waits; empty is real time.
+    AlarmTiming alarmTiming;
 };
 
 class TForm1 : public QWidget
@@ -120,6 +125,7 @@ public:
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
     TimeSyncController* TimeSync() const { return m_timeSync.get(); }  // null without a network
+    ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
 
 signals:
@@ -213,7 +219,6 @@ private:
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
     bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
-    QString m_lastClockText;          // what the clock label shows
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
@@ -224,4 +229,6 @@ private:
     QTimer Timer2;
     QTimer Timer3;
     std::unique_ptr<TimeSyncController> m_timeSync;
+    // Last, so that it goes first, while the controls it works on are still there.
+    std::unique_ptr<ClockBar> m_clockBar;
 };

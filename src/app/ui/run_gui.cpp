@@ -56,7 +56,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     MainWindowOptions windowOptions = WindowOptions(options, programDir, false);
     windowOptions.udp = platform.udp;
     windowOptions.workerClock = platform.workerClock;
-    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile}, std::move(windowOptions));
+    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, std::move(windowOptions));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
