@@ -70,8 +70,9 @@ int main(int argc, char** argv)
     }
     case CommandLine::Mode::Sntp: {
         // Only looks: RunSntpCommand never sets the clock.
-        const std::vector<std::string> servers =
-            options.sntpServers.empty() ? SplitServerList(ReadServerList(programDir)) : options.sntpServers;
+        const std::vector<std::string> servers = options.sntpServers.empty()
+                                                     ? SplitServerList(ReadServerList(programDir))
+                                                     : options.sntpServers;
         return RunSntpCommand(servers, *platform.udp, *platform.clock, std::cout);
     }
     case CommandLine::Mode::Screenshot:

@@ -7,7 +7,8 @@
 #include <string>
 
 // Why the clock could not be changed.
-enum class ClockChangeError {
+enum class ClockChangeError
+{
     None,
     NoPrivilege,    // this process may not, and there is no time service to ask
     Refused,        // the time service or the user refused the authorisation
