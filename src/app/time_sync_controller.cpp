@@ -8,6 +8,7 @@
 
 #include "app/local_now.h"
 #include "clock/server_list.h"
+#include "platform/program_dir.h"
 
 ECalibrationRunning::ECalibrationRunning()
     : std::runtime_error("Program jest w trybie obliczania korekty dobowej. Aktualizacja czasu nie jest możliwa.")
@@ -19,9 +20,9 @@ bool CalibrationInProgress(const Settings& settings)
     return settings.CalibrationStart != 0 && settings.CalibrationStop == 0;
 }
 
-std::string ReadServerList(const std::filesystem::path& programDir)
+std::string ReadServerList(const std::filesystem::path& file)
 {
-    std::ifstream in(programDir / std::string(kServerListFileName), std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         return LoadServerList(std::optional<std::string>());
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -56,9 +57,10 @@ std::string ClockNotSetMessage(double offsetMs, const ClockChange& change)
 }
 
 TimeSyncController::TimeSyncController(Settings& settings, SettingsStore& store, SystemClock& clock,
-                                       std::filesystem::path programDir, NetworkTime network, bool persist)
+                                       std::filesystem::path programDir, std::filesystem::path sharedDir,
+                                       NetworkTime network, bool persist)
     : m_settings(settings), m_store(store), m_clock(clock), m_programDir(std::move(programDir)),
-      m_network(std::move(network)), m_persist(persist)
+      m_sharedDir(std::move(sharedDir)), m_network(std::move(network)), m_persist(persist)
 {
 }
 
@@ -77,8 +79,8 @@ void TimeSyncController::StartTimeSync()
         return;
     m_state = std::make_shared<SyncState>();
     m_runByUser = false;
-    TRetrieverThread::Start(ReadServerList(m_programDir), m_state, m_network.transport, m_network.clock,
-                            m_network.timeout);
+    TRetrieverThread::Start(ReadServerList(LocateProgramFile(m_programDir, m_sharedDir, kServerListFileName)), m_state,
+                            m_network.transport, m_network.clock, m_network.timeout);
 }
 
 std::optional<SyncOutcome> TimeSyncController::PollTimeSync()

@@ -35,8 +35,9 @@ public:
 // A calibration is in progress: started and not stopped.
 bool CalibrationInProgress(const Settings& settings);
 
-// The server list as a run uses it: "TIMESRV.INI" from the program directory, or the built-in one.
-std::string ReadServerList(const std::filesystem::path& programDir);
+// The server list as a run uses it: the text of `file` ("TIMESRV.INI" as the program files locate
+// it), or the built-in list when it cannot be read.
+std::string ReadServerList(const std::filesystem::path& file);
 
 // The end of a run, as the poll saw it.
 struct SyncOutcome
@@ -61,9 +62,10 @@ struct DriftApplied
 class TimeSyncController
 {
 public:
-    // `persist` false: nothing is written to the settings (pictures of the window).
+    // `programDir` and `sharedDir` are where "TIMESRV.INI" is looked for (LocateProgramFile), at
+    // each run. `persist` false: nothing is written to the settings (pictures of the window).
     TimeSyncController(Settings& settings, SettingsStore& store, SystemClock& clock, std::filesystem::path programDir,
-                       NetworkTime network, bool persist = true);
+                       std::filesystem::path sharedDir, NetworkTime network, bool persist = true);
 
     // After the settings are loaded: a network run when "Synchronizacja" is on, otherwise the
     // drift correction when one is set. Never both.
@@ -89,6 +91,7 @@ private:
     SettingsStore& m_store;
     SystemClock& m_clock;
     std::filesystem::path m_programDir;
+    std::filesystem::path m_sharedDir;
     NetworkTime m_network;
     bool m_persist;
     std::shared_ptr<SyncState> m_state;  // the running run; null when idle

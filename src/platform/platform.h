@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +22,7 @@ struct Platform
     std::unique_ptr<SettingsStore> settings;    // the user's settings key
     std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    std::filesystem::path dataHome;             // where users' data folders go; empty when unknown
     std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
     // The time client's network, and a clock a worker thread may keep a share of.
     std::shared_ptr<UdpTransport> udp;

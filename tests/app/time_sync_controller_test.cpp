@@ -11,7 +11,9 @@
 #include <thread>
 
 #include "../platform/temp_dir.h"
+#include "clock/server_list.h"
 #include "clock/sntp.h"
+#include "platform/program_dir.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/fake_udp_transport.h"
 #include "platform/fake/memory_settings_store.h"
@@ -79,7 +81,7 @@ protected:
     TimeSyncController& Controller()
     {
         if (!m_controller)
-            m_controller = std::make_unique<TimeSyncController>(m_settings, m_store, m_clock, m_dir.Path(),
+            m_controller = std::make_unique<TimeSyncController>(m_settings, m_store, m_clock, m_dir.Path(), "",
                                                                 NetworkTime{m_net, m_workerClock, milliseconds(50)});
         return *m_controller;
     }
@@ -238,7 +240,7 @@ TEST_F(TimeSyncTest, DriftCorrectionAtStartUp)
         settings.DailyCorrection = r.daily;
         settings.LastCorrection = ::LocalNow(clock) - 3;
         settings.TotalCorrection = 0;
-        TimeSyncController controller(settings, store, clock, m_dir.Path(), {m_net, m_workerClock});
+        TimeSyncController controller(settings, store, clock, m_dir.Path(), "", {m_net, m_workerClock});
         controller.StartUp();
         EXPECT_FALSE(controller.SyncRunning());
         if (!r.shift) {
@@ -265,17 +267,20 @@ TEST_F(TimeSyncTest, DriftStepThatCannotBeMadeStoresNothing)
     EXPECT_EQ(m_settings.TotalCorrection, 0);
     // Five seconds before midnight a step of 11 s would cross it: not made, nothing stored.
     FakeSystemClock late(sys_days{year{2024} / 3 / 14} + hours{22} + minutes{59} + seconds{55}, hours(1));
-    TimeSyncController controller(m_settings, m_store, late, m_dir.Path(), {m_net, m_workerClock});
+    TimeSyncController controller(m_settings, m_store, late, m_dir.Path(), "", {m_net, m_workerClock});
     m_settings.LastCorrection = ::LocalNow(late) - 3;
     ASSERT_TRUE(controller.ApplyDriftCorrection());
     EXPECT_TRUE(late.Shifts().empty());
     EXPECT_TRUE(m_store.WrittenNames().empty());
 }
 
-TEST(ServerListFile, ReadFromTheProgramDirectory)
+TEST(ServerListFile, TheUsersCopyBeforeTheShippedOneBeforeTheBuiltInList)
 {
-    TempDir dir;
-    EXPECT_EQ(ReadServerList(dir.Path()), "pl.pool.ntp.org\r\npl.pool.ntp.org\r\n");
-    WriteWholeFile(dir.Path() / "TIMESRV.INI", "  tempus1.gum.gov.pl \r\n\r\ntempus2.gum.gov.pl\t\r\n");
-    EXPECT_EQ(ReadServerList(dir.Path()), "tempus1.gum.gov.pl\r\ntempus2.gum.gov.pl\r\n");
+    TempDir user, shared;
+    auto read = [&] { return ReadServerList(LocateProgramFile(user.Path(), shared.Path(), kServerListFileName)); };
+    EXPECT_EQ(read(), "pl.pool.ntp.org\r\npl.pool.ntp.org\r\n");
+    WriteWholeFile(shared.Path() / "TIMESRV.INI", "shipped.example\n");
+    EXPECT_EQ(read(), "shipped.example\r\n");
+    WriteWholeFile(user.Path() / "TIMESRV.INI", "  tempus1.gum.gov.pl \r\n\r\ntempus2.gum.gov.pl\t\r\n");
+    EXPECT_EQ(read(), "tempus1.gum.gov.pl\r\ntempus2.gum.gov.pl\r\n");
 }

@@ -180,6 +180,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     ClockTick();
     if (m_options.udp && m_options.workerClock) {
         m_timeSync = std::make_unique<TimeSyncController>(m_settings, m_store, m_clock, m_options.programDir,
+                                                          m_options.sharedDir,
                                                           NetworkTime{m_options.udp, m_options.workerClock},
                                                           m_options.persist);
         connect(SpeedButton7, &QAbstractButton::clicked, this,
@@ -338,7 +339,7 @@ void TForm1::CreateInfoPanel()
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     auto* picture = MakeLabel(panel, "InfoPicture", {}, {12, 8}, {56, 56});
-    picture->setPixmap(InfoPicture(56));
+    picture->setPixmap(InfoPicture(56, picture->devicePixelRatioF()));
     QLabel* title = MakeLabel(panel, "InfoLine1",
                               QStringLiteral("Dniarz – kalendarz z imieninami i świętami, Słońce i Księżyc, notatki "
                                              "oraz zegar z budzikiem"),

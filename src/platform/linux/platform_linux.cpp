@@ -16,6 +16,7 @@ Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift priv
     platform.settings = std::make_unique<FileSettingsStore>(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     platform.notesFile = std::make_unique<LinuxJournalFile>();
     platform.instanceLock = std::make_unique<LinuxInstanceLock>(DefaultInstanceLockPath(instanceName));
+    platform.dataHome = XdgDataHomeFromEnvironment();
     platform.sound = std::make_shared<AlsaSound>();
     platform.udp = std::make_shared<LinuxUdpTransport>();
     platform.workerClock = std::make_shared<LinuxSystemClock>();
