@@ -1,6 +1,7 @@
 // The main window's layout, its shell behaviour (tray, close, quit) and the hooks where the
 // day view, the notes and the clock attach.
 #include "app/ui/main_window.h"
+#include "app/time_sync_controller.h"
 
 #include "app/local_now.h"
 #include "app/ui/clock_bar.h"
@@ -177,7 +178,15 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     RefreshDay(false);
     // The first picture of the window already shows the time, not the placeholder.
     ClockTick();
-    // Hook: the network time run starts here, or the drift correction is applied once.
+    if (m_options.udp && m_options.workerClock) {
+        m_timeSync = std::make_unique<TimeSyncController>(m_settings, m_store, m_clock, m_options.programDir,
+                                                          m_options.sharedDir,
+                                                          NetworkTime{m_options.udp, m_options.workerClock},
+                                                          m_options.persist);
+        connect(SpeedButton7, &QAbstractButton::clicked, this,
+                [this] { Guarded([this] { m_timeSync->SpeedButton7Click(); }); });
+        m_timeSync->StartUp();
+    }
 }
 
 TForm1::~TForm1()
@@ -746,10 +755,19 @@ void TForm1::ClockTick()
 
 void TForm1::PollTimeSync()
 {
+    if (!m_timeSync)
+        return;
+    const auto outcome = m_timeSync->PollTimeSync();
+    // Runs of their own accord stay silent; the user who pressed the button hears why nothing changed.
+    if (outcome && outcome->byUser && outcome->found && !outcome->change.Ok())
+        AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"),
+                            QString::fromStdString(ClockNotSetMessage(outcome->offsetMs, outcome->change)));
 }
 
 void TForm1::Timer3Timer()
 {
+    if (m_timeSync)
+        m_timeSync->Timer3Timer();
 }
 
 void TForm1::StopAlarmSound()

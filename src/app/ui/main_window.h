@@ -38,6 +38,8 @@ class JournalFile;
 class SettingsStore;
 class SystemClock;
 class TTrayNotifyIcon;
+class TimeSyncController;
+class UdpTransport;
 
 
 // What the window works with from outside: tests pass fakes.
@@ -67,6 +69,10 @@ struct MainWindowOptions
     bool persist = true;
     // The contacts book's and the links' file store, sound and launcher; empty ones are the system's.
     ContactsHostServices contacts;
+    // The network for time runs and the clock their worker reads; without both the window has no
+    // network time and no drift correction (pictures, most tests).
+    std::shared_ptr<UdpTransport> udp;
+    std::shared_ptr<const SystemClock> workerClock;
     // How the alarm thread measures and waits; empty is real time.
     AlarmTiming alarmTiming;
 };
@@ -122,6 +128,7 @@ public:
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    TimeSyncController* TimeSync() const { return m_timeSync.get(); }  // null without a network
     ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
     ContactsHost* Contacts() const { return m_contactsHost; }
@@ -228,6 +235,7 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    std::unique_ptr<TimeSyncController> m_timeSync;
     // Last, so that it goes first, while the controls it works on are still there.
     std::unique_ptr<ClockBar> m_clockBar;
 };

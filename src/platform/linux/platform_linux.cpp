@@ -7,13 +7,14 @@
 #include "platform/linux/linux_instance_lock.h"
 #include "platform/linux/linux_journal_file.h"
 #include "platform/linux/linux_system_clock.h"
+#include "platform/linux/linux_udp_transport.h"
 #include "platform/linux/xdg_dirs.h"
 #include "platform/linux/xdg_url_launcher.h"
 
-Platform MakePlatform(const std::string& instanceName)
+Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift privilegedShift)
 {
     Platform platform;
-    platform.clock = std::make_unique<LinuxSystemClock>();
+    platform.clock = std::make_unique<LinuxSystemClock>(std::move(privilegedShift));
     platform.settings = std::make_unique<FileSettingsStore>(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     platform.notesFile = std::make_unique<LinuxJournalFile>();
     platform.instanceLock = std::make_unique<LinuxInstanceLock>(DefaultInstanceLockPath(instanceName));
@@ -21,5 +22,7 @@ Platform MakePlatform(const std::string& instanceName)
     platform.urlLauncher = std::make_unique<XdgUrlLauncher>();
     platform.dataHome = XdgDataHomeFromEnvironment();
     platform.sound = std::make_shared<AlsaSound>();
+    platform.udp = std::make_shared<LinuxUdpTransport>();
+    platform.workerClock = std::make_shared<LinuxSystemClock>();
     return platform;
 }
