@@ -147,6 +147,13 @@ TEST(XdgUrlLauncher, FallsBackToXdgOpenAndRefusesOptionLikeAddresses)
     EXPECT_TRUE(launcher.OpenInBrowser("http://example.pl"));
     EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-open", "http://example.pl"}}));
 
+    // xdg-open reads an address without a scheme as a file name, which does not exist.
+    recorder.spawned.clear();
+    EXPECT_TRUE(launcher.OpenInBrowser("WWW.example.pl:8080/a"));
+    EXPECT_TRUE(launcher.OpenInBrowser("HTTPS://example.pl"));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-open", "http://WWW.example.pl:8080/a"},
+                                                   {"xdg-open", "HTTPS://example.pl"}}));
+
     recorder.spawned.clear();
     EXPECT_FALSE(launcher.OpenInBrowser("-new-instance"));
     EXPECT_TRUE(recorder.spawned.empty());
