@@ -169,6 +169,11 @@ TEST(XdgUrlLauncher, MailThroughXdgEmailElseXdgOpen)
     XdgUrlLauncher launcher(recorder.Make({empty.Path()}));
     EXPECT_TRUE(launcher.OpenMail("jan@example.pl"));
     EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-email", "mailto:jan@example.pl"}}));
+    // A double-clicked token may carry header fields; one that attaches a file of the user's to
+    // the new message is dropped, the others stay.
+    recorder.spawned.clear();
+    EXPECT_TRUE(launcher.OpenMail("jan@example.pl?attach=/home/jan/.ssh/id_rsa&subject=Hej&ATTACHMENT=a&%61ttach=b"));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-email", "mailto:jan@example.pl?subject=Hej"}}));
     recorder.spawned.clear();
     recorder.missingPrograms.insert("xdg-email");
     EXPECT_TRUE(launcher.OpenMail("-x@example.pl"));

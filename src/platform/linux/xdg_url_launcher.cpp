@@ -112,7 +112,7 @@ bool XdgUrlLauncher::OpenInBrowser(const std::string& address)
 
 bool XdgUrlLauncher::OpenMail(const std::string& address)
 {
-    const std::string url = "mailto:" + address;
+    const std::string url = MailUrl(address);
     if (address.find_first_of("\r\n") != std::string::npos)
         return false;
     return m_system.spawn({"xdg-email", url}) || m_system.spawn({"xdg-open", url});
