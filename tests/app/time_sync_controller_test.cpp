@@ -217,6 +217,26 @@ TEST_F(TimeSyncTest, AClockThatCannotBeSetIsReportedWithTheReason)
               "włączona automatyczna synchronizacja czasu.");
 }
 
+TEST_F(TimeSyncTest, TimerTicksWhileTheClockIsBeingSetChangeItOnlyOnce)
+{
+    m_net->AddServer("ntp.example", Answering(*m_workerClock, milliseconds(80), milliseconds(4000)));
+    m_settings.SyncEnabled = true;
+    std::vector<bool> nestedPolls;
+    m_clock.SetDuringShift([this, &nestedPolls] {
+        nestedPolls.push_back(Controller().PollTimeSync().has_value());
+        Controller().Timer3Timer();
+        Controller().SpeedButton7Click();
+        nestedPolls.push_back(Controller().PollTimeSync().has_value());
+    });
+    Controller().StartUp();
+    const SyncOutcome outcome = WaitForRun();
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(m_clock.Shifts().size(), 1u);
+    EXPECT_EQ(nestedPolls, (std::vector<bool>{false, false}));
+    EXPECT_EQ(m_net->Asked().size(), 1u);
+    EXPECT_FALSE(Controller().SyncRunning());
+}
+
 TEST_F(TimeSyncTest, DriftCorrectionAtStartUp)
 {
     struct Row

@@ -8,8 +8,10 @@
 
 namespace {
 
-// Long enough for a user to read the authorisation dialog and type a password.
-constexpr int kAuthorisationTimeoutMs = 120000;
+// Long enough for a user to read the authorisation dialog, find the password and type it. The
+// window keeps working meanwhile; giving up early would report a failure for a change the
+// service may still make once the user has answered.
+constexpr int kAuthorisationTimeoutMs = 600000;
 
 ClockChangeError Classify(const QString& name)
 {
@@ -40,7 +42,9 @@ ClockChange ShiftThroughTimeService(std::chrono::microseconds delta)
     // usec_utc, relative, interactive
     call << static_cast<qlonglong>(delta.count()) << true << true;
     call.setInteractiveAuthorizationAllowed(true);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kAuthorisationTimeoutMs);
+    // The authorisation dialog may stay open for minutes: the window must not freeze meanwhile,
+    // so its events go on (callers guard against a second change while this one waits).
+    const QDBusMessage reply = bus.call(call, QDBus::BlockWithGui, kAuthorisationTimeoutMs);
     if (reply.type() != QDBusMessage::ErrorMessage)
         return {};
     return {Classify(reply.errorName()),
