@@ -111,6 +111,28 @@ TEST(RetrieveTime, BadRepliesFailTheirServerOnly)
     EXPECT_EQ(r.Chosen()->host, "good");
 }
 
+TEST(RetrieveTime, AServerHoldingTheRequestLongerThanTheRoundTripIsNotBelieved)
+{
+    // Its times say it kept the request 5 s, in a round trip of 100 ms: no delay can be measured
+    // from that, and it must not pass for the fastest server either.
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    net.AddServer("liar", [&clock](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult r = Answering(clock, milliseconds(100))(request);
+        NtpTimestamp t3 = ReadNtpTimestamp(std::span<const std::uint8_t, 8>(r.datagram.data() + 40, 8));
+        t3.seconds += 5;
+        WriteNtpTimestamp(t3, std::span<std::uint8_t, 8>(r.datagram.data() + 40, 8));
+        return r;
+    });
+    net.AddServer("good", Answering(clock, milliseconds(450)));
+    const RetrievalResult r = RetrieveTime({"liar", "good"}, net, clock);
+    ASSERT_EQ(r.answers.size(), 2u);
+    EXPECT_FALSE(r.answers[0].ok);
+    EXPECT_EQ(r.answers[0].error, "server's times longer than the round trip");
+    ASSERT_TRUE(r.Found());
+    EXPECT_EQ(r.Chosen()->host, "good");
+}
+
 TEST(RetrieveTime, BuiltInListAsksTheSameHostTwiceUnlessTheFirstIsFast)
 {
     FakeSystemClock clock(kStart);
