@@ -5,6 +5,9 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
 
 namespace {
 
@@ -43,8 +46,19 @@ ClockChange ShiftThroughTimeService(std::chrono::microseconds delta)
     call << static_cast<qlonglong>(delta.count()) << true << true;
     call.setInteractiveAuthorizationAllowed(true);
     // The authorisation dialog may stay open for minutes: the window must not freeze meanwhile,
-    // so its events go on (callers guard against a second change while this one waits).
-    const QDBusMessage reply = bus.call(call, QDBus::BlockWithGui, kAuthorisationTimeoutMs);
+    // so its events, input included, go on (callers guard against a second change while this one
+    // waits).
+    QDBusPendingCall pending = bus.asyncCall(call, kAuthorisationTimeoutMs);
+    if (!pending.isFinished()) {
+        QEventLoop loop;
+        QDBusPendingCallWatcher watcher(pending);
+        QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    // The program is ending and left the wait early: the change may or may not come.
+    if (!pending.isFinished())
+        return {ClockChangeError::Failed, "no answer from the time service"};
+    const QDBusMessage reply = pending.reply();
     if (reply.type() != QDBusMessage::ErrorMessage)
         return {};
     return {Classify(reply.errorName()),
