@@ -84,6 +84,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             o.date = ParseDateArgument(*v);
             if (!o.date)
                 return fail("dniarz: invalid date '" + *v + "' (expected yyyy-mm-dd, years 1 to 9999)");
+        } else if (a == "--contacts") {
+            o.mode = CommandLine::Mode::Contacts;
         } else if (a == "--screenshot") {
             const auto v = value();
             if (!v || v->empty())
@@ -125,6 +127,7 @@ std::string UsageText()
            "\n"
            "  -hide                 start hidden in the notification area\n"
            "  --print-day [DATE]    print the day view of DATE (yyyy-mm-dd, default today) and exit\n"
+           "  --contacts            print the contacts book as plain text and exit\n"
            "  --screenshot FILE     render the main window to a PNG file and exit\n"
            "  --date DATE           the date shown by --screenshot\n"
            "  --lat DEG, --lon DEG  the place for --print-day (north and east positive)\n"

@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/local_now.h"
+#include "app/print_contacts.h"
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
 #include "app/settings.h"
@@ -75,6 +76,8 @@ int main(int argc, char** argv)
         std::cout << FormatPrintDay(PrintDayLines(input));
         return 0;
     }
+    case CommandLine::Mode::Contacts:
+        return PrintContacts(programDir, std::cout, std::cerr);
     case CommandLine::Mode::Sntp: {
         // Only looks: RunSntpCommand never sets the clock.
         std::vector<std::string> servers = options.sntpServers;

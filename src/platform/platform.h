@@ -9,12 +9,14 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_store.h"
 #include "platform/instance_lock.h"
 #include "platform/journal_file.h"
 #include "platform/settings_store.h"
 #include "platform/sound.h"
 #include "platform/system_clock.h"
 #include "platform/udp_transport.h"
+#include "platform/url_launcher.h"
 
 struct Platform
 {
@@ -22,6 +24,8 @@ struct Platform
     std::unique_ptr<SettingsStore> settings;    // the user's settings key
     std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    std::unique_ptr<FileStore> files;           // whole files the user edits, such as the contacts
+    std::unique_ptr<UrlLauncher> urlLauncher;   // the desktop's browser and mail program
     std::filesystem::path dataHome;             // where users' data folders go; empty when unknown
     std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
     // The time client's network, and a clock a worker thread may keep a share of.

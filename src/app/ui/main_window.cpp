@@ -16,11 +16,11 @@
 #include "calendar/ui/multi_day_dialog.h"
 #include "calendar/ui/storable_text.h"
 #include "platform/system_clock.h"
+#include "platform/url_launcher.h"
 #include "widgets/fonts.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -328,6 +328,8 @@ void TForm1::CreateButtonRow()
     connect(Dzisiaj, &SpeedButton::clicked, this, &TForm1::SelectToday);
     connect(Tel, &SpeedButton::clicked, this, &TForm1::OpenContacts);
     // Hooks: "Konfig." opens the configuration dialog, "Info" the about window.
+    m_contactsHost = new ContactsHost(this, m_options.programDir, m_options.sharedDir, m_options.contacts);
+    connect(Info, &SpeedButton::clicked, m_contactsHost, &ContactsHost::ShowInfo);
 }
 
 void TForm1::CreateInfoPanel()
@@ -716,7 +718,12 @@ void TForm1::paintEvent(QPaintEvent* event)
 
 bool TForm1::OpenUrl(const QUrl& url)
 {
-    return m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);
+    if (m_options.openUrl)
+        return m_options.openUrl(url);
+    UrlLauncher& links = m_contactsHost->Links();
+    if (url.scheme() == QLatin1String("mailto"))
+        return links.OpenMail(url.path().toStdString());
+    return links.OpenInBrowser(url.toString().toStdString());
 }
 
 void TForm1::UrlClick(LinkLabel* link)
@@ -770,10 +777,12 @@ void TForm1::StopAlarmSound()
 
 void TForm1::OpenContacts()
 {
+    m_contactsHost->OpenContacts();
 }
 
 void TForm1::HideContacts()
 {
+    m_contactsHost->HideContacts();
 }
 
 void TForm1::SaveNote()

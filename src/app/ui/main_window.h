@@ -4,6 +4,7 @@
 
 #include "app/day_view.h"
 #include "app/settings.h"
+#include "app/ui/contacts_host.h"
 #include "calendar/datetime.h"
 #include "calendar/multi_day_notes.h"
 #include "calendar/namedays.h"
@@ -66,6 +67,8 @@ struct MainWindowOptions
     RangeNoteDialog rangeDialog;
     // false: nothing is written (the settings, the notes file), as for a picture of the window.
     bool persist = true;
+    // The contacts book's and the links' file store, sound and launcher; empty ones are the system's.
+    ContactsHostServices contacts;
     // The network for time runs and the clock their worker reads; without both the window has no
     // network time and no drift correction (pictures, most tests).
     std::shared_ptr<UdpTransport> udp;
@@ -128,6 +131,7 @@ public:
     TimeSyncController* TimeSync() const { return m_timeSync.get(); }  // null without a network
     ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
+    ContactsHost* Contacts() const { return m_contactsHost; }
 
 signals:
     // The window has closed for good; the event loop should end.
@@ -227,6 +231,7 @@ private:
 
     TTrayNotifyIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;
+    ContactsHost* m_contactsHost = nullptr;
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;

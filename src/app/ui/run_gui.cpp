@@ -57,6 +57,10 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     TApplication app(argc, argv);
     ConfigureApplication(app);
     MainWindowOptions windowOptions = WindowOptions(options, files, false);
+    windowOptions.contacts.files = platform.files.get();
+    windowOptions.contacts.links = platform.urlLauncher.get();
+    // The platform outlives the window, and the contacts' tone threads end with the window.
+    windowOptions.contacts.sound = platform.sound.get();
     windowOptions.udp = platform.udp;
     windowOptions.workerClock = platform.workerClock;
     TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, std::move(windowOptions));

@@ -3,11 +3,13 @@
 
 #include "platform/linux/alsa_sound.h"
 #include "platform/linux/file_settings_store.h"
+#include "platform/linux/linux_file_store.h"
 #include "platform/linux/linux_instance_lock.h"
 #include "platform/linux/linux_journal_file.h"
 #include "platform/linux/linux_system_clock.h"
 #include "platform/linux/linux_udp_transport.h"
 #include "platform/linux/xdg_dirs.h"
+#include "platform/linux/xdg_url_launcher.h"
 
 Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift privilegedShift)
 {
@@ -16,6 +18,8 @@ Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift priv
     platform.settings = std::make_unique<FileSettingsStore>(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     platform.notesFile = std::make_unique<LinuxJournalFile>();
     platform.instanceLock = std::make_unique<LinuxInstanceLock>(DefaultInstanceLockPath(instanceName));
+    platform.files = std::make_unique<LinuxFileStore>();
+    platform.urlLauncher = std::make_unique<XdgUrlLauncher>();
     platform.dataHome = XdgDataHomeFromEnvironment();
     platform.sound = std::make_shared<AlsaSound>();
     platform.udp = std::make_shared<LinuxUdpTransport>();
