@@ -12,14 +12,38 @@ ContactsFile::ContactsFile(FileStore& store, std::filesystem::path programDir)
 
 std::optional<RichDocument> ContactsFile::Load() const
 {
-    const auto bytes = m_store.ReadContents(m_path);
+    m_unreadable.reset();
+    auto bytes = m_store.ReadContents(m_path);
     if (!bytes)
         return std::nullopt;
-    return ReadRtf(*bytes);
+    auto document = ReadRtf(*bytes);
+    if (!document && !bytes->empty())
+        m_unreadable = std::move(*bytes);
+    return document;
+}
+
+bool ContactsFile::SetAsideUnreadable() const
+{
+    constexpr int kMaxCopies = 100;
+    for (int n = 0; n < kMaxCopies; ++n) {
+        auto aside = m_path;
+        aside += ".unreadable";
+        if (n > 0)
+            aside += "." + std::to_string(n);
+        if (m_store.ReadContents(aside))
+            continue;  // an earlier copy: keep it too
+        return m_store.ReplaceContents(aside, *m_unreadable);
+    }
+    return false;
 }
 
 bool ContactsFile::Save(const RichDocument& document) const
 {
+    if (m_unreadable) {
+        if (!SetAsideUnreadable())
+            return false;
+        m_unreadable.reset();
+    }
     return m_store.ReplaceContents(m_path, WriteRtf(document));
 }
 

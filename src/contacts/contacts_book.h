@@ -21,14 +21,20 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
     // The saved book; nothing when the file is missing, unreadable or no rich text.
     std::optional<RichDocument> Load() const;
-    // Replaces the file as a whole; false leaves the old file as it was.
+    // Replaces the file as a whole; false leaves the old file as it was. A file that the last
+    // load found but could not read as rich text is first kept beside it under the first free
+    // name "tel.rtf.unreadable[.N]": the window shows such a file as an empty book, and saving
+    // that must not be the end of what the user had there.
     bool Save(const RichDocument& document) const;
     // The message of a failed save.
     std::string SaveFailureMessage() const;
 
 private:
+    bool SetAsideUnreadable() const;
+
     FileStore& m_store;
     std::filesystem::path m_path;
+    mutable std::optional<std::string> m_unreadable;  // the contents the last load could not read
 };
 
 // What the window does after a search.

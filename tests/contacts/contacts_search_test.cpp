@@ -194,3 +194,30 @@ TEST(ContactsBook, FileLoadsSavesAndNamesItselfInTheFailureMessage)
     EXPECT_EQ(file.Load(), document);
     EXPECT_EQ(file.SaveFailureMessage(), "Zapis do pliku: /program/tel.rtf  nie powiódł się.");
 }
+
+TEST(ContactsBook, AFileThatIsNoRichTextIsKeptAsideBeforeTheFirstSave)
+{
+    MemoryFileStore store;
+    ContactsFile file(store, "/program");
+    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", {}}}}}};
+    const std::filesystem::path aside = "/program/tel.rtf.unreadable";
+
+    store.files[file.Path()] = "Jan Nowak 600 700 800";
+    store.files[aside] = "from an earlier start";
+    EXPECT_FALSE(file.Load());
+    store.failWrites = true;
+    EXPECT_FALSE(file.Save(document));  // without its copy, the old text stays where it was
+    EXPECT_EQ(store.files[file.Path()], "Jan Nowak 600 700 800");
+    store.failWrites = false;
+    ASSERT_TRUE(file.Save(document));
+    EXPECT_EQ(store.files[aside], "from an earlier start");
+    EXPECT_EQ(store.files["/program/tel.rtf.unreadable.1"], "Jan Nowak 600 700 800");
+    EXPECT_EQ(file.Load(), document);
+
+    // A book that reads is replaced as usual, and so is an empty file.
+    ASSERT_TRUE(file.Save(RichDocument{}));
+    store.files[file.Path()] = "";
+    EXPECT_FALSE(file.Load());
+    ASSERT_TRUE(file.Save(document));
+    EXPECT_EQ(store.files.size(), 3U);
+}
