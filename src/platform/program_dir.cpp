@@ -10,3 +10,13 @@ std::filesystem::path ResolveProgramDir(const std::optional<std::string>& dirOpt
         return std::filesystem::path(environmentValue);
     return executableDir;
 }
+
+std::filesystem::path ProgramFileFrom(std::string runningFile, const char* appImage)
+{
+    if (appImage && *appImage == '/')
+        return std::filesystem::path(appImage);
+    static constexpr std::string_view kDeleted = " (deleted)";
+    if (runningFile.ends_with(kDeleted))
+        runningFile.resize(runningFile.size() - kDeleted.size());
+    return std::filesystem::path(runningFile);
+}
