@@ -2,7 +2,10 @@
 // bar, the information panel and the tray icon.
 #pragma once
 
+#include "app/auto_runner.h"
 #include "app/settings.h"
+#include "app/ui/config_dialog.h"
+#include "astro/places.h"
 #include "calendar/datetime.h"
 #include "calendar/multi_day_notes.h"
 #include "calendar/namedays.h"
@@ -17,6 +20,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -31,6 +35,7 @@ class LinkLabel;
 class SpeedButton;
 class JournalFile;
 class SettingsStore;
+class StartupEntry;
 class SystemClock;
 class TTrayNotifyIcon;
 
@@ -58,6 +63,13 @@ struct MainWindowOptions
     RangeNoteDialog rangeDialog;
     // false: nothing is written (the settings, the notes file), as for a picture of the window.
     bool persist = true;
+    // The start-at-logon entries ("Automatyczne uruchomienie"); none: the box changes nothing.
+    StartupEntry* startupEntry = nullptr;
+    // The program file an entry starts (ProgramFile() in the real program).
+    std::filesystem::path programFile;
+    // With no settings stored, the configuration dialog opens when the window is first shown.
+    // Off by default, so that a window under test never waits for a dialog nobody answers.
+    bool configOnFirstRun = false;
 };
 
 class TForm1 : public QWidget
@@ -109,6 +121,10 @@ public:
     // "Zakończ": ends the program in order, also while the window is hidden.
     void Quit();
     bool QuitRequested() const { return m_quitRequested; }
+    // "Konfig.": the configuration dialog, and on OK its values applied and saved.
+    void SpeedButton5Click();
+    // What the configuration dialog's calibration, info and colour buttons open.
+    ConfigDialogHooks& ConfigHooks() { return m_configHooks; }
     // "Przywołanie": a recall from the tray selects today.
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
@@ -168,9 +184,11 @@ private:
     void CreateTray();
     void CreateQuitPaths();
     void CreateTimers();
+    void CreateAutoRunner();
 
     void SelectDate(TDateTime date);
     void ApplySettingsToGrid();
+    void ShowGridColours();  // the main grid's colours from the settings
     void ConnectNoteEditor();
     void ShowEditorState();
     void MemoChanged();
@@ -213,6 +231,10 @@ private:
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
+    CityTable m_cities;
+    std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
+    std::unique_ptr<TAutoRunner> m_autoRunner;
+    ConfigDialogHooks m_configHooks;
 
     TTrayNotifyIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;

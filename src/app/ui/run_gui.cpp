@@ -8,6 +8,8 @@
 #include "platform/linux/linux_journal_file.h"
 #include "platform/linux/linux_system_clock.h"
 #include "platform/linux/xdg_dirs.h"
+#include "platform/linux/xdg_startup_entry.h"
+#include "platform/program_dir.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
 
@@ -47,6 +49,8 @@ MainWindowOptions WindowOptions(const CommandLine& options, const std::filesyste
     windowOptions.trayAvailable = !picture && QSystemTrayIcon::isSystemTrayAvailable();
     windowOptions.startTimers = !picture;
     windowOptions.persist = !picture;
+    windowOptions.configOnFirstRun = !picture;
+    windowOptions.programFile = ProgramFile();
     return windowOptions;
 }
 
@@ -59,7 +63,10 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     LinuxSystemClock clock;
     FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     LinuxJournalFile notesFile;
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, false));
+    XdgStartupEntry startupEntry = ProgramStartupEntry(XdgConfigHomeFromEnvironment());
+    MainWindowOptions windowOptions = WindowOptions(options, programDir, false);
+    windowOptions.startupEntry = &startupEntry;
+    TForm1 form({clock, store, notesFile}, windowOptions);
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
