@@ -17,6 +17,7 @@
 #include "../../platform/temp_dir.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -366,8 +367,12 @@ private slots:
         QCOMPARE(datyod->date(), Tconfig::NoDate());
         QCOMPARE(datyod->text().trimmed(), QString());
         QVERIFY(!upakowanie->isChecked());
-        // What choosing a day in the calendar comes to.
-        datyod->setDate(QDate(2020, 1, 1));
+        // The drop-down opens on this month, not on the blank's, and a day chosen there counts.
+        QTest::mouseClick(datyod, Qt::LeftButton, {}, QPoint(datyod->width() - 8, datyod->height() / 2));
+        QCOMPARE(datyod->calendarWidget()->yearShown(), QDate::currentDate().year());
+        QCOMPARE(datyod->calendarWidget()->monthShown(), QDate::currentDate().month());
+        emit datyod->calendarWidget()->clicked(QDate(2020, 1, 1));
+        QCOMPARE(datyod->date(), QDate(2020, 1, 1));
         QVERIFY(upakowanie->isChecked());
         QCOMPARE(dialog->Model().Form().datyod, EncodeDate(2020, 1, 1));
         Tick(dialog.get(), "upakowanie");
