@@ -14,7 +14,6 @@
 
 #include "calendar/date_format.h"
 #include "calendar/notes_journal.h"
-#include "platform/fake/fake_system_clock.h"
 #include "platform/linux/linux_journal_file.h"
 
 namespace {
@@ -77,11 +76,8 @@ struct BenchFolder
     }
 };
 
-const FakeSystemClock& Clock()
-{
-    static const FakeSystemClock clock(std::chrono::sys_days{std::chrono::year{2024} / 3 / 10});
-    return clock;
-}
+// Every record of the benchmarks is stamped with this local time.
+const TDateTime kNow = EncodeDate(2024, 3, 10);
 
 std::vector<std::string> LookupKeys()
 {
@@ -130,7 +126,7 @@ void BM_OpenAndIndex(benchmark::State& state)
     const auto path = folder.WriteJournal();
     LinuxJournalFile file;
     for (auto _ : state) {
-        auto journal = std::make_unique<NotesJournal>(file, Clock());
+        auto journal = std::make_unique<NotesJournal>(file);
         benchmark::DoNotOptimize(journal->OpenNotes(path));
         // Freeing a million records is not part of opening.
         state.PauseTiming();
@@ -181,7 +177,7 @@ void BM_MarkedDayKeysPlainWalk(benchmark::State& state)
 std::unique_ptr<NotesJournal> OpenFreshJournal(const BenchFolder& folder, LinuxJournalFile& file,
                                                benchmark::State& state)
 {
-    auto journal = std::make_unique<NotesJournal>(file, Clock());
+    auto journal = std::make_unique<NotesJournal>(file);
     if (journal->OpenNotes(folder.WriteJournal())) {
         state.SkipWithError("cannot open the journal");
         return nullptr;
@@ -196,7 +192,7 @@ void BM_SaveAndFlush(benchmark::State& state)
     const auto journal = OpenFreshJournal(folder, file, state);
     int i = 0;
     for (auto _ : state) {
-        journal->AppendRecord(DateKey(EncodeDate(2024, 1, 1) + i++ % 366), "Nowa notatka\r\nz dwiema liniami");
+        journal->AppendRecord(DateKey(EncodeDate(2024, 1, 1) + i++ % 366), "Nowa notatka\r\nz dwiema liniami", kNow);
         journal->Flush();
     }
 }

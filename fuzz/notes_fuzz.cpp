@@ -10,7 +10,6 @@
 
 #include "calendar/notes_journal.h"
 #include "platform/fake/fake_journal_file.h"
-#include "platform/fake/fake_system_clock.h"
 
 namespace {
 
@@ -59,15 +58,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::filesystem::path path = "/fuzz/dnz.dat";
     FakeJournalFile file;
     file.SetFile(path, bytes);
-    const FakeSystemClock clock(SystemClock::TimePoint{});
-    NotesJournal journal(file, clock);
+    NotesJournal journal(file);
     CHECK(!journal.OpenNotes(path));
     const std::vector<std::string> keys = SampleKeys(records, bytes);
     std::vector<std::string> before;
     for (const std::string& key : keys)
         before.push_back(journal.FindNote(key).text);
 
-    journal.AppendRecord("2099.12.31", "fuzz\r\n****");
+    journal.AppendRecord("2099.12.31", "fuzz\r\n****", EncodeDate(1970, 1, 1));
     journal.Flush();
     CHECK(!journal.OpenNotes(path));
     CHECK(journal.FindNote("2099.12.31").text == "fuzz\r\n*****");

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

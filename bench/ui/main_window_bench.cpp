@@ -71,9 +71,10 @@ void BM_RefreshDay(benchmark::State& state)
     const bool acrossMonths = state.range(0) != 0;
     const TDateTime a = EncodeDate(2024, 6, 10);
     const TDateTime b = acrossMonths ? EncodeDate(2024, 9, 10) : EncodeDate(2024, 6, 20);
+    auto* cal = form.findChild<TCalenPnl*>(QStringLiteral("cal"));
     bool flip = false;
     for (auto _ : state) {
-        form.cal->SetSelectedDate(flip ? a : b);
+        cal->SetSelectedDate(flip ? a : b);
         flip = !flip;
     }
     state.SetLabel(acrossMonths ? "across months" : "within a month");

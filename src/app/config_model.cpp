@@ -10,39 +10,51 @@ constexpr std::int32_t kDefaultAlarmLength = 300;
 constexpr std::int32_t kShortestAlarm = 5;
 constexpr std::int32_t kLongestAlarm = 3600;
 
-// The only two places that know how the dialog's values are kept among the settings.
+template <typename T>
+T Get(const Settings& settings, SettingId id)
+{
+    return std::get<T>(GetSetting(settings, id));
+}
+
+// The only two places that know which settings the dialog shows and takes.
 void ShowSettings(const Settings& settings, ConfigForm& form)
 {
-    form.niedziele = settings.ColSunday;
-    form.soboty = settings.ColSaturday;
-    form.notatki = settings.ColMarked;
-    form.tygodnie = settings.ColWeek;
-    form.dzisiaj = settings.ColToday;
-    form.przywolanie = settings.RecallSelectsToday;
-    form.eczas = std::to_string(settings.AlarmDuration);
-    form.ckarta = settings.AlarmViaSoundCard;
-    form.eszer = FormatCoordinate(settings.Latitude);
-    form.edl = FormatCoordinate(settings.Longitude);
-    form.ekorekta = FormatCorrection(settings.DailyCorrection);
-    form.pelna = settings.HourSignalEnabled;
-    form.synchronizacja = settings.SyncEnabled;
+    using enum SettingId;
+    form.niedziele = Get<std::uint32_t>(settings, ColSunday);
+    form.soboty = Get<std::uint32_t>(settings, ColSaturday);
+    form.notatki = Get<std::uint32_t>(settings, ColMarked);
+    form.tygodnie = Get<std::uint32_t>(settings, ColWeek);
+    form.dzisiaj = Get<std::uint32_t>(settings, ColToday);
+    form.przywolanie = Get<bool>(settings, RecallSelectsToday);
+    form.eczas = std::to_string(Get<std::int32_t>(settings, AlarmDuration));
+    form.ckarta = Get<bool>(settings, AlarmViaSoundCard);
+    form.eszer = FormatCoordinate(Get<double>(settings, Latitude));
+    form.edl = FormatCoordinate(Get<double>(settings, Longitude));
+    form.ekorekta = FormatCorrection(Get<double>(settings, DailyCorrection));
+    form.pelna = Get<bool>(settings, HourSignalEnabled);
+    form.synchronizacja = Get<bool>(settings, SyncEnabled);
 }
 
 void TakeForm(const ConfigForm& form, Settings& settings)
 {
+    using enum SettingId;
     // The holiday colour is not stored: the grid gives holidays the Sunday colour.
-    settings.ColSunday = form.niedziele;
-    settings.ColSaturday = form.soboty;
-    settings.ColMarked = form.notatki;
-    settings.ColWeek = form.tygodnie;
-    settings.ColToday = form.dzisiaj;
-    settings.HourSignalEnabled = form.pelna;
-    settings.RecallSelectsToday = form.przywolanie;
-    settings.SyncEnabled = form.synchronizacja;
-    settings.AlarmDuration = AlarmLengthFromText(form.eczas);
-    settings.AlarmViaSoundCard = form.ckarta;
-    settings.Latitude = ParseCoordinate(form.eszer, kDefaultLatitude);
-    settings.Longitude = ParseCoordinate(form.edl, kDefaultLongitude);
+    const std::pair<SettingId, SettingValue> values[] = {
+        {ColSunday, form.niedziele},
+        {ColSaturday, form.soboty},
+        {ColMarked, form.notatki},
+        {ColWeek, form.tygodnie},
+        {ColToday, form.dzisiaj},
+        {HourSignalEnabled, form.pelna},
+        {RecallSelectsToday, form.przywolanie},
+        {SyncEnabled, form.synchronizacja},
+        {AlarmDuration, AlarmLengthFromText(form.eczas)},
+        {AlarmViaSoundCard, form.ckarta},
+        {Latitude, ParseCoordinate(form.eszer, FloatDefault(Latitude))},
+        {Longitude, ParseCoordinate(form.edl, FloatDefault(Longitude))},
+    };
+    for (const auto& [id, value] : values)
+        SetSetting(settings, id, value);
 }
 
 std::string_view TrimLeadingBlanks(std::string_view text)
@@ -52,7 +64,7 @@ std::string_view TrimLeadingBlanks(std::string_view text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::int32_t AlarmLengthFromText(std::string_view text)
 {
@@ -178,8 +190,8 @@ void TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now
     // The text as it was shown always reads back as the stored value, even where six decimals do
     // not hold it exactly, so confirming without touching it never restarts the bookkeeping.
     const double correction = ParseCoordinate(m_form.ekorekta, 0);
-    if (m_form.ekorekta != m_shownCorrection && correction != settings.DailyCorrection) {
-        settings.DailyCorrection = correction;
+    if (m_form.ekorekta != m_shownCorrection && correction != Get<double>(settings, SettingId::DailyCorrection)) {
+        SetSetting(settings, SettingId::DailyCorrection, correction);
         // A failed write keeps the values in memory for this run; nothing more can be done.
         (void)SaveCorrectionState(store, settings, true, now);
     }

@@ -26,17 +26,17 @@ struct ConfigForm
     std::uint32_t tygodnie = 0;
     std::uint32_t dzisiaj = 0;
     bool synchronizacja = false;
-    std::string tsynch;               // "Ostatnia synchronizacja czasu:"
-    std::string ekorekta = "0";       // seconds per 24 hours
-    std::string eczas = "300";        // alarm length in seconds
+    std::string tsynch;          // "Ostatnia synchronizacja czasu:"
+    std::string ekorekta = "0";  // seconds per 24 hours
+    std::string eczas = "300";   // alarm length in seconds
     bool ckarta = false;
-    std::string eszer;                // latitude
-    std::string edl;                  // longitude
+    std::string eszer;  // latitude
+    std::string edl;    // longitude
     std::vector<std::string> cmiastoItems;
-    int cmiasto = -1;                 // the chosen city, -1 for none
+    int cmiasto = -1;  // the chosen city, -1 for none
     bool pelna = false;
     bool upakowanie = false;
-    TDateTime datyod = 0;             // notes dated before it are removed; 0 for none
+    TDateTime datyod = 0;  // notes dated before it are removed; 0 for none
     bool przywolanie = false;
     bool autorun = false;
 };
@@ -45,8 +45,8 @@ struct ConfigForm
 struct ConfigSources
 {
     const Settings& settings;
-    bool autoRun = false;     // whether the start-with-the-system entry exists
-    std::string syncTime;     // the stored "Czas synchronizacji", empty when there is none
+    bool autoRun = false;  // whether the start-with-the-system entry exists
+    std::string syncTime;  // the stored "Czas synchronizacji", empty when there is none
     const CityTable& cities;
 };
 

@@ -6,15 +6,12 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/local_now.h"
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
 #include "app/settings.h"
 #include "calendar/namedays.h"
-#include "platform/linux/linux_instance_lock.h"
-#include "platform/linux/linux_journal_file.h"
-#include "platform/linux/file_settings_store.h"
-#include "platform/linux/linux_system_clock.h"
-#include "platform/linux/xdg_dirs.h"
+#include "platform/platform.h"
 #include "platform/program_dir.h"
 
 #ifndef DNIARZ_VERSION
@@ -31,6 +28,7 @@ int main(int argc, char** argv)
     }
     const CommandLine& options = parsed.options;
     const auto programDir = ResolveProgramDir(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir());
+    Platform platform = MakePlatform("ZWDNIARZ");
 
     switch (options.mode) {
     case CommandLine::Mode::Help:
@@ -42,10 +40,9 @@ int main(int argc, char** argv)
     case CommandLine::Mode::PrintDay: {
         NameDayTable table;
         table.Load();
-        LinuxSystemClock clock;
         // Read only: printing a day must not create or repair the notes file.
         const auto notesPath = programDir / "dnz.dat";
-        LinuxJournalFile notesFile;
+        JournalFile& notesFile = *platform.notesFile;
         std::string notesBytes;
         if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
             std::cerr << "dniarz: cannot read the notes file " << notesPath.string() << ": " << notesFile.LastError()
@@ -53,12 +50,11 @@ int main(int argc, char** argv)
             return 1;
         }
         const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
-        PrintDayInput input{options.date.value_or(DateOf(clock.LocalNow())), &table, &notes};
+        PrintDayInput input{options.date.value_or(DateOf(LocalNow(*platform.clock))), &table, &notes};
         // The stored place, unless the command line names another; reading never creates the key.
-        FileSettingsStore settingsStore(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
-        const StoredPlace place = ReadStoredPlace(settingsStore);
-        input.latitude = place.Latitude;
-        input.longitude = place.Longitude;
+        const Settings stored = ReadStoredValues(*platform.settings, {SettingId::Latitude, SettingId::Longitude});
+        input.latitude = stored.Latitude;
+        input.longitude = stored.Longitude;
         const std::string placeError = SetPlace(input, options.latitude, options.longitude);
         if (!placeError.empty()) {
             std::cerr << placeError << '\n';
@@ -68,15 +64,14 @@ int main(int argc, char** argv)
         return 0;
     }
     case CommandLine::Mode::Screenshot:
-        return RunScreenshot(argc, argv, options, programDir);
+        return RunScreenshot(argc, argv, options, programDir, platform);
     case CommandLine::Mode::Window:
         break;
     }
     // Only the window is single: printing and pictures may run beside it. A lock that cannot be
     // made at all (no writable runtime or temporary folder) must not keep the calendar from
     // starting, so only a lock held by another copy ends this one, quietly.
-    LinuxInstanceLock lock(DefaultInstanceLockPath("ZWDNIARZ"));
-    if (lock.TryAcquire() == LockResult::HeldByAnother)
+    if (platform.instanceLock->TryAcquire() == LockResult::HeldByAnother)
         return 0;
-    return RunWindow(argc, argv, options, programDir);
+    return RunWindow(argc, argv, options, programDir, platform);
 }

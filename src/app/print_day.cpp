@@ -1,6 +1,7 @@
 // The printed day view.
 #include "app/print_day.h"
 
+#include "astro/places.h"
 #include "astro/sun_moon_line.h"
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"

@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 #include "calendar/date_format.h"
@@ -10,47 +11,27 @@
 namespace {
 
 using S = Settings;
+using SettingField = std::variant<std::string S::*, std::int32_t S::*, bool S::*, double S::*, std::uint32_t S::*>;
 
-// Rows in load order; a missing or mistyped value reads as its default, except where noted.
-const SettingSpec kSettings[] = {
-    {"Godzina alarmu", SettingType::String, &S::AlarmText, 0, OnMissing::UseDefault},
-    {"Czas alarmu", SettingType::Integer, &S::AlarmDuration, 300, OnMissing::UseDefault},
-    {"Alarm przez kartę", SettingType::Bool, &S::AlarmViaSoundCard, 0, OnMissing::UseDefault},
-    {"Szerokość geograficzna", SettingType::Float, &S::Latitude, 52.0, OnMissing::UseDefault},
-    {"Długość geograficzna", SettingType::Float, &S::Longitude, 21.0, OnMissing::UseDefault},
-    {"Sygnalizacja pełnej godziny", SettingType::Bool, &S::HourSignalEnabled, 0, OnMissing::UseDefault},
-    {"Załączony alarm", SettingType::Bool, &S::AlarmOn, 0, OnMissing::UseDefault},
-    {"Synchronizacja", SettingType::Bool, &S::SyncEnabled, 0, OnMissing::UseDefault},
-    {"Korekta czasu", SettingType::Float, &S::DailyCorrection, 0, OnMissing::UseDefault},
-    // Without a record of the last correction, the bookkeeping starts now rather than owing a
-    // correction for every day since 1899.
-    {"Ostatnia korekta", SettingType::Float, &S::LastCorrection, 0, OnMissing::UseNow},
-    {"Pozostało do korekty", SettingType::Float, &S::PendingCorrection, 0, OnMissing::UseDefault},
-    {"Korekta łącznie", SettingType::Float, &S::TotalCorrection, 0, OnMissing::UseDefault},
-    {"Kalibracja start", SettingType::Float, &S::CalibrationStart, 0, OnMissing::UseDefault},
-    {"Kalibracja stop", SettingType::Float, &S::CalibrationStop, 0, OnMissing::UseDefault},
-    {"Ostatnia kalibracja", SettingType::Float, &S::LastCalibration, 0, OnMissing::UseDefault},
-    // The colours and the recall flag have no defaults of their own: a key written before they
-    // existed keeps the grid's built-in look, and the first gap ends the load.
-    {"ColSunday", SettingType::Colour, &S::ColSunday, 0, OnMissing::StopLoad},
-    {"ColSaturday", SettingType::Colour, &S::ColSaturday, 0, OnMissing::StopLoad},
-    {"ColMarked", SettingType::Colour, &S::ColMarked, 0, OnMissing::StopLoad},
-    {"ColWeek", SettingType::Colour, &S::ColWeek, 0, OnMissing::StopLoad},
-    {"ColToday", SettingType::Colour, &S::ColToday, 0, OnMissing::StopLoad},
-    {"Przywołanie", SettingType::Bool, &S::RecallSelectsToday, 0, OnMissing::StopLoad},
-    {"Czas synchronizacji", SettingType::String, &S::SyncTime, 0, OnMissing::NotLoaded},
+// The member of each row, indexed by SettingId.
+const SettingField kFields[kSettingCount] = {
+    &S::AlarmText,         &S::AlarmDuration,   &S::AlarmViaSoundCard, &S::Latitude,         &S::Longitude,
+    &S::HourSignalEnabled, &S::AlarmOn,         &S::SyncEnabled,       &S::DailyCorrection,  &S::LastCorrection,
+    &S::PendingCorrection, &S::TotalCorrection, &S::CalibrationStart,  &S::CalibrationStop,  &S::LastCalibration,
+    &S::ColSunday,         &S::ColSaturday,     &S::ColMarked,         &S::ColWeek,          &S::ColToday,
+    &S::RecallSelectsToday, &S::SyncTime,
 };
 
 template <typename T>
 T& Field(Settings& settings, const SettingSpec& row)
 {
-    return settings.*std::get<T Settings::*>(row.field);
+    return settings.*std::get<T Settings::*>(kFields[static_cast<std::size_t>(row.id)]);
 }
 
 template <typename T>
 const T& Field(const Settings& settings, const SettingSpec& row)
 {
-    return settings.*std::get<T Settings::*>(row.field);
+    return settings.*std::get<T Settings::*>(kFields[static_cast<std::size_t>(row.id)]);
 }
 
 // False when the value is missing or of another type; `settings` is then unchanged.
@@ -138,31 +119,39 @@ RegValue StoredForm(const SettingSpec& row, const Settings& settings)
 
 } // namespace
 
-std::span<const SettingSpec> SettingsTable()
+SettingValue GetSetting(const Settings& settings, SettingId id)
 {
-    return kSettings;
+    return std::visit([&settings](auto member) { return SettingValue(settings.*member); },
+                      kFields[static_cast<std::size_t>(id)]);
 }
 
-const SettingSpec* FindSetting(std::string_view name)
+bool SetSetting(Settings& settings, SettingId id, const SettingValue& value)
 {
-    for (const SettingSpec& row : kSettings)
-        if (row.name == name)
-            return &row;
-    return nullptr;
+    return std::visit(
+        [&settings, &value](auto member) {
+            using T = std::remove_reference_t<decltype(settings.*member)>;
+            const T* typed = std::get_if<T>(&value);
+            if (!typed)
+                return false;
+            settings.*member = *typed;
+            return true;
+        },
+        kFields[static_cast<std::size_t>(id)]);
 }
 
 void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
 {
-    settings.AlarmDuration = 300;
-    settings.Latitude = 52.0;
-    settings.Longitude = 21.0;
+    const Settings defaults;
+    settings.AlarmDuration = defaults.AlarmDuration;
+    settings.Latitude = defaults.Latitude;
+    settings.Longitude = defaults.Longitude;
     settings.FirstRun = false;
     const auto key = store.OpenKey(false);
     if (!key) {
         settings.FirstRun = true;
         return;
     }
-    for (const SettingSpec& row : kSettings) {
+    for (const SettingSpec& row : kSettingSpecs) {
         if (row.onMissing == OnMissing::NotLoaded || ReadRow(*key, row, settings))
             continue;
         if (row.onMissing == OnMissing::StopLoad)
@@ -171,27 +160,24 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
     }
 }
 
-bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<std::string_view> names)
+bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids)
 {
     const auto key = store.OpenKey(true);
     if (!key)
         return false;
     std::vector<std::pair<std::string, RegValue>> values;
-    for (std::string_view name : names) {
-        const SettingSpec* row = FindSetting(name);
-        if (!row)
-            return false;
-        values.emplace_back(std::string(name), StoredForm(*row, settings));
-    }
+    for (SettingId id : ids)
+        values.emplace_back(std::string(Spec(id).name), StoredForm(Spec(id), settings));
     return key->WriteValues(values);
 }
 
 bool SaveSettings(SettingsStore& store, const Settings& settings)
 {
     return SaveValues(store, settings,
-                      {"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie", "Synchronizacja",
-                       "Korekta czasu", "Czas alarmu", "Alarm przez kartę", "Szerokość geograficzna",
-                       "Długość geograficzna", "Sygnalizacja pełnej godziny"});
+                      {SettingId::ColSunday, SettingId::ColSaturday, SettingId::ColMarked, SettingId::ColWeek,
+                       SettingId::ColToday, SettingId::RecallSelectsToday, SettingId::SyncEnabled,
+                       SettingId::DailyCorrection, SettingId::AlarmDuration, SettingId::AlarmViaSoundCard,
+                       SettingId::Latitude, SettingId::Longitude, SettingId::HourSignalEnabled});
 }
 
 bool SaveCorrectionState(SettingsStore& store, Settings& settings, bool reset, TDateTime now)
@@ -201,13 +187,13 @@ bool SaveCorrectionState(SettingsStore& store, Settings& settings, bool reset, T
         settings.PendingCorrection = 0;
         settings.TotalCorrection = 0;
     }
-    return SaveValues(store, settings, {"Ostatnia korekta", "Pozostało do korekty", "Korekta łącznie"});
+    return SaveValues(store, settings, {SettingId::LastCorrection, SettingId::PendingCorrection, SettingId::TotalCorrection});
 }
 
 bool SaveSyncTime(SettingsStore& store, Settings& settings, TDateTime now)
 {
     settings.SyncTime = FormatDateTime("yyyy.mm.dd   hh:nn:ss", now);
-    return SaveValues(store, settings, {"Czas synchronizacji"});
+    return SaveValues(store, settings, {SettingId::SyncTime});
 }
 
 std::string ReadSyncTime(SettingsStore& store)
@@ -215,7 +201,7 @@ std::string ReadSyncTime(SettingsStore& store)
     const auto key = store.OpenKey(true);
     if (!key)
         return {};
-    return key->ReadString("Czas synchronizacji").value_or(std::string());
+    return key->ReadString(Spec(SettingId::SyncTime).name).value_or(std::string());
 }
 
 bool SaveAlarm(SettingsStore& store, const std::string& alarmText, bool alarmOn)
@@ -223,7 +209,7 @@ bool SaveAlarm(SettingsStore& store, const std::string& alarmText, bool alarmOn)
     Settings values;
     values.AlarmText = alarmText;
     values.AlarmOn = alarmOn;
-    return SaveValues(store, values, {"Godzina alarmu", "Załączony alarm"});
+    return SaveValues(store, values, {SettingId::AlarmText, SettingId::AlarmOn});
 }
 
 bool DeleteSettings(SettingsStore& store)
@@ -231,14 +217,13 @@ bool DeleteSettings(SettingsStore& store)
     return store.DeleteKey();
 }
 
-StoredPlace ReadStoredPlace(SettingsStore& store)
+Settings ReadStoredValues(SettingsStore& store, std::initializer_list<SettingId> ids)
 {
     Settings values;
-    if (const auto key = store.OpenKey(false)) {
-        ReadRow(*key, *FindSetting("Szerokość geograficzna"), values);
-        ReadRow(*key, *FindSetting("Długość geograficzna"), values);
-    }
-    return {values.Latitude, values.Longitude};
+    if (const auto key = store.OpenKey(false))
+        for (SettingId id : ids)
+            (void)ReadRow(*key, Spec(id), values);  // a value that does not read keeps its default
+    return values;
 }
 
 std::array<std::uint8_t, 8> DoubleToBytes(double value)

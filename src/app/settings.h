@@ -10,80 +10,58 @@
 #include <string_view>
 #include <variant>
 
+#include "app/settings_table.h"
 #include "calendar/datetime.h"
 #include "platform/settings_store.h"
 
-// A colour as the store keeps it: red in the lowest byte, then green, then blue, top byte 0.
-constexpr std::uint32_t RgbColour(int r, int g, int b)
-{
-    return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(b) << 16;
-}
-
-// The values in memory. The initial values are those before anything is loaded: all flags false,
-// all numbers 0 except the alarm length and the place, and the main grid's built-in colours.
+// The values in memory, one member per row of kSettingSpecs, each starting at its row's default.
 struct Settings
 {
-    std::string AlarmText;                   // "Godzina alarmu": the alarm box's text, "hh:nn"
-    std::int32_t AlarmDuration = 300;        // "Czas alarmu", seconds
-    bool AlarmViaSoundCard = false;          // "Alarm przez kartę"
-    double Latitude = 52.0;                  // "Szerokość geograficzna", degrees, north positive
-    double Longitude = 21.0;                 // "Długość geograficzna", degrees, east positive
-    bool HourSignalEnabled = false;          // "Sygnalizacja pełnej godziny"
-    bool AlarmOn = false;                    // "Załączony alarm": the alarm button was down at the last end
-    bool SyncEnabled = false;                // "Synchronizacja"
-    double DailyCorrection = 0;              // "Korekta czasu", seconds per 24 hours
-    TDateTime LastCorrection = 0;            // "Ostatnia korekta"
-    double PendingCorrection = 0;            // "Pozostało do korekty", seconds
-    double TotalCorrection = 0;              // "Korekta łącznie", seconds
-    TDateTime CalibrationStart = 0;          // "Kalibracja start"; 0 = none
-    TDateTime CalibrationStop = 0;           // "Kalibracja stop"; 0 = not ended
-    double LastCalibration = 0;              // "Ostatnia kalibracja", seconds per 24 hours
-    std::uint32_t ColSunday = RgbColour(255, 0, 0);
-    std::uint32_t ColSaturday = RgbColour(0, 0, 255);
-    std::uint32_t ColMarked = RgbColour(255, 0, 255);
-    std::uint32_t ColWeek = RgbColour(128, 0, 0);
-    std::uint32_t ColToday = RgbColour(0, 255, 255);
-    bool RecallSelectsToday = false;         // "Przywołanie"
-    std::string SyncTime;                    // "Czas synchronizacji", "yyyy.mm.dd   hh:nn:ss"
+    std::string AlarmText;
+    std::int32_t AlarmDuration = IntegerDefault(SettingId::AlarmDuration);
+    bool AlarmViaSoundCard = BoolDefault(SettingId::AlarmViaSoundCard);
+    double Latitude = FloatDefault(SettingId::Latitude);
+    double Longitude = FloatDefault(SettingId::Longitude);
+    bool HourSignalEnabled = BoolDefault(SettingId::HourSignalEnabled);
+    bool AlarmOn = BoolDefault(SettingId::AlarmOn);
+    bool SyncEnabled = BoolDefault(SettingId::SyncEnabled);
+    double DailyCorrection = FloatDefault(SettingId::DailyCorrection);
+    TDateTime LastCorrection = FloatDefault(SettingId::LastCorrection);
+    double PendingCorrection = FloatDefault(SettingId::PendingCorrection);
+    double TotalCorrection = FloatDefault(SettingId::TotalCorrection);
+    TDateTime CalibrationStart = FloatDefault(SettingId::CalibrationStart);
+    TDateTime CalibrationStop = FloatDefault(SettingId::CalibrationStop);
+    double LastCalibration = FloatDefault(SettingId::LastCalibration);
+    std::uint32_t ColSunday = ColourDefault(SettingId::ColSunday);
+    std::uint32_t ColSaturday = ColourDefault(SettingId::ColSaturday);
+    std::uint32_t ColMarked = ColourDefault(SettingId::ColMarked);
+    std::uint32_t ColWeek = ColourDefault(SettingId::ColWeek);
+    std::uint32_t ColToday = ColourDefault(SettingId::ColToday);
+    bool RecallSelectsToday = BoolDefault(SettingId::RecallSelectsToday);
+    std::string SyncTime;
 
     bool FirstRun = false;                   // set by LoadSettings when the key is missing
 };
 
-enum class SettingType { String, Integer, Bool, Float, Colour };
+// One value of any row, in the type its row names: std::string for String, std::int32_t for
+// Integer, bool for Bool, double for Float, std::uint32_t for Colour.
+using SettingValue = std::variant<std::string, std::int32_t, bool, double, std::uint32_t>;
 
-// What loading does when a value is missing or of the wrong type.
-enum class OnMissing {
-    UseDefault,  // takes the row's default
-    UseNow,      // takes the moment of loading
-    StopLoad,    // keeps the built-in value and ends the load: this and every later row stay as built in
-    NotLoaded,   // never read by LoadSettings
-};
-
-using SettingField = std::variant<std::string Settings::*, std::int32_t Settings::*, bool Settings::*,
-                                  double Settings::*, std::uint32_t Settings::*>;
-
-struct SettingSpec
-{
-    std::string_view name;
-    SettingType type;
-    SettingField field;
-    double defaultValue;  // for numbers and flags; strings default to empty
-    OnMissing onMissing;
-};
-
-// Every stored value, in load order.
-std::span<const SettingSpec> SettingsTable();
-const SettingSpec* FindSetting(std::string_view name);
+// The value in memory of the row `id`.
+SettingValue GetSetting(const Settings& settings, SettingId id);
+// Sets the value in memory of the row `id`; false, and nothing changed, when `value` holds another
+// type than the row's.
+bool SetSetting(Settings& settings, SettingId id, const SettingValue& value);
 
 // Reads every value but "Czas synchronizacji" into `settings`. `now` (local time) stands in for a
 // missing "Ostatnia korekta". A missing key sets FirstRun and leaves everything else as it was
 // after the first step (alarm length 300 s, place 52, 21).
 void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now);
 
-// Writes the named values from memory, in the given order, into the key (created when missing).
+// Writes the given values from memory, in the given order, into the key (created when missing).
 // False when the key could not be opened or any write failed; callers that need not care say so.
 // The calibration dialog writes its values through this.
-bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<std::string_view> names);
+bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids);
 
 // The thirteen values the configuration dialog changes.
 bool SaveSettings(SettingsStore& store, const Settings& settings);
@@ -98,14 +76,9 @@ std::string ReadSyncTime(SettingsStore& store);
 bool SaveAlarm(SettingsStore& store, const std::string& alarmText, bool alarmOn);
 bool DeleteSettings(SettingsStore& store);
 
-// The observer's place as stored, without loading anything else: degrees, latitude north positive,
-// longitude east positive; 52 and 21 for a missing key or a missing or mistyped value.
-struct StoredPlace
-{
-    double Latitude = 52.0;
-    double Longitude = 21.0;
-};
-StoredPlace ReadStoredPlace(SettingsStore& store);
+// The given values as stored, without loading anything else and without creating the key; every
+// other value, and each given one that is missing or mistyped, is its row's default.
+Settings ReadStoredValues(SettingsStore& store, std::initializer_list<SettingId> ids);
 
 // The float form of the store: 8 bytes, an IEEE-754 double, little-endian.
 std::array<std::uint8_t, 8> DoubleToBytes(double value);

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 
 extern const unsigned char kCityTableCp1250[];
 extern const std::size_t kCityTableCp1250Size;

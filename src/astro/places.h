@@ -7,10 +7,6 @@
 #include <string_view>
 #include <vector>
 
-// The place used until the user gives one: near Warszawa. Degrees, north and east positive.
-constexpr double kDefaultLatitude = 52;
-constexpr double kDefaultLongitude = 21;
-
 struct CityCoordinates
 {
     std::string latitude;   // the table's text, e.g. "52.236620"

@@ -59,3 +59,28 @@ MoveableHolidays MoveableHolidayEntries(int year)
     const TDateTime easter = EasterSunday(year);
     return {DateKey(easter + 1), DateKey(easter + 60)};
 }
+
+std::vector<std::string> LaterPublicHolidayEntries(int year)
+{
+    struct Later
+    {
+        int since, month, day;
+    };
+    static constexpr Later kLater[] = {{2011, 1, 6}, {2025, 12, 24}};
+    std::vector<std::string> entries;
+    for (const Later& later : kLater)
+        if (year >= later.since)
+            entries.push_back(DateKey(year, later.month, later.day));
+    return entries;
+}
+
+std::vector<std::string> HolidayEntries(int year)
+{
+    std::vector<std::string> entries = FixedHolidays();
+    MoveableHolidays moveable = MoveableHolidayEntries(year);
+    entries.push_back(std::move(moveable.easterMonday));
+    entries.push_back(std::move(moveable.corpusChristi));
+    for (std::string& later : LaterPublicHolidayEntries(year))
+        entries.push_back(std::move(later));
+    return entries;
+}

@@ -24,3 +24,13 @@ struct MoveableHolidays
     std::string corpusChristi;
 };
 MoveableHolidays MoveableHolidayEntries(int year);
+
+// Fixed-date public holidays that came later than the yearly list, as "yyyy.mm.dd" entries of
+// `year`: 6 January from 2011 on and 24 December from 2025 on. Dated entries, because a yearly
+// one would colour the day also in the years before the law made it a holiday.
+std::vector<std::string> LaterPublicHolidayEntries(int year);
+
+// The whole holiday list of a month grid showing `year`: the yearly list, then Easter Monday
+// and Corpus Christi (directly after it, at FixedHolidays().size() and the place after), then
+// the later public holidays of that year.
+std::vector<std::string> HolidayEntries(int year);

@@ -41,7 +41,8 @@ void NoteRangeAnchor::DateChanged(TDateTime selected, bool leftClick, bool shift
         runRange(anchor, selected);
 }
 
-int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked, const RangeNoteDialog& runDialog)
+int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked, const RangeNoteDialog& runDialog,
+                      TDateTime now)
 {
     if (!IsNoteRange(anchor, clicked, journal.NotesEnabled()))
         return 0;
@@ -58,7 +59,7 @@ int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked
             if (!old.text.empty())
                 newText = old.text + "\r\n----\r\n" + text;
         }
-        journal.AppendRecord(key, newText);
+        journal.AppendRecord(key, newText, now);
         ++written;
     }
     journal.Flush();

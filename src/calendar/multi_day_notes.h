@@ -60,5 +60,7 @@ private:
 // Checks the limits, runs the dialog and appends one record per date from the anchor to the
 // clicked date, then flushes once. Returns how many records were appended (0 when the range
 // was refused or the dialog cancelled). Only date notes are touched, never yearly ones.
-// Throws EInOutError when the file cannot be written; the records stay in the journal.
-int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked, const RangeNoteDialog& runDialog);
+// The records are stamped with `now`, the local time the range was chosen. Throws EInOutError when
+// the file cannot be written; the records stay in the journal.
+int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked, const RangeNoteDialog& runDialog,
+                      TDateTime now);

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 
 extern const unsigned char kNameDayTableCp1250[];
 extern const std::size_t kNameDayTableCp1250Size;

@@ -37,6 +37,8 @@ void NoteEditor::ShowNotes(TDateTime date)
         m_modified = false;
         m_readOnly = true;
         m_ldt = "---";
+        // Whatever the day before left here, notes are shown; "---" stands for their two dates.
+        m_label1 = "Notatkę sporządzono:";
         m_editType = kDateNote;
         return;
     }
@@ -67,7 +69,7 @@ void NoteEditor::ShowNoteOfType()
     m_readOnly = false;
 }
 
-void NoteEditor::SaveNote()
+void NoteEditor::SaveNote(TDateTime now)
 {
     if (!m_journal.NotesEnabled() || !m_modified || !m_shownDate)
         return;
@@ -78,16 +80,16 @@ void NoteEditor::SaveNote()
         return;
     const DateParts& d = *m_shownDate;
     const std::string key = m_editType == kDateNote ? DateKey(d.year, d.month, d.day) : YearlyKey(d.month, d.day);
-    m_journal.AppendRecord(key, m_text);
+    m_journal.AppendRecord(key, m_text, now);
     // The record is in the journal now even if writing it fails below; saving it again on the
     // next trigger would only add a duplicate.
     m_modified = false;
     m_journal.Flush();
 }
 
-void NoteEditor::ZachowajClick()
+void NoteEditor::ZachowajClick(TDateTime now)
 {
-    SaveNote();
+    SaveNote(now);
     if (m_shownDate)
         ShowNotes(EncodeDate(m_shownDate->year, m_shownDate->month, m_shownDate->day));
 }
@@ -106,7 +108,7 @@ void NoteEditor::WykasujClick()
     m_modified = true;
 }
 
-void NoteEditor::RadioGroupClick(int item)
+void NoteEditor::RadioGroupClick(int item, TDateTime now)
 {
     if (item != kDateNote && item != kYearlyNote)
         return;
@@ -114,7 +116,7 @@ void NoteEditor::RadioGroupClick(int item)
     m_radioIndex = item;
     if (m_editType == kNothingLoaded)
         return;
-    SaveNote();
+    SaveNote(now);
     ShowNoteOfType();
 }
 

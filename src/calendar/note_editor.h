@@ -23,15 +23,16 @@ public:
     void ShowNotes(TDateTime date);
     // Only the note of the type selected in the radio group, editable.
     void ShowNoteOfType();
-    // Appends the text as a record of the shown date if it was changed. Throws EInOutError when
-    // the file cannot be written; the record is then kept in memory and written with the next save.
-    void SaveNote();
+    // Appends the text as a record of the shown date if it was changed, stamped with `now` (local
+    // time). Throws EInOutError when the file cannot be written; the record is then kept in memory
+    // and written with the next save.
+    void SaveNote(TDateTime now);
 
-    // Triggers, as the widgets forward them.
-    void ZachowajClick();
+    // Triggers, as the widgets forward them; those that may save take the local time.
+    void ZachowajClick(TDateTime now);
     void AnulujClick();
     void WykasujClick();
-    void RadioGroupClick(int item);
+    void RadioGroupClick(int item, TDateTime now);
     // The memo's text after the user changed it, with any line ends. Characters the notes file
     // cannot hold come back as "?" in Text(), which the memo should then show.
     void TextEdited(std::string_view text);

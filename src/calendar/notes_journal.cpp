@@ -6,10 +6,9 @@
 #include <array>
 #include <cstring>
 
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 #include "calendar/date_format.h"
 #include "platform/journal_file.h"
-#include "platform/system_clock.h"
 
 namespace {
 
@@ -303,7 +302,7 @@ JournalRecords::Parsed JournalRecords::Parse(std::string_view fileBytes)
     return parsed;
 }
 
-NotesJournal::NotesJournal(JournalFile& file, const SystemClock& clock) : m_file(file), m_clock(clock)
+NotesJournal::NotesJournal(JournalFile& file) : m_file(file)
 {
 }
 
@@ -358,13 +357,13 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
     return std::nullopt;
 }
 
-void NotesJournal::AppendRecord(std::string_view key, std::string_view text)
+void NotesJournal::AppendRecord(std::string_view key, std::string_view text, TDateTime now)
 {
     if (!m_enabled)
         return;
     std::string record(key);
     record += kCrLf;
-    record += FormatDateTime("yyyy.mm.dd  hh:nn", m_clock.LocalNow());
+    record += FormatDateTime("yyyy.mm.dd  hh:nn", now);
     record += kCrLf;
     record += EscapeTerminatorLines(MakeNoteTextStorable(text));
     m_records.Append(record);

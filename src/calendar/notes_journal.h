@@ -17,7 +17,6 @@
 #include "calendar/datetime.h"
 
 class JournalFile;
-class SystemClock;
 
 // A record is held as key CR LF timestamp CR LF text, the text's lines joined by CR LF.
 std::string_view RecordKey(std::string_view record);        // the first 10 characters
@@ -129,7 +128,7 @@ enum class NotesChange
 class NotesJournal
 {
 public:
-    NotesJournal(JournalFile& file, const SystemClock& clock);
+    explicit NotesJournal(JournalFile& file);
     NotesJournal(const NotesJournal&) = delete;
     NotesJournal& operator=(const NotesJournal&) = delete;
     ~NotesJournal();
@@ -143,10 +142,10 @@ public:
     std::vector<std::string> MarkedDayKeys(int year, int month) const { return m_records.MarkedDayKeys(year, month); }
     const JournalRecords& Records() const { return m_records; }
 
-    // Adds a record with the current local time to the journal in memory; Flush writes it. The
-    // text is made storable and its "****" lines escaped here too, whatever the caller did.
-    // Does nothing while notes are disabled.
-    void AppendRecord(std::string_view key, std::string_view text);
+    // Adds a record stamped with `now` (local time, to the minute) to the journal in memory; Flush
+    // writes it. The text is made storable and its "****" lines escaped here too, whatever the
+    // caller did. Does nothing while notes are disabled.
+    void AppendRecord(std::string_view key, std::string_view text, TDateTime now);
     // Writes the records not yet in the file and syncs them to the disk, then reports Saved
     // (also when writing failed: the records are in memory and shown). Throws EInOutError.
     void Flush();
@@ -168,7 +167,6 @@ private:
     void Notify(NotesChange change) const;
 
     JournalFile& m_file;
-    const SystemClock& m_clock;
     std::filesystem::path m_path;
     bool m_enabled = false;
     JournalRecords m_records;

@@ -64,7 +64,3 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes);
 // holds a line break, which no line can carry (whatever ParseRegFile returns can be written);
 // `out` is then left unspecified.
 bool FormatRegFile(const RegFile& file, std::string& out);
-
-// UTF-16LE <-> UTF-8; unpaired surrogates and malformed UTF-8 become U+FFFD.
-std::string Utf16LeToUtf8(std::string_view bytes);
-std::string Utf8ToUtf16Le(std::string_view text);

@@ -4,8 +4,6 @@
 
 #include <chrono>
 
-#include "calendar/datetime.h"
-
 class SystemClock
 {
 public:
@@ -16,10 +14,4 @@ public:
     virtual std::chrono::seconds UtcOffset(TimePoint at) const = 0;
     // False when this process may not set the clock.
     virtual bool Set(TimePoint utc) = 0;
-
-    TDateTime LocalNow() const
-    {
-        const TimePoint now = Now();
-        return LocalDateTime(now, UtcOffset(now));
-    }
 };

@@ -148,6 +148,31 @@ void TCalenPnl::SetGermanDate(bool on)
     update();
 }
 
+void TCalenPnl::SetButtonHints(const QString& previous, const QString& next)
+{
+    m_previousHint = previous;
+    m_nextHint = next;
+}
+
+QString TCalenPnl::PreviousButtonHint() const
+{
+    return m_previousHint.isEmpty() ? QString::fromUtf8(m_grid.PreviousButtonHint()) : m_previousHint;
+}
+
+QString TCalenPnl::NextButtonHint() const
+{
+    return m_nextHint.isEmpty() ? QString::fromUtf8(m_grid.NextButtonHint()) : m_nextHint;
+}
+
+void TCalenPnl::SetBlank(bool on)
+{
+    if (on == m_blank)
+        return;
+    m_blank = on;
+    PlaceButtons();
+    update();
+}
+
 void TCalenPnl::SetShowWeeks(bool on)
 {
     if (on == m_grid.ShowWeeks())
@@ -223,7 +248,7 @@ QColor TCalenPnl::InkColour(CellInk ink) const
 
 void TCalenPnl::PlaceButtons()
 {
-    const bool shown = m_showDate && isEnabled();
+    const bool shown = m_showDate && isEnabled() && !m_blank;
     if (shown) {
         const GridLayout g = Layout();
         const int y = g.top + (g.headerBottom - g.top) / 15;
@@ -262,6 +287,8 @@ void TCalenPnl::StepMonth(GridKey key)
 void TCalenPnl::Press(const QPoint& at, Qt::MouseButton button)
 {
     m_pressPoint = at;
+    if (m_blank)
+        return;
     const HitResult hit = MonthGrid::HitTest(Layout(), at.x(), at.y());
     if (hit.cell == 0 || m_grid.CellKind(hit.cell) != '+')
         return;
@@ -291,6 +318,10 @@ void TCalenPnl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TCalenPnl::keyPressEvent(QKeyEvent* event)
 {
+    if (m_blank) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     static const std::pair<int, GridKey> keys[] = {
         {Qt::Key_Left, GridKey::Left},         {Qt::Key_Right, GridKey::Right}, {Qt::Key_Up, GridKey::Up},
         {Qt::Key_Down, GridKey::Down},         {Qt::Key_PageUp, GridKey::PageUp},
@@ -298,7 +329,12 @@ void TCalenPnl::keyPressEvent(QKeyEvent* event)
     };
     for (const auto& [qtKey, key] : keys) {
         if (event->key() == qtKey) {
-            ShowMove(m_grid.PressKey(key));
+            const MoveResult result = m_grid.PressKey(key);
+            ShowMove(result);
+            // The owner follows the selection whichever way it moved; with both click flags
+            // clear it knows that no click was made.
+            if (result != MoveResult::Refused)
+                emit OnDateChange(this);
             return;
         }
     }
@@ -328,12 +364,12 @@ void TCalenPnl::paintEvent(QPaintEvent*)
     const GridLayout g = Layout();
     const QColor face = palette().color(QPalette::Active, QPalette::Button);
     painter.fillRect(QRect(g.left, g.top, g.right - g.left, g.gridBottom - g.top), face);
-    if (g.cellWidth <= 0 || g.cellHeight <= 0)
+    if (g.cellWidth <= 0 || g.cellHeight <= 0 || m_blank)
         return;
 
     // Hint changes are only stored by their setter; they are applied here.
-    m_previousButton->setToolTip(m_showButtonHints ? QString::fromUtf8(m_grid.PreviousButtonHint()) : QString());
-    m_nextButton->setToolTip(m_showButtonHints ? QString::fromUtf8(m_grid.NextButtonHint()) : QString());
+    m_previousButton->setToolTip(m_showButtonHints ? PreviousButtonHint() : QString());
+    m_nextButton->setToolTip(m_showButtonHints ? NextButtonHint() : QString());
     PaintHeader(painter, g);
     for (int cell = 1; cell <= MonthGrid::kCells; ++cell)
         PaintCell(painter, g, cell, false);
@@ -389,11 +425,14 @@ void TCalenPnl::PaintHeader(QPainter& painter, const GridLayout& g) const
                          QString::fromStdString(m_grid.Title(m_useLongDate)));
     }
 
+    // The weekday names are centred in the part of their row above the two separator lines, so
+    // that the lines never cut a descender (the "y" of "Ty").
     const int rowTop = g.gridTop - g.cellHeight;
+    const int rowHeight = std::max(g.cellHeight - 4, 1);
     if (m_grid.ShowWeeks()) {
         painter.setFont(font());
         painter.setPen(ToQColor(m_grid.Colours().week));
-        painter.drawText(QRect(g.left, rowTop, g.cellWidth, g.cellHeight), Qt::AlignCenter | Qt::TextSingleLine,
+        painter.drawText(QRect(g.left, rowTop, g.cellWidth, rowHeight), Qt::AlignCenter | Qt::TextSingleLine,
                          QString::fromUtf8(m_grid.WeekColumnTitle()));
     }
     painter.setFont(Bold(font()));
@@ -404,7 +443,7 @@ void TCalenPnl::PaintHeader(QPainter& painter, const GridLayout& g) const
         else if (column == m_grid.SaturdayColumn())
             colour = ToQColor(m_grid.Colours().saturday);
         painter.setPen(colour);
-        const QRect r(g.gridLeft + (column - 1) * g.cellWidth, rowTop, g.cellWidth, g.cellHeight);
+        const QRect r(g.gridLeft + (column - 1) * g.cellWidth, rowTop, g.cellWidth, rowHeight);
         painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine,
                          QString::fromStdString(m_grid.WeekdayHeader(column, m_dayWidth)));
     }

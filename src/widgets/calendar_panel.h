@@ -29,11 +29,12 @@ public:
 //   - Holidays and Markdays are lists of date keys: "yyyy.mm.dd" marks one date, "    .mm.dd" that
 //     day in every year, a shorter line every day whose key begins with it ("2024.12"). Setting them
 //     does not repaint: call update() or repaint() afterwards;
-//   - inside an OnDateChange handler LeftClick()/RightClick() tell whether a mouse press caused it,
+//   - inside an OnDateChange handler LeftClick()/RightClick() tell whether a mouse press caused it
+//     (both are clear after a key move),
 //     and SelectedDayColor() is the colour the selected day's number is drawn in;
 //   - a disabled panel only displays: no buttons, no selection, no input.
 // "Today" and the beep come from the two functions given at construction, so tests can fix both;
-// the main window passes its clock, e.g. TCalenPnl(parent, [&clock] { return clock.LocalNow(); }).
+// the main window passes its clock, e.g. TCalenPnl(parent, [&clock] { return LocalNow(clock); }).
 // Today is read again at every paint, so a panel left open past midnight moves its today mark.
 class TCalenPnl : public QWidget
 {
@@ -77,6 +78,14 @@ public:
     void SetShowWeeks(bool on);
     bool ShowButtonHints() const { return m_showButtonHints; }
     void SetShowButtonHints(bool on) { m_showButtonHints = on; }  // takes effect at the next paint
+    // The owner's own texts for the two buttons' hints, in place of the ones GermanDate picks;
+    // empty texts go back to those. Takes effect at the next paint.
+    void SetButtonHints(const QString& previous, const QString& next);
+    QString PreviousButtonHint() const;
+    QString NextButtonHint() const;
+    // A blank panel shows its frame and nothing else: for a month the calendar cannot show.
+    bool Blank() const { return m_blank; }
+    void SetBlank(bool on);
 
     QColor ColHoliday() const;
     void SetColHoliday(const QColor& colour);
@@ -110,8 +119,9 @@ public:
     TCalButton* NextButton() const { return m_nextButton; }
 
 signals:
-    // After every mouse selection, every click of a month-step button (also a refused one) and
-    // every successful SetSelectedDate/SetMonth/SetYear; the new date is already in place.
+    // After every mouse selection, every key that moved the selection, every click of a month-step
+    // button (also a refused one) and every successful SetSelectedDate/SetMonth/SetYear; the new
+    // date is already in place.
     void OnDateChange(TCalenPnl* sender);
     // A double-click whose press lay inside the day grid.
     void OnDblClick(TCalenPnl* sender);
@@ -143,6 +153,9 @@ private:
     bool m_useLongDate = false;
     TDayWidth m_dayWidth = TDayWidth::dw2Char;
     bool m_showButtonHints = false;
+    QString m_previousHint;
+    QString m_nextHint;
+    bool m_blank = false;
     bool m_leftClick = false;
     bool m_rightClick = false;
     QPoint m_pressPoint;

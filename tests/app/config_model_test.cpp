@@ -96,9 +96,9 @@ TEST_F(ConfigModelTest, AlarmLengthFallsBackAndStaysInItsRange)
     {
         const char* text;
         int seconds;
-    } rows[] = {{"abc", 300}, {"2", 5},        {"99999", 3600}, {"", 300},   {"60", 60},    {"  120", 120},
-                {"-20", 5},   {"12a", 300},    {"1.5", 300},     {"5", 5},    {"3600", 3600}, {"3601", 3600},
-                {"+90", 90},  {"99999999999", 300}};
+    } rows[] = {{"abc", 300},   {"2", 5},       {"99999", 3600}, {"", 300},           {"60", 60},
+                {"  120", 120}, {"-20", 5},     {"12a", 300},    {"1.5", 300},        {"5", 5},
+                {"3600", 3600}, {"3601", 3600}, {"+90", 90},     {"99999999999", 300}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(AlarmLengthFromText(row.text), row.seconds);
@@ -129,11 +129,11 @@ TEST_F(ConfigModelTest, ConfirmingTakesTheTypedValuesWithTheirDefaults)
     Confirm(model);
     EXPECT_EQ(m_settings.AlarmDuration, 5);
     // The thirteen values of the dialog, and nothing of the correction bookkeeping.
-    EXPECT_EQ(m_store.WrittenNames(),
-              (std::vector<std::string>{"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie",
-                                        "Synchronizacja", "Korekta czasu", "Czas alarmu", "Alarm przez kartę",
-                                        "Szerokość geograficzna", "Długość geograficzna",
-                                        "Sygnalizacja pełnej godziny"}));
+    EXPECT_EQ(
+        m_store.WrittenNames(),
+        (std::vector<std::string>{"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie",
+                                  "Synchronizacja", "Korekta czasu", "Czas alarmu", "Alarm przez kartę",
+                                  "Szerokość geograficzna", "Długość geograficzna", "Sygnalizacja pełnej godziny"}));
 }
 
 TEST_F(ConfigModelTest, ConfirmingRunsTheWindowsStepsInOrder)
@@ -189,7 +189,8 @@ TEST_F(ConfigModelTest, PackDateAndPackBoxAreCoupledBothWays)
     EXPECT_EQ(model.Form().datyod, 0) << "ticking alone chooses no date";
     model.upakowanieClick(false);
     Confirm(model);
-    EXPECT_TRUE(std::none_of(m_calls.begin(), m_calls.end(), [](const std::string& c) { return c.starts_with("pack"); }));
+    EXPECT_TRUE(
+        std::none_of(m_calls.begin(), m_calls.end(), [](const std::string& c) { return c.starts_with("pack"); }));
 }
 
 TEST_F(ConfigModelTest, EnablingRuleFollowsTheSyncBox)
@@ -266,4 +267,4 @@ TEST_F(ConfigModelTest, CalibrationResultBecomesTheCorrectionText)
     EXPECT_EQ(FormatCorrection(-0.5), "-0.500000");
 }
 
-} // namespace
+}  // namespace

@@ -341,20 +341,73 @@ TEST(Settings, RefusedWritesLeaveMemoryInForce)
 TEST(Settings, StoredPlaceFallsBackPerValue)
 {
     MemorySettingsStore store;
-    StoredPlace place = ReadStoredPlace(store);
+    Settings place = ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude});
     EXPECT_EQ(place.Latitude, 52.0);
     EXPECT_EQ(place.Longitude, 21.0);
     EXPECT_FALSE(store.Key().has_value());
 
     store.Put("Szerokość geograficzna", RegValue::Binary({0, 0, 80, 66}));
     store.Put("Długość geograficzna", Float(-75.0));
-    place = ReadStoredPlace(store);
+    place = ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude});
     EXPECT_EQ(place.Latitude, 52.0);
     EXPECT_EQ(place.Longitude, -75.0);
 
     store.Put("Szerokość geograficzna", RegValue::Binary({0, 0, 0, 0, 0, 0, 0xf0, 0xff}));  // -infinity
     store.Put("Długość geograficzna", RegValue::Dword(18));
-    place = ReadStoredPlace(store);
+    place = ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude});
     EXPECT_EQ(place.Latitude, 52.0);
     EXPECT_EQ(place.Longitude, 21.0);
+}
+
+TEST(Settings, EveryRowReadsAndWritesByIdInItsOwnType)
+{
+    Settings s;
+    for (const SettingSpec& row : kSettingSpecs) {
+        SCOPED_TRACE(std::string(row.name));
+        const SettingValue before = GetSetting(s, row.id);
+        SettingValue changed;
+        switch (row.type) {
+        case SettingType::String:
+            EXPECT_EQ(std::get<std::string>(before), "");
+            changed = std::string("12:34");
+            break;
+        case SettingType::Integer:
+            EXPECT_EQ(std::get<std::int32_t>(before), row.defaultValue);
+            changed = std::int32_t{-7};
+            break;
+        case SettingType::Bool:
+            EXPECT_EQ(std::get<bool>(before), row.defaultValue != 0);
+            changed = !std::get<bool>(before);
+            break;
+        case SettingType::Float:
+            EXPECT_EQ(std::get<double>(before), row.defaultValue);
+            changed = 1.5;
+            break;
+        case SettingType::Colour:
+            EXPECT_EQ(std::get<std::uint32_t>(before), row.defaultValue);
+            changed = std::uint32_t{0x123456};
+            break;
+        }
+        // A value of the wrong type is refused and changes nothing.
+        const SettingValue wrong = std::holds_alternative<std::string>(changed) ? SettingValue(1.0)
+                                                                                : SettingValue(std::string("x"));
+        EXPECT_FALSE(SetSetting(s, row.id, wrong));
+        EXPECT_EQ(GetSetting(s, row.id), before);
+        ASSERT_TRUE(SetSetting(s, row.id, changed));
+        EXPECT_EQ(GetSetting(s, row.id), changed);
+    }
+}
+
+TEST(Settings, ValuesSetByIdAreSavedUnderTheirStoredNames)
+{
+    MemorySettingsStore store;
+    Settings s;
+    ASSERT_TRUE(SetSetting(s, SettingId::AlarmDuration, std::int32_t{45}));
+    ASSERT_TRUE(SetSetting(s, SettingId::ColToday, RgbColour(1, 2, 3)));
+    ASSERT_TRUE(SaveValues(store, s, {SettingId::AlarmDuration, SettingId::ColToday}));
+    Settings loaded;
+    loaded = ReadStoredValues(store, {SettingId::AlarmDuration, SettingId::ColToday});
+    EXPECT_EQ(loaded.AlarmDuration, 45);
+    EXPECT_EQ(loaded.ColToday, 0x030201u);
+    EXPECT_EQ(loaded.Latitude, 52.0);  // not asked for: the default
 }

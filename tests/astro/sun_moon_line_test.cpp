@@ -64,7 +64,7 @@ TEST(SunMoonLine, PolarDayShowsDashes)
 {
     for (const int month : {6, 12}) {
         SCOPED_TRACE(month);
-        const SunMoonLine line = BuildSunMoonLine(EncodeDate(2024, month, 21), 70, kDefaultLongitude);
+        const SunMoonLine line = BuildSunMoonLine(EncodeDate(2024, month, 21), 70, 21.0);
         EXPECT_EQ(line.sunText, "----/----");
         EXPECT_EQ(line.caption, "W/Z: ----/----");
     }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 #include "calendar/datetime.h"
 
 namespace {

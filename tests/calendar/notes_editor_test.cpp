@@ -32,10 +32,10 @@ TEST_F(NoteEditorTest, AutomaticViewShowsWhatTheDayHas)
         {"date note only", dateNote, "karp", "2024.12.01  18:30", "Notatkę sporządzono:", 0, 0, false},
         {"yearly note only", yearlyNote, "Wigilia", "2020.11.02  07:45", "Notatkę sporządzono:", 1, 1, false},
         {"neither", "", "", "", "Brak notatki", 0, -1, false},
-        // Label1 keeps the caption of the view before (here the initial one).
+        // Two notes stand in the editor, so "Brak notatki" (the caption before) would be untrue.
         {"both", dateNote + yearlyNote,
-         "---- Notatka na konkretny dzień: \r\nkarp\r\n---- Notatka coroczna:\r\nWigilia", "---", "Brak notatki", -1, 0,
-         true},
+         "---- Notatka na konkretny dzień: \r\nkarp\r\n---- Notatka coroczna:\r\nWigilia", "---",
+         "Notatkę sporządzono:", -1, 0, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -60,14 +60,14 @@ TEST_F(NoteEditorTest, PickingATypeInTheCombinedViewEditsThatNoteAlone)
     editor.TextEdited("ignored while read-only");
     EXPECT_FALSE(editor.Modified());
 
-    editor.RadioGroupClick(NoteEditor::kYearlyNote);
+    editor.RadioGroupClick(NoteEditor::kYearlyNote, now);
     EXPECT_EQ(editor.Text(), "Wigilia");
     EXPECT_EQ(editor.Ldt(), "2020.11.02  07:45");
     EXPECT_EQ(editor.EditType(), NoteEditor::kYearlyNote);
     EXPECT_FALSE(editor.ReadOnly());
 
     editor.TextEdited("Wigilia i pasterka");
-    editor.RadioGroupClick(NoteEditor::kDateNote);  // saves under the yearly key first
+    editor.RadioGroupClick(NoteEditor::kDateNote, now);  // saves under the yearly key first
     EXPECT_EQ(editor.Text(), "karp");
     EXPECT_EQ(journal.FindNote("    .12.24").text, "Wigilia i pasterka");
     EXPECT_EQ(journal.FindNote("2024.12.24").text, "karp");
@@ -79,7 +79,7 @@ TEST_F(NoteEditorTest, ASaveGoesToTheDayThatWasShownNotTheNewOne)
     editor.ShowNotes(EncodeDate(2024, 1, 31));
     editor.TextEdited("koniec miesiąca");
     // The order of a day change: save, then show the new day.
-    editor.SaveNote();
+    editor.SaveNote(now);
     editor.ShowNotes(EncodeDate(2024, 2, 1));
     EXPECT_EQ(journal.FindNote("2024.01.31").text, "koniec miesiąca");
     EXPECT_EQ(journal.FindNote("2024.02.01").text, "");
@@ -92,12 +92,12 @@ TEST_F(NoteEditorTest, SavingThenErasingLeavesTwoRecordsAndNoNote)
     OpenWith("");
     editor.ShowNotes(kChristmasEve);
     editor.TextEdited("a");
-    editor.ZachowajClick();
+    editor.ZachowajClick(now);
     EXPECT_EQ(editor.Label1(), "Notatkę sporządzono:");
     EXPECT_EQ(editor.Ldt(), "2024.03.10  14:05");
     editor.WykasujClick();
     EXPECT_TRUE(editor.Modified());
-    editor.ZachowajClick();
+    editor.ZachowajClick(now);
 
     Open();
     EXPECT_EQ(journal.Records().Count(), 2u);
@@ -115,7 +115,7 @@ TEST_F(NoteEditorTest, WhatTheEditorShowsIsWhatTheFileKeeps)
     editor.TextEdited("****\nżółw € 🎄 ✓\n");
     // Characters outside Windows-1250 turn into "?" as soon as they are typed.
     EXPECT_EQ(editor.Text(), "****\r\nżółw € ? ?\r\n");
-    editor.ZachowajClick();
+    editor.ZachowajClick(now);
     EXPECT_EQ(editor.Text(), "*****\r\nżółw € ? ?\r\n");
     Open();
     NoteEditor reopened(journal);
@@ -130,7 +130,7 @@ TEST_F(NoteEditorTest, AnEditPendingDuringAPackIsSavedRightAfterThePackedRecords
     editor.TextEdited("karp");
     journal.PurgeAndPackNotes(0);
     // The refresh after the pack saves first, under the day the editor holds.
-    editor.SaveNote();
+    editor.SaveNote(now);
     editor.ShowNotes(kChristmasEve);
     EXPECT_EQ(Bytes(), "2024.12.23\r\nt\r\nnowa\r\n****\r\n2024.12.24\r\n2024.03.10  14:05\r\nkarp\r\n****\r\n");
     EXPECT_EQ(editor.Text(), "karp");
@@ -140,10 +140,10 @@ TEST_F(NoteEditorTest, NothingLoadedSavesUnderTheRadioGroupsType)
 {
     OpenWith("");
     editor.ShowNotes(EncodeDate(2024, 2, 29));
-    editor.RadioGroupClick(NoteEditor::kYearlyNote);  // nothing loaded: only the selection moves
+    editor.RadioGroupClick(NoteEditor::kYearlyNote, now);  // nothing loaded: only the selection moves
     EXPECT_EQ(Bytes(), "");
     editor.TextEdited("przestępny");
-    editor.ZachowajClick();
+    editor.ZachowajClick(now);
     EXPECT_EQ(journal.FindNote("    .02.29").text, "przestępny");
     EXPECT_EQ(editor.EditType(), NoteEditor::kYearlyNote);
     EXPECT_EQ(editor.RadioIndex(), NoteEditor::kYearlyNote);
@@ -157,7 +157,7 @@ TEST_F(NoteEditorTest, CancelDropsTheEdits)
     editor.AnulujClick();
     EXPECT_EQ(editor.Text(), "karp");
     EXPECT_FALSE(editor.Modified());
-    editor.SaveNote();
+    editor.SaveNote(now);
     EXPECT_EQ(journal.Records().Count(), 1u);
 }
 
@@ -170,7 +170,7 @@ TEST_F(NoteEditorTest, DisabledNotesLeaveTheEditorReadOnlyAndSaveNothing)
     EXPECT_TRUE(editor.ReadOnly());
     editor.TextEdited("x");
     editor.WykasujClick();
-    editor.SaveNote();
+    editor.SaveNote(now);
     EXPECT_EQ(Bytes(), "2024.12.24\r\nt\r\nkarp\r\n****\r\n");
 }
 
@@ -180,7 +180,7 @@ TEST_F(NoteEditorTest, AFailedWriteIsReportedAndTheNoteReachesTheFileLater)
     editor.ShowNotes(kChristmasEve);
     editor.TextEdited("karp");
     file.failSync = true;
-    EXPECT_THROW(editor.ZachowajClick(), EInOutError);
+    EXPECT_THROW(editor.ZachowajClick(now), EInOutError);
     file.failSync = false;
     editor.ShowNotes(kChristmasEve);
     EXPECT_EQ(editor.Text(), "karp");

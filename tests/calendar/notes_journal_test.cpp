@@ -235,7 +235,7 @@ TEST_F(NotesJournalTest, OpenFailuresDisableNotesWithTheMessage)
     file.failOpen = true;
     EXPECT_EQ(journal.OpenNotes(path), message);
     EXPECT_FALSE(journal.NotesEnabled());
-    journal.AppendRecord("2024.01.06", "nic");
+    journal.AppendRecord("2024.01.06", "nic", now);
     journal.Flush();
     journal.PurgeAndPackNotes(0);
     EXPECT_EQ(Bytes(), "2024.01.05\r\nt\r\nx\r\n****\r\n");
@@ -263,7 +263,7 @@ TEST_F(NotesJournalTest, AFailedSyncWritesTheRecordsAgain)
     const std::string old = "2024.01.01\r\nt\r\nstary\r\n****\r\n";
     OpenWith(old);
     file.failSync = true;
-    journal.AppendRecord("2024.01.05", "pierwsza");
+    journal.AppendRecord("2024.01.05", "pierwsza", now);
     EXPECT_THROW(journal.Flush(), EInOutError);
     file.failSync = false;
     const std::size_t lost = Bytes().size() - old.size();
@@ -279,7 +279,7 @@ TEST_F(NotesJournalTest, AFullDiskLosesNothingAndLeavesNoTornRecord)
     file.appendRoom = 20;
     std::vector<NotesChange> changes;
     journal.SetOnChanged([&](NotesChange change) { changes.push_back(change); });
-    journal.AppendRecord("2024.01.05", "pierwsza notatka");
+    journal.AppendRecord("2024.01.05", "pierwsza notatka", now);
     EXPECT_THROW(journal.Flush(), EInOutError);
     EXPECT_EQ(changes, std::vector<NotesChange>{NotesChange::Saved});
     EXPECT_EQ(journal.FindNote("2024.01.05").text, "pierwsza notatka");

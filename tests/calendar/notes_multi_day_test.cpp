@@ -16,7 +16,7 @@ protected:
         return AssignNoteToRange(journal, anchor, clicked, [&](const std::string& rangeText) {
             shownRange = rangeText;
             return std::optional<RangeNote>(RangeNote{operation, text});
-        });
+        }, now);
     }
     std::string shownRange;
 };
@@ -91,7 +91,7 @@ TEST_F(MultiDayNotesTest, ACancelledDialogWritesNothing)
 {
     OpenWith("");
     const int n = AssignNoteToRange(journal, EncodeDate(2024, 5, 1), EncodeDate(2024, 5, 3),
-                                    [](const std::string&) { return std::optional<RangeNote>(); });
+                                    [](const std::string&) { return std::optional<RangeNote>(); }, now);
     EXPECT_EQ(n, 0);
     EXPECT_EQ(file.syncCalls, 0);
     EXPECT_EQ(Bytes(), "");

@@ -1,4 +1,4 @@
-// What the notes tests share: a journal on a fake file with a clock that stands still.
+// What the notes tests share: a journal on a fake file, and the moment every edit is made.
 #pragma once
 
 #include <chrono>
@@ -6,21 +6,13 @@
 
 #include "calendar/notes_journal.h"
 #include "platform/fake/fake_journal_file.h"
-#include "platform/fake/fake_system_clock.h"
-
-// A moment of the fake clock, which runs on UTC so that local time equals it.
-inline SystemClock::TimePoint At(int y, unsigned m, unsigned d, int hour = 12, int minute = 0)
-{
-    using namespace std::chrono;
-    return sys_days{year{y} / month{m} / day{d}} + hours{hour} + minutes{minute};
-}
 
 struct NotesFixture
 {
     const std::filesystem::path path = "/fake/program/dnz.dat";
     FakeJournalFile file;
-    FakeSystemClock clock{At(2024, 3, 10, 14, 5)};
-    NotesJournal journal{file, clock};
+    const TDateTime now = EncodeDate(2024, 3, 10) + EncodeTime(14, 5, 0);  // local time
+    NotesJournal journal{file};
 
     // Opens the journal on a file of exactly these bytes; an open failure fails the test.
     void OpenWith(const std::string& bytes)
@@ -37,7 +29,7 @@ struct NotesFixture
     std::string Bytes() const { return file.File(path).value_or("<missing>"); }
     void Save(const std::string& key, const std::string& text)
     {
-        journal.AppendRecord(key, text);
+        journal.AppendRecord(key, text, now);
         journal.Flush();
     }
 };

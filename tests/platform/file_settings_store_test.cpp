@@ -170,7 +170,7 @@ TEST(FileSettingsStore, LoadsSettingsBroughtOverFromWindows)
     const std::string text = ReadWholeFile(file);
     EXPECT_TRUE(text.starts_with("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik]\r\n"));
     EXPECT_NE(text.find("\"Długość geograficzna\"=hex:ff,08,c3,80,25,07,35,40\r\n"), std::string::npos);
-    EXPECT_EQ(ReadStoredPlace(store).Longitude, 21.027916);
+    EXPECT_EQ(ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude}).Longitude, 21.027916);
 
     // Deleting the settings takes only this program's key.
     ASSERT_TRUE(DeleteSettings(store));
@@ -200,7 +200,7 @@ TEST(FileSettingsStore, AnUnreadableFileIsAMissingKeyAndIsKeptAsideWhenWritingAf
     Settings s;
     LoadSettings(store, s, kNow);
     EXPECT_TRUE(s.FirstRun);
-    EXPECT_EQ(ReadStoredPlace(store).Latitude, 52.0);
+    EXPECT_EQ(ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude}).Latitude, 52.0);
 
     ASSERT_TRUE(SaveAlarm(store, "06:45", true));
     EXPECT_EQ(ReadWholeFile(std::filesystem::path(file) += ".unreadable"),
@@ -276,7 +276,7 @@ TEST(FileSettingsStore, RefusedWritesReportFailureAndLeaveTheFile)
     s.Latitude = 10;
     EXPECT_FALSE(SaveSettings(store, s));
     EXPECT_EQ(ReadWholeFile(store.File()), before);
-    EXPECT_EQ(ReadStoredPlace(store).Latitude, 52.0);
+    EXPECT_EQ(ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude}).Latitude, 52.0);
 }
 
 TEST(FileSettingsStore, NoPlaceToStoreMeansNoKey)

@@ -13,7 +13,6 @@
 
 #include "calendar/date_format.h"
 #include "calendar/notes_journal.h"
-#include "platform/fake/fake_system_clock.h"
 #include "platform/linux/linux_journal_file.h"
 #include "temp_dir.h"
 
@@ -38,12 +37,11 @@ std::string TextOfSave(int run, int save)
 [[noreturn]] void SaveUntilKilled(const std::filesystem::path& path, int run, int confirmFd)
 {
     LinuxJournalFile file;
-    const FakeSystemClock clock(std::chrono::sys_days{std::chrono::year{2024} / 3 / 10});
-    NotesJournal journal(file, clock);
+    NotesJournal journal(file);
     if (journal.OpenNotes(path))
         ::_exit(3);
     for (int save = 0; save < kMaxSavesPerRun; ++save) {
-        journal.AppendRecord(DateKey(DateOfSave(run, save)), TextOfSave(run, save));
+        journal.AppendRecord(DateKey(DateOfSave(run, save)), TextOfSave(run, save), EncodeDate(2024, 3, 10));
         journal.Flush();
         if (::write(confirmFd, &save, sizeof save) != sizeof save)
             ::_exit(4);
@@ -81,8 +79,7 @@ TEST(JournalCrash, EveryConfirmedSaveSurvivesAKill)
         ::close(fds[0]);
 
         LinuxJournalFile file;
-        const FakeSystemClock clock(std::chrono::sys_days{std::chrono::year{2024} / 3 / 10});
-        NotesJournal journal(file, clock);
+        NotesJournal journal(file);
         ASSERT_EQ(journal.OpenNotes(path), std::nullopt) << "run " << run;
         for (int r = 0; r <= run; ++r) {
             for (const int s : confirmed[r])

@@ -81,7 +81,7 @@ private slots:
     void clickOnADayFiresOnceWithItsButtonFlag_data();
     void clickOnADayFiresOnceWithItsButtonFlag();
     void clicksOutsideTheShownMonthDoNothing();
-    void keysMoveWithoutFiringAndRefusalsBeep();
+    void keysMoveAndFireWithoutAClickAndRefusalsBeep();
     void previousButtonOnJanuaryOfYearOneBeepsAndStillFires();
     void settersFireAndBadValuesBeep();
     void doubleClickOnlyInsideTheGrid();
@@ -89,6 +89,8 @@ private slots:
     void selectedDayColorFollowsTheColourRules();
     void mainWindowSizedPictureHasTheRightColours();
     void disabledPanelShowsNoButtonsNoSelectionAndTakesNoInput();
+    void ownerHintsReplaceTheDefaultOnes();
+    void blankPanelShowsOnlyItsFrame();
 };
 
 void CalendarPanelTest::clickOnADayFiresOnceWithItsButtonFlag_data()
@@ -147,28 +149,31 @@ void CalendarPanelTest::clicksOutsideTheShownMonthDoNothing()
     QCOMPARE(m.panel.SelectedDate(), EncodeDate(2024, 12, 6));
 }
 
-void CalendarPanelTest::keysMoveWithoutFiringAndRefusalsBeep()
+void CalendarPanelTest::keysMoveAndFireWithoutAClickAndRefusalsBeep()
 {
     MainPanel m;
-    QSignalSpy spy(&m.panel, &TCalenPnl::OnDateChange);
+    std::vector<TDateTime> seen;
+    QObject::connect(&m.panel, &TCalenPnl::OnDateChange, [&](TCalenPnl* sender) {
+        QVERIFY(!sender->LeftClick() && !sender->RightClick());
+        seen.push_back(sender->SelectedDate());
+    });
     QTest::keyClick(&m.panel, Qt::Key_Right);
-    QCOMPARE(m.panel.SelectedDate(), EncodeDate(2024, 12, 7));
     QTest::keyClick(&m.panel, Qt::Key_PageDown);
-    QCOMPARE(m.panel.SelectedDate(), EncodeDate(2025, 1, 7));
     QTest::keyClick(&m.panel, Qt::Key_Home);
-    QCOMPARE(m.panel.SelectedDate(), EncodeDate(2026, 1, 7));
     QTest::keyClick(&m.panel, Qt::Key_A);
     QCOMPARE(m.panel.SelectedDate(), EncodeDate(2026, 1, 7));
+    const std::vector<TDateTime> moves = {EncodeDate(2024, 12, 7), EncodeDate(2025, 1, 7), EncodeDate(2026, 1, 7)};
+    QCOMPARE(seen, moves);
     QCOMPARE(m.beeps, 0);
 
     m.panel.SetSelectedDate(EncodeDate(1, 1, 1));
-    spy.clear();
+    seen.clear();
     QTest::keyClick(&m.panel, Qt::Key_Left);
     QTest::keyClick(&m.panel, Qt::Key_Up);
     QTest::keyClick(&m.panel, Qt::Key_End);
     QCOMPARE(m.beeps, 3);
     QCOMPARE(m.panel.SelectedDate(), EncodeDate(1, 1, 1));
-    QCOMPARE(spy.count(), 0);
+    QVERIFY(seen.empty());
 }
 
 void CalendarPanelTest::previousButtonOnJanuaryOfYearOneBeepsAndStillFires()
@@ -320,6 +325,41 @@ void CalendarPanelTest::disabledPanelShowsNoButtonsNoSelectionAndTakesNoInput()
     QTest::keyClick(&m.panel, Qt::Key_Right);
     QCOMPARE(spy.count(), 0);
     QCOMPARE(m.panel.SelectedDate(), EncodeDate(2024, 12, 6));
+}
+
+void CalendarPanelTest::ownerHintsReplaceTheDefaultOnes()
+{
+    MainPanel m;
+    m.panel.SetShowButtonHints(true);
+    m.Render();
+    QCOMPARE(m.panel.PreviousButton()->toolTip(), QStringLiteral("Letzter Monat"));
+    m.panel.SetButtonHints(QStringLiteral("Poprzedni miesiąc"), QStringLiteral("Następny miesiąc"));
+    m.Render();
+    QCOMPARE(m.panel.PreviousButton()->toolTip(), QStringLiteral("Poprzedni miesiąc"));
+    QCOMPARE(m.panel.NextButton()->toolTip(), QStringLiteral("Następny miesiąc"));
+    // The week rule still follows GermanDate.
+    QCOMPARE(m.panel.Grid().WeekColumnTitle(), std::string_view("Ty"));
+}
+
+void CalendarPanelTest::blankPanelShowsOnlyItsFrame()
+{
+    MainPanel m;
+    m.panel.show();
+    m.panel.SetBlank(true);
+    QVERIFY(!m.panel.PreviousButton()->isVisible());
+    const QImage image = m.Render();
+    const QRgb face = m.panel.palette().color(QPalette::Active, QPalette::Button).rgb();
+    const GridLayout g = m.panel.Layout();
+    for (int y = g.top; y < g.gridBottom; ++y)
+        for (int x = g.left; x < g.right; ++x)
+            QVERIFY2(image.pixel(x, y) == face, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    // Nothing to click either.
+    QSignalSpy spy(&m.panel, &TCalenPnl::OnDateChange);
+    QTest::mouseClick(&m.panel, Qt::LeftButton, {}, m.CentreOfDay(10));
+    QTest::keyClick(&m.panel, Qt::Key_Right);
+    QCOMPARE(spy.count(), 0);
+    m.panel.SetBlank(false);
+    QVERIFY(m.panel.PreviousButton()->isVisible());
 }
 
 QTEST_MAIN(CalendarPanelTest)

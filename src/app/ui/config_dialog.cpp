@@ -4,6 +4,7 @@
 #include "app/ui/form_pos_keeper.h"
 #include "app/ui/icons.h"
 #include "app/ui/message_box.h"
+#include "widgets/fonts.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -124,7 +125,7 @@ private:
     }
 };
 
-} // namespace
+}  // namespace
 
 QColor FromStoredColour(std::uint32_t rgb)
 {
@@ -142,17 +143,13 @@ QDate Tconfig::NoDate()
 }
 
 Tconfig::Tconfig(const ConfigSources& sources, ConfigDialogHooks hooks, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
       m_model(sources), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("Tconfig"));
     setWindowTitle(QStringLiteral("Konfiguracja"));
-    // The layout is in fixed pixels, like the main window's: an 8-point sans at 96 dpi.
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     CreateColours();
@@ -234,8 +231,8 @@ void Tconfig::CreateOptions()
     datyod = new OptionalDateEdit(this);
     datyod->setObjectName(QStringLiteral("datyod"));
     datyod->setGeometry(150, 311, 105, 21);
-    przywolanie = PlaceCheckBox(this, "przywolanie", QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"),
-                                {12, 342, 359, 18});
+    przywolanie = PlaceCheckBox(
+        this, "przywolanie", QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"), {12, 342, 359, 18});
     autorun = PlaceCheckBox(this, "autorun",
                             QStringLiteral("Automatyczne uruchomienie programu podczas startu systemu"),
                             {12, 366, 359, 18});
@@ -243,8 +240,7 @@ void Tconfig::CreateOptions()
 
 void Tconfig::CreateButtons()
 {
-    BitBtn1 = PlaceButton(this, "BitBtn1", QStringLiteral("OK"), {8, 402, 83, 27},
-                          GlyphIcon(Glyph::Save));
+    BitBtn1 = PlaceButton(this, "BitBtn1", QStringLiteral("OK"), {8, 402, 83, 27}, GlyphIcon(Glyph::Save));
     // Enter confirms the dialog from any control.
     BitBtn1->setDefault(true);
     BitBtn4 = PlaceButton(this, "BitBtn4", QStringLiteral("Opis"), {99, 402, 83, 27}, GlyphIcon(Glyph::Info));
@@ -304,10 +300,9 @@ void Tconfig::ShowModel()
     SetLabelColour(dzisiaj, QPalette::Window, form.dzisiaj);
     tsynch->setText(FromUtf8(form.tsynch));
 
-    const QSignalBlocker blockers[] = {QSignalBlocker(synchronizacja), QSignalBlocker(ckarta),
-                                       QSignalBlocker(cmiasto),        QSignalBlocker(pelna),
-                                       QSignalBlocker(upakowanie),     QSignalBlocker(datyod),
-                                       QSignalBlocker(przywolanie),    QSignalBlocker(autorun)};
+    const QSignalBlocker blockers[] = {
+        QSignalBlocker(synchronizacja), QSignalBlocker(ckarta), QSignalBlocker(cmiasto),     QSignalBlocker(pelna),
+        QSignalBlocker(upakowanie),     QSignalBlocker(datyod), QSignalBlocker(przywolanie), QSignalBlocker(autorun)};
     synchronizacja->setChecked(form.synchronizacja);
     SetText(ekorekta, form.ekorekta);
     SetText(eczas, form.eczas);
@@ -362,8 +357,8 @@ std::optional<QColor> Tconfig::ChooseColour(const QColor& initial)
 void Tconfig::niedzieleClick(QLabel* label)
 {
     std::uint32_t ConfigForm::*field = label == niedziele ? &ConfigForm::niedziele
-                                     : label == soboty    ? &ConfigForm::soboty
-                                     : label == notatki   ? &ConfigForm::notatki
+                                       : label == soboty  ? &ConfigForm::soboty
+                                       : label == notatki ? &ConfigForm::notatki
                                                           : &ConfigForm::tygodnie;
     if (const auto colour = ChooseColour(FromStoredColour(m_model.Form().*field))) {
         m_model.SetColour(field, ToStoredColour(*colour));

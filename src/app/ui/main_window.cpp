@@ -2,27 +2,29 @@
 // day view, the notes and the clock attach.
 #include "app/ui/main_window.h"
 
+#include "app/local_now.h"
 #include "app/ui/icons.h"
 #include "app/ui/link_label.h"
 #include "app/ui/message_box.h"
-#include "app/ui/multi_day_dialog.h"
 #include "app/ui/show_error.h"
 #include "app/ui/speed_button.h"
-#include "app/ui/storable_text.h"
 #include "app/ui/tray_icon.h"
 #include "astro/sun_moon_line.h"
 #include "calendar/date_format.h"
-#include "calendar/day_info.h"
-#include "calendar/feasts.h"
+#include "calendar/ui/multi_day_dialog.h"
+#include "calendar/ui/storable_text.h"
 #include "platform/startup_entry.h"
 #include "platform/system_clock.h"
+#include "widgets/fonts.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,21 +33,11 @@
 #include <QRadioButton>
 #include <QShortcut>
 
+#include <algorithm>
+#include <array>
 #include <iostream>
 
 namespace {
-
-// The window is laid out in fixed pixels, so its fonts are fixed in pixels too: an 8-point sans
-// at 96 dpi is 11 pixels. Arial is asked for first; Linux desktops serve it with the metrically
-// equal Liberation Sans.
-QFont SansFont(int pixelSize, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 void SetTextColour(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::WindowText)
 {
@@ -99,7 +91,7 @@ SpeedButton* FlatButton(QWidget* parent, const char* name, const QString& text, 
 // The one place where the four month grids are made. The small ones only show their month.
 TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, SystemClock& clock, bool main)
 {
-    auto* grid = new TCalenPnl(parent, [&clock] { return clock.LocalNow(); });
+    auto* grid = new TCalenPnl(parent, [&clock] { return LocalNow(clock); });
     grid->setObjectName(QLatin1String(name));
     grid->setGeometry(geometry);
     grid->SetColHoliday(Qt::red);
@@ -109,13 +101,12 @@ TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, Sy
         grid->SetUseLongDate(true);
         grid->SetShowWeeks(true);
         grid->SetShowButtonHints(true);
+        grid->SetButtonHints(QStringLiteral("Poprzedni miesiąc"), QStringLiteral("Następny miesiąc"));
         QFont font = grid->font();
         font.setPixelSize(15);
         grid->setFont(font);
-        grid->SetHolidays(FixedHolidays());
     } else {
         grid->setEnabled(false);
-        grid->SetHolidays({std::string()});
     }
     return grid;
 }
@@ -136,12 +127,12 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       m_clock(services.clock), m_store(services.settings), m_options(std::move(options)),
-      m_journal(services.notesFile, services.clock)
+      m_journal(services.notesFile)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
     setWindowIcon(AppIcon());
-    setFont(SansFont(11));
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
     move(229, 107);
     CreateTopBar();
@@ -150,19 +141,16 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     calf = CreateMonthGrid(this, "calf", {272, 36, 141, 161}, m_clock, false);
     calff = CreateMonthGrid(this, "calff", {424, 36, 141, 161}, m_clock, false);
     cal = CreateMonthGrid(this, "cal", {12, 208, 249, 181}, m_clock, true);
-    cal->SetSelectedDate(m_options.date.value_or(DateOf(m_clock.LocalNow())));
+    cal->SetSelectedDate(m_options.date.value_or(DateOf(LocalNow(m_clock))));
     CreateNoteEditor();
     CreateButtonRow();
     CreateInfoPanel();
 
-    // Qt's tooltips break lines on every platform.
-    m_multiLineHints = true;
-    LoadSettings(m_store, m_settings, m_clock.LocalNow());
+    LoadSettings(m_store, m_settings, LocalNow(m_clock));
     ApplySettingsToGrid();
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();
-    m_fixedHolidays = cal->Holidays().size();
 
     if (const auto message = m_journal.OpenNotes(m_options.programDir / "dnz.dat")) {
         // A picture has nobody to close a box, so it reports the failure on stderr instead.
@@ -178,12 +166,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
             RefreshDay(true);
     });
 
-    std::vector<std::string> holidays = cal->Holidays();
-    const MoveableHolidays moveable = MoveableHolidayEntries(cal->Year());
-    holidays.push_back(moveable.easterMonday);
-    holidays.push_back(moveable.corpusChristi);
-    for (TCalenPnl* grid : {cal, calb, calf, calff})
-        grid->SetHolidays(holidays);
+    // The grids' holiday lists come with the first refresh, which always runs the month step.
     CopyGridColours();
     m_names.Load();
     m_cities.Load();
@@ -201,7 +184,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
 TForm1::~TForm1()
 {
     if (!m_settingsDeleted && m_options.persist)
-        SaveAlarm();
+        StoreAlarmState();
     // The callback points back into this window, which is going.
     m_journal.SetOnChanged({});
 }
@@ -299,14 +282,19 @@ void TForm1::CreateNoteEditor()
 {
     RadioGroup = new QGroupBox(QStringLiteral("Typ notatki"), this);
     RadioGroup->setObjectName(QStringLiteral("RadioGroup"));
-    RadioGroup->setGeometry(272, 204, 293, 33);
+    // The style draws the title above the frame: the group is as tall as the title, the frame and
+    // the buttons inside it need, between the grids above and the note label below.
+    RadioGroup->setGeometry(272, 200, 293, 42);
     RadioDate = new QRadioButton(QStringLiteral("Konkretna data"), RadioGroup);
     RadioDate->setObjectName(QStringLiteral("RadioDate"));
-    RadioDate->setGeometry(8, 14, 136, 17);
     RadioDate->setChecked(true);
     RadioYearly = new QRadioButton(QStringLiteral("Coroczna"), RadioGroup);
     RadioYearly->setObjectName(QStringLiteral("RadioYearly"));
-    RadioYearly->setGeometry(150, 14, 136, 17);
+    // Two equal columns inside the frame, wherever the style draws it.
+    auto* items = new QHBoxLayout(RadioGroup);
+    items->setContentsMargins(8, 0, 8, 0);
+    items->addWidget(RadioDate, 1);
+    items->addWidget(RadioYearly, 1);
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Brak notatki"), {272, 244});
     ldt = MakeLabel(this, "ldt", {}, {384, 244}, {181, 14});
@@ -340,7 +328,7 @@ void TForm1::CreateButtonRow()
     connect(Dzisiaj, &SpeedButton::clicked, this, &TForm1::SelectToday);
     connect(Tel, &SpeedButton::clicked, this, &TForm1::OpenContacts);
     connect(Konfig, &SpeedButton::clicked, this, &TForm1::SpeedButton5Click);
-    // Hooks: "Konfig." opens the configuration dialog, "Info" the about window.
+    // Hook: "Info" opens the about window.
 }
 
 void TForm1::CreateInfoPanel()
@@ -450,62 +438,44 @@ void TForm1::StartShown(bool hide)
 
 void TForm1::RefreshDay(bool force)
 {
-    // 1. The edit goes under the day it was typed for, before anything else moves.
-    Guarded([this] { m_editor.SaveNote(); });
+    // The edit goes under the day it was typed for, before anything else moves.
+    Guarded([this] { m_editor.SaveNote(LocalNow(m_clock)); });
     const TDateTime selected = cal->SelectedDate();
-    // 2. A Shift-click makes a range from the last clicked day.
+    // A Shift-click makes a range from the last clicked day; a key move never does.
     m_anchor.DateChanged(selected, cal->LeftClick(), cal->LeftClick() && ShiftHeld(),
                          [this](TDateTime anchor, TDateTime clicked) { RunRange(anchor, clicked); });
-    // 3. and 4.
+    // The editor remembers the day it shows; a later save goes there.
     m_editor.ShowNotes(selected);
     ShowEditorState();
-    // The editor remembers the day it shows; a later save goes there.
-    const DateParts day = DecodeDate(selected);
 
-    // 5. The month step: the neighbour grids, Easter, the moveable holidays and the marks cost
-    // more than the rest, so they run only when the month or year changes.
-    if (force || day.year != m_displayedYear || day.month != m_displayedMonth) {
-        SetMonthAndYear(FormatDateTime("mmmm", selected), day.year);
-        m_displayedYear = day.year;
-        m_displayedMonth = day.month;
-        const auto place = [](TCalenPnl* grid, int year, int month) {
-            if (month > 12) {
-                month -= 12;
-                ++year;
-            } else if (month < 1) {
-                month += 12;
-                --year;
-            }
-            // Years outside 1..9999 have no grid; the neighbour then keeps its month.
-            if (year < kMinYear || year > kMaxYear)
-                return;
-            grid->SetMonth(month);
-            grid->SetYear(year);
-        };
-        place(calb, day.year, day.month - 1);
-        place(calf, day.year, day.month + 1);
-        place(calff, day.year, day.month + 2);
-        m_easter = EasterSunday(day.year);
-        for (TCalenPnl* grid : {cal, calb, calf, calff}) {
-            std::vector<std::string> holidays = grid->Holidays();
-            holidays.resize(std::max(holidays.size(), m_fixedHolidays + 2));
-            const MoveableHolidays moveable = MoveableHolidayEntries(grid->Year());
-            holidays[m_fixedHolidays] = moveable.easterMonday;
-            holidays[m_fixedHolidays + 1] = moveable.corpusChristi;
-            grid->SetHolidays(std::move(holidays));
-        }
-        MarkNoteDays();
-    }
-
-    // 6. and 7. The day number takes the colour the grid drew the day in.
+    const DayViewUpdate view = m_dayView.Refresh(selected, force);
+    if (view.month)
+        ShowMonth(*view.month);
+    // The day number takes the colour the grid draws the day in.
     cal->repaint();
-    SetDayNumber(day.day, cal->SelectedDayColor());
-    // 8. and 9.
-    SetWeekday(FormatDateTime("dddd", selected));
-    const DayTexts texts = NamesAndHoliday(m_names, selected, m_easter);
-    SetNamesAndHoliday(texts.namesLabel, FlattenHint(texts.names), texts.holiday, texts.showHoliday);
-    // 10.
+    SetDayNumber(view.panel.day, cal->SelectedDayColor());
+    SetWeekday(view.panel.weekday);
+    SetNamesAndHoliday(view.panel.holiday, view.panel.names, view.panel.namesInline);
     RefreshSunMoon();
+}
+
+void TForm1::ShowMonth(const MonthView& month)
+{
+    SetMonthAndYear(month.monthName, month.year);
+    const std::array<TCalenPnl*, 3> neighbours = {calb, calf, calff};
+    for (std::size_t i = 0; i < neighbours.size(); ++i) {
+        TCalenPnl* grid = neighbours[i];
+        const std::optional<GridMonth>& shown = month.neighbours[i];
+        grid->SetBlank(!shown);
+        if (shown) {
+            grid->SetMonth(shown->month);
+            grid->SetYear(shown->year);
+        }
+    }
+    const std::array<TCalenPnl*, 4> grids = {cal, calb, calf, calff};
+    for (std::size_t i = 0; i < grids.size(); ++i)
+        grids[i]->SetHolidays(month.holidays[i]);
+    MarkNoteDays();
 }
 
 void TForm1::MarkNoteDays()
@@ -517,16 +487,12 @@ void TForm1::MarkNoteDays()
     }
 }
 
-std::string TForm1::FlattenHint(const std::string& text) const
-{
-    return m_multiLineHints ? text : FlattenHintText(text);
-}
-
 void TForm1::RefreshSunMoon()
 {
     try {
         const SunMoonLine line = BuildSunMoonLine(cal->SelectedDate(), m_settings.Latitude, m_settings.Longitude);
-        SetSunLine(line.caption, FlattenHint(line.Hint()));
+        // Qt's tooltips break lines everywhere, so the hint keeps its three lines.
+        SetSunLine(line.caption, line.Hint());
     } catch (const std::exception&) {
         // The line keeps what it showed; a place without an answer already reads "----/----".
     }
@@ -555,14 +521,14 @@ void TForm1::RunRange(TDateTime anchor, TDateTime clicked)
     const RangeNoteDialog dialog = m_options.rangeDialog
         ? m_options.rangeDialog
         : RangeNoteDialog([this, anchor, clicked](const std::string&) { return Twiele::Run(anchor, clicked, this); });
-    Guarded([&] { AssignNoteToRange(m_journal, anchor, clicked, dialog); });
+    Guarded([&] { AssignNoteToRange(m_journal, anchor, clicked, dialog, LocalNow(m_clock)); });
 }
 
 void TForm1::ConnectNoteEditor()
 {
     connect(Memo, &QPlainTextEdit::textChanged, this, &TForm1::MemoChanged);
     connect(Zachowaj, &SpeedButton::clicked, this, [this] {
-        Guarded([this] { m_editor.ZachowajClick(); });
+        Guarded([this] { m_editor.ZachowajClick(LocalNow(m_clock)); });
         ShowEditorState();
     });
     connect(Anuluj, &SpeedButton::clicked, this, [this] {
@@ -579,7 +545,7 @@ void TForm1::ConnectNoteEditor()
             // A click on the item already chosen changes nothing, so it saves nothing either.
             if (item == m_editor.RadioIndex())
                 return;
-            Guarded([this, item] { m_editor.RadioGroupClick(item); });
+            Guarded([this, item] { m_editor.RadioGroupClick(item, LocalNow(m_clock)); });
             ShowEditorState();
         });
     }
@@ -638,18 +604,51 @@ void TForm1::SetSunLine(const std::string& caption, const std::string& hint)
     slonce->adjustSize();
 }
 
-void TForm1::SetNamesAndHoliday(const std::string& namesLabel, const std::string& namesHint,
-                                const std::string& holiday, bool showHoliday)
+void TForm1::SetNamesAndHoliday(const std::string& holiday, const std::string& names,
+                                const std::string& namesInline)
 {
-    limien->setText(FromText(namesLabel));
-    limien->setToolTip(FromText(namesHint));
-    lextraday->setText(FromText(holiday).trimmed());
-    lextraday->setVisible(showHoliday);
+    // The holiday lies over the top of the names, as tall as its text really is, and the names
+    // begin right under it: a fixed two-line gap would leave room for two names only.
+    const QString holidayText = FromText(holiday);
+    lextraday->setText(holidayText);
+    lextraday->setVisible(!holidayText.isEmpty());
+    int namesTop = 0;
+    if (!holidayText.isEmpty()) {
+        namesTop = std::min(lextraday->heightForWidth(lextraday->width()), limien->height());
+        lextraday->resize(lextraday->width(), namesTop);
+    }
+    limien->setContentsMargins(0, namesTop, 0, 0);
+    limien->setToolTip(FromText(names));
+    // One name a line reads best; when that runs past the panel the names share their lines, and
+    // on the few days with a holiday and many long names they also take a pixel less.
+    const QString oneALine = FromText(names);
+    const QString shared = FromText(namesInline);
+    const QRect room = limien->contentsRect();
+    const auto show = [this](int pixels, const QString& text) {
+        QFont font = this->font();
+        font.setPixelSize(pixels);
+        limien->setFont(font);
+        limien->setText(text);
+    };
+    for (const int pixels : {11, 10, 9}) {
+        QFont font = this->font();
+        font.setPixelSize(pixels);
+        for (const QString* text : {&oneALine, &shared}) {
+            const QRect needed = QFontMetrics(font).boundingRect(
+                QRect(0, 0, room.width(), 0xFFFF), static_cast<int>(limien->alignment()) | Qt::TextWordWrap, *text);
+            if (needed.height() <= room.height()) {
+                show(pixels, *text);
+                return;
+            }
+        }
+    }
+    // No table day comes here; should one, the smallest shared lines show the most.
+    show(9, shared);
 }
 
 void TForm1::SelectToday()
 {
-    SelectDate(DateOf(m_clock.LocalNow()));
+    SelectDate(DateOf(LocalNow(m_clock)));
 }
 
 void TForm1::SelectDate(TDateTime date)
@@ -745,7 +744,7 @@ void TForm1::ClockTick()
 {
     // The label and the hint change once a second; the 100 ms tick only keeps the change from
     // lagging behind the real second by more than a tenth.
-    const QString text = QString::fromStdString(FormatDateTime("hh:nn:ss", m_clock.LocalNow()));
+    const QString text = QString::fromStdString(FormatDateTime("hh:nn:ss", LocalNow(m_clock)));
     if (text == m_lastClockText)
         return;
     m_lastClockText = text;
@@ -781,7 +780,7 @@ void TForm1::HideContacts()
 
 void TForm1::SaveNote()
 {
-    Guarded([this] { m_editor.SaveNote(); });
+    Guarded([this] { m_editor.SaveNote(LocalNow(m_clock)); });
 }
 
 void TForm1::CloseNotesFile()
@@ -790,10 +789,10 @@ void TForm1::CloseNotesFile()
         ShowError(this, FromText(*message));
 }
 
-void TForm1::SaveAlarm()
+void TForm1::StoreAlarmState()
 {
     // A failed write of the alarm cannot be helped at this point; the next start uses the defaults.
-    (void)::SaveAlarm(m_store, alarm->text().toStdString(), azalwyl->isChecked());
+    (void)SaveAlarm(m_store, alarm->text().toStdString(), azalwyl->isChecked());
 }
 
 // ---- The configuration dialog. ----
@@ -827,7 +826,7 @@ void TForm1::SpeedButton5Click()
 
     const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities};
     const ConfigOutcome outcome =
-        RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, m_clock.LocalNow(), actions);
+        RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, LocalNow(m_clock), actions);
     if (outcome != ConfigOutcome::RemoveEntries)
         return;
     // Everything the program wrote outside its own folder goes, and the program ends without

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/auto_runner.h"
+#include "app/day_view.h"
 #include "app/settings.h"
 #include "app/ui/config_dialog.h"
 #include "astro/places.h"
@@ -93,8 +94,6 @@ public:
     void MarkNoteDays();
     // The main grid's six colours onto the three small grids.
     void CopyGridColours();
-    // Qt's tooltips show several lines, so hints keep their line breaks here.
-    std::string FlattenHint(const std::string& text) const;
     // The sun and moon line and its hint for the selected date.
     void RefreshSunMoon();
 
@@ -103,9 +102,9 @@ public:
     void SetDayNumber(int day, const QColor& colour);
     void SetMonthAndYear(const std::string& month, int year);
     void SetSunLine(const std::string& caption, const std::string& hint);
-    // `namesLabel` is what the names label shows (two empty lines first under a holiday).
-    void SetNamesAndHoliday(const std::string& namesLabel, const std::string& namesHint, const std::string& holiday,
-                            bool showHoliday);
+    // The holiday (empty: none) over the names, which start right under it. The names go one a
+    // line, or comma-separated (`namesInline`) when the lines would not fit the panel.
+    void SetNamesAndHoliday(const std::string& holiday, const std::string& names, const std::string& namesInline);
 
     // The date the main grid shows.
     TDateTime SelectedDate() const { return cal->SelectedDate(); }
@@ -113,7 +112,7 @@ public:
     NotesJournal& Journal() { return m_journal; }
     const NoteEditor& Editor() const { return m_editor; }
     const Settings& CurrentSettings() const { return m_settings; }
-    TDateTime EasterOfDisplayedYear() const { return m_easter; }
+    TDateTime EasterOfDisplayedYear() const { return m_dayView.Easter(); }
     void SelectToday();
 
     // Tray click, double-click and "Pokaż".
@@ -131,7 +130,17 @@ public:
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
     QMenu* TrayMenu() const { return m_trayMenu; }
 
-    // The controls keep their established names, which are also their object names.
+signals:
+    // The window has closed for good; the event loop should end.
+    void Finished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The controls keep their established names, which are also their object names: tests find
+    // them by those.
     TCalenPnl* cal = nullptr;
     TCalenPnl* calb = nullptr;
     TCalenPnl* calf = nullptr;
@@ -167,15 +176,6 @@ public:
     LinkLabel* RxLabel2 = nullptr;  // web
     LinkLabel* EMAIL = nullptr;
 
-signals:
-    // The window has closed for good; the event loop should end.
-    void Finished();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
     void CreateTopBar();
     void CreateDayPanel();
     void CreateNoteEditor();
@@ -187,6 +187,7 @@ private:
     void CreateAutoRunner();
 
     void SelectDate(TDateTime date);
+    void ShowMonth(const MonthView& month);
     void ApplySettingsToGrid();
     void ShowGridColours();  // the main grid's colours from the settings
     void ConnectNoteEditor();
@@ -210,7 +211,7 @@ private:
     void HideContacts();     // the contacts window follows the main window into the tray
     void SaveNote();         // before every close, also when the window only goes to the tray
     void CloseNotesFile();   // when the program really ends
-    void SaveAlarm();        // at destruction, unless the settings were deleted
+    void StoreAlarmState();  // at destruction, unless the settings were deleted
 
     SystemClock& m_clock;
     SettingsStore& m_store;
@@ -220,14 +221,9 @@ private:
     NotesJournal m_journal;
     NoteEditor m_editor{m_journal};
     NoteRangeAnchor m_anchor;
-    // The day the panel shows: 0 before the first refresh, so that it runs the month step.
-    int m_displayedYear = 0;
-    int m_displayedMonth = 0;
-    TDateTime m_easter = 0;           // Easter Sunday of the displayed year
-    std::size_t m_fixedHolidays = 0;  // entries of the main grid's list before the two moveable ones
-    bool m_multiLineHints = true;
-    bool m_showingEditor = false;
-    QString m_lastClockText;          // what the clock label shows     // the memo is being filled from the editor, not typed into
+    DayView m_dayView{m_names};
+    bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
+    QString m_lastClockText;          // what the clock label shows
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"

@@ -4,12 +4,6 @@
 #include "app/ui/icons.h"
 #include "app/ui/main_window.h"
 #include "app/ui/show_error.h"
-#include "platform/linux/file_settings_store.h"
-#include "platform/linux/linux_journal_file.h"
-#include "platform/linux/linux_system_clock.h"
-#include "platform/linux/xdg_dirs.h"
-#include "platform/linux/xdg_startup_entry.h"
-#include "platform/program_dir.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
 
@@ -50,23 +44,20 @@ MainWindowOptions WindowOptions(const CommandLine& options, const std::filesyste
     windowOptions.startTimers = !picture;
     windowOptions.persist = !picture;
     windowOptions.configOnFirstRun = !picture;
-    windowOptions.programFile = ProgramFile();
     return windowOptions;
 }
 
 } // namespace
 
-int RunWindow(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir)
+int RunWindow(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir,
+              Platform& platform)
 {
     TApplication app(argc, argv);
     ConfigureApplication(app);
-    LinuxSystemClock clock;
-    FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
-    LinuxJournalFile notesFile;
-    XdgStartupEntry startupEntry = ProgramStartupEntry(XdgConfigHomeFromEnvironment());
     MainWindowOptions windowOptions = WindowOptions(options, programDir, false);
-    windowOptions.startupEntry = &startupEntry;
-    TForm1 form({clock, store, notesFile}, windowOptions);
+    windowOptions.startupEntry = platform.startupEntry.get();
+    windowOptions.programFile = platform.programFile;
+    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile}, windowOptions);
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
@@ -82,18 +73,16 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     return QApplication::exec();
 }
 
-int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir)
+int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir,
+                  Platform& platform)
 {
     // Always offscreen: the picture must not depend on the desktop, and there may be none.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     TApplication app(argc, argv);
     ConfigureApplication(app);
-    LinuxSystemClock clock;
     // The picture shows the user's settings and notes but changes neither.
-    FileSettingsStore store(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
-    LinuxJournalFile reader;
-    ReadOnlyJournalFile notesFile(reader);
-    TForm1 form({clock, store, notesFile}, WindowOptions(options, programDir, true));
+    ReadOnlyJournalFile notesFile(*platform.notesFile);
+    TForm1 form({*platform.clock, *platform.settings, notesFile}, WindowOptions(options, programDir, true));
     // What the start-up timer's second refresh would have done.
     form.RefreshDay(false);
     const QPixmap picture = form.grab();

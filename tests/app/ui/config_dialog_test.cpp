@@ -2,6 +2,7 @@
 // their coupling, OK and its question, "Anuluj", "Usuń wpisy", the first run and the picture.
 #include "app/ui/config_dialog.h"
 
+#include "app/local_now.h"
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
 #include "app/ui/speed_button.h"
@@ -52,7 +53,8 @@ RegValue Float(double value)
     return RegValue::Binary({bytes, bytes + 8});
 }
 
-template <typename T> T* Child(QWidget* parent, const char* name)
+template <typename T>
+T* Child(QWidget* parent, const char* name)
 {
     auto* child = parent->findChild<T*>(QLatin1String(name));
     if (!child)
@@ -156,7 +158,7 @@ std::pair<int, std::string> RunProgram(const std::vector<std::string>& argv, con
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(std::istreambuf_iterator<char>(in), {})};
 }
 
-} // namespace
+}  // namespace
 
 class ConfigDialogTest : public QObject
 {
@@ -198,11 +200,11 @@ class ConfigDialogTest : public QObject
         m_store.Put("Przywołanie", RegValue::Dword(0));
     }
 
-    double StoredFloat(const char* name)
+    double StoredFloat(SettingId id)
     {
         Settings loaded;
         LoadSettings(m_store, loaded, 0);
-        return loaded.*std::get<double Settings::*>(FindSetting(name)->field);
+        return std::get<double>(GetSetting(loaded, id));
     }
 
 private slots:
@@ -236,14 +238,31 @@ private slots:
             captions << label->text();
         for (auto* button : dialog->findChildren<QAbstractButton*>())
             captions << button->text();
-        for (const char* caption :
-             {"Wybór kolorów dla:", "Niedzieli i świąt", "Sobót", "Dni z notatkami", "Numeru tygodnia",
-              "Dnia dzisiejszego", "Synchronizacja czasu", "Ostatnia synchronizacja czasu:", "Korekta [s/24h]",
-              "Oblicz korektę", "Czas alarmu [s]", "Alarm przez kartę dźwiękową",
-              "Obliczanie czasu wschodu i zachodu słońca", "Szer. geograf.:", "Dług. geograf.:",
-              "lub wybierz miasto:", "Sygnalizacja pełnej godziny", "Upakowanie bazy z notatkami",
-              "Usuń notatki sprzed:", "Podczas przywołania programu ustaw dzisiejszą datę",
-              "Automatyczne uruchomienie programu podczas startu systemu", "OK", "Opis", "Usuń wpisy", "Anuluj"})
+        for (const char* caption : {"Wybór kolorów dla:",
+                                    "Niedzieli i świąt",
+                                    "Sobót",
+                                    "Dni z notatkami",
+                                    "Numeru tygodnia",
+                                    "Dnia dzisiejszego",
+                                    "Synchronizacja czasu",
+                                    "Ostatnia synchronizacja czasu:",
+                                    "Korekta [s/24h]",
+                                    "Oblicz korektę",
+                                    "Czas alarmu [s]",
+                                    "Alarm przez kartę dźwiękową",
+                                    "Obliczanie czasu wschodu i zachodu słońca",
+                                    "Szer. geograf.:",
+                                    "Dług. geograf.:",
+                                    "lub wybierz miasto:",
+                                    "Sygnalizacja pełnej godziny",
+                                    "Upakowanie bazy z notatkami",
+                                    "Usuń notatki sprzed:",
+                                    "Podczas przywołania programu ustaw dzisiejszą datę",
+                                    "Automatyczne uruchomienie programu podczas startu systemu",
+                                    "OK",
+                                    "Opis",
+                                    "Usuń wpisy",
+                                    "Anuluj"})
             QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
         QCOMPARE(Child<QLabel>(dialog.get(), "tsynch")->text(), QStringLiteral("2024.06.20   08:15:00"));
         QVERIFY(Child<QLabel>(dialog.get(), "tsynch")->font().bold());
@@ -296,12 +315,13 @@ private slots:
         QCOMPARE(shown, QColor(0, 128, 0));
         QCOMPARE(presets.size(), 2u);
         QCOMPARE(presets[0], QColor(0x30, 0x20, 0x10));
-        QCOMPARE(form->cal->ColSunday(), QColor(0, 128, 0));
-        QCOMPARE(form->cal->ColHoliday(), QColor(0, 128, 0));
-        QCOMPARE(form->cal->ColToday(), QColor(0, 128, 0));
-        QCOMPARE(form->calf->ColHoliday(), QColor(0, 128, 0));
-        QCOMPARE(form->calb->ColToday(), QColor(0, 128, 0));
-        QCOMPARE(form->cal->ColSaturday(), QColor(0x30, 0x20, 0x10));
+        auto* cal = Child<TCalenPnl>(form.get(), "cal");
+        QCOMPARE(cal->ColSunday(), QColor(0, 128, 0));
+        QCOMPARE(cal->ColHoliday(), QColor(0, 128, 0));
+        QCOMPARE(cal->ColToday(), QColor(0, 128, 0));
+        QCOMPARE(Child<TCalenPnl>(form.get(), "calf")->ColHoliday(), QColor(0, 128, 0));
+        QCOMPARE(Child<TCalenPnl>(form.get(), "calb")->ColToday(), QColor(0, 128, 0));
+        QCOMPARE(cal->ColSaturday(), QColor(0x30, 0x20, 0x10));
     }
 
     void CancelledChooserKeepsTheColour()
@@ -415,9 +435,9 @@ private slots:
         });
         form->SpeedButton5Click();
         QCOMPARE(shown, QStringLiteral("0.000000"));
-        QCOMPARE(StoredFloat("Ostatnia korekta"), 45000.0);
-        QCOMPARE(StoredFloat("Pozostało do korekty"), 3.25);
-        QCOMPARE(StoredFloat("Korekta łącznie"), 12.5);
+        QCOMPARE(StoredFloat(SettingId::LastCorrection), 45000.0);
+        QCOMPARE(StoredFloat(SettingId::PendingCorrection), 3.25);
+        QCOMPARE(StoredFloat(SettingId::TotalCorrection), 12.5);
 
         // A correction needs the start with the system; the answer No leaves it off.
         AppMessageBox::SetNextAnswer(QMessageBox::No);
@@ -433,10 +453,10 @@ private slots:
                                 "uruchomienia komputera upłynęło nie więcej niż 15 minut.\nZaleca się załączenie "
                                 "opcji autostartu.\nUaktywnić autostart ?"));
         QCOMPARE(form->CurrentSettings().DailyCorrection, 1.5);
-        QCOMPARE(StoredFloat("Korekta czasu"), 1.5);
-        QCOMPARE(StoredFloat("Ostatnia korekta"), m_clock.LocalNow());
-        QCOMPARE(StoredFloat("Pozostało do korekty"), 0.0);
-        QCOMPARE(StoredFloat("Korekta łącznie"), 0.0);
+        QCOMPARE(StoredFloat(SettingId::DailyCorrection), 1.5);
+        QCOMPARE(StoredFloat(SettingId::LastCorrection), LocalNow(m_clock));
+        QCOMPARE(StoredFloat(SettingId::PendingCorrection), 0.0);
+        QCOMPARE(StoredFloat(SettingId::TotalCorrection), 0.0);
         QVERIFY(!m_entries.Read(TRegLocation::CurrentUser, "ZWDniarz"));
 
         // Yes ticks the box and writes the entry.
@@ -484,9 +504,9 @@ private slots:
         });
         form->SpeedButton5Click();
         QCOMPARE(shown, QStringLiteral("2.500000"));
-        QCOMPARE(StoredFloat("Ostatnia kalibracja"), 2.5);
+        QCOMPARE(StoredFloat(SettingId::LastCalibration), 2.5);
         QCOMPARE(form->CurrentSettings().DailyCorrection, 0.0);
-        QCOMPARE(StoredFloat("Korekta czasu"), 0.0);
+        QCOMPARE(StoredFloat(SettingId::DailyCorrection), 0.0);
     }
 
     void FailedPackShowsItsMessageAndTheRestApplies()
@@ -544,7 +564,7 @@ private slots:
         WhenDialogOpens([&opened, &bothTicked](Tconfig* dialog) {
             opened = true;
             bothTicked = Child<QCheckBox>(dialog, "autorun")->isChecked()
-                      && Child<QCheckBox>(dialog, "przywolanie")->isChecked();
+                         && Child<QCheckBox>(dialog, "przywolanie")->isChecked();
             Click(dialog, "BitBtn2");
         });
         again->show();

@@ -4,6 +4,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
 #include "app/ui/speed_button.h"
+#include "app/day_view.h"
 #include "calendar/date_format.h"
 #include "calendar/feasts.h"
 #include "platform/fake/fake_journal_file.h"
@@ -11,6 +12,7 @@
 #include "platform/fake/memory_settings_store.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -24,11 +26,34 @@ using namespace std::chrono;
 
 namespace {
 
+template <typename T> T* Find(const QObject& form, const char* name)
+{
+    T* child = form.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
+}
+
 const std::filesystem::path kDir = "/notes";
 
 std::string Text(const QLabel* label)
 {
     return label->text().toStdString();
+}
+
+// Whether a word-wrapped label shows all of its text inside its contents rectangle.
+bool ShowsAllOfItsText(const QLabel* label)
+{
+    const QRect room = label->contentsRect();
+    const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
+    const QRect needed = QFontMetrics(label->font()).boundingRect(room, flags, label->text());
+    return room.contains(needed);
+}
+
+// The ink a grid draws a day of its shown month in.
+CellInk InkOfDay(const TCalenPnl* grid, int day)
+{
+    return grid->Grid().InkOf(grid->Grid().FirstCell() + day - 1);
 }
 
 } // namespace
@@ -62,8 +87,9 @@ class DayViewTest : public QObject
 
     static void ClickDay(TForm1& form, int day, Qt::KeyboardModifiers modifiers = {})
     {
-        const int cell = form.cal->Grid().FirstCell() + day - 1;
-        QTest::mouseClick(form.cal, Qt::LeftButton, modifiers, form.cal->CellRect(cell).center());
+        const int cell = Find<TCalenPnl>(form, "cal")->Grid().FirstCell() + day - 1;
+        auto* cal = Find<TCalenPnl>(form, "cal");
+        QTest::mouseClick(cal, Qt::LeftButton, modifiers, cal->CellRect(cell).center());
     }
 
     std::string StoredFile() const { return m_notesFile.File(kDir / "dnz.dat").value_or(std::string()); }
@@ -95,67 +121,66 @@ private slots:
         QFETCH(int, month);
         QFETCH(QString, expected);
         auto form = Make(EncodeDate(2024, 3, 31));
-        form->cal->SetSelectedDate(EncodeDate(year, month, 15));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(year, month, 15));
         QString got;
-        for (TCalenPnl* grid : {form->calb, form->calf, form->calff})
+        for (const char* name : {"calb", "calf", "calff"}) {
+            const auto* grid = Find<TCalenPnl>(*form, name);
             got += QString::asprintf("%04d.%02d ", grid->Year(), grid->Month());
+        }
         QCOMPARE(got.trimmed(), expected);
         // Each grid carries the moveable holidays of its own year.
-        const auto& holidays = form->calff->Holidays();
-        QCOMPARE(holidays.size(), std::size_t{10});
-        QCOMPARE(QString::fromStdString(holidays[8]),
-                 QString::fromStdString(MoveableHolidayEntries(form->calff->Year()).easterMonday));
-        QCOMPARE(QString::fromStdString(holidays[9]),
-                 QString::fromStdString(MoveableHolidayEntries(form->calff->Year()).corpusChristi));
+        const auto& holidays = Find<TCalenPnl>(*form, "calff")->Holidays();
+        QCOMPARE(holidays, HolidayEntries(Find<TCalenPnl>(*form, "calff")->Year()));
     }
 
     void DecemberGivesTheNextYearsHolidaysToJanuary()
     {
         auto form = Make(EncodeDate(2025, 12, 10));
-        QCOMPARE(form->calf->Holidays()[8], std::string("2026.04.06"));
-        QCOMPARE(form->calf->Holidays()[9], std::string("2026.06.04"));
-        QCOMPARE(form->cal->Holidays()[8], std::string("2025.04.21"));
-        QCOMPARE(form->cal->Holidays()[9], std::string("2025.06.19"));
-        QCOMPARE(form->cal->Holidays()[0], std::string("    .12.25"));
+        QCOMPARE(Find<TCalenPnl>(*form, "calf")->Holidays()[8], std::string("2026.04.06"));
+        QCOMPARE(Find<TCalenPnl>(*form, "calf")->Holidays()[9], std::string("2026.06.04"));
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->Holidays()[8], std::string("2025.04.21"));
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->Holidays()[9], std::string("2025.06.19"));
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->Holidays()[0], std::string("    .12.25"));
     }
 
     void MovingWithinTheMonthRefreshesOnlyTheDay()
     {
         auto form = Make(EncodeDate(2024, 6, 21));
-        QCOMPARE(Text(form->lmiesiac), std::string("czerwiec"));
-        QCOMPARE(Text(form->lrok), std::string("2024"));
-        const int rebuilds = form->calb->Grid().RebuildCount();
+        QCOMPARE(Text(Find<QLabel>(*form, "lmiesiac")), std::string("czerwiec"));
+        QCOMPARE(Text(Find<QLabel>(*form, "lrok")), std::string("2024"));
+        const int rebuilds = Find<TCalenPnl>(*form, "calb")->Grid().RebuildCount();
         // Changes that the month step would undo show whether it ran.
-        form->lmiesiac->setText(QStringLiteral("x"));
-        form->calb->SetMarkdays({"sentinel"});
+        Find<QLabel>(*form, "lmiesiac")->setText(QStringLiteral("x"));
+        Find<TCalenPnl>(*form, "calb")->SetMarkdays({"sentinel"});
         ClickDay(*form, 24);
-        QCOMPARE(Text(form->lmiesiac), std::string("x"));
-        QCOMPARE(form->calb->Markdays(), std::vector<std::string>{"sentinel"});
-        QCOMPARE(form->calb->Grid().RebuildCount(), rebuilds);
-        QCOMPARE(Text(form->ldzien), std::string("24"));
-        QCOMPARE(Text(form->ltydzien), std::string("poniedziałek"));
-        QVERIFY(Text(form->limien).find("Jana") != std::string::npos);
+        QCOMPARE(Text(Find<QLabel>(*form, "lmiesiac")), std::string("x"));
+        QCOMPARE(Find<TCalenPnl>(*form, "calb")->Markdays(), std::vector<std::string>{"sentinel"});
+        QCOMPARE(Find<TCalenPnl>(*form, "calb")->Grid().RebuildCount(), rebuilds);
+        QCOMPARE(Text(Find<QLabel>(*form, "ldzien")), std::string("24"));
+        QCOMPARE(Text(Find<QLabel>(*form, "ltydzien")), std::string("poniedziałek"));
+        QVERIFY(Text(Find<QLabel>(*form, "limien")).find("Jana") != std::string::npos);
         // Another month runs the step again.
-        form->cal->SetSelectedDate(EncodeDate(2024, 7, 1));
-        QCOMPARE(Text(form->lmiesiac), std::string("lipiec"));
-        QVERIFY(form->calb->Markdays().empty());
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 7, 1));
+        QCOMPARE(Text(Find<QLabel>(*form, "lmiesiac")), std::string("lipiec"));
+        QVERIFY(Find<TCalenPnl>(*form, "calb")->Markdays().empty());
     }
 
     void EasterMondayIsAHolidayWithItsFeastText()
     {
         auto form = Make(EncodeDate(2024, 4, 1));
-        QCOMPARE(form->cal->SelectedDayColor(), QColor(Qt::red));
-        QCOMPARE(form->ldzien->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QVERIFY(form->lextraday->isVisibleTo(form.get()));
-        QCOMPARE(form->lextraday->text(), QStringLiteral("Pon. Wielkanocny"));
-        QVERIFY(form->limien->text().startsWith(QStringLiteral("\n\n")));
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->SelectedDayColor(), QColor(Qt::red));
+        QCOMPARE(Find<QLabel>(*form, "ldzien")->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(Find<QLabel>(*form, "lextraday")->isVisibleTo(form.get()));
+        QCOMPARE(Find<QLabel>(*form, "lextraday")->text(), QStringLiteral("Pon. Wielkanocny"));
+        QVERIFY(Find<QLabel>(*form, "limien")->contentsRect().top() > 0);
         // The day after is an ordinary Tuesday: black, no holiday, names from the first line.
-        form->cal->SetSelectedDate(EncodeDate(2024, 4, 2));
-        QCOMPARE(form->ldzien->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QVERIFY(!form->lextraday->isVisibleTo(form.get()));
-        QVERIFY(!form->limien->text().startsWith(QLatin1Char('\n')));
-        QVERIFY(!form->limien->text().isEmpty());
-        QCOMPARE(form->limien->toolTip().count(QLatin1Char('\n')), form->limien->text().count(QLatin1Char('\n')));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 4, 2));
+        QCOMPARE(Find<QLabel>(*form, "ldzien")->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QVERIFY(!Find<QLabel>(*form, "lextraday")->isVisibleTo(form.get()));
+        QCOMPARE(Find<QLabel>(*form, "limien")->contentsRect().top(), 0);
+        QVERIFY(!Find<QLabel>(*form, "limien")->text().isEmpty());
+        auto* limien = Find<QLabel>(*form, "limien");
+        QCOMPARE(limien->toolTip().count(QLatin1Char('\n')), limien->text().count(QLatin1Char('\n')));
     }
 
     void SunLineForWarsaw()
@@ -166,42 +191,43 @@ private slots:
             key->WriteBinary("Długość geograficzna", DoubleToBytes(21.027916));
         }
         auto form = Make(EncodeDate(2024, 6, 21));
-        QCOMPARE(form->slonce->text(), QStringLiteral("W/Z: 04:14/21:01"));
-        QCOMPARE(form->slonce->toolTip(), QStringLiteral("Słońce W/Z: 04:14/21:01\nKsiężyc W/Z: 21:21/02:51\n"
-                                                         "Księżyc faza: 100 % (+)"));
+        QCOMPARE(Find<QLabel>(*form, "slonce")->text(), QStringLiteral("W/Z: 04:14/21:01"));
+        QCOMPARE(Find<QLabel>(*form, "slonce")->toolTip(),
+                 QStringLiteral("Słońce W/Z: 04:14/21:01\nKsiężyc W/Z: 21:21/02:51\n"
+                                "Księżyc faza: 100 % (+)"));
     }
 
     void TheClockShowsLocalTimeFromTheStart()
     {
         auto form = Make(EncodeDate(2024, 6, 21));
-        QCOMPARE(Text(form->lgodzina), std::string("12:00:00"));
+        QCOMPARE(Text(Find<QLabel>(*form, "lgodzina")), std::string("12:00:00"));
     }
 
     void AnEditIsSavedUnderTheDayItWasTypedFor()
     {
         auto form = Make(EncodeDate(2024, 6, 21));
-        QTest::keyClicks(form->Memo, QStringLiteral("Dentysta"));
+        QTest::keyClicks(Find<QPlainTextEdit>(*form, "Memo"), QStringLiteral("Dentysta"));
         ClickDay(*form, 22);
         QCOMPARE(form->Journal().FindNote("2024.06.21").text, std::string("Dentysta"));
         QCOMPARE(form->Journal().FindNote("2024.06.22").text, std::string());
         QVERIFY(StoredFile().starts_with("2024.06.21\r\n2024.06.21  12:00\r\nDentysta\r\n****\r\n"));
         // The new day shows its own (empty) note, and the saved day is marked at once.
-        QVERIFY(form->Memo->toPlainText().isEmpty());
-        QCOMPARE(form->cal->Markdays(), std::vector<std::string>{"2024.06.21"});
+        QVERIFY(Find<QPlainTextEdit>(*form, "Memo")->toPlainText().isEmpty());
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->Markdays(), std::vector<std::string>{"2024.06.21"});
     }
 
     void ZachowajMarksTheDayAndWykasujUnmarksIt()
     {
         auto form = Make(EncodeDate(2024, 6, 21));
-        QTest::keyClicks(form->Memo, QStringLiteral("a"));
-        QTest::mouseClick(form->Zachowaj, Qt::LeftButton);
-        QCOMPARE(form->cal->Markdays(), std::vector<std::string>{"2024.06.21"});
-        QCOMPARE(form->Label1->text(), QStringLiteral("Notatkę sporządzono:"));
-        QCOMPARE(form->ldt->text(), QStringLiteral("2024.06.21  12:00"));
-        QTest::mouseClick(form->Wykasuj, Qt::LeftButton);
-        QTest::mouseClick(form->Zachowaj, Qt::LeftButton);
-        QVERIFY(form->cal->Markdays().empty());
-        QCOMPARE(form->Label1->text(), QStringLiteral("Brak notatki"));
+        QTest::keyClicks(Find<QPlainTextEdit>(*form, "Memo"), QStringLiteral("a"));
+        QTest::mouseClick(Find<SpeedButton>(*form, "Zachowaj"), Qt::LeftButton);
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->Markdays(), std::vector<std::string>{"2024.06.21"});
+        QCOMPARE(Find<QLabel>(*form, "Label1")->text(), QStringLiteral("Notatkę sporządzono:"));
+        QCOMPARE(Find<QLabel>(*form, "ldt")->text(), QStringLiteral("2024.06.21  12:00"));
+        QTest::mouseClick(Find<SpeedButton>(*form, "Wykasuj"), Qt::LeftButton);
+        QTest::mouseClick(Find<SpeedButton>(*form, "Zachowaj"), Qt::LeftButton);
+        QVERIFY(Find<TCalenPnl>(*form, "cal")->Markdays().empty());
+        QCOMPARE(Find<QLabel>(*form, "Label1")->text(), QStringLiteral("Brak notatki"));
     }
 
     void BothNotesShowTogetherAndTheTypeSwitchEditsOne()
@@ -209,26 +235,28 @@ private slots:
         m_notesFile.SetFile(kDir / "dnz.dat", "2024.06.21\r\n2024.06.01  10:00\r\nData\r\n****\r\n"
                                               "    .06.21\r\n2024.06.01  11:00\r\nRok\r\n****\r\n");
         auto form = Make(EncodeDate(2024, 6, 21));
-        QCOMPARE(form->Memo->toPlainText(),
+        QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(),
                  QStringLiteral("---- Notatka na konkretny dzień: \nData\n---- Notatka coroczna:\nRok"));
-        QVERIFY(form->Memo->isReadOnly());
-        QVERIFY(!form->RadioDate->isChecked() && !form->RadioYearly->isChecked());
-        QCOMPARE(form->ldt->text(), QStringLiteral("---"));
-        QTest::mouseClick(form->RadioYearly, Qt::LeftButton);
-        QCOMPARE(form->Memo->toPlainText(), QStringLiteral("Rok"));
-        QVERIFY(!form->Memo->isReadOnly());
-        QVERIFY(form->RadioYearly->isChecked());
-        QCOMPARE(form->ldt->text(), QStringLiteral("2024.06.01  11:00"));
-        QCOMPARE(form->cal->Markdays().size(), std::size_t{2});
+        QVERIFY(Find<QPlainTextEdit>(*form, "Memo")->isReadOnly());
+        QVERIFY(!Find<QRadioButton>(*form, "RadioDate")->isChecked());
+        QVERIFY(!Find<QRadioButton>(*form, "RadioYearly")->isChecked());
+        QCOMPARE(Find<QLabel>(*form, "ldt")->text(), QStringLiteral("---"));
+        QCOMPARE(Find<QLabel>(*form, "Label1")->text(), QStringLiteral("Notatkę sporządzono:"));
+        QTest::mouseClick(Find<QRadioButton>(*form, "RadioYearly"), Qt::LeftButton);
+        QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(), QStringLiteral("Rok"));
+        QVERIFY(!Find<QPlainTextEdit>(*form, "Memo")->isReadOnly());
+        QVERIFY(Find<QRadioButton>(*form, "RadioYearly")->isChecked());
+        QCOMPARE(Find<QLabel>(*form, "ldt")->text(), QStringLiteral("2024.06.01  11:00"));
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->Markdays().size(), std::size_t{2});
     }
 
     void CharactersTheFileCannotHoldShowAsQuestionMarks()
     {
         auto form = Make(EncodeDate(2024, 6, 21));
         // As typed or pasted: key events cannot carry these characters.
-        form->Memo->insertPlainText(QStringLiteral("zażółć → ☺"));
-        QCOMPARE(form->Memo->toPlainText(), QStringLiteral("zażółć ? ?"));
-        QTest::mouseClick(form->Zachowaj, Qt::LeftButton);
+        Find<QPlainTextEdit>(*form, "Memo")->insertPlainText(QStringLiteral("zażółć → ☺"));
+        QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(), QStringLiteral("zażółć ? ?"));
+        QTest::mouseClick(Find<SpeedButton>(*form, "Zachowaj"), Qt::LeftButton);
         QCOMPARE(form->Journal().FindNote("2024.06.21").text, std::string("zażółć ? ?"));
     }
 
@@ -238,28 +266,28 @@ private slots:
         ClickDay(*form, 1);  // the anchor
         m_dialogAnswer = RangeNote{RangeOperation::Assign, "Urlop"};
         m_shift = true;
-        form->cal->SetSelectedDate(EncodeDate(2024, 2, 1));  // no click: an ordinary change
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 2, 1));  // no click: an ordinary change
         QCOMPARE(m_dialogRuns, 0);
         m_shift = false;
         ClickDay(*form, 1);  // 1 February, no Shift: the anchor moves here
-        form->cal->SetSelectedDate(EncodeDate(2024, 1, 1));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 1, 1));
         ClickDay(*form, 1);  // anchor back on 1 January
-        form->cal->SetSelectedDate(EncodeDate(2024, 2, 1));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 2, 1));
         m_shift = true;
         ClickDay(*form, 1, Qt::ShiftModifier);  // 31 days after the anchor
         QCOMPARE(m_dialogRuns, 1);
         QCOMPARE(form->Journal().Records().Count(), std::size_t{32});
         QCOMPARE(form->Journal().FindNote("2024.01.01").text, std::string("Urlop"));
         QCOMPARE(form->Journal().FindNote("2024.02.01").text, std::string("Urlop"));
-        QCOMPARE(form->Memo->toPlainText(), QStringLiteral("Urlop"));
-        QCOMPARE(form->cal->Markdays().size(), std::size_t{1});
-        QCOMPARE(form->calb->Markdays().size(), std::size_t{31});
+        QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(), QStringLiteral("Urlop"));
+        QCOMPARE(Find<TCalenPnl>(*form, "cal")->Markdays().size(), std::size_t{1});
+        QCOMPARE(Find<TCalenPnl>(*form, "calb")->Markdays().size(), std::size_t{31});
 
         // 32 days is one too many: nothing is asked and nothing written.
         m_shift = false;
-        form->cal->SetSelectedDate(EncodeDate(2024, 3, 1));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 3, 1));
         ClickDay(*form, 1);
-        form->cal->SetSelectedDate(EncodeDate(2024, 4, 2));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 4, 2));
         m_shift = true;
         ClickDay(*form, 2, Qt::ShiftModifier);
         QCOMPARE(m_dialogRuns, 1);
@@ -269,14 +297,14 @@ private slots:
     void ClickingTheChosenTypeAgainSavesNothing()
     {
         auto form = Make(EncodeDate(2024, 6, 21));
-        QTest::keyClicks(form->Memo, QStringLiteral("X"));
-        QTest::mouseClick(form->RadioDate, Qt::LeftButton);
+        QTest::keyClicks(Find<QPlainTextEdit>(*form, "Memo"), QStringLiteral("X"));
+        QTest::mouseClick(Find<QRadioButton>(*form, "RadioDate"), Qt::LeftButton);
         QCOMPARE(form->Journal().Records().Count(), std::size_t{0});
-        QCOMPARE(form->Memo->toPlainText(), QStringLiteral("X"));
+        QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(), QStringLiteral("X"));
         // A new note takes the type chosen before it is saved.
-        QTest::mouseClick(form->RadioYearly, Qt::LeftButton);
-        QCOMPARE(form->Memo->toPlainText(), QStringLiteral("X"));
-        QTest::mouseClick(form->Zachowaj, Qt::LeftButton);
+        QTest::mouseClick(Find<QRadioButton>(*form, "RadioYearly"), Qt::LeftButton);
+        QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(), QStringLiteral("X"));
+        QTest::mouseClick(Find<SpeedButton>(*form, "Zachowaj"), Qt::LeftButton);
         QCOMPARE(form->Journal().FindNote("    .06.21").text, std::string("X"));
         QCOMPARE(form->Journal().FindNote("2024.06.21").text, std::string());
     }
@@ -291,7 +319,7 @@ private slots:
         QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Komunikat"));
         QVERIFY(AppMessageBox::LastAnswered()->text.startsWith(
             QStringLiteral("Nie powiodło się otwarcie ani utworzenie pliku:\n")));
-        QVERIFY(form->Memo->isReadOnly());
+        QVERIFY(Find<QPlainTextEdit>(*form, "Memo")->isReadOnly());
     }
 
     // A picture runs with nobody to close a box: the failure must not stop it.
@@ -325,6 +353,133 @@ private slots:
         QSignalSpy finished(form.get(), &TForm1::Finished);
         form->actions().back()->trigger();
         QCOMPARE(finished.count(), 1);
+    }
+
+    // Arrows, Page Up/Down, Home and End move the day as a click does, without ever making a range.
+    void KeyMovesRefreshTheWholeDayView()
+    {
+        m_notesFile.SetFile(kDir / "dnz.dat", "2024.07.10\r\n2024.06.01  10:00\r\nLato\r\n****\r\n"
+                                              "2023.07.22\r\n2023.06.01  10:00\r\nRok temu\r\n****\r\n");
+        auto form = Make(EncodeDate(2024, 6, 21));
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        ClickDay(*form, 21);  // the anchor of a would-be range
+        m_shift = true;        // held through every key below
+        m_dialogAnswer = RangeNote{RangeOperation::Assign, "nie"};
+
+        QTest::keyClick(cal, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(Text(Find<QLabel>(*form, "ldzien")), std::string("22"));
+        QCOMPARE(Text(Find<QLabel>(*form, "ltydzien")), std::string("sobota"));
+        QCOMPARE(Find<QLabel>(*form, "limien")->toolTip(), QStringLiteral("Pauliny\n Flawiusza\n Sabiny"));
+        // A note typed now belongs to the highlighted day.
+        QTest::keyClicks(Find<QPlainTextEdit>(*form, "Memo"), QStringLiteral("Wesele"));
+
+        QTest::keyClick(cal, Qt::Key_PageDown, Qt::ShiftModifier);
+        QCOMPARE(form->Journal().FindNote("2024.06.22").text, std::string("Wesele"));
+        QCOMPARE(form->Journal().FindNote("2024.06.21").text, std::string());
+        QCOMPARE(Text(Find<QLabel>(*form, "lmiesiac")), std::string("lipiec"));
+        QCOMPARE(Find<TCalenPnl>(*form, "calb")->Month(), 6);
+        QCOMPARE(Find<TCalenPnl>(*form, "calf")->Month(), 8);
+        QCOMPARE(Find<TCalenPnl>(*form, "calff")->Month(), 9);
+        QCOMPARE(cal->Markdays(), std::vector<std::string>{"2024.07.10"});
+        QCOMPARE(Find<TCalenPnl>(*form, "calb")->Markdays(), std::vector<std::string>{"2024.06.22"});
+
+        QTest::keyClick(cal, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(cal->SelectedDate(), EncodeDate(2023, 7, 22));
+        QCOMPARE(Text(Find<QLabel>(*form, "lrok")), std::string("2023"));
+        QCOMPARE(cal->Holidays(), HolidayEntries(2023));
+        QCOMPARE(Find<TCalenPnl>(*form, "calb")->Holidays(), HolidayEntries(2023));
+        QCOMPARE(cal->Markdays(), std::vector<std::string>{"2023.07.22"});
+        QCOMPARE(Find<QPlainTextEdit>(*form, "Memo")->toPlainText(), QStringLiteral("Rok temu"));
+        QCOMPARE(form->EasterOfDisplayedYear(), EncodeDate(2023, 4, 9));
+
+        QCOMPARE(m_dialogRuns, 0);
+        QCOMPARE(form->Journal().Records().Count(), std::size_t{3});
+    }
+
+    // Every day of a leap year shows every one of its names inside the panel, none cut off.
+    void EveryNameOfEveryDayIsVisible()
+    {
+        auto form = Make(EncodeDate(2024, 1, 1));
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        auto* panel = Find<QWidget>(*form, "Panel1");
+        auto* limien = Find<QLabel>(*form, "limien");
+        auto* lextraday = Find<QLabel>(*form, "lextraday");
+        NameDayTable names;
+        names.Load();
+        DayView reference(names);
+        for (TDateTime date = EncodeDate(2024, 1, 1); date <= EncodeDate(2024, 12, 31); date += 1) {
+            cal->SetSelectedDate(date);
+            const std::string day = FormatDateTime("yyyy.mm.dd", date);
+            const DayPanelTexts texts = reference.Refresh(date, false).panel;
+            const QString shown = limien->text();
+            for (const QString& name : QString::fromStdString(texts.namesInline).split(QStringLiteral(", ")))
+                QVERIFY2(shown.contains(name), qPrintable(QString::fromStdString(day) + ' ' + name));
+            QVERIFY2(panel->rect().contains(limien->geometry()), day.c_str());
+            QVERIFY2(ShowsAllOfItsText(limien), day.c_str());
+            if (lextraday->isVisibleTo(form.get())) {
+                QVERIFY2(ShowsAllOfItsText(lextraday), day.c_str());
+                QVERIFY2(lextraday->geometry().bottom() < limien->geometry().top() + limien->contentsRect().top(),
+                         day.c_str());
+            }
+        }
+        cal->SetSelectedDate(EncodeDate(2024, 12, 24));
+        QCOMPARE(lextraday->text(), QStringLiteral("Wigilia"));
+        for (const char* name : {"Adama", "Ewy", "Irminy", "Zenobiusza"})
+            QVERIFY2(limien->text().contains(QLatin1String(name)), name);
+    }
+
+    // 6 January since 2011 and 24 December since 2025 are public holidays, not before.
+    void LaterPublicHolidaysAreColouredInTheirYearsOnly()
+    {
+        struct Row
+        {
+            int year, month, day;
+            bool holiday;
+        };
+        const Row rows[] = {{2024, 1, 6, true}, {2025, 12, 24, true}, {2010, 1, 6, false}, {2024, 12, 24, false}};
+        for (const Row& r : rows) {
+            const QString day = QString::asprintf("%04d-%02d-%02d", r.year, r.month, r.day);
+            // Each selected month that puts the day into another of the four grids.
+            int seenIn = 0;
+            for (int offset = -2; offset <= 1; ++offset) {
+                const std::optional<GridMonth> selected = OffsetMonth(r.year, r.month, offset);
+                auto form = Make(EncodeDate(selected->year, selected->month, 1));
+                for (const char* name : {"cal", "calb", "calf", "calff"}) {
+                    const auto* grid = Find<TCalenPnl>(*form, name);
+                    if (grid->Year() != r.year || grid->Month() != r.month)
+                        continue;
+                    ++seenIn;
+                    const CellInk ink = InkOfDay(grid, r.day);
+                    QVERIFY2((ink == CellInk::Holiday) == r.holiday, qPrintable(day + ' ' + name));
+                }
+            }
+            QCOMPARE(seenIn, 4);
+            // The day number shows the same colour; the panel's texts stay as the table has them.
+            auto form = Make(EncodeDate(r.year, r.month, r.day));
+            QCOMPARE(Find<QLabel>(*form, "ldzien")->palette().color(QPalette::WindowText) == QColor(Qt::red),
+                     r.holiday);
+            QCOMPARE(Find<QLabel>(*form, "lextraday")->text(),
+                     r.month == 12 ? QStringLiteral("Wigilia") : QString());
+        }
+    }
+
+    // Beyond the years 1..9999 a neighbour grid shows nothing rather than some other month.
+    void NeighbourGridsAtTheEndsOfTheCalendarAreBlank()
+    {
+        auto form = Make(EncodeDate(9999, 12, 15));
+        QVERIFY(!Find<TCalenPnl>(*form, "calb")->Blank());
+        QCOMPARE(Find<TCalenPnl>(*form, "calb")->Month(), 11);
+        QVERIFY(Find<TCalenPnl>(*form, "calf")->Blank());
+        QVERIFY(Find<TCalenPnl>(*form, "calff")->Blank());
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(9999, 11, 1));
+        QVERIFY(!Find<TCalenPnl>(*form, "calf")->Blank());
+        QVERIFY(Find<TCalenPnl>(*form, "calff")->Blank());
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(1, 1, 1));
+        QVERIFY(Find<TCalenPnl>(*form, "calb")->Blank());
+        QVERIFY(!Find<TCalenPnl>(*form, "calf")->Blank());
+        QVERIFY(!Find<TCalenPnl>(*form, "calff")->Blank());
+        QCOMPARE(Find<TCalenPnl>(*form, "calff")->Month(), 3);
+        QCOMPARE(Find<TCalenPnl>(*form, "calff")->Year(), 1);
     }
 
     void ACancelledRangeWritesNothing()

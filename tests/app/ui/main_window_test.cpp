@@ -9,10 +9,14 @@
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
+#include "../../group_box_places.h"
+
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,6 +27,14 @@
 using namespace std::chrono;
 
 namespace {
+
+template <typename T> T* Find(const QObject& form, const char* name)
+{
+    T* child = form.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
+}
 
 struct Setup
 {
@@ -94,7 +106,7 @@ private slots:
             {"ltydzien", {0, 4, 96, 16}},         {"ldzien", {0, 20, 96, 28}},
             {"lmiesiac", {0, 49, 96, 16}},        {"lrok", {0, 64, 96, 16}},
             {"limien", {0, 100, 96, 54}},         {"lextraday", {0, 100, 96, 25}},
-            {"RadioGroup", {272, 204, 293, 33}},  {"Memo", {272, 264, 293, 125}},
+            {"RadioGroup", {272, 200, 293, 42}},  {"Memo", {272, 264, 293, 125}},
             {"Dzisiaj", {12, 404, 61, 22}},       {"Tel", {80, 404, 55, 22}},
             {"Konfig", {144, 404, 55, 22}},       {"Info", {204, 404, 55, 22}},
             {"Zachowaj", {272, 404, 81, 22}},     {"Anuluj", {378, 404, 81, 22}},
@@ -110,8 +122,8 @@ private slots:
         QCOMPARE(form->findChild<QWidget*>("slonce")->pos(), QPoint(4, 84));
         QCOMPARE(form->findChild<QWidget*>("Label1")->pos(), QPoint(272, 244));
         QCOMPARE(form->findChild<QWidget*>("ldt")->pos(), QPoint(384, 244));
-        QVERIFY(form->alstop->isHidden());
-        QVERIFY(form->lextraday->isHidden());
+        QVERIFY(Find<QPushButton>(*form, "alstop")->isHidden());
+        QVERIFY(Find<QLabel>(*form, "lextraday")->isHidden());
     }
 
     // Fixed pixel widths only work while the captions and texts really fit into them.
@@ -120,35 +132,70 @@ private slots:
         auto form = Make();
         for (SpeedButton* button : form->findChildren<SpeedButton*>())
             QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->objectName()));
-        for (QLabel* label : form->InfoPanel->findChildren<QLabel*>())
-            QVERIFY2(label->geometry().right() < form->InfoPanel->width() - 1, qPrintable(label->objectName()));
+        auto* infoPanel = Find<QWidget>(*form, "InfoPanel");
+        for (QLabel* label : infoPanel->findChildren<QLabel*>())
+            QVERIFY2(label->geometry().right() < infoPanel->width() - 1, qPrintable(label->objectName()));
         for (QWidget* child : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (!child->isWindow())
                 QVERIFY2(form->rect().contains(child->geometry()), qPrintable(child->objectName()));
+
+        // The note type: the title clear of the buttons, the buttons inside the frame, the group
+        // between the grids above and the note label below.
+        auto* group = Find<QGroupBox>(*form, "RadioGroup");
+        const auto [title, inside] = PlacesOf(group);
+        for (const char* name : {"RadioDate", "RadioYearly"}) {
+            const auto* radio = Find<QRadioButton>(*form, name);
+            QVERIFY2(radio->sizeHint().width() <= radio->width(), name);
+            QVERIFY2(radio->sizeHint().height() <= radio->height(), name);
+            QVERIFY2(inside.contains(radio->geometry()), name);
+            QVERIFY2(!title.intersects(radio->geometry()), name);
+        }
+        QVERIFY(group->geometry().top() > Find<QWidget>(*form, "calf")->geometry().bottom());
+        QVERIFY(group->geometry().bottom() < Find<QLabel>(*form, "Label1")->geometry().top());
+        // "Notatkę sporządzono:" is the longer caption and must end before the time stamp.
+        auto* label1 = Find<QLabel>(*form, "Label1");
+        QVERIFY(label1->x() + label1->fontMetrics().horizontalAdvance(QStringLiteral("Notatkę sporządzono:")) <
+                Find<QLabel>(*form, "ldt")->x());
+    }
+
+    void MonthButtonsHaveTheirPolishHints()
+    {
+        auto form = Make();
+        form->grab();
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        QCOMPARE(cal->PreviousButton()->toolTip(), QStringLiteral("Poprzedni miesiąc"));
+        QCOMPARE(cal->NextButton()->toolTip(), QStringLiteral("Następny miesiąc"));
     }
 
     void DayNumberIsTheLargeArialFont()
     {
         auto form = Make();
-        const QFont font = form->ldzien->font();
+        const QFont font = Find<QLabel>(*form, "ldzien")->font();
         QCOMPARE(font.pixelSize(), 24);
         QVERIFY(font.bold());
         QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
-        QCOMPARE(form->ltydzien->font().pixelSize(), 13);
-        QCOMPARE(form->lextraday->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x80));
+        QCOMPARE(Find<QLabel>(*form, "ltydzien")->font().pixelSize(), 13);
+        QCOMPARE(Find<QLabel>(*form, "lextraday")->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x80));
     }
 
     void HolidayLiesOverTheNamesAndLineBreaksAreShown()
     {
         auto form = Make();
-        form->SetNamesAndHoliday("\r\n\r\nAlicji\r\nAnzelma", "Alicji\r\nAnzelma", "Poniedziałek Wielkanocny\r\n", true);
-        QCOMPARE(form->limien->text(), QStringLiteral("\n\nAlicji\nAnzelma"));
-        QCOMPARE(form->lextraday->text(), QStringLiteral("Poniedziałek Wielkanocny"));
-        QVERIFY(!form->lextraday->isHidden());
-        QCOMPARE(form->Panel1->childAt(48, 104), form->lextraday);
-        form->SetNamesAndHoliday("Alicji\r\nAnzelma", "", "", false);
-        QVERIFY(form->lextraday->isHidden());
-        QCOMPARE(form->Panel1->childAt(48, 104), form->limien);
+        auto* limien = Find<QLabel>(*form, "limien");
+        auto* lextraday = Find<QLabel>(*form, "lextraday");
+        form->SetNamesAndHoliday("Poniedziałek Wielkanocny", "Alicji\r\nAnzelma", "Alicji, Anzelma");
+        QCOMPARE(limien->text(), QStringLiteral("Alicji\nAnzelma"));
+        QCOMPARE(limien->toolTip(), QStringLiteral("Alicji\nAnzelma"));
+        QCOMPARE(lextraday->text(), QStringLiteral("Poniedziałek Wielkanocny"));
+        QVERIFY(!lextraday->isHidden());
+        QCOMPARE(Find<QWidget>(*form, "Panel1")->childAt(48, 104), lextraday);
+        // The names begin right under the holiday's text, which here takes two lines.
+        QCOMPARE(limien->contentsRect().top(), lextraday->height());
+        QVERIFY(lextraday->height() >= 2 * lextraday->fontMetrics().lineSpacing());
+        form->SetNamesAndHoliday("", "Alicji\r\nAnzelma", "Alicji, Anzelma");
+        QVERIFY(lextraday->isHidden());
+        QCOMPARE(limien->contentsRect().top(), 0);
+        QCOMPARE(Find<QWidget>(*form, "Panel1")->childAt(48, 104), limien);
     }
 
     void ClosingHidesToTheTrayAndTheProgramGoesOn()
@@ -239,7 +286,7 @@ private slots:
     {
         auto form = Make();
         form->show();
-        QTest::mouseClick(form->Dzisiaj, Qt::LeftButton);
+        QTest::mouseClick(Find<SpeedButton>(*form, "Dzisiaj"), Qt::LeftButton);
         QCOMPARE(form->SelectedDate(), EncodeDate(2024, 6, 21));
     }
 
@@ -249,9 +296,9 @@ private slots:
         form->show();
         m_openSucceeds = false;
         AppMessageBox::SetNextAnswer(QMessageBox::Ok);
-        QTest::mouseClick(form->RxLabel1, Qt::LeftButton);
+        QTest::mouseClick(Find<LinkLabel>(*form, "RxLabel1"), Qt::LeftButton);
         QCOMPARE(m_opened.size(), 1u);
-        QCOMPARE(m_opened[0], QUrl(form->RxLabel1->text()));
+        QCOMPARE(m_opened[0], QUrl(Find<LinkLabel>(*form, "RxLabel1")->text()));
         QVERIFY(form->isHidden());
         QVERIFY(AppMessageBox::LastAnswered());
         QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Nie można załadować domyślnej przeglądarki"));
@@ -262,9 +309,9 @@ private slots:
         auto form = Make();
         form->show();
         m_openSucceeds = false;
-        QTest::mouseClick(form->EMAIL, Qt::LeftButton);
+        QTest::mouseClick(Find<LinkLabel>(*form, "EMAIL"), Qt::LeftButton);
         QCOMPARE(m_opened.size(), 1u);
-        QCOMPARE(m_opened[0], QUrl(QStringLiteral("mailto:") + form->EMAIL->text()));
+        QCOMPARE(m_opened[0], QUrl(QStringLiteral("mailto:") + Find<LinkLabel>(*form, "EMAIL")->text()));
         QVERIFY(form->isVisible());
         QCOMPARE(AppMessageBox::AnsweredCount(), 0);
     }

@@ -1,5 +1,5 @@
 // Windows-1250 code page tables.
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 
 #include <array>
 

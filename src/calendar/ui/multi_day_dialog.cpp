@@ -1,15 +1,17 @@
 // The multi-day note dialog.
-#include "app/ui/multi_day_dialog.h"
+#include "calendar/ui/multi_day_dialog.h"
 
 #include "app/ui/form_pos_keeper.h"
 #include "app/ui/message_box.h"
-#include "app/ui/storable_text.h"
+#include "calendar/ui/storable_text.h"
+#include "widgets/fonts.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_anchor(anchor), m_clicked(clicked)
@@ -17,9 +19,14 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     setObjectName(QStringLiteral("Twiele"));
     setWindowTitle(QStringLiteral("Przypisanie notatki do wielu dni"));
     setFixedSize(329, 311);
+    // A dialog does not inherit its parent window's font, and the fixed places below are measured
+    // for this one.
+    setFont(WindowFont());
 
     auto* caption = new QLabel(QStringLiteral("Wybrane dni:"), this);
+    caption->setObjectName(QStringLiteral("LabelWybrane"));
     caption->move(24, 16);
+    caption->adjustSize();
     lwybor = new QLabel(QString::fromStdString(RangeText(anchor, clicked)), this);
     lwybor->setObjectName(QStringLiteral("lwybor"));
     QFont bold = lwybor->font();
@@ -29,14 +36,19 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     lwybor->adjustSize();
 
     auto* group = new QGroupBox(QStringLiteral("Rodzaj operacji"), this);
+    group->setObjectName(QStringLiteral("RodzajOperacji"));
     group->setGeometry(20, 48, 289, 69);
     RadioAdd = new QRadioButton(QStringLiteral("Dopisanie notatki do wybranych dni"), group);
     RadioAdd->setObjectName(QStringLiteral("RadioAdd"));
-    RadioAdd->setGeometry(10, 20, 270, 18);
     RadioAdd->setChecked(true);
     RadioAssign = new QRadioButton(QStringLiteral("Przypisanie notatki do wybranych dni"), group);
     RadioAssign->setObjectName(QStringLiteral("RadioAssign"));
-    RadioAssign->setGeometry(10, 42, 270, 18);
+    // The style decides where its title ends and the frame's inside begins; the layout keeps the
+    // buttons there.
+    auto* items = new QVBoxLayout(group);
+    items->setContentsMargins(8, 0, 8, 0);
+    items->addWidget(RadioAdd);
+    items->addWidget(RadioAssign);
 
     Memo = new QPlainTextEdit(this);
     Memo->setObjectName(QStringLiteral("Memo"));

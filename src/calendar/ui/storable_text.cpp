@@ -1,7 +1,7 @@
 // Keeping a note editor's text storable.
-#include "app/ui/storable_text.h"
+#include "calendar/ui/storable_text.h"
 
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 
 #include <QPlainTextEdit>
 #include <QSignalBlocker>

@@ -1,7 +1,13 @@
-// The multi-day note dialog: its texts, its question, and typing into it.
-#include "app/ui/multi_day_dialog.h"
+// The multi-day note dialog: its texts, its question, typing into it, and its picture.
+#include "calendar/ui/multi_day_dialog.h"
+
 #include "app/ui/message_box.h"
 
+#include "../../group_box_places.h"
+
+#include <QDir>
+#include <QFontInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,6 +64,48 @@ private slots:
         ok->click();
         QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
         QCOMPARE(dialog.Note().operation, RangeOperation::Assign);
+    }
+
+
+    // Fixed places only work while every caption really fits its control in the dialog's font.
+    void EveryCaptionFitsItsControl()
+    {
+        Twiele dialog(m_anchor, m_clicked);
+        QCOMPARE(dialog.font().pixelSize(), 11);
+        QCOMPARE(QFontInfo(dialog.lwybor->font()).family(), QStringLiteral("Liberation Sans"));
+        auto* group = dialog.findChild<QGroupBox*>(QStringLiteral("RodzajOperacji"));
+        QVERIFY(group);
+
+        const auto* caption = dialog.findChild<QLabel*>(QStringLiteral("LabelWybrane"));
+        QVERIFY(caption);
+        QVERIFY(caption->geometry().right() < dialog.lwybor->geometry().left());
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+            QVERIFY2(dialog.rect().contains(label->geometry()), qPrintable(label->text()));
+        }
+
+        const auto [title, inside] = PlacesOf(group);
+        QVERIFY(title.width() >= group->fontMetrics().horizontalAdvance(group->title()));
+        for (const QRadioButton* radio : {dialog.RadioAdd, dialog.RadioAssign}) {
+            QVERIFY2(radio->sizeHint().width() <= radio->width(), qPrintable(radio->text()));
+            QVERIFY2(inside.contains(radio->geometry()), qPrintable(radio->text()));
+            QVERIFY2(!title.intersects(radio->geometry()), qPrintable(radio->text()));
+        }
+        QVERIFY(!dialog.RadioAdd->geometry().intersects(dialog.RadioAssign->geometry()));
+
+        for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            const int text = button->fontMetrics().horizontalAdvance(button->text());
+            QVERIFY2(text + 12 <= button->width(), qPrintable(button->text()));
+        }
+    }
+
+    // The picture of the dialog as a Shift-click opens it, for looking at.
+    void DrawsItsPicture()
+    {
+        Twiele dialog(m_anchor, m_clicked);
+        dialog.Memo->insertPlainText(QStringLiteral("Urlop w górach"));
+        const QString file = QDir::current().filePath(QStringLiteral("multi_day_dialog.png"));
+        QVERIFY(dialog.grab().save(file, "PNG"));
     }
 };
 

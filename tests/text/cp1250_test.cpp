@@ -1,5 +1,5 @@
 // The Windows-1250 codec against the C library's own converter and the shipped table.
-#include "calendar/cp1250.h"
+#include "text/cp1250.h"
 
 #include <algorithm>
 #include <fstream>
@@ -91,7 +91,7 @@ TEST(Cp1250, BuiltInTableMatchesItsUtf8Twin)
 {
     const std::string dir = DNIARZ_TEST_DATA_DIR;
     const std::string cp = ReadFile(dir + "/../../data/imieniny.cp1250.txt");
-    const std::string utf8 = ReadFile(dir + "/imieniny.utf8.txt");
+    const std::string utf8 = ReadFile(dir + "/../calendar/imieniny.utf8.txt");
     ASSERT_FALSE(cp.empty());
     EXPECT_EQ(Cp1250ToUtf8(cp), utf8);
     EXPECT_EQ(Utf8ToCp1250(utf8), cp);

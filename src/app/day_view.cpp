@@ -1,0 +1,61 @@
+// The day view's decisions.
+#include "app/day_view.h"
+
+#include "calendar/date_format.h"
+#include "calendar/day_info.h"
+#include "calendar/feasts.h"
+
+std::optional<GridMonth> OffsetMonth(int year, int month, int offset)
+{
+    const int index = year * 12 + (month - 1) + offset;
+    const GridMonth result{index / 12, index % 12 + 1};
+    if (index < 0 || result.year < kMinYear || result.year > kMaxYear)
+        return std::nullopt;
+    return result;
+}
+
+DayViewUpdate DayView::Refresh(TDateTime selected, bool forceMonth)
+{
+    selected = DateOf(selected);
+    const DateParts date = DecodeDate(selected);
+    DayViewUpdate update;
+    if (forceMonth || date.year != m_year || date.month != m_month) {
+        m_year = date.year;
+        m_month = date.month;
+        m_easter = EasterSunday(date.year);
+        update.month = MakeMonthView(selected, date);
+    }
+    m_day = date.day;
+    update.panel = MakePanelTexts(selected, date);
+    return update;
+}
+
+MonthView DayView::MakeMonthView(TDateTime selected, const DateParts& date) const
+{
+    MonthView view;
+    view.monthName = FormatDateTime("mmmm", selected);
+    view.year = date.year;
+    view.holidays[0] = HolidayEntries(date.year);
+    for (int i = 0; i < 3; ++i) {
+        view.neighbours[i] = OffsetMonth(date.year, date.month, i == 0 ? -1 : i);
+        if (view.neighbours[i])
+            view.holidays[i + 1] = HolidayEntries(view.neighbours[i]->year);
+    }
+    return view;
+}
+
+DayPanelTexts DayView::MakePanelTexts(TDateTime selected, const DateParts& date) const
+{
+    DayTexts texts = NamesAndHoliday(m_names, selected, m_easter);
+    DayPanelTexts panel;
+    panel.day = date.day;
+    panel.weekday = FormatDateTime("dddd", selected);
+    // A feast text ends in a line break so that the names would start on a line of their own;
+    // the panel places the names itself.
+    while (!texts.holiday.empty() && (texts.holiday.back() == '\n' || texts.holiday.back() == '\r'))
+        texts.holiday.pop_back();
+    panel.holiday = std::move(texts.holiday);
+    panel.namesInline = JoinNames(texts.names);
+    panel.names = std::move(texts.names);
+    return panel;
+}

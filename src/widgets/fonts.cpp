@@ -1,0 +1,13 @@
+// The fonts of the program's windows.
+#include "widgets/fonts.h"
+
+#include <QStringList>
+
+QFont SansFont(int pixelSize, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}

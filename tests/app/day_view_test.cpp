@@ -1,0 +1,137 @@
+// The day view model: neighbour months up to the ends of the calendar, holiday lists per grid
+// year, when the month step runs, and the day panel's texts.
+#include "app/day_view.h"
+
+#include "calendar/feasts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+const NameDayTable& Names()
+{
+    static const NameDayTable table = [] {
+        NameDayTable t;
+        t.Load();
+        return t;
+    }();
+    return table;
+}
+
+bool Holds(const std::vector<std::string>& list, const std::string& entry)
+{
+    return std::find(list.begin(), list.end(), entry) != list.end();
+}
+
+} // namespace
+
+TEST(DayViewModel, NeighbourMonthsAcrossYearsAndAtTheEndsOfTheCalendar)
+{
+    struct Row
+    {
+        int year, month;
+        std::optional<GridMonth> before, after, afterNext;
+    };
+    const Row rows[] = {
+        {2025, 1, GridMonth{2024, 12}, GridMonth{2025, 2}, GridMonth{2025, 3}},
+        {2024, 11, GridMonth{2024, 10}, GridMonth{2024, 12}, GridMonth{2025, 1}},
+        {2024, 12, GridMonth{2024, 11}, GridMonth{2025, 1}, GridMonth{2025, 2}},
+        {1, 1, std::nullopt, GridMonth{1, 2}, GridMonth{1, 3}},
+        {1, 2, GridMonth{1, 1}, GridMonth{1, 3}, GridMonth{1, 4}},
+        {9999, 11, GridMonth{9999, 10}, GridMonth{9999, 12}, std::nullopt},
+        {9999, 12, GridMonth{9999, 11}, std::nullopt, std::nullopt},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.year << '-' << r.month);
+        DayView view(Names());
+        const DayViewUpdate update = view.Refresh(EncodeDate(r.year, r.month, 15), false);
+        ASSERT_TRUE(update.month.has_value());
+        EXPECT_EQ(update.month->neighbours[0], r.before);
+        EXPECT_EQ(update.month->neighbours[1], r.after);
+        EXPECT_EQ(update.month->neighbours[2], r.afterNext);
+        // A grid that shows nothing has nothing to colour either.
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(update.month->holidays[i + 1].empty(), !update.month->neighbours[i].has_value()) << i;
+        EXPECT_GE(update.month->holidays[0].size(), FixedHolidays().size() + 2);
+    }
+}
+
+TEST(DayViewModel, EachGridGetsTheHolidaysOfItsOwnYear)
+{
+    DayView view(Names());
+    const DayViewUpdate update = view.Refresh(EncodeDate(2025, 12, 10), false);
+    ASSERT_TRUE(update.month.has_value());
+    const auto& lists = update.month->holidays;
+    // Easter Monday and Corpus Christi keep their places right after the yearly list.
+    const std::size_t n = FixedHolidays().size();
+    EXPECT_EQ(lists[0][n], "2025.04.21");
+    EXPECT_EQ(lists[0][n + 1], "2025.06.19");
+    EXPECT_EQ(lists[2][n], "2026.04.06");  // January 2026
+    EXPECT_EQ(lists[2][n + 1], "2026.06.04");
+    EXPECT_EQ(lists[1][n], "2025.04.21");  // November 2025
+    EXPECT_EQ(lists[0].front(), "    .12.25");
+    EXPECT_EQ(view.Easter(), EncodeDate(2025, 4, 20));
+}
+
+TEST(DayViewModel, EpiphanyAndChristmasEveAreHolidaysOnlySinceTheirLaws)
+{
+    EXPECT_TRUE(Holds(HolidayEntries(2011), "2011.01.06"));
+    EXPECT_TRUE(Holds(HolidayEntries(2024), "2024.01.06"));
+    EXPECT_FALSE(Holds(HolidayEntries(2010), "2010.01.06"));
+    EXPECT_TRUE(Holds(HolidayEntries(2025), "2025.12.24"));
+    EXPECT_TRUE(Holds(HolidayEntries(9999), "9999.12.24"));
+    EXPECT_FALSE(Holds(HolidayEntries(2024), "2024.12.24"));
+    // No yearly entry may stand for them: it would colour the years before.
+    for (const std::string& entry : HolidayEntries(2030))
+        EXPECT_TRUE(entry != "    .01.06" && entry != "    .12.24") << entry;
+}
+
+TEST(DayViewModel, TheMonthStepRunsOnlyOnAChangeOfMonthOrWhenForced)
+{
+    DayView view(Names());
+    EXPECT_EQ(view.DisplayedYear(), 0);
+    const DayViewUpdate first = view.Refresh(EncodeDate(2024, 6, 21) + 0.5, false);
+    ASSERT_TRUE(first.month.has_value());
+    EXPECT_EQ(first.month->monthName, "czerwiec");
+    EXPECT_EQ(first.month->year, 2024);
+    EXPECT_FALSE(view.Refresh(EncodeDate(2024, 6, 24), false).month.has_value());
+    EXPECT_EQ(view.DisplayedDay(), 24);
+    EXPECT_TRUE(view.Refresh(EncodeDate(2024, 6, 24), true).month.has_value());
+    // The same month of another year is another month.
+    EXPECT_TRUE(view.Refresh(EncodeDate(2025, 6, 24), false).month.has_value());
+    EXPECT_EQ(view.DisplayedYear(), 2025);
+    EXPECT_EQ(view.DisplayedMonth(), 6);
+}
+
+TEST(DayViewModel, PanelTextsOfHolidaysFeastsAndPlainDays)
+{
+    DayView view(Names());
+    const DayPanelTexts eve = view.Refresh(EncodeDate(2024, 12, 24), false).panel;
+    EXPECT_EQ(eve.day, 24);
+    EXPECT_EQ(eve.weekday, "wtorek");
+    EXPECT_EQ(eve.holiday, "Wigilia");
+    EXPECT_EQ(eve.names, " Adama\r\n Ewy\r\n Irminy\r\n Zenobiusza");  // as the table spaces them
+    EXPECT_EQ(eve.namesInline, "Adama, Ewy, Irminy, Zenobiusza");
+
+    // The feast's own line break is not part of the text shown.
+    EXPECT_EQ(view.Refresh(EncodeDate(2024, 4, 1), false).panel.holiday, "Pon. Wielkanocny");
+    // 6 January keeps the table's texts: the day became a holiday, not a feast of the table.
+    const DayPanelTexts kings = view.Refresh(EncodeDate(2024, 1, 6), false).panel;
+    EXPECT_EQ(kings.holiday, "");
+    EXPECT_EQ(kings.namesInline, "Kacpra, Melchiora, Baltazara");
+    EXPECT_EQ(view.Refresh(EncodeDate(2024, 1, 2), false).panel.holiday, "");
+}
+
+TEST(DayViewModel, TheEndsOfTheCalendarHaveTheirTexts)
+{
+    DayView view(Names());
+    const DayViewUpdate first = view.Refresh(EncodeDate(1, 1, 1), false);
+    EXPECT_EQ(first.panel.holiday, "Nowy Rok");
+    EXPECT_EQ(first.month->year, 1);
+    const DayViewUpdate last = view.Refresh(EncodeDate(9999, 12, 31), false);
+    EXPECT_EQ(last.month->monthName, "grudzień");
+    EXPECT_EQ(last.panel.day, 31);
+    EXPECT_EQ(view.Easter(), EasterSunday(9999));
+}
