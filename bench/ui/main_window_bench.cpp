@@ -1,12 +1,15 @@
-// How long the main window takes from nothing to its first full picture, and what one day
-// refresh costs with a large notes journal.
+// How long the main window takes from nothing to its first full picture, what one day refresh
+// costs with a large notes journal, and what one clock tick costs.
 #include "app/ui/main_window.h"
+#include "app/ui/clock_bar.h"
 #include "calendar/date_format.h"
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <chrono>
 #include <cstdlib>
@@ -80,6 +83,38 @@ void BM_RefreshDay(benchmark::State& state)
     state.SetLabel(acrossMonths ? "across months" : "within a month");
 }
 BENCHMARK(BM_RefreshDay)->Args({0, 1000000})->Args({1, 1000000})->Unit(benchmark::kMicrosecond);
+
+// One clock tick, ten times a second on the user-interface thread: with the alarm off and with
+// its countdown running, with the window hidden in the tray and shown (then with the repaints
+// the changed texts cause).
+void BM_ClockTick(benchmark::State& state)
+{
+    const bool alarmOn = state.range(0) != 0;
+    const bool shown = state.range(1) != 0;
+    FakeSystemClock clock{sys_days{year{2024} / June / 21} + hours{4}, hours{2}};
+    MemorySettingsStore store;
+    FakeJournalFile notesFile;
+    MainWindowOptions options;
+    options.programDir = "/bench";
+    options.startTimers = false;
+    options.persist = false;
+    TForm1 form({clock, store, notesFile}, options);
+    if (alarmOn) {
+        form.findChild<QLineEdit*>(QStringLiteral("alarm"))->setText(QStringLiteral("07:00"));
+        form.findChild<QPushButton*>(QStringLiteral("azalwyl"))->click();
+    }
+    if (shown)
+        form.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        clock.Advance(milliseconds(100));
+        form.Clock()->ClockTick();
+        if (shown)
+            QApplication::processEvents();
+    }
+    state.SetLabel(std::string(alarmOn ? "alarm on" : "alarm off") + (shown ? ", shown" : ", in the tray"));
+}
+BENCHMARK(BM_ClockTick)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calendar/date_format.h"
+#include "clock/alarm_clock.h"
 
 namespace {
 
@@ -155,9 +156,11 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
         if (row.onMissing == OnMissing::NotLoaded || ReadRow(*key, row, settings))
             continue;
         if (row.onMissing == OnMissing::StopLoad)
-            return;
+            break;
         ApplyDefault(row, settings, now);
     }
+    // A hand-edited or damaged length would give an alarm of no time or of days.
+    settings.AlarmDuration = ClampAlarmDuration(settings.AlarmDuration);
 }
 
 bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids)

@@ -182,6 +182,20 @@ TEST(Settings, MissingOrMistypedValuesReadAsTheirDefaults)
     }
 }
 
+TEST(Settings, AlarmLengthIsKeptBetweenFiveSecondsAndAnHour)
+{
+    const std::pair<std::uint32_t, std::int32_t> rows[] = {{0, 5}, {4, 5}, {5, 5}, {3600, 3600}, {3601, 3600},
+                                                           {0xFFFFFFFF, 5}, {0x7FFFFFFF, 3600}};
+    for (const auto& [stored, loaded] : rows) {
+        SCOPED_TRACE(stored);
+        MemorySettingsStore store;
+        store.Put("Czas alarmu", RegValue::Dword(stored));
+        Settings s;
+        LoadSettings(store, s, 0);
+        EXPECT_EQ(s.AlarmDuration, loaded);
+    }
+}
+
 TEST(Settings, AnyNonZeroFlagReadsAsTrue)
 {
     for (std::uint32_t stored : {1u, 2u, 0xFFFFFFFFu, 0x80000000u}) {

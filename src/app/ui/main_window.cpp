@@ -3,6 +3,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/local_now.h"
+#include "app/ui/clock_bar.h"
 #include "app/ui/icons.h"
 #include "app/ui/link_label.h"
 #include "app/ui/message_box.h"
@@ -151,6 +152,11 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();
+    m_clockBar = std::make_unique<ClockBar>(
+        ClockBar::Controls{lgodzina, alarm, azalwyl, alstop},
+        ClockBar::Services{m_clock, m_settings, m_options.persist ? services.sound : nullptr, m_options.programDir,
+                           m_options.alarmTiming},
+        m_trayIcon, this);
 
     if (const auto message = m_journal.OpenNotes(m_options.programDir / "dnz.dat")) {
         // A picture has nobody to close a box, so it reports the failure on stderr instead.
@@ -193,9 +199,6 @@ void TForm1::ApplySettingsToGrid()
 {
     ShowGridColours();
     m_recallSelectsToday = m_settings.RecallSelectsToday;
-    if (!m_settings.AlarmText.empty())
-        alarm->setText(QString::fromStdString(m_settings.AlarmText));
-    azalwyl->setChecked(m_settings.AlarmOn);
 }
 
 void TForm1::ShowGridColours()
@@ -744,18 +747,7 @@ void TForm1::ClockTick()
 {
     // The label and the hint change once a second; the 100 ms tick only keeps the change from
     // lagging behind the real second by more than a tenth.
-    const QString text = QString::fromStdString(FormatDateTime("hh:nn:ss", LocalNow(m_clock)));
-    if (text == m_lastClockText)
-        return;
-    m_lastClockText = text;
-    lgodzina->setText(text);
-    if (m_trayIcon) {
-        const QString hint = azalwyl->isChecked() ? QStringLiteral("Alarm: ") + alarm->text()
-                                                  : QStringLiteral("Budzik nieaktywny");
-        if (m_trayIcon->Hint() != hint)
-            m_trayIcon->SetHint(hint);
-    }
-    // The full-hour signal and the alarm attach here.
+    m_clockBar->ClockTick();
 }
 
 void TForm1::PollTimeSync()
@@ -768,6 +760,7 @@ void TForm1::Timer3Timer()
 
 void TForm1::StopAlarmSound()
 {
+    m_clockBar->StopAlarmSound();
 }
 
 void TForm1::OpenContacts()
@@ -792,7 +785,7 @@ void TForm1::CloseNotesFile()
 void TForm1::StoreAlarmState()
 {
     // A failed write of the alarm cannot be helped at this point; the next start uses the defaults.
-    (void)SaveAlarm(m_store, alarm->text().toStdString(), azalwyl->isChecked());
+    (void)SaveAlarm(m_store, m_clockBar->AlarmTextToSave(), m_clockBar->AlarmOn());
 }
 
 // ---- The configuration dialog. ----

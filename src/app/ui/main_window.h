@@ -12,6 +12,7 @@
 #include "calendar/namedays.h"
 #include "calendar/note_editor.h"
 #include "calendar/notes_journal.h"
+#include "clock/alarm_sound.h"
 #include "widgets/calendar_panel.h"
 
 #include <QColor>
@@ -32,6 +33,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class ClockBar;
 class LinkLabel;
 class SpeedButton;
 class JournalFile;
@@ -47,6 +49,7 @@ struct MainWindowServices
     SystemClock& clock;
     SettingsStore& settings;
     JournalFile& notesFile;
+    std::shared_ptr<Sound> sound = nullptr;  // the alarm and the full-hour tone; null is silence
 };
 
 struct MainWindowOptions
@@ -64,6 +67,8 @@ struct MainWindowOptions
     RangeNoteDialog rangeDialog;
     // false: nothing is written (the settings, the notes file), as for a picture of the window.
     bool persist = true;
+    // How the alarm thread measures and waits; empty is real time.
+    AlarmTiming alarmTiming;
     // The start-at-logon entries ("Automatyczne uruchomienie"); none: the box changes nothing.
     StartupEntry* startupEntry = nullptr;
     // The program file an entry starts (ProgramFile() in the real program).
@@ -128,6 +133,7 @@ public:
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
 
 signals:
@@ -223,7 +229,6 @@ private:
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
     bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
-    QString m_lastClockText;          // what the clock label shows
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
@@ -237,4 +242,6 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    // Last, so that it goes first, while the controls it works on are still there.
+    std::unique_ptr<ClockBar> m_clockBar;
 };

@@ -57,7 +57,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     MainWindowOptions windowOptions = WindowOptions(options, programDir, false);
     windowOptions.startupEntry = platform.startupEntry.get();
     windowOptions.programFile = platform.programFile;
-    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile}, windowOptions);
+    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, windowOptions);
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.

@@ -50,6 +50,13 @@ void TTrayNotifyIcon::SetHint(const QString& hint)
     m_tray.setToolTip(CutHint(hint));
 }
 
+void TTrayNotifyIcon::ShowMessage(const QString& title, const QString& text)
+{
+    m_lastMessage = title + QLatin1Char('\n') + text;
+    // Desktops without notifications simply show nothing.
+    m_tray.showMessage(title, text, QSystemTrayIcon::Information);
+}
+
 void TTrayNotifyIcon::SetIconVisible(bool visible)
 {
     m_tray.setVisible(visible);

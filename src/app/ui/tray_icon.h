@@ -37,6 +37,10 @@ public:
     void SetPopupMenu(QMenu* menu);
     QMenu* PopupMenu() const { return m_popupMenu; }
 
+    // A passing notification beside the icon; the last one is kept for tests.
+    void ShowMessage(const QString& title, const QString& text);
+    const QString& LastMessage() const { return m_lastMessage; }
+
     // What the tray itself is showing.
     const QSystemTrayIcon& SystemIcon() const { return m_tray; }
 
@@ -56,6 +60,7 @@ private:
     QSystemTrayIcon m_tray;
     QIcon m_icon;
     QString m_hint;
+    QString m_lastMessage;
     QPointer<QMenu> m_popupMenu;
     TrayClicks m_clicks;
     QTimer m_clickTimer;

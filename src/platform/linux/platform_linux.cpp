@@ -1,6 +1,7 @@
 // The Linux facilities behind the platform interfaces.
 #include "platform/platform.h"
 
+#include "platform/linux/alsa_sound.h"
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_instance_lock.h"
 #include "platform/linux/linux_journal_file.h"
@@ -16,6 +17,7 @@ Platform MakePlatform(const std::string& instanceName)
     platform.settings = std::make_unique<FileSettingsStore>(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     platform.notesFile = std::make_unique<LinuxJournalFile>();
     platform.instanceLock = std::make_unique<LinuxInstanceLock>(DefaultInstanceLockPath(instanceName));
+    platform.sound = std::make_shared<AlsaSound>();
     platform.startupEntry = std::make_unique<XdgStartupEntry>(ProgramStartupEntry(XdgConfigHomeFromEnvironment()));
     platform.programFile = ProgramFile();
     return platform;

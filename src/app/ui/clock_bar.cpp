@@ -1,0 +1,194 @@
+// The top bar's clock and alarm.
+#include "app/ui/clock_bar.h"
+
+#include "app/local_now.h"
+#include "app/ui/show_error.h"
+#include "app/ui/tray_icon.h"
+#include "platform/system_clock.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// For a window that is only drawn: nothing may sound there.
+class Silence final : public Sound
+{
+public:
+    void PlayTone(int, int) override {}
+    bool PlayAlarmWave(const std::filesystem::path&) override { return false; }
+};
+
+void SetTextIfDifferent(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+}  // namespace
+
+ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window)
+    : m_controls(controls), m_clock(services.clock), m_settings(services.settings),
+      m_sound(services.sound ? std::move(services.sound) : std::make_shared<Silence>()),
+      m_alarmSound(m_sound, services.programDir / "ALARM.WAV", std::move(services.alarmTiming)), m_tray(tray),
+      m_window(window)
+{
+    // All four digits are required ("9" in Qt's masks; its "0" would allow a gap, and a half-typed
+    // time would pass as complete). Empty positions show as "_", so that the gap is plain to see.
+    m_controls.alarm->setInputMask(QStringLiteral("99:99;_"));
+    // The stored alarm is taken once, at the start; later the box and the toggle are the user's.
+    if (!m_settings.AlarmText.empty())
+        m_controls.alarm->setText(QString::fromStdString(m_settings.AlarmText));
+    m_controls.azalwyl->setChecked(m_settings.AlarmOn);
+    m_lastComplete = m_controls.alarm->hasAcceptableInput() ? m_controls.alarm->text() : QStringLiteral("00:00");
+    m_textOnEntry = m_controls.alarm->text();
+    m_logic.AlarmTextChanged(m_controls.alarm->text().toStdString(), false);
+    if (m_controls.azalwyl->isChecked())
+        azalwylClick(true);
+    ShowState();
+
+    connect(m_controls.azalwyl, &QPushButton::toggled, this, [this](bool down) {
+        if (!m_applying)
+            azalwylClick(down);
+    });
+    connect(m_controls.alarm, &QLineEdit::textChanged, this, [this] {
+        if (!m_applying)
+            alarmChange();
+    });
+    connect(m_controls.alstop, &QPushButton::clicked, this, &ClockBar::StopAlarmSound);
+    m_controls.alarm->installEventFilter(this);
+}
+
+ClockBar::~ClockBar()
+{
+    m_controls.alarm->removeEventFilter(this);
+}
+
+void ClockBar::ClockTick()
+{
+    m_logic.SetHourSignalEnabled(m_settings.HourSignalEnabled);
+    const ClockTickResult tick = m_logic.Tick(LocalNow(m_clock), IsAlarmSounding());
+    if (tick.secondChanged) {
+        SetTextIfDifferent(m_controls.lgodzina, QString::fromStdString(tick.clockText));
+        if (m_tray) {
+            const QString hint = QString::fromStdString(tick.trayHint);
+            if (m_tray->Hint() != hint)
+                m_tray->SetHint(hint);
+        }
+        if (tick.hourSignal)
+            StartHourSignal(m_sound);
+    }
+    if (tick.startAlarm)
+        StartAlarm();
+    ShowState();
+}
+
+void ClockBar::StartAlarm()
+{
+    // A stored length out of range is brought back in, as the configuration dialog would have.
+    m_alarmSound.StartAlarmSound(m_settings.AlarmViaSoundCard, ClampAlarmDuration(m_settings.AlarmDuration));
+    // Hidden in the tray, the window cannot show its STOP: the tray says what rings and how to stop it.
+    if (m_tray && !m_window->isVisible())
+        m_tray->ShowMessage(
+            QStringLiteral("Alarm ") + m_controls.alarm->text(),
+            QStringLiteral("Sygnał wyłączysz poleceniem „Wył. alarm” w menu ikony lub kliknięciem ikony."));
+}
+
+void ClockBar::StopAlarmSound()
+{
+    m_alarmSound.StopAlarmSound();
+}
+
+bool ClockBar::IsAlarmSounding() const
+{
+    return m_alarmSound.IsAlarmSounding();
+}
+
+std::string ClockBar::AlarmTextToSave() const
+{
+    return (m_controls.alarm->hasAcceptableInput() ? m_controls.alarm->text() : m_lastComplete).toStdString();
+}
+
+bool ClockBar::AlarmOn() const
+{
+    return m_controls.azalwyl->isChecked();
+}
+
+void ClockBar::azalwylClick(bool down)
+{
+    if (down) {
+        if (!m_logic.Press(LocalNow(m_clock)))
+            SetToggle(false);
+    } else if (m_logic.Release(IsAlarmSounding())) {
+        m_alarmSound.StopAlarmSound();
+    }
+    ShowState();
+}
+
+void ClockBar::alarmChange()
+{
+    if (m_controls.alarm->hasAcceptableInput())
+        m_lastComplete = m_controls.alarm->text();
+    SetToggle(false);
+    if (m_logic.AlarmTextChanged(m_controls.alarm->text().toStdString(), IsAlarmSounding()))
+        m_alarmSound.StopAlarmSound();
+    ShowState();
+}
+
+void ClockBar::SetToggle(bool down)
+{
+    m_applying = true;
+    m_controls.azalwyl->setChecked(down);
+    m_applying = false;
+}
+
+void ClockBar::ShowState()
+{
+    const QString caption = QString::fromStdString(m_logic.Caption());
+    if (m_controls.azalwyl->text() != caption)
+        m_controls.azalwyl->setText(caption);
+    if (m_controls.alstop->isHidden() == m_logic.StopVisible())
+        m_controls.alstop->setVisible(m_logic.StopVisible());
+}
+
+bool ClockBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_controls.alarm)
+        return QObject::eventFilter(watched, event);
+    QLineEdit* box = m_controls.alarm;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (!m_reEntering)
+            m_textOnEntry = box->text();
+        m_reEntering = false;
+        break;
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            box->setText(m_textOnEntry);
+            return true;
+        }
+        break;
+    case QEvent::FocusOut: {
+        // Only the user moving on counts; the window losing the focus to another program, a menu
+        // or its own message box leaves the entry as it is.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool movedOn = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+                             || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+        if (!movedOn || box->hasAcceptableInput())
+            break;
+        m_reEntering = true;
+        ShowError(m_window, EDBEditError("Invalid input value"));
+        // The box takes the focus back, as the entry is neither complete nor given up with Esc.
+        QTimer::singleShot(0, box, [box] { box->setFocus(Qt::OtherFocusReason); });
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

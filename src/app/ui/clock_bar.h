@@ -1,0 +1,87 @@
+// ClockBar: the working of the main window's top bar. It keeps the clock label, the alarm box, the
+// alarm toggle with its countdown, STOP and the tray hint in step with the clock, and starts the
+// alarm and the full-hour tone; the decisions themselves are AlarmClock's.
+#pragma once
+
+#include "app/settings.h"
+#include "clock/alarm_clock.h"
+#include "clock/alarm_sound.h"
+
+#include <QObject>
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+class Sound;
+class SystemClock;
+class TTrayNotifyIcon;
+
+class ClockBar : public QObject
+{
+    Q_OBJECT
+public:
+    // The bar's controls, laid out by the window.
+    struct Controls
+    {
+        QLabel* lgodzina;
+        QLineEdit* alarm;
+        QPushButton* azalwyl;
+        QPushButton* alstop;
+    };
+    struct Services
+    {
+        SystemClock& clock;
+        const Settings& settings;          // alarm length, sound card, full-hour signal: read when used
+        std::shared_ptr<Sound> sound;      // null: silence
+        std::filesystem::path programDir;  // "ALARM.WAV" is looked for here
+        AlarmTiming alarmTiming = {};      // empty: real time
+    };
+
+    // Puts the stored alarm time ("Godzina alarmu") into the box and the toggle down when the
+    // alarm was on at the last end ("Załączony alarm"); it is then armed if still ahead today.
+    // `tray` may be null; `window` is where the messages appear, and whether it is visible decides
+    // whether a ringing alarm is announced in the tray.
+    ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window);
+    ~ClockBar() override;
+
+    // One tick of the 100 ms timer; changes a text only when it differs.
+    void ClockTick();
+    // STOP, "Wył. alarm" and every recall from the tray.
+    void StopAlarmSound();
+    bool IsAlarmSounding() const;
+
+    // What the settings keep at the end: the alarm box's last complete text (an entry left half
+    // typed is not kept) and whether the toggle is down.
+    std::string AlarmTextToSave() const;
+    bool AlarmOn() const;
+    const AlarmClock& Logic() const { return m_logic; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void azalwylClick(bool down);
+    void alarmChange();
+    void SetToggle(bool down);
+    void ShowState();
+    void StartAlarm();
+
+    Controls m_controls;
+    SystemClock& m_clock;
+    const Settings& m_settings;
+    std::shared_ptr<Sound> m_sound;
+    AlarmSound m_alarmSound;
+    AlarmClock m_logic;
+    TTrayNotifyIcon* m_tray;
+    QWidget* m_window;
+    QString m_textOnEntry;      // the box's text when it got the focus: Esc brings it back
+    QString m_lastComplete;     // the last complete time the box held
+    bool m_reEntering = false;  // the focus comes back after an incomplete entry was refused
+    bool m_applying = false;    // the bar is being set from the logic, not by the user
+};

@@ -1,0 +1,43 @@
+// Sound for tests: records every call, plays nothing, and lets a test react to each call (move a
+// fake time on by the tone's length, hold the caller until a signal).
+#pragma once
+
+#include "platform/sound.h"
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class FakeSound final : public Sound
+{
+public:
+    struct Call
+    {
+        enum Kind
+        {
+            Tone,
+            Wave
+        } kind = Tone;
+        int frequency = 0;           // tones only
+        int ms = 0;                  // tones only
+        std::filesystem::path file;  // waves only
+        bool operator==(const Call&) const = default;
+    };
+
+    void PlayTone(int frequency, int ms) override;
+    bool PlayAlarmWave(const std::filesystem::path& file) override;
+
+    // What PlayAlarmWave reports; false at first, as for a missing file.
+    void SetWaveResult(bool played);
+    // Runs inside every call, on the caller's thread, after it has been recorded.
+    void SetOnCall(std::function<void(const Call&)> onCall);
+    std::vector<Call> Calls() const;
+    void ClearCalls();
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<Call> m_calls;
+    bool m_waveResult = false;
+    std::function<void(const Call&)> m_onCall;
+};

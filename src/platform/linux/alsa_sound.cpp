@@ -1,0 +1,156 @@
+// Tones and sound files on the default ALSA device.
+#include "platform/linux/alsa_sound.h"
+
+#include <alsa/asoundlib.h>
+#include <sndfile.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <mutex>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr unsigned kToneRate = 48000;
+constexpr double kToneAmplitude = 0.4 * 32767;
+constexpr int kFadeMs = 5;
+// How much sound ALSA may hold ahead of the speaker, microseconds.
+constexpr unsigned kLatencyUs = 100000;
+
+// A machine without a sound card is normal here, and the caller falls back or stays silent; ALSA
+// would otherwise print its complaint on every tone.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...)
+{
+}
+
+// Opening reads ALSA's shared configuration, which two threads (the alarm and the full-hour tone)
+// should not do at the same moment.
+std::mutex& OpenMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+class Pcm
+{
+public:
+    Pcm(unsigned channels, unsigned rate)
+    {
+        std::lock_guard lock(OpenMutex());
+        if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+            m_pcm = nullptr;
+            return;
+        }
+        if (snd_pcm_set_params(m_pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, channels, rate, 1, kLatencyUs)
+            < 0) {
+            snd_pcm_close(m_pcm);
+            m_pcm = nullptr;
+        }
+        m_channels = channels;
+    }
+    ~Pcm()
+    {
+        if (m_pcm)
+            snd_pcm_close(m_pcm);
+    }
+    Pcm(const Pcm&) = delete;
+    Pcm& operator=(const Pcm&) = delete;
+
+    explicit operator bool() const { return m_pcm != nullptr; }
+
+    bool Write(const std::int16_t* frames, std::size_t count)
+    {
+        while (count > 0) {
+            snd_pcm_sframes_t written = snd_pcm_writei(m_pcm, frames, count);
+            if (written < 0) {
+                // An underrun or a suspend is recoverable; anything else ends this sound.
+                if (snd_pcm_recover(m_pcm, static_cast<int>(written), 1) < 0)
+                    return false;
+                continue;
+            }
+            frames += static_cast<std::size_t>(written) * m_channels;
+            count -= static_cast<std::size_t>(written);
+        }
+        return true;
+    }
+    void Drain() { snd_pcm_drain(m_pcm); }
+
+private:
+    snd_pcm_t* m_pcm = nullptr;
+    unsigned m_channels = 1;
+};
+
+// A sine with short fades at both ends, so that the speaker does not click.
+std::vector<std::int16_t> ToneSamples(int frequency, int ms)
+{
+    const std::size_t count = static_cast<std::size_t>(ms) * kToneRate / 1000;
+    const std::size_t fade = std::min<std::size_t>(kFadeMs * kToneRate / 1000, count / 2);
+    std::vector<std::int16_t> samples(count);
+    const double step = 2 * std::numbers::pi * frequency / kToneRate;
+    for (std::size_t i = 0; i < count; ++i) {
+        double gain = 1.0;
+        if (i < fade)
+            gain = static_cast<double>(i) / static_cast<double>(fade);
+        else if (count - i <= fade)
+            gain = static_cast<double>(count - i - 1) / static_cast<double>(fade);
+        samples[i] = static_cast<std::int16_t>(
+            std::lround(kToneAmplitude * gain * std::sin(step * static_cast<double>(i))));
+    }
+    return samples;
+}
+
+}  // namespace
+
+AlsaSound::AlsaSound()
+{
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { snd_lib_error_set_handler(QuietAlsa); });
+}
+
+void AlsaSound::PlayTone(int frequency, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    if (frequency > 18 && ms > 0) {
+        const std::vector<std::int16_t> samples = ToneSamples(frequency, ms);
+        Pcm pcm(1, kToneRate);
+        // A failed device is silent; the caller is still held for the tone's time below.
+        if (pcm && pcm.Write(samples.data(), samples.size()))
+            pcm.Drain();
+    }
+    // Callers time their pauses by the tone, so it lasts its time also when nothing plays it.
+    std::this_thread::sleep_until(end);
+}
+
+bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file)
+{
+    SF_INFO info{};
+    SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
+    if (!sound)
+        return false;
+    bool played = false;
+    if (info.channels > 0 && info.channels <= 32 && info.samplerate > 0) {
+        const auto channels = static_cast<unsigned>(info.channels);
+        Pcm pcm(channels, static_cast<unsigned>(info.samplerate));
+        if (pcm) {
+            constexpr sf_count_t kChunk = 4096;
+            std::vector<std::int16_t> buffer(static_cast<std::size_t>(kChunk) * channels);
+            played = true;
+            for (;;) {
+                const sf_count_t frames = sf_readf_short(sound, buffer.data(), kChunk);
+                if (frames <= 0)
+                    break;
+                if (!pcm.Write(buffer.data(), static_cast<std::size_t>(frames))) {
+                    played = false;
+                    break;
+                }
+            }
+            if (played)
+                pcm.Drain();
+        }
+    }
+    sf_close(sound);
+    return played;
+}

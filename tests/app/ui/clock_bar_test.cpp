@@ -1,0 +1,359 @@
+// The top bar's clock and alarm in the main window, on a fake clock and a fake sound: pressing,
+// the countdown, the ring, STOP, the tray, the half-typed alarm time, start and end.
+#include "app/ui/clock_bar.h"
+
+#include "app/ui/main_window.h"
+#include "app/ui/message_box.h"
+#include "app/ui/tray_icon.h"
+#include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_sound.h"
+#include "platform/fake/fake_system_clock.h"
+#include "platform/fake/memory_settings_store.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+using namespace std::chrono;
+using Call = FakeSound::Call;
+
+namespace {
+
+// The alarm thread's time: moved on by the tones and the pauses, or held in a pause until the
+// test lets it go on.
+class ThreadTime
+{
+public:
+    AlarmTiming Timing()
+    {
+        return {[this] { return m_seconds.load(); },
+                [this](milliseconds pause) {
+                    std::unique_lock lock(m_mutex);
+                    ++m_pauses;
+                    m_changed.notify_all();
+                    m_changed.wait(lock, [this] { return !m_hold; });
+                    m_seconds = m_seconds + static_cast<double>(pause.count()) / 1000.0;
+                }};
+    }
+    void Follow(FakeSound& sound)
+    {
+        sound.SetOnCall([this](const Call& call) { m_seconds = m_seconds + call.ms / 1000.0; });
+    }
+    void Hold()
+    {
+        std::lock_guard lock(m_mutex);
+        m_hold = true;
+    }
+    void WaitForPause()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_pauses > 0; });
+    }
+    void Release()
+    {
+        std::lock_guard lock(m_mutex);
+        m_hold = false;
+        m_changed.notify_all();
+    }
+
+private:
+    std::atomic<double> m_seconds{0};
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_pauses = 0;
+    bool m_hold = false;
+};
+
+// The bar's controls by their object names.
+template <typename T>
+T* Child(const TForm1& form, const char* name)
+{
+    T* child = form.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
+}
+QLabel* ClockLabel(const TForm1& form)
+{
+    return Child<QLabel>(form, "lgodzina");
+}
+QLineEdit* Alarm(const TForm1& form)
+{
+    return Child<QLineEdit>(form, "alarm");
+}
+QPushButton* Toggle(const TForm1& form)
+{
+    return Child<QPushButton>(form, "azalwyl");
+}
+QPushButton* Stop(const TForm1& form)
+{
+    return Child<QPushButton>(form, "alstop");
+}
+
+}  // namespace
+
+class ClockBarTest : public QObject
+{
+    Q_OBJECT
+
+    FakeSystemClock m_clock{sys_days{year{2024} / March / 11}, hours{1}};
+    MemorySettingsStore m_store;
+    FakeJournalFile m_notesFile;
+    std::shared_ptr<FakeSound> m_sound;
+    std::unique_ptr<ThreadTime> m_time;
+
+    // Local time of 2024-03-11 (one hour east of UTC).
+    void SetLocal(int h, int n, int s, int ms = 0)
+    {
+        m_clock.Set(sys_days{year{2024} / March / 11} + hours{h - 1} + minutes{n} + seconds{s} + milliseconds{ms});
+    }
+
+    std::unique_ptr<TForm1> Make()
+    {
+        MainWindowOptions options;
+        options.startTimers = false;
+        options.programDir = "/prog";
+        options.alarmTiming = m_time->Timing();
+        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile, m_sound}, options);
+    }
+
+    static void Tick(TForm1& form) { form.Clock()->ClockTick(); }
+
+    // Ticks every 100 ms from the clock's moment for `span`.
+    void Run(TForm1& form, milliseconds span)
+    {
+        for (milliseconds t{0}; t < span; t += milliseconds(100)) {
+            m_clock.Advance(milliseconds(100));
+            Tick(form);
+        }
+    }
+
+    void SaveBar(TForm1& form, const char* name)
+    {
+        const QString dir = QStringLiteral(DNIARZ_PICTURE_DIR);
+        QDir().mkpath(dir);
+        QWidget* bar = form.findChild<QWidget*>(QStringLiteral("TopBar"));
+        QVERIFY(bar->grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png")));
+    }
+
+    // Shows the window, clicks into the alarm box, clears it and types `digits`.
+    static void RetypeAlarm(TForm1& form, const QString& digits)
+    {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Alarm(form)->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(Alarm(form)->hasFocus());
+        Alarm(form)->selectAll();
+        QTest::keyClick(Alarm(form), Qt::Key_Backspace);
+        QTest::keyClicks(Alarm(form), digits);
+    }
+
+    // The bar's texts must fit their fixed places in every state.
+    static void CheckCaptionsFit(TForm1& form)
+    {
+        for (QPushButton* button : {Toggle(form), Stop(form)}) {
+            const int needed = button->fontMetrics().horizontalAdvance(button->text()) + 8;
+            QVERIFY2(needed <= button->width(), qPrintable(button->objectName() + QLatin1Char(' ') + button->text()));
+        }
+        QLabel* clockLabel = ClockLabel(form);
+        QVERIFY(clockLabel->x() + clockLabel->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) < 124);
+        QLineEdit* box = Alarm(form);
+        QVERIFY(box->fontMetrics().horizontalAdvance(QStringLiteral("00:00")) + 8 <= box->width());
+    }
+
+private slots:
+    void init()
+    {
+        m_store = MemorySettingsStore();
+        m_store.Put("Czas alarmu", RegValue::Dword(5));
+        m_sound = std::make_shared<FakeSound>();
+        m_time = std::make_unique<ThreadTime>();
+        m_time->Follow(*m_sound);
+        AppMessageBox::ResetAnswered();
+        SetLocal(6, 59, 30, 500);
+    }
+
+    void PressCountsDownRingsAndStopGoesOnTheTickAfterTheSound()
+    {
+        auto form = Make();
+        form->show();
+        CheckCaptionsFit(*form);
+        SaveBar(*form, "clock_bar_off");
+        Alarm(*form)->setText(QStringLiteral("07:00"));
+        QTest::mouseClick(Toggle(*form), Qt::LeftButton);
+        QVERIFY(Toggle(*form)->isChecked());
+        QCOMPARE(Toggle(*form)->text(), QStringLiteral(" 00:00:30"));
+        QCOMPARE(form->Clock()->Logic().State(), AlarmState::Armed);
+        CheckCaptionsFit(*form);
+        SaveBar(*form, "clock_bar_armed");
+
+        // Up to 07:00:00.0 nothing; the tick after it rings.
+        Run(*form, milliseconds(29500));
+        // The hint follows with the next second shown.
+        QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));
+        QCOMPARE(ClockLabel(*form)->text(), QStringLiteral("07:00:00"));
+        QVERIFY(m_sound->Calls().empty());
+        QVERIFY(Stop(*form)->isHidden());
+        m_time->Hold();
+        Run(*form, milliseconds(100));
+        QVERIFY(!Stop(*form)->isHidden());
+        m_time->WaitForPause();
+        QCOMPARE(m_sound->Calls(), (std::vector<Call>{{Call::Tone, 1000, 200, {}}, {Call::Tone, 600, 200, {}}}));
+        QVERIFY(form->TrayIcon()->LastMessage().isEmpty());  // the window is up and shows STOP
+        CheckCaptionsFit(*form);
+        SaveBar(*form, "clock_bar_ringing");
+
+        // Five seconds of alarm: the thread ends by itself; STOP goes with the next tick.
+        m_time->Release();
+        QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+        QVERIFY(!Stop(*form)->isHidden());
+        Tick(*form);
+        QVERIFY(Stop(*form)->isHidden());
+        QCOMPARE(m_sound->Calls().size(), std::size_t(4));
+        QCOMPARE(form->Clock()->Logic().State(), AlarmState::WaitingForTomorrow);
+        QVERIFY(Toggle(*form)->isChecked());
+    }
+
+    void StopAndTheTrayStopTheAlarmAfterThePause()
+    {
+        for (int way = 0; way < 3; ++way) {
+            init();
+            m_time = std::make_unique<ThreadTime>();
+            m_time->Follow(*m_sound);
+            SetLocal(6, 59, 59, 950);
+            auto form = Make();
+            Alarm(*form)->setText(QStringLiteral("07:00"));
+            Toggle(*form)->click();
+            m_time->Hold();
+            Run(*form, milliseconds(200));
+            QVERIFY(form->Clock()->IsAlarmSounding());
+            m_time->WaitForPause();
+            if (way == 0) {
+                // Rang while hidden in the tray: the tray tells.
+                QCOMPARE(form->TrayIcon()->LastMessage().section(QLatin1Char('\n'), 0, 0),
+                         QStringLiteral("Alarm 07:00"));
+                QTest::mouseClick(Stop(*form), Qt::LeftButton);
+            } else if (way == 1) {
+                form->TrayMenu()->actions().at(2)->trigger();  // "Wył. alarm"
+            } else {
+                form->ShowFromTray();
+            }
+            QVERIFY(form->Clock()->IsAlarmSounding());  // still in its pause
+            m_time->Release();
+            QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+            QCOMPARE(m_sound->Calls().size(), std::size_t(2));
+        }
+    }
+
+    void EditingTheTimeWhileItRingsTurnsTheAlarmOff()
+    {
+        SetLocal(6, 59, 59, 950);
+        auto form = Make();
+        Alarm(*form)->setText(QStringLiteral("07:00"));
+        Toggle(*form)->click();
+        m_time->Hold();
+        Run(*form, milliseconds(200));
+        m_time->WaitForPause();
+        Alarm(*form)->setText(QStringLiteral("07:05"));
+        QVERIFY(!Toggle(*form)->isChecked());
+        QCOMPARE(Toggle(*form)->text(), QStringLiteral("Zał/Wył"));
+        QVERIFY(Stop(*form)->isHidden());
+        m_time->Release();
+        QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+        QCOMPARE(m_sound->Calls().size(), std::size_t(2));
+    }
+
+    void AnImpossibleTimeSpringsBackSilently()
+    {
+        auto form = Make();
+        Alarm(*form)->setText(QStringLiteral("25:00"));
+        Toggle(*form)->click();
+        QVERIFY(!Toggle(*form)->isChecked());
+        QCOMPARE(Toggle(*form)->text(), QStringLiteral("Zał/Wył"));
+        QCOMPARE(AppMessageBox::AnsweredCount(), 0);
+    }
+
+    void HalfTypedTimeGetsTheBoxAndEscBringsThePreviousBack()
+    {
+        auto form = Make();
+        Alarm(*form)->setText(QStringLiteral("07:30"));
+        RetypeAlarm(*form, QStringLiteral("1"));
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(Alarm(*form)->displayText(), QStringLiteral("1_:__"));
+        SaveBar(*form, "clock_bar_half_typed");
+
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::keyClick(Alarm(*form), Qt::Key_Tab);
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("komunikat"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Wprowadź poprawną godzinę alarmu lub naciśnij ESC w celu przywrócenia poprzedniej."));
+        QTRY_VERIFY(Alarm(*form)->hasFocus());
+
+        // Ending now keeps the last complete time, not the half-typed one.
+        form->Quit();
+        form.reset();
+        QCOMPARE(m_store.Key()->Find("Godzina alarmu")->text, std::string("07:30"));
+
+        form = Make();
+        RetypeAlarm(*form, QStringLiteral("2"));
+        if (QTest::currentTestFailed())
+            return;
+        QTest::keyClick(Alarm(*form), Qt::Key_Escape);
+        QCOMPARE(Alarm(*form)->text(), QStringLiteral("07:30"));
+        QTest::keyClick(Alarm(*form), Qt::Key_Tab);
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+    }
+
+    void StartArmsOnlyATimeStillAheadToday()
+    {
+        struct Row
+        {
+            const char* text;
+            int hour;
+            bool down;
+            AlarmState state;
+        };
+        const Row rows[] = {{"07:00", 6, true, AlarmState::Armed},
+                            {"07:00", 8, true, AlarmState::WaitingForTomorrow},
+                            {"25:00", 6, false, AlarmState::Off}};
+        for (const Row& r : rows) {
+            m_store.Put("Godzina alarmu", RegValue::String(r.text));
+            m_store.Put("Załączony alarm", RegValue::Dword(1));
+            SetLocal(r.hour, 0, 0, 300);
+            auto form = Make();
+            QCOMPARE(Alarm(*form)->text(), QString::fromLatin1(r.text));
+            QCOMPARE(Toggle(*form)->isChecked(), r.down);
+            QCOMPARE(form->Clock()->Logic().State(), r.state);
+            if (r.down)
+                QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));
+        }
+    }
+
+    void FullHourSoundsOneToneAtStartAndAtEachHour()
+    {
+        m_store.Put("Sygnalizacja pełnej godziny", RegValue::Dword(1));
+        SetLocal(10, 0, 20);
+        auto form = Make();  // its first tick is in a full hour
+        QTRY_COMPARE(m_sound->Calls(), (std::vector<Call>{{Call::Tone, 900, 100, {}}}));
+        SetLocal(10, 59, 59);
+        Run(*form, seconds(3));
+        QTRY_COMPARE(m_sound->Calls().size(), std::size_t(2));
+        QTest::qWait(50);
+        QCOMPARE(m_sound->Calls().size(), std::size_t(2));
+    }
+};
+
+QTEST_MAIN(ClockBarTest)
+#include "clock_bar_test.moc"

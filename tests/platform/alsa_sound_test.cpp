@@ -1,0 +1,149 @@
+// The ALSA sound on a machine without a sound card: ALSA's default device is pointed at its
+// "file" plugin over a "null" device, and the samples it writes are checked.
+#include "platform/linux/alsa_sound.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+class AlsaSoundTest : public testing::Test
+{
+protected:
+    // ALSA reads its configuration once per process, so every test of the process shares it.
+    static void SetUpTestSuite()
+    {
+        s_dir = new TempDir;
+        s_output = s_dir->Path() / "played.raw";
+        WriteWholeFile(s_dir->Path() / "asound.conf", "pcm.!default {\n"
+                                                      "    type file\n"
+                                                      "    slave.pcm { type null }\n"
+                                                      "    file \""
+                                                          + s_output.string()
+                                                          + "\"\n"
+                                                            "    format \"raw\"\n"
+                                                            "}\n");
+        ::setenv("ALSA_CONFIG_PATH", (s_dir->Path() / "asound.conf").c_str(), 1);
+    }
+    static void TearDownTestSuite()
+    {
+        ::unsetenv("ALSA_CONFIG_PATH");
+        delete s_dir;
+        s_dir = nullptr;
+    }
+    void SetUp() override { std::filesystem::remove(s_output); }
+
+    static std::vector<std::int16_t> Played()
+    {
+        const std::string bytes = ReadWholeFile(s_output);
+        std::vector<std::int16_t> samples(bytes.size() / 2);
+        if (!samples.empty())
+            std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+        return samples;
+    }
+
+    static TempDir* s_dir;
+    static std::filesystem::path s_output;
+};
+
+TempDir* AlsaSoundTest::s_dir = nullptr;
+std::filesystem::path AlsaSoundTest::s_output;
+
+void Append16(std::string& out, std::uint16_t v)
+{
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
+}
+
+void Append32(std::string& out, std::uint32_t v)
+{
+    Append16(out, static_cast<std::uint16_t>(v & 0xFFFF));
+    Append16(out, static_cast<std::uint16_t>(v >> 16));
+}
+
+// A PCM WAV file, 16-bit mono, written field by field.
+std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rate)
+{
+    const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
+    std::string out = "RIFF";
+    Append32(out, 36 + dataBytes);
+    out += "WAVEfmt ";
+    Append32(out, 16);
+    Append16(out, 1);  // PCM
+    Append16(out, 1);  // mono
+    Append32(out, rate);
+    Append32(out, rate * 2);
+    Append16(out, 2);
+    Append16(out, 16);
+    out += "data";
+    Append32(out, dataBytes);
+    for (std::int16_t s : samples)
+        Append16(out, static_cast<std::uint16_t>(s));
+    return out;
+}
+
+}  // namespace
+
+TEST_F(AlsaSoundTest, ToneHasItsFrequencyAndLength)
+{
+    AlsaSound sound;
+    const auto before = std::chrono::steady_clock::now();
+    sound.PlayTone(1000, 200);
+    const auto took = std::chrono::steady_clock::now() - before;
+    // The caller is held for the tone's time even though the null device plays at once.
+    EXPECT_GE(took, std::chrono::milliseconds(195));
+    EXPECT_LT(took, std::chrono::milliseconds(1000));
+
+    const std::vector<std::int16_t> samples = Played();
+    constexpr double kRate = 48000;
+    EXPECT_NEAR(static_cast<double>(samples.size()) / kRate, 0.200, 0.020);
+    // Frequency from the rising zero crossings between the first and the last.
+    std::vector<std::size_t> rising;
+    for (std::size_t i = 1; i < samples.size(); ++i)
+        if (samples[i - 1] < 0 && samples[i] >= 0)
+            rising.push_back(i);
+    ASSERT_GE(rising.size(), 100u);
+    const double periods = static_cast<double>(rising.size() - 1);
+    const double frequency = periods * kRate / static_cast<double>(rising.back() - rising.front());
+    EXPECT_NEAR(frequency, 1000, 10);
+    // Faded in and out: no click at either end.
+    EXPECT_LT(std::abs(samples.front()), 500);
+    EXPECT_LT(std::abs(samples.back()), 500);
+}
+
+TEST_F(AlsaSoundTest, LowFrequencyIsSilenceForTheDuration)
+{
+    AlsaSound sound;
+    const auto before = std::chrono::steady_clock::now();
+    sound.PlayTone(18, 150);
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(145));
+    EXPECT_TRUE(Played().empty());
+}
+
+TEST_F(AlsaSoundTest, WaveFileArrivesUnchanged)
+{
+    std::vector<std::int16_t> samples;
+    for (int i = 0; i < 4000; ++i)
+        samples.push_back(static_cast<std::int16_t>((i * 7919) % 60000 - 30000));
+    const auto wave = s_dir->Path() / "ALARM.WAV";
+    WriteWholeFile(wave, WaveFile(samples, 8000));
+    AlsaSound sound;
+    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    EXPECT_EQ(Played(), samples);
+}
+
+TEST_F(AlsaSoundTest, MissingOrBrokenFileIsAFailure)
+{
+    AlsaSound sound;
+    EXPECT_FALSE(sound.PlayAlarmWave(s_dir->Path() / "nothing.wav"));
+    const auto broken = s_dir->Path() / "broken.wav";
+    WriteWholeFile(broken, "RIFF\x10\0\0\0WAVEjunk");
+    EXPECT_FALSE(sound.PlayAlarmWave(broken));
+}
