@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-liberation libasound2-dev libsndfile1-dev)
+          fonts-liberation libasound2-dev libsndfile1-dev
+          qt6-svg-dev desktop-file-utils appstream dpkg-dev)
 
 install_missing() {
     local missing=()

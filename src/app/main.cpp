@@ -27,12 +27,19 @@ int main(int argc, char** argv)
         return 2;
     }
     const CommandLine& options = parsed.options;
-    const auto programDir = ResolveProgramDir(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir());
     Platform platform = MakePlatform("ZWDNIARZ");
+    const ProgramFiles files = ResolveProgramFiles(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir(),
+                                                   platform.dataHome);
+    const auto& programDir = files.userDir;
+    if (programDir.empty() && options.mode != CommandLine::Mode::Help && options.mode != CommandLine::Mode::Version) {
+        // Never the working directory: the notes would follow wherever the program was started.
+        std::cerr << "dniarz: no folder for the notes: set HOME or XDG_DATA_HOME, or name one with --dir\n";
+        return 1;
+    }
 
     switch (options.mode) {
     case CommandLine::Mode::Help:
-        std::cout << UsageText();
+        std::cout << UsageText() << '\n' << DescribeProgramFiles(files);
         return 0;
     case CommandLine::Mode::Version:
         std::cout << "dniarz " DNIARZ_VERSION "\n";
@@ -64,7 +71,7 @@ int main(int argc, char** argv)
         return 0;
     }
     case CommandLine::Mode::Screenshot:
-        return RunScreenshot(argc, argv, options, programDir, platform);
+        return RunScreenshot(argc, argv, options, files, platform);
     case CommandLine::Mode::Window:
         break;
     }
@@ -73,5 +80,8 @@ int main(int argc, char** argv)
     // starting, so only a lock held by another copy ends this one, quietly.
     if (platform.instanceLock->TryAcquire() == LockResult::HeldByAnother)
         return 0;
-    return RunWindow(argc, argv, options, programDir, platform);
+    // The user's data folder is made on first use; a failure shows when the notes cannot be opened.
+    if (files.OwnsUserDir() && !EnsurePrivateDirectory(programDir))
+        std::cerr << "dniarz: cannot create " << programDir.string() << '\n';
+    return RunWindow(argc, argv, options, files, platform);
 }

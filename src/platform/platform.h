@@ -20,6 +20,7 @@ struct Platform
     std::unique_ptr<SettingsStore> settings;    // the user's settings key
     std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    std::filesystem::path dataHome;             // where users' data folders go; empty when unknown
     std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
     std::unique_ptr<StartupEntry> startupEntry; // the user's and the machine's start-at-logon entries
     std::filesystem::path programFile;          // what a start-at-logon entry starts: ProgramFile()

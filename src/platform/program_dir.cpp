@@ -1,14 +1,66 @@
-// Choosing the program directory.
+// Choosing the program's folders.
 #include "platform/program_dir.h"
 
-std::filesystem::path ResolveProgramDir(const std::optional<std::string>& dirOption, const char* environmentValue,
-                                        const std::filesystem::path& executableDir)
+#include <system_error>
+
+std::filesystem::path ProgramFiles::Locate(std::string_view name) const
 {
-    if (dirOption && !dirOption->empty())
-        return std::filesystem::path(*dirOption);
-    if (environmentValue && *environmentValue)
-        return std::filesystem::path(environmentValue);
-    return executableDir;
+    return LocateProgramFile(userDir, sharedDir, name);
+}
+
+std::filesystem::path LocateProgramFile(const std::filesystem::path& userDir, const std::filesystem::path& sharedDir,
+                                        std::string_view name)
+{
+    const std::filesystem::path own = userDir / name;
+    std::error_code ec;
+    if (sharedDir.empty() || std::filesystem::exists(own, ec))
+        return own;
+    const std::filesystem::path shipped = sharedDir / name;
+    return std::filesystem::exists(shipped, ec) ? shipped : own;
+}
+
+std::filesystem::path InstalledDataDir(const std::filesystem::path& executableDir)
+{
+    if (executableDir.empty())
+        return {};
+    // Decided by the layout alone: a build folder may be read-only and /usr/bin is writable by
+    // root, so neither says whether the program was installed.
+    const std::filesystem::path shared = (executableDir / ".." / "share" / "dniarz").lexically_normal();
+    std::error_code ec;
+    return std::filesystem::is_directory(shared, ec) ? shared : std::filesystem::path();
+}
+
+ProgramFiles ResolveProgramFiles(const std::optional<std::string>& dirOption, const char* environmentValue,
+                                 const std::filesystem::path& executableDir, const std::filesystem::path& dataHome)
+{
+    ProgramFiles files;
+    files.sharedDir = InstalledDataDir(executableDir);
+    if (dirOption && !dirOption->empty()) {
+        files.userDir = *dirOption;
+        files.source = ProgramFiles::Source::Option;
+    } else if (environmentValue && *environmentValue) {
+        files.userDir = environmentValue;
+        files.source = ProgramFiles::Source::Environment;
+    } else if (!files.sharedDir.empty()) {
+        files.userDir = dataHome.empty() ? std::filesystem::path() : dataHome / "dniarz";
+        files.source = ProgramFiles::Source::UserData;
+    } else {
+        files.userDir = executableDir;
+        files.source = ProgramFiles::Source::Executable;
+    }
+    return files;
+}
+
+std::string DescribeProgramFiles(const ProgramFiles& files)
+{
+    static constexpr const char* kFrom[] = {"from --dir", "from DNIARZ_DIR", "beside the executable",
+                                            "the user's data folder"};
+    std::string text = "Files (notes, contacts, sounds): ";
+    text += files.userDir.empty() ? std::string("none: neither XDG_DATA_HOME nor HOME is set") : files.userDir.string();
+    text += std::string(" (") + kFrom[static_cast<int>(files.source)] + ")\n";
+    if (!files.sharedDir.empty())
+        text += "Files shipped with the program: " + files.sharedDir.string() + "\n";
+    return text;
 }
 
 std::filesystem::path ProgramFileFrom(std::string runningFile, const char* appImage)

@@ -37,9 +37,15 @@ QIcon MonthStepGlyph(bool pointsRight)
         for (int i = 0; i < widths[y]; ++i)
             image.setPixel(pointsRight ? 2 + i : 5 - i, y, qRgb(0, 0, 0));
     }
-    QPixmap glyph = QPixmap::fromImage(image);
-    glyph.setMask(glyph.createMaskFromColor(Qt::white));
-    return QIcon(glyph);
+    // On a scaled screen each pixel of the bitmap becomes a square block rather than a blur.
+    QIcon icon;
+    for (int scale : {1, 2, 3}) {
+        QPixmap glyph = QPixmap::fromImage(
+            image.scaled(8 * scale, 6 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        glyph.setMask(glyph.createMaskFromColor(Qt::white));
+        icon.addPixmap(glyph);
+    }
+    return icon;
 }
 
 // Draws `width` one-pixel rings just inside `rect` and shrinks it past them.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "app/print_day.h"
-#include "platform/program_dir.h"
 
 namespace {
 
@@ -66,14 +65,6 @@ TEST(CommandLine, BadInputIsOneClearError)
         EXPECT_FALSE(r.error.empty());
         EXPECT_EQ(r.error.find('\n'), std::string::npos);
     }
-}
-
-TEST(CommandLine, ProgramDirectoryPrecedence)
-{
-    EXPECT_EQ(ResolveProgramDir(std::string("/a"), "/b", "/c"), "/a");
-    EXPECT_EQ(ResolveProgramDir(std::nullopt, "/b", "/c"), "/b");
-    EXPECT_EQ(ResolveProgramDir(std::nullopt, "", "/c"), "/c");
-    EXPECT_EQ(ResolveProgramDir(std::string(), nullptr, "/c"), "/c");
 }
 
 TEST(PrintDay, DaysOfThePublishedExamples)

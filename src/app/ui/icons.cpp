@@ -29,7 +29,13 @@ struct Canvas
     Canvas(int size, double units, bool isEnabled) : pixmap(size, size), enabled(isEnabled)
     {
         pixmap.fill(Qt::transparent);
-        painter.begin(&pixmap);
+        Begin(pixmap, size, units);
+    }
+    // Straight onto another device, such as a vector file; Finish() then hands back nothing.
+    Canvas(QPaintDevice& device, int size, double units) : enabled(true) { Begin(device, size, units); }
+    void Begin(QPaintDevice& device, int size, double units)
+    {
+        painter.begin(&device);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.scale(size / units, size / units);
     }
@@ -57,10 +63,17 @@ void PaintCalendarPage(Canvas& c, const QRectF& r)
     p.setBrush(c.C(Qt::white));
     p.drawRoundedRect(r, 1.2 * u, 1.2 * u);
     const QRectF heading(r.left(), r.top(), r.width(), 3.6 * u);
-    QPainterPath headingPath;
-    headingPath.addRoundedRect(heading, 1.2 * u, 1.2 * u);
-    headingPath.addRect(heading.adjusted(0, heading.height() / 2, 0, 0));
-    p.fillPath(headingPath.simplified(), c.C(kRed));
+    // Rounded at the top like the page, square where it meets the grid. Drawn as one outline:
+    // the union of a rounded and a square rectangle came out ragged at large sizes.
+    const double radius = 1.2 * u;
+    QPainterPath headingPath(heading.bottomLeft());
+    headingPath.lineTo(heading.left(), heading.top() + radius);
+    headingPath.arcTo(QRectF(heading.left(), heading.top(), 2 * radius, 2 * radius), 180, -90);
+    headingPath.lineTo(heading.right() - radius, heading.top());
+    headingPath.arcTo(QRectF(heading.right() - 2 * radius, heading.top(), 2 * radius, 2 * radius), 90, -90);
+    headingPath.lineTo(heading.bottomRight());
+    headingPath.closeSubpath();
+    p.fillPath(headingPath, c.C(kRed));
     p.setPen(QPen(c.C(kInk), 0.9 * u));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(r, 1.2 * u, 1.2 * u);
@@ -174,6 +187,13 @@ QPixmap AppIconPixmap(int size)
     return c.Finish();
 }
 
+void PaintAppIcon(QPaintDevice& device, int size)
+{
+    Canvas c(device, size, 16.0);
+    PaintCalendarPage(c, QRectF(1.5, 2.2, 13.0, 12.5));
+    c.Finish();
+}
+
 QIcon AppIcon()
 {
     QIcon icon;
@@ -221,15 +241,19 @@ QPixmap GlyphPixmap(Glyph glyph, bool enabled, int size)
 
 QIcon GlyphIcon(Glyph glyph)
 {
+    // Drawn again for each scale a screen may have, so a glyph stays as sharp as the text beside it.
     QIcon icon;
-    icon.addPixmap(GlyphPixmap(glyph, true), QIcon::Normal);
-    icon.addPixmap(GlyphPixmap(glyph, false), QIcon::Disabled);
+    for (int size : {16, 32, 48}) {
+        icon.addPixmap(GlyphPixmap(glyph, true, size), QIcon::Normal);
+        icon.addPixmap(GlyphPixmap(glyph, false, size), QIcon::Disabled);
+    }
     return icon;
 }
 
-QPixmap InfoPicture(int size)
+QPixmap InfoPicture(int size, qreal pixelRatio)
 {
-    Canvas c(size, 32.0, true);
+    const int pixels = static_cast<int>(std::lround(size * pixelRatio));
+    Canvas c(pixels, 32.0, true);
     QPainter& p = c.painter;
     const QPointF sunCentre(23.5, 9.0);
     p.setPen(QPen(kSun, 1.6, Qt::SolidLine, Qt::RoundCap));
@@ -248,5 +272,7 @@ QPixmap InfoPicture(int size)
     shadow.addEllipse(QPointF(29.2, 22.6), 3.8, 3.8);
     p.setBrush(QColor(0x8a, 0x9b, 0xb8));
     p.drawPath(moon.subtracted(shadow));
-    return c.Finish();
+    QPixmap picture = c.Finish();
+    picture.setDevicePixelRatio(static_cast<qreal>(pixels) / size);
+    return picture;
 }

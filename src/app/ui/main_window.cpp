@@ -343,7 +343,7 @@ void TForm1::CreateInfoPanel()
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     auto* picture = MakeLabel(panel, "InfoPicture", {}, {12, 8}, {56, 56});
-    picture->setPixmap(InfoPicture(56));
+    picture->setPixmap(InfoPicture(56, picture->devicePixelRatioF()));
     QLabel* title = MakeLabel(panel, "InfoLine1",
                               QStringLiteral("Dniarz – kalendarz z imieninami i świętami, Słońce i Księżyc, notatki "
                                              "oraz zegar z budzikiem"),

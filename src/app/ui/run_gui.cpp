@@ -21,6 +21,9 @@ namespace {
 void ConfigureApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("Dniarz"));
+    // Desktops match the window to its menu entry by this name (the Wayland app id), and by the
+    // window class "Dniarz" that the application name gives on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dniarz"));
     QApplication::setWindowIcon(AppIcon());
     // The window is laid out in fixed pixels; a desktop theme with wider margins would crowd it.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
@@ -34,10 +37,11 @@ void ConfigureApplication(QApplication& app)
 }
 
 // A picture gets a window that stands still and leaves the tray alone.
-MainWindowOptions WindowOptions(const CommandLine& options, const std::filesystem::path& programDir, bool picture)
+MainWindowOptions WindowOptions(const CommandLine& options, const ProgramFiles& files, bool picture)
 {
     MainWindowOptions windowOptions;
-    windowOptions.programDir = programDir;
+    windowOptions.programDir = files.userDir;
+    windowOptions.sharedDir = files.sharedDir;
     windowOptions.date = options.date;
     windowOptions.withTray = !picture;
     windowOptions.trayAvailable = !picture && QSystemTrayIcon::isSystemTrayAvailable();
@@ -49,12 +53,11 @@ MainWindowOptions WindowOptions(const CommandLine& options, const std::filesyste
 
 } // namespace
 
-int RunWindow(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir,
-              Platform& platform)
+int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     TApplication app(argc, argv);
     ConfigureApplication(app);
-    MainWindowOptions windowOptions = WindowOptions(options, programDir, false);
+    MainWindowOptions windowOptions = WindowOptions(options, files, false);
     windowOptions.startupEntry = platform.startupEntry.get();
     windowOptions.programFile = platform.programFile;
     TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, windowOptions);
@@ -73,8 +76,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const std::file
     return QApplication::exec();
 }
 
-int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::filesystem::path& programDir,
-                  Platform& platform)
+int RunScreenshot(int argc, char** argv, const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     // Always offscreen: the picture must not depend on the desktop, and there may be none.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -82,7 +84,7 @@ int RunScreenshot(int argc, char** argv, const CommandLine& options, const std::
     ConfigureApplication(app);
     // The picture shows the user's settings and notes but changes neither.
     ReadOnlyJournalFile notesFile(*platform.notesFile);
-    TForm1 form({*platform.clock, *platform.settings, notesFile}, WindowOptions(options, programDir, true));
+    TForm1 form({*platform.clock, *platform.settings, notesFile}, WindowOptions(options, files, true));
     // What the start-up timer's second refresh would have done.
     form.RefreshDay(false);
     const QPixmap picture = form.grab();

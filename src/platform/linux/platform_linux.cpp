@@ -17,6 +17,7 @@ Platform MakePlatform(const std::string& instanceName)
     platform.settings = std::make_unique<FileSettingsStore>(ProgramSettingsFile(XdgConfigHomeFromEnvironment()));
     platform.notesFile = std::make_unique<LinuxJournalFile>();
     platform.instanceLock = std::make_unique<LinuxInstanceLock>(DefaultInstanceLockPath(instanceName));
+    platform.dataHome = XdgDataHomeFromEnvironment();
     platform.sound = std::make_shared<AlsaSound>();
     platform.startupEntry = std::make_unique<XdgStartupEntry>(ProgramStartupEntry(XdgConfigHomeFromEnvironment()));
     platform.programFile = ProgramFile();

@@ -3,18 +3,37 @@
 
 #include <cstdlib>
 
-std::filesystem::path XdgConfigHome(const char* xdgConfigHome, const char* home)
+namespace {
+
+std::filesystem::path XdgHome(const char* value, const char* home, const char* fallbackUnderHome)
 {
     // A relative value is invalid by the base directory rules and must be ignored, or the
-    // settings would move with the working directory.
-    if (xdgConfigHome && *xdgConfigHome && std::filesystem::path(xdgConfigHome).is_absolute())
-        return xdgConfigHome;
+    // settings and notes would move with the working directory.
+    if (value && *value && std::filesystem::path(value).is_absolute())
+        return value;
     if (home && *home)
-        return std::filesystem::path(home) / ".config";
+        return std::filesystem::path(home) / fallbackUnderHome;
     return {};
+}
+
+}  // namespace
+
+std::filesystem::path XdgConfigHome(const char* xdgConfigHome, const char* home)
+{
+    return XdgHome(xdgConfigHome, home, ".config");
+}
+
+std::filesystem::path XdgDataHome(const char* xdgDataHome, const char* home)
+{
+    return XdgHome(xdgDataHome, home, ".local/share");
 }
 
 std::filesystem::path XdgConfigHomeFromEnvironment()
 {
     return XdgConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+std::filesystem::path XdgDataHomeFromEnvironment()
+{
+    return XdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }

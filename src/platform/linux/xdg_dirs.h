@@ -9,3 +9,7 @@
 std::filesystem::path XdgConfigHome(const char* xdgConfigHome, const char* home);
 // The same from this process's environment.
 std::filesystem::path XdgConfigHomeFromEnvironment();
+
+// The same rules for the user's data: XDG_DATA_HOME when absolute, otherwise HOME/.local/share.
+std::filesystem::path XdgDataHome(const char* xdgDataHome, const char* home);
+std::filesystem::path XdgDataHomeFromEnvironment();
