@@ -117,14 +117,35 @@ Extended Interpolate3(Extended y1, Extended y2, Extended y3, Extended n)
     return y2 + n / 2 * (a + b + n * c);
 }
 
+namespace {
+
+// A latitude beyond the poles is no place on Earth, however the trigonometry below would treat it
+// (a huge one even gives finite times); a longitude is only an angle, so any turn of it is the same.
+void CheckPlace(Extended& longitudeWest, Extended latitude)
+{
+    if (!(latitude >= -90 && latitude <= 90))
+        throw E_NoRiseSet();
+    if (!(longitudeWest >= -180 && longitudeWest <= 180)) {
+        longitudeWest = std::fmod(longitudeWest, 360.0L);
+        if (longitudeWest > 180)
+            longitudeWest -= 360;
+        else if (longitudeWest < -180)
+            longitudeWest += 360;
+    }
+}
+
+} // namespace
+
 TDateTime RiseSet(RiseSetBody body, RiseSetEvent event, Extended longitudeWest, Extended latitude, TDateTime date)
 {
+    CheckPlace(longitudeWest, latitude);
     const DayPositions p = PositionsFor(body, longitudeWest, latitude, date);
     return EventTime(p, event, longitudeWest, latitude, HourAngleAtStandardAltitude(p, latitude));
 }
 
 RiseAndSet RiseSetPair(RiseSetBody body, Extended longitudeWest, Extended latitude, TDateTime date)
 {
+    CheckPlace(longitudeWest, latitude);
     const DayPositions p = PositionsFor(body, longitudeWest, latitude, date);
     const Extended H0 = HourAngleAtStandardAltitude(p, latitude);
     return {EventTime(p, RiseSetEvent::Rise, longitudeWest, latitude, H0),

@@ -324,11 +324,15 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
     m_writePrefix.clear();
 
     std::string bytes;
-    const JournalFile::ReadStatus status = m_file.ReadAll(path, bytes);
-    if (status == JournalFile::ReadStatus::Failed || !m_file.OpenForAppend(path)) {
+    const JournalFile::OpenStatus status = m_file.OpenAndRead(path, bytes);
+    if (status != JournalFile::OpenStatus::Ok) {
         m_file.Close();
-        return "Nie powiodło się otwarcie ani utworzenie pliku:\r\n" + path.string() +
-               "\r\nSporządzanie notatek jest niemożliwe.";
+        std::string message = "Nie powiodło się otwarcie ani utworzenie pliku:\r\n" + path.string() +
+                              "\r\nSporządzanie notatek jest niemożliwe.";
+        // Otherwise the user would look for a fault in the file while it is only in use.
+        if (status == JournalFile::OpenStatus::HeldByAnother)
+            message += "\r\nPlik jest używany przez inną uruchomioną kopię programu.";
+        return message;
     }
     JournalRecords::Parsed parsed = JournalRecords::Parse(bytes);
     m_records = std::move(parsed.records);

@@ -12,14 +12,18 @@ class JournalFile
 {
 public:
     enum class ReadStatus { Ok, Missing, Failed };
+    enum class OpenStatus { Ok, Failed, HeldByAnother };
 
     virtual ~JournalFile() = default;
 
-    // The whole file at `path` into `contents` (left empty unless Ok).
+    // The whole file at `path` into `contents` (left empty unless Ok), for readers that never
+    // write. Anything but a regular file is Failed, at once.
     virtual ReadStatus ReadAll(const std::filesystem::path& path, std::string& contents) = 0;
-    // Opens `path` for appending at its end, creating it empty when it is missing. A handle that
-    // was open is closed first.
-    virtual bool OpenForAppend(const std::filesystem::path& path) = 0;
+    // Opens `path` for appending at its end, creating it empty when it is missing, takes the
+    // one-writer lock and only then reads the whole file into `contents`, so that nothing another
+    // writer added before is missed. HeldByAnother when another writer holds the lock. A handle
+    // that was open is closed first.
+    virtual OpenStatus OpenAndRead(const std::filesystem::path& path, std::string& contents) = 0;
     virtual bool IsOpen() const = 0;
     // False when not every byte reached the file; part of them may have.
     virtual bool Append(std::string_view bytes) = 0;

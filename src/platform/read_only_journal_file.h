@@ -16,7 +16,11 @@ public:
         return m_reader.ReadAll(path, contents);
     }
     // Pretends to open, so that the notes show; every write then fails and changes nothing.
-    bool OpenForAppend(const std::filesystem::path&) override { return m_open = true; }
+    OpenStatus OpenAndRead(const std::filesystem::path& path, std::string& contents) override
+    {
+        m_open = ReadAll(path, contents) != ReadStatus::Failed;
+        return m_open ? OpenStatus::Ok : OpenStatus::Failed;
+    }
     bool IsOpen() const override { return m_open; }
     bool Append(std::string_view) override { return false; }
     bool Truncate(std::uint64_t) override { return false; }

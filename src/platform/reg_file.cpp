@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <unordered_map>
 
 #include "text/cp1250.h"
 #include "text/utf16.h"
@@ -318,6 +321,105 @@ bool RegFile::EraseKey(std::string_view path)
     return keys.size() != before;
 }
 
+namespace {
+
+std::string AsciiLowerCopy(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = AsciiLower(c);
+    return out;
+}
+
+// The file being read, with indexes by key path and value name, so that a file of many keys or
+// values reads in linear time. Removed keys and values stay as empty slots until Finish, which
+// keeps every index valid and the surviving entries in file order.
+class RegFileBuilder
+{
+public:
+    class KeyBuild
+    {
+    public:
+        explicit KeyBuild(std::string_view path) : m_path(path) {}
+
+        void Set(std::string name, RegValue value)
+        {
+            const auto found = m_index.find(name);
+            if (found != m_index.end()) {
+                m_values[found->second]->second = std::move(value);
+                return;
+            }
+            m_index.emplace(name, m_values.size());
+            m_values.emplace_back(std::in_place, std::move(name), std::move(value));
+        }
+
+        void Erase(const std::string& name)
+        {
+            const auto found = m_index.find(name);
+            if (found == m_index.end())
+                return;
+            m_values[found->second].reset();
+            m_index.erase(found);
+        }
+
+        RegKey Finish()
+        {
+            RegKey key{std::move(m_path), {}};
+            key.values.reserve(m_index.size());
+            for (auto& slot : m_values)
+                if (slot)
+                    key.values.push_back(std::move(*slot));
+            return key;
+        }
+
+    private:
+        std::string m_path;
+        std::vector<std::optional<std::pair<std::string, RegValue>>> m_values;
+        std::unordered_map<std::string, std::size_t> m_index;
+    };
+
+    // The key of this path, made when it is new; paths compare without regard to ASCII case.
+    KeyBuild& Key(std::string_view path)
+    {
+        auto [it, added] = m_byPath.try_emplace(AsciiLowerCopy(path), m_keys.size());
+        if (added)
+            m_keys.push_back(std::make_unique<KeyBuild>(path));
+        return *m_keys[it->second];
+    }
+
+    // The key and every key below it. Each key leaves the index once, so removals stay linear.
+    void EraseKey(std::string_view path)
+    {
+        const std::string lower = AsciiLowerCopy(path);
+        if (const auto it = m_byPath.find(lower); it != m_byPath.end()) {
+            m_keys[it->second].reset();
+            m_byPath.erase(it);
+        }
+        // The paths below are those starting with "path\"; ']' is the character after the backslash.
+        const auto first = m_byPath.lower_bound(lower + '\\');
+        const auto last = m_byPath.lower_bound(lower + ']');
+        for (auto it = first; it != last; ++it)
+            m_keys[it->second].reset();
+        m_byPath.erase(first, last);
+    }
+
+    RegFile Finish()
+    {
+        RegFile file;
+        file.keys.reserve(m_byPath.size());
+        for (auto& key : m_keys)
+            if (key)
+                file.keys.push_back(key->Finish());
+        return file;
+    }
+
+private:
+    std::vector<std::unique_ptr<KeyBuild>> m_keys;
+    std::map<std::string, std::size_t> m_byPath;
+};
+
+} // namespace
+
 std::optional<RegFile> ParseRegFile(std::string_view bytes)
 {
     std::string text;
@@ -342,9 +444,8 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
         text = Cp1250ToUtf8(text);
 
     const std::vector<Line> lines = SplitLines(text);
-    RegFile file;
-    constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
-    std::size_t current = kNoKey;
+    RegFileBuilder builder;
+    RegFileBuilder::KeyBuild* current = nullptr;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i].text;
         if (line.empty() || line.front() == ';')
@@ -352,22 +453,17 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
         if (line.front() == '[') {
             const std::string_view head = TrimRight(line);
             // Values under a damaged key line must not fall into the key before it.
-            current = kNoKey;
+            current = nullptr;
             if (head.size() < 3 || head.back() != ']')
                 continue;
             const std::string_view path = head.substr(1, head.size() - 2);
-            if (path.front() == '-') {
-                file.EraseKey(path.substr(1));
-                continue;
-            }
-            if (!file.FindKey(path))
-                file.keys.push_back(RegKey{std::string(path), {}});
-            for (std::size_t k = 0; k < file.keys.size(); ++k)
-                if (SameAsciiCase(file.keys[k].path, path))
-                    current = k;
+            if (path.front() == '-')
+                builder.EraseKey(path.substr(1));
+            else
+                current = &builder.Key(path);
             continue;
         }
-        if (current == kNoKey)
+        if (!current)
             continue;
         std::string name;
         std::size_t pos = 0;
@@ -385,10 +481,14 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
             continue;
         std::string valueText(line.substr(pos + 1));
         // Long binary values go on over several lines, each but the last ending in a backslash.
+        // The text is cut and extended in place: a copy per line would make a long value, as
+        // Windows wraps it every 80 columns, quadratic to read.
         bool ended = lines[i].ended;
         if (valueText.starts_with("hex")) {
-            while (TrimRight(valueText).ends_with('\\') && i + 1 < lines.size()) {
-                valueText = std::string(TrimRight(valueText));
+            while (i + 1 < lines.size()) {
+                valueText.resize(TrimRight(valueText).size());
+                if (!valueText.ends_with('\\'))
+                    break;
                 valueText.pop_back();
                 valueText += TrimLeft(lines[++i].text);
                 ended = lines[i].ended;
@@ -402,13 +502,12 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
         auto value = ReadValue(valueText, ansi, remove);
         if (!value)
             continue;
-        RegKey& key = file.keys[current];
         if (remove)
-            key.Erase(name);
+            current->Erase(name);
         else
-            key.Set(name, std::move(*value));
+            current->Set(std::move(name), std::move(*value));
     }
-    return file;
+    return builder.Finish();
 }
 
 bool FormatRegFile(const RegFile& file, std::string& out)

@@ -8,3 +8,7 @@
 int InstallTerminationSignalPipe();
 // Empties the descriptor after it became readable.
 void DrainTerminationSignalPipe(int fd);
+// Has the system end the process `seconds` from now unless it has ended by then: an ending that
+// waits on a failing disk must not keep the process alive for ever. Everything written before is
+// safe, as every file the program writes survives being cut off.
+void LimitTimeToEnd(unsigned seconds);

@@ -129,6 +129,32 @@ TEST(SunMoonLine, AbsurdPlacesGiveTimesOrDashes)
     EXPECT_EQ(BuildSunMoonLine(EncodeDate(2024, 6, 21), kWarsawLat, kWarsawLon + 360).sunText, "04:14/21:01");
 }
 
+TEST(SunMoonLine, LatitudesBeyondThePolesHaveNoTimesAndLongitudesTurnRound)
+{
+    // Whatever the trigonometry would make of them, places off the globe show no times at all,
+    // on every day: a huge latitude once gave finite sun times while a smaller one gave dashes.
+    for (const double latitude : {1e308, -1e308, 1000.0, 90.000001, -90.5, double(NAN), double(INFINITY)}) {
+        for (const TDateTime day : {EncodeDate(2024, 1, 10), EncodeDate(2024, 6, 21), EncodeDate(1905, 9, 3)}) {
+            SCOPED_TRACE(testing::Message() << latitude << " on " << day);
+            const SunMoonLine line = BuildSunMoonLine(day, latitude, kWarsawLon);
+            EXPECT_EQ(line.sunText, "----/----");
+            EXPECT_EQ(line.moonText, "----/----");
+        }
+    }
+    // Any number of turns, either way, and the half turn beyond 180 lands on the other side.
+    const TDateTime day = EncodeDate(2024, 3, 14);
+    const SunMoonLine warsaw = BuildSunMoonLine(day, kWarsawLat, kWarsawLon);
+    for (const double longitude : {kWarsawLon + 3600, kWarsawLon - 720, kWarsawLon + 360 * 1e6}) {
+        SCOPED_TRACE(longitude);
+        const SunMoonLine line = BuildSunMoonLine(day, kWarsawLat, longitude);
+        EXPECT_EQ(line.sunText, warsaw.sunText);
+        EXPECT_EQ(line.moonText, warsaw.moonText);
+    }
+    EXPECT_EQ(BuildSunMoonLine(day, -33.9, 200).sunText, BuildSunMoonLine(day, -33.9, -160).sunText);
+    EXPECT_EQ(BuildSunMoonLine(day, 40, -190).moonText, BuildSunMoonLine(day, 40, 170).moonText);
+    EXPECT_NE(warsaw.sunText, "----/----");
+}
+
 // Before 1899-12-30 dates are negative numbers; the times of day must not turn round there.
 // Sunrise in Warsaw in the last days of December is at about 07:45 and sunset at about 15:30
 // in any century, and moves by at most a minute a day.

@@ -247,6 +247,11 @@ TEST_F(NotesJournalTest, OpenFailuresDisableNotesWithTheMessage)
     EXPECT_EQ(journal.OpenNotes(missing), std::nullopt);
     EXPECT_TRUE(journal.NotesEnabled());
     EXPECT_EQ(file.File(missing), "");
+
+    // Another copy writing the file is no fault in it: the message says which it is.
+    file.heldByAnother = true;
+    EXPECT_EQ(journal.OpenNotes(path), message + "\r\nPlik jest używany przez inną uruchomioną kopię programu.");
+    EXPECT_FALSE(journal.NotesEnabled());
 }
 
 TEST_F(NotesJournalTest, ASavedRecordIsOnTheDiskNotOnlyInBuffers)

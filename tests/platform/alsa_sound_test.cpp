@@ -68,8 +68,8 @@ void Append32(std::string& out, std::uint32_t v)
     Append16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
-// A PCM WAV file, 16-bit mono, written field by field.
-std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rate)
+// A PCM WAV file, 16-bit, `channels` interleaved, written field by field.
+std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rate, std::uint16_t channels = 1)
 {
     const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
     std::string out = "RIFF";
@@ -77,10 +77,10 @@ std::string WaveFile(const std::vector<std::int16_t>& samples, std::uint32_t rat
     out += "WAVEfmt ";
     Append32(out, 16);
     Append16(out, 1);  // PCM
-    Append16(out, 1);  // mono
+    Append16(out, channels);
     Append32(out, rate);
-    Append32(out, rate * 2);
-    Append16(out, 2);
+    Append32(out, rate * 2 * channels);
+    Append16(out, static_cast<std::uint16_t>(2 * channels));
     Append16(out, 16);
     out += "data";
     Append32(out, dataBytes);
@@ -139,6 +139,56 @@ TEST_F(AlsaSoundTest, WaveFileArrivesUnchanged)
     EXPECT_EQ(Played(), samples);
 }
 
+TEST_F(AlsaSoundTest, ManyChannelsAndAnOddRateArriveUnchangedOverSeveralBlocks)
+{
+    // Three channels at 11025 Hz, longer than one block read from the file.
+    std::vector<std::int16_t> samples;
+    for (int i = 0; i < 3 * 5000; ++i)
+        samples.push_back(static_cast<std::int16_t>((i * 104729) % 60000 - 30000));
+    const auto wave = s_dir->Path() / "three.wav";
+    WriteWholeFile(wave, WaveFile(samples, 11025, 3));
+    AlsaSound sound;
+    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    EXPECT_EQ(Played(), samples);
+}
+
+TEST_F(AlsaSoundTest, FloatFileKeepsItsLevelAndIsClippedBeyondFullScale)
+{
+    // A floating-point file plays as loud as it is, not as a whisper; it may peak above full
+    // scale, which must clip rather than fold over into a crackle.
+    const std::vector<float> values = {0.5f, 1.5f, -1.5f, 1.0f, -1.0f};
+    std::string data;
+    for (float v : values) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &v, 4);
+        Append32(data, bits);
+    }
+    std::string file = "RIFF";
+    Append32(file, static_cast<std::uint32_t>(36 + data.size()));
+    file += "WAVEfmt ";
+    Append32(file, 16);
+    Append16(file, 3);  // IEEE float
+    Append16(file, 1);
+    Append32(file, 8000);
+    Append32(file, 8000 * 4);
+    Append16(file, 4);
+    Append16(file, 32);
+    file += "data";
+    Append32(file, static_cast<std::uint32_t>(data.size()));
+    file += data;
+    const auto wave = s_dir->Path() / "loud.wav";
+    WriteWholeFile(wave, file);
+    AlsaSound sound;
+    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    const std::vector<std::int16_t> played = Played();
+    ASSERT_EQ(played.size(), values.size());
+    EXPECT_NEAR(played[0], 16384, 2);
+    EXPECT_GE(played[1], 32766);
+    EXPECT_LE(played[2], -32767);
+    EXPECT_GE(played[3], 32766);
+    EXPECT_LE(played[4], -32767);
+}
+
 TEST_F(AlsaSoundTest, MissingOrBrokenFileIsAFailure)
 {
     AlsaSound sound;
@@ -146,4 +196,13 @@ TEST_F(AlsaSoundTest, MissingOrBrokenFileIsAFailure)
     const auto broken = s_dir->Path() / "broken.wav";
     WriteWholeFile(broken, "RIFF\x10\0\0\0WAVEjunk");
     EXPECT_FALSE(sound.PlayAlarmWave(broken));
+}
+
+TEST_F(AlsaSoundTest, WaveFileWithoutSamplesIsAFailure)
+{
+    // A file cut to its header plays nothing; the alarm must fall back to the tones, not stay mute.
+    const auto empty = s_dir->Path() / "empty.wav";
+    WriteWholeFile(empty, WaveFile({}, 8000));
+    AlsaSound sound;
+    EXPECT_FALSE(sound.PlayAlarmWave(empty));
 }

@@ -2,6 +2,7 @@
 #include "platform/linux/file_settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/settings.h"
@@ -270,13 +271,62 @@ TEST(FileSettingsStore, RefusedWritesReportFailureAndLeaveTheFile)
     const std::string before = ReadWholeFile(store.File());
     // A folder where the new file would go makes every replacement fail, even for the superuser.
     std::filesystem::path blocker = store.File();
-    blocker += ".tmp" + std::to_string(::getpid());
+    blocker += ".new";
     std::filesystem::create_directory(blocker);
     Settings s;
     s.Latitude = 10;
     EXPECT_FALSE(SaveSettings(store, s));
     EXPECT_EQ(ReadWholeFile(store.File()), before);
     EXPECT_EQ(ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude}).Latitude, 52.0);
+}
+
+// A user who made the file private, or keeps it in another folder behind a link, keeps it so
+// after every save; and a link planted under the new file's name is never written through.
+TEST(FileSettingsStore, SavesKeepPermissionsLinksAndNeverFollowAPlantedLink)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+    std::filesystem::permissions(store.File(), ownerOnly);
+    ASSERT_TRUE(SaveAlarm(store, "07:00", true));
+    EXPECT_EQ(std::filesystem::status(store.File()).permissions() & std::filesystem::perms::all, ownerOnly);
+
+    const auto real = dir.Path() / "synced" / "dniarz.reg";
+    std::filesystem::create_directory(real.parent_path());
+    std::filesystem::rename(store.File(), real);
+    std::filesystem::create_symlink(real, store.File());
+    const auto victim = dir.Path() / "victim";
+    WriteWholeFile(victim, "do not touch");
+    std::filesystem::create_symlink(victim, real.string() + ".new");
+    ASSERT_TRUE(SaveAlarm(store, "07:15", false));
+    EXPECT_TRUE(std::filesystem::is_symlink(store.File()));
+    EXPECT_NE(ReadWholeFile(real).find("07:15"), std::string::npos);
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, ownerOnly);
+    EXPECT_EQ(ReadWholeFile(victim), "do not touch");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real.parent_path()), {}), 1);
+}
+
+// A FIFO would stop the printed day and the window in the open, a link to a device would be read
+// until memory runs out: both read as an unreadable file, at once, and the first save sets it aside.
+TEST(FileSettingsStore, OnlyARegularFileIsRead)
+{
+    TempDir dir;
+    FileSettingsStore store(FileIn(dir));
+    std::filesystem::create_directories(store.File().parent_path());
+    ASSERT_EQ(::mkfifo(store.File().c_str(), 0600), 0);
+    Settings s;
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
+    EXPECT_EQ(s.Latitude, 52.0);
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    EXPECT_TRUE(std::filesystem::is_regular_file(store.File()));
+    EXPECT_TRUE(std::filesystem::is_fifo(store.File().string() + ".unreadable"));
+
+    std::filesystem::remove(store.File());
+    std::filesystem::create_symlink("/dev/zero", store.File());
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
 }
 
 TEST(FileSettingsStore, NoPlaceToStoreMeansNoKey)

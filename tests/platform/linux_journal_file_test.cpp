@@ -3,6 +3,8 @@
 
 #include <iterator>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "temp_dir.h"
@@ -18,7 +20,7 @@ TEST(LinuxJournalFile, ReadsAppendsTruncatesAndReplaces)
     EXPECT_EQ(file.ReadAll(path, contents), JournalFile::ReadStatus::Missing);
     EXPECT_EQ(contents, "");
 
-    ASSERT_TRUE(file.OpenForAppend(path));
+    ASSERT_EQ(file.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
     EXPECT_TRUE(std::filesystem::exists(path));
     ASSERT_TRUE(file.Append("abc\r\n"));
     ASSERT_TRUE(file.Append(std::string("\0\xff", 2)));
@@ -43,15 +45,19 @@ TEST(LinuxJournalFile, OneWriterAtATime)
     TempDir dir;
     const auto path = dir.Path() / "dnz.dat";
     LinuxJournalFile first, second;
-    ASSERT_TRUE(first.OpenForAppend(path));
-    EXPECT_FALSE(second.OpenForAppend(path));
+    std::string contents;
+    ASSERT_EQ(first.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
+    ASSERT_TRUE(first.Append("saved\r\n"));
+    EXPECT_EQ(second.OpenAndRead(path, contents), JournalFile::OpenStatus::HeldByAnother);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_FALSE(second.LastError().empty());
     // The replaced file is locked as well, and the lock goes with its holder.
     ASSERT_TRUE(first.Replace("packed\r\n"));
-    EXPECT_FALSE(second.OpenForAppend(path));
+    EXPECT_EQ(second.OpenAndRead(path, contents), JournalFile::OpenStatus::HeldByAnother);
+    ASSERT_TRUE(first.Append("after\r\n"));
     first.Close();
-    EXPECT_TRUE(second.OpenForAppend(path));
+    EXPECT_EQ(second.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
+    EXPECT_EQ(contents, "packed\r\nafter\r\n");
 }
 
 TEST(LinuxJournalFile, ReplacingKeepsPermissionsAndSymbolicLinks)
@@ -62,7 +68,8 @@ TEST(LinuxJournalFile, ReplacingKeepsPermissionsAndSymbolicLinks)
     const auto link = dir.Path() / "dnz.dat";
     std::filesystem::create_symlink(real, link);
     LinuxJournalFile file;
-    ASSERT_TRUE(file.OpenForAppend(link));
+    std::string contents;
+    ASSERT_EQ(file.OpenAndRead(link, contents), JournalFile::OpenStatus::Ok);
     std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     ASSERT_TRUE(file.Replace("packed\r\n"));
     ASSERT_TRUE(file.Append("after"));
@@ -80,7 +87,66 @@ TEST(LinuxJournalFile, AFolderInPlaceOfTheFileIsAReadFailure)
     std::string contents;
     EXPECT_EQ(file.ReadAll(dir.Path() / "dnz.dat", contents), JournalFile::ReadStatus::Failed);
     EXPECT_FALSE(file.LastError().empty());
-    EXPECT_FALSE(file.OpenForAppend(dir.Path() / "dnz.dat"));
+    EXPECT_EQ(file.OpenAndRead(dir.Path() / "dnz.dat", contents), JournalFile::OpenStatus::Failed);
+}
+
+// A FIFO would block the open or the read for ever, a device such as /dev/zero would be read until
+// memory runs out: both are refused at once, by the readers and by the writer alike.
+TEST(LinuxJournalFile, OnlyARegularFileIsRead)
+{
+    TempDir dir;
+    const auto fifo = dir.Path() / "fifo" / "dnz.dat";
+    std::filesystem::create_directory(fifo.parent_path());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto device = dir.Path() / "device" / "dnz.dat";
+    std::filesystem::create_directory(device.parent_path());
+    std::filesystem::create_symlink("/dev/zero", device);
+    for (const auto& path : {fifo, device}) {
+        SCOPED_TRACE(path.string());
+        LinuxJournalFile file;
+        std::string contents;
+        EXPECT_EQ(file.ReadAll(path, contents), JournalFile::ReadStatus::Failed);
+        EXPECT_EQ(contents, "");
+        EXPECT_EQ(file.OpenAndRead(path, contents), JournalFile::OpenStatus::Failed);
+        EXPECT_FALSE(file.IsOpen());
+        EXPECT_EQ(file.LastError(), "not a regular file");
+    }
+}
+
+TEST(LinuxJournalFile, APackNeverWritesThroughAPlantedLink)
+{
+    TempDir dir;
+    const auto path = dir.Path() / "dnz.dat";
+    const auto victim = dir.Path() / "victim";
+    WriteWholeFile(victim, "do not touch");
+    LinuxJournalFile file;
+    std::string contents;
+    ASSERT_EQ(file.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
+    std::filesystem::create_symlink(victim, dir.Path() / "dnz.dat.new");
+    ASSERT_TRUE(file.Replace("packed\r\n"));
+    EXPECT_EQ(ReadWholeFile(victim), "do not touch");
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(ReadWholeFile(path), "packed\r\n");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / "dnz.dat.new")));
+}
+
+TEST(LinuxJournalFile, OpeningRemovesWhatACrashedPackLeft)
+{
+    TempDir dir;
+    const auto path = dir.Path() / "dnz.dat";
+    WriteWholeFile(path, "a\r\n****\r\n");
+    WriteWholeFile(dir.Path() / "dnz.dat.new", "half a pa");
+    LinuxJournalFile file;
+    std::string contents;
+    ASSERT_EQ(file.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
+    EXPECT_EQ(contents, "a\r\n****\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "dnz.dat.new"));
+    // A reader that holds no lock must leave it: it may be another copy's pack in progress.
+    file.Close();
+    WriteWholeFile(dir.Path() / "dnz.dat.new", "a pack going on");
+    LinuxJournalFile reader;
+    EXPECT_EQ(reader.ReadAll(path, contents), JournalFile::ReadStatus::Ok);
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "dnz.dat.new"));
 }
 
 } // namespace

@@ -710,6 +710,14 @@ void TForm1::showEvent(QShowEvent* event)
     FormShow();
 }
 
+void TForm1::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // A window uncovered after the event loop was held up shows the time at once, not a stale second.
+    if (m_clockBar)
+        ClockTick();
+}
+
 bool TForm1::OpenUrl(const QUrl& url)
 {
     return m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);

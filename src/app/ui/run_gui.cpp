@@ -63,13 +63,18 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, windowOptions);
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
-    // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved.
+    // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved;
+    // but no box may wait for an answer then, and the end comes within seconds whatever happens.
     const int signalFd = InstallTerminationSignalPipe();
     if (signalFd >= 0) {
         auto* notifier = new QSocketNotifier(signalFd, QSocketNotifier::Read, &app);
         QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form, signalFd] {
             DrainTerminationSignalPipe(signalFd);
+            SetErrorsToStandardError(true);
+            LimitTimeToEnd(10);
             form.Quit();
+            // A box that was already open has its own event loop; this ends it as well.
+            QApplication::exit(0);
         });
     }
     form.StartShown(options.hide);

@@ -3,12 +3,24 @@
 
 #include "app/ui/message_box.h"
 
+#include <iostream>
 #include <typeinfo>
+
+namespace {
+
+bool g_errorsToStandardError = false;
+
+} // namespace
+
+void SetErrorsToStandardError(bool on)
+{
+    g_errorsToStandardError = on;
+}
 
 void ShowError(QWidget* parent, const std::exception& error)
 {
     // Only the exact class: an error derived from it may mean something else entirely.
-    if (typeid(error) == typeid(EDBEditError)) {
+    if (typeid(error) == typeid(EDBEditError) && !g_errorsToStandardError) {
         AppMessageBox::Show(parent, QMessageBox::Warning, QStringLiteral("komunikat"),
                             QStringLiteral("Wprowadź poprawną godzinę alarmu lub naciśnij ESC w celu przywrócenia "
                                            "poprzedniej."));
@@ -19,6 +31,12 @@ void ShowError(QWidget* parent, const std::exception& error)
 
 void ShowError(QWidget* parent, const QString& message)
 {
+    if (g_errorsToStandardError) {
+        QString line = message;
+        line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        std::cerr << "dniarz: " << line.toStdString() << std::endl;
+        return;
+    }
     AppMessageBox::Show(parent, QMessageBox::Critical, QStringLiteral("Dniarz"), message);
 }
 

@@ -21,6 +21,9 @@ public:
 void ShowError(QWidget* parent, const std::exception& error);
 // For failures that are no exception, such as a link that cannot be opened.
 void ShowError(QWidget* parent, const QString& message);
+// While on, errors go to standard error instead of a box. For an end the system asked for: nobody
+// may be there to answer a box, and one left unanswered would keep the program from ending.
+void SetErrorsToStandardError(bool on);
 
 // Catches what a handler throws on its way back to the event loop and shows it, so that one
 // failed action never ends the program.

@@ -13,15 +13,17 @@ JournalFile::ReadStatus FakeJournalFile::ReadAll(const std::filesystem::path& pa
     return ReadStatus::Ok;
 }
 
-bool FakeJournalFile::OpenForAppend(const std::filesystem::path& path)
+JournalFile::OpenStatus FakeJournalFile::OpenAndRead(const std::filesystem::path& path, std::string& contents)
 {
     m_open = false;
-    if (failOpen)
-        return false;
+    if (heldByAnother)
+        return OpenStatus::HeldByAnother;
+    if (failOpen || ReadAll(path, contents) == ReadStatus::Failed)
+        return OpenStatus::Failed;
     m_files.try_emplace(path);
     m_path = path;
     m_open = true;
-    return true;
+    return OpenStatus::Ok;
 }
 
 bool FakeJournalFile::Append(std::string_view bytes)

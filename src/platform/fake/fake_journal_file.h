@@ -12,7 +12,7 @@ class FakeJournalFile final : public JournalFile
 {
 public:
     ReadStatus ReadAll(const std::filesystem::path& path, std::string& contents) override;
-    bool OpenForAppend(const std::filesystem::path& path) override;
+    OpenStatus OpenAndRead(const std::filesystem::path& path, std::string& contents) override;
     bool IsOpen() const override { return m_open; }
     bool Append(std::string_view bytes) override;
     bool Truncate(std::uint64_t size) override;
@@ -29,6 +29,7 @@ public:
     // Failures to inject; each stays until it is changed.
     bool failRead = false;
     bool failOpen = false;
+    bool heldByAnother = false;
     bool failTruncate = false;
     bool failSync = false;
     bool failReplace = false;  // as a failed rename: the old file stays

@@ -4,6 +4,7 @@
 #include <alsa/asoundlib.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -40,7 +41,15 @@ public:
     Pcm(unsigned channels, unsigned rate)
     {
         std::lock_guard lock(OpenMutex());
-        if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+        // A blocking open of a device another program holds waits until it is let go, which could
+        // be never: the alarm thread would hang and no later alarm could start. A busy device is
+        // a failure like a missing one; the writes then block as usual.
+        if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+            m_pcm = nullptr;
+            return;
+        }
+        if (snd_pcm_nonblock(m_pcm, 0) < 0) {
+            snd_pcm_close(m_pcm);
             m_pcm = nullptr;
             return;
         }
@@ -102,6 +111,14 @@ std::vector<std::int16_t> ToneSamples(int frequency, int ms)
     return samples;
 }
 
+// 16-bit samples come back exactly; louder than full scale is clipped, not folded over.
+std::int16_t ToSample(float value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<std::int16_t>(std::lround(std::clamp(value * 32768.0f, -32768.0f, 32767.0f)));
+}
+
 }  // namespace
 
 AlsaSound::AlsaSound()
@@ -136,16 +153,24 @@ bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file)
         Pcm pcm(channels, static_cast<unsigned>(info.samplerate));
         if (pcm) {
             constexpr sf_count_t kChunk = 4096;
-            std::vector<std::int16_t> buffer(static_cast<std::size_t>(kChunk) * channels);
-            played = true;
+            // Read as floats in -1..1 whatever the file holds: libsndfile hands floating-point files
+            // to a reader of shorts unscaled, as a near-silent -1..1.
+            std::vector<float> read(static_cast<std::size_t>(kChunk) * channels);
+            std::vector<std::int16_t> buffer(read.size());
+            // A file with no sound in it (cut to its header) counts as unplayable, so that the alarm
+            // falls back to the tones instead of staying mute.
             for (;;) {
-                const sf_count_t frames = sf_readf_short(sound, buffer.data(), kChunk);
+                const sf_count_t frames = sf_readf_float(sound, read.data(), kChunk);
                 if (frames <= 0)
                     break;
+                const std::size_t count = static_cast<std::size_t>(frames) * channels;
+                for (std::size_t i = 0; i < count; ++i)
+                    buffer[i] = ToSample(read[i]);
                 if (!pcm.Write(buffer.data(), static_cast<std::size_t>(frames))) {
                     played = false;
                     break;
                 }
+                played = true;
             }
             if (played)
                 pcm.Drain();

@@ -1,11 +1,9 @@
 // The registry export file behind the Linux settings store.
 #include "platform/linux/file_settings_store.h"
 
-#include "platform/linux/atomic_file.h"
+#include "platform/linux/posix_file.h"
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <system_error>
 
 namespace {
@@ -36,15 +34,10 @@ bool SetAside(const std::filesystem::path& file)
 
 LoadedFile LoadFile(const std::filesystem::path& file)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        return {ec ? FileState::Unreadable : FileState::Missing, {}};
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return {FileState::Unreadable, {}};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return {FileState::Unreadable, {}};
+    std::string bytes;
+    const std::error_code error = ReadRegularFile(file, bytes);
+    if (error)
+        return {error == std::errc::no_such_file_or_directory ? FileState::Missing : FileState::Unreadable, {}};
     auto parsed = ParseRegFile(bytes);
     if (!parsed)
         return {FileState::Unreadable, {}};
@@ -54,7 +47,7 @@ LoadedFile LoadFile(const std::filesystem::path& file)
 bool SaveFile(const std::filesystem::path& file, const RegFile& content)
 {
     std::string text;
-    return FormatRegFile(content, text) && WriteFileAtomically(file, text);
+    return FormatRegFile(content, text) && !ReplaceFileContents(file, text);
 }
 
 class FileSettingsKey final : public SettingsKey

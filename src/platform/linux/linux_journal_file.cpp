@@ -1,6 +1,8 @@
 // The notes journal's file through POSIX calls.
 #include "platform/linux/linux_journal_file.h"
 
+#include "platform/linux/posix_file.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -11,37 +13,10 @@
 
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// A rename or a newly created name reaches the disk only when its directory is synced too.
-bool SyncDirectoryOf(const std::filesystem::path& path)
-{
-    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    const int saved = errno;
-    ::close(fd);
-    errno = saved;
-    return ok;
-}
+constexpr const char* kNotRegular = "not a regular file";
+// A pack by another writer renames a new file over the name between our open and our lock; each
+// round of that costs the other writer a whole pack, so a few rounds are all there can be.
+constexpr int kLockAttempts = 100;
 
 } // namespace
 
@@ -58,59 +33,73 @@ bool LinuxJournalFile::Fail(int error)
 
 JournalFile::ReadStatus LinuxJournalFile::ReadAll(const std::filesystem::path& path, std::string& contents)
 {
-    contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        Fail(error);
-        return error == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        contents.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(errno);
-            ::close(fd);
-            contents.clear();
-            return ReadStatus::Failed;
-        }
-        contents.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return ReadStatus::Ok;
+    const std::error_code error = ReadRegularFile(path, contents);
+    if (!error)
+        return ReadStatus::Ok;
+    if (error == std::errc::invalid_argument)
+        m_lastError = kNotRegular;
+    else
+        Fail(error.value());
+    return error == std::errc::no_such_file_or_directory ? ReadStatus::Missing : ReadStatus::Failed;
 }
 
-bool LinuxJournalFile::OpenForAppend(const std::filesystem::path& path)
+JournalFile::OpenStatus LinuxJournalFile::OpenAndRead(const std::filesystem::path& path, std::string& contents)
 {
     Close();
-    const bool existed = ::access(path.c_str(), F_OK) == 0;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return Fail(errno);
-    // Two copies appending to one journal would lose notes: a pack by one leaves the other
-    // writing to a file that no longer has a name. The lock goes with the process.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        if (error == EWOULDBLOCK) {
-            m_lastError = "plik jest używany przez inną kopię programu";
-            return false;
+    contents.clear();
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            Fail(errno);
+            return OpenStatus::Failed;
         }
-        return Fail(error);
+        const auto fail = [&](int error) {
+            ::close(fd);
+            if (error)
+                Fail(error);
+            return OpenStatus::Failed;
+        };
+        struct stat opened {};
+        if (::fstat(fd, &opened) != 0)
+            return fail(errno);
+        // A FIFO or a device in the file's place would block every read or never end.
+        if (!S_ISREG(opened.st_mode)) {
+            m_lastError = kNotRegular;
+            return fail(0);
+        }
+        // Two copies appending to one journal would lose notes. The lock goes with the process.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            if (error != EWOULDBLOCK)
+                return fail(error);
+            ::close(fd);
+            m_lastError = "plik jest używany przez inną kopię programu";
+            return OpenStatus::HeldByAnother;
+        }
+        // The lock counts only if the file locked is still the one under the name: a pack by the
+        // other writer may have renamed a new file over it since the open, and a lock on the old,
+        // nameless file would let every later save go where nobody reads.
+        struct stat named {};
+        if (::stat(path.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
+            ::close(fd);
+            continue;
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        // Only the lock holder packs, so a new file beside the journal now is what a crash
+        // in the middle of a pack left.
+        ::unlink(ReplacementFile(ReplacementTarget(path)).c_str());
+        // Read under the lock, so that nothing another writer appended before it is missed.
+        if (::fstat(fd, &opened) != 0 || !ReadFromStart(fd, static_cast<std::uint64_t>(opened.st_size), contents))
+            return fail(errno);
+        // Not fatal: the name of a new, still empty file is all a crash could lose here.
+        if (contents.empty())
+            (void)SyncDirectoryOf(path);
+        m_fd = fd;
+        m_path = path;
+        return OpenStatus::Ok;
     }
-    // Not fatal: the name of a new, still empty file is all a crash could lose here.
-    if (!existed)
-        (void)SyncDirectoryOf(path);
-    m_fd = fd;
-    m_path = path;
-    return true;
+    m_lastError = "the file keeps being replaced";
+    return OpenStatus::Failed;
 }
 
 bool LinuxJournalFile::Append(std::string_view bytes)
@@ -138,39 +127,22 @@ bool LinuxJournalFile::Replace(std::string_view contents)
 {
     if (m_fd < 0)
         return Fail(EBADF);
-    // A journal kept behind a symbolic link (say, in a synchronised folder) is replaced where it
-    // really lives, and keeps its permissions: notes may be private.
-    std::error_code ec;
-    std::filesystem::path target = std::filesystem::canonical(m_path, ec);
-    if (ec)
-        target = m_path;
-    std::filesystem::path temp = target;
-    temp += ".new";
-    struct stat old {};
-    const mode_t mode = ::fstat(m_fd, &old) == 0 ? (old.st_mode & 07777) : 0644;
-    // The new file's own handle becomes the append handle, so that nothing can fail once the
-    // rename has put it in place.
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return Fail(errno);
-    if (::fchmod(fd, mode) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !WriteAll(fd, contents)
-        || ::fsync(fd) != 0) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return Fail(error);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return Fail(error);
-    }
+    FileReplacement next(ReplacementTarget(m_path));
+    std::error_code error = next.Begin();
+    // The new file is locked before it gets the name, so that no other copy can slip in between;
+    // its handle becomes the append handle, so that nothing can fail once the rename is done.
+    const int fd = next.Descriptor();
+    if (!error && (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_APPEND) != 0))
+        error = std::error_code(errno, std::generic_category());
+    if (!error)
+        error = next.Write(contents);
+    if (!error)
+        error = next.Commit();
+    if (error)
+        return Fail(error.value());
     // The old handle points at the replaced file; keeping it would write notes nobody reads.
     ::close(m_fd);
-    m_fd = fd;
-    // Not fatal: until the directory reaches the disk a power cut could bring the old file back.
-    (void)SyncDirectoryOf(target);
+    m_fd = next.Release();
     return true;
 }
 

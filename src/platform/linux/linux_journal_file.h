@@ -12,7 +12,7 @@ public:
     ~LinuxJournalFile() override;
 
     ReadStatus ReadAll(const std::filesystem::path& path, std::string& contents) override;
-    bool OpenForAppend(const std::filesystem::path& path) override;
+    OpenStatus OpenAndRead(const std::filesystem::path& path, std::string& contents) override;
     bool IsOpen() const override { return m_fd >= 0; }
     bool Append(std::string_view bytes) override;
     bool Truncate(std::uint64_t size) override;

@@ -49,3 +49,10 @@ void DrainTerminationSignalPipe(int fd)
     while (::read(fd, buffer, sizeof buffer) > 0) {
     }
 }
+
+void LimitTimeToEnd(unsigned seconds)
+{
+    // SIGALRM's default action ends the process, and nothing in the program handles it.
+    ::signal(SIGALRM, SIG_DFL);
+    ::alarm(seconds);
+}

@@ -1,7 +1,7 @@
 // XDG autostart entries: reading, writing and removing NAME.desktop files.
 #include "platform/linux/xdg_startup_entry.h"
 
-#include "platform/linux/atomic_file.h"
+#include "platform/linux/posix_file.h"
 
 #include <fstream>
 #include <iterator>
@@ -106,7 +106,7 @@ bool XdgStartupEntry::Write(TRegLocation where, std::string_view name, const std
         return false;
     const std::string text = "[Desktop Entry]\nType=Application\nName=Dniarz\nComment=Kalendarz i zegar\nExec=" + *exec
                            + "\nTerminal=false\n";
-    return WriteFileAtomically(file, text);
+    return !ReplaceFileContents(file, text);
 }
 
 XdgStartupEntry ProgramStartupEntry(const std::filesystem::path& configHome)

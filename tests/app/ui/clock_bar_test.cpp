@@ -23,6 +23,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 using namespace std::chrono;
 using Call = FakeSound::Call;
@@ -213,15 +214,31 @@ private slots:
         CheckCaptionsFit(*form);
         SaveBar(*form, "clock_bar_ringing");
 
-        // Five seconds of alarm: the thread ends by itself; STOP goes with the next tick.
+        // Five seconds of alarm: the thread ends by itself; STOP goes with the next tick. The wait
+        // handles no events, as a repaint of the window would be that tick.
         m_time->Release();
-        QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+        const auto deadline = steady_clock::now() + seconds(5);
+        while (form->Clock()->IsAlarmSounding() && steady_clock::now() < deadline)
+            std::this_thread::sleep_for(milliseconds(1));
+        QVERIFY(!form->Clock()->IsAlarmSounding());
         QVERIFY(!Stop(*form)->isHidden());
         Tick(*form);
         QVERIFY(Stop(*form)->isHidden());
         QCOMPARE(m_sound->Calls().size(), std::size_t(4));
         QCOMPARE(form->Clock()->Logic().State(), AlarmState::WaitingForTomorrow);
         QVERIFY(Toggle(*form)->isChecked());
+    }
+
+    void APaintOfTheWindowShowsTheTime()
+    {
+        auto form = Make();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(ClockLabel(*form)->text(), QStringLiteral("06:59:30"));
+        // No timer runs here: only the picture being drawn can bring the label up to date.
+        m_clock.Advance(seconds(2));
+        form->repaint();
+        QCOMPARE(ClockLabel(*form)->text(), QStringLiteral("06:59:32"));
     }
 
     void StopAndTheTrayStopTheAlarmAfterThePause()

@@ -13,6 +13,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,7 +48,8 @@ public:
     }
     const fs::path& Root() const { return m_root; }
 
-    pid_t Start(const std::vector<std::string>& args)
+    // `stderrFd`, when given, becomes the child's standard error.
+    pid_t Start(const std::vector<std::string>& args, int stderrFd = -1)
     {
         std::vector<std::string> env = {
             "QT_QPA_PLATFORM=offscreen",
@@ -74,6 +76,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         const std::string out = (m_root / ("out" + std::to_string(m_children.size()))).string();
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (stderrFd >= 0)
+            posix_spawn_file_actions_adddup2(&actions, stderrFd, 2);
         pid_t pid = -1;
         const int rc = ::posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, argvPtrs.data(), envPtrs.data());
         posix_spawn_file_actions_destroy(&actions);
@@ -111,6 +115,33 @@ std::string ReadFile(const fs::path& path)
 {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Waits until `pid` holds the window's lock: it writes its process id into the lock file then.
+bool HoldsTheLock(const Sandbox& box, pid_t pid)
+{
+    const fs::path lockFile = box.Root() / "runtime" / "ZWDNIARZ.lock";
+    const auto until = std::chrono::steady_clock::now() + 20s;
+    while (ReadFile(lockFile) != std::to_string(pid) + "\n") {
+        if (WaitFor(pid, 0ms) || std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// Waits until `pid` catches SIGTERM, as the window does once it can end in order.
+bool CatchesSigterm(pid_t pid)
+{
+    const auto until = std::chrono::steady_clock::now() + 20s;
+    while (std::chrono::steady_clock::now() < until && !WaitFor(pid, 0ms)) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("SigCgt:") && (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1) & 1))
+                return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
 }
 
 bool ExitedWithZero(const std::optional<int>& status)
@@ -164,4 +195,63 @@ TEST(SingleInstance, UnwritablePictureIsAFailure)
     const auto status = WaitFor(painter, 20s);
     ASSERT_TRUE(status && WIFEXITED(*status));
     EXPECT_EQ(WEXITSTATUS(*status), 1);
+}
+
+// A notes file or a planted FIFO in its place: the printed day and the picture end at once with
+// the read failure instead of waiting for a writer that never comes.
+TEST(SingleInstance, AFifoInPlaceOfTheNotesFileStopsNothing)
+{
+    Sandbox box;
+    ASSERT_FALSE(box.Root().empty());
+    ASSERT_EQ(::mkfifo((box.Root() / "program" / "dnz.dat").c_str(), 0600), 0);
+    const pid_t printer = box.Start({"--print-day", "2024-06-21"});
+    const auto printed = WaitFor(printer, 20s);
+    ASSERT_TRUE(printed && WIFEXITED(*printed));
+    EXPECT_EQ(WEXITSTATUS(*printed), 1);
+    const fs::path picture = box.Root() / "window.png";
+    const pid_t painter = box.Start({"--screenshot", picture.string(), "--date", "2024-06-21"});
+    EXPECT_TRUE(WaitFor(painter, 20s)) << "the picture waited on the FIFO";
+}
+
+// Ending on SIGTERM while the notes cannot be written (a full disk, here a file size limit): the
+// error goes to standard error, since no one may be there to answer a box, and the program ends.
+TEST(SingleInstance, AnEndBySignalNeverWaitsOnAMessageBox)
+{
+    Sandbox box;
+    ASSERT_FALSE(box.Root().empty());
+    fs::create_directories(box.Root() / "config" / "Brenvik");
+    std::ofstream(box.Root() / "config" / "Brenvik" / "dniarz.reg", std::ios::binary)
+        << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
+           "\"ColSunday\"=dword:000000ff\r\n";
+    // A record cut short: opening repairs it, and the repair is written when the program ends.
+    const std::string notes = "2024.06.21\r\n2024.06.21  10:00\r\nniedokończona";
+    std::ofstream(box.Root() / "program" / "dnz.dat", std::ios::binary) << notes;
+    int errPipe[2];
+    ASSERT_EQ(::pipe2(errPipe, O_CLOEXEC), 0);
+    // Both are inherited by the child: writes past the notes file's size fail, without a signal.
+    struct rlimit oldLimit {};
+    ::getrlimit(RLIMIT_FSIZE, &oldLimit);
+    struct rlimit limit = oldLimit;
+    limit.rlim_cur = notes.size();
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldAction = ::signal(SIGXFSZ, SIG_IGN);
+    const pid_t window = box.Start({}, errPipe[1]);
+    ::signal(SIGXFSZ, oldAction);
+    ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+    ::close(errPipe[1]);
+    ASSERT_GT(window, 0);
+    ASSERT_TRUE(HoldsTheLock(box, window));
+    ASSERT_TRUE(CatchesSigterm(window));
+
+    ASSERT_EQ(::kill(window, SIGTERM), 0);
+    const auto status = WaitFor(window, 20s);
+    ASSERT_TRUE(status) << "still running 20 s after SIGTERM";
+    EXPECT_TRUE(WIFEXITED(*status));
+    std::string err;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(errPipe[0], buffer, sizeof buffer)) > 0;)
+        err.append(buffer, static_cast<std::size_t>(n));
+    ::close(errPipe[0]);
+    EXPECT_NE(err.find("dniarz: Nie powiódł się zapis do pliku notatek:"), std::string::npos) << err;
+    EXPECT_EQ(ReadFile(box.Root() / "program" / "dnz.dat"), notes);
 }

@@ -1,0 +1,180 @@
+// Writing, syncing and replacing files through POSIX calls.
+#include "platform/linux/posix_file.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::error_code LastErrno()
+{
+    return {errno, std::generic_category()};
+}
+
+} // namespace
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool ReadFromStart(int fd, std::uint64_t size, std::string& contents)
+{
+    contents.clear();
+    contents.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = ::pread(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int saved = errno;
+            contents.clear();
+            errno = saved;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    contents.resize(done);
+    return true;
+}
+
+std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents)
+{
+    contents.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return LastErrno();
+    struct stat st {};
+    std::error_code error;
+    if (::fstat(fd, &st) != 0)
+        error = LastErrno();
+    else if (!S_ISREG(st.st_mode))
+        error = std::make_error_code(std::errc::invalid_argument);
+    else if (!ReadFromStart(fd, static_cast<std::uint64_t>(st.st_size), contents))
+        error = LastErrno();
+    ::close(fd);
+    return error;
+}
+
+bool SyncDirectoryOf(const std::filesystem::path& path)
+{
+    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return ok;
+}
+
+std::filesystem::path ReplacementTarget(const std::filesystem::path& path)
+{
+    // Followed by hand rather than by canonical(): a link whose file is gone still says where the
+    // file belongs. The bound is the system's own for nested links.
+    std::filesystem::path target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(target, ec))
+            break;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+std::filesystem::path ReplacementFile(const std::filesystem::path& target)
+{
+    std::filesystem::path file = target;
+    file += ".new";
+    return file;
+}
+
+FileReplacement::FileReplacement(std::filesystem::path target)
+    : m_target(std::move(target)), m_new(ReplacementFile(m_target))
+{
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (m_fd >= 0 && !m_committed)
+        ::unlink(m_new.c_str());
+}
+
+std::error_code FileReplacement::Begin()
+{
+    struct stat old {};
+    const bool hadTarget = ::stat(m_target.c_str(), &old) == 0;
+    if (::unlink(m_new.c_str()) != 0 && errno != ENOENT)
+        return LastErrno();
+    m_fd = ::open(m_new.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (m_fd < 0)
+        return LastErrno();
+    // Notes and settings may be private: a replacement must not make them readable to others.
+    if (hadTarget && ::fchmod(m_fd, old.st_mode & 07777) != 0)
+        return LastErrno();
+    return {};
+}
+
+std::error_code FileReplacement::Write(std::string_view bytes)
+{
+    if (m_fd < 0)
+        return std::make_error_code(std::errc::bad_file_descriptor);
+    return WriteAll(m_fd, bytes) ? std::error_code() : LastErrno();
+}
+
+std::error_code FileReplacement::Commit()
+{
+    if (m_fd < 0)
+        return std::make_error_code(std::errc::bad_file_descriptor);
+    if (::fsync(m_fd) != 0 || ::rename(m_new.c_str(), m_target.c_str()) != 0)
+        return LastErrno();
+    m_committed = true;
+    (void)SyncDirectoryOf(m_target);
+    return {};
+}
+
+int FileReplacement::Release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+std::error_code ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes)
+{
+    const std::filesystem::path target = ReplacementTarget(path);
+    std::error_code error;
+    if (target.has_parent_path())
+        std::filesystem::create_directories(target.parent_path(), error);
+    if (error)
+        return error;
+    FileReplacement replacement(target);
+    if ((error = replacement.Begin()) || (error = replacement.Write(bytes)) || (error = replacement.Commit()))
+        return error;
+    return {};
+}

@@ -1,0 +1,74 @@
+// Writing and replacing files through POSIX calls, so that a crash, a full disk or a link planted
+// beside a file never leaves it half written, moved or written through.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// Writes every byte, going on after short writes and interruptions. False with errno set; a write
+// that makes no progress counts as a full disk (ENOSPC).
+bool WriteAll(int fd, std::string_view bytes);
+
+// The file open at `fd` from its start, no further than `size` bytes (the size it had when opened,
+// so that a file growing while it is read cannot make the read endless). False with errno set.
+bool ReadFromStart(int fd, std::uint64_t size, std::string& contents);
+
+// The whole regular file at `path`. Opened without blocking, so that a FIFO in its place cannot
+// stop the program, and read only as far as its size at the open, so that a device such as
+// /dev/zero cannot fill the memory. Anything but a regular file is std::errc::invalid_argument;
+// a missing one std::errc::no_such_file_or_directory. `contents` is empty on failure.
+std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents);
+
+// Syncs the folder holding `path`: a new name or a rename reaches the disk only with its folder.
+bool SyncDirectoryOf(const std::filesystem::path& path);
+
+// The file a replacement of `path` puts in place: `path` with symbolic links followed, so that a
+// file kept behind a link (say, in a synchronised folder) is replaced where it lives, and the link
+// stays a link.
+std::filesystem::path ReplacementTarget(const std::filesystem::path& path);
+
+// The name the new contents are written under before they replace `target`: target + ".new".
+std::filesystem::path ReplacementFile(const std::filesystem::path& target);
+
+// A new file written beside a target and then renamed over it, so that a crash at any moment
+// leaves either the whole old file or the whole new one. The new file's name is fixed, so that a
+// crash leaves at most one behind and the next replacement clears it; the caller must therefore
+// be the only writer of the target (the notes file by its lock, the settings by the single window).
+//
+//     FileReplacement next(target);
+//     if (auto error = next.Begin(); !error) error = next.Write(bytes); ... next.Commit();
+class FileReplacement
+{
+public:
+    // `target` as ReplacementTarget gives it.
+    explicit FileReplacement(std::filesystem::path target);
+    // Removes the new file unless it was committed; closes it unless it was released.
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Removes a stale new file and creates it afresh, exclusively and without following a link, so
+    // that a link planted under its name is never written through; it gets the target's
+    // permissions, or the default ones less the umask when there is no target yet.
+    std::error_code Begin();
+    int Descriptor() const { return m_fd; }
+    std::error_code Write(std::string_view bytes);
+    // Syncs the new file and renames it over the target. The folder is synced too, best effort:
+    // the new file is in place by then, and a failure there is no reason to report one.
+    std::error_code Commit();
+    // The new file's descriptor, now the caller's to close; for going on writing after Commit.
+    int Release();
+
+private:
+    std::filesystem::path m_target;
+    std::filesystem::path m_new;
+    int m_fd = -1;
+    bool m_committed = false;
+};
+
+// Replaces the file at `path` (following links, keeping its permissions) by `bytes`, creating the
+// folder when it is missing. Empty on success.
+std::error_code ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
