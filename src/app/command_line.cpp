@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "clock/time_sync.h"
+
 namespace {
 
 bool EqualsIgnoreCase(const std::string& a, const char* b)
@@ -82,12 +84,22 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             o.date = ParseDateArgument(*v);
             if (!o.date)
                 return fail("dniarz: invalid date '" + *v + "' (expected yyyy-mm-dd, years 1 to 9999)");
+        } else if (a == "--contacts") {
+            o.mode = CommandLine::Mode::Contacts;
         } else if (a == "--screenshot") {
             const auto v = value();
             if (!v || v->empty())
                 return fail("dniarz: --screenshot needs a file name");
             o.mode = CommandLine::Mode::Screenshot;
             o.screenshotFile = *v;
+        } else if (a == "--sntp") {
+            o.mode = CommandLine::Mode::Sntp;
+            while (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
+                const std::string& server = args[++i];
+                if (!ParseHostAndPort(server))
+                    return fail("dniarz: bad time server '" + server + "' (expected HOST[:PORT], port 1 to 65535)");
+                o.sntpServers.push_back(server);
+            }
         } else if (a == "--dir") {
             const auto v = value();
             if (!v || v->empty())
@@ -115,9 +127,15 @@ std::string UsageText()
            "\n"
            "  -hide                 start hidden in the notification area\n"
            "  --print-day [DATE]    print the day view of DATE (yyyy-mm-dd, default today) and exit\n"
+           "  --contacts            print the contacts book as plain text and exit\n"
            "  --screenshot FILE     render the main window to a PNG file and exit\n"
            "  --date DATE           the date shown by --screenshot\n"
            "  --lat DEG, --lon DEG  the place for --print-day (north and east positive)\n"
+           "  --sntp [HOST[:PORT]...]\n"
+           "                        ask time servers (default: the program's list) and print each\n"
+           "                        one's delay and offset and the one chosen; never sets the clock.\n"
+           "                        Exit code 0 when one was chosen, 1 when none answered usably,\n"
+           "                        2 for an empty host or a port outside 1 to 65535\n"
            "  --dir PATH            the program directory (notes and other files); also DNIARZ_DIR\n"
            "  --help                show this help and exit\n"
            "  --version             show the version and exit\n";

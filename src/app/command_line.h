@@ -9,7 +9,7 @@
 
 struct CommandLine
 {
-    enum class Mode { Window, PrintDay, Screenshot, Help, Version };
+    enum class Mode { Window, PrintDay, Screenshot, Help, Version, Contacts, Sntp };
     Mode mode = Mode::Window;
     bool hide = false;                     // "-HIDE" in any letter case: start in the tray
     std::optional<TDateTime> date;         // --print-day DATE or --date DATE
@@ -17,6 +17,7 @@ struct CommandLine
     std::optional<std::string> latitude;   // --lat DEG, as typed
     std::optional<std::string> longitude;  // --lon DEG, as typed
     std::string screenshotFile;            // --screenshot FILE
+    std::vector<std::string> sntpServers;  // --sntp HOST[:PORT]...; empty: the program's own list
 };
 
 struct CommandLineResult

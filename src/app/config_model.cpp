@@ -78,11 +78,6 @@ std::int32_t AlarmLengthFromText(std::string_view text)
     return std::clamp(value, kShortestAlarm, kLongestAlarm);
 }
 
-std::string FormatCorrection(double secondsPerDay)
-{
-    return FormatFixed(secondsPerDay, 8);
-}
-
 TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.cities)
 {
     ShowSettings(sources.settings, m_form);

@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "astro/places.h"
 #include "calendar/datetime.h"
+#include "clock/drift.h"
 
 class SettingsStore;
 
@@ -121,5 +122,3 @@ private:
 // The alarm length typed in the dialog: a decimal integer (leading blanks and a sign allowed),
 // else 300; then within 5 … 3600 seconds.
 std::int32_t AlarmLengthFromText(std::string_view text);
-// The correction in seconds per 24 hours as the dialog shows it: six decimals, at least 8 wide.
-std::string FormatCorrection(double secondsPerDay);

@@ -7,11 +7,16 @@
 
 #include "app/command_line.h"
 #include "app/local_now.h"
+#include "app/print_contacts.h"
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"
 #include "app/settings.h"
+#include "app/sntp_command.h"
+#include "app/time_sync_controller.h"
+#include "clock/server_list.h"
 #include "calendar/namedays.h"
 #include "platform/platform.h"
+#include "platform/time_service.h"
 #include "platform/program_dir.h"
 
 #ifndef DNIARZ_VERSION
@@ -27,7 +32,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const CommandLine& options = parsed.options;
-    Platform platform = MakePlatform("ZWDNIARZ");
+    // Without the privilege to set the clock, the system's time service is asked instead.
+    Platform platform = MakePlatform("ZWDNIARZ", ShiftThroughTimeService);
     const ProgramFiles files = ResolveProgramFiles(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir(),
                                                    platform.dataHome);
     const auto& programDir = files.userDir;
@@ -69,6 +75,15 @@ int main(int argc, char** argv)
         }
         std::cout << FormatPrintDay(PrintDayLines(input));
         return 0;
+    }
+    case CommandLine::Mode::Contacts:
+        return PrintContacts(programDir, std::cout, std::cerr);
+    case CommandLine::Mode::Sntp: {
+        // Only looks: RunSntpCommand never sets the clock.
+        std::vector<std::string> servers = options.sntpServers;
+        if (servers.empty())
+            servers = SplitServerList(ReadServerList(files.Locate(kServerListFileName)));
+        return RunSntpCommand(servers, *platform.udp, *platform.clock, std::cout);
     }
     case CommandLine::Mode::Screenshot:
         return RunScreenshot(argc, argv, options, files, platform);

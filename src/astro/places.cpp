@@ -103,21 +103,16 @@ std::optional<CityCoordinates> CityTable::Coordinates(std::string_view name) con
     return std::nullopt;
 }
 
-std::string FormatFixed(double x, std::size_t width)
+std::string FormatCoordinate(double x)
 {
     // to_chars ignores the process's locale, which printf would follow ("52,000000" under a
     // Polish one), and the reader accepts only a full stop.
     char buffer[400];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 6);
     std::string text(buffer, result.ptr);
-    if (text.size() < width)
-        text.insert(0, width - text.size(), ' ');
+    if (text.size() < 9)
+        text.insert(0, 9 - text.size(), ' ');
     return text;
-}
-
-std::string FormatCoordinate(double x)
-{
-    return FormatFixed(x, 9);
 }
 
 std::optional<double> TryParseCoordinate(std::string_view text)

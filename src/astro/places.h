@@ -1,7 +1,6 @@
 // The observer's place: the built-in table of Polish cities and the text forms of coordinates.
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,9 +36,7 @@ private:
 // whatever locales it has: true when UTF-8 text `a` sorts before `b`.
 bool PolishLess(std::string_view a, std::string_view b);
 
-// x with six decimals and a full stop, right-aligned in `width` characters, never cut.
-std::string FormatFixed(double x, std::size_t width);
-// FormatFixed in 9 characters: " 5.500000".
+// x with six decimals and a full stop, right-aligned in 9 characters, never cut: " 5.500000".
 std::string FormatCoordinate(double x);
 
 // A coordinate typed by the user, in one fixed form whatever the locale: optional leading spaces,

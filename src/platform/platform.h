@@ -3,16 +3,21 @@
 // interfaces. A new facility is one member here and one line in that folder's MakePlatform.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/file_store.h"
 #include "platform/instance_lock.h"
 #include "platform/journal_file.h"
 #include "platform/settings_store.h"
 #include "platform/sound.h"
 #include "platform/startup_entry.h"
 #include "platform/system_clock.h"
+#include "platform/udp_transport.h"
+#include "platform/url_launcher.h"
 
 struct Platform
 {
@@ -20,12 +25,21 @@ struct Platform
     std::unique_ptr<SettingsStore> settings;    // the user's settings key
     std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
     std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
+    std::unique_ptr<FileStore> files;           // whole files the user edits, such as the contacts
+    std::unique_ptr<UrlLauncher> urlLauncher;   // the desktop's browser and mail program
     std::filesystem::path dataHome;             // where users' data folders go; empty when unknown
     std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
+    // The time client's network, and a clock a worker thread may keep a share of.
+    std::shared_ptr<UdpTransport> udp;
+    std::shared_ptr<const SystemClock> workerClock;
     std::unique_ptr<StartupEntry> startupEntry; // the user's and the machine's start-at-logon entries
     std::filesystem::path programFile;          // what a start-at-logon entry starts: ProgramFile()
 };
 
+// Moves the clock for a process that may not set it itself, through the system's time service.
+using PrivilegedClockShift = std::function<ClockChange(std::chrono::microseconds delta)>;
+
 // Every member set. Building touches nothing on disk: the settings are read, and the lock is taken,
-// only when asked. `instanceName` names the single-instance lock.
-Platform MakePlatform(const std::string& instanceName);
+// only when asked. `instanceName` names the single-instance lock; `privilegedShift`, when given,
+// is how the clock is moved where the process may not move it.
+Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift privilegedShift = {});

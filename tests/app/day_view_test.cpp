@@ -25,7 +25,7 @@ bool Holds(const std::vector<std::string>& list, const std::string& entry)
     return std::find(list.begin(), list.end(), entry) != list.end();
 }
 
-} // namespace
+}  // namespace
 
 TEST(DayViewModel, NeighbourMonthsAcrossYearsAndAtTheEndsOfTheCalendar)
 {

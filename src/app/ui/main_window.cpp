@@ -1,6 +1,7 @@
 // The main window's layout, its shell behaviour (tray, close, quit) and the hooks where the
 // day view, the notes and the clock attach.
 #include "app/ui/main_window.h"
+#include "app/time_sync_controller.h"
 
 #include "app/local_now.h"
 #include "app/ui/clock_bar.h"
@@ -14,13 +15,14 @@
 #include "calendar/date_format.h"
 #include "calendar/ui/multi_day_dialog.h"
 #include "calendar/ui/storable_text.h"
+#include "clock/ui/calibration_dialog.h"
 #include "platform/startup_entry.h"
 #include "platform/system_clock.h"
+#include "platform/url_launcher.h"
 #include "widgets/fonts.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -176,7 +178,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     CopyGridColours();
     m_names.Load();
     m_cities.Load();
-    CreateAutoRunner();
+    CreateConfiguration();
     ConnectNoteEditor();
     connect(cal, &TCalenPnl::OnDateChange, this, [this] { RefreshDay(false); });
 
@@ -184,7 +186,15 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     RefreshDay(false);
     // The first picture of the window already shows the time, not the placeholder.
     ClockTick();
-    // Hook: the network time run starts here, or the drift correction is applied once.
+    if (m_options.udp && m_options.workerClock) {
+        m_timeSync = std::make_unique<TimeSyncController>(m_settings, m_store, m_clock, m_options.programDir,
+                                                          m_options.sharedDir,
+                                                          NetworkTime{m_options.udp, m_options.workerClock},
+                                                          m_options.persist);
+        connect(SpeedButton7, &QAbstractButton::clicked, this,
+                [this] { Guarded([this] { m_timeSync->SpeedButton7Click(); }); });
+        m_timeSync->StartUp();
+    }
 }
 
 TForm1::~TForm1()
@@ -331,7 +341,8 @@ void TForm1::CreateButtonRow()
     connect(Dzisiaj, &SpeedButton::clicked, this, &TForm1::SelectToday);
     connect(Tel, &SpeedButton::clicked, this, &TForm1::OpenContacts);
     connect(Konfig, &SpeedButton::clicked, this, &TForm1::SpeedButton5Click);
-    // Hook: "Info" opens the about window.
+    m_contactsHost = new ContactsHost(this, m_options.programDir, m_options.sharedDir, m_options.contacts);
+    connect(Info, &SpeedButton::clicked, m_contactsHost, &ContactsHost::ShowInfo);
 }
 
 void TForm1::CreateInfoPanel()
@@ -720,7 +731,12 @@ void TForm1::paintEvent(QPaintEvent* event)
 
 bool TForm1::OpenUrl(const QUrl& url)
 {
-    return m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);
+    if (m_options.openUrl)
+        return m_options.openUrl(url);
+    UrlLauncher& links = m_contactsHost->Links();
+    if (url.scheme() == QLatin1String("mailto"))
+        return links.OpenMail(url.path().toStdString());
+    return links.OpenInBrowser(url.toString().toStdString());
 }
 
 void TForm1::UrlClick(LinkLabel* link)
@@ -760,10 +776,19 @@ void TForm1::ClockTick()
 
 void TForm1::PollTimeSync()
 {
+    if (!m_timeSync)
+        return;
+    const auto outcome = m_timeSync->PollTimeSync();
+    // Runs of their own accord stay silent; the user who pressed the button hears why nothing changed.
+    if (outcome && outcome->byUser && outcome->found && !outcome->change.Ok())
+        AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"),
+                            QString::fromStdString(ClockNotSetMessage(outcome->offsetMs, outcome->change)));
 }
 
 void TForm1::Timer3Timer()
 {
+    if (m_timeSync)
+        m_timeSync->Timer3Timer();
 }
 
 void TForm1::StopAlarmSound()
@@ -773,10 +798,12 @@ void TForm1::StopAlarmSound()
 
 void TForm1::OpenContacts()
 {
+    m_contactsHost->OpenContacts();
 }
 
 void TForm1::HideContacts()
 {
+    m_contactsHost->HideContacts();
 }
 
 void TForm1::SaveNote()
@@ -798,7 +825,7 @@ void TForm1::StoreAlarmState()
 
 // ---- The configuration dialog. ----
 
-void TForm1::CreateAutoRunner()
+void TForm1::CreateConfiguration()
 {
     StartupEntry* entries = m_options.startupEntry;
     if (!entries) {
@@ -806,6 +833,15 @@ void TForm1::CreateAutoRunner()
         entries = m_noStartupEntry.get();
     }
     m_autoRunner = std::make_unique<TAutoRunner>(MainWindowAutoRunner(*entries, m_options.programFile.string()));
+
+    // The calibration stores its own results at once; only "Przypisz korektę" hands one back.
+    m_configHooks.calibrate = [this](QWidget* parent) -> std::optional<double> {
+        Tfkor calibration(m_settings, m_store, m_clock, parent);
+        if (calibration.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return m_settings.LastCalibration;
+    };
+    m_configHooks.showInfo = [this](QWidget*) { m_contactsHost->ShowInfo(); };
 }
 
 void TForm1::SpeedButton5Click()

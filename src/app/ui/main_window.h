@@ -6,6 +6,7 @@
 #include "app/day_view.h"
 #include "app/settings.h"
 #include "app/ui/config_dialog.h"
+#include "app/ui/contacts_host.h"
 #include "astro/places.h"
 #include "calendar/datetime.h"
 #include "calendar/multi_day_notes.h"
@@ -41,6 +42,8 @@ class SettingsStore;
 class StartupEntry;
 class SystemClock;
 class TTrayNotifyIcon;
+class TimeSyncController;
+class UdpTransport;
 
 
 // What the window works with from outside: tests pass fakes.
@@ -68,6 +71,12 @@ struct MainWindowOptions
     RangeNoteDialog rangeDialog;
     // false: nothing is written (the settings, the notes file), as for a picture of the window.
     bool persist = true;
+    // The contacts book's and the links' file store, sound and launcher; empty ones are the system's.
+    ContactsHostServices contacts;
+    // The network for time runs and the clock their worker reads; without both the window has no
+    // network time and no drift correction (pictures, most tests).
+    std::shared_ptr<UdpTransport> udp;
+    std::shared_ptr<const SystemClock> workerClock;
     // How the alarm thread measures and waits; empty is real time.
     AlarmTiming alarmTiming;
     // The start-at-logon entries ("Automatyczne uruchomienie"); none: the box changes nothing.
@@ -134,8 +143,10 @@ public:
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
     TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    TimeSyncController* TimeSync() const { return m_timeSync.get(); }  // null without a network
     ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
+    ContactsHost* Contacts() const { return m_contactsHost; }
 
 signals:
     // The window has closed for good; the event loop should end.
@@ -192,7 +203,7 @@ private:
     void CreateTray();
     void CreateQuitPaths();
     void CreateTimers();
-    void CreateAutoRunner();
+    void CreateConfiguration();  // the autostart switch and what the configuration dialog opens
 
     void SelectDate(TDateTime date);
     void ShowMonth(const MonthView& month);
@@ -241,9 +252,11 @@ private:
 
     TTrayNotifyIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;
+    ContactsHost* m_contactsHost = nullptr;
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    std::unique_ptr<TimeSyncController> m_timeSync;
     // Last, so that it goes first, while the controls it works on are still there.
     std::unique_ptr<ClockBar> m_clockBar;
 };

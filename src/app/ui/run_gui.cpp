@@ -60,7 +60,13 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     MainWindowOptions windowOptions = WindowOptions(options, files, false);
     windowOptions.startupEntry = platform.startupEntry.get();
     windowOptions.programFile = platform.programFile;
-    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, windowOptions);
+    windowOptions.contacts.files = platform.files.get();
+    windowOptions.contacts.links = platform.urlLauncher.get();
+    // The platform outlives the window, and the contacts' tone threads end with the window.
+    windowOptions.contacts.sound = platform.sound.get();
+    windowOptions.udp = platform.udp;
+    windowOptions.workerClock = platform.workerClock;
+    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, std::move(windowOptions));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved;

@@ -1,6 +1,8 @@
 // A clock for tests: time moves only when the test says so.
 #pragma once
 
+#include <vector>
+
 #include "platform/system_clock.h"
 
 class FakeSystemClock final : public SystemClock
@@ -19,15 +21,39 @@ public:
         ++m_setCalls;
         return m_maySet;
     }
+    // Records every shift asked for; moves the time only when the change is allowed.
+    ClockChange Shift(std::chrono::microseconds delta) override
+    {
+        m_shifts.push_back(delta);
+        if (!m_maySet)
+            return {m_refusal, {}};
+        m_now += delta;
+        return {};
+    }
+    std::optional<std::chrono::milliseconds> Uptime() const override { return m_uptime; }
 
-    void Advance(std::chrono::milliseconds step) { m_now += step; }
+    void Advance(std::chrono::milliseconds step)
+    {
+        m_now += step;
+        if (m_uptime)
+            *m_uptime += step;
+    }
     void SetOffset(std::chrono::seconds offset) { m_offset = offset; }
-    void SetMaySet(bool maySet) { m_maySet = maySet; }
+    void SetMaySet(bool maySet, ClockChangeError refusal = ClockChangeError::NoPrivilege)
+    {
+        m_maySet = maySet;
+        m_refusal = refusal;
+    }
+    void SetUptime(std::optional<std::chrono::milliseconds> uptime) { m_uptime = uptime; }
     int SetCalls() const { return m_setCalls; }
+    const std::vector<std::chrono::microseconds>& Shifts() const { return m_shifts; }
 
 private:
     TimePoint m_now;
     std::chrono::seconds m_offset;
     bool m_maySet = true;
+    ClockChangeError m_refusal = ClockChangeError::NoPrivilege;
     int m_setCalls = 0;
+    std::vector<std::chrono::microseconds> m_shifts;
+    std::optional<std::chrono::milliseconds> m_uptime = std::chrono::minutes(5);
 };

@@ -1,6 +1,10 @@
 // Clock access through POSIX.
 #include "platform/linux/linux_system_clock.h"
 
+#include <sys/timex.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 
 SystemClock::TimePoint LinuxSystemClock::Now() const
@@ -25,4 +29,36 @@ bool LinuxSystemClock::Set(TimePoint utc)
     ts.tv_nsec = static_cast<long>(ns % 1000000000);
     // Needs CAP_SYS_TIME; an ordinary user gets false and the caller carries on.
     return clock_settime(CLOCK_REALTIME, &ts) == 0;
+}
+
+ClockChange LinuxSystemClock::Shift(std::chrono::microseconds delta)
+{
+    // A relative step in the kernel, so no time passes between reading the clock and setting it.
+    timex tx{};
+    tx.modes = ADJ_SETOFFSET | ADJ_NANO;
+    const long long us = delta.count();
+    long long sec = us / 1000000;
+    long long rest = us % 1000000;
+    if (rest < 0) {
+        rest += 1000000;
+        --sec;
+    }
+    tx.time.tv_sec = static_cast<time_t>(sec);
+    tx.time.tv_usec = static_cast<suseconds_t>(rest * 1000);  // nanoseconds with ADJ_NANO
+    if (clock_adjtime(CLOCK_REALTIME, &tx) >= 0)
+        return {};
+    const int error = errno;
+    if (error != EPERM)
+        return {ClockChangeError::Failed, std::strerror(error)};
+    if (!m_privilegedShift)
+        return {ClockChangeError::NoPrivilege, {}};
+    return m_privilegedShift(delta);
+}
+
+std::optional<std::chrono::milliseconds> LinuxSystemClock::Uptime() const
+{
+    timespec ts{};
+    if (clock_gettime(CLOCK_BOOTTIME, &ts) != 0)
+        return std::nullopt;
+    return std::chrono::milliseconds(static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
 }

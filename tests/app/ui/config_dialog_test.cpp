@@ -1,11 +1,13 @@
 // The configuration dialog on the screen and its exchange with the main window: the controls and
 // their coupling, OK and its question, "Anuluj", "Usuń wpisy", the first run and the picture.
 #include "app/ui/config_dialog.h"
+#include "app/ui/info_window.h"
 
 #include "app/local_now.h"
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
 #include "app/ui/speed_button.h"
+#include "clock/ui/calibration_dialog.h"
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_startup_entry.h"
 #include "platform/fake/fake_system_clock.h"
@@ -36,6 +38,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,21 +65,23 @@ T* Child(QWidget* parent, const char* name)
     return child;
 }
 
-Tconfig* OpenDialog()
+template <typename Dialog = Tconfig>
+Dialog* OpenDialog()
 {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<Tconfig*>(widget); dialog && dialog->isVisible())
+        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog && dialog->isVisible())
             return dialog;
     return nullptr;
 }
 
-// Runs `act` on the configuration dialog once it is open (modal, so from the event loop).
-void WhenDialogOpens(std::function<void(Tconfig*)> act)
+// Runs `act` on the dialog once it is open (modal, so from the event loop).
+template <typename Dialog = Tconfig>
+void WhenDialogOpens(std::type_identity_t<std::function<void(Dialog*)>> act)
 {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (Tconfig* dialog = OpenDialog()) {
+        if (Dialog* dialog = OpenDialog<Dialog>()) {
             timer->stop();
             timer->deleteLater();
             act(dialog);
@@ -507,6 +512,49 @@ private slots:
         QCOMPARE(StoredFloat(SettingId::LastCalibration), 2.5);
         QCOMPARE(form->CurrentSettings().DailyCorrection, 0.0);
         QCOMPARE(StoredFloat(SettingId::DailyCorrection), 0.0);
+    }
+
+    void CalibrationDialogHandsItsResultOnlyWhenAssigned()
+    {
+        PutKey();
+        m_store.Put("Ostatnia kalibracja", Float(2.5));
+        auto form = MakeWindow();
+        QStringList shown;
+        WhenDialogOpens([&shown](Tconfig* dialog) {
+            const auto calibrate = [&shown, dialog](const char* button) {
+                WhenDialogOpens<Tfkor>([button](Tfkor* calibration) { Click(calibration, button); });
+                Click(dialog, "spoblicz");
+                shown << Child<QLineEdit>(dialog, "ekorekta")->text();
+            };
+            calibrate("BitBtn2");  // "Zamknij"
+            calibrate("BitBtn1");  // "Przypisz korektę"
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(shown, (QStringList{"0.000000", "2.500000"}));
+        QCOMPARE(form->CurrentSettings().DailyCorrection, 0.0);
+        QCOMPARE(StoredFloat(SettingId::DailyCorrection), 0.0);
+        QCOMPARE(StoredFloat(SettingId::LastCalibration), 2.5);
+    }
+
+    void DescriptionOpensTheInfoWindowOverTheDialog()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        bool infoShown = false;
+        bool stillOpen = false;
+        WhenDialogOpens([&infoShown, &stillOpen](Tconfig* dialog) {
+            WhenDialogOpens<Tinfo>([&infoShown](Tinfo* info) {
+                infoShown = true;
+                info->reject();
+            });
+            Click(dialog, "BitBtn4");
+            stillOpen = dialog->isVisible();
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QVERIFY(infoShown);
+        QVERIFY(stillOpen);
     }
 
     void FailedPackShowsItsMessageAndTheRestApplies()

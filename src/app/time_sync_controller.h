@@ -1,0 +1,100 @@
+// The window's network time and drift correction: when runs start, what a finished run does to
+// the clock and the settings, the synchronisation button, and the correction at start-up.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "app/settings.h"
+#include "clock/drift.h"
+#include "clock/time_sync.h"
+#include "platform/settings_store.h"
+#include "platform/system_clock.h"
+#include "platform/udp_transport.h"
+
+// What a run's worker works with. The worker keeps its own share of both, because it is never
+// waited for: the program may end while it still waits for a server.
+struct NetworkTime
+{
+    std::shared_ptr<UdpTransport> transport;
+    std::shared_ptr<const SystemClock> clock;
+    std::chrono::milliseconds timeout = kSntpReceiveTimeout;
+};
+
+// The refusal of the synchronisation button while a drift calibration is being measured.
+class ECalibrationRunning : public std::runtime_error
+{
+public:
+    ECalibrationRunning();
+};
+
+// A calibration is in progress: started and not stopped.
+bool CalibrationInProgress(const Settings& settings);
+
+// The server list as a run uses it: the text of `file` ("TIMESRV.INI" as the program files locate
+// it), or the built-in list when it cannot be read.
+std::string ReadServerList(const std::filesystem::path& file);
+
+// The end of a run, as the poll saw it.
+struct SyncOutcome
+{
+    bool byUser = false;  // the button started or joined the run
+    bool found = false;   // a server answered usably
+    double offsetMs = 0;  // the chosen server's offset
+    ClockChange change;   // how setting the clock went (Ok when nothing was to be set)
+};
+
+// Why the clock could not be changed, in a few Polish words.
+std::string ClockChangeReason(const ClockChange& change);
+// The message for a clock that could not be set after the user asked for it; Polish, one line.
+std::string ClockNotSetMessage(double offsetMs, const ClockChange& change);
+
+struct DriftApplied
+{
+    DriftStep step;
+    ClockChange change;
+};
+
+class TimeSyncController
+{
+public:
+    // `programDir` and `sharedDir` are where "TIMESRV.INI" is looked for (LocateProgramFile), at
+    // each run. `persist` false: nothing is written to the settings (pictures of the window).
+    TimeSyncController(Settings& settings, SettingsStore& store, SystemClock& clock, std::filesystem::path programDir,
+                       std::filesystem::path sharedDir, NetworkTime network, bool persist = true);
+
+    // After the settings are loaded: a network run when "Synchronizacja" is on, otherwise the
+    // drift correction when one is set. Never both.
+    void StartUp();
+    // Starts a run unless one is running.
+    void StartTimeSync();
+    // Timer1, after the clock tick: once the worker is done, sets the clock from a usable answer,
+    // stores "Czas synchronizacji" and returns what happened. nullopt while nothing has finished.
+    std::optional<SyncOutcome> PollTimeSync();
+    // Every 5 minutes: a run while synchronisation is on and none has completed since the start.
+    void Timer3Timer();
+    // The top bar's button: throws ECalibrationRunning during a calibration; otherwise starts a
+    // run (whatever "Synchronizacja" says) and resets the correction bookkeeping at once.
+    void SpeedButton7Click();
+    // Once at start-up; nullopt when no step was due (or the settings say no correction).
+    std::optional<DriftApplied> ApplyDriftCorrection();
+
+    bool SyncRunning() const { return m_state != nullptr; }
+    bool SyncDoneSinceStart() const { return m_doneSinceStart; }
+
+private:
+    Settings& m_settings;
+    SettingsStore& m_store;
+    SystemClock& m_clock;
+    std::filesystem::path m_programDir;
+    std::filesystem::path m_sharedDir;
+    NetworkTime m_network;
+    bool m_persist;
+    std::shared_ptr<SyncState> m_state;  // the running run; null when idle
+    bool m_runByUser = false;
+    bool m_doneSinceStart = false;
+};

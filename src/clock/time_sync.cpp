@@ -1,0 +1,172 @@
+// Network time runs.
+#include "clock/time_sync.h"
+
+#include <charconv>
+#include <system_error>
+#include <thread>
+
+#include "clock/server_list.h"
+#include "clock/sntp.h"
+
+namespace {
+
+TDateTime UtcNow(const SystemClock& clock)
+{
+    return LocalDateTime(clock.Now(), std::chrono::seconds(0));
+}
+
+std::optional<std::uint16_t> ParsePort(std::string_view text)
+{
+    unsigned value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < 1 || value > 65535)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+
+}  // namespace
+
+std::optional<HostAndPort> ParseHostAndPort(const std::string& text)
+{
+    HostAndPort r;
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string::npos)
+            return std::nullopt;
+        r.host = text.substr(1, close - 1);
+        const std::string rest = text.substr(close + 1);
+        if (!rest.empty()) {
+            if (rest.front() != ':')
+                return std::nullopt;
+            const auto port = ParsePort(std::string_view(rest).substr(1));
+            if (!port)
+                return std::nullopt;
+            r.port = *port;
+        }
+    } else {
+        const std::size_t colon = text.find(':');
+        if (colon != std::string::npos && text.find(':', colon + 1) == std::string::npos) {
+            const auto port = ParsePort(std::string_view(text).substr(colon + 1));
+            if (!port)
+                return std::nullopt;
+            r.host = text.substr(0, colon);
+            r.port = *port;
+        } else {
+            r.host = text;
+        }
+    }
+    if (r.host.empty())
+        return std::nullopt;
+    return r;
+}
+
+ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, const std::string& entry,
+                             std::chrono::milliseconds timeout)
+{
+    ServerAnswer a;
+    a.host = entry;
+    const auto where = ParseHostAndPort(entry);
+    if (!where) {
+        a.error = "bad host or port";
+        return a;
+    }
+    a.port = where->port;
+    const UdpResolveResult resolved = transport.Resolve(where->host, where->port);
+    if (!resolved.ok) {
+        a.error = "cannot resolve: " + resolved.error;
+        return a;
+    }
+    a.address = resolved.where.address;
+    std::string error;
+    const auto socket = transport.Open(resolved.where, error);
+    if (!socket) {
+        a.error = "no socket: " + error;
+        return a;
+    }
+    const TDateTime t1 = UtcNow(clock);
+    const NtpTimestamp sent = DateTimeToNtp(UtcNow(clock));
+    const SntpPacket request = BuildSntpRequest(sent);
+    if (!socket->Send(request, error)) {
+        a.error = "send failed: " + error;
+        return a;
+    }
+    const UdpReceiveResult received = socket->Receive(timeout);
+    const TDateTime t4 = UtcNow(clock);
+    if (received.status == UdpReceiveResult::Status::TimedOut) {
+        a.error = timeout.count() % 1000 == 0 ? "no reply within " + std::to_string(timeout.count() / 1000) + " s"
+                                              : "no reply within " + std::to_string(timeout.count()) + " ms";
+        return a;
+    }
+    if (received.status != UdpReceiveResult::Status::Ok) {
+        a.error = received.error.empty() ? std::string("receive failed") : received.error;
+        return a;
+    }
+    const SntpReply reply = ParseSntpReply(received.datagram, sent);
+    a.stratum = reply.stratum;
+    if (!reply.ok) {
+        a.error = reply.error;
+        return a;
+    }
+    const SntpMeasure m = MeasureExchange(t1, NtpToDateTime(reply.receive), NtpToDateTime(reply.transmit), t4);
+    // The server's times are cut to the millisecond, so a fast exchange can come out a hair below
+    // zero; no trip takes less than nothing.
+    a.delay = m.delay < 0 ? 0 : m.delay;
+    a.offset = m.offset;
+    a.ok = true;
+    return a;
+}
+
+RetrievalResult RetrieveTime(const std::vector<std::string>& servers, UdpTransport& transport, const SystemClock& clock,
+                             std::chrono::milliseconds timeout,
+                             const std::function<void(const ServerAnswer&)>& onAnswer)
+{
+    RetrievalResult r;
+    double bestDelay = 1.0;
+    for (const std::string& server : servers) {
+        if (server.empty())
+            continue;
+        r.answers.push_back(QueryTimeServer(transport, clock, server, timeout));
+        const ServerAnswer& a = r.answers.back();
+        if (onAnswer)
+            onAnswer(a);
+        if (a.ok && a.delay < bestDelay) {
+            bestDelay = a.delay;
+            r.chosen = r.answers.size() - 1;
+        }
+        if (bestDelay < kGoodEnoughDelay)
+            break;
+    }
+    return r;
+}
+
+void TRetrieverThread::Start(std::string serverList, std::shared_ptr<SyncState> state,
+                             std::shared_ptr<UdpTransport> transport, std::shared_ptr<const SystemClock> clock,
+                             std::chrono::milliseconds timeout)
+{
+    state->Done.store(false);
+    try {
+        std::thread([list = std::move(serverList), state, transport, clock, timeout] {
+            Execute(list, *state, *transport, *clock, timeout);
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the run ends at once, as one where no server answered.
+        state->Failed.store(true);
+        state->Done.store(true, std::memory_order_release);
+    }
+}
+
+void TRetrieverThread::Execute(const std::string& serverList, SyncState& state, UdpTransport& transport,
+                               const SystemClock& clock, std::chrono::milliseconds timeout)
+{
+    state.Result = RetrieveTime(SplitServerList(serverList), transport, clock, timeout,
+                                [&state](const ServerAnswer& a) { state.Failed.store(!a.ok); });
+    if (const ServerAnswer* chosen = state.Result.Chosen()) {
+        state.Offset = chosen->offset;
+        state.Delay = chosen->delay;
+        state.Failed.store(false);
+    } else {
+        // Also for a list without a single server: nothing was measured, so nothing may be set.
+        state.Failed.store(true);
+    }
+    state.Done.store(true, std::memory_order_release);
+}

@@ -1,0 +1,197 @@
+// The calibration dialog.
+#include "clock/ui/calibration_dialog.h"
+
+#include "app/time_sync_controller.h"
+#include "app/ui/message_box.h"
+#include "widgets/fonts.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* Heading(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(SansFont(14, true));
+    return label;
+}
+
+QLabel* Instructions(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLineEdit* HmsEdit(const char* name, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setInputMask(QLatin1String(Tfkor::kHmsMask));
+    edit->setFixedWidth(64);
+    return edit;
+}
+
+QPushButton* BoldButton(const char* name, const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFont(SansFont(11, true));
+    button->setFixedWidth(85);
+    return button;
+}
+
+}  // namespace
+
+Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_logic(settings, store, clock)
+{
+    setObjectName(QStringLiteral("fkor"));
+    setWindowTitle(QStringLiteral("Obliczanie korekty dobowej"));
+    setFont(WindowFont());
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 8, 10, 8);
+    layout->setSpacing(4);
+    auto row = [this, layout]() {
+        auto* r = new QHBoxLayout;
+        r->setSpacing(8);
+        layout->addLayout(r);
+        return r;
+    };
+
+    layout->addWidget(Heading(QStringLiteral("1. Rozpoczęcie pomiaru"), this));
+    layout->addWidget(Instructions(
+        QStringLiteral("Po określeniu godziny synchronizacji należy nacisnąć przycisk Start w momencie, gdy "
+                       "nadejdzie wprowadzona godzina. Najlepiej wykorzystać do tego celu radiowy sygnał czasu lub "
+                       "wskazania zegara kontrolowanego radiowo.\nPo naciśnięciu przycisku Start nastąpi ustawienie "
+                       "wprowadzonej godziny jako czasu aktualnego i rozpocznie się pomiar."),
+        this));
+    // "Godzina [hh:mm:ss]:", the time edit, its button and the label that shows the moment.
+    auto timeRow = [&](const char* editName, const char* buttonName, const QString& caption, const char* labelName,
+                       QLineEdit*& edit, QPushButton*& button, QLabel*& label) {
+        QHBoxLayout* r = row();
+        r->addWidget(new QLabel(QStringLiteral("Godzina [hh:mm:ss]:"), this));
+        edit = HmsEdit(editName, this);
+        r->addWidget(edit);
+        button = BoldButton(buttonName, caption, this);
+        r->addWidget(button);
+        label = new QLabel(this);
+        label->setObjectName(QLatin1String(labelName));
+        r->addWidget(label, 1);
+    };
+    timeRow("estart", "SpeedButton2", QStringLiteral("Start"), "Label9", estart, SpeedButton2, Label9);
+
+    layout->addSpacing(4);
+    layout->addWidget(Heading(QStringLiteral("2. Pomiar"), this));
+    layout->addWidget(Instructions(
+        QStringLiteral("Po rozpoczęciu pomiaru należy odczekać minimum jeden dzień aby zakończyć kalibrację. Zaleca "
+                       "się, aby pomiar trwał tydzień (lub jego wielokrotność). Umożliwia to uzyskanie odpowiedniej "
+                       "precyzji i minimalizuje wpływ czynników zewnętrznych (temperatura wewnątrz komputera, "
+                       "odmienny sposób zasilania) na zegar komputera.\nUWAGA! Podczas kalibracji nie wolno zmieniać "
+                       "czasu systemowego!"),
+        this));
+
+    layout->addSpacing(4);
+    layout->addWidget(Heading(QStringLiteral("3. Zakończenie pomiaru"), this));
+    layout->addWidget(Instructions(
+        QStringLiteral("Po określeniu godziny synchronizacji należy nacisnąć przycisk Stop w momencie, gdy nadejdzie "
+                       "wprowadzona godzina. Najlepiej wykorzystać do tego celu radiowy sygnał czasu lub wskazania "
+                       "zegara kontrolowanego radiowo.\nPo naciśnięciu przycisku Stop nastąpi ustawienie "
+                       "wprowadzonej godziny jako czasu aktualnego i zakończenie kalibracji. Wynik kalibracji "
+                       "zostanie przeniesiony do okna konfiguracyjnego.\nUWAGA! Zaleca się, aby zakończenie pomiaru "
+                       "nastąpiło wkrótce po załączeniu (restarcie) komputera. Przycisk Stop staje się nieaktywny, "
+                       "jeśli od uruchomiania upłynęła ponad jedna godzina, nie wykonano startu lub pomiar był "
+                       "zakończony."),
+        this));
+    timeRow("estop", "SpeedButton1", QStringLiteral("Stop"), "Label10", estop, SpeedButton1, Label10);
+
+    QHBoxLayout* resultRow = row();
+    resultRow->addWidget(new QLabel(QStringLiteral("Obliczona korekta [s/24h]:"), this));
+    Label12 = new QLabel(this);
+    Label12->setObjectName(QStringLiteral("Label12"));
+    Label12->setFont(SansFont(11, true));
+    resultRow->addWidget(Label12);
+    resultRow->addStretch(1);
+    SpeedButton3 = new QPushButton(QStringLiteral("Tst"), this);
+    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
+    SpeedButton3->setFixedWidth(36);
+    resultRow->addWidget(SpeedButton3);
+
+    layout->addStretch(1);
+    QHBoxLayout* buttons = row();
+    buttons->addStretch(1);
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Przypisz korektę"),
+                              this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Zamknij"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    for (QPushButton* b : {BitBtn1, BitBtn2}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(120);
+        buttons->addWidget(b);
+    }
+    for (QPushButton* b : {SpeedButton1, SpeedButton2, SpeedButton3})
+        b->setAutoDefault(false);
+
+    connect(SpeedButton2, &QPushButton::clicked, this, &Tfkor::SpeedButton2Click);
+    connect(SpeedButton1, &QPushButton::clicked, this, &Tfkor::SpeedButton1Click);
+    connect(SpeedButton3, &QPushButton::clicked, this, &Tfkor::SpeedButton3Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Stop is decided once, as the dialog opens: later it may already be too long since boot.
+    SpeedButton1->setEnabled(m_logic.StopEnabled());
+    ShowCalibration();
+    estart->setFocus();
+}
+
+void Tfkor::ShowCalibration()
+{
+    const CalibrationTexts texts = m_logic.Texts();
+    Label9->setText(QString::fromStdString(texts.start));
+    Label10->setText(QString::fromStdString(texts.stop));
+    Label12->setText(QString::fromStdString(texts.result));
+}
+
+std::string Tfkor::HmsText(const QLineEdit* edit)
+{
+    return edit->displayText().replace(QLatin1Char('_'), QLatin1Char(' ')).toStdString();
+}
+
+void Tfkor::Report(const std::optional<ClockChange>& change)
+{
+    if (!change || change->Ok())
+        return;
+    const QString text = QStringLiteral("Nie udało się ustawić zegara, więc pomiar nie został zmieniony. Przyczyna: ")
+                         + QString::fromStdString(ClockChangeReason(*change)) + QLatin1Char('.');
+    AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"), text);
+}
+
+void Tfkor::SpeedButton2Click()
+{
+    const auto change = m_logic.Start(HmsText(estart));
+    Report(change);
+    ShowCalibration();
+}
+
+void Tfkor::SpeedButton1Click()
+{
+    const auto change = m_logic.Stop(HmsText(estop));
+    Report(change);
+    ShowCalibration();
+}
+
+void Tfkor::SpeedButton3Click()
+{
+    if (const auto text = m_logic.Test(HmsText(estop)))
+        Label10->setText(Label10->text() + QString::fromStdString(*text));
+}

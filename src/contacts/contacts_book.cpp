@@ -1,0 +1,102 @@
+// The contacts window's rules.
+#include "contacts/contacts_book.h"
+
+#include "contacts/rtf_reader.h"
+#include "contacts/rtf_writer.h"
+#include "platform/file_store.h"
+
+ContactsFile::ContactsFile(FileStore& store, std::filesystem::path programDir)
+    : m_store(store), m_path(std::move(programDir) / "tel.rtf")
+{
+}
+
+std::optional<RichDocument> ContactsFile::Load() const
+{
+    const auto bytes = m_store.ReadContents(m_path);
+    if (!bytes)
+        return std::nullopt;
+    return ReadRtf(*bytes);
+}
+
+bool ContactsFile::Save(const RichDocument& document) const
+{
+    return m_store.ReplaceContents(m_path, WriteRtf(document));
+}
+
+std::string ContactsFile::SaveFailureMessage() const
+{
+    return "Zapis do pliku: " + m_path.string() + "  nie powiódł się.";
+}
+
+SearchFeedback ContactsSearch::Incremental(std::u16string_view text, const SearchQuery& query)
+{
+    SearchFeedback feedback;
+    if (query.needle.empty()) {
+        m_notFound = false;
+        feedback.collapseSelection = true;
+        return feedback;
+    }
+    feedback.hit = FindDown(text, query, 0);
+    if (!feedback.hit) {
+        feedback.collapseSelection = true;
+        feedback.tone = !m_notFound;
+        m_notFound = true;
+    } else {
+        m_notFound = false;
+    }
+    feedback.notFoundColour = m_notFound;
+    return feedback;
+}
+
+SearchFeedback ContactsSearch::Step(std::u16string_view text, const SearchQuery& query, std::size_t selectionStart,
+                                    std::size_t selectionLength, bool down)
+{
+    SearchFeedback feedback;
+    feedback.hit = down ? FindDown(text, query, NextSearchStart(selectionStart, selectionLength))
+                        : FindUp(text, query, selectionStart);
+    if (feedback.hit)
+        m_notFound = false;
+    else
+        feedback.tone = true;
+    feedback.notFoundColour = m_notFound;
+    return feedback;
+}
+
+std::vector<std::string> NewEntryLines(std::string_view plainText)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    bool any = false;
+    for (std::size_t i = 0; i < plainText.size(); ++i) {
+        const char c = plainText[i];
+        // Line ends of every kind: LF, CR LF, CR, and the editor's U+2028 and U+2029.
+        std::size_t endLength = 0;
+        if (c == '\n' || c == '\r')
+            endLength = c == '\r' && i + 1 < plainText.size() && plainText[i + 1] == '\n' ? 2 : 1;
+        else if (plainText.substr(i, 3) == "\xE2\x80\xA8" || plainText.substr(i, 3) == "\xE2\x80\xA9")
+            endLength = 3;
+        if (endLength == 0) {
+            line += c;
+            any = true;
+            continue;
+        }
+        lines.push_back(std::move(line));
+        line.clear();
+        any = false;
+        i += endLength - 1;
+    }
+    if (any)
+        lines.push_back(std::move(line));
+    lines.emplace_back(kSeparatorLine);
+    lines.emplace_back();
+    return lines;
+}
+
+int ScrollLinesForHit(int y, int height)
+{
+    if (y > height - height / 5)
+        return 3;
+    if (y < height / 5)
+        return -3;
+    return 0;
+}

@@ -1,0 +1,155 @@
+// UDP sockets for the time client.
+#include "platform/linux/linux_udp_transport.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+std::string NumericAddress(const sockaddr* sa)
+{
+    char text[INET6_ADDRSTRLEN] = {};
+    if (sa->sa_family == AF_INET)
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(sa)->sin_addr, text, sizeof text);
+    else if (sa->sa_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(sa)->sin6_addr, text, sizeof text);
+    return text;
+}
+
+class LinuxUdpSocket final : public UdpSocket
+{
+public:
+    explicit LinuxUdpSocket(int fd) : m_fd(fd) {}
+    ~LinuxUdpSocket() override { ::close(m_fd); }
+    LinuxUdpSocket(const LinuxUdpSocket&) = delete;
+    LinuxUdpSocket& operator=(const LinuxUdpSocket&) = delete;
+
+    bool Send(std::span<const std::uint8_t> datagram, std::string& error) override
+    {
+        const ssize_t sent = ::send(m_fd, datagram.data(), datagram.size(), MSG_NOSIGNAL);
+        if (sent == static_cast<ssize_t>(datagram.size()))
+            return true;
+        error = sent < 0 ? std::strerror(errno) : "datagram cut short";
+        return false;
+    }
+
+    UdpReceiveResult Receive(std::chrono::milliseconds timeout) override
+    {
+        UdpReceiveResult result;
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (true) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
+                                                                                    - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                result.status = UdpReceiveResult::Status::TimedOut;
+                return result;
+            }
+            pollfd p{m_fd, POLLIN, 0};
+            const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready < 0) {
+                result.error = std::strerror(errno);
+                return result;
+            }
+            if (ready == 0)
+                continue;
+            // Larger than any reply we accept, so that an over-long one is seen as such and not
+            // quietly cut to size; MSG_TRUNC reports the real length all the same.
+            result.datagram.resize(1024);
+            const ssize_t got = ::recv(m_fd, result.datagram.data(), result.datagram.size(), MSG_TRUNC);
+            if (got < 0 && (errno == EINTR || errno == EAGAIN))
+                continue;
+            if (got < 0) {
+                // A connected socket hears of an ICMP "port unreachable" here.
+                result.error = errno == ECONNREFUSED ? "connection refused" : std::strerror(errno);
+                result.datagram.clear();
+                return result;
+            }
+            result.datagram.resize(static_cast<std::size_t>(got));
+            result.status = UdpReceiveResult::Status::Ok;
+            return result;
+        }
+    }
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+
+UdpResolveResult LinuxUdpTransport::Resolve(const std::string& host, std::uint16_t port)
+{
+    UdpResolveResult result;
+    if (host.empty()) {
+        result.error = "empty host name";
+        return result;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    // A numeric address is used as it is, without asking the resolver.
+    addrinfo* found = nullptr;
+    hints.ai_flags |= AI_NUMERICHOST;
+    const std::string service = std::to_string(port);
+    int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
+    if (rc != 0) {
+        hints.ai_flags &= ~AI_NUMERICHOST;
+        rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
+    }
+    if (rc != 0 || !found) {
+        result.error = rc == EAI_SYSTEM ? std::strerror(errno) : ::gai_strerror(rc);
+        return result;
+    }
+    result.ok = true;
+    result.where.address = NumericAddress(found->ai_addr);
+    result.where.port = port;
+    result.where.ipv6 = found->ai_family == AF_INET6;
+    ::freeaddrinfo(found);
+    return result;
+}
+
+std::unique_ptr<UdpSocket> LinuxUdpTransport::Open(const UdpAddress& to, std::string& error)
+{
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+    if (to.ipv6) {
+        auto* sa = reinterpret_cast<sockaddr_in6*>(&storage);
+        sa->sin6_family = AF_INET6;
+        sa->sin6_port = htons(to.port);
+        if (inet_pton(AF_INET6, to.address.c_str(), &sa->sin6_addr) != 1) {
+            error = "bad address";
+            return nullptr;
+        }
+        length = sizeof(sockaddr_in6);
+    } else {
+        auto* sa = reinterpret_cast<sockaddr_in*>(&storage);
+        sa->sin_family = AF_INET;
+        sa->sin_port = htons(to.port);
+        if (inet_pton(AF_INET, to.address.c_str(), &sa->sin_addr) != 1) {
+            error = "bad address";
+            return nullptr;
+        }
+        length = sizeof(sockaddr_in);
+    }
+    const int fd = ::socket(to.ipv6 ? AF_INET6 : AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    // Connecting a datagram socket makes the kernel drop whatever does not come from that address
+    // and port, so a stray or forged datagram from elsewhere is never taken for the answer.
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&storage), length) != 0) {
+        error = std::strerror(errno);
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<LinuxUdpSocket>(fd);
+}

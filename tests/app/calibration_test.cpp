@@ -1,0 +1,105 @@
+// The drift calibration's Start, Stop and Tst over fake clocks and a store in memory.
+#include "app/calibration.h"
+
+#include <gtest/gtest.h>
+
+#include "app/local_now.h"
+
+#include "platform/fake/fake_system_clock.h"
+#include "platform/fake/memory_settings_store.h"
+
+using namespace std::chrono;
+
+namespace {
+
+// 11:59:50 local time (one hour east of UTC) on 2024-03-14.
+const SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{10} + minutes{59} + seconds{50};
+
+class CalibrationTest : public testing::Test
+{
+protected:
+    FakeSystemClock m_clock{kStart, hours(1)};
+    MemorySettingsStore m_store;
+    Settings m_settings;
+    Calibration m_cal{m_settings, m_store, m_clock};
+};
+
+}  // namespace
+
+TEST_F(CalibrationTest, StartSetsTheClockToTheReferenceAndStoresTheStart)
+{
+    m_settings.TotalCorrection = 12;
+    m_settings.CalibrationStop = 1;
+    EXPECT_FALSE(m_cal.Start("  :  :  "));
+    EXPECT_FALSE(m_cal.Start("25:00:00"));
+    EXPECT_TRUE(m_clock.Shifts().empty());
+    const auto change = m_cal.Start("12:00:00");
+    ASSERT_TRUE(change && change->Ok());
+    ASSERT_EQ(m_clock.Shifts().size(), 1u);
+    EXPECT_EQ(m_clock.Shifts()[0], seconds(10));
+    EXPECT_NEAR(m_settings.CalibrationStart, EncodeDate(2024, 3, 14) + EncodeTime(12, 0, 0), 1e-9);
+    EXPECT_EQ(m_settings.CalibrationStop, 0);
+    EXPECT_EQ(m_settings.TotalCorrection, 0);
+    EXPECT_EQ(m_store.WrittenNames(),
+              (std::vector<std::string>{"Kalibracja start", "Kalibracja stop", "Korekta łącznie"}));
+    EXPECT_EQ(m_cal.Texts().start, "2024.03.14  12:00:00");
+    EXPECT_EQ(m_cal.Texts().stop, "  (0 dni 0 h)");
+}
+
+TEST_F(CalibrationTest, StopOnlyInTheFirstHourAfterBootDuringACalibration)
+{
+    m_clock.SetUptime(minutes(59));
+    EXPECT_FALSE(m_cal.StopEnabled());  // no calibration
+    m_settings.CalibrationStart = LocalNow(m_clock) - 7;
+    EXPECT_TRUE(m_cal.StopEnabled());
+    m_clock.SetUptime(minutes(61));
+    EXPECT_FALSE(m_cal.StopEnabled());
+    m_clock.SetUptime(std::nullopt);
+    EXPECT_FALSE(m_cal.StopEnabled());
+    m_clock.SetUptime(minutes(1));
+    m_settings.CalibrationStop = LocalNow(m_clock);
+    EXPECT_FALSE(m_cal.StopEnabled());
+}
+
+TEST_F(CalibrationTest, StopMeasuresTheDriftPerDay)
+{
+    // Started seven days ago at the reference 12:00:00; the correction moved the clock 11 s since.
+    m_settings.CalibrationStart = EncodeDate(2024, 3, 7) + EncodeTime(12, 0, 0);
+    m_settings.TotalCorrection = 11;
+    EXPECT_FALSE(m_cal.Stop("12:60:00"));
+    // The reference 1 h 0 min 20 s ahead of the PC clock: summer time began meanwhile.
+    const auto test = m_cal.Test("13:00:10");
+    ASSERT_TRUE(test);
+    EXPECT_TRUE(m_clock.Shifts().empty());
+    EXPECT_TRUE(m_store.WrittenNames().empty());
+    const auto change = m_cal.Stop("13:00:10");
+    ASSERT_TRUE(change && change->Ok());
+    EXPECT_EQ(m_clock.Shifts()[0], seconds(3620));
+    const double days = 7 + 1.0 / 24 + 10.0 / 86400;
+    EXPECT_NEAR(m_settings.LastCalibration, (20 + 11) / days, 1e-6);
+    EXPECT_EQ(*test, FormatCorrection(m_settings.LastCalibration));
+    EXPECT_EQ(m_settings.TotalCorrection, 0);
+    EXPECT_EQ(m_store.WrittenNames(),
+              (std::vector<std::string>{"Kalibracja stop", "Ostatnia kalibracja", "Korekta łącznie"}));
+    EXPECT_EQ(m_cal.Texts().stop, "2024.03.14  13:00:10  (7 dni 1 h)");
+    // Ended: a second Stop does nothing.
+    EXPECT_FALSE(m_cal.Stop("13:00:10"));
+}
+
+TEST_F(CalibrationTest, NothingIsStoredWhenTheClockCannotBeSet)
+{
+    m_clock.SetMaySet(false, ClockChangeError::Refused);
+    const auto change = m_cal.Start("12:00:00");
+    ASSERT_TRUE(change);
+    EXPECT_EQ(change->error, ClockChangeError::Refused);
+    EXPECT_EQ(m_settings.CalibrationStart, 0);
+    EXPECT_TRUE(m_store.WrittenNames().empty());
+}
+
+TEST_F(CalibrationTest, AStopAtOrBeforeTheStartHasNoRate)
+{
+    m_settings.CalibrationStart = EncodeDate(2024, 3, 14) + EncodeTime(12, 0, 0);
+    EXPECT_FALSE(m_cal.Stop("12:00:00"));
+    EXPECT_FALSE(m_cal.Test("11:59:55"));
+    EXPECT_EQ(m_settings.CalibrationStop, 0);
+}

@@ -1,0 +1,105 @@
+// The main window's synchronisation button and its clock-change message, over a scripted network
+// and fake clocks.
+#include "app/ui/main_window.h"
+
+#include "app/time_sync_controller.h"
+#include "app/ui/message_box.h"
+#include "app/ui/speed_button.h"
+#include "clock/sntp.h"
+#include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_system_clock.h"
+#include "platform/fake/fake_udp_transport.h"
+#include "platform/fake/memory_settings_store.h"
+
+#include <QTest>
+
+#include <array>
+
+using namespace std::chrono;
+
+class NetworkTimeTest : public QObject
+{
+    Q_OBJECT
+
+    const SystemClock::TimePoint m_start = sys_days{year{2024} / June / 21} + hours{10};
+    FakeSystemClock m_clock{m_start, hours{2}};
+    MemorySettingsStore m_store;
+    FakeJournalFile m_notesFile;
+    std::shared_ptr<FakeSystemClock> m_workerClock = std::make_shared<FakeSystemClock>(m_start);
+    std::shared_ptr<FakeUdpTransport> m_net = std::make_shared<FakeUdpTransport>();
+    QTemporaryDir m_dir;
+
+    static SpeedButton* Button(TForm1& form) { return form.findChild<SpeedButton*>(QStringLiteral("SpeedButton7")); }
+
+    std::unique_ptr<TForm1> Make()
+    {
+        MainWindowOptions options;
+        options.withTray = false;
+        options.programDir = m_dir.path().toStdString();
+        options.udp = m_net;
+        options.workerClock = m_workerClock;
+        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        QFile list(m_dir.filePath(QStringLiteral("TIMESRV.INI")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("ntp.example\r\n");
+        list.close();
+        AppMessageBox::ResetAnswered();
+        m_store.Key().reset();
+        m_clock.SetMaySet(true);
+        FakeSystemClock& worker = *m_workerClock;
+        // Three seconds ahead of this machine, 40 ms away.
+        m_net->AddServer("ntp.example", [&worker](const std::vector<std::uint8_t>& request) {
+            worker.Advance(milliseconds(20));
+            const NtpTimestamp t = DateTimeToNtp(LocalDateTime(worker.Now() + seconds(3), seconds(0)));
+            std::vector<std::uint8_t> p(48, 0);
+            p[0] = 0x24;
+            p[1] = 1;
+            std::copy(request.begin() + 40, request.end(), p.begin() + 24);
+            WriteNtpTimestamp(t, std::span<std::uint8_t, 8>(p.data() + 32, 8));
+            WriteNtpTimestamp(t, std::span<std::uint8_t, 8>(p.data() + 40, 8));
+            worker.Advance(milliseconds(20));
+            return UdpReceiveResult{UdpReceiveResult::Status::Ok, p, {}};
+        });
+    }
+
+    void TheButtonRefusesDuringACalibration()
+    {
+        const auto start = DoubleToBytes(EncodeDate(2024, 6, 1));
+        m_store.Put("Kalibracja start", RegValue::Binary({start.begin(), start.end()}));
+        auto form = Make();
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
+        QVERIFY(AppMessageBox::LastAnswered());
+        QCOMPARE(
+            AppMessageBox::LastAnswered()->text,
+            QStringLiteral("Program jest w trybie obliczania korekty dobowej. Aktualizacja czasu nie jest możliwa."));
+        QVERIFY(!form->TimeSync()->SyncRunning());
+    }
+
+    void TheButtonSetsTheClockOrSaysWhyNot()
+    {
+        auto form = Make();
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
+        QTRY_VERIFY(form->TimeSync()->SyncDoneSinceStart());
+        QCOMPARE(m_clock.Shifts().size(), std::size_t(1));
+        QCOMPARE(AppMessageBox::AnsweredCount(), 0);
+
+        m_clock.SetMaySet(false, ClockChangeError::NoPrivilege);
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
+        QTRY_COMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Komunikat"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Nie udało się ustawić zegara. Różnica względem serwera czasu: +3.0 s. "
+                                "Przyczyna: brak uprawnień do zmiany czasu systemowego."));
+    }
+};
+
+QTEST_MAIN(NetworkTimeTest)
+#include "network_time_test.moc"

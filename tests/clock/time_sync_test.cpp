@@ -1,0 +1,205 @@
+// Network time runs over a scripted network: which servers are asked, which answer is chosen.
+#include "clock/time_sync.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "clock/sntp.h"
+#include "platform/fake/fake_system_clock.h"
+#include "platform/fake/fake_udp_transport.h"
+
+using namespace std::chrono;
+
+namespace {
+
+const SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{9};
+
+// A server whose clock is `offset` ahead of ours, answering after `delay` on the fake clock.
+FakeUdpTransport::Server Answering(FakeSystemClock& clock, milliseconds delay, milliseconds offset = {},
+                                   std::size_t length = 48)
+{
+    return [&clock, delay, offset, length](const std::vector<std::uint8_t>& request) {
+        clock.Advance(delay / 2);
+        const TDateTime serverNow = LocalDateTime(clock.Now() + offset, seconds(0));
+        std::vector<std::uint8_t> p(48, 0);
+        p[0] = 0x24;
+        p[1] = 1;
+        std::copy(request.begin() + 40, request.begin() + 48, p.begin() + 24);
+        WriteNtpTimestamp(DateTimeToNtp(serverNow), std::span<std::uint8_t, 8>(p.data() + 32, 8));
+        WriteNtpTimestamp(DateTimeToNtp(serverNow), std::span<std::uint8_t, 8>(p.data() + 40, 8));
+        clock.Advance(delay - delay / 2);
+        p.resize(length);
+        return UdpReceiveResult{UdpReceiveResult::Status::Ok, p, {}};
+    };
+}
+
+double Ms(double days)
+{
+    return days * kMsPerDay;
+}
+
+}  // namespace
+
+TEST(RetrieveTime, StopsAtTheFirstFastAnswer)
+{
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    net.AddServer("a", Answering(clock, milliseconds(500)));
+    net.AddServer("b", Answering(clock, milliseconds(200), milliseconds(1500)));
+    net.AddServer("c", Answering(clock, milliseconds(400)));
+    const RetrievalResult r = RetrieveTime({"a", "b", "c"}, net, clock);
+    EXPECT_EQ(net.Asked(), (std::vector<std::string>{"a", "b"}));
+    ASSERT_TRUE(r.Found());
+    EXPECT_EQ(r.Chosen()->host, "b");
+    EXPECT_NEAR(Ms(r.Chosen()->delay), 200, 1);
+    EXPECT_NEAR(Ms(r.Chosen()->offset), 1500, 1);
+}
+
+TEST(RetrieveTime, AsksAllWhenNoneIsFastAndTakesTheSmallestDelay)
+{
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    net.AddServer("a", Answering(clock, milliseconds(500)));
+    net.AddServer("b", Answering(clock, milliseconds(450), milliseconds(-700)));
+    net.AddServer("c", Answering(clock, milliseconds(600)));
+    const RetrievalResult r = RetrieveTime({"a", "b", "c"}, net, clock);
+    EXPECT_EQ(net.Asked(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(r.Chosen()->host, "b");
+    EXPECT_NEAR(Ms(r.Chosen()->offset), -700, 1);
+}
+
+TEST(RetrieveTime, EarlierWinsATieAndNoDelayOfADayCounts)
+{
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    net.AddServer("slow", Answering(clock, hours(25)));
+    net.AddServer("a", Answering(clock, milliseconds(400), milliseconds(10)));
+    net.AddServer("b", Answering(clock, milliseconds(400), milliseconds(20)));
+    RetrievalResult r = RetrieveTime({"slow", "a", "b"}, net, clock);
+    EXPECT_EQ(r.Chosen()->host, "a");
+    r = RetrieveTime({"slow"}, net, clock);
+    EXPECT_FALSE(r.Found());
+    EXPECT_TRUE(r.answers[0].ok);  // a good answer, only too slow to trust
+}
+
+TEST(RetrieveTime, BadRepliesFailTheirServerOnly)
+{
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    net.AddServer("short", Answering(clock, milliseconds(100), {}, 47));
+    net.AddServer("long", Answering(clock, milliseconds(100), {}, 60));
+    net.AddServer("zero", [&clock](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult r = Answering(clock, milliseconds(100))(request);
+        std::fill(r.datagram.begin() + 40, r.datagram.end(), 0);
+        return r;
+    });
+    net.AddServer("silent", [](const std::vector<std::uint8_t>&) {
+        return UdpReceiveResult{UdpReceiveResult::Status::TimedOut, {}, {}};
+    });
+    net.AddServer("good", Answering(clock, milliseconds(450)));
+    const RetrievalResult r = RetrieveTime({"short", "long", "zero", "nowhere", "silent", "good"}, net, clock);
+    ASSERT_EQ(r.answers.size(), 6u);
+    const char* errors[] = {"reply of 47 bytes, not 48", "reply of 60 bytes, not 48", "zero transmit time",
+                            "cannot resolve: unknown host", "no reply within 10 s"};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_FALSE(r.answers[i].ok);
+        EXPECT_EQ(r.answers[i].error, errors[i]);
+    }
+    EXPECT_EQ(r.Chosen()->host, "good");
+}
+
+TEST(RetrieveTime, BuiltInListAsksTheSameHostTwiceUnlessTheFirstIsFast)
+{
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport slow, fast;
+    slow.AddServer("pl.pool.ntp.org", Answering(clock, milliseconds(400)));
+    fast.AddServer("pl.pool.ntp.org", Answering(clock, milliseconds(30)));
+    const std::vector<std::string> builtIn = {"pl.pool.ntp.org", "pl.pool.ntp.org"};
+    RetrieveTime(builtIn, slow, clock);
+    RetrieveTime(builtIn, fast, clock);
+    EXPECT_EQ(slow.Asked().size(), 2u);
+    EXPECT_EQ(fast.Asked().size(), 1u);
+}
+
+TEST(HostAndPort, Forms)
+{
+    struct Row
+    {
+        const char* text;
+        std::optional<std::pair<std::string, int>> parsed;
+    };
+    const Row rows[] = {
+        {"pl.pool.ntp.org", {{"pl.pool.ntp.org", 123}}},
+        {"127.0.0.1:11123", {{"127.0.0.1", 11123}}},
+        {"::1", {{"::1", 123}}},
+        {"2001:db8::1", {{"2001:db8::1", 123}}},
+        {"[::1]:5000", {{"::1", 5000}}},
+        {"[::1]", {{"::1", 123}}},
+        {"host:65535", {{"host", 65535}}},
+        {"", {}},
+        {":123", {}},
+        {"host:0", {}},
+        {"host:65536", {}},
+        {"host:", {}},
+        {"host:12x", {}},
+        {"[::1]5000", {}},
+        {"[]:123", {}},
+        {"[::1", {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        const auto p = ParseHostAndPort(r.text);
+        ASSERT_EQ(p.has_value(), r.parsed.has_value());
+        if (p) {
+            EXPECT_EQ(p->host, r.parsed->first);
+            EXPECT_EQ(p->port, r.parsed->second);
+        }
+    }
+}
+
+TEST(TRetrieverThread, AnEmptyListLeavesNothingToSet)
+{
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    SyncState state;
+    state.Offset = 123;  // as if left over from an earlier run
+    TRetrieverThread::Execute("\r\n\r\n", state, net, clock, milliseconds(10));
+    EXPECT_TRUE(state.Done.load());
+    EXPECT_TRUE(state.Failed.load());
+    EXPECT_TRUE(net.Asked().empty());
+}
+
+TEST(TRetrieverThread, TheWorkerOutlivesEverythingButItsOwnShares)
+{
+    auto clock = std::make_shared<FakeSystemClock>(kStart);
+    auto net = std::make_shared<FakeUdpTransport>();
+    auto state = std::make_shared<SyncState>();
+    std::mutex m;
+    std::condition_variable cv;
+    bool release = false;
+    net->AddServer("a", [&, answer = Answering(*clock, milliseconds(40), milliseconds(250))](
+                            const std::vector<std::uint8_t>& request) {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return release; });
+        return answer(request);
+    });
+    TRetrieverThread::Start("a\r\n", state, net, clock);
+    // The starter lets go of the network and the clock while the worker still waits.
+    std::weak_ptr<FakeUdpTransport> watch = net;
+    net.reset();
+    clock.reset();
+    EXPECT_FALSE(watch.expired());
+    EXPECT_FALSE(state->Done.load());
+    {
+        std::lock_guard lock(m);
+        release = true;
+    }
+    cv.notify_all();
+    while (!state->Done.load(std::memory_order_acquire))
+        std::this_thread::sleep_for(milliseconds(1));
+    EXPECT_FALSE(state->Failed.load());
+    EXPECT_NEAR(Ms(state->Offset), 250, 1);
+}

@@ -1,0 +1,196 @@
+// Search rules, the address token under a double-click, new entries and the window's file.
+#include "contacts/contacts_book.h"
+#include "contacts/contacts_search.h"
+#include "platform/fake/memory_file_store.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::optional<std::size_t> Down(std::u16string_view text, std::u16string_view needle, std::size_t from,
+                                bool whole = false)
+{
+    return FindDown(text, {needle, whole}, from);
+}
+
+std::optional<std::size_t> Up(std::u16string_view text, std::u16string_view needle, std::size_t to, bool whole = false)
+{
+    return FindUp(text, {needle, whole}, to);
+}
+
+}  // namespace
+
+TEST(ContactsSearch, CaseIsIgnoredForPolishLetters)
+{
+    const std::u16string text = u"Jan Kowalski\u2029ŁÓDŹ, ul. Żółta\u2029źdźbło";
+    EXPECT_EQ(Down(text, u"łódź", 0), 13u);
+    EXPECT_EQ(Down(text, u"ŻÓŁTA", 0), 23u);
+    EXPECT_EQ(Down(text, u"ŹDŹBŁO", 0), 29u);
+    EXPECT_EQ(Down(text, u"kowalski", 5), std::nullopt);
+    EXPECT_EQ(Down(text, u"", 0), std::nullopt);
+}
+
+TEST(ContactsSearch, NoWrapAroundInEitherDirection)
+{
+    const std::u16string text = u"tel. 1, tel. 2, tel. 3";
+    // Down from the last hit, up from the first: nothing.
+    EXPECT_EQ(Down(text, u"tel", NextSearchStart(16, 3)), std::nullopt);
+    EXPECT_EQ(Up(text, u"tel", 0), std::nullopt);
+    // Up finds the nearest occurrence that ends at or before the start.
+    EXPECT_EQ(Up(text, u"tel", 16), 8u);
+    EXPECT_EQ(Up(text, u"tel", 11), 8u);
+    EXPECT_EQ(Up(text, u"tel", 10), 0u);
+    EXPECT_EQ(Down(text, u"tel", NextSearchStart(8, 3)), 16u);
+}
+
+TEST(ContactsSearch, WholeWordsSkipMatchesInsideLongerWords)
+{
+    const std::u16string text = u"Annamaria, Anna_x, anna.";
+    EXPECT_EQ(Down(text, u"anna", 0, true), 19u);
+    EXPECT_EQ(Up(text, u"anna", text.size(), true), 19u);
+    EXPECT_EQ(Down(u"Zażółć", u"za", 0, true), std::nullopt);
+    EXPECT_EQ(Down(u"Zażółć", u"za", 0, false), 0u);
+    EXPECT_EQ(Down(u"x ząb", u"zą", 0, true), std::nullopt);
+}
+
+// A match at the very beginning: the first search finds it, a further downward search with it
+// selected steps past it instead of finding it again.
+TEST(ContactsSearch, SelectionAtTheStartIsSteppedOver)
+{
+    const std::u16string text = u"abc abc";
+    EXPECT_EQ(NextSearchStart(0, 0), 0u);
+    EXPECT_EQ(Down(text, u"abc", NextSearchStart(0, 0)), 0u);
+    EXPECT_EQ(Down(text, u"abc", NextSearchStart(0, 3)), 4u);
+    EXPECT_EQ(Down(text, u"abc", NextSearchStart(4, 3)), std::nullopt);
+}
+
+TEST(ContactsSearch, IncrementalToneOnlyOnTheFirstFailingKeystroke)
+{
+    ContactsSearch search;
+    const std::u16string text = u"Kowalski Jan, Nowak Ewa";
+    auto feedback = search.Incremental(text, {u"Nowak"});
+    EXPECT_EQ(feedback.hit, 14u);
+    EXPECT_FALSE(feedback.tone);
+    EXPECT_FALSE(feedback.notFoundColour);
+    feedback = search.Incremental(text, {u"Nowakx"});
+    EXPECT_FALSE(feedback.hit);
+    EXPECT_TRUE(feedback.tone);
+    EXPECT_TRUE(feedback.collapseSelection);
+    EXPECT_TRUE(feedback.notFoundColour);
+    feedback = search.Incremental(text, {u"Nowakxy"});
+    EXPECT_FALSE(feedback.tone);
+    EXPECT_TRUE(feedback.notFoundColour);
+    feedback = search.Incremental(text, {u"nowak"});
+    EXPECT_EQ(feedback.hit, 14u);
+    EXPECT_FALSE(feedback.notFoundColour);
+    search.Incremental(text, {u"zzz"});
+    feedback = search.Incremental(text, {u""});
+    EXPECT_TRUE(feedback.collapseSelection);
+    EXPECT_FALSE(feedback.notFoundColour);
+    EXPECT_FALSE(feedback.tone);
+}
+
+TEST(ContactsSearch, StepMissesSoundButChangeNothing)
+{
+    ContactsSearch search;
+    const std::u16string text = u"a b a";
+    auto feedback = search.Step(text, {u"a"}, 4, 1, true);
+    EXPECT_FALSE(feedback.hit);
+    EXPECT_TRUE(feedback.tone);
+    EXPECT_FALSE(feedback.collapseSelection);
+    EXPECT_FALSE(feedback.notFoundColour);
+    feedback = search.Step(text, {u"a"}, 4, 1, false);
+    EXPECT_EQ(feedback.hit, 0u);
+    EXPECT_FALSE(feedback.tone);
+}
+
+TEST(LinkToken, BlankDelimitedTokenAroundTheClick)
+{
+    const std::u16string text = u"tel. 123\u2029www: WWW.Example.PL/a?b=1 i\tjan@poczta.pl\u2029x";
+    struct Row
+    {
+        std::size_t at;
+        std::u16string token;
+    };
+    const Row rows[] = {{0, u"tel."},
+                        {3, u"tel."},
+                        {5, u"123"},
+                        {14, u"WWW.Example.PL/a?b=1"},
+                        {20, u"WWW.Example.PL/a?b=1"},
+                        {38, u"jan@poczta.pl"},
+                        {51, u"x"},
+                        {50, u"jan@poczta.pl"},
+                        {4, u"tel."}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.at);
+        const TextSpan span = LinkTokenAt(text, r.at);
+        EXPECT_EQ(text.substr(span.start, span.length), r.token);
+    }
+}
+
+TEST(LinkToken, ReachesAtMostAHundredUnitsEachWay)
+{
+    const std::u16string text = std::u16string(150, u'a') + u" " + std::u16string(150, u'b');
+    EXPECT_EQ(LinkTokenAt(text, 120), (TextSpan{20, 130}));
+    EXPECT_EQ(LinkTokenAt(text, 151), (TextSpan{151, 100}));
+}
+
+TEST(LinkToken, BrowserForHttpAndWwwMailForAt)
+{
+    struct Row
+    {
+        std::u16string token;
+        bool browser, mail;
+    };
+    const Row rows[] = {{u"www.example.pl", true, false},
+                        {u"wWw.Example.pl", true, false},
+                        {u"HTTP://example.pl", true, false},
+                        {u"https://example.pl", true, false},
+                        {u"jan@example.pl", false, true},
+                        {u"http://jan@example.pl", true, true},
+                        {u"example.pl", false, false},
+                        {u"ftp://x", false, false},
+                        {u"ww", false, false},
+                        {u"", false, false}};
+    for (const Row& r : rows) {
+        const LinkTargets targets = ClassifyLinkToken(r.token);
+        EXPECT_EQ(targets.browser, r.browser) << std::string(r.token.begin(), r.token.end());
+        EXPECT_EQ(targets.mail, r.mail);
+    }
+}
+
+TEST(ContactsBook, NewEntryLinesEndWithTheSeparatorAndAnEmptyLine)
+{
+    const std::string separator(32, '_');
+    EXPECT_EQ(NewEntryLines(""), (std::vector<std::string>{separator, ""}));
+    EXPECT_EQ(NewEntryLines("Jan\nul. Długa 1\n"), (std::vector<std::string>{"Jan", "ul. Długa 1", separator, ""}));
+    EXPECT_EQ(NewEntryLines("a\r\n\r\nb\xE2\x80\xA8"
+                            "c"),
+              (std::vector<std::string>{"a", "", "b", "c", separator, ""}));
+}
+
+TEST(ContactsBook, ScrollThreeLinesNearTheEdges)
+{
+    EXPECT_EQ(ScrollLinesForHit(450, 500), 3);
+    EXPECT_EQ(ScrollLinesForHit(400, 500), 0);
+    EXPECT_EQ(ScrollLinesForHit(250, 500), 0);
+    EXPECT_EQ(ScrollLinesForHit(100, 500), 0);
+    EXPECT_EQ(ScrollLinesForHit(99, 500), -3);
+}
+
+TEST(ContactsBook, FileLoadsSavesAndNamesItselfInTheFailureMessage)
+{
+    MemoryFileStore store;
+    ContactsFile file(store, "/program");
+    EXPECT_EQ(file.Path(), std::filesystem::path("/program/tel.rtf"));
+    EXPECT_FALSE(file.Load());
+    store.files[file.Path()] = "not rich text";
+    EXPECT_FALSE(file.Load());
+    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", {}}}}}};
+    ASSERT_TRUE(file.Save(document));
+    EXPECT_EQ(file.Load(), document);
+    store.failWrites = true;
+    EXPECT_FALSE(file.Save(RichDocument{}));
+    EXPECT_EQ(file.Load(), document);
+    EXPECT_EQ(file.SaveFailureMessage(), "Zapis do pliku: /program/tel.rtf  nie powiódł się.");
+}

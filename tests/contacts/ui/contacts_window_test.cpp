@@ -1,0 +1,377 @@
+// Ttelform: layout and captions, loading and the save rules, search colours and tones, new
+// entries, links, fonts, and a picture of the window.
+#include "contacts/rtf_reader.h"
+#include "contacts/rtf_writer.h"
+#include "contacts/ui/contacts_window.h"
+#include "contacts/ui/rich_text_document.h"
+#include "platform/fake/fake_sound.h"
+#include "platform/fake/fake_url_launcher.h"
+#include "platform/fake/memory_file_store.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+const QString kSeparator(32, QLatin1Char('_'));
+
+RichDocument Book(std::initializer_list<const char*> lines)
+{
+    RichDocument document;
+    for (const char* line : lines)
+        document.paragraphs.push_back(Paragraph{{TextRun{line, {}}}});
+    return document;
+}
+
+}  // namespace
+
+class ContactsWindowTest : public QObject
+{
+    Q_OBJECT
+
+    MemoryFileStore m_files;
+    FakeSound m_sound;
+    FakeUrlLauncher m_links;
+    QStringList m_errors;
+    QStringList m_questions;
+    bool m_answer = true;
+    std::optional<QFont> m_chosenFont;
+
+    std::unique_ptr<Ttelform> Make()
+    {
+        return std::make_unique<Ttelform>(
+            ContactsWindowServices{m_files, m_sound, m_links,
+                                   [this](QWidget*, const QString& message) { m_errors << message; },
+                                   [this](QWidget*, const QString& caption, const QString& question) {
+                                       m_questions << caption + QLatin1Char('|') + question;
+                                       return m_answer;
+                                   },
+                                   [this](QWidget*, const QFont&) { return m_chosenFont; }},
+            "/program");
+    }
+
+    void StoreBook(const RichDocument& document) { m_files.files["/program/tel.rtf"] = WriteRtf(document); }
+
+    static QColor SearchColour(Ttelform& form) { return form.szukaj->palette().color(QPalette::Base); }
+
+    static void Select(Ttelform& form, int start, int length)
+    {
+        QTextCursor cursor(form.re1->document());
+        cursor.setPosition(start);
+        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        form.re1->setTextCursor(cursor);
+    }
+
+private slots:
+    void init()
+    {
+        m_files = MemoryFileStore();
+        m_sound.ClearCalls();
+        m_links = FakeUrlLauncher();
+        m_errors.clear();
+        m_questions.clear();
+        m_answer = true;
+        m_chosenFont.reset();
+    }
+
+    void CaptionHintsAndLayout()
+    {
+        auto form = Make();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Spis kontaktów"));
+        QCOMPARE(form->size(), QSize(432, 509));
+        QCOMPARE(form->cale->text(), QStringLiteral("Całe wyrazy"));
+        QCOMPARE(form->SpeedButton3->toolTip(),
+                 QStringLiteral("Szukaj kolejnego wystąpienia w dół (Strzałka w dół w polu \"Szukaj\")."));
+        QCOMPARE(form->SpeedButton1->toolTip(), QStringLiteral("Przenosi wpis pola \"Nowy kontakt\" do głównego "
+                                                               "okna (Ctrl Enter w polu \"Nowy kontakt\")."));
+        QCOMPARE(form->re2->size(), QSize(324, 88));
+        QCOMPARE(form->szukaj->width(), 193);
+        QCOMPARE(form->re1->geometry(), QRect(0, 37, 432, 509 - 37 - 114));
+        QStringList menu;
+        for (QAction* action : form->PopupMenu1->actions())
+            if (!action->isSeparator())
+                menu << action->text();
+        QCOMPARE(menu, (QStringList{"Kopiuj", "Wytnij", "Wklej", "Zaznacz wszystko", "Zmiana czcionki",
+                                    "Domyślna czcionka"}));
+        // The search controls and the buttons keep to the right edge; the editors take the width.
+        form->show();
+        form->resize(600, 600);
+        QCOMPARE(form->cale->geometry().right(), 600 - 9);
+        QCOMPARE(form->re2->width(), 324 + 168);
+        QCOMPARE(form->SpeedButton2->geometry().right(), 600 - 9);
+        QCOMPARE(form->re1->height(), 600 - 37 - 114);
+    }
+
+    void EveryCaptionFitsItsControl()
+    {
+        auto form = Make();
+        for (QPushButton* button : form->findChildren<QPushButton*>())
+            QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->objectName()));
+        QVERIFY(form->cale->sizeHint().width() <= form->cale->width());
+        for (QLabel* label : {form->Label1, form->Label2})
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
+        for (QWidget* child : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (!child->isWindow())
+                QVERIFY2(form->rect().contains(child->geometry()), qPrintable(child->objectName()));
+        QVERIFY(form->Label1->geometry().right() < form->szukaj->x());
+        QVERIFY(form->SpeedButton4->geometry().right() < form->cale->x());
+    }
+
+    void LoadsTheBookAndOnlyChangesAreSaved()
+    {
+        auto form = Make();
+        QCOMPARE(form->re1->toPlainText(), QString());
+        StoreBook(Book({"Jan Kowalski", "tel. 42 123 45 67"}));
+        form = Make();
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan Kowalski\ntel. 42 123 45 67"));
+        QVERIFY(!form->re1->document()->isModified());
+        form->show();
+        QVERIFY(form->close());
+        form.reset();
+        QCOMPARE(m_files.writes, 0);
+    }
+
+    void DamagedFileLeavesTheEditorAsItWas()
+    {
+        StoreBook(Book({"Ewa"}));
+        auto form = Make();
+        m_files.files["/program/tel.rtf"] = "not rich text at all";
+        form->LoadContacts();
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Ewa"));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void FailedSaveKeepsTheWindowOpenAndTheChanges()
+    {
+        auto form = Make();
+        form->show();
+        form->re1->insertPlainText(QStringLiteral("Nowak Ewa"));
+        m_files.failWrites = true;
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+        QVERIFY(form->re1->document()->isModified());
+        QCOMPARE(m_errors, QStringList{QStringLiteral("Zapis do pliku: /program/tel.rtf  nie powiódł się.")});
+        m_files.failWrites = false;
+        form->SpeedButton2->click();
+        QVERIFY(!form->isVisible());
+        QVERIFY(!form->re1->document()->isModified());
+        const auto saved = ReadRtf(m_files.files["/program/tel.rtf"]);
+        QVERIFY(saved);
+        QCOMPARE(QString::fromStdString(PlainText(*saved)), QStringLiteral("Nowak Ewa\n"));
+        // Hidden, not destroyed: the content is still there for the next showing.
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Nowak Ewa"));
+    }
+
+    void ZapiszSavesAndAnulujReloadsAfterAsking()
+    {
+        StoreBook(Book({"Jan"}));
+        auto form = Make();
+        form->re1->moveCursor(QTextCursor::End);
+        form->re1->insertPlainText(QStringLiteral(" Kowalski"));
+        m_answer = false;
+        form->SpeedButton5->click();
+        QCOMPARE(m_questions, QStringList{QStringLiteral("Potwierdzenie|Anulować ostatnie zmiany?")});
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan Kowalski"));
+        m_answer = true;
+        form->SpeedButton5->click();
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan"));
+        QVERIFY(!form->re1->document()->isModified());
+        form->re1->insertPlainText(QStringLiteral("Ola "));
+        form->SpeedButton6->click();
+        QCOMPARE(m_files.writes, 1);
+        QVERIFY(!form->re1->document()->isModified());
+    }
+
+    void DodajAppendsPlainLinesTheSeparatorAndAnEmptyLine()
+    {
+        StoreBook(Book({"Jan"}));
+        auto form = Make();
+        form->re2->setHtml(QStringLiteral("<b>Ewa</b> Nowak<br>tel. 1"));
+        form->SpeedButton1->click();
+        QCOMPARE(form->re1->toPlainText(),
+                 QStringLiteral("Jan\nEwa Nowak\ntel. 1\n") + kSeparator + QStringLiteral("\n\n"));
+        QVERIFY(form->re2->toPlainText().isEmpty());
+        QVERIFY(form->re1->document()->isModified());
+        QVERIFY(form->re1->document()->findBlockByNumber(1).begin().fragment().charFormat().fontWeight()
+                <= QFont::Normal);
+        // An empty entry still adds the separator and an empty line.
+        form->SpeedButton1->click();
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan\nEwa Nowak\ntel. 1\n") + kSeparator
+                                               + QStringLiteral("\n\n") + kSeparator + QStringLiteral("\n\n"));
+    }
+
+    void CtrlEnterAddsAndEnterBreaksTheLine()
+    {
+        auto form = Make();
+        form->show();
+        form->re2->setFocus();
+        QTest::keyClicks(form->re2, QStringLiteral("Ola"));
+        QTest::keyClick(form->re2, Qt::Key_Return);
+        QTest::keyClicks(form->re2, QStringLiteral("tel"));
+        QCOMPARE(form->re2->toPlainText(), QStringLiteral("Ola\ntel"));
+        QVERIFY(form->re1->toPlainText().isEmpty());
+        QTest::keyClick(form->re2, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Ola\ntel\n") + kSeparator + QStringLiteral("\n\n"));
+        QVERIFY(form->re2->toPlainText().isEmpty());
+    }
+
+    void IncrementalSearchColourAndOneTone()
+    {
+        StoreBook(Book({"Kowalski Jan", "Nowak Ewa", "Nowakowska Ola"}));
+        auto form = Make();
+        form->show();
+        const QColor normal = SearchColour(*form);
+        QTest::keyClicks(form->szukaj, QStringLiteral("NOWAK"));
+        QCOMPARE(form->re1->textCursor().selectionStart(), 13);
+        QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("Nowak"));
+        QCOMPARE(SearchColour(*form), normal);
+        QTest::keyClicks(form->szukaj, QStringLiteral("xyz"));
+        form->WaitForTones();
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
+        QCOMPARE(m_sound.Calls().front().frequency, 300);
+        QCOMPARE(m_sound.Calls().front().ms, 100);
+        QCOMPARE(SearchColour(*form), QColor(255, 255, 0));
+        QVERIFY(!form->re1->textCursor().hasSelection());
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(form->szukaj, Qt::Key_Backspace);
+        form->WaitForTones();
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
+        QCOMPARE(SearchColour(*form), normal);
+        QCOMPARE(form->re1->textCursor().selectionStart(), 13);
+        form->szukaj->selectAll();
+        QTest::keyClick(form->szukaj, Qt::Key_Delete);
+        QVERIFY(!form->re1->textCursor().hasSelection());
+        QCOMPARE(SearchColour(*form), normal);
+    }
+
+    void DownAndUpStopAtTheEndsWithATone()
+    {
+        StoreBook(Book({"Nowak Ewa", "Nowak Jan", "Nowak Ola"}));
+        auto form = Make();
+        form->show();
+        QTest::keyClicks(form->szukaj, QStringLiteral("nowak"));
+        QCOMPARE(form->re1->textCursor().selectionStart(), 0);
+        QTest::keyClick(form->szukaj, Qt::Key_Down);
+        QCOMPARE(form->re1->textCursor().selectionStart(), 10);
+        form->SpeedButton3->click();
+        QCOMPARE(form->re1->textCursor().selectionStart(), 20);
+        form->SpeedButton3->click();
+        form->WaitForTones();
+        QCOMPARE(m_sound.Calls().size(), std::size_t{1});
+        QCOMPARE(form->re1->textCursor().selectionStart(), 20);
+        QTest::keyClick(form->szukaj, Qt::Key_Up);
+        QCOMPARE(form->re1->textCursor().selectionStart(), 10);
+        form->SpeedButton4->click();
+        QCOMPARE(form->re1->textCursor().selectionStart(), 0);
+        form->SpeedButton4->click();
+        form->WaitForTones();
+        QCOMPARE(m_sound.Calls().size(), std::size_t{2});
+        QCOMPARE(form->re1->textCursor().selectionStart(), 0);
+        QCOMPARE(SearchColour(*form), form->palette().color(QPalette::Base));
+    }
+
+    void WholeWordsRepeatTheSearchAndReturnToTheField()
+    {
+        StoreBook(Book({"Annamaria", "Anna"}));
+        auto form = Make();
+        form->show();
+        QTest::keyClicks(form->szukaj, QStringLiteral("anna"));
+        QCOMPARE(form->re1->textCursor().selectionStart(), 0);
+        form->cale->click();
+        QCOMPARE(form->re1->textCursor().selectionStart(), 10);
+        QVERIFY(!form->szukaj->hasSelectedText());
+        QCOMPARE(form->szukaj->cursorPosition(), 4);
+        form->szukaj->setText(QStringLiteral("maria"));
+        form->szukajChange();
+        QCOMPARE(SearchColour(*form), QColor(255, 255, 0));
+    }
+
+    void DoubleClickOpensAddressesAsTyped()
+    {
+        StoreBook(Book({"strona WwW.Example.PL/kontakt i poczta jan@example.pl", "zwykle slowo"}));
+        auto form = Make();
+        form->show();
+        const auto doubleClickAt = [&](int position) {
+            QTextCursor cursor(form->re1->document());
+            cursor.setPosition(position);
+            QTest::mouseDClick(form->re1->viewport(), Qt::LeftButton, {}, form->re1->cursorRect(cursor).center());
+        };
+        doubleClickAt(10);
+        QCOMPARE(m_links.browsed, (std::vector<std::string>{"WwW.Example.PL/kontakt"}));
+        QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("WwW.Example.PL/kontakt"));
+        doubleClickAt(45);
+        QCOMPARE(m_links.mailed, (std::vector<std::string>{"jan@example.pl"}));
+        doubleClickAt(57);
+        QCOMPARE(m_links.browsed.size(), std::size_t{1});
+        QCOMPARE(m_links.mailed.size(), std::size_t{1});
+        QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("zwykle"));
+    }
+
+    void FontDialogChangesOnlyWhatTheUserChanged()
+    {
+        RichDocument document;
+        TextFormat times;
+        times.font = "Times New Roman";
+        times.italic = true;
+        document.paragraphs.push_back(Paragraph{{TextRun{"Jan ", times}, TextRun{"Kowalski", {}}}});
+        StoreBook(document);
+        auto form = Make();
+        Select(*form, 0, 12);
+        QFont chosen = form->re1->textCursor().charFormat().font();
+        chosen.setBold(true);
+        m_chosenFont = chosen;
+        form->Font2Click();
+        const RichDocument after = ToRichDocument(*form->re1->document());
+        QCOMPARE(after.paragraphs[0].runs.size(), std::size_t{2});
+        QVERIFY(after.paragraphs[0].runs[0].format.bold && after.paragraphs[0].runs[1].format.bold);
+        QCOMPARE(after.paragraphs[0].runs[0].format.font, std::string("Times New Roman"));
+        QVERIFY(after.paragraphs[0].runs[0].format.italic);
+        QVERIFY(!after.paragraphs[0].runs[1].format.italic);
+        form->Domylnaczcionka1Click();
+        const RichDocument plain = ToRichDocument(*form->re1->document());
+        QVERIFY(plain == Book({"Jan Kowalski"}));
+    }
+
+    void DocumentBridgeKeepsFormatsLineBreaksAndTabs()
+    {
+        RichDocument document;
+        TextFormat red;
+        red.colour = 0xFF0000;
+        red.halfPoints = 28;
+        red.underline = true;
+        red.strike = true;
+        document.paragraphs.push_back(Paragraph{{TextRun{"Łódź\ttel.\nkom.", red}, TextRun{" 😀", {}}}});
+        document.paragraphs.emplace_back();
+        document.paragraphs.push_back(Paragraph{{TextRun{"koniec", {}}}});
+        QTextDocument qt;
+        FillDocument(qt, document);
+        QVERIFY(ToRichDocument(qt) == document);
+    }
+
+    void PictureOfTheWindow()
+    {
+        StoreBook(
+            Book({"Kowalski Jan, ul. Świętokrzyska 5, Łódź", "tel. 42 123 45 67, jan.kowalski@example.pl",
+                  "________________________________", "", "Nowak Ewa – przychodnia", "www.example.pl/rejestracja"}));
+        auto form = Make();
+        form->show();
+        form->szukaj->setText(QStringLiteral("ŁÓDŹ"));
+        form->szukajChange();
+        form->re2->setPlainText(QStringLiteral("Zając Zofia\ntel. 600 700 800"));
+        QVERIFY(QDir().mkpath(QStringLiteral(DNIARZ_PICTURE_DIR)));
+        QVERIFY(form->grab().save(QStringLiteral(DNIARZ_PICTURE_DIR "/telform.png")));
+    }
+};
+
+QTEST_MAIN(ContactsWindowTest)
+#include "contacts_window_test.moc"
