@@ -24,11 +24,13 @@ CalibrationTexts Calibration::Texts() const
 std::optional<ClockChange> Calibration::Start(std::string_view estart)
 {
     const TDateTime hms = ParseHms(estart);
-    if (hms == 0)
+    if (hms == 0 || m_settingClock)
         return std::nullopt;
     // The reference's date, even when it and the PC clock lie on either side of midnight.
     const TDateTime start = ReadReference(hms, LocalNow(m_clock)).moment;
+    m_settingClock = true;
     const ClockChange change = SetLocalTime(m_clock, start);
+    m_settingClock = false;
     if (!change.Ok())
         return change;
     m_settings.CalibrationStart = start;
@@ -55,12 +57,14 @@ std::optional<Calibration::Measure> Calibration::Measured(std::string_view estop
 
 std::optional<ClockChange> Calibration::Stop(std::string_view estop)
 {
-    if (!CalibrationInProgress(m_settings))
+    if (!CalibrationInProgress(m_settings) || m_settingClock)
         return std::nullopt;
     const auto measure = Measured(estop);
     if (!measure)
         return std::nullopt;
+    m_settingClock = true;
     const ClockChange change = SetLocalTime(m_clock, measure->moment);
+    m_settingClock = false;
     if (!change.Ok())
         return change;
     m_settings.CalibrationStop = measure->moment;

@@ -43,4 +43,6 @@ private:
     SettingsStore& m_store;
     SystemClock& m_clock;
     bool m_persist;
+    // A press is setting the clock (perhaps waiting for the user's authorisation).
+    bool m_settingClock = false;
 };

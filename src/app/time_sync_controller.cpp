@@ -85,7 +85,7 @@ void TimeSyncController::StartTimeSync()
 
 std::optional<SyncOutcome> TimeSyncController::PollTimeSync()
 {
-    if (!m_state || !m_state->Done.load(std::memory_order_acquire))
+    if (m_settingClock || !m_state || !m_state->Done.load(std::memory_order_acquire))
         return std::nullopt;
     SyncOutcome outcome;
     outcome.byUser = m_runByUser;
@@ -93,7 +93,11 @@ std::optional<SyncOutcome> TimeSyncController::PollTimeSync()
     if (outcome.found) {
         outcome.offsetMs = m_state->Offset * kMsPerDay;
         // The offset, not the time the worker estimated: the worker finished up to a tick ago.
+        // The run stays running meanwhile, so that no tick or press sets the clock a second time
+        // and no new run measures a clock about to move.
+        m_settingClock = true;
         outcome.change = m_clock.Shift(std::chrono::microseconds(std::llround(outcome.offsetMs * 1000)));
+        m_settingClock = false;
     }
     m_state.reset();
     m_doneSinceStart = true;

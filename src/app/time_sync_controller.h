@@ -97,4 +97,7 @@ private:
     std::shared_ptr<SyncState> m_state;  // the running run; null when idle
     bool m_runByUser = false;
     bool m_doneSinceStart = false;
+    // The clock is being set: the time service may be asking the user for authorisation while
+    // the window's timers go on ticking.
+    bool m_settingClock = false;
 };

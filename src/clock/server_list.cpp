@@ -18,7 +18,10 @@ std::string LoadServerList(const std::optional<std::string>& fileText)
             builtIn.append(kBuiltInServer).append("\r\n");
         return builtIn;
     }
-    const std::string_view text = *fileText;
+    std::string_view text = *fileText;
+    // Windows editors like to begin a UTF-8 file with a byte order mark; it is no part of a name.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     std::string list;
     std::size_t pos = 0;
     while (true) {

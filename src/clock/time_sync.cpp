@@ -10,6 +10,9 @@
 
 namespace {
 
+// Two server times each cut to the millisecond can shorten the measured trip by up to that much.
+constexpr double kServerTimeSlack = 2.0 / kMsPerDay;
+
 TDateTime UtcNow(const SystemClock& clock)
 {
     return LocalDateTime(clock.Now(), std::chrono::seconds(0));
@@ -109,7 +112,13 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
     }
     const SntpMeasure m = MeasureExchange(t1, NtpToDateTime(reply.receive), NtpToDateTime(reply.transmit), t4);
     // The server's times are cut to the millisecond, so a fast exchange can come out a hair below
-    // zero; no trip takes less than nothing.
+    // zero; no trip takes less than nothing. Far below zero, the server claims to have held the
+    // request longer than the whole trip took: its times are wrong, and taken for a trip of no
+    // length they would win the choice.
+    if (m.delay < -kServerTimeSlack) {
+        a.error = "server's times longer than the round trip";
+        return a;
+    }
     a.delay = m.delay < 0 ? 0 : m.delay;
     a.offset = m.offset;
     a.ok = true;

@@ -96,6 +96,21 @@ TEST_F(CalibrationTest, NothingIsStoredWhenTheClockCannotBeSet)
     EXPECT_TRUE(m_store.WrittenNames().empty());
 }
 
+TEST_F(CalibrationTest, PressesWhileTheClockIsBeingSetAreIgnored)
+{
+    // The clock moves by the difference seen at the first press; a second one, made while the
+    // authorisation is asked for, would move it by that difference again.
+    std::vector<bool> nested;
+    m_clock.SetDuringShift([this, &nested] {
+        nested.push_back(m_cal.Start("12:00:00").has_value());
+        nested.push_back(m_cal.Stop("12:00:00").has_value());
+    });
+    ASSERT_TRUE(m_cal.Start("12:00:00"));
+    EXPECT_EQ(m_clock.Shifts().size(), 1u);
+    EXPECT_EQ(nested, (std::vector<bool>{false, false}));
+    EXPECT_NEAR(::LocalNow(m_clock), EncodeDate(2024, 3, 14) + EncodeTime(12, 0, 0), 1e-9);
+}
+
 TEST_F(CalibrationTest, AStopAtOrBeforeTheStartHasNoRate)
 {
     m_settings.CalibrationStart = EncodeDate(2024, 3, 14) + EncodeTime(12, 0, 0);

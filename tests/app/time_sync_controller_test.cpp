@@ -17,6 +17,7 @@
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/fake_udp_transport.h"
 #include "platform/fake/memory_settings_store.h"
+#include "../clock/scripted_time_server.h"
 
 using namespace std::chrono;
 
@@ -24,8 +25,7 @@ namespace {
 
 const SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{9};
 
-// Answers after `delay` on the worker's clock with a clock `offset` ahead; waits first while the
-// gate is closed.
+// Holds a scripted server's answer while it is closed.
 struct Gate
 {
     std::mutex m;
@@ -50,25 +50,6 @@ struct Gate
         cv.wait(l, [this] { return open; });
     }
 };
-
-FakeUdpTransport::Server Answering(FakeSystemClock& clock, milliseconds delay, milliseconds offset,
-                                   Gate* gate = nullptr)
-{
-    return [&clock, delay, offset, gate](const std::vector<std::uint8_t>& request) {
-        if (gate)
-            gate->Wait();
-        clock.Advance(delay / 2);
-        const NtpTimestamp t = DateTimeToNtp(LocalDateTime(clock.Now() + offset, seconds(0)));
-        std::vector<std::uint8_t> p(48, 0);
-        p[0] = 0x24;
-        p[1] = 2;
-        std::copy(request.begin() + 40, request.begin() + 48, p.begin() + 24);
-        WriteNtpTimestamp(t, std::span<std::uint8_t, 8>(p.data() + 32, 8));
-        WriteNtpTimestamp(t, std::span<std::uint8_t, 8>(p.data() + 40, 8));
-        clock.Advance(delay - delay / 2);
-        return UdpReceiveResult{UdpReceiveResult::Status::Ok, p, {}};
-    };
-}
 
 class TimeSyncTest : public testing::Test
 {
@@ -111,7 +92,7 @@ protected:
 
 TEST_F(TimeSyncTest, StartUpRunSetsTheClockByTheOffsetAndStoresTheTime)
 {
-    m_net->AddServer("ntp.example", Answering(*m_workerClock, milliseconds(80), milliseconds(-2500)));
+    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), milliseconds(-2500)));
     m_settings.SyncEnabled = true;
     m_settings.DailyCorrection = 2.0;  // never together with a run
     Controller().StartUp();
@@ -168,7 +149,7 @@ TEST_F(TimeSyncTest, ButtonDuringARunStartsNoSecondButResetsTheBookkeeping)
 {
     Gate gate;
     gate.Close();
-    m_net->AddServer("ntp.example", Answering(*m_workerClock, milliseconds(80), milliseconds(700), &gate));
+    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), milliseconds(700), 48, [&gate] { gate.Wait(); }));
     m_settings.SyncEnabled = true;
     m_settings.PendingCorrection = -3;
     m_settings.TotalCorrection = 17;
@@ -206,7 +187,7 @@ TEST_F(TimeSyncTest, CalibrationRefusesTheButton)
 
 TEST_F(TimeSyncTest, AClockThatCannotBeSetIsReportedWithTheReason)
 {
-    m_net->AddServer("ntp.example", Answering(*m_workerClock, milliseconds(80), milliseconds(1234)));
+    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), milliseconds(1234)));
     m_clock.SetMaySet(false, ClockChangeError::AutomaticSync);
     Controller().SpeedButton7Click();
     const SyncOutcome outcome = WaitForRun();
@@ -215,6 +196,26 @@ TEST_F(TimeSyncTest, AClockThatCannotBeSetIsReportedWithTheReason)
     EXPECT_EQ(ClockNotSetMessage(outcome.offsetMs, outcome.change),
               "Nie udało się ustawić zegara. Różnica względem serwera czasu: +1.2 s. Przyczyna: w systemie jest "
               "włączona automatyczna synchronizacja czasu.");
+}
+
+TEST_F(TimeSyncTest, TimerTicksWhileTheClockIsBeingSetChangeItOnlyOnce)
+{
+    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), milliseconds(4000)));
+    m_settings.SyncEnabled = true;
+    std::vector<bool> nestedPolls;
+    m_clock.SetDuringShift([this, &nestedPolls] {
+        nestedPolls.push_back(Controller().PollTimeSync().has_value());
+        Controller().Timer3Timer();
+        Controller().SpeedButton7Click();
+        nestedPolls.push_back(Controller().PollTimeSync().has_value());
+    });
+    Controller().StartUp();
+    const SyncOutcome outcome = WaitForRun();
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(m_clock.Shifts().size(), 1u);
+    EXPECT_EQ(nestedPolls, (std::vector<bool>{false, false}));
+    EXPECT_EQ(m_net->Asked().size(), 1u);
+    EXPECT_FALSE(Controller().SyncRunning());
 }
 
 TEST_F(TimeSyncTest, DriftCorrectionAtStartUp)

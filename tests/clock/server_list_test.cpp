@@ -28,6 +28,10 @@ TEST(ServerList, FileRules)
         {"trailing blanks and tabs", "a.example  \nb.example\t\r\n", {"a.example", "b.example"}},
         {"words after the name", "a.example  primary\n", {"a.example"}},
         {"address and port", "192.0.2.1\n192.0.2.2:11123\n", {"192.0.2.1", "192.0.2.2:11123"}},
+        {"byte order mark of a Windows editor",
+         "\xEF\xBB\xBF"
+         "a.example\r\nb.example\r\n",
+         {"a.example", "b.example"}},
         {"empty file", "", {}},
         {"only blanks", " \r\n\t\n", {}},
     };

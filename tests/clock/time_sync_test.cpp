@@ -10,31 +10,13 @@
 #include "clock/sntp.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/fake_udp_transport.h"
+#include "scripted_time_server.h"
 
 using namespace std::chrono;
 
 namespace {
 
 const SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{9};
-
-// A server whose clock is `offset` ahead of ours, answering after `delay` on the fake clock.
-FakeUdpTransport::Server Answering(FakeSystemClock& clock, milliseconds delay, milliseconds offset = {},
-                                   std::size_t length = 48)
-{
-    return [&clock, delay, offset, length](const std::vector<std::uint8_t>& request) {
-        clock.Advance(delay / 2);
-        const TDateTime serverNow = LocalDateTime(clock.Now() + offset, seconds(0));
-        std::vector<std::uint8_t> p(48, 0);
-        p[0] = 0x24;
-        p[1] = 1;
-        std::copy(request.begin() + 40, request.begin() + 48, p.begin() + 24);
-        WriteNtpTimestamp(DateTimeToNtp(serverNow), std::span<std::uint8_t, 8>(p.data() + 32, 8));
-        WriteNtpTimestamp(DateTimeToNtp(serverNow), std::span<std::uint8_t, 8>(p.data() + 40, 8));
-        clock.Advance(delay - delay / 2);
-        p.resize(length);
-        return UdpReceiveResult{UdpReceiveResult::Status::Ok, p, {}};
-    };
-}
 
 double Ms(double days)
 {
@@ -47,9 +29,9 @@ TEST(RetrieveTime, StopsAtTheFirstFastAnswer)
 {
     FakeSystemClock clock(kStart);
     FakeUdpTransport net;
-    net.AddServer("a", Answering(clock, milliseconds(500)));
-    net.AddServer("b", Answering(clock, milliseconds(200), milliseconds(1500)));
-    net.AddServer("c", Answering(clock, milliseconds(400)));
+    net.AddServer("a", ScriptedTimeServer(clock, milliseconds(500)));
+    net.AddServer("b", ScriptedTimeServer(clock, milliseconds(200), milliseconds(1500)));
+    net.AddServer("c", ScriptedTimeServer(clock, milliseconds(400)));
     const RetrievalResult r = RetrieveTime({"a", "b", "c"}, net, clock);
     EXPECT_EQ(net.Asked(), (std::vector<std::string>{"a", "b"}));
     ASSERT_TRUE(r.Found());
@@ -62,9 +44,9 @@ TEST(RetrieveTime, AsksAllWhenNoneIsFastAndTakesTheSmallestDelay)
 {
     FakeSystemClock clock(kStart);
     FakeUdpTransport net;
-    net.AddServer("a", Answering(clock, milliseconds(500)));
-    net.AddServer("b", Answering(clock, milliseconds(450), milliseconds(-700)));
-    net.AddServer("c", Answering(clock, milliseconds(600)));
+    net.AddServer("a", ScriptedTimeServer(clock, milliseconds(500)));
+    net.AddServer("b", ScriptedTimeServer(clock, milliseconds(450), milliseconds(-700)));
+    net.AddServer("c", ScriptedTimeServer(clock, milliseconds(600)));
     const RetrievalResult r = RetrieveTime({"a", "b", "c"}, net, clock);
     EXPECT_EQ(net.Asked(), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(r.Chosen()->host, "b");
@@ -75,9 +57,9 @@ TEST(RetrieveTime, EarlierWinsATieAndNoDelayOfADayCounts)
 {
     FakeSystemClock clock(kStart);
     FakeUdpTransport net;
-    net.AddServer("slow", Answering(clock, hours(25)));
-    net.AddServer("a", Answering(clock, milliseconds(400), milliseconds(10)));
-    net.AddServer("b", Answering(clock, milliseconds(400), milliseconds(20)));
+    net.AddServer("slow", ScriptedTimeServer(clock, hours(25)));
+    net.AddServer("a", ScriptedTimeServer(clock, milliseconds(400), milliseconds(10)));
+    net.AddServer("b", ScriptedTimeServer(clock, milliseconds(400), milliseconds(20)));
     RetrievalResult r = RetrieveTime({"slow", "a", "b"}, net, clock);
     EXPECT_EQ(r.Chosen()->host, "a");
     r = RetrieveTime({"slow"}, net, clock);
@@ -89,17 +71,17 @@ TEST(RetrieveTime, BadRepliesFailTheirServerOnly)
 {
     FakeSystemClock clock(kStart);
     FakeUdpTransport net;
-    net.AddServer("short", Answering(clock, milliseconds(100), {}, 47));
-    net.AddServer("long", Answering(clock, milliseconds(100), {}, 60));
+    net.AddServer("short", ScriptedTimeServer(clock, milliseconds(100), {}, 47));
+    net.AddServer("long", ScriptedTimeServer(clock, milliseconds(100), {}, 60));
     net.AddServer("zero", [&clock](const std::vector<std::uint8_t>& request) {
-        UdpReceiveResult r = Answering(clock, milliseconds(100))(request);
+        UdpReceiveResult r = ScriptedTimeServer(clock, milliseconds(100))(request);
         std::fill(r.datagram.begin() + 40, r.datagram.end(), 0);
         return r;
     });
     net.AddServer("silent", [](const std::vector<std::uint8_t>&) {
         return UdpReceiveResult{UdpReceiveResult::Status::TimedOut, {}, {}};
     });
-    net.AddServer("good", Answering(clock, milliseconds(450)));
+    net.AddServer("good", ScriptedTimeServer(clock, milliseconds(450)));
     const RetrievalResult r = RetrieveTime({"short", "long", "zero", "nowhere", "silent", "good"}, net, clock);
     ASSERT_EQ(r.answers.size(), 6u);
     const char* errors[] = {"reply of 47 bytes, not 48", "reply of 60 bytes, not 48", "zero transmit time",
@@ -111,12 +93,34 @@ TEST(RetrieveTime, BadRepliesFailTheirServerOnly)
     EXPECT_EQ(r.Chosen()->host, "good");
 }
 
+TEST(RetrieveTime, AServerHoldingTheRequestLongerThanTheRoundTripIsNotBelieved)
+{
+    // Its times say it kept the request 5 s, in a round trip of 100 ms: no delay can be measured
+    // from that, and it must not pass for the fastest server either.
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    net.AddServer("liar", [&clock](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult r = ScriptedTimeServer(clock, milliseconds(100))(request);
+        NtpTimestamp t3 = ReadNtpTimestamp(std::span<const std::uint8_t, 8>(r.datagram.data() + 40, 8));
+        t3.seconds += 5;
+        WriteNtpTimestamp(t3, std::span<std::uint8_t, 8>(r.datagram.data() + 40, 8));
+        return r;
+    });
+    net.AddServer("good", ScriptedTimeServer(clock, milliseconds(450)));
+    const RetrievalResult r = RetrieveTime({"liar", "good"}, net, clock);
+    ASSERT_EQ(r.answers.size(), 2u);
+    EXPECT_FALSE(r.answers[0].ok);
+    EXPECT_EQ(r.answers[0].error, "server's times longer than the round trip");
+    ASSERT_TRUE(r.Found());
+    EXPECT_EQ(r.Chosen()->host, "good");
+}
+
 TEST(RetrieveTime, BuiltInListAsksTheSameHostTwiceUnlessTheFirstIsFast)
 {
     FakeSystemClock clock(kStart);
     FakeUdpTransport slow, fast;
-    slow.AddServer("pl.pool.ntp.org", Answering(clock, milliseconds(400)));
-    fast.AddServer("pl.pool.ntp.org", Answering(clock, milliseconds(30)));
+    slow.AddServer("pl.pool.ntp.org", ScriptedTimeServer(clock, milliseconds(400)));
+    fast.AddServer("pl.pool.ntp.org", ScriptedTimeServer(clock, milliseconds(30)));
     const std::vector<std::string> builtIn = {"pl.pool.ntp.org", "pl.pool.ntp.org"};
     RetrieveTime(builtIn, slow, clock);
     RetrieveTime(builtIn, fast, clock);
@@ -180,7 +184,7 @@ TEST(TRetrieverThread, TheWorkerOutlivesEverythingButItsOwnShares)
     std::mutex m;
     std::condition_variable cv;
     bool release = false;
-    net->AddServer("a", [&, answer = Answering(*clock, milliseconds(40), milliseconds(250))](
+    net->AddServer("a", [&, answer = ScriptedTimeServer(*clock, milliseconds(40), milliseconds(250))](
                             const std::vector<std::uint8_t>& request) {
         std::unique_lock lock(m);
         cv.wait(lock, [&] { return release; });

@@ -3,6 +3,7 @@
 #include "platform/linux/linux_udp_transport.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -33,7 +34,7 @@ enum class Fault
     ZeroReceive
 };
 
-int BoundSocket(int family, std::uint16_t& port)
+int BoundSocket(int family, std::uint16_t& port, const sockaddr_in6* at = nullptr)
 {
     const int fd = ::socket(family, SOCK_DGRAM, 0);
     if (fd < 0)
@@ -49,6 +50,8 @@ int BoundSocket(int family, std::uint16_t& port)
         auto* a = reinterpret_cast<sockaddr_in6*>(&s);
         a->sin6_family = AF_INET6;
         a->sin6_addr = in6addr_loopback;
+        if (at)
+            *a = *at;
         len = sizeof *a;
     }
     if (::bind(fd, reinterpret_cast<sockaddr*>(&s), len) != 0
@@ -65,11 +68,11 @@ int BoundSocket(int family, std::uint16_t& port)
 class LoopbackServer
 {
 public:
-    explicit LoopbackServer(Fault fault, int family = AF_INET) : m_fault(fault)
+    explicit LoopbackServer(Fault fault, int family = AF_INET, const sockaddr_in6* at = nullptr) : m_fault(fault)
     {
-        m_fd = BoundSocket(family, m_port);
+        m_fd = BoundSocket(family, m_port, at);
         std::uint16_t otherPort = 0;
-        m_otherFd = BoundSocket(family, otherPort);
+        m_otherFd = BoundSocket(family, otherPort, at);
         if (m_fd >= 0 && m_otherFd >= 0)
             m_thread = std::thread([this] { Serve(); });
     }
@@ -171,6 +174,41 @@ TEST(LoopbackSntp, Ipv6AddressWithPort)
     const ServerAnswer a = QueryTimeServer(net, clock, "[::1]:" + std::to_string(server.Port()), milliseconds(1000));
     EXPECT_TRUE(a.ok) << a.error;
     EXPECT_EQ(a.address, "::1");
+}
+
+TEST(LoopbackSntp, LinkLocalAddressKeepsItsZone)
+{
+    // A link-local address means nothing without the interface it is on.
+    sockaddr_in6 at{};
+    std::string zone;
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) == 0) {
+        for (const ifaddrs* i = list; i && zone.empty(); i = i->ifa_next) {
+            if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET6)
+                continue;
+            const auto* a = reinterpret_cast<const sockaddr_in6*>(i->ifa_addr);
+            if (IN6_IS_ADDR_LINKLOCAL(&a->sin6_addr) && a->sin6_scope_id != 0) {
+                at = *a;
+                zone = i->ifa_name;
+            }
+        }
+        ::freeifaddrs(list);
+    }
+    if (zone.empty())
+        GTEST_SKIP() << "this machine has no link-local IPv6 address";
+    at.sin6_port = 0;
+    LoopbackServer server(Fault::None, AF_INET6, &at);
+    if (!server.Ok())
+        GTEST_SKIP() << "cannot listen on the link-local address of " << zone;
+    char text[INET6_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET6, &at.sin6_addr, text, sizeof text);
+    const std::string host = std::string(text) + "%" + zone;
+    LinuxUdpTransport net;
+    const LinuxSystemClock clock;
+    const ServerAnswer a =
+        QueryTimeServer(net, clock, "[" + host + "]:" + std::to_string(server.Port()), milliseconds(1000));
+    EXPECT_TRUE(a.ok) << a.error;
+    EXPECT_EQ(a.address, host);
 }
 
 TEST(LoopbackSntp, ResolutionAndRefusal)

@@ -1,6 +1,7 @@
 // A clock for tests: time moves only when the test says so.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/system_clock.h"
@@ -25,6 +26,12 @@ public:
     ClockChange Shift(std::chrono::microseconds delta) override
     {
         m_shifts.push_back(delta);
+        // While the real time service waits for the user's authorisation, the window's events go on.
+        if (m_duringShift && !m_inShift) {
+            m_inShift = true;
+            m_duringShift();
+            m_inShift = false;
+        }
         if (!m_maySet)
             return {m_refusal, {}};
         m_now += delta;
@@ -45,6 +52,7 @@ public:
         m_refusal = refusal;
     }
     void SetUptime(std::optional<std::chrono::milliseconds> uptime) { m_uptime = uptime; }
+    void SetDuringShift(std::function<void()> duringShift) { m_duringShift = std::move(duringShift); }
     int SetCalls() const { return m_setCalls; }
     const std::vector<std::chrono::microseconds>& Shifts() const { return m_shifts; }
 
@@ -55,5 +63,7 @@ private:
     ClockChangeError m_refusal = ClockChangeError::NoPrivilege;
     int m_setCalls = 0;
     std::vector<std::chrono::microseconds> m_shifts;
+    std::function<void()> m_duringShift;
+    bool m_inShift = false;
     std::optional<std::chrono::milliseconds> m_uptime = std::chrono::minutes(5);
 };

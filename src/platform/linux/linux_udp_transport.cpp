@@ -12,13 +12,13 @@
 
 namespace {
 
-std::string NumericAddress(const sockaddr* sa)
+// The address as text; a scoped (link-local) IPv6 address keeps its zone ("fe80::1%eth0"),
+// without which it names no interface.
+std::string NumericAddress(const sockaddr* sa, socklen_t length)
 {
-    char text[INET6_ADDRSTRLEN] = {};
-    if (sa->sa_family == AF_INET)
-        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(sa)->sin_addr, text, sizeof text);
-    else if (sa->sa_family == AF_INET6)
-        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(sa)->sin6_addr, text, sizeof text);
+    char text[NI_MAXHOST] = {};
+    if (::getnameinfo(sa, length, text, sizeof text, nullptr, 0, NI_NUMERICHOST) != 0)
+        return {};
     return text;
 }
 
@@ -109,7 +109,7 @@ UdpResolveResult LinuxUdpTransport::Resolve(const std::string& host, std::uint16
         return result;
     }
     result.ok = true;
-    result.where.address = NumericAddress(found->ai_addr);
+    result.where.address = NumericAddress(found->ai_addr, found->ai_addrlen);
     result.where.port = port;
     result.where.ipv6 = found->ai_family == AF_INET6;
     ::freeaddrinfo(found);
@@ -118,27 +118,19 @@ UdpResolveResult LinuxUdpTransport::Resolve(const std::string& host, std::uint16
 
 std::unique_ptr<UdpSocket> LinuxUdpTransport::Open(const UdpAddress& to, std::string& error)
 {
-    sockaddr_storage storage{};
-    socklen_t length = 0;
-    if (to.ipv6) {
-        auto* sa = reinterpret_cast<sockaddr_in6*>(&storage);
-        sa->sin6_family = AF_INET6;
-        sa->sin6_port = htons(to.port);
-        if (inet_pton(AF_INET6, to.address.c_str(), &sa->sin6_addr) != 1) {
-            error = "bad address";
-            return nullptr;
-        }
-        length = sizeof(sockaddr_in6);
-    } else {
-        auto* sa = reinterpret_cast<sockaddr_in*>(&storage);
-        sa->sin_family = AF_INET;
-        sa->sin_port = htons(to.port);
-        if (inet_pton(AF_INET, to.address.c_str(), &sa->sin_addr) != 1) {
-            error = "bad address";
-            return nullptr;
-        }
-        length = sizeof(sockaddr_in);
+    addrinfo hints{};
+    hints.ai_family = to.ipv6 ? AF_INET6 : AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(to.address.c_str(), std::to_string(to.port).c_str(), &hints, &found) != 0 || !found) {
+        error = "bad address";
+        return nullptr;
     }
+    sockaddr_storage storage{};
+    const socklen_t length = found->ai_addrlen;
+    std::memcpy(&storage, found->ai_addr, length);
+    ::freeaddrinfo(found);
     const int fd = ::socket(to.ipv6 ? AF_INET6 : AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error = std::strerror(errno);

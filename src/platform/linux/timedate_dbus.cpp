@@ -5,11 +5,16 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
 
 namespace {
 
-// Long enough for a user to read the authorisation dialog and type a password.
-constexpr int kAuthorisationTimeoutMs = 120000;
+// Long enough for a user to read the authorisation dialog, find the password and type it. The
+// window keeps working meanwhile; giving up early would report a failure for a change the
+// service may still make once the user has answered.
+constexpr int kAuthorisationTimeoutMs = 600000;
 
 ClockChangeError Classify(const QString& name)
 {
@@ -40,7 +45,20 @@ ClockChange ShiftThroughTimeService(std::chrono::microseconds delta)
     // usec_utc, relative, interactive
     call << static_cast<qlonglong>(delta.count()) << true << true;
     call.setInteractiveAuthorizationAllowed(true);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kAuthorisationTimeoutMs);
+    // The authorisation dialog may stay open for minutes: the window must not freeze meanwhile,
+    // so its events, input included, go on (callers guard against a second change while this one
+    // waits).
+    QDBusPendingCall pending = bus.asyncCall(call, kAuthorisationTimeoutMs);
+    if (!pending.isFinished()) {
+        QEventLoop loop;
+        QDBusPendingCallWatcher watcher(pending);
+        QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    // The program is ending and left the wait early: the change may or may not come.
+    if (!pending.isFinished())
+        return {ClockChangeError::Failed, "no answer from the time service"};
+    const QDBusMessage reply = pending.reply();
     if (reply.type() != QDBusMessage::ErrorMessage)
         return {};
     return {Classify(reply.errorName()),

@@ -13,6 +13,8 @@
 
 #include <QTest>
 
+#include "../../clock/scripted_time_server.h"
+
 #include <array>
 
 using namespace std::chrono;
@@ -54,18 +56,7 @@ private slots:
         m_clock.SetMaySet(true);
         FakeSystemClock& worker = *m_workerClock;
         // Three seconds ahead of this machine, 40 ms away.
-        m_net->AddServer("ntp.example", [&worker](const std::vector<std::uint8_t>& request) {
-            worker.Advance(milliseconds(20));
-            const NtpTimestamp t = DateTimeToNtp(LocalDateTime(worker.Now() + seconds(3), seconds(0)));
-            std::vector<std::uint8_t> p(48, 0);
-            p[0] = 0x24;
-            p[1] = 1;
-            std::copy(request.begin() + 40, request.end(), p.begin() + 24);
-            WriteNtpTimestamp(t, std::span<std::uint8_t, 8>(p.data() + 32, 8));
-            WriteNtpTimestamp(t, std::span<std::uint8_t, 8>(p.data() + 40, 8));
-            worker.Advance(milliseconds(20));
-            return UdpReceiveResult{UdpReceiveResult::Status::Ok, p, {}};
-        });
+        m_net->AddServer("ntp.example", ScriptedTimeServer(worker, milliseconds(40), seconds(3)));
     }
 
     void TheButtonRefusesDuringACalibration()
