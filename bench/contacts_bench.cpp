@@ -63,6 +63,25 @@ void BM_WriteRtf1MB(benchmark::State& state)
 }
 BENCHMARK(BM_WriteRtf1MB)->Unit(benchmark::kMillisecond);
 
+// A book whose every run has a font and a colour of its own, as a pasted or converted file may:
+// writing must stay linear in the number of runs however large the tables grow.
+void BM_WriteRtfManyFontsAndColours(benchmark::State& state)
+{
+    RichDocument book;
+    book.paragraphs.emplace_back();
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        TextFormat format;
+        format.font = "Font " + std::to_string(i);
+        format.colour = static_cast<std::uint32_t>(i);
+        book.paragraphs.back().runs.push_back({"x", format});
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteRtf(book));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_WriteRtfManyFontsAndColours)->RangeMultiplier(4)->Range(1 << 10, 1 << 16)->Complexity()
+    ->Unit(benchmark::kMillisecond);
+
 void BM_LoadContactsFile1MB(benchmark::State& state)
 {
     TempDir folder;

@@ -520,7 +520,8 @@ void Reader::EndParagraph()
 
 std::optional<RichDocument> ReadRtf(std::string_view bytes)
 {
-    std::size_t start = 0;
+    // Text editors may put a UTF-8 byte order mark in front of a file they saved.
+    std::size_t start = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (start < bytes.size()
            && (bytes[start] == ' ' || bytes[start] == '\r' || bytes[start] == '\n' || bytes[start] == '\t'))
         ++start;

@@ -6,6 +6,7 @@
 #include "contacts/code_pages.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace {
@@ -71,13 +72,17 @@ void AppendEscaped(std::string& out, std::string_view text, bool& needsDelimiter
 
 std::string WriteRtf(const RichDocument& document, const std::string& defaultFont)
 {
+    // Table indices by value, so that a book of many fonts or colours is not written in
+    // quadratic time.
     std::vector<std::string> fonts{defaultFont};
+    std::map<std::string, std::size_t> fontIndex{{defaultFont, 0}};
     std::vector<std::uint32_t> colours;
+    std::map<std::uint32_t, std::size_t> colourIndex;
     for (const Paragraph& paragraph : document.paragraphs)
         for (const TextRun& run : paragraph.runs) {
-            if (!run.format.font.empty() && std::find(fonts.begin(), fonts.end(), run.format.font) == fonts.end())
+            if (!run.format.font.empty() && fontIndex.emplace(run.format.font, fonts.size()).second)
                 fonts.push_back(run.format.font);
-            if (run.format.colour && std::find(colours.begin(), colours.end(), *run.format.colour) == colours.end())
+            if (run.format.colour && colourIndex.emplace(*run.format.colour, colours.size() + 1).second)
                 colours.push_back(*run.format.colour);
         }
 
@@ -108,11 +113,11 @@ std::string WriteRtf(const RichDocument& document, const std::string& defaultFon
             const TextFormat& f = run.format;
             out += "\\plain";
             if (!f.font.empty())
-                AppendNumber(out, "f", std::find(fonts.begin(), fonts.end(), f.font) - fonts.begin());
+                AppendNumber(out, "f", static_cast<long>(fontIndex.at(f.font)));
             if (f.halfPoints > 0)
                 AppendNumber(out, "fs", f.halfPoints);
             if (f.colour)
-                AppendNumber(out, "cf", std::find(colours.begin(), colours.end(), *f.colour) - colours.begin() + 1);
+                AppendNumber(out, "cf", static_cast<long>(colourIndex.at(*f.colour)));
             if (f.bold)
                 out += "\\b";
             if (f.italic)

@@ -1,6 +1,8 @@
 // Command-line rules of the browser launch; no system calls here.
 #include "platform/url_launcher.h"
 
+#include <cctype>
+
 namespace {
 
 bool IsAddressCode(char c)
@@ -48,6 +50,21 @@ std::optional<std::string> ResolveFieldCodes(const std::string& argument)
             out += '%';
     }
     return out;
+}
+
+bool IsAttachmentField(std::string_view field)
+{
+    std::string name;
+    for (std::size_t i = 0; i < field.size() && field[i] != '='; ++i) {
+        char c = field[i];
+        if (c == '%' && i + 2 < field.size() && std::isxdigit(static_cast<unsigned char>(field[i + 1]))
+            && std::isxdigit(static_cast<unsigned char>(field[i + 2]))) {
+            c = static_cast<char>(std::stoi(std::string(field.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        }
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return name == "attach" || name == "attachment";
 }
 
 }  // namespace
@@ -178,4 +195,27 @@ std::optional<std::vector<std::string>> BrowserArguments(std::string_view exec, 
         return std::nullopt;
     args.push_back(address);
     return args;
+}
+
+std::string MailUrl(std::string_view address)
+{
+    const std::size_t query = address.find('?');
+    std::string url = "mailto:" + std::string(address.substr(0, query));
+    if (query == std::string_view::npos)
+        return url;
+    char separator = '?';
+    std::string_view rest = address.substr(query + 1);
+    for (;;) {
+        const std::size_t amp = rest.find('&');
+        const std::string_view field = rest.substr(0, amp);
+        if (!IsAttachmentField(field)) {
+            url += separator;
+            url += field;
+            separator = '&';
+        }
+        if (amp == std::string_view::npos)
+            break;
+        rest.remove_prefix(amp + 1);
+    }
+    return url;
 }

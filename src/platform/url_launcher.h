@@ -39,6 +39,11 @@ std::optional<std::string> DesktopEntryExec(std::string_view desktopFile);
 // the program would read as an option of its own.
 bool IsSafeAddress(std::string_view address);
 
+// "mailto:" + address, without the header fields that attach files ("attach", "attachment", in
+// any case or percent-encoding): mail programs take them from the address and would attach a
+// file of the user's to a message the address's author has written.
+std::string MailUrl(std::string_view address);
+
 // The arguments that start a browser from its desktop entry's Exec value: cut at the placeholder,
 // split, the remaining field codes resolved (%% is a percent sign, the others go), then the
 // address as one argument of its own. Nothing when the line is malformed or names no program.

@@ -81,6 +81,9 @@ TEST(RtfReader, DamagedFilesGiveWhatCouldBeRead)
     EXPECT_EQ(TextOf(Sample("unbalanced.rtf")), "Raz\n");
     EXPECT_TRUE(TextOf(Sample("huge_numbers.rtf")).starts_with("Du"));
     EXPECT_EQ(TextOf(Sample("deep.rtf")), "gleboko po\n");
+    // A text editor's UTF-8 byte order mark in front of the header; losing the book to it would
+    // mean the next save writes over every entry.
+    EXPECT_EQ(TextOf("\xEF\xBB\xBF{\\rtf1 Zapisane z BOM}"), "Zapisane z BOM\n");
     EXPECT_EQ(TextOf("plain text, no rich text"), "<not rtf>");
     EXPECT_EQ(TextOf(""), "<not rtf>");
     EXPECT_EQ(TextOf("{\\rtf"), "");

@@ -147,6 +147,13 @@ TEST(XdgUrlLauncher, FallsBackToXdgOpenAndRefusesOptionLikeAddresses)
     EXPECT_TRUE(launcher.OpenInBrowser("http://example.pl"));
     EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-open", "http://example.pl"}}));
 
+    // xdg-open reads an address without a scheme as a file name, which does not exist.
+    recorder.spawned.clear();
+    EXPECT_TRUE(launcher.OpenInBrowser("WWW.example.pl:8080/a"));
+    EXPECT_TRUE(launcher.OpenInBrowser("HTTPS://example.pl"));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-open", "http://WWW.example.pl:8080/a"},
+                                                   {"xdg-open", "HTTPS://example.pl"}}));
+
     recorder.spawned.clear();
     EXPECT_FALSE(launcher.OpenInBrowser("-new-instance"));
     EXPECT_TRUE(recorder.spawned.empty());
@@ -162,6 +169,11 @@ TEST(XdgUrlLauncher, MailThroughXdgEmailElseXdgOpen)
     XdgUrlLauncher launcher(recorder.Make({empty.Path()}));
     EXPECT_TRUE(launcher.OpenMail("jan@example.pl"));
     EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-email", "mailto:jan@example.pl"}}));
+    // A double-clicked token may carry header fields; one that attaches a file of the user's to
+    // the new message is dropped, the others stay.
+    recorder.spawned.clear();
+    EXPECT_TRUE(launcher.OpenMail("jan@example.pl?attach=/home/jan/.ssh/id_rsa&subject=Hej&ATTACHMENT=a&%61ttach=b"));
+    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-email", "mailto:jan@example.pl?subject=Hej"}}));
     recorder.spawned.clear();
     recorder.missingPrograms.insert("xdg-email");
     EXPECT_TRUE(launcher.OpenMail("-x@example.pl"));

@@ -41,6 +41,18 @@ std::vector<std::filesystem::path> DataDirsFromEnvironment()
     return dirs;
 }
 
+// xdg-open takes whatever has no scheme for a file name, so "www.example.pl" would be looked for
+// on disk. A scheme is letters, digits, '+' and '-' before a colon; "www.example.pl:8080" has none.
+std::string WithWebScheme(const std::string& address)
+{
+    const std::size_t colon = address.find(':');
+    const bool hasScheme = colon != std::string::npos && colon > 0
+                           && address.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                        "0123456789+-")
+                                  == colon;
+    return hasScheme ? address : "http://" + address;
+}
+
 }  // namespace
 
 XdgUrlLauncher::System XdgUrlLauncher::RealSystem()
@@ -95,12 +107,12 @@ bool XdgUrlLauncher::OpenInBrowser(const std::string& address)
     if (const auto exec = DefaultBrowserExec())
         if (const auto args = BrowserArguments(*exec, address); args && m_system.spawn(*args))
             return true;
-    return m_system.spawn({"xdg-open", address});
+    return m_system.spawn({"xdg-open", WithWebScheme(address)});
 }
 
 bool XdgUrlLauncher::OpenMail(const std::string& address)
 {
-    const std::string url = "mailto:" + address;
+    const std::string url = MailUrl(address);
     if (address.find_first_of("\r\n") != std::string::npos)
         return false;
     return m_system.spawn({"xdg-email", url}) || m_system.spawn({"xdg-open", url});
