@@ -14,6 +14,7 @@
 #include "platform/journal_file.h"
 #include "platform/settings_store.h"
 #include "platform/sound.h"
+#include "platform/startup_entry.h"
 #include "platform/system_clock.h"
 #include "platform/udp_transport.h"
 #include "platform/url_launcher.h"
@@ -31,6 +32,8 @@ struct Platform
     // The time client's network, and a clock a worker thread may keep a share of.
     std::shared_ptr<UdpTransport> udp;
     std::shared_ptr<const SystemClock> workerClock;
+    std::unique_ptr<StartupEntry> startupEntry; // the user's and the machine's start-at-logon entries
+    std::filesystem::path programFile;          // what a start-at-logon entry starts: ProgramFile()
 };
 
 // Moves the clock for a process that may not set it itself, through the system's time service.

@@ -62,3 +62,13 @@ std::string DescribeProgramFiles(const ProgramFiles& files)
         text += "Files shipped with the program: " + files.sharedDir.string() + "\n";
     return text;
 }
+
+std::filesystem::path ProgramFileFrom(std::string runningFile, const char* appImage)
+{
+    if (appImage && *appImage == '/')
+        return std::filesystem::path(appImage);
+    static constexpr std::string_view kDeleted = " (deleted)";
+    if (runningFile.ends_with(kDeleted))
+        runningFile.resize(runningFile.size() - kDeleted.size());
+    return std::filesystem::path(runningFile);
+}

@@ -54,3 +54,12 @@ std::string DescribeProgramFiles(const ProgramFiles& files);
 // Creates `dir` and any missing parents readable by the owner alone, as a folder of a user's
 // private files should be; an existing folder keeps its mode. False when it cannot be made.
 bool EnsurePrivateDirectory(const std::filesystem::path& dir);
+
+// The program file to name where the program must be found again later, as in a start-at-logon
+// entry: the AppImage it runs from when `appImage` is set (its contents are mounted afresh at
+// each start), otherwise `runningFile`, the file the system says is running, without the
+// " (deleted)" mark a replaced file gets (an upgrade puts the new program at the same path).
+// Empty when neither is given.
+std::filesystem::path ProgramFileFrom(std::string runningFile, const char* appImage);
+// The same for this process; every place that records the program's own path asks this.
+std::filesystem::path ProgramFile();

@@ -15,6 +15,8 @@
 #include "calendar/date_format.h"
 #include "calendar/ui/multi_day_dialog.h"
 #include "calendar/ui/storable_text.h"
+#include "clock/ui/calibration_dialog.h"
+#include "platform/startup_entry.h"
 #include "platform/system_clock.h"
 #include "platform/url_launcher.h"
 #include "widgets/fonts.h"
@@ -89,11 +91,6 @@ SpeedButton* FlatButton(QWidget* parent, const char* name, const QString& text, 
     return button;
 }
 
-QColor FromStoredColour(std::uint32_t bgr)
-{
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF), static_cast<int>(bgr >> 16 & 0xFF));
-}
-
 // The one place where the four month grids are made. The small ones only show their month.
 TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, SystemClock& clock, bool main)
 {
@@ -116,6 +113,16 @@ TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, Sy
     }
     return grid;
 }
+
+// Where the options name no start-at-logon entries (pictures, tests): there are none, and none
+// can be made.
+class NoStartupEntry final : public StartupEntry
+{
+public:
+    std::optional<std::string> Read(TRegLocation, std::string_view) const override { return std::nullopt; }
+    bool Remove(TRegLocation, std::string_view) override { return false; }
+    bool Write(TRegLocation, std::string_view, const std::string&, const std::string&) override { return false; }
+};
 
 } // namespace
 
@@ -170,7 +177,8 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     // The grids' holiday lists come with the first refresh, which always runs the month step.
     CopyGridColours();
     m_names.Load();
-    // The places table is built in and needs no loading; the configuration dialog reads it.
+    m_cities.Load();
+    CreateConfiguration();
     ConnectNoteEditor();
     connect(cal, &TCalenPnl::OnDateChange, this, [this] { RefreshDay(false); });
 
@@ -199,12 +207,17 @@ TForm1::~TForm1()
 
 void TForm1::ApplySettingsToGrid()
 {
+    ShowGridColours();
+    m_recallSelectsToday = m_settings.RecallSelectsToday;
+}
+
+void TForm1::ShowGridColours()
+{
     cal->SetColSunday(FromStoredColour(m_settings.ColSunday));
     cal->SetColSaturday(FromStoredColour(m_settings.ColSaturday));
     cal->SetColMarked(FromStoredColour(m_settings.ColMarked));
     cal->SetColWeek(FromStoredColour(m_settings.ColWeek));
     cal->SetColToday(FromStoredColour(m_settings.ColToday));
-    m_recallSelectsToday = m_settings.RecallSelectsToday;
 }
 
 void TForm1::CopyGridColours()
@@ -327,7 +340,7 @@ void TForm1::CreateButtonRow()
 
     connect(Dzisiaj, &SpeedButton::clicked, this, &TForm1::SelectToday);
     connect(Tel, &SpeedButton::clicked, this, &TForm1::OpenContacts);
-    // Hooks: "Konfig." opens the configuration dialog, "Info" the about window.
+    connect(Konfig, &SpeedButton::clicked, this, &TForm1::SpeedButton5Click);
     m_contactsHost = new ContactsHost(this, m_options.programDir, m_options.sharedDir, m_options.contacts);
     connect(Info, &SpeedButton::clicked, m_contactsHost, &ContactsHost::ShowInfo);
 }
@@ -744,6 +757,14 @@ void TForm1::EMAILClick(LinkLabel* link)
 
 void TForm1::FormShow()
 {
+    if (!m_settings.FirstRun || !m_options.configOnFirstRun)
+        return;
+    m_options.configOnFirstRun = false;
+    // After the window is on the screen, so that the dialog opens over it.
+    QTimer::singleShot(0, this, [this] {
+        SpeedButton5Click();
+        m_settings.FirstRun = false;
+    });
 }
 
 void TForm1::ClockTick()
@@ -800,4 +821,55 @@ void TForm1::StoreAlarmState()
 {
     // A failed write of the alarm cannot be helped at this point; the next start uses the defaults.
     (void)SaveAlarm(m_store, m_clockBar->AlarmTextToSave(), m_clockBar->AlarmOn());
+}
+
+// ---- The configuration dialog. ----
+
+void TForm1::CreateConfiguration()
+{
+    StartupEntry* entries = m_options.startupEntry;
+    if (!entries) {
+        m_noStartupEntry = std::make_unique<NoStartupEntry>();
+        entries = m_noStartupEntry.get();
+    }
+    m_autoRunner = std::make_unique<TAutoRunner>(MainWindowAutoRunner(*entries, m_options.programFile.string()));
+
+    // The calibration stores its own results at once; only "Przypisz korektę" hands one back.
+    m_configHooks.calibrate = [this](QWidget* parent) -> std::optional<double> {
+        Tfkor calibration(m_settings, m_store, m_clock, parent);
+        if (calibration.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return m_settings.LastCalibration;
+    };
+    m_configHooks.showInfo = [this](QWidget*) { m_contactsHost->ShowInfo(); };
+}
+
+void TForm1::SpeedButton5Click()
+{
+    ConfigActions actions;
+    actions.purgeAndPackNotes = [this](TDateTime cutoff) {
+        // A failed pack leaves the notes as they were; its message is shown and the rest applies.
+        Guarded([this, cutoff] { m_journal.PurgeAndPackNotes(cutoff); });
+    };
+    actions.applyGridColours = [this] {
+        ShowGridColours();
+        // The holiday colour is not stored; confirming the dialog gives holidays the Sunday colour.
+        cal->SetColHoliday(FromStoredColour(m_settings.ColSunday));
+        CopyGridColours();
+    };
+    actions.setRecallSelectsToday = [this](bool on) { m_recallSelectsToday = on; };
+    actions.setAutoRun = [this](bool on) { m_autoRunner->SetAutoRun(on); };
+    actions.refreshSunMoon = [this] { RefreshSunMoon(); };
+
+    const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities};
+    const ConfigOutcome outcome =
+        RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, LocalNow(m_clock), actions);
+    if (outcome != ConfigOutcome::RemoveEntries)
+        return;
+    // Everything the program wrote outside its own folder goes, and the program ends without
+    // writing the alarm back.
+    m_settingsDeleted = true;
+    m_autoRunner->SetAutoRun(false);
+    (void)DeleteSettings(m_store);  // nothing more can be done when it fails; the program ends anyway
+    Quit();
 }

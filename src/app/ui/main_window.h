@@ -2,9 +2,12 @@
 // bar, the information panel and the tray icon.
 #pragma once
 
+#include "app/auto_runner.h"
 #include "app/day_view.h"
 #include "app/settings.h"
+#include "app/ui/config_dialog.h"
 #include "app/ui/contacts_host.h"
+#include "astro/places.h"
 #include "calendar/datetime.h"
 #include "calendar/multi_day_notes.h"
 #include "calendar/namedays.h"
@@ -36,6 +39,7 @@ class LinkLabel;
 class SpeedButton;
 class JournalFile;
 class SettingsStore;
+class StartupEntry;
 class SystemClock;
 class TTrayNotifyIcon;
 class TimeSyncController;
@@ -75,6 +79,13 @@ struct MainWindowOptions
     std::shared_ptr<const SystemClock> workerClock;
     // How the alarm thread measures and waits; empty is real time.
     AlarmTiming alarmTiming;
+    // The start-at-logon entries ("Automatyczne uruchomienie"); none: the box changes nothing.
+    StartupEntry* startupEntry = nullptr;
+    // The program file an entry starts (ProgramFile() in the real program).
+    std::filesystem::path programFile;
+    // With no settings stored, the configuration dialog opens when the window is first shown.
+    // Off by default, so that a window under test never waits for a dialog nobody answers.
+    bool configOnFirstRun = false;
 };
 
 class TForm1 : public QWidget
@@ -124,6 +135,10 @@ public:
     // "Zakończ": ends the program in order, also while the window is hidden.
     void Quit();
     bool QuitRequested() const { return m_quitRequested; }
+    // "Konfig.": the configuration dialog, and on OK its values applied and saved.
+    void SpeedButton5Click();
+    // What the configuration dialog's calibration, info and colour buttons open.
+    ConfigDialogHooks& ConfigHooks() { return m_configHooks; }
     // "Przywołanie": a recall from the tray selects today.
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
@@ -188,10 +203,12 @@ private:
     void CreateTray();
     void CreateQuitPaths();
     void CreateTimers();
+    void CreateConfiguration();  // the autostart switch and what the configuration dialog opens
 
     void SelectDate(TDateTime date);
     void ShowMonth(const MonthView& month);
     void ApplySettingsToGrid();
+    void ShowGridColours();  // the main grid's colours from the settings
     void ConnectNoteEditor();
     void ShowEditorState();
     void MemoChanged();
@@ -228,6 +245,10 @@ private:
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
+    CityTable m_cities;
+    std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
+    std::unique_ptr<TAutoRunner> m_autoRunner;
+    ConfigDialogHooks m_configHooks;
 
     TTrayNotifyIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;

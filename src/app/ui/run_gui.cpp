@@ -47,6 +47,7 @@ MainWindowOptions WindowOptions(const CommandLine& options, const ProgramFiles& 
     windowOptions.trayAvailable = !picture && QSystemTrayIcon::isSystemTrayAvailable();
     windowOptions.startTimers = !picture;
     windowOptions.persist = !picture;
+    windowOptions.configOnFirstRun = !picture;
     return windowOptions;
 }
 
@@ -57,6 +58,8 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     TApplication app(argc, argv);
     ConfigureApplication(app);
     MainWindowOptions windowOptions = WindowOptions(options, files, false);
+    windowOptions.startupEntry = platform.startupEntry.get();
+    windowOptions.programFile = platform.programFile;
     windowOptions.contacts.files = platform.files.get();
     windowOptions.contacts.links = platform.urlLauncher.get();
     // The platform outlives the window, and the contacts' tone threads end with the window.

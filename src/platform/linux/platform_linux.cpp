@@ -9,7 +9,9 @@
 #include "platform/linux/linux_system_clock.h"
 #include "platform/linux/linux_udp_transport.h"
 #include "platform/linux/xdg_dirs.h"
+#include "platform/linux/xdg_startup_entry.h"
 #include "platform/linux/xdg_url_launcher.h"
+#include "platform/program_dir.h"
 
 Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift privilegedShift)
 {
@@ -24,5 +26,7 @@ Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift priv
     platform.sound = std::make_shared<AlsaSound>();
     platform.udp = std::make_shared<LinuxUdpTransport>();
     platform.workerClock = std::make_shared<LinuxSystemClock>();
+    platform.startupEntry = std::make_unique<XdgStartupEntry>(ProgramStartupEntry(XdgConfigHomeFromEnvironment()));
+    platform.programFile = ProgramFile();
     return platform;
 }

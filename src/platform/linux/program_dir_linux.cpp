@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <system_error>
 
 std::filesystem::path ExecutableDir()
@@ -28,4 +29,11 @@ bool EnsurePrivateDirectory(const std::filesystem::path& dir)
     if (!parent.empty() && parent != dir && !EnsurePrivateDirectory(parent))
         return false;
     return ::mkdir(dir.c_str(), 0700) == 0 || (errno == EEXIST && std::filesystem::is_directory(dir, ec));
+}
+
+std::filesystem::path ProgramFile()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ProgramFileFrom(ec ? std::string() : exe.string(), std::getenv("APPIMAGE"));
 }

@@ -1,0 +1,195 @@
+// The configuration dialog's decisions and the confirmation of its values.
+#include "app/config_model.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+constexpr std::int32_t kDefaultAlarmLength = 300;
+constexpr std::int32_t kShortestAlarm = 5;
+constexpr std::int32_t kLongestAlarm = 3600;
+
+template <typename T>
+T Get(const Settings& settings, SettingId id)
+{
+    return std::get<T>(GetSetting(settings, id));
+}
+
+// The only two places that know which settings the dialog shows and takes.
+void ShowSettings(const Settings& settings, ConfigForm& form)
+{
+    using enum SettingId;
+    form.niedziele = Get<std::uint32_t>(settings, ColSunday);
+    form.soboty = Get<std::uint32_t>(settings, ColSaturday);
+    form.notatki = Get<std::uint32_t>(settings, ColMarked);
+    form.tygodnie = Get<std::uint32_t>(settings, ColWeek);
+    form.dzisiaj = Get<std::uint32_t>(settings, ColToday);
+    form.przywolanie = Get<bool>(settings, RecallSelectsToday);
+    form.eczas = std::to_string(Get<std::int32_t>(settings, AlarmDuration));
+    form.ckarta = Get<bool>(settings, AlarmViaSoundCard);
+    form.eszer = FormatCoordinate(Get<double>(settings, Latitude));
+    form.edl = FormatCoordinate(Get<double>(settings, Longitude));
+    form.ekorekta = FormatCorrection(Get<double>(settings, DailyCorrection));
+    form.pelna = Get<bool>(settings, HourSignalEnabled);
+    form.synchronizacja = Get<bool>(settings, SyncEnabled);
+}
+
+void TakeForm(const ConfigForm& form, Settings& settings)
+{
+    using enum SettingId;
+    // The holiday colour is not stored: the grid gives holidays the Sunday colour.
+    const std::pair<SettingId, SettingValue> values[] = {
+        {ColSunday, form.niedziele},
+        {ColSaturday, form.soboty},
+        {ColMarked, form.notatki},
+        {ColWeek, form.tygodnie},
+        {ColToday, form.dzisiaj},
+        {HourSignalEnabled, form.pelna},
+        {RecallSelectsToday, form.przywolanie},
+        {SyncEnabled, form.synchronizacja},
+        {AlarmDuration, AlarmLengthFromText(form.eczas)},
+        {AlarmViaSoundCard, form.ckarta},
+        {Latitude, ParseCoordinate(form.eszer, FloatDefault(Latitude))},
+        {Longitude, ParseCoordinate(form.edl, FloatDefault(Longitude))},
+    };
+    for (const auto& [id, value] : values)
+        SetSetting(settings, id, value);
+}
+
+std::string_view TrimLeadingBlanks(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    return text;
+}
+
+}  // namespace
+
+std::int32_t AlarmLengthFromText(std::string_view text)
+{
+    text = TrimLeadingBlanks(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    std::int32_t value = kDefaultAlarmLength;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        value = kDefaultAlarmLength;
+    return std::clamp(value, kShortestAlarm, kLongestAlarm);
+}
+
+TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.cities)
+{
+    ShowSettings(sources.settings, m_form);
+    // A first run suggests both: the drift correction needs the start with the system, and
+    // most users expect today's page when they call the calendar up.
+    if (sources.settings.FirstRun) {
+        m_form.autorun = true;
+        m_form.przywolanie = true;
+    } else {
+        m_form.autorun = sources.autoRun;
+    }
+    m_form.tsynch = sources.syncTime;
+    m_form.cmiastoItems = m_cities.Names();
+    m_shownCorrection = m_form.ekorekta;
+}
+
+void TconfigModel::cmiastoChange(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_form.cmiastoItems.size())) {
+        m_form.cmiasto = -1;
+        return;
+    }
+    m_form.cmiasto = index;
+    const auto coordinates = m_cities.Coordinates(m_form.cmiastoItems[static_cast<std::size_t>(index)]);
+    if (!coordinates)
+        return;
+    // Filling the edits is not typing: the city stays chosen.
+    m_fillingFromCity = true;
+    SetLatitudeText(coordinates->latitude);
+    SetLongitudeText(coordinates->longitude);
+    m_fillingFromCity = false;
+}
+
+void TconfigModel::SetLatitudeText(std::string text)
+{
+    m_form.eszer = std::move(text);
+    eszerChange();
+}
+
+void TconfigModel::SetLongitudeText(std::string text)
+{
+    m_form.edl = std::move(text);
+    eszerChange();
+}
+
+void TconfigModel::eszerChange()
+{
+    if (!m_fillingFromCity)
+        m_form.cmiasto = -1;
+}
+
+void TconfigModel::upakowanieClick(bool ticked)
+{
+    m_form.upakowanie = ticked;
+    if (!ticked)
+        m_form.datyod = 0;
+}
+
+void TconfigModel::datyodChange(TDateTime date)
+{
+    m_form.datyod = date;
+    if (date != 0)
+        m_form.upakowanie = true;
+}
+
+void TconfigModel::CalibrationAssigned(double secondsPerDay)
+{
+    m_form.ekorekta = FormatCorrection(secondsPerDay);
+}
+
+bool TconfigModel::NeedsAutostartQuestion() const
+{
+    return !m_form.autorun && ParseCoordinate(m_form.ekorekta, 0) != 0;
+}
+
+const char* TconfigModel::AutostartQuestion()
+{
+    return "Określono korektę czasu.\n"
+           "Korekta jest dokonywana tylko w przypadku, gdy od uruchomienia komputera upłynęło nie więcej niż 15 "
+           "minut.\n"
+           "Zaleca się załączenie opcji autostartu.\n"
+           "Uaktywnić autostart ?";
+}
+
+const char* TconfigModel::RemoveEntriesQuestion()
+{
+    return "Opcja usuwa wszystkie wpisy w rejestrach dokonanych przez program i kończy go.\n"
+           "Po tej operacji można usunąć program z dysku lub zmienić jego lokalizację i ponownie uruchomić.\n"
+           "Kontynuować ?";
+}
+
+void TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now, const ConfigActions& actions) const
+{
+    const auto call = [](const auto& action, auto... arguments) {
+        if (action)
+            action(arguments...);
+    };
+    if (m_form.datyod > 0 || m_form.upakowanie)
+        call(actions.purgeAndPackNotes, std::max(m_form.datyod, 0.0));
+    TakeForm(m_form, settings);
+    call(actions.applyGridColours);
+    call(actions.setRecallSelectsToday, m_form.przywolanie);
+    call(actions.setAutoRun, m_form.autorun);
+
+    // The text as it was shown always reads back as the stored value, even where six decimals do
+    // not hold it exactly, so confirming without touching it never restarts the bookkeeping.
+    const double correction = ParseCoordinate(m_form.ekorekta, 0);
+    if (m_form.ekorekta != m_shownCorrection && correction != Get<double>(settings, SettingId::DailyCorrection)) {
+        SetSetting(settings, SettingId::DailyCorrection, correction);
+        // A failed write keeps the values in memory for this run; nothing more can be done.
+        (void)SaveCorrectionState(store, settings, true, now);
+    }
+    (void)SaveSettings(store, settings);
+    call(actions.refreshSunMoon);
+}

@@ -1,0 +1,434 @@
+// The configuration dialog's controls; every decision is TconfigModel's.
+#include "app/ui/config_dialog.h"
+
+#include "app/ui/form_pos_keeper.h"
+#include "app/ui/icons.h"
+#include "app/ui/message_box.h"
+#include "widgets/fonts.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+namespace {
+
+// TDateTime counts days from here.
+const QDate kDayZero(1899, 12, 30);
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QCheckBox* PlaceCheckBox(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLineEdit* PlaceEdit(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text, QRect geometry, const QIcon& icon)
+{
+    auto* button = new QPushButton(icon, text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    // Only OK answers Enter, wherever the focus is.
+    button->setAutoDefault(false);
+    return button;
+}
+
+void SetLabelColour(QLabel* label, QPalette::ColorRole role, std::uint32_t colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(role, FromStoredColour(colour));
+    label->setPalette(palette);
+}
+
+void SetText(QLineEdit* edit, const std::string& text)
+{
+    const QString shown = FromUtf8(text);
+    if (edit->text() != shown)
+        edit->setText(shown);
+}
+
+TDateTime FromQDate(const QDate& date)
+{
+    return date == Tconfig::NoDate() ? 0 : static_cast<TDateTime>(kDayZero.daysTo(date));
+}
+
+QDate ToQDate(TDateTime date)
+{
+    return date <= 0 ? Tconfig::NoDate() : kDayZero.addDays(static_cast<qint64>(date));
+}
+
+// A date edit that can be blank: its lowest date shows as nothing and stands for "no date". The
+// calendar then opens on today's month rather than on the blank's.
+class OptionalDateEdit final : public QDateEdit
+{
+public:
+    explicit OptionalDateEdit(QWidget* parent) : QDateEdit(parent)
+    {
+        setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
+        setCalendarPopup(true);
+        setMinimumDate(Tconfig::NoDate());
+        setSpecialValueText(QStringLiteral(" "));
+        setDate(Tconfig::NoDate());
+        calendarWidget()->setFirstDayOfWeek(Qt::Monday);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QDateEdit::mousePressEvent(event);
+        TurnCalendarToToday();
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QDateEdit::keyPressEvent(event);
+        TurnCalendarToToday();
+    }
+
+private:
+    void TurnCalendarToToday()
+    {
+        if (date() != Tconfig::NoDate())
+            return;
+        const QDate today = QDate::currentDate();
+        calendarWidget()->setCurrentPage(today.year(), today.month());
+    }
+};
+
+}  // namespace
+
+QColor FromStoredColour(std::uint32_t rgb)
+{
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>(rgb >> 8 & 0xFF), static_cast<int>(rgb >> 16 & 0xFF));
+}
+
+std::uint32_t ToStoredColour(const QColor& colour)
+{
+    return RgbColour(colour.red(), colour.green(), colour.blue());
+}
+
+QDate Tconfig::NoDate()
+{
+    return QDate(1900, 1, 1);
+}
+
+Tconfig::Tconfig(const ConfigSources& sources, ConfigDialogHooks hooks, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
+      m_model(sources), m_hooks(std::move(hooks))
+{
+    setObjectName(QStringLiteral("Tconfig"));
+    setWindowTitle(QStringLiteral("Konfiguracja"));
+    setFont(WindowFont());
+    setFixedSize(kClientWidth, kClientHeight);
+
+    CreateColours();
+    CreateClock();
+    CreatePlace();
+    CreateOptions();
+    CreateButtons();
+    ShowModel();
+    Connect();
+
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    RestoreWindowPosition(m_keeper, this, true);
+}
+
+Tconfig::~Tconfig() = default;
+
+void Tconfig::CreateColours()
+{
+    auto* group = new QGroupBox(QStringLiteral("Wybór kolorów dla:"), this);
+    group->setObjectName(QStringLiteral("GroupColours"));
+    group->setGeometry(8, 6, 363, 62);
+    niedziele = PlaceLabel(group, "niedziele", QStringLiteral("Niedzieli i świąt"), {16, 20, 110, 16});
+    soboty = PlaceLabel(group, "soboty", QStringLiteral("Sobót"), {136, 20, 90, 16});
+    notatki = PlaceLabel(group, "notatki", QStringLiteral("Dni z notatkami"), {240, 20, 110, 16});
+    tygodnie = PlaceLabel(group, "tygodnie", QStringLiteral("Numeru tygodnia"), {16, 40, 110, 16});
+    dzisiaj = PlaceLabel(group, "dzisiaj", QStringLiteral("Dnia dzisiejszego"), {136, 40, 96, 16});
+    dzisiaj->setAutoFillBackground(true);
+    dzisiaj->setAlignment(Qt::AlignCenter);
+    for (QLabel* label : {niedziele, soboty, notatki, tygodnie, dzisiaj}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->setToolTip(QStringLiteral("Kliknij, aby wybrać kolor"));
+        label->installEventFilter(this);
+    }
+}
+
+void Tconfig::CreateClock()
+{
+    synchronizacja = PlaceCheckBox(this, "synchronizacja", QStringLiteral("Synchronizacja czasu"), {12, 76, 220, 18});
+    PlaceLabel(this, "LabelSynch", QStringLiteral("Ostatnia synchronizacja czasu:"), {12, 98, 170, 16});
+    tsynch = PlaceLabel(this, "tsynch", QStringLiteral("....."), {184, 98, 187, 16});
+    QFont bold = tsynch->font();
+    bold.setBold(true);
+    tsynch->setFont(bold);
+
+    PlaceLabel(this, "LabelKorekta", QStringLiteral("Korekta [s/24h]"), {12, 124, 92, 16});
+    ekorekta = PlaceEdit(this, "ekorekta", {106, 121, 81, 21});
+    spoblicz = PlaceButton(this, "spoblicz", QStringLiteral("Oblicz korektę"), {196, 120, 105, 23}, {});
+
+    PlaceLabel(this, "LabelCzas", QStringLiteral("Czas alarmu [s]"), {12, 152, 92, 16});
+    eczas = PlaceEdit(this, "eczas", {106, 149, 49, 21});
+    ckarta = PlaceCheckBox(this, "ckarta", QStringLiteral("Alarm przez kartę dźwiękową"), {166, 150, 205, 18});
+}
+
+void Tconfig::CreatePlace()
+{
+    auto* group = new QGroupBox(QStringLiteral("Obliczanie czasu wschodu i zachodu słońca"), this);
+    group->setObjectName(QStringLiteral("GroupPlace"));
+    group->setGeometry(8, 178, 363, 76);
+    PlaceLabel(group, "LabelSzer", QStringLiteral("Szer. geograf.:"), {10, 24, 84, 16});
+    eszer = PlaceEdit(group, "eszer", {96, 21, 81, 21});
+    PlaceLabel(group, "LabelDl", QStringLiteral("Dług. geograf.:"), {10, 50, 84, 16});
+    edl = PlaceEdit(group, "edl", {96, 47, 81, 21});
+    PlaceLabel(group, "LabelMiasto", QStringLiteral("lub wybierz miasto:"), {196, 24, 150, 16});
+    cmiasto = new QComboBox(group);
+    cmiasto->setObjectName(QStringLiteral("cmiasto"));
+    cmiasto->setGeometry(196, 47, 155, 21);
+    cmiasto->setEditable(false);
+    cmiasto->setMaxVisibleItems(15);
+    for (const std::string& name : m_model.Form().cmiastoItems)
+        cmiasto->addItem(FromUtf8(name));
+}
+
+void Tconfig::CreateOptions()
+{
+    pelna = PlaceCheckBox(this, "pelna", QStringLiteral("Sygnalizacja pełnej godziny"), {12, 264, 359, 18});
+    upakowanie = PlaceCheckBox(this, "upakowanie", QStringLiteral("Upakowanie bazy z notatkami"), {12, 288, 359, 18});
+    PlaceLabel(this, "LabelDatyod", QStringLiteral("Usuń notatki sprzed:"), {30, 314, 118, 16});
+    datyod = new OptionalDateEdit(this);
+    datyod->setObjectName(QStringLiteral("datyod"));
+    datyod->setGeometry(150, 311, 105, 21);
+    przywolanie = PlaceCheckBox(
+        this, "przywolanie", QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"), {12, 342, 359, 18});
+    autorun = PlaceCheckBox(this, "autorun",
+                            QStringLiteral("Automatyczne uruchomienie programu podczas startu systemu"),
+                            {12, 366, 359, 18});
+}
+
+void Tconfig::CreateButtons()
+{
+    BitBtn1 = PlaceButton(this, "BitBtn1", QStringLiteral("OK"), {8, 402, 83, 27}, GlyphIcon(Glyph::Save));
+    // Enter confirms the dialog from any control.
+    BitBtn1->setDefault(true);
+    BitBtn4 = PlaceButton(this, "BitBtn4", QStringLiteral("Opis"), {99, 402, 83, 27}, GlyphIcon(Glyph::Info));
+    BitBtn3 = PlaceButton(this, "BitBtn3", QStringLiteral("Usuń wpisy"), {190, 402, 90, 27}, {});
+    BitBtn2 = PlaceButton(this, "BitBtn2", QStringLiteral("Anuluj"), {288, 402, 83, 27}, GlyphIcon(Glyph::Cancel));
+}
+
+void Tconfig::Connect()
+{
+    connect(synchronizacja, &QCheckBox::toggled, this, [this](bool on) {
+        m_model.synchronizacjaClick(on);
+        FormShow();
+    });
+    connect(ekorekta, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_model.SetCorrectionText(text.toStdString()); });
+    connect(spoblicz, &QPushButton::clicked, this, &Tconfig::spobliczClick);
+    connect(eczas, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_model.SetAlarmLengthText(text.toStdString()); });
+    connect(ckarta, &QCheckBox::toggled, this, [this](bool on) { m_model.SetSoundCard(on); });
+    // Typing, not the filling from a city, lets the city go: textEdited is the user's alone.
+    connect(eszer, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_model.SetLatitudeText(text.toStdString());
+        ShowModel();
+    });
+    connect(edl, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_model.SetLongitudeText(text.toStdString());
+        ShowModel();
+    });
+    connect(cmiasto, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_model.cmiastoChange(index);
+        ShowModel();
+    });
+    connect(pelna, &QCheckBox::toggled, this, [this](bool on) { m_model.SetHourSignal(on); });
+    connect(upakowanie, &QCheckBox::toggled, this, [this](bool on) {
+        m_model.upakowanieClick(on);
+        ShowModel();
+    });
+    connect(datyod, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+        m_model.datyodChange(FromQDate(date));
+        ShowModel();
+    });
+    connect(przywolanie, &QCheckBox::toggled, this, [this](bool on) { m_model.SetRecall(on); });
+    connect(autorun, &QCheckBox::toggled, this, [this](bool on) { m_model.SetAutorun(on); });
+    connect(BitBtn1, &QPushButton::clicked, this, &Tconfig::BitBtn1Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &Tconfig::BitBtn4Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &Tconfig::BitBtn3Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Tconfig::ShowModel()
+{
+    const ConfigForm& form = m_model.Form();
+    SetLabelColour(niedziele, QPalette::WindowText, form.niedziele);
+    SetLabelColour(soboty, QPalette::WindowText, form.soboty);
+    SetLabelColour(notatki, QPalette::WindowText, form.notatki);
+    SetLabelColour(tygodnie, QPalette::WindowText, form.tygodnie);
+    SetLabelColour(dzisiaj, QPalette::Window, form.dzisiaj);
+    tsynch->setText(FromUtf8(form.tsynch));
+
+    const QSignalBlocker blockers[] = {
+        QSignalBlocker(synchronizacja), QSignalBlocker(ckarta), QSignalBlocker(cmiasto),     QSignalBlocker(pelna),
+        QSignalBlocker(upakowanie),     QSignalBlocker(datyod), QSignalBlocker(przywolanie), QSignalBlocker(autorun)};
+    synchronizacja->setChecked(form.synchronizacja);
+    SetText(ekorekta, form.ekorekta);
+    SetText(eczas, form.eczas);
+    ckarta->setChecked(form.ckarta);
+    SetText(eszer, form.eszer);
+    SetText(edl, form.edl);
+    cmiasto->setCurrentIndex(form.cmiasto);
+    pelna->setChecked(form.pelna);
+    upakowanie->setChecked(form.upakowanie);
+    datyod->setDate(ToQDate(form.datyod));
+    przywolanie->setChecked(form.przywolanie);
+    autorun->setChecked(form.autorun);
+}
+
+void Tconfig::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void Tconfig::FormShow()
+{
+    const bool enabled = m_model.CorrectionEnabled();
+    ekorekta->setEnabled(enabled);
+    spoblicz->setEnabled(enabled);
+}
+
+bool Tconfig::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == dzisiaj) {
+            dzisiajClick();
+            return true;
+        }
+        for (QLabel* label : {niedziele, soboty, notatki, tygodnie})
+            if (watched == label) {
+                niedzieleClick(label);
+                return true;
+            }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+std::optional<QColor> Tconfig::ChooseColour(const QColor& initial)
+{
+    if (m_hooks.chooseColour)
+        return m_hooks.chooseColour(initial, this);
+    const QColor chosen = QColorDialog::getColor(initial, this);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+void Tconfig::niedzieleClick(QLabel* label)
+{
+    std::uint32_t ConfigForm::*field = label == niedziele ? &ConfigForm::niedziele
+                                       : label == soboty  ? &ConfigForm::soboty
+                                       : label == notatki ? &ConfigForm::notatki
+                                                          : &ConfigForm::tygodnie;
+    if (const auto colour = ChooseColour(FromStoredColour(m_model.Form().*field))) {
+        m_model.SetColour(field, ToStoredColour(*colour));
+        ShowModel();
+    }
+}
+
+void Tconfig::dzisiajClick()
+{
+    if (const auto colour = ChooseColour(FromStoredColour(m_model.Form().dzisiaj))) {
+        m_model.SetColour(&ConfigForm::dzisiaj, ToStoredColour(*colour));
+        ShowModel();
+    }
+}
+
+void Tconfig::spobliczClick()
+{
+    if (!m_hooks.calibrate)
+        return;
+    if (const auto correction = m_hooks.calibrate(this)) {
+        m_model.CalibrationAssigned(*correction);
+        ShowModel();
+    }
+}
+
+void Tconfig::BitBtn1Click()
+{
+    if (m_model.NeedsAutostartQuestion()
+        && AppMessageBox::Show(this, QMessageBox::Question, QStringLiteral("Informacja"),
+                               QString::fromUtf8(TconfigModel::AutostartQuestion()), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes)
+               == QMessageBox::Yes) {
+        m_model.SetAutorun(true);
+        ShowModel();
+    }
+    accept();
+}
+
+void Tconfig::BitBtn3Click()
+{
+    if (AppMessageBox::Show(this, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
+                            QString::fromUtf8(TconfigModel::RemoveEntriesQuestion()),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::No)
+        return;
+    m_removeEntries = true;
+    reject();
+}
+
+void Tconfig::BitBtn4Click()
+{
+    if (m_hooks.showInfo)
+        m_hooks.showInfo(this);
+}
+
+void Tconfig::done(int result)
+{
+    SaveWindowPosition(m_keeper, this);
+    QDialog::done(result);
+}
+
+ConfigOutcome RunConfigDialog(QWidget* parent, const ConfigSources& sources, const ConfigDialogHooks& hooks,
+                              Settings& settings, SettingsStore& store, TDateTime now, const ConfigActions& actions)
+{
+    Tconfig dialog(sources, hooks, parent);
+    const int result = dialog.exec();
+    if (dialog.RemoveEntries())
+        return ConfigOutcome::RemoveEntries;
+    if (result != QDialog::Accepted)
+        return ConfigOutcome::Cancelled;
+    dialog.Model().Apply(settings, store, now, actions);
+    return ConfigOutcome::Confirmed;
+}

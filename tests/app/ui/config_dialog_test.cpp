@@ -1,0 +1,743 @@
+// The configuration dialog on the screen and its exchange with the main window: the controls and
+// their coupling, OK and its question, "Anuluj", "Usuń wpisy", the first run and the picture.
+#include "app/ui/config_dialog.h"
+#include "app/ui/info_window.h"
+
+#include "app/local_now.h"
+#include "app/ui/main_window.h"
+#include "app/ui/message_box.h"
+#include "app/ui/speed_button.h"
+#include "clock/ui/calibration_dialog.h"
+#include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_startup_entry.h"
+#include "platform/fake/fake_system_clock.h"
+#include "platform/fake/memory_settings_store.h"
+#include "platform/linux/file_settings_store.h"
+#include "platform/linux/linux_journal_file.h"
+#include "platform/linux/xdg_dirs.h"
+#include "platform/linux/xdg_startup_entry.h"
+
+#include "../../platform/temp_dir.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace std::chrono;
+
+namespace {
+
+const std::filesystem::path kDir = "/notes";
+
+RegValue Float(double value)
+{
+    std::uint8_t bytes[8];
+    std::memcpy(bytes, &value, 8);
+    return RegValue::Binary({bytes, bytes + 8});
+}
+
+template <typename T>
+T* Child(QWidget* parent, const char* name)
+{
+    auto* child = parent->findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no control %s", name);
+    return child;
+}
+
+template <typename Dialog = Tconfig>
+Dialog* OpenDialog()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog && dialog->isVisible())
+            return dialog;
+    return nullptr;
+}
+
+// Runs `act` on the dialog once it is open (modal, so from the event loop).
+template <typename Dialog = Tconfig>
+void WhenDialogOpens(std::type_identity_t<std::function<void(Dialog*)>> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (Dialog* dialog = OpenDialog<Dialog>()) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
+
+void Click(QWidget* dialog, const char* button)
+{
+    QTest::mouseClick(Child<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+// On the box itself: the rest of a wide check box's row does not take clicks.
+void Tick(QWidget* dialog, const char* box)
+{
+    auto* check = Child<QCheckBox>(dialog, box);
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(7, check->height() / 2));
+}
+
+// What the user does to replace an edit's text.
+void Retype(QWidget* dialog, const char* edit, const QString& text)
+{
+    auto* line = Child<QLineEdit>(dialog, edit);
+    line->setFocus();
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Backspace);
+    QTest::keyClicks(line, text);
+}
+
+// An Exec value split into arguments as a desktop session does: blanks separate, double quotes
+// group, and inside them a backslash makes the next character plain.
+std::vector<std::string> SplitExec(const std::string& exec)
+{
+    std::vector<std::string> args;
+    std::string current;
+    bool inQuotes = false;
+    bool any = false;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (inQuotes && c == '\\' && i + 1 < exec.size()) {
+            current += exec[++i];
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+            any = true;
+        } else if (c == ' ' && !inQuotes) {
+            if (any || !current.empty())
+                args.push_back(current);
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+        }
+    }
+    if (any || !current.empty())
+        args.push_back(current);
+    return args;
+}
+
+// Runs `argv` and returns its exit status and what it printed.
+std::pair<int, std::string> RunProgram(const std::vector<std::string>& argv, const std::filesystem::path& output)
+{
+    std::vector<char*> pointers;
+    std::vector<std::string> copy = argv;
+    for (std::string& arg : copy)
+        pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    const int rc = ::posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0)
+        return {-1, {}};
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    std::ifstream in(output);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(std::istreambuf_iterator<char>(in), {})};
+}
+
+}  // namespace
+
+class ConfigDialogTest : public QObject
+{
+    Q_OBJECT
+
+    FakeSystemClock m_clock{sys_days{year{2024} / June / 21} + hours{10}, hours{2}};
+    MemorySettingsStore m_store;
+    FakeJournalFile m_notesFile;
+    FakeStartupEntry m_entries;
+    Settings m_settings;
+    CityTable m_cities;
+
+    std::unique_ptr<TForm1> MakeWindow(bool configOnFirstRun = false)
+    {
+        MainWindowOptions options;
+        options.programDir = kDir;
+        options.date = EncodeDate(2024, 6, 21);
+        options.startTimers = false;
+        options.startupEntry = &m_entries;
+        options.programFile = "/opt/dniarz/dniarz";
+        options.configOnFirstRun = configOnFirstRun;
+        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+    }
+
+    std::unique_ptr<Tconfig> MakeDialog(ConfigDialogHooks hooks = {})
+    {
+        return std::make_unique<Tconfig>(ConfigSources{m_settings, false, "2024.06.20   08:15:00", m_cities}, hooks);
+    }
+
+    // A key as a user who has been through the dialog before would have it.
+    void PutKey()
+    {
+        m_store.Put("Korekta czasu", Float(0));
+        m_store.Put("Ostatnia korekta", Float(45000));
+        m_store.Put("Pozostało do korekty", Float(3.25));
+        m_store.Put("Korekta łącznie", Float(12.5));
+        for (const char* colour : {"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday"})
+            m_store.Put(colour, RegValue::Dword(0x102030));
+        m_store.Put("Przywołanie", RegValue::Dword(0));
+    }
+
+    double StoredFloat(SettingId id)
+    {
+        Settings loaded;
+        LoadSettings(m_store, loaded, 0);
+        return std::get<double>(GetSetting(loaded, id));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The style the program runs with, so the picture shows what users see.
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    }
+
+    void init()
+    {
+        m_store.Key().reset();
+        m_store.ClearLog();
+        m_entries = FakeStartupEntry();
+        m_notesFile = FakeJournalFile();
+        m_settings = Settings();
+        m_cities.Load();
+        AppMessageBox::ResetAnswered();
+    }
+
+    void LayoutHoldsEveryControlAndEveryCaptionFits()
+    {
+        auto dialog = MakeDialog();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Konfiguracja"));
+        QCOMPARE(dialog->minimumSize(), QSize(379, 438));
+        QCOMPARE(dialog->maximumSize(), QSize(379, 438));
+        QStringList captions;
+        for (auto* group : dialog->findChildren<QGroupBox*>())
+            captions << group->title();
+        for (auto* label : dialog->findChildren<QLabel*>())
+            captions << label->text();
+        for (auto* button : dialog->findChildren<QAbstractButton*>())
+            captions << button->text();
+        for (const char* caption : {"Wybór kolorów dla:",
+                                    "Niedzieli i świąt",
+                                    "Sobót",
+                                    "Dni z notatkami",
+                                    "Numeru tygodnia",
+                                    "Dnia dzisiejszego",
+                                    "Synchronizacja czasu",
+                                    "Ostatnia synchronizacja czasu:",
+                                    "Korekta [s/24h]",
+                                    "Oblicz korektę",
+                                    "Czas alarmu [s]",
+                                    "Alarm przez kartę dźwiękową",
+                                    "Obliczanie czasu wschodu i zachodu słońca",
+                                    "Szer. geograf.:",
+                                    "Dług. geograf.:",
+                                    "lub wybierz miasto:",
+                                    "Sygnalizacja pełnej godziny",
+                                    "Upakowanie bazy z notatkami",
+                                    "Usuń notatki sprzed:",
+                                    "Podczas przywołania programu ustaw dzisiejszą datę",
+                                    "Automatyczne uruchomienie programu podczas startu systemu",
+                                    "OK",
+                                    "Opis",
+                                    "Usuń wpisy",
+                                    "Anuluj"})
+            QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
+        QCOMPARE(Child<QLabel>(dialog.get(), "tsynch")->text(), QStringLiteral("2024.06.20   08:15:00"));
+        QVERIFY(Child<QLabel>(dialog.get(), "tsynch")->font().bold());
+
+        dialog->show();
+        for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+            if (widget->isWindow() || !widget->isVisible() || widget->parentWidget() == nullptr)
+                continue;
+            const QString name = widget->objectName();
+            if (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget))
+                QVERIFY2(widget->sizeHint().width() <= widget->width(), qPrintable(name));
+            if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
+                QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()), qPrintable(name));
+        }
+        for (auto* group : dialog->findChildren<QGroupBox*>()) {
+            const int titleWidth = group->fontMetrics().horizontalAdvance(group->title());
+            QVERIFY2(titleWidth + 16 < group->width(), qPrintable(group->title()));
+        }
+        // The picture for the eye: under the build folder.
+        QVERIFY(dialog->grab().save(QStringLiteral(DNIARZ_PICTURE_DIR "/config_dialog.png"), "PNG"));
+
+        // The longest date the edit shows fits beside its drop-down button.
+        auto* datyod = Child<QDateEdit>(dialog.get(), "datyod");
+        QVERIFY(datyod->calendarPopup());
+        datyod->setDate(QDate(2024, 12, 28));
+        QVERIFY(datyod->sizeHint().width() <= datyod->width());
+    }
+
+    void ColourLabelsAskTheChooserAndOkColoursTheGrids()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        std::vector<QColor> presets;
+        form->ConfigHooks().chooseColour = [&presets](const QColor& initial, QWidget*) -> std::optional<QColor> {
+            presets.push_back(initial);
+            return QColor(0, 128, 0);
+        };
+        QColor shown;
+        bool handCursor = false;
+        WhenDialogOpens([&shown, &handCursor](Tconfig* dialog) {
+            auto* niedziele = Child<QLabel>(dialog, "niedziele");
+            handCursor = niedziele->cursor().shape() == Qt::PointingHandCursor;
+            QTest::mouseClick(niedziele, Qt::LeftButton);
+            shown = niedziele->palette().color(QPalette::WindowText);
+            QTest::mouseClick(Child<QLabel>(dialog, "dzisiaj"), Qt::LeftButton);
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QVERIFY(handCursor);
+        QCOMPARE(shown, QColor(0, 128, 0));
+        QCOMPARE(presets.size(), 2u);
+        QCOMPARE(presets[0], QColor(0x30, 0x20, 0x10));
+        auto* cal = Child<TCalenPnl>(form.get(), "cal");
+        QCOMPARE(cal->ColSunday(), QColor(0, 128, 0));
+        QCOMPARE(cal->ColHoliday(), QColor(0, 128, 0));
+        QCOMPARE(cal->ColToday(), QColor(0, 128, 0));
+        QCOMPARE(Child<TCalenPnl>(form.get(), "calf")->ColHoliday(), QColor(0, 128, 0));
+        QCOMPARE(Child<TCalenPnl>(form.get(), "calb")->ColToday(), QColor(0, 128, 0));
+        QCOMPARE(cal->ColSaturday(), QColor(0x30, 0x20, 0x10));
+    }
+
+    void CancelledChooserKeepsTheColour()
+    {
+        ConfigDialogHooks hooks;
+        hooks.chooseColour = [](const QColor&, QWidget*) { return std::optional<QColor>(); };
+        auto dialog = MakeDialog(hooks);
+        dialog->show();
+        auto* soboty = Child<QLabel>(dialog.get(), "soboty");
+        QTest::mouseClick(soboty, Qt::LeftButton);
+        QCOMPARE(soboty->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    }
+
+    void SyncBoxSwitchesTheCorrectionBothWays()
+    {
+        m_settings.SyncEnabled = true;
+        auto dialog = MakeDialog();
+        dialog->show();
+        auto* ekorekta = Child<QLineEdit>(dialog.get(), "ekorekta");
+        auto* spoblicz = Child<QPushButton>(dialog.get(), "spoblicz");
+        QVERIFY(!ekorekta->isEnabled());
+        QVERIFY(!spoblicz->isEnabled());
+        Tick(dialog.get(), "synchronizacja");
+        QVERIFY(ekorekta->isEnabled());
+        QVERIFY(spoblicz->isEnabled());
+        Tick(dialog.get(), "synchronizacja");
+        QVERIFY(!ekorekta->isEnabled());
+        QVERIFY(!spoblicz->isEnabled());
+    }
+
+    void CityFillsTheEditsAndATypedDigitLetsItGo()
+    {
+        auto dialog = MakeDialog();
+        dialog->show();
+        auto* cmiasto = Child<QComboBox>(dialog.get(), "cmiasto");
+        auto* eszer = Child<QLineEdit>(dialog.get(), "eszer");
+        auto* edl = Child<QLineEdit>(dialog.get(), "edl");
+        QCOMPARE(eszer->text(), QStringLiteral("52.000000"));
+        QCOMPARE(cmiasto->currentIndex(), -1);
+        QCOMPARE(cmiasto->itemText(0), QStringLiteral("Białystok"));
+        cmiasto->setCurrentIndex(cmiasto->findText(QStringLiteral("Kraków")));
+        QCOMPARE(eszer->text(), QStringLiteral("50.061021"));
+        QCOMPARE(edl->text(), QStringLiteral("19.934429"));
+        QCOMPARE(cmiasto->currentText(), QStringLiteral("Kraków"));
+        edl->setFocus();
+        edl->end(false);
+        QTest::keyClick(edl, Qt::Key_5);
+        QCOMPARE(cmiasto->currentIndex(), -1);
+        QCOMPARE(edl->text(), QStringLiteral("19.9344295"));
+
+        cmiasto->setCurrentIndex(cmiasto->findText(QStringLiteral("Gdańsk")));
+        eszer->setFocus();
+        QTest::keyClick(eszer, Qt::Key_1);
+        QCOMPARE(cmiasto->currentIndex(), -1);
+    }
+
+    void PackDateAndPackBoxFollowEachOther()
+    {
+        auto dialog = MakeDialog();
+        dialog->show();
+        auto* datyod = Child<QDateEdit>(dialog.get(), "datyod");
+        auto* upakowanie = Child<QCheckBox>(dialog.get(), "upakowanie");
+        QCOMPARE(datyod->date(), Tconfig::NoDate());
+        QCOMPARE(datyod->text().trimmed(), QString());
+        QVERIFY(!upakowanie->isChecked());
+        // The drop-down opens on this month, not on the blank's, and a day chosen there counts.
+        QTest::mouseClick(datyod, Qt::LeftButton, {}, QPoint(datyod->width() - 8, datyod->height() / 2));
+        QCOMPARE(datyod->calendarWidget()->yearShown(), QDate::currentDate().year());
+        QCOMPARE(datyod->calendarWidget()->monthShown(), QDate::currentDate().month());
+        emit datyod->calendarWidget()->clicked(QDate(2020, 1, 1));
+        QCOMPARE(datyod->date(), QDate(2020, 1, 1));
+        QVERIFY(upakowanie->isChecked());
+        QCOMPARE(dialog->Model().Form().datyod, EncodeDate(2020, 1, 1));
+        Tick(dialog.get(), "upakowanie");
+        QVERIFY(!upakowanie->isChecked());
+        QCOMPARE(datyod->date(), Tconfig::NoDate());
+        QCOMPARE(dialog->Model().Form().datyod, 0.0);
+    }
+
+    void TypedValuesFallBackToTheirDefaultsOnOk()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        const struct
+        {
+            const char* eczas;
+            const char* eszer;
+            int seconds;
+            double latitude;
+        } rows[] = {{"abc", "50,5", 300, 52}, {"2", "50.5", 5, 50.5}, {"99999", "", 3600, 52}};
+        for (const auto& row : rows) {
+            WhenDialogOpens([&row](Tconfig* dialog) {
+                Retype(dialog, "eczas", QString::fromUtf8(row.eczas));
+                Retype(dialog, "eszer", QString::fromUtf8(row.eszer));
+                Click(dialog, "BitBtn1");
+            });
+            form->SpeedButton5Click();
+            QCOMPARE(form->CurrentSettings().AlarmDuration, row.seconds);
+            QCOMPARE(form->CurrentSettings().Latitude, row.latitude);
+        }
+    }
+
+    void OkKeepsOrRestartsTheCorrectionBookkeeping()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        QString shown;
+        WhenDialogOpens([&shown](Tconfig* dialog) {
+            shown = Child<QLineEdit>(dialog, "ekorekta")->text();
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(shown, QStringLiteral("0.000000"));
+        QCOMPARE(StoredFloat(SettingId::LastCorrection), 45000.0);
+        QCOMPARE(StoredFloat(SettingId::PendingCorrection), 3.25);
+        QCOMPARE(StoredFloat(SettingId::TotalCorrection), 12.5);
+
+        // A correction needs the start with the system; the answer No leaves it off.
+        AppMessageBox::SetNextAnswer(QMessageBox::No);
+        WhenDialogOpens([](Tconfig* dialog) {
+            Retype(dialog, "ekorekta", QStringLiteral("1.5"));
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Informacja"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Określono korektę czasu.\nKorekta jest dokonywana tylko w przypadku, gdy od "
+                                "uruchomienia komputera upłynęło nie więcej niż 15 minut.\nZaleca się załączenie "
+                                "opcji autostartu.\nUaktywnić autostart ?"));
+        QCOMPARE(form->CurrentSettings().DailyCorrection, 1.5);
+        QCOMPARE(StoredFloat(SettingId::DailyCorrection), 1.5);
+        QCOMPARE(StoredFloat(SettingId::LastCorrection), LocalNow(m_clock));
+        QCOMPARE(StoredFloat(SettingId::PendingCorrection), 0.0);
+        QCOMPARE(StoredFloat(SettingId::TotalCorrection), 0.0);
+        QVERIFY(!m_entries.Read(TRegLocation::CurrentUser, "ZWDniarz"));
+
+        // Yes ticks the box and writes the entry.
+        AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+        WhenDialogOpens([](Tconfig* dialog) { Click(dialog, "BitBtn1"); });
+        form->SpeedButton5Click();
+        QCOMPARE(m_entries.Read(TRegLocation::CurrentUser, "ZWDniarz"), std::string("/opt/dniarz/dniarz -hide"));
+    }
+
+    void EnterConfirmsAndEscapeCancels()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        bool isDefault = false;
+        WhenDialogOpens([&isDefault](Tconfig* dialog) {
+            isDefault = Child<QPushButton>(dialog, "BitBtn1")->isDefault();
+            Child<QCheckBox>(dialog, "pelna")->setChecked(true);
+            QTest::keyClick(Child<QLineEdit>(dialog, "eczas"), Qt::Key_Escape);
+        });
+        form->SpeedButton5Click();
+        QVERIFY(isDefault);
+        QVERIFY(!form->CurrentSettings().HourSignalEnabled);
+        WhenDialogOpens([](Tconfig* dialog) {
+            Child<QCheckBox>(dialog, "pelna")->setChecked(true);
+            QTest::keyClick(Child<QLineEdit>(dialog, "eczas"), Qt::Key_Return);
+        });
+        form->SpeedButton5Click();
+        QVERIFY(form->CurrentSettings().HourSignalEnabled);
+    }
+
+    void CancelAfterACalibrationKeepsItsResultButNotTheCorrection()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        // The calibration dialog stores its own result at once, whatever this dialog does later.
+        form->ConfigHooks().calibrate = [this](QWidget*) -> std::optional<double> {
+            m_store.Put("Ostatnia kalibracja", Float(2.5));
+            return 2.5;
+        };
+        QString shown;
+        WhenDialogOpens([&shown](Tconfig* dialog) {
+            Click(dialog, "spoblicz");
+            shown = Child<QLineEdit>(dialog, "ekorekta")->text();
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(shown, QStringLiteral("2.500000"));
+        QCOMPARE(StoredFloat(SettingId::LastCalibration), 2.5);
+        QCOMPARE(form->CurrentSettings().DailyCorrection, 0.0);
+        QCOMPARE(StoredFloat(SettingId::DailyCorrection), 0.0);
+    }
+
+    void CalibrationDialogHandsItsResultOnlyWhenAssigned()
+    {
+        PutKey();
+        m_store.Put("Ostatnia kalibracja", Float(2.5));
+        auto form = MakeWindow();
+        QStringList shown;
+        WhenDialogOpens([&shown](Tconfig* dialog) {
+            const auto calibrate = [&shown, dialog](const char* button) {
+                WhenDialogOpens<Tfkor>([button](Tfkor* calibration) { Click(calibration, button); });
+                Click(dialog, "spoblicz");
+                shown << Child<QLineEdit>(dialog, "ekorekta")->text();
+            };
+            calibrate("BitBtn2");  // "Zamknij"
+            calibrate("BitBtn1");  // "Przypisz korektę"
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(shown, (QStringList{"0.000000", "2.500000"}));
+        QCOMPARE(form->CurrentSettings().DailyCorrection, 0.0);
+        QCOMPARE(StoredFloat(SettingId::DailyCorrection), 0.0);
+        QCOMPARE(StoredFloat(SettingId::LastCalibration), 2.5);
+    }
+
+    void DescriptionOpensTheInfoWindowOverTheDialog()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        bool infoShown = false;
+        bool stillOpen = false;
+        WhenDialogOpens([&infoShown, &stillOpen](Tconfig* dialog) {
+            WhenDialogOpens<Tinfo>([&infoShown](Tinfo* info) {
+                infoShown = true;
+                info->reject();
+            });
+            Click(dialog, "BitBtn4");
+            stillOpen = dialog->isVisible();
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QVERIFY(infoShown);
+        QVERIFY(stillOpen);
+    }
+
+    void FailedPackShowsItsMessageAndTheRestApplies()
+    {
+        PutKey();
+        m_notesFile.SetFile(kDir / "dnz.dat", "");
+        auto form = MakeWindow();
+        m_notesFile.failReplace = true;
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        WhenDialogOpens([](Tconfig* dialog) {
+            Child<QCheckBox>(dialog, "upakowanie")->setChecked(true);
+            Child<QCheckBox>(dialog, "pelna")->setChecked(true);
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QVERIFY(form->Journal().NotesEnabled());
+        QVERIFY(form->CurrentSettings().HourSignalEnabled);
+    }
+
+    void RemoveEntriesEndsWithoutTheAlarmAndTheNextStartIsAFirstRun()
+    {
+        PutKey();
+        m_entries.Put(TRegLocation::CurrentUser, "ZWDniarz", "/opt/dniarz/dniarz -hide");
+        {
+            auto form = MakeWindow();
+            QSignalSpy finished(form.get(), &TForm1::Finished);
+            form->show();
+            // No keeps everything and the dialog open.
+            AppMessageBox::SetNextAnswer(QMessageBox::No);
+            bool stayedOpen = false;
+            WhenDialogOpens([&stayedOpen](Tconfig* dialog) {
+                Click(dialog, "BitBtn3");
+                stayedOpen = dialog->isVisible();
+                AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+                Click(dialog, "BitBtn3");
+            });
+            form->SpeedButton5Click();
+            QVERIFY(stayedOpen);
+            QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Potwierdzenie"));
+            QCOMPARE(AppMessageBox::LastAnswered()->text,
+                     QStringLiteral("Opcja usuwa wszystkie wpisy w rejestrach dokonanych przez program i kończy "
+                                    "go.\nPo tej operacji można usunąć program z dysku lub zmienić jego lokalizację "
+                                    "i ponownie uruchomić.\nKontynuować ?"));
+            QCOMPARE(finished.count(), 1);
+            QVERIFY(!m_entries.Read(TRegLocation::CurrentUser, "ZWDniarz"));
+            QVERIFY(!m_store.Key().has_value());
+        }
+        QVERIFY2(!m_store.Key().has_value(), "the alarm must not be written back");
+
+        // The next start opens the dialog by itself when the window shows, with both boxes ticked.
+        auto again = MakeWindow(true);
+        bool opened = false;
+        bool bothTicked = false;
+        WhenDialogOpens([&opened, &bothTicked](Tconfig* dialog) {
+            opened = true;
+            bothTicked = Child<QCheckBox>(dialog, "autorun")->isChecked()
+                         && Child<QCheckBox>(dialog, "przywolanie")->isChecked();
+            Click(dialog, "BitBtn2");
+        });
+        again->show();
+        QTRY_VERIFY(opened);
+        QVERIFY(bothTicked);
+        // Opening it created the key: a cancelled first run is not repeated.
+        QVERIFY(m_store.Key().has_value());
+    }
+
+    void HiddenFirstRunOpensTheDialogAtTheFirstRecall()
+    {
+        auto form = MakeWindow(true);
+        form->StartShown(true);
+        QTest::qWait(20);
+        QVERIFY(!OpenDialog());
+        int opened = 0;
+        WhenDialogOpens([&opened](Tconfig* dialog) {
+            ++opened;
+            Click(dialog, "BitBtn1");
+        });
+        form->ShowFromTray();
+        QTRY_COMPARE(opened, 1);
+        QCOMPARE(m_entries.Read(TRegLocation::CurrentUser, "ZWDniarz"), std::string("/opt/dniarz/dniarz -hide"));
+        QVERIFY(form->CurrentSettings().RecallSelectsToday);
+        // Only the first showing.
+        form->hide();
+        form->ShowFromTray();
+        QTest::qWait(20);
+        QVERIFY(!OpenDialog());
+    }
+
+    // The window over the real settings file, notes file and autostart folder, found the way the
+    // program finds them, in a temporary home.
+    void FirstStartWritesTheSettingsFileAndARealAutostartEntry()
+    {
+        TempDir home;
+        QVERIFY(!home.Path().empty());
+        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home.Path() / "config").string()));
+        const auto configHome = XdgConfigHomeFromEnvironment();
+        qputenv("XDG_CONFIG_HOME", previous);
+        QCOMPARE(configHome, home.Path() / "config");
+        // A folder with a blank and a Polish letter, so the entry's quoting is put to work.
+        const auto programDir = home.Path() / "Mój program";
+        std::filesystem::create_directories(programDir);
+        std::filesystem::create_symlink(DNIARZ_EXECUTABLE, programDir / "dniarz");
+
+        const auto start = [&](XdgStartupEntry& entries, FileSettingsStore& store, LinuxJournalFile& notes) {
+            MainWindowOptions options;
+            options.programDir = programDir;
+            options.startTimers = false;
+            options.startupEntry = &entries;
+            options.programFile = programDir / "dniarz";
+            options.configOnFirstRun = true;
+            return std::make_unique<TForm1>(MainWindowServices{m_clock, store, notes}, options);
+        };
+        XdgStartupEntry entries = ProgramStartupEntry(configHome);
+        FileSettingsStore store(ProgramSettingsFile(configHome));
+        LinuxJournalFile notes;
+        const auto entryFile = configHome / "autostart" / "ZWDniarz.desktop";
+        {
+            auto form = start(entries, store, notes);
+            int opened = 0;
+            WhenDialogOpens([&opened](Tconfig* dialog) {
+                ++opened;
+                Click(dialog, "BitBtn1");
+            });
+            form->show();
+            QTRY_COMPARE(opened, 1);
+        }
+        QVERIFY(std::filesystem::exists(ProgramSettingsFile(configHome)));
+        Settings loaded;
+        LoadSettings(store, loaded, 0);
+        QVERIFY(!loaded.FirstRun);
+        QVERIFY(loaded.RecallSelectsToday);
+        QCOMPARE(loaded.AlarmDuration, 300);
+
+        std::ifstream in(entryFile);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        QCOMPARE(DesktopEntryValue(text, "Type"), std::optional<std::string>("Application"));
+        const auto exec = DesktopEntryValue(text, "Exec");
+        QVERIFY(exec.has_value());
+        const std::vector<std::string> argv = SplitExec(*exec);
+        QCOMPARE(argv, (std::vector<std::string>{(programDir / "dniarz").string(), "-hide"}));
+        // The named file is the program: it answers as the program does.
+        const auto [status, output] = RunProgram({argv[0], "--version"}, home.Path() / "version.txt");
+        QCOMPARE(status, 0);
+        QVERIFY2(output.starts_with("dniarz "), output.c_str());
+
+        // "Usuń wpisy" takes both away, and the next start is a first run again.
+        {
+            auto form = start(entries, store, notes);
+            QSignalSpy finished(form.get(), &TForm1::Finished);
+            form->show();
+            AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+            WhenDialogOpens([](Tconfig* dialog) { Click(dialog, "BitBtn3"); });
+            form->SpeedButton5Click();
+            QCOMPARE(finished.count(), 1);
+        }
+        QVERIFY(!std::filesystem::exists(entryFile));
+        QVERIFY(!std::filesystem::exists(ProgramSettingsFile(configHome)));
+        auto again = start(entries, store, notes);
+        int opened = 0;
+        WhenDialogOpens([&opened](Tconfig* dialog) {
+            ++opened;
+            Click(dialog, "BitBtn2");
+        });
+        again->show();
+        QTRY_COMPARE(opened, 1);
+    }
+
+    void DialogOpensAgainWhereItWasLeft()
+    {
+        QPoint moved;
+        {
+            auto dialog = MakeDialog();
+            dialog->show();
+            moved = dialog->pos() + QPoint(37, 21);
+            dialog->move(moved);
+            dialog->reject();
+        }
+        auto dialog = MakeDialog();
+        QCOMPARE(dialog->pos(), moved);
+    }
+};
+
+QTEST_MAIN(ConfigDialogTest)
+#include "config_dialog_test.moc"
