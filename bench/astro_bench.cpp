@@ -38,4 +38,4 @@ void BM_SunMoonLine(benchmark::State& state)
 }
 BENCHMARK(BM_SunMoonLine)->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace

@@ -79,7 +79,10 @@ void BM_WriteRtfManyFontsAndColours(benchmark::State& state)
         benchmark::DoNotOptimize(WriteRtf(book));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_WriteRtfManyFontsAndColours)->RangeMultiplier(4)->Range(1 << 10, 1 << 16)->Complexity()
+BENCHMARK(BM_WriteRtfManyFontsAndColours)
+    ->RangeMultiplier(4)
+    ->Range(1 << 10, 1 << 16)
+    ->Complexity()
     ->Unit(benchmark::kMillisecond);
 
 void BM_LoadContactsFile1MB(benchmark::State& state)

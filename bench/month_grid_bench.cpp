@@ -63,4 +63,4 @@ void BM_MoveToAnotherMonth(benchmark::State& state)
 }
 BENCHMARK(BM_MoveToAnotherMonth);
 
-} // namespace
+}  // namespace

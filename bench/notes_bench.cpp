@@ -239,7 +239,7 @@ void BM_PurgeAndPackNotesPlainWalk(benchmark::State& state)
     }
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_OpenAndIndex)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_FindNote)->Unit(benchmark::kMicrosecond);

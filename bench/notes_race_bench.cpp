@@ -182,4 +182,4 @@ void BM_TwoCopiesOneFile(benchmark::State& state)
 }
 BENCHMARK(BM_TwoCopiesOneFile)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
-} // namespace
+}  // namespace

@@ -125,4 +125,4 @@ void BM_SaveAlarmInto20000Keys(benchmark::State& state)
 }
 BENCHMARK(BM_SaveAlarmInto20000Keys)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

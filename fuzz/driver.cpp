@@ -20,7 +20,7 @@ void Run(const std::string& input)
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -46,7 +46,7 @@ void CheckConsistent(const MonthGrid& grid)
     Check(!grid.WeekTexts().empty() && grid.WeekTexts().size() <= 6);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -35,7 +35,7 @@ std::vector<std::string> SampleKeys(const JournalRecords& records, std::string_v
     return keys;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

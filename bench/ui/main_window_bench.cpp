@@ -116,7 +116,7 @@ void BM_ClockTick(benchmark::State& state)
 }
 BENCHMARK(BM_ClockTick)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

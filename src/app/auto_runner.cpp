@@ -9,7 +9,7 @@ std::string RunKeyPathFor(TAutoRunWhere where)
     return std::string("\\Software\\Microsoft\\Windows\\CurrentVersion\\") + kNames[static_cast<int>(where)];
 }
 
-} // namespace
+}  // namespace
 
 TAutoRunner::TAutoRunner(StartupEntry& entries, std::string programFile)
     : m_entries(entries), m_programFile(std::move(programFile)), m_runKeyPath(RunKeyPathFor(TAutoRunWhere::Run))

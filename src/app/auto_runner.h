@@ -5,7 +5,13 @@
 
 #include "platform/startup_entry.h"
 
-enum class TAutoRunWhere { Run, RunOnce, RunServices, RunServicesOnce };
+enum class TAutoRunWhere
+{
+    Run,
+    RunOnce,
+    RunServices,
+    RunServicesOnce
+};
 
 // While it is being set up (`IsLive` false) the setters only store values, except that setting
 // AppName looks for an existing entry; after Loaded() changing AutoRun or RegLocation rewrites

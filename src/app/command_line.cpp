@@ -28,7 +28,7 @@ bool ParseNumber(const std::string& text, std::size_t& pos, std::size_t maxDigit
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<TDateTime> ParseDateArgument(const std::string& text)
 {

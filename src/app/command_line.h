@@ -9,7 +9,16 @@
 
 struct CommandLine
 {
-    enum class Mode { Window, PrintDay, Screenshot, Help, Version, Contacts, Sntp };
+    enum class Mode
+    {
+        Window,
+        PrintDay,
+        Screenshot,
+        Help,
+        Version,
+        Contacts,
+        Sntp
+    };
     Mode mode = Mode::Window;
     bool hide = false;                     // "-HIDE" in any letter case: start in the tray
     std::optional<TDateTime> date;         // --print-day DATE or --date DATE

@@ -29,7 +29,7 @@ std::string OneLine(const std::string& text)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
 {
@@ -60,11 +60,11 @@ std::string SetPlace(PrintDayInput& input, const std::optional<std::string>& lat
     const std::optional<double> lat = latitude ? TryParseCoordinate(*latitude) : input.latitude;
     if (!lat)
         return "dniarz: invalid --lat '" + *latitude
-            + "' (expected degrees with a full stop, north positive, e.g. 52.236620)";
+               + "' (expected degrees with a full stop, north positive, e.g. 52.236620)";
     const std::optional<double> lon = longitude ? TryParseCoordinate(*longitude) : input.longitude;
     if (!lon)
         return "dniarz: invalid --lon '" + *longitude
-            + "' (expected degrees with a full stop, east positive, e.g. 21.027916)";
+               + "' (expected degrees with a full stop, east positive, e.g. 21.027916)";
     input.latitude = *lat;
     input.longitude = *lon;
     return {};

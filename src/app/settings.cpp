@@ -16,10 +16,10 @@ using SettingField = std::variant<std::string S::*, std::int32_t S::*, bool S::*
 
 // The member of each row, indexed by SettingId.
 const SettingField kFields[kSettingCount] = {
-    &S::AlarmText,         &S::AlarmDuration,   &S::AlarmViaSoundCard, &S::Latitude,         &S::Longitude,
-    &S::HourSignalEnabled, &S::AlarmOn,         &S::SyncEnabled,       &S::DailyCorrection,  &S::LastCorrection,
-    &S::PendingCorrection, &S::TotalCorrection, &S::CalibrationStart,  &S::CalibrationStop,  &S::LastCalibration,
-    &S::ColSunday,         &S::ColSaturday,     &S::ColMarked,         &S::ColWeek,          &S::ColToday,
+    &S::AlarmText,          &S::AlarmDuration,   &S::AlarmViaSoundCard, &S::Latitude,        &S::Longitude,
+    &S::HourSignalEnabled,  &S::AlarmOn,         &S::SyncEnabled,       &S::DailyCorrection, &S::LastCorrection,
+    &S::PendingCorrection,  &S::TotalCorrection, &S::CalibrationStart,  &S::CalibrationStop, &S::LastCalibration,
+    &S::ColSunday,          &S::ColSaturday,     &S::ColMarked,         &S::ColWeek,         &S::ColToday,
     &S::RecallSelectsToday, &S::SyncTime,
 };
 
@@ -118,7 +118,7 @@ RegValue StoredForm(const SettingSpec& row, const Settings& settings)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 SettingValue GetSetting(const Settings& settings, SettingId id)
 {
@@ -190,7 +190,8 @@ bool SaveCorrectionState(SettingsStore& store, Settings& settings, bool reset, T
         settings.PendingCorrection = 0;
         settings.TotalCorrection = 0;
     }
-    return SaveValues(store, settings, {SettingId::LastCorrection, SettingId::PendingCorrection, SettingId::TotalCorrection});
+    return SaveValues(store, settings,
+                      {SettingId::LastCorrection, SettingId::PendingCorrection, SettingId::TotalCorrection});
 }
 
 bool SaveSyncTime(SettingsStore& store, Settings& settings, TDateTime now)

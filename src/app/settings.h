@@ -40,7 +40,7 @@ struct Settings
     bool RecallSelectsToday = BoolDefault(SettingId::RecallSelectsToday);
     std::string SyncTime;
 
-    bool FirstRun = false;                   // set by LoadSettings when the key is missing
+    bool FirstRun = false;  // set by LoadSettings when the key is missing
 };
 
 // One value of any row, in the type its row names: std::string for String, std::int32_t for

@@ -14,7 +14,8 @@ constexpr std::uint32_t RgbColour(int r, int g, int b)
 }
 
 // In load order; the numbers index the table.
-enum class SettingId : std::size_t {
+enum class SettingId : std::size_t
+{
     AlarmText,
     AlarmDuration,
     AlarmViaSoundCard,
@@ -42,10 +43,18 @@ inline constexpr std::size_t kSettingCount = 22;
 
 // String: text; Integer: a signed 32-bit number; Bool: a flag stored as 0 or 1; Float: a double
 // stored as 8 bytes; Colour: RgbColour's form stored as a 32-bit number.
-enum class SettingType { String, Integer, Bool, Float, Colour };
+enum class SettingType
+{
+    String,
+    Integer,
+    Bool,
+    Float,
+    Colour
+};
 
 // What loading does when a value is missing or of the wrong type.
-enum class OnMissing {
+enum class OnMissing
+{
     UseDefault,  // takes the row's default
     UseNow,      // takes the moment of loading
     StopLoad,    // keeps the value in memory and ends the load: this and every later row stay as they are
@@ -57,31 +66,37 @@ struct SettingSpec
     SettingId id;
     std::string_view name;  // the stored value's name, UTF-8
     SettingType type;
-    double defaultValue;    // for numbers, flags (0 or 1) and colours; strings default to empty
+    double defaultValue;  // for numbers, flags (0 or 1) and colours; strings default to empty
     OnMissing onMissing;
 };
 
 // The values before anything is loaded are the defaults: all flags false, all numbers 0 but the
 // alarm length and the place (near Warszawa), and the main grid's built-in colours.
 inline constexpr std::array<SettingSpec, kSettingCount> kSettingSpecs = {{
-    {SettingId::AlarmText, "Godzina alarmu", SettingType::String, 0, OnMissing::UseDefault},  // "hh:nn"
+    {SettingId::AlarmText, "Godzina alarmu", SettingType::String, 0, OnMissing::UseDefault},      // "hh:nn"
     {SettingId::AlarmDuration, "Czas alarmu", SettingType::Integer, 300, OnMissing::UseDefault},  // seconds
     {SettingId::AlarmViaSoundCard, "Alarm przez kartę", SettingType::Bool, 0, OnMissing::UseDefault},
-    {SettingId::Latitude, "Szerokość geograficzna", SettingType::Float, 52.0, OnMissing::UseDefault},  // degrees, north positive
-    {SettingId::Longitude, "Długość geograficzna", SettingType::Float, 21.0, OnMissing::UseDefault},  // degrees, east positive
+    {SettingId::Latitude, "Szerokość geograficzna", SettingType::Float, 52.0,
+     OnMissing::UseDefault},  // degrees, north positive
+    {SettingId::Longitude, "Długość geograficzna", SettingType::Float, 21.0,
+     OnMissing::UseDefault},  // degrees, east positive
     {SettingId::HourSignalEnabled, "Sygnalizacja pełnej godziny", SettingType::Bool, 0, OnMissing::UseDefault},
     // Whether the alarm button was down at the last end.
     {SettingId::AlarmOn, "Załączony alarm", SettingType::Bool, 0, OnMissing::UseDefault},
     {SettingId::SyncEnabled, "Synchronizacja", SettingType::Bool, 0, OnMissing::UseDefault},
-    {SettingId::DailyCorrection, "Korekta czasu", SettingType::Float, 0, OnMissing::UseDefault},  // seconds per 24 hours
+    {SettingId::DailyCorrection, "Korekta czasu", SettingType::Float, 0,
+     OnMissing::UseDefault},  // seconds per 24 hours
     // Without a record of the last correction, the bookkeeping starts now rather than owing a
     // correction for every day since 1899.
-    {SettingId::LastCorrection, "Ostatnia korekta", SettingType::Float, 0, OnMissing::UseNow},  // TDateTime
+    {SettingId::LastCorrection, "Ostatnia korekta", SettingType::Float, 0, OnMissing::UseNow},             // TDateTime
     {SettingId::PendingCorrection, "Pozostało do korekty", SettingType::Float, 0, OnMissing::UseDefault},  // seconds
-    {SettingId::TotalCorrection, "Korekta łącznie", SettingType::Float, 0, OnMissing::UseDefault},  // seconds
-    {SettingId::CalibrationStart, "Kalibracja start", SettingType::Float, 0, OnMissing::UseDefault},  // TDateTime, 0 = none
-    {SettingId::CalibrationStop, "Kalibracja stop", SettingType::Float, 0, OnMissing::UseDefault},  // TDateTime, 0 = not ended
-    {SettingId::LastCalibration, "Ostatnia kalibracja", SettingType::Float, 0, OnMissing::UseDefault},  // seconds per 24 hours
+    {SettingId::TotalCorrection, "Korekta łącznie", SettingType::Float, 0, OnMissing::UseDefault},         // seconds
+    {SettingId::CalibrationStart, "Kalibracja start", SettingType::Float, 0,
+     OnMissing::UseDefault},  // TDateTime, 0 = none
+    {SettingId::CalibrationStop, "Kalibracja stop", SettingType::Float, 0,
+     OnMissing::UseDefault},  // TDateTime, 0 = not ended
+    {SettingId::LastCalibration, "Ostatnia kalibracja", SettingType::Float, 0,
+     OnMissing::UseDefault},  // seconds per 24 hours
     // The colours and the recall flag are never replaced by defaults when loading: a key written
     // before they existed keeps the grid's look in memory, and the first gap ends the load.
     {SettingId::ColSunday, "ColSunday", SettingType::Colour, RgbColour(255, 0, 0), OnMissing::StopLoad},

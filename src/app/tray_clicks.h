@@ -15,7 +15,12 @@ class TrayClicks
 {
 public:
     using Ms = std::int64_t;
-    enum class Event { None, Click, DoubleClick };
+    enum class Event
+    {
+        None,
+        Click,
+        DoubleClick
+    };
 
     void SetDoubleClickTime(Ms ms) { m_doubleClickTime = ms > 0 ? ms : 1; }
     void SetNoDoubleClick(bool value) { m_noDoubleClick = value; }

@@ -21,7 +21,7 @@ std::optional<WindowPlacement> ParseNumbers(std::string_view text)
     return WindowPlacement{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string>::const_iterator WindowPositionMemory::LineOf(std::string_view key) const
 {
@@ -30,7 +30,7 @@ std::vector<std::string>::const_iterator WindowPositionMemory::LineOf(std::strin
     // and a search by sorted position misses "Tinfo=" whenever "Tinfo2=" sorts before it.
     return std::find_if(m_lines.begin(), m_lines.end(), [&](const std::string& line) {
         return line.size() > key.size() && line.compare(0, key.size(), key) == 0 && line[key.size()] == '='
-            && line.find('=', key.size() + 1) == std::string::npos;
+               && line.find('=', key.size() + 1) == std::string::npos;
     });
 }
 

@@ -9,7 +9,7 @@
 
 struct WindowPlacement
 {
-    int state = 0;  // 0 normal, 1 minimized, 2 maximized
+    int state = 0;                                 // 0 normal, 1 minimized, 2 maximized
     int left = 0, top = 0, width = 0, height = 0;  // pixels, the normal geometry as the window reports it
     bool operator==(const WindowPlacement&) const = default;
 };
@@ -46,7 +46,7 @@ struct WindowRestore
 struct TFormPosKeeper
 {
     bool SaveEnabled = true;
-    std::string ExtraName;  // the key when not empty; otherwise the class name
+    std::string ExtraName;   // the key when not empty; otherwise the class name
     bool ChangeSize = true;  // dialog-framed windows never change size
 
     std::string Key(std::string_view className) const;

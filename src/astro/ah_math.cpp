@@ -43,7 +43,7 @@ bool ReduceToTurn(Extended x, double& reduced)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 // The argument is reduced in extended precision and only its sine and cosine are taken in double:
 // for |r| <= pi they differ from the extended ones by less than 2.5e-16, far below anything the

@@ -45,7 +45,7 @@ MoonPhase PhaseFrom(const TSkyPosition& sun, const TSkyPosition& moon)
     return phase;
 }
 
-} // namespace
+}  // namespace
 
 TSkyPosition MoonPosition(TDateTime t)
 {
@@ -81,7 +81,7 @@ TSkyPosition MoonPosition(TDateTime t)
         sumB += row.b * SinD(row.d * D + row.m * M + row.mp * Mp + row.f * F) * EccentricityFactor(row.m, E);
     }
     sumB += -2235 * SinD(Lp) + 382 * SinD(A3) + 175 * SinD(A1 - F) + 175 * SinD(A1 + F) + 127 * SinD(Lp - Mp)
-        - 115 * SinD(Lp + Mp);
+            - 115 * SinD(Lp + Mp);
 
     TSkyPosition p;
     p.EclipticLongitude = Lp + sumL / 1000000;

@@ -37,7 +37,7 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-} // namespace
+}  // namespace
 
 bool PolishLess(std::string_view a, std::string_view b)
 {
@@ -72,9 +72,8 @@ void CityTable::Load(std::string_view cp1250Text)
         m_lines.push_back(Cp1250ToUtf8(cp1250Text.substr(start, end - start)));
         start = end + 2;
     }
-    std::stable_sort(m_lines.begin(), m_lines.end(), [](const std::string& a, const std::string& b) {
-        return PolishLess(a, b);
-    });
+    std::stable_sort(m_lines.begin(), m_lines.end(),
+                     [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
 }
 
 std::vector<std::string> CityTable::Names() const

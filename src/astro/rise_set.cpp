@@ -23,10 +23,10 @@ constexpr Extended kLargestCorrection = 0.5L;
 
 struct DayPositions
 {
-    TDateTime day = 0;            // 00:00 UT
-    Extended siderealTime = 0;    // at 00:00 UT, degrees
-    Extended alpha[3] = {};       // right ascension a day before, on, a day after
-    Extended delta[3] = {};       // declination likewise
+    TDateTime day = 0;          // 00:00 UT
+    Extended siderealTime = 0;  // at 00:00 UT, degrees
+    Extended alpha[3] = {};     // right ascension a day before, on, a day after
+    Extended delta[3] = {};     // declination likewise
     Extended standardAltitude = 0;
 };
 
@@ -62,14 +62,13 @@ DayPositions PositionsFor(RiseSetBody body, Extended longitudeWest, Extended lat
 Extended HourAngleAtStandardAltitude(const DayPositions& p, Extended latitude)
 {
     const Extended cosH0 = (SinD(p.standardAltitude) - SinD(latitude) * SinD(p.delta[1]))
-        / (CosD(latitude) * CosD(p.delta[1]));
+                           / (CosD(latitude) * CosD(p.delta[1]));
     if (!(cosH0 >= -1 && cosH0 <= 1))
         throw E_NoRiseSet();
     return ArcCosD(cosH0);
 }
 
-TDateTime EventTime(const DayPositions& p, RiseSetEvent event, Extended longitudeWest, Extended latitude,
-                    Extended H0)
+TDateTime EventTime(const DayPositions& p, RiseSetEvent event, Extended longitudeWest, Extended latitude, Extended H0)
 {
     const Extended m0 = (p.alpha[1] + longitudeWest - p.siderealTime) / 360;
     Extended m = event == RiseSetEvent::Rise ? m0 - H0 / 360 : m0 + H0 / 360;
@@ -99,7 +98,7 @@ TDateTime EventTime(const DayPositions& p, RiseSetEvent event, Extended longitud
     return result;
 }
 
-} // namespace
+}  // namespace
 
 Extended Interpolate3(Extended y1, Extended y2, Extended y3, Extended n)
 {
@@ -134,7 +133,7 @@ void CheckPlace(Extended& longitudeWest, Extended latitude)
     }
 }
 
-} // namespace
+}  // namespace
 
 TDateTime RiseSet(RiseSetBody body, RiseSetEvent event, Extended longitudeWest, Extended latitude, TDateTime date)
 {

@@ -16,8 +16,16 @@ public:
     E_NoRiseSet() : std::runtime_error("No rises or sets calculable") {}
 };
 
-enum class RiseSetEvent { Rise, Set };
-enum class RiseSetBody { Sun, Moon };
+enum class RiseSetEvent
+{
+    Rise,
+    Set
+};
+enum class RiseSetBody
+{
+    Sun,
+    Moon
+};
 
 // Interpolation of three values one day apart at the fraction n of the day of y2; a difference of
 // more than 100 degrees between neighbours counts as a wrap through 360.

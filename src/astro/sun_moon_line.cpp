@@ -49,7 +49,7 @@ int RoundHalfEven(Extended x)
     return static_cast<int>(result);
 }
 
-} // namespace
+}  // namespace
 
 int ZoneOffsetHours(TDateTime date)
 {

@@ -95,7 +95,7 @@ std::array<Extended, 3> SumAround(const TVSOPEarth& body, char variable, const s
     return result;
 }
 
-} // namespace
+}  // namespace
 
 Extended TVSOP::Tau() const
 {
@@ -167,7 +167,8 @@ void TVSOP::ConvertToFK5(Extended& longitude, Extended& latitude) const
     const Extended T = 10 * Tau();
     const Extended lp = longitude + DegToRad((-1.397L - 0.00031L * T) * T);
     const Extended dL = -DegToRad(0.09033L / 3600)
-        + DegToRad(0.03916L / 3600) * (std::cos(lp) + std::sin(lp)) * (std::sin(latitude) / std::cos(latitude));
+                        + DegToRad(0.03916L / 3600) * (std::cos(lp) + std::sin(lp))
+                              * (std::sin(latitude) / std::cos(latitude));
     const Extended dB = DegToRad(0.03916L / 3600) * (std::cos(lp) - std::sin(lp));
     longitude += dL;
     latitude += dB;

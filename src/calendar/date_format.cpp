@@ -3,13 +3,13 @@
 
 #include <cstdio>
 
-const std::array<std::string_view, 12> kLongMonthNames = {
-    "styczeń", "luty", "marzec", "kwiecień", "maj", "czerwiec",
-    "lipiec", "sierpień", "wrzesień", "październik", "listopad", "grudzień"};
+const std::array<std::string_view, 12> kLongMonthNames = {"styczeń",  "luty",        "marzec",   "kwiecień",
+                                                          "maj",      "czerwiec",    "lipiec",   "sierpień",
+                                                          "wrzesień", "październik", "listopad", "grudzień"};
 const std::array<std::string_view, 12> kShortMonthNames = {"sty", "lut", "mar", "kwi", "maj", "cze",
                                                            "lip", "sie", "wrz", "paź", "lis", "gru"};
 const std::array<std::string_view, 7> kLongDayNames = {"niedziela", "poniedziałek", "wtorek", "środa",
-                                                       "czwartek", "piątek", "sobota"};
+                                                       "czwartek",  "piątek",       "sobota"};
 const std::array<std::string_view, 7> kShortDayNames = {"N", "Pn", "Wt", "Śr", "Cz", "Pt", "So"};
 
 namespace {
@@ -30,7 +30,7 @@ std::size_t RunLength(std::string_view p, std::size_t i, char c)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 std::string FormatDateTime(std::string_view pattern, TDateTime value)
 {

@@ -47,7 +47,7 @@ void Split(TDateTime value, long long& day, long long& ms)
     }
 }
 
-} // namespace
+}  // namespace
 
 bool IsLeapYear(int year)
 {

@@ -8,9 +8,9 @@
 
 struct DayTexts
 {
-    std::string holiday;    // the feast text (ending in CR LF) or the table's holiday; or empty
-    std::string names;      // one name a line, CR LF between lines
-    std::string namesLabel; // what the names label shows: two empty lines first when a holiday is shown
+    std::string holiday;     // the feast text (ending in CR LF) or the table's holiday; or empty
+    std::string names;       // one name a line, CR LF between lines
+    std::string namesLabel;  // what the names label shows: two empty lines first when a holiday is shown
     bool showHoliday = false;
 };
 

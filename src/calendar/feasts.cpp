@@ -13,12 +13,11 @@ struct Feast
 
 // Order matters only in principle (the last match wins); the offsets are distinct.
 constexpr Feast kFeasts[] = {
-    {0, "Wielkanoc\r\n"},       {1, "Pon. Wielkanocny\r\n"}, {-1, "Wielka Sobota\r\n"},
-    {-2, "Wielki Piątek\r\n"},  {-3, "Wielki Czwartek\r\n"}, {-46, "Popielec\r\n"},
-    {60, "Boże Ciało\r\n"},
+    {0, "Wielkanoc\r\n"},        {1, "Pon. Wielkanocny\r\n"}, {-1, "Wielka Sobota\r\n"}, {-2, "Wielki Piątek\r\n"},
+    {-3, "Wielki Czwartek\r\n"}, {-46, "Popielec\r\n"},       {60, "Boże Ciało\r\n"},
 };
 
-} // namespace
+}  // namespace
 
 TDateTime EasterSunday(int year)
 {

@@ -40,7 +40,7 @@ bool StartsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-} // namespace
+}  // namespace
 
 TDateTime FirstWeekStart(int year, bool germanDate)
 {
@@ -142,8 +142,8 @@ void MonthGrid::SetToday(TDateTime today)
 bool MonthGrid::IsToday(int cell) const
 {
     // Neighbour-month cells are never today's: their number belongs to another month.
-    return CellKind(cell) == '+' && m_today.year == m_year && m_today.month == m_month &&
-           CellText(cell) == std::to_string(m_today.day);
+    return CellKind(cell) == '+' && m_today.year == m_year && m_today.month == m_month
+           && CellText(cell) == std::to_string(m_today.day);
 }
 
 CellInk MonthGrid::InkOf(int cell) const
@@ -288,8 +288,8 @@ CellRect MonthGrid::CellRectOf(const GridLayout& layout, int cell)
 {
     const int row = (cell - 1) / 7;
     const int column = (cell - 1) % 7;
-    return {layout.gridLeft + column * layout.cellWidth, layout.gridTop + row * layout.cellHeight,
-            layout.cellWidth, layout.cellHeight};
+    return {layout.gridLeft + column * layout.cellWidth, layout.gridTop + row * layout.cellHeight, layout.cellWidth,
+            layout.cellHeight};
 }
 
 HitResult MonthGrid::HitTest(const GridLayout& layout, int x, int y)

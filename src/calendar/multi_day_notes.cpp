@@ -23,11 +23,10 @@ std::string OperationWords(RangeOperation operation, const std::string& text)
     return text.empty() ? "usunąć notatki dla wszystkich dni" : "przypisać notatkę do wszystkich dni";
 }
 
-std::string ConfirmationQuestion(RangeOperation operation, const std::string& text, TDateTime anchor,
-                                 TDateTime clicked)
+std::string ConfirmationQuestion(RangeOperation operation, const std::string& text, TDateTime anchor, TDateTime clicked)
 {
-    return "Czy rzeczywiście chcesz " + OperationWords(operation, text) + " z przedziału: " +
-           RangeText(anchor, clicked);
+    return "Czy rzeczywiście chcesz " + OperationWords(operation, text)
+           + " z przedziału: " + RangeText(anchor, clicked);
 }
 
 void NoteRangeAnchor::DateChanged(TDateTime selected, bool leftClick, bool shiftHeld, const RunRange& runRange)

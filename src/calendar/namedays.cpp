@@ -89,7 +89,8 @@ std::string JoinNames(std::string_view names)
     std::size_t start = 0;
     while (start <= names.size()) {
         const std::size_t end = names.find("\r\n", start);
-        std::string_view line = names.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line = names.substr(start,
+                                             end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.front() == ' ')
             line.remove_prefix(1);
         // A day line ending in a comma leaves an empty last name; on one line it would only

@@ -32,8 +32,8 @@ void NoteEditor::ShowNotes(TDateTime date)
     if (hasDate && hasYearly) {
         // Both at once can only be read; picking a type in the radio group edits one of them.
         m_radioIndex = -1;
-        m_text = "---- Notatka na konkretny dzień: \r\n" + notes.date.text + "\r\n---- Notatka coroczna:\r\n" +
-                 notes.yearly.text;
+        m_text = "---- Notatka na konkretny dzień: \r\n" + notes.date.text + "\r\n---- Notatka coroczna:\r\n"
+                 + notes.yearly.text;
         m_modified = false;
         m_readOnly = true;
         m_ldt = "---";

@@ -81,7 +81,7 @@ std::string LineBreakAfter(std::string_view fileBytes)
     return fileBytes.back() == '\r' ? "\n" : "\r\n";
 }
 
-} // namespace
+}  // namespace
 
 std::string_view RecordKey(std::string_view record)
 {
@@ -105,7 +105,7 @@ std::optional<std::pair<std::size_t, std::size_t>> TimestampBounds(std::string_v
     return std::pair(first + 2, second);
 }
 
-} // namespace
+}  // namespace
 
 std::string_view RecordTimestamp(std::string_view record)
 {
@@ -161,7 +161,7 @@ std::string RecordBytes(std::string_view record, bool lineEndBeforeTerminator)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::string RecordFileBytes(std::string_view record)
 {
@@ -327,8 +327,8 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
     const JournalFile::OpenStatus status = m_file.OpenAndRead(path, bytes);
     if (status != JournalFile::OpenStatus::Ok) {
         m_file.Close();
-        std::string message = "Nie powiodło się otwarcie ani utworzenie pliku:\r\n" + path.string() +
-                              "\r\nSporządzanie notatek jest niemożliwe.";
+        std::string message = "Nie powiodło się otwarcie ani utworzenie pliku:\r\n" + path.string()
+                              + "\r\nSporządzanie notatek jest niemożliwe.";
         // Otherwise the user would look for a fault in the file while it is only in use.
         if (status == JournalFile::OpenStatus::HeldByAnother)
             message += "\r\nPlik jest używany przez inną uruchomioną kopię programu.";

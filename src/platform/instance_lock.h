@@ -3,9 +3,9 @@
 
 enum class LockResult
 {
-    Acquired,        // this object now holds the lock
-    HeldByAnother,   // another running copy holds it: this start should end quietly
-    Unavailable      // the lock could not be made at all (no writable place); run unguarded
+    Acquired,       // this object now holds the lock
+    HeldByAnother,  // another running copy holds it: this start should end quietly
+    Unavailable     // the lock could not be made at all (no writable place); run unguarded
 };
 
 // A per-user lock that belongs to the process holding it: it goes when the holder ends, crashes

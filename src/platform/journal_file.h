@@ -11,8 +11,18 @@
 class JournalFile
 {
 public:
-    enum class ReadStatus { Ok, Missing, Failed };
-    enum class OpenStatus { Ok, Failed, HeldByAnother };
+    enum class ReadStatus
+    {
+        Ok,
+        Missing,
+        Failed
+    };
+    enum class OpenStatus
+    {
+        Ok,
+        Failed,
+        HeldByAnother
+    };
 
     virtual ~JournalFile() = default;
 

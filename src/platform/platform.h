@@ -22,18 +22,18 @@
 struct Platform
 {
     std::unique_ptr<SystemClock> clock;
-    std::unique_ptr<SettingsStore> settings;    // the user's settings key
-    std::unique_ptr<JournalFile> notesFile;     // not yet bound to a path
-    std::unique_ptr<InstanceLock> instanceLock; // not yet acquired
-    std::unique_ptr<FileStore> files;           // whole files the user edits, such as the contacts
-    std::unique_ptr<UrlLauncher> urlLauncher;   // the desktop's browser and mail program
-    std::filesystem::path dataHome;             // where users' data folders go; empty when unknown
-    std::shared_ptr<Sound> sound;               // shared: a sound may outlive the window on its thread
+    std::unique_ptr<SettingsStore> settings;     // the user's settings key
+    std::unique_ptr<JournalFile> notesFile;      // not yet bound to a path
+    std::unique_ptr<InstanceLock> instanceLock;  // not yet acquired
+    std::unique_ptr<FileStore> files;            // whole files the user edits, such as the contacts
+    std::unique_ptr<UrlLauncher> urlLauncher;    // the desktop's browser and mail program
+    std::filesystem::path dataHome;              // where users' data folders go; empty when unknown
+    std::shared_ptr<Sound> sound;                // shared: a sound may outlive the window on its thread
     // The time client's network, and a clock a worker thread may keep a share of.
     std::shared_ptr<UdpTransport> udp;
     std::shared_ptr<const SystemClock> workerClock;
-    std::unique_ptr<StartupEntry> startupEntry; // the user's and the machine's start-at-logon entries
-    std::filesystem::path programFile;          // what a start-at-logon entry starts: ProgramFile()
+    std::unique_ptr<StartupEntry> startupEntry;  // the user's and the machine's start-at-logon entries
+    std::filesystem::path programFile;           // what a start-at-logon entry starts: ProgramFile()
 };
 
 // Moves the clock for a process that may not set it itself, through the system's time service.

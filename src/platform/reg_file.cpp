@@ -22,9 +22,8 @@ char AsciiLower(char c)
 
 bool SameAsciiCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 std::string_view TrimRight(std::string_view s)
@@ -242,7 +241,7 @@ void AppendValue(std::string& out, const RegValue& value)
     }
 }
 
-} // namespace
+}  // namespace
 
 RegValue RegValue::String(std::string_view text)
 {
@@ -313,8 +312,8 @@ bool RegFile::EraseKey(std::string_view path)
 {
     const auto below = [&](const RegKey& key) {
         return SameAsciiCase(key.path, path)
-            || (key.path.size() > path.size() && key.path[path.size()] == '\\'
-                && SameAsciiCase(std::string_view(key.path).substr(0, path.size()), path));
+               || (key.path.size() > path.size() && key.path[path.size()] == '\\'
+                   && SameAsciiCase(std::string_view(key.path).substr(0, path.size()), path));
     };
     const auto before = keys.size();
     std::erase_if(keys, below);
@@ -418,7 +417,7 @@ private:
     std::map<std::string, std::size_t> m_byPath;
 };
 
-} // namespace
+}  // namespace
 
 std::optional<RegFile> ParseRegFile(std::string_view bytes)
 {

@@ -10,7 +10,12 @@
 #include <vector>
 
 // Registry value types by their system numbers; every other number is kept as raw bytes.
-enum class RegType : std::uint32_t { String = 1, Binary = 3, Dword = 4 };
+enum class RegType : std::uint32_t
+{
+    String = 1,
+    Binary = 3,
+    Dword = 4
+};
 
 struct RegValue
 {

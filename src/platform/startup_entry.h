@@ -6,7 +6,11 @@
 #include <string>
 #include <string_view>
 
-enum class TRegLocation { CurrentUser, LocalMachine };
+enum class TRegLocation
+{
+    CurrentUser,
+    LocalMachine
+};
 
 class StartupEntry
 {

@@ -9,7 +9,7 @@ std::string Utf16LeToUtf8(std::string_view bytes)
     out.reserve(bytes.size());
     const auto unit = [&](std::size_t i) {
         return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]))
-             | static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+               | static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
     };
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         char32_t cp = unit(i);

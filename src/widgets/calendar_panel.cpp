@@ -68,13 +68,11 @@ QFont Bold(QFont font)
     return font;
 }
 
-} // namespace
+}  // namespace
 
 TCalenPnl::TCalenPnl(QWidget* parent, TodaySource today, BeepSink beep)
-    : QWidget(parent),
-      m_today(today ? std::move(today) : TodaySource(SystemToday)),
-      m_beep(beep ? std::move(beep) : BeepSink([] { QApplication::beep(); })),
-      m_grid(m_today())
+    : QWidget(parent), m_today(today ? std::move(today) : TodaySource(SystemToday)),
+      m_beep(beep ? std::move(beep) : BeepSink([] { QApplication::beep(); })), m_grid(m_today())
 {
     // Every pixel is painted here, so a two-cell update need not clear the rest first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -188,18 +186,54 @@ void TCalenPnl::SetShowWeeks(bool on)
     update();
 }
 
-QColor TCalenPnl::ColHoliday() const { return ToQColor(m_grid.Colours().holiday); }
-QColor TCalenPnl::ColSunday() const { return ToQColor(m_grid.Colours().sunday); }
-QColor TCalenPnl::ColSaturday() const { return ToQColor(m_grid.Colours().saturday); }
-QColor TCalenPnl::ColMarked() const { return ToQColor(m_grid.Colours().marked); }
-QColor TCalenPnl::ColToday() const { return ToQColor(m_grid.Colours().today); }
-QColor TCalenPnl::ColWeek() const { return ToQColor(m_grid.Colours().week); }
-void TCalenPnl::SetColHoliday(const QColor& colour) { SetColour(&GridColours::holiday, colour); }
-void TCalenPnl::SetColSunday(const QColor& colour) { SetColour(&GridColours::sunday, colour); }
-void TCalenPnl::SetColSaturday(const QColor& colour) { SetColour(&GridColours::saturday, colour); }
-void TCalenPnl::SetColMarked(const QColor& colour) { SetColour(&GridColours::marked, colour); }
-void TCalenPnl::SetColToday(const QColor& colour) { SetColour(&GridColours::today, colour); }
-void TCalenPnl::SetColWeek(const QColor& colour) { SetColour(&GridColours::week, colour); }
+QColor TCalenPnl::ColHoliday() const
+{
+    return ToQColor(m_grid.Colours().holiday);
+}
+QColor TCalenPnl::ColSunday() const
+{
+    return ToQColor(m_grid.Colours().sunday);
+}
+QColor TCalenPnl::ColSaturday() const
+{
+    return ToQColor(m_grid.Colours().saturday);
+}
+QColor TCalenPnl::ColMarked() const
+{
+    return ToQColor(m_grid.Colours().marked);
+}
+QColor TCalenPnl::ColToday() const
+{
+    return ToQColor(m_grid.Colours().today);
+}
+QColor TCalenPnl::ColWeek() const
+{
+    return ToQColor(m_grid.Colours().week);
+}
+void TCalenPnl::SetColHoliday(const QColor& colour)
+{
+    SetColour(&GridColours::holiday, colour);
+}
+void TCalenPnl::SetColSunday(const QColor& colour)
+{
+    SetColour(&GridColours::sunday, colour);
+}
+void TCalenPnl::SetColSaturday(const QColor& colour)
+{
+    SetColour(&GridColours::saturday, colour);
+}
+void TCalenPnl::SetColMarked(const QColor& colour)
+{
+    SetColour(&GridColours::marked, colour);
+}
+void TCalenPnl::SetColToday(const QColor& colour)
+{
+    SetColour(&GridColours::today, colour);
+}
+void TCalenPnl::SetColWeek(const QColor& colour)
+{
+    SetColour(&GridColours::week, colour);
+}
 
 void TCalenPnl::SetColour(Rgb GridColours::*field, const QColor& colour)
 {
@@ -223,8 +257,8 @@ void TCalenPnl::SetFrame(Bevel outer, Bevel inner, int bevelWidth, int borderWid
 
 int TCalenPnl::FrameThickness() const
 {
-    return (m_borderLine ? 1 : 0) + (m_bevelOuter != Bevel::None ? m_bevelWidth : 0) +
-           (m_bevelInner != Bevel::None ? m_bevelWidth : 0) + m_borderWidth;
+    return (m_borderLine ? 1 : 0) + (m_bevelOuter != Bevel::None ? m_bevelWidth : 0)
+           + (m_bevelInner != Bevel::None ? m_bevelWidth : 0) + m_borderWidth;
 }
 
 GridLayout TCalenPnl::Layout() const
@@ -329,9 +363,9 @@ void TCalenPnl::keyPressEvent(QKeyEvent* event)
         return;
     }
     static const std::pair<int, GridKey> keys[] = {
-        {Qt::Key_Left, GridKey::Left},         {Qt::Key_Right, GridKey::Right}, {Qt::Key_Up, GridKey::Up},
-        {Qt::Key_Down, GridKey::Down},         {Qt::Key_PageUp, GridKey::PageUp},
-        {Qt::Key_PageDown, GridKey::PageDown}, {Qt::Key_Home, GridKey::Home},   {Qt::Key_End, GridKey::End},
+        {Qt::Key_Left, GridKey::Left}, {Qt::Key_Right, GridKey::Right},   {Qt::Key_Up, GridKey::Up},
+        {Qt::Key_Down, GridKey::Down}, {Qt::Key_PageUp, GridKey::PageUp}, {Qt::Key_PageDown, GridKey::PageDown},
+        {Qt::Key_Home, GridKey::Home}, {Qt::Key_End, GridKey::End},
     };
     for (const auto& [qtKey, key] : keys) {
         if (event->key() == qtKey) {

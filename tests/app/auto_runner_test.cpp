@@ -11,7 +11,7 @@ constexpr auto kUser = TRegLocation::CurrentUser;
 constexpr auto kMachine = TRegLocation::LocalMachine;
 const std::string kProgram = "/opt/dniarz/dniarz";
 
-} // namespace
+}  // namespace
 
 TEST(AutoRunner, WithNoEntryTheBoxIsUnticked)
 {

@@ -20,7 +20,7 @@ std::string Value(const std::vector<std::pair<std::string, std::string>>& lines,
     return "<missing>";
 }
 
-} // namespace
+}  // namespace
 
 TEST(CommandLine, HideInAnyCase)
 {
@@ -54,11 +54,19 @@ TEST(CommandLine, PrintDayDates)
 
 TEST(CommandLine, BadInputIsOneClearError)
 {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--print-day", "2023-02-29"}, {"--print-day", "2024-13-01"}, {"--print-day", "24-1-1"},
-        {"--print-day", "2024-01-01x"}, {"--print-day", "2024/01/01"}, {"--print-day", "2024-01.01"},
-        {"--print-day", "10000-01-01"}, {"--print-day", "0000-01-01"}, {"--bogus"}, {"--dir"},
-        {"--date"}, {"--screenshot"}, {"--lat"}};
+    const std::vector<std::vector<std::string>> bad = {{"--print-day", "2023-02-29"},
+                                                       {"--print-day", "2024-13-01"},
+                                                       {"--print-day", "24-1-1"},
+                                                       {"--print-day", "2024-01-01x"},
+                                                       {"--print-day", "2024/01/01"},
+                                                       {"--print-day", "2024-01.01"},
+                                                       {"--print-day", "10000-01-01"},
+                                                       {"--print-day", "0000-01-01"},
+                                                       {"--bogus"},
+                                                       {"--dir"},
+                                                       {"--date"},
+                                                       {"--screenshot"},
+                                                       {"--lat"}};
     for (const auto& args : bad) {
         SCOPED_TRACE(args.back());
         const auto r = Parse(args);

@@ -40,4 +40,4 @@ TEST(PrintDayNotes, NoteLinesJoinTextLinesAndStayEmptyWithoutNotes)
     }
 }
 
-} // namespace
+}  // namespace

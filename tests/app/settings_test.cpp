@@ -67,7 +67,7 @@ void ExpectBuiltInColours(const Settings& s)
     EXPECT_FALSE(s.RecallSelectsToday);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Settings, NoKeyIsAFirstRunWithTheBuiltInPlaceAndAlarmLength)
 {
@@ -184,8 +184,8 @@ TEST(Settings, MissingOrMistypedValuesReadAsTheirDefaults)
 
 TEST(Settings, AlarmLengthIsKeptBetweenFiveSecondsAndAnHour)
 {
-    const std::pair<std::uint32_t, std::int32_t> rows[] = {{0, 5}, {4, 5}, {5, 5}, {3600, 3600}, {3601, 3600},
-                                                           {0xFFFFFFFF, 5}, {0x7FFFFFFF, 3600}};
+    const std::pair<std::uint32_t, std::int32_t> rows[] = {
+        {0, 5}, {4, 5}, {5, 5}, {3600, 3600}, {3601, 3600}, {0xFFFFFFFF, 5}, {0x7FFFFFFF, 3600}};
     for (const auto& [stored, loaded] : rows) {
         SCOPED_TRACE(stored);
         MemorySettingsStore store;
@@ -215,10 +215,19 @@ TEST(Settings, SaveSettingsWritesThirteenValuesInOrderAndNotTheAlarm)
     s.AlarmText = "07:00";
     s.AlarmOn = true;
     EXPECT_TRUE(SaveSettings(store, s));
-    const std::vector<std::string> expected = {
-        "ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie", "Synchronizacja",
-        "Korekta czasu", "Czas alarmu", "Alarm przez kartę", "Szerokość geograficzna", "Długość geograficzna",
-        "Sygnalizacja pełnej godziny"};
+    const std::vector<std::string> expected = {"ColSunday",
+                                               "ColSaturday",
+                                               "ColMarked",
+                                               "ColWeek",
+                                               "ColToday",
+                                               "Przywołanie",
+                                               "Synchronizacja",
+                                               "Korekta czasu",
+                                               "Czas alarmu",
+                                               "Alarm przez kartę",
+                                               "Szerokość geograficzna",
+                                               "Długość geograficzna",
+                                               "Sygnalizacja pełnej godziny"};
     EXPECT_EQ(store.WrittenNames(), expected);
     EXPECT_EQ(store.Key()->Find("Godzina alarmu"), nullptr);
     EXPECT_EQ(store.Key()->Find("Załączony alarm"), nullptr);
@@ -288,8 +297,8 @@ TEST(Settings, CorrectionStateWithAndWithoutReset)
     s.PendingCorrection = 0.4;
     s.TotalCorrection = 12.0;
     ASSERT_TRUE(SaveCorrectionState(store, s, false, kNow));
-    EXPECT_EQ(store.WrittenNames(), (std::vector<std::string>{"Ostatnia korekta", "Pozostało do korekty",
-                                                              "Korekta łącznie"}));
+    EXPECT_EQ(store.WrittenNames(),
+              (std::vector<std::string>{"Ostatnia korekta", "Pozostało do korekty", "Korekta łącznie"}));
     Settings kept;
     LoadSettings(store, kept, kNow);
     EXPECT_EQ(kept.LastCorrection, 44000.0);

@@ -149,7 +149,8 @@ TEST_F(TimeSyncTest, ButtonDuringARunStartsNoSecondButResetsTheBookkeeping)
 {
     Gate gate;
     gate.Close();
-    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), milliseconds(700), 48, [&gate] { gate.Wait(); }));
+    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), milliseconds(700), 48,
+                                                       [&gate] { gate.Wait(); }));
     m_settings.SyncEnabled = true;
     m_settings.PendingCorrection = -3;
     m_settings.TotalCorrection = 17;

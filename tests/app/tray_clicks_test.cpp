@@ -44,7 +44,7 @@ std::string Replay(bool noDoubleClick, const std::vector<Step>& steps, TrayClick
     return seen;
 }
 
-} // namespace
+}  // namespace
 
 TEST(TrayClicks, ClickAndDoubleClickRules)
 {

@@ -13,8 +13,8 @@ TEST(AngleMath, PutIn360ReducesWithTiesToEven)
         long double x, expected;
     };
     const Row rows[] = {
-        {-30, 330}, {720, 0}, {540, 180}, {180, 180}, {-180, 180}, {359.5L, 359.5L}, {-720.25L, 359.75L},
-        {3600000000000.5L, 0.5L},
+        {-30, 330},  {720, 0},         {540, 180},          {180, 180},
+        {-180, 180}, {359.5L, 359.5L}, {-720.25L, 359.75L}, {3600000000000.5L, 0.5L},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "x=" << static_cast<double>(r.x));

@@ -17,7 +17,7 @@ std::string Hhnn(TDateTime t)
     return FormatDateTime("hh:nn", t);
 }
 
-} // namespace
+}  // namespace
 
 TEST(RiseSet, MatchesAlmanacTimesInUt)
 {
@@ -95,7 +95,7 @@ TEST(RiseSet, AnyPlaceGivesATimeOrNoEventNeverACrashOrHang)
 {
     const TDateTime day = EncodeDate(2024, 6, 21);
     const long double places[][2] = {
-        {1e300L, 52},   {-1e300L, 52}, {21, 1e300L}, {21, -1e300L}, {NAN, 52},    {21, NAN},
+        {1e300L, 52},   {-1e300L, 52}, {21, 1e300L}, {21, -1e300L}, {NAN, 52},      {21, NAN},
         {INFINITY, 52}, {21, 90},      {21, -90},    {721, 52},     {-3600.5L, 52}, {1e19L, 1e19L},
     };
     for (const auto& place : places) {

@@ -12,7 +12,7 @@ double D(long double x)
     return static_cast<double>(x);
 }
 
-} // namespace
+}  // namespace
 
 TEST(SunPosition, On21June2024)
 {

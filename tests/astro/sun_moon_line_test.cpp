@@ -25,7 +25,7 @@ bool IsTimesOrDashes(const std::string& text)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 TEST(SunMoonLine, WarsawOnSolsticesAndNewYear)
 {
@@ -81,8 +81,8 @@ TEST(SunMoonLine, ZoneOffsetFollowsTheFixedEuropeanRule)
         int y, m, d, hours;
     };
     const Row rows[] = {
-        {2024, 3, 30, 1},  {2024, 3, 31, 2},  // last Sunday of March already has summer time
-        {2024, 10, 26, 2}, {2024, 10, 27, 1}, // the last Sunday of October has winter time
+        {2024, 3, 30, 1},  {2024, 3, 31, 2},   // last Sunday of March already has summer time
+        {2024, 10, 26, 2}, {2024, 10, 27, 1},  // the last Sunday of October has winter time
         {2025, 3, 29, 1},  {2025, 3, 30, 2},  {2025, 10, 25, 2}, {2025, 10, 26, 1},
         {2024, 1, 1, 1},   {2024, 7, 1, 2},   {2024, 12, 31, 1},
     };
@@ -102,8 +102,8 @@ TEST(SunMoonLine, PhaseRoundsHalfToEvenAndHalfAMonthIsStillWaxing)
     };
     // Fractions that are exact in binary, so the halves are real halves.
     const Row rows[] = {
-        {0.125L, 1, "12 % (+)"},  {0.375L, 1, "38 % (+)"},   {0.625L, 20, "62 % (-)"},
-        {0.875L, 20, "88 % (-)"}, {0.0L, 0, "0 % (+)"},      {1.0L, 14.7652945L, "100 % (+)"},
+        {0.125L, 1, "12 % (+)"},          {0.375L, 1, "38 % (+)"},    {0.625L, 20, "62 % (-)"},
+        {0.875L, 20, "88 % (-)"},         {0.0L, 0, "0 % (+)"},       {1.0L, 14.7652945L, "100 % (+)"},
         {1.0L, 14.7652946L, "100 % (-)"}, {0.004L, 29.5L, "0 % (-)"}, {0.996L, 14, "100 % (+)"},
     };
     for (const Row& r : rows) {
@@ -165,8 +165,8 @@ TEST(SunMoonLine, DaysBeforeTheEpochKeepTheirTimes)
         SCOPED_TRACE(testing::Message() << day);
         const std::string sun = BuildSunMoonLine(day, kWarsawLat, kWarsawLon).sunText;
         ASSERT_EQ(sun.size(), 11u);
-        EXPECT_EQ(sun.substr(0, 3), around.substr(0, 3));   // "07:"
-        EXPECT_EQ(sun.substr(5, 4), around.substr(5, 4));   // "/15:"
+        EXPECT_EQ(sun.substr(0, 3), around.substr(0, 3));  // "07:"
+        EXPECT_EQ(sun.substr(5, 4), around.substr(5, 4));  // "/15:"
     }
     EXPECT_EQ(around.substr(0, 3), "07:");
     const std::string summer = BuildSunMoonLine(EncodeDate(1800, 6, 21), kWarsawLat, kWarsawLon).sunText;

@@ -27,7 +27,7 @@ VsopTerm Term(const TVSOP& body, int variable, int index, int power)
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(TimeBase, J2000NoonIsJulianDay2451545)
 {

@@ -43,7 +43,7 @@ std::string Feast(int y, int m, int d)
     return FeastOfDay(EncodeDate(y, m, d), EasterSunday(y));
 }
 
-} // namespace
+}  // namespace
 
 TEST(Easter, PublishedDates)
 {
@@ -51,8 +51,8 @@ TEST(Easter, PublishedDates)
     {
         int year, month, day;
     };
-    const Row rows[] = {{2000, 4, 23}, {2008, 3, 23}, {2024, 3, 31}, {2025, 4, 20}, {2026, 4, 5},
-                        {2038, 4, 25}, {2285, 3, 22}, {1818, 3, 22}, {1943, 4, 25}, {1954, 4, 18}, {1981, 4, 19}};
+    const Row rows[] = {{2000, 4, 23}, {2008, 3, 23}, {2024, 3, 31}, {2025, 4, 20}, {2026, 4, 5}, {2038, 4, 25},
+                        {2285, 3, 22}, {1818, 3, 22}, {1943, 4, 25}, {1954, 4, 18}, {1981, 4, 19}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.year);
         EXPECT_EQ(DecodeDate(EasterSunday(r.year)), (DateParts{r.year, r.month, r.day}));

@@ -26,7 +26,7 @@ std::vector<std::string> Entries(const MonthGrid& grid, int from, int to)
 
 using Texts = std::vector<std::string>;
 
-} // namespace
+}  // namespace
 
 TEST(MonthGrid, WeekNumberColumnByBothRules)
 {
@@ -62,11 +62,20 @@ TEST(MonthGrid, WeekNumbersAtYearEnds)
         int week;
     };
     const Row rows[] = {
-        {2024, 12, 29, true, 52}, {2024, 12, 30, true, 1},  {2021, 1, 3, true, 53}, {2021, 1, 4, true, 1},
-        {2020, 12, 31, true, 53}, {2019, 12, 30, true, 1},  {2024, 12, 28, false, 52},
-        {2024, 12, 29, false, 1}, {2021, 1, 2, false, 53}, {2021, 1, 3, false, 1},
+        {2024, 12, 29, true, 52},
+        {2024, 12, 30, true, 1},
+        {2021, 1, 3, true, 53},
+        {2021, 1, 4, true, 1},
+        {2020, 12, 31, true, 53},
+        {2019, 12, 30, true, 1},
+        {2024, 12, 28, false, 52},
+        {2024, 12, 29, false, 1},
+        {2021, 1, 2, false, 53},
+        {2021, 1, 3, false, 1},
         // 1 January of year 1 is a Monday in the proleptic calendar.
-        {1, 1, 1, true, 1},       {1, 1, 1, false, 1},      {9999, 12, 31, true, 52},
+        {1, 1, 1, true, 1},
+        {1, 1, 1, false, 1},
+        {9999, 12, 31, true, 52},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d << (r.germanDate ? " Monday" : " Sunday"));
@@ -119,12 +128,20 @@ TEST(MonthGrid, HolidayAndMarkedLinesMatchByPrefix)
         bool matches;
     };
     const Row rows[] = {
-        {"    .12.25", 2024, 12, 25, true}, {"    .12.25", 1999, 12, 25, true}, {"    .12.25", 2024, 12, 26, false},
-        {"2024.04.01", 2024, 4, 1, true},   {"2024.04.01", 2025, 4, 1, false},  {"2024.04.01", 2024, 4, 2, false},
-        {"2024.12", 2024, 12, 1, true},     {"2024.12", 2024, 12, 31, true},    {"2024.12", 2025, 12, 1, false},
-        {"", 2024, 12, 25, false},          {"2024.12.255", 2024, 12, 25, false},
+        {"    .12.25", 2024, 12, 25, true},
+        {"    .12.25", 1999, 12, 25, true},
+        {"    .12.25", 2024, 12, 26, false},
+        {"2024.04.01", 2024, 4, 1, true},
+        {"2024.04.01", 2025, 4, 1, false},
+        {"2024.04.01", 2024, 4, 2, false},
+        {"2024.12", 2024, 12, 1, true},
+        {"2024.12", 2024, 12, 31, true},
+        {"2024.12", 2025, 12, 1, false},
+        {"", 2024, 12, 25, false},
+        {"2024.12.255", 2024, 12, 25, false},
         // Keys of early years carry four digits, as every stored key does.
-        {"0800.04.01", 800, 4, 1, true},    {"800.04.01", 800, 4, 1, false},
+        {"0800.04.01", 800, 4, 1, true},
+        {"800.04.01", 800, 4, 1, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << '"' << r.line << "\" on " << r.y << '-' << r.m << '-' << r.d);
@@ -146,14 +163,14 @@ TEST(MonthGrid, ColourRulesLaterRulesWin)
         CellInk ink;
     };
     const Row rows[] = {
-        {7, CellInk::Sunday},    // Sunday 1 December
-        {13, CellInk::Saturday}, // Saturday 7 December
-        {14, CellInk::Holiday},  // Sunday 8 December, listed
-        {31, CellInk::Marked},   // 25 December, both listed: the mark wins
-        {9, CellInk::Marked},    // Tuesday 3 December
-        {8, CellInk::Black},     // Monday 2 December
-        {6, CellInk::Grey},      // 30 November, Saturday column
-        {42, CellInk::Grey},     // 5 January, Sunday column
+        {7, CellInk::Sunday},     // Sunday 1 December
+        {13, CellInk::Saturday},  // Saturday 7 December
+        {14, CellInk::Holiday},   // Sunday 8 December, listed
+        {31, CellInk::Marked},    // 25 December, both listed: the mark wins
+        {9, CellInk::Marked},     // Tuesday 3 December
+        {8, CellInk::Black},      // Monday 2 December
+        {6, CellInk::Grey},       // 30 November, Saturday column
+        {42, CellInk::Grey},      // 5 January, Sunday column
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "cell " << r.cell);
@@ -197,14 +214,14 @@ TEST(MonthGrid, KeysMoveAsAPrintedCalendarSays)
         int toY, toM, toD;
     };
     const Row rows[] = {
-        {GridKey::PageDown, 2021, 1, 31, 2021, 2, 28}, {GridKey::PageDown, 2024, 1, 31, 2024, 2, 29},
-        {GridKey::PageDown, 2021, 1, 30, 2021, 2, 27}, {GridKey::PageDown, 2024, 1, 30, 2024, 2, 28},
+        {GridKey::PageDown, 2021, 1, 31, 2021, 2, 28},  {GridKey::PageDown, 2024, 1, 31, 2024, 2, 29},
+        {GridKey::PageDown, 2021, 1, 30, 2021, 2, 27},  {GridKey::PageDown, 2024, 1, 30, 2024, 2, 28},
         {GridKey::PageDown, 2024, 12, 15, 2025, 1, 15}, {GridKey::PageUp, 2021, 3, 31, 2021, 2, 28},
-        {GridKey::PageUp, 2024, 3, 31, 2024, 2, 29},   {GridKey::PageUp, 2021, 3, 30, 2021, 2, 27},
-        {GridKey::PageUp, 2024, 3, 30, 2024, 2, 28},   {GridKey::PageUp, 2024, 1, 31, 2023, 12, 31},
-        {GridKey::Home, 2024, 2, 29, 2025, 3, 1},      {GridKey::End, 2024, 2, 29, 2023, 3, 1},
-        {GridKey::End, 2024, 3, 10, 2023, 3, 10},      {GridKey::Left, 2024, 3, 1, 2024, 2, 29},
-        {GridKey::Right, 2023, 12, 31, 2024, 1, 1},    {GridKey::Up, 1, 1, 8, 1, 1, 1},
+        {GridKey::PageUp, 2024, 3, 31, 2024, 2, 29},    {GridKey::PageUp, 2021, 3, 30, 2021, 2, 27},
+        {GridKey::PageUp, 2024, 3, 30, 2024, 2, 28},    {GridKey::PageUp, 2024, 1, 31, 2023, 12, 31},
+        {GridKey::Home, 2024, 2, 29, 2025, 3, 1},       {GridKey::End, 2024, 2, 29, 2023, 3, 1},
+        {GridKey::End, 2024, 3, 10, 2023, 3, 10},       {GridKey::Left, 2024, 3, 1, 2024, 2, 29},
+        {GridKey::Right, 2023, 12, 31, 2024, 1, 1},     {GridKey::Up, 1, 1, 8, 1, 1, 1},
         {GridKey::Down, 9999, 12, 24, 9999, 12, 31},
     };
     for (const Row& r : rows) {
@@ -226,9 +243,9 @@ TEST(MonthGrid, KeysAtTheEndsOfTimeAreRefused)
         int y, m, d;
     };
     const Row rows[] = {
-        {GridKey::Left, 1, 1, 1},       {GridKey::Up, 1, 1, 1},       {GridKey::Up, 1, 1, 7},
-        {GridKey::PageUp, 1, 1, 20},    {GridKey::End, 1, 6, 1},      {GridKey::Right, 9999, 12, 31},
-        {GridKey::Down, 9999, 12, 25},  {GridKey::PageDown, 9999, 12, 1}, {GridKey::Home, 9999, 1, 1},
+        {GridKey::Left, 1, 1, 1},      {GridKey::Up, 1, 1, 1},           {GridKey::Up, 1, 1, 7},
+        {GridKey::PageUp, 1, 1, 20},   {GridKey::End, 1, 6, 1},          {GridKey::Right, 9999, 12, 31},
+        {GridKey::Down, 9999, 12, 25}, {GridKey::PageDown, 9999, 12, 1}, {GridKey::Home, 9999, 1, 1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "key " << static_cast<int>(r.key) << " on " << r.y << '-' << r.m << '-'
@@ -315,10 +332,9 @@ TEST(MonthGrid, HitTestAtTheGridsEdges)
         int cell;
     };
     const Row rows[] = {
-        {37, 46, true, 1},    {239, 171, true, 42}, {240, 100, true, 0}, {100, 172, true, 0},
-        {240, 172, true, 0},  {241, 100, false, 0}, {36, 100, false, 0}, {100, 45, false, 0},
-        {66, 46, true, 1},    {67, 46, true, 2},    {37, 67, true, 8},   {37, 66, true, 1},
-        {-5, -5, false, 0},
+        {37, 46, true, 1},    {239, 171, true, 42}, {240, 100, true, 0}, {100, 172, true, 0}, {240, 172, true, 0},
+        {241, 100, false, 0}, {36, 100, false, 0},  {100, 45, false, 0}, {66, 46, true, 1},   {67, 46, true, 2},
+        {37, 67, true, 8},    {37, 66, true, 1},    {-5, -5, false, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "(" << r.x << ", " << r.y << ")");

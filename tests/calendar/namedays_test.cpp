@@ -22,7 +22,7 @@ NameDayTable FromUtf8(const std::string& text)
     return t;
 }
 
-} // namespace
+}  // namespace
 
 TEST(NameDays, BuiltInTableShape)
 {

@@ -188,4 +188,4 @@ TEST_F(NoteEditorTest, AFailedWriteIsReportedAndTheNoteReachesTheFileLater)
     EXPECT_EQ(file.DurableFile(path), "2024.12.24\r\n2024.03.10  14:05\r\nkarp\r\n****\r\n");
 }
 
-} // namespace
+}  // namespace

@@ -21,24 +21,31 @@ TEST_F(NotesJournalTest, ReadsHandBuiltFilesRecordByRecord)
         std::vector<std::string> records;
     };
     const Row rows[] = {
-        {"one line", "2024.01.05\r\n2024.01.04  20:15\r\nurodziny\r\n****\r\n",
+        {"one line",
+         "2024.01.05\r\n2024.01.04  20:15\r\nurodziny\r\n****\r\n",
          {"2024.01.05\r\n2024.01.04  20:15\r\nurodziny"}},
-        {"two lines", "2024.01.05\r\n2024.01.04  20:15\r\na\r\nb\r\n****\r\n",
+        {"two lines",
+         "2024.01.05\r\n2024.01.04  20:15\r\na\r\nb\r\n****\r\n",
          {"2024.01.05\r\n2024.01.04  20:15\r\na\r\nb"}},
         {"empty text", "2024.01.05\r\n2024.01.04  20:15\r\n****\r\n", {"2024.01.05\r\n2024.01.04  20:15"}},
-        {"text ending in an empty line", "2024.01.05\r\n2024.01.04  20:15\r\na\r\n\r\n****\r\n",
+        {"text ending in an empty line",
+         "2024.01.05\r\n2024.01.04  20:15\r\na\r\n\r\n****\r\n",
          {"2024.01.05\r\n2024.01.04  20:15\r\na\r\n"}},
-        {"five asterisks stay text", "    .12.24\r\n2024.01.04  20:15\r\n*****\r\n****\r\n",
+        {"five asterisks stay text",
+         "    .12.24\r\n2024.01.04  20:15\r\n*****\r\n****\r\n",
          {"    .12.24\r\n2024.01.04  20:15\r\n*****"}},
-        {"lines after the last terminator", "2024.01.05\r\nt\r\nx\r\n****\r\n2024.01.06\r\nt\r\ncut sh",
+        {"lines after the last terminator",
+         "2024.01.05\r\nt\r\nx\r\n****\r\n2024.01.06\r\nt\r\ncut sh",
          {"2024.01.05\r\nt\r\nx"}},
         {"two terminators in a row", "2024.01.05\r\nt\r\nx\r\n****\r\n****\r\n", {"2024.01.05\r\nt\r\nx", ""}},
         {"record without a second line", "2024.01.05\r\n****\r\n", {"2024.01.05"}},
         {"a lone empty line", "\r\n****\r\n", {"\r\n"}},
         {"LF line ends and a bare last terminator", "2024.01.05\nt\nx\n****", {"2024.01.05\r\nt\r\nx"}},
-        {"CR line ends", "2024.01.05\rt\rx\r****\r2024.01.06\rt\r\r****\r",
+        {"CR line ends",
+         "2024.01.05\rt\rx\r****\r2024.01.06\rt\r\r****\r",
          {"2024.01.05\r\nt\r\nx", "2024.01.06\r\nt\r\n"}},
-        {"Windows-1250 letters", "2024.01.05\r\nt\r\n\xbf\xf3\xb3w \x9c\x9f\r\n****\r\n",
+        {"Windows-1250 letters",
+         "2024.01.05\r\nt\r\n\xbf\xf3\xb3w \x9c\x9f\r\n****\r\n",
          {"2024.01.05\r\nt\r\nżółw śź"}},
         {"empty file", "", {}},
     };
@@ -166,13 +173,13 @@ TEST_F(NotesJournalTest, MarksOfAMonthTakeDateAndYearlyKeys)
 TEST_F(NotesJournalTest, PackKeepsTheNewestLiveRecordOfEachKeyNewestFirst)
 {
     const std::string original = "2004.12.31\r\n2004.12.30  08:00\r\nstara\r\n****\r\n"
-                             "2005.01.01\r\n2004.12.30  08:01\r\nnowy rok\r\n****\r\n"
-                             "    .03.15\r\n2004.01.01  09:00\r\nco roku\r\n****\r\n"
-                             "2006.05.05\r\n2006.05.01  10:00\r\nraz\r\n****\r\n"
-                             "2006.05.05\r\n2006.05.02  10:00\r\ndwa\r\n****\r\n"
-                             "2006.05.06\r\n2006.05.02  10:00\r\nskasuj\r\n****\r\n"
-                             "2006.05.06\r\n2006.05.03  10:00\r\n****\r\n"
-                             "2006.05.05\r\n2006.05.03  10:00\r\ntrzy\r\n****\r\n";
+                                 "2005.01.01\r\n2004.12.30  08:01\r\nnowy rok\r\n****\r\n"
+                                 "    .03.15\r\n2004.01.01  09:00\r\nco roku\r\n****\r\n"
+                                 "2006.05.05\r\n2006.05.01  10:00\r\nraz\r\n****\r\n"
+                                 "2006.05.05\r\n2006.05.02  10:00\r\ndwa\r\n****\r\n"
+                                 "2006.05.06\r\n2006.05.02  10:00\r\nskasuj\r\n****\r\n"
+                                 "2006.05.06\r\n2006.05.03  10:00\r\n****\r\n"
+                                 "2006.05.05\r\n2006.05.03  10:00\r\ntrzy\r\n****\r\n";
     const std::string live2006 = "2006.05.05\r\n2006.05.03  10:00\r\ntrzy\r\n****\r\n";
     const std::string yearly = "    .03.15\r\n2004.01.01  09:00\r\nco roku\r\n****\r\n";
     const std::string newYear = "2005.01.01\r\n2004.12.30  08:01\r\nnowy rok\r\n****\r\n";
@@ -274,8 +281,9 @@ TEST_F(NotesJournalTest, AFailedSyncWritesTheRecordsAgain)
     const std::size_t lost = Bytes().size() - old.size();
     file.SetFile(path, old + std::string(lost, '\0'));
     Save("2024.01.06", "druga");
-    EXPECT_EQ(file.DurableFile(path), old + "2024.01.05\r\n2024.03.10  14:05\r\npierwsza\r\n****\r\n"
-                                           "2024.01.06\r\n2024.03.10  14:05\r\ndruga\r\n****\r\n");
+    EXPECT_EQ(file.DurableFile(path), old
+                                          + "2024.01.05\r\n2024.03.10  14:05\r\npierwsza\r\n****\r\n"
+                                            "2024.01.06\r\n2024.03.10  14:05\r\ndruga\r\n****\r\n");
 }
 
 TEST_F(NotesJournalTest, AFullDiskLosesNothingAndLeavesNoTornRecord)
@@ -362,4 +370,4 @@ TEST_F(NotesJournalTest, ChangesAreReportedAfterSavesAndPacks)
     EXPECT_EQ(changes, (std::vector<NotesChange>{NotesChange::Saved, NotesChange::Rebuilt}));
 }
 
-} // namespace
+}  // namespace

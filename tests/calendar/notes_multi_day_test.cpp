@@ -13,10 +13,13 @@ protected:
     // Runs the range with a dialog that answers OK with this operation and text.
     int Run(TDateTime anchor, TDateTime clicked, RangeOperation operation, const std::string& text)
     {
-        return AssignNoteToRange(journal, anchor, clicked, [&](const std::string& rangeText) {
-            shownRange = rangeText;
-            return std::optional<RangeNote>(RangeNote{operation, text});
-        }, now);
+        return AssignNoteToRange(
+            journal, anchor, clicked,
+            [&](const std::string& rangeText) {
+                shownRange = rangeText;
+                return std::optional<RangeNote>(RangeNote{operation, text});
+            },
+            now);
     }
     std::string shownRange;
 };
@@ -90,8 +93,9 @@ TEST_F(MultiDayNotesTest, RecordsAreWrittenOnceAndSyncedOnce)
 TEST_F(MultiDayNotesTest, ACancelledDialogWritesNothing)
 {
     OpenWith("");
-    const int n = AssignNoteToRange(journal, EncodeDate(2024, 5, 1), EncodeDate(2024, 5, 3),
-                                    [](const std::string&) { return std::optional<RangeNote>(); }, now);
+    const int n = AssignNoteToRange(
+        journal, EncodeDate(2024, 5, 1), EncodeDate(2024, 5, 3),
+        [](const std::string&) { return std::optional<RangeNote>(); }, now);
     EXPECT_EQ(n, 0);
     EXPECT_EQ(file.syncCalls, 0);
     EXPECT_EQ(Bytes(), "");
@@ -165,4 +169,4 @@ TEST(MultiDayQuestion, NamesTheOperationAndTheRange)
     }
 }
 
-} // namespace
+}  // namespace

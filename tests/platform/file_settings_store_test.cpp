@@ -18,7 +18,7 @@ std::filesystem::path FileIn(const TempDir& dir)
     return ProgramSettingsFile(XdgConfigHome(dir.Path().c_str(), "/nonexistent-home"));
 }
 
-} // namespace
+}  // namespace
 
 TEST(XdgDirs, ConfigHomeFollowsTheBaseDirectoryRules)
 {
@@ -169,7 +169,8 @@ TEST(FileSettingsStore, LoadsSettingsBroughtOverFromWindows)
     // Writing keeps the other key of the export and switches the file to UTF-8.
     ASSERT_TRUE(SaveAlarm(store, "07:00", false));
     const std::string text = ReadWholeFile(file);
-    EXPECT_TRUE(text.starts_with("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik]\r\n"));
+    EXPECT_TRUE(
+        text.starts_with("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik]\r\n"));
     EXPECT_NE(text.find("\"Długość geograficzna\"=hex:ff,08,c3,80,25,07,35,40\r\n"), std::string::npos);
     EXPECT_EQ(ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude}).Longitude, 21.027916);
 

@@ -37,7 +37,7 @@ std::string ReadAll(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-} // namespace
+}  // namespace
 
 TEST(InstanceLockPath, PrefersTheUsersRuntimeDirectory)
 {

@@ -94,4 +94,4 @@ TEST(JournalCrash, EveryConfirmedSaveSurvivesAKill)
     RecordProperty("confirmed_saves", static_cast<int>(total));
 }
 
-} // namespace
+}  // namespace

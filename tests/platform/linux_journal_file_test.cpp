@@ -149,4 +149,4 @@ TEST(LinuxJournalFile, OpeningRemovesWhatACrashedPackLeft)
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "dnz.dat.new"));
 }
 
-} // namespace
+}  // namespace

@@ -59,4 +59,4 @@ TEST(PosixFile, ReadsRegularFilesOnly)
     EXPECT_EQ(contents, "");
 }
 
-} // namespace
+}  // namespace

@@ -79,7 +79,7 @@ void ExpectEveryValueWholeOrMissing(const std::optional<RegFile>& file, bool com
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(RegFile, ReadsEveryValueForm)
 {
@@ -93,12 +93,12 @@ TEST(RegFile, ReadsEveryValueForm)
 TEST(RegFile, ReadsAWindowsExportInUtf16)
 {
     const std::string bytes = "\xFF\xFE"
-                            + Utf16LeBytes(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                                           u"[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
-                                           u"\"Długość geograficzna\"=hex:ff,08,c3,80,25,07,35,40\r\n"
-                                           u"\"Godzina alarmu\"=\"07:30\"\r\n"
-                                           u"\"Przywołanie\"=dword:00000001\r\n"
-                                           u"\"Uwagi\"=hex(1):41,01,f3,00,64,00,7a,01,00,00\r\n\r\n");
+                              + Utf16LeBytes(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                             u"[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
+                                             u"\"Długość geograficzna\"=hex:ff,08,c3,80,25,07,35,40\r\n"
+                                             u"\"Godzina alarmu\"=\"07:30\"\r\n"
+                                             u"\"Przywołanie\"=dword:00000001\r\n"
+                                             u"\"Uwagi\"=hex(1):41,01,f3,00,64,00,7a,01,00,00\r\n\r\n");
     const RegKey key = OnlyKey(ParseRegFile(bytes));
     EXPECT_EQ(key.path, kKey);
     EXPECT_EQ(*key.Find("Długość geograficzna"), RegValue::Binary({0xff, 0x08, 0xc3, 0x80, 0x25, 0x07, 0x35, 0x40}));
@@ -142,16 +142,30 @@ TEST(RegFile, AFileWithoutAnExportHeaderIsNoExport)
 TEST(RegFile, ADamagedLineLosesOnlyItsOwnValue)
 {
     const char* damaged[] = {
-        "\"A\"=dword:0000012",      "\"A\"=dword:0000012c5",    "\"A\"=dword:-0000012",  "\"A\"=hex:00,00,4",
-        "\"A\"=hex:00,00,",         "\"A\"=hex:00,,00",         "\"A\"=hex:0g",          "\"A\"=\"unclosed",
-        "\"A\"=\"bad\\escape\"",    "\"A\"=\"x\" trailing",     "\"A",                   "\"A\"",
-        "\"A\"=",                   "\"A\"=qword:1",            "\"A\"=hex(4):01,00,00", "\"A\"=hex(zz):00",
-        "A=dword:00000001",         "\"A\" = dword:00000001",   "\"A\"=\"\\\"",
+        "\"A\"=dword:0000012",
+        "\"A\"=dword:0000012c5",
+        "\"A\"=dword:-0000012",
+        "\"A\"=hex:00,00,4",
+        "\"A\"=hex:00,00,",
+        "\"A\"=hex:00,,00",
+        "\"A\"=hex:0g",
+        "\"A\"=\"unclosed",
+        "\"A\"=\"bad\\escape\"",
+        "\"A\"=\"x\" trailing",
+        "\"A",
+        "\"A\"",
+        "\"A\"=",
+        "\"A\"=qword:1",
+        "\"A\"=hex(4):01,00,00",
+        "\"A\"=hex(zz):00",
+        "A=dword:00000001",
+        "\"A\" = dword:00000001",
+        "\"A\"=\"\\\"",
     };
     for (const char* line : damaged) {
         SCOPED_TRACE(line);
         const std::string text = "Windows Registry Editor Version 5.00\n\n[" + kKey + "]\n\"Przed\"=dword:00000001\n"
-                               + line + "\n\"Po\"=dword:00000002\n";
+                                 + line + "\n\"Po\"=dword:00000002\n";
         const RegKey key = OnlyKey(ParseRegFile(text));
         EXPECT_EQ(key.Find("A"), nullptr);
         EXPECT_EQ(key.values.size(), 2u);
@@ -173,11 +187,18 @@ TEST(RegFile, ValuesUnderADamagedKeyLineStayOutOfTheKeyBefore)
 TEST(RegFile, RemovalsWorkAsOnImport)
 {
     const std::string text = "Windows Registry Editor Version 5.00\n\n"
-                             "[" + kKey + "]\n\"A\"=dword:00000001\n\"B\"=dword:00000002\n\"A\"=-\n"
-                             "[" + kKey + "\\Pod]\n\"C\"=dword:00000003\n"
-                             "[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz2]\n\"D\"=dword:00000004\n"
-                             "[-" + kKey + "]\n"
-                             "[" + kKey + "]\n\"E\"=\"ostatni\"\n\"E\"=\"nowszy\"\n";
+                             "["
+                             + kKey
+                             + "]\n\"A\"=dword:00000001\n\"B\"=dword:00000002\n\"A\"=-\n"
+                               "["
+                             + kKey
+                             + "\\Pod]\n\"C\"=dword:00000003\n"
+                               "[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz2]\n\"D\"=dword:00000004\n"
+                               "[-"
+                             + kKey
+                             + "]\n"
+                               "["
+                             + kKey + "]\n\"E\"=\"ostatni\"\n\"E\"=\"nowszy\"\n";
     const auto file = ParseRegFile(text);
     ASSERT_TRUE(file);
     ASSERT_EQ(file->keys.size(), 2u);
@@ -226,12 +247,13 @@ TEST(RegFile, WhatIsReadCanBeWrittenAndReadsBackTheSame)
 
 TEST(RegFile, AFileCutAtAnyByteGivesWholeValuesOrNone)
 {
-    const std::string utf16 = "\xFF\xFE" + Utf16LeBytes(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                                                         u"[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
-                                                         u"\"Ścieżka\"=\"C:\\\\Program Files\\\\\\\"Dniarz\\\"\"\r\n"
-                                                         u"\"Czas alarmu\"=dword:0000012c\r\n"
-                                                         u"\"Szerokość geograficzna\"=hex:2e,ca,6c,90,49,1e,4a,\\\r\n"
-                                                         u"  40\r\n");
+    const std::string utf16 = "\xFF\xFE"
+                              + Utf16LeBytes(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                             u"[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
+                                             u"\"Ścieżka\"=\"C:\\\\Program Files\\\\\\\"Dniarz\\\"\"\r\n"
+                                             u"\"Czas alarmu\"=dword:0000012c\r\n"
+                                             u"\"Szerokość geograficzna\"=hex:2e,ca,6c,90,49,1e,4a,\\\r\n"
+                                             u"  40\r\n");
     for (const std::string* whole : {&kExport, &utf16}) {
         for (std::size_t n = 0; n <= whole->size(); ++n) {
             SCOPED_TRACE(n);

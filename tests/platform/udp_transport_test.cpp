@@ -205,8 +205,8 @@ TEST(LoopbackSntp, LinkLocalAddressKeepsItsZone)
     const std::string host = std::string(text) + "%" + zone;
     LinuxUdpTransport net;
     const LinuxSystemClock clock;
-    const ServerAnswer a =
-        QueryTimeServer(net, clock, "[" + host + "]:" + std::to_string(server.Port()), milliseconds(1000));
+    const ServerAnswer a = QueryTimeServer(net, clock, "[" + host + "]:" + std::to_string(server.Port()),
+                                           milliseconds(1000));
     EXPECT_TRUE(a.ok) << a.error;
     EXPECT_EQ(a.address, host);
 }

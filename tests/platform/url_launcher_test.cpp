@@ -151,8 +151,8 @@ TEST(XdgUrlLauncher, FallsBackToXdgOpenAndRefusesOptionLikeAddresses)
     recorder.spawned.clear();
     EXPECT_TRUE(launcher.OpenInBrowser("WWW.example.pl:8080/a"));
     EXPECT_TRUE(launcher.OpenInBrowser("HTTPS://example.pl"));
-    EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-open", "http://WWW.example.pl:8080/a"},
-                                                   {"xdg-open", "HTTPS://example.pl"}}));
+    EXPECT_EQ(recorder.spawned,
+              (std::vector<Args>{{"xdg-open", "http://WWW.example.pl:8080/a"}, {"xdg-open", "HTTPS://example.pl"}}));
 
     recorder.spawned.clear();
     EXPECT_FALSE(launcher.OpenInBrowser("-new-instance"));

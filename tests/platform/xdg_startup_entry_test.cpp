@@ -22,7 +22,7 @@ struct Folders
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(XdgStartupEntry, ExecLinesQuoteThePathAsDesktopEntriesRequire)
 {

@@ -35,7 +35,7 @@ std::string ReadFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-} // namespace
+}  // namespace
 
 TEST(Cp1250, EveryByteRoundTrips)
 {

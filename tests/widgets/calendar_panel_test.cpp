@@ -71,7 +71,7 @@ bool CellShows(const QImage& image, const QRect& cell, const QColor& ink)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 class CalendarPanelTest : public QObject
 {
@@ -136,10 +136,10 @@ void CalendarPanelTest::clicksOutsideTheShownMonthDoNothing()
     MainPanel m;
     QSignalSpy spy(&m.panel, &TCalenPnl::OnDateChange);
     const QPoint places[] = {
-        m.panel.CellRect(1).center(),   // 25 November, grey
-        m.panel.CellRect(42).center(),  // 5 January, grey
+        m.panel.CellRect(1).center(),                  // 25 November, grey
+        m.panel.CellRect(42).center(),                 // 5 January, grey
         m.panel.CellRect(8).center() - QPoint(29, 0),  // week-number column
-        QPoint(120, 10),                // title
+        QPoint(120, 10),                               // title
     };
     for (const QPoint& at : places)
         QTest::mouseClick(&m.panel, Qt::LeftButton, {}, at);
@@ -219,7 +219,7 @@ void CalendarPanelTest::doubleClickOnlyInsideTheGrid()
     QSignalSpy spy(&m.panel, &TCalenPnl::OnDblClick);
     QTest::mouseDClick(&m.panel, Qt::LeftButton, {}, m.CentreOfDay(12));
     QCOMPARE(spy.count(), 1);
-    QTest::mouseDClick(&m.panel, Qt::LeftButton, {}, QPoint(120, 12));  // title
+    QTest::mouseDClick(&m.panel, Qt::LeftButton, {}, QPoint(120, 12));                                // title
     QTest::mouseDClick(&m.panel, Qt::LeftButton, {}, m.panel.CellRect(15).center() - QPoint(29, 0));  // weeks
     QCOMPARE(spy.count(), 1);
     QTest::mouseDClick(&m.panel, Qt::LeftButton, {}, m.panel.CellRect(1).center());  // grey day, but in the grid
@@ -283,12 +283,12 @@ void CalendarPanelTest::mainWindowSizedPictureHasTheRightColours()
     MainPanel m;
     const QImage image = m.Render();
     const QColor grey = m.panel.palette().color(QPalette::Active, QPalette::Dark);
-    QVERIFY(CellShows(image, m.panel.CellRect(7), kSunday));       // Sunday 1 December
-    QVERIFY(CellShows(image, m.panel.CellRect(13), kSaturday));    // Saturday 7 December
-    QVERIFY(CellShows(image, m.panel.CellRect(6 + 25), kHoliday)); // Christmas
+    QVERIFY(CellShows(image, m.panel.CellRect(7), kSunday));        // Sunday 1 December
+    QVERIFY(CellShows(image, m.panel.CellRect(13), kSaturday));     // Saturday 7 December
+    QVERIFY(CellShows(image, m.panel.CellRect(6 + 25), kHoliday));  // Christmas
     QVERIFY(!CellShows(image, m.panel.CellRect(6 + 25), kSunday));
-    QVERIFY(CellShows(image, m.panel.CellRect(6 + 3), kMarked));   // a day with a note
-    QVERIFY(CellShows(image, m.panel.CellRect(1), grey));          // 25 November
+    QVERIFY(CellShows(image, m.panel.CellRect(6 + 3), kMarked));  // a day with a note
+    QVERIFY(CellShows(image, m.panel.CellRect(1), grey));         // 25 November
     QVERIFY(!CellShows(image, m.panel.CellRect(1), kSunday));
 
     const QRect today = m.panel.CellRect(6 + 24);

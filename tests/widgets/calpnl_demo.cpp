@@ -29,7 +29,7 @@ void SetUp(TCalenPnl& panel, int year, int month, const std::vector<std::string>
     panel.SetYear(year);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -5,8 +5,8 @@
 
 void RestoreWindowPosition(const TFormPosKeeper& keeper, QWidget* window, bool dialogFramed)
 {
-    const WindowRestore restore =
-        keeper.Restore(ProcessWindowPositions(), window->metaObject()->className(), dialogFramed);
+    const WindowRestore restore = keeper.Restore(ProcessWindowPositions(), window->metaObject()->className(),
+                                                 dialogFramed);
     if (restore.setPosition)
         window->move(restore.placement.left, restore.placement.top);
     if (restore.setSize)
@@ -24,5 +24,6 @@ void SaveWindowPosition(const TFormPosKeeper& keeper, QWidget* window)
     placement.top = window->pos().y();
     placement.width = normal.width();
     placement.height = normal.height();
-    keeper.Save(ProcessWindowPositions(), window->metaObject()->className(), placement, window->windowHandle() != nullptr);
+    keeper.Save(ProcessWindowPositions(), window->metaObject()->className(), placement,
+                window->windowHandle() != nullptr);
 }

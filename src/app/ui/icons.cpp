@@ -178,7 +178,7 @@ void PaintErase(Canvas& c)
     p.drawLine(QPointF(2.0, 14.6), QPointF(14.0, 14.6));
 }
 
-} // namespace
+}  // namespace
 
 QPixmap AppIconPixmap(int size)
 {

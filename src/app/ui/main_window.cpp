@@ -124,13 +124,12 @@ public:
     bool Write(TRegLocation, std::string_view, const std::string&, const std::string&) override { return false; }
 };
 
-} // namespace
+}  // namespace
 
 TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      m_clock(services.clock), m_store(services.settings), m_options(std::move(options)),
-      m_journal(services.notesFile)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      m_clock(services.clock), m_store(services.settings), m_options(std::move(options)), m_journal(services.notesFile)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
@@ -154,11 +153,11 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();
-    m_clockBar = std::make_unique<ClockBar>(
-        ClockBar::Controls{lgodzina, alarm, azalwyl, alstop},
-        ClockBar::Services{m_clock, m_settings, m_options.persist ? services.sound : nullptr, m_options.programDir,
-                           m_options.alarmTiming},
-        m_trayIcon, this);
+    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop},
+                                            ClockBar::Services{m_clock, m_settings,
+                                                               m_options.persist ? services.sound : nullptr,
+                                                               m_options.programDir, m_options.alarmTiming},
+                                            m_trayIcon, this);
 
     if (const auto message = m_journal.OpenNotes(m_options.programDir / "dnz.dat")) {
         // A picture has nobody to close a box, so it reports the failure on stderr instead.
@@ -187,10 +186,9 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     // The first picture of the window already shows the time, not the placeholder.
     ClockTick();
     if (m_options.udp && m_options.workerClock) {
-        m_timeSync = std::make_unique<TimeSyncController>(m_settings, m_store, m_clock, m_options.programDir,
-                                                          m_options.sharedDir,
-                                                          NetworkTime{m_options.udp, m_options.workerClock},
-                                                          m_options.persist);
+        m_timeSync = std::make_unique<TimeSyncController>(
+            m_settings, m_store, m_clock, m_options.programDir, m_options.sharedDir,
+            NetworkTime{m_options.udp, m_options.workerClock}, m_options.persist);
         connect(SpeedButton7, &QAbstractButton::clicked, this,
                 [this] { Guarded([this] { m_timeSync->SpeedButton7Click(); }); });
         m_timeSync->StartUp();
@@ -512,7 +510,8 @@ void TForm1::RefreshSunMoon()
     }
 }
 
-template <typename Action> void TForm1::Guarded(Action action)
+template <typename Action>
+void TForm1::Guarded(Action action)
 {
     try {
         action();
@@ -532,9 +531,10 @@ bool TForm1::ShiftHeld() const
 
 void TForm1::RunRange(TDateTime anchor, TDateTime clicked)
 {
-    const RangeNoteDialog dialog = m_options.rangeDialog
-        ? m_options.rangeDialog
-        : RangeNoteDialog([this, anchor, clicked](const std::string&) { return Twiele::Run(anchor, clicked, this); });
+    const RangeNoteDialog dialog = m_options.rangeDialog ? m_options.rangeDialog
+                                                         : RangeNoteDialog([this, anchor, clicked](const std::string&) {
+                                                               return Twiele::Run(anchor, clicked, this);
+                                                           });
     Guarded([&] { AssignNoteToRange(m_journal, anchor, clicked, dialog, LocalNow(m_clock)); });
 }
 
@@ -618,8 +618,7 @@ void TForm1::SetSunLine(const std::string& caption, const std::string& hint)
     slonce->adjustSize();
 }
 
-void TForm1::SetNamesAndHoliday(const std::string& holiday, const std::string& names,
-                                const std::string& namesInline)
+void TForm1::SetNamesAndHoliday(const std::string& holiday, const std::string& names, const std::string& namesInline)
 {
     // The holiday lies over the top of the names, as tall as its text really is, and the names
     // begin right under it: a fixed two-line gap would leave room for two names only.
@@ -862,8 +861,8 @@ void TForm1::SpeedButton5Click()
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
 
     const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities};
-    const ConfigOutcome outcome =
-        RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, LocalNow(m_clock), actions);
+    const ConfigOutcome outcome = RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, LocalNow(m_clock),
+                                                  actions);
     if (outcome != ConfigOutcome::RemoveEntries)
         return;
     // Everything the program wrote outside its own folder goes, and the program ends without

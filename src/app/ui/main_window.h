@@ -45,7 +45,6 @@ class TTrayNotifyIcon;
 class TimeSyncController;
 class UdpTransport;
 
-
 // What the window works with from outside: tests pass fakes.
 struct MainWindowServices
 {
@@ -142,7 +141,7 @@ public:
     // "Przywołanie": a recall from the tray selects today.
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
-    TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }           // null without a tray
     TimeSyncController* TimeSync() const { return m_timeSync.get(); }  // null without a network
     ClockBar* Clock() const { return m_clockBar.get(); }
     QMenu* TrayMenu() const { return m_trayMenu; }
@@ -213,7 +212,8 @@ private:
     void ShowEditorState();
     void MemoChanged();
     // Runs a note action and shows what it throws, so a failed write never loses the window.
-    template <typename Action> void Guarded(Action action);
+    template <typename Action>
+    void Guarded(Action action);
     void RunRange(TDateTime anchor, TDateTime clicked);
     bool ShiftHeld() const;
     void UrlClick(LinkLabel* link);
@@ -241,7 +241,7 @@ private:
     NoteEditor m_editor{m_journal};
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
-    bool m_showingEditor = false;     // the memo is being filled from the editor, not typed into
+    bool m_showingEditor = false;  // the memo is being filled from the editor, not typed into
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"

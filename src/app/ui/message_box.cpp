@@ -7,7 +7,7 @@ std::optional<AppMessageBox::Button> g_nextAnswer;
 std::optional<AppMessageBox::Record> g_lastAnswered;
 int g_answeredCount = 0;
 
-} // namespace
+}  // namespace
 
 AppMessageBox::Button AppMessageBox::Show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                           const QString& text, QMessageBox::StandardButtons buttons,

@@ -13,7 +13,8 @@ public:
 
     // Shows a modal box and returns the button pressed (the Escape button when closed).
     static Button Show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-                       QMessageBox::StandardButtons buttons = QMessageBox::Ok, Button defaultButton = QMessageBox::NoButton);
+                       QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                       Button defaultButton = QMessageBox::NoButton);
 
     // Tests: the next Show returns `answer` at once without showing anything; the boxes that were
     // answered this way are counted and the last one is kept for inspection.

@@ -51,7 +51,7 @@ MainWindowOptions WindowOptions(const CommandLine& options, const ProgramFiles& 
     return windowOptions;
 }
 
-} // namespace
+}  // namespace
 
 int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {

@@ -10,7 +10,7 @@ namespace {
 
 bool g_errorsToStandardError = false;
 
-} // namespace
+}  // namespace
 
 void SetErrorsToStandardError(bool on)
 {

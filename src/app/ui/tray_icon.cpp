@@ -17,7 +17,7 @@ QString CutHint(const QString& hint)
     return hint.left(length);
 }
 
-} // namespace
+}  // namespace
 
 TTrayNotifyIcon::TTrayNotifyIcon(QObject* parent) : QObject(parent)
 {

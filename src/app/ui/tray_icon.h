@@ -12,7 +12,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-
 class TTrayNotifyIcon : public QObject
 {
     Q_OBJECT

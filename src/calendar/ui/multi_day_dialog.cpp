@@ -86,8 +86,8 @@ RangeNote Twiele::Note() const
 void Twiele::OkClick()
 {
     const RangeNote note = Note();
-    const QString question =
-        QString::fromStdString(ConfirmationQuestion(note.operation, note.text, m_anchor, m_clicked));
+    const QString question = QString::fromStdString(
+        ConfirmationQuestion(note.operation, note.text, m_anchor, m_clicked));
     // No keeps the dialog open with its text, so the user can still change it.
     if (AppMessageBox::Show(this, QMessageBox::Question, QStringLiteral("Potwierdzenie"), question,
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)

@@ -8,7 +8,12 @@
 
 namespace {
 
-enum class FileState { Missing, Unreadable, Read };
+enum class FileState
+{
+    Missing,
+    Unreadable,
+    Read
+};
 
 struct LoadedFile
 {
@@ -103,7 +108,7 @@ private:
     RegKey m_snapshot;
 };
 
-} // namespace
+}  // namespace
 
 FileSettingsStore::FileSettingsStore(std::filesystem::path file, std::string keyPath)
     : m_file(std::move(file)), m_keyPath(std::move(keyPath))

@@ -18,7 +18,7 @@ constexpr const char* kNotRegular = "not a regular file";
 // round of that costs the other writer a whole pack, so a few rounds are all there can be.
 constexpr int kLockAttempts = 100;
 
-} // namespace
+}  // namespace
 
 LinuxJournalFile::~LinuxJournalFile()
 {
@@ -59,7 +59,9 @@ JournalFile::OpenStatus LinuxJournalFile::OpenAndRead(const std::filesystem::pat
                 Fail(error);
             return OpenStatus::Failed;
         };
-        struct stat opened {};
+        struct stat opened
+        {
+        };
         if (::fstat(fd, &opened) != 0)
             return fail(errno);
         // A FIFO or a device in the file's place would block every read or never end.
@@ -79,7 +81,9 @@ JournalFile::OpenStatus LinuxJournalFile::OpenAndRead(const std::filesystem::pat
         // The lock counts only if the file locked is still the one under the name: a pack by the
         // other writer may have renamed a new file over it since the open, and a lock on the old,
         // nameless file would let every later save go where nobody reads.
-        struct stat named {};
+        struct stat named
+        {
+        };
         if (::stat(path.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
             ::close(fd);
             continue;

@@ -14,7 +14,7 @@ std::error_code LastErrno()
     return {errno, std::generic_category()};
 }
 
-} // namespace
+}  // namespace
 
 bool WriteAll(int fd, std::string_view bytes)
 {
@@ -63,7 +63,9 @@ std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& 
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return LastErrno();
-    struct stat st {};
+    struct stat st
+    {
+    };
     std::error_code error;
     if (::fstat(fd, &st) != 0)
         error = LastErrno();
@@ -127,7 +129,9 @@ FileReplacement::~FileReplacement()
 
 std::error_code FileReplacement::Begin()
 {
-    struct stat old {};
+    struct stat old
+    {
+    };
     const bool hadTarget = ::stat(m_target.c_str(), &old) == 0;
     if (::unlink(m_new.c_str()) != 0 && errno != ENOENT)
         return LastErrno();

@@ -20,7 +20,7 @@ extern "C" void OnTerminationSignal(int)
     errno = saved;
 }
 
-} // namespace
+}  // namespace
 
 int InstallTerminationSignalPipe()
 {

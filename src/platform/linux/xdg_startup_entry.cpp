@@ -12,7 +12,7 @@ namespace {
 bool ValidName(std::string_view name)
 {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos
-        && name.find('\0') == std::string_view::npos;
+           && name.find('\0') == std::string_view::npos;
 }
 
 bool HasControlCharacter(std::string_view text)
@@ -58,7 +58,7 @@ std::string QuoteArgument(std::string_view arg, bool always)
     return out + '"';
 }
 
-} // namespace
+}  // namespace
 
 XdgStartupEntry::XdgStartupEntry(std::filesystem::path userDir, std::filesystem::path systemDir)
     : m_userDir(std::move(userDir)), m_systemDir(std::move(systemDir))
@@ -85,7 +85,8 @@ std::optional<std::string> XdgStartupEntry::Read(TRegLocation where, std::string
     const auto text = ReadText(file);
     if (!text)
         return std::nullopt;
-    if (DesktopEntryValue(*text, "Hidden") == "true" || DesktopEntryValue(*text, "X-GNOME-Autostart-enabled") == "false")
+    if (DesktopEntryValue(*text, "Hidden") == "true"
+        || DesktopEntryValue(*text, "X-GNOME-Autostart-enabled") == "false")
         return std::nullopt;
     return DesktopEntryValue(*text, "Exec").value_or(std::string());
 }
@@ -105,7 +106,7 @@ bool XdgStartupEntry::Write(TRegLocation where, std::string_view name, const std
     if (file.empty() || !exec)
         return false;
     const std::string text = "[Desktop Entry]\nType=Application\nName=Dniarz\nComment=Kalendarz i zegar\nExec=" + *exec
-                           + "\nTerminal=false\n";
+                             + "\nTerminal=false\n";
     return !ReplaceFileContents(file, text);
 }
 

@@ -26,7 +26,8 @@ using namespace std::chrono;
 
 namespace {
 
-template <typename T> T* Find(const QObject& form, const char* name)
+template <typename T>
+T* Find(const QObject& form, const char* name)
 {
     T* child = form.findChild<T*>(QLatin1String(name));
     if (!child)
@@ -56,7 +57,7 @@ CellInk InkOfDay(const TCalenPnl* grid, int day)
     return grid->Grid().InkOf(grid->Grid().FirstCell() + day - 1);
 }
 
-} // namespace
+}  // namespace
 
 class DayViewTest : public QObject
 {
@@ -363,7 +364,7 @@ private slots:
         auto form = Make(EncodeDate(2024, 6, 21));
         auto* cal = Find<TCalenPnl>(*form, "cal");
         ClickDay(*form, 21);  // the anchor of a would-be range
-        m_shift = true;        // held through every key below
+        m_shift = true;       // held through every key below
         m_dialogAnswer = RangeNote{RangeOperation::Assign, "nie"};
 
         QTest::keyClick(cal, Qt::Key_Right, Qt::ShiftModifier);
@@ -458,8 +459,7 @@ private slots:
             auto form = Make(EncodeDate(r.year, r.month, r.day));
             QCOMPARE(Find<QLabel>(*form, "ldzien")->palette().color(QPalette::WindowText) == QColor(Qt::red),
                      r.holiday);
-            QCOMPARE(Find<QLabel>(*form, "lextraday")->text(),
-                     r.month == 12 ? QStringLiteral("Wigilia") : QString());
+            QCOMPARE(Find<QLabel>(*form, "lextraday")->text(), r.month == 12 ? QStringLiteral("Wigilia") : QString());
         }
     }
 

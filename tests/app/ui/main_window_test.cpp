@@ -28,7 +28,8 @@ using namespace std::chrono;
 
 namespace {
 
-template <typename T> T* Find(const QObject& form, const char* name)
+template <typename T>
+T* Find(const QObject& form, const char* name)
 {
     T* child = form.findChild<T*>(QLatin1String(name));
     if (!child)
@@ -42,7 +43,7 @@ struct Setup
     bool trayAvailable = true;
 };
 
-} // namespace
+}  // namespace
 
 class MainWindowTest : public QObject
 {
@@ -98,19 +99,15 @@ private slots:
             QRect rect;  // relative to its parent
         };
         const Row rows[] = {
-            {"TopBar", {0, 0, 579, 29}},          {"alarm", {168, 4, 49, 21}},
-            {"azalwyl", {228, 4, 81, 22}},        {"alstop", {320, 4, 61, 22}},
-            {"SpeedButton7", {536, 4, 23, 22}},   {"calb", {12, 36, 141, 161}},
-            {"Panel1", {164, 36, 97, 161}},       {"calf", {272, 36, 141, 161}},
-            {"calff", {424, 36, 141, 161}},       {"cal", {12, 208, 249, 181}},
-            {"ltydzien", {0, 4, 96, 16}},         {"ldzien", {0, 20, 96, 28}},
-            {"lmiesiac", {0, 49, 96, 16}},        {"lrok", {0, 64, 96, 16}},
-            {"limien", {0, 100, 96, 54}},         {"lextraday", {0, 100, 96, 25}},
-            {"RadioGroup", {272, 200, 293, 42}},  {"Memo", {272, 264, 293, 125}},
-            {"Dzisiaj", {12, 404, 61, 22}},       {"Tel", {80, 404, 55, 22}},
-            {"Konfig", {144, 404, 55, 22}},       {"Info", {204, 404, 55, 22}},
-            {"Zachowaj", {272, 404, 81, 22}},     {"Anuluj", {378, 404, 81, 22}},
-            {"Wykasuj", {484, 404, 81, 22}},      {"InfoPanel", {0, 434, 579, 73}},
+            {"TopBar", {0, 0, 579, 29}},     {"alarm", {168, 4, 49, 21}},         {"azalwyl", {228, 4, 81, 22}},
+            {"alstop", {320, 4, 61, 22}},    {"SpeedButton7", {536, 4, 23, 22}},  {"calb", {12, 36, 141, 161}},
+            {"Panel1", {164, 36, 97, 161}},  {"calf", {272, 36, 141, 161}},       {"calff", {424, 36, 141, 161}},
+            {"cal", {12, 208, 249, 181}},    {"ltydzien", {0, 4, 96, 16}},        {"ldzien", {0, 20, 96, 28}},
+            {"lmiesiac", {0, 49, 96, 16}},   {"lrok", {0, 64, 96, 16}},           {"limien", {0, 100, 96, 54}},
+            {"lextraday", {0, 100, 96, 25}}, {"RadioGroup", {272, 200, 293, 42}}, {"Memo", {272, 264, 293, 125}},
+            {"Dzisiaj", {12, 404, 61, 22}},  {"Tel", {80, 404, 55, 22}},          {"Konfig", {144, 404, 55, 22}},
+            {"Info", {204, 404, 55, 22}},    {"Zachowaj", {272, 404, 81, 22}},    {"Anuluj", {378, 404, 81, 22}},
+            {"Wykasuj", {484, 404, 81, 22}}, {"InfoPanel", {0, 434, 579, 73}},
         };
         for (const Row& r : rows) {
             auto* widget = form->findChild<QWidget*>(QLatin1String(r.name));
@@ -154,8 +151,8 @@ private slots:
         QVERIFY(group->geometry().bottom() < Find<QLabel>(*form, "Label1")->geometry().top());
         // "Notatkę sporządzono:" is the longer caption and must end before the time stamp.
         auto* label1 = Find<QLabel>(*form, "Label1");
-        QVERIFY(label1->x() + label1->fontMetrics().horizontalAdvance(QStringLiteral("Notatkę sporządzono:")) <
-                Find<QLabel>(*form, "ldt")->x());
+        QVERIFY(label1->x() + label1->fontMetrics().horizontalAdvance(QStringLiteral("Notatkę sporządzono:"))
+                < Find<QLabel>(*form, "ldt")->x());
     }
 
     void MonthButtonsHaveTheirPolishHints()

@@ -28,7 +28,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 class ShowErrorTest : public QObject
 {
@@ -69,16 +69,16 @@ private slots:
     void AnswerIsUsedOnce()
     {
         AppMessageBox::SetNextAnswer(QMessageBox::Yes);
-        QCOMPARE(AppMessageBox::Show(nullptr, QMessageBox::Question, QStringLiteral("Potwierdzenie"), QStringLiteral("?"),
-                                     QMessageBox::Yes | QMessageBox::No),
+        QCOMPARE(AppMessageBox::Show(nullptr, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
+                                     QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No),
                  QMessageBox::Yes);
         // A second box would now really appear; answer it from a timer as a user would.
         QTimer::singleShot(50, [] {
             if (QWidget* box = QApplication::activeModalWidget())
                 QTest::keyClick(box, Qt::Key_Escape);
         });
-        QCOMPARE(AppMessageBox::Show(nullptr, QMessageBox::Question, QStringLiteral("Potwierdzenie"), QStringLiteral("?"),
-                                     QMessageBox::Yes | QMessageBox::No),
+        QCOMPARE(AppMessageBox::Show(nullptr, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
+                                     QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No),
                  QMessageBox::No);
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
     }

@@ -149,7 +149,7 @@ bool ExitedWithZero(const std::optional<int>& status)
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
-} // namespace
+}  // namespace
 
 TEST(SingleInstance, SecondStartEndsQuietlyAndTheFirstEndsInOrderOnSigterm)
 {
@@ -229,7 +229,9 @@ TEST(SingleInstance, AnEndBySignalNeverWaitsOnAMessageBox)
     int errPipe[2];
     ASSERT_EQ(::pipe2(errPipe, O_CLOEXEC), 0);
     // Both are inherited by the child: writes past the notes file's size fail, without a signal.
-    struct rlimit oldLimit {};
+    struct rlimit oldLimit
+    {
+    };
     ::getrlimit(RLIMIT_FSIZE, &oldLimit);
     struct rlimit limit = oldLimit;
     limit.rlim_cur = notes.size();

@@ -66,7 +66,6 @@ private slots:
         QCOMPARE(dialog.Note().operation, RangeOperation::Assign);
     }
 
-
     // Fixed places only work while every caption really fits its control in the dialog's font.
     void EveryCaptionFitsItsControl()
     {
