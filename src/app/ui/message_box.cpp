@@ -1,6 +1,10 @@
 // The message-box door.
 #include "app/ui/message_box.h"
 
+#include <QAbstractButton>
+
+#include <utility>
+
 namespace {
 
 std::optional<AppMessageBox::Button> g_nextAnswer;
@@ -21,6 +25,17 @@ AppMessageBox::Button AppMessageBox::Show(QWidget* parent, QMessageBox::Icon ico
         return answer;
     }
     QMessageBox box(icon, title, text, buttons, parent);
+    // Qt names its standard buttons in English unless a translation is installed; the program
+    // speaks Polish whatever the desktop's language.
+    static constexpr std::pair<QMessageBox::StandardButton, const char*> kCaptions[] = {
+        {QMessageBox::Yes, "&Tak"},
+        {QMessageBox::No, "&Nie"},
+        {QMessageBox::Ok, "OK"},
+        {QMessageBox::Cancel, "Anuluj"}};
+    for (const auto& [which, caption] : kCaptions) {
+        if (QAbstractButton* button = box.button(which))
+            button->setText(QString::fromUtf8(caption));
+    }
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return static_cast<Button>(box.exec());

@@ -4,6 +4,7 @@
 
 #include "app/ui/message_box.h"
 
+#include <QAbstractButton>
 #include <QTest>
 #include <QTimer>
 
@@ -81,6 +82,24 @@ private slots:
                                      QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No),
                  QMessageBox::No);
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+    }
+
+    void ButtonsSpeakPolishWhateverTheDesktopLanguage()
+    {
+        QStringList captions;
+        QTimer::singleShot(50, [&captions] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            for (QAbstractButton* button : box->buttons())
+                captions << button->text().remove(u'&');
+            box->done(QMessageBox::Cancel);
+        });
+        AppMessageBox::Show(nullptr, QMessageBox::Question, QStringLiteral("Potwierdzenie"), QStringLiteral("?"),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
+        captions.sort();
+        QCOMPARE(captions, QStringList({QStringLiteral("Anuluj"), QStringLiteral("Nie"), QStringLiteral("OK"),
+                                        QStringLiteral("Tak")}));
     }
 };
 
