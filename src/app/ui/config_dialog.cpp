@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -100,6 +101,10 @@ public:
         setMinimumDate(Tconfig::NoDate());
         setSpecialValueText(QStringLiteral(" "));
         setDate(Tconfig::NoDate());
+        // The calendar names months and days in the program's language, not the desktop's.
+        const QLocale polish(QLocale::Polish, QLocale::Poland);
+        setLocale(polish);
+        calendarWidget()->setLocale(polish);
         calendarWidget()->setFirstDayOfWeek(Qt::Monday);
     }
 

@@ -296,6 +296,18 @@ private slots:
         QVERIFY(datyod->sizeHint().width() <= datyod->width());
     }
 
+    void DateDropDownNamesMonthsAndDaysInPolishOnAnyDesktop()
+    {
+        const QLocale desktop;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        auto dialog = MakeDialog();
+        QLocale::setDefault(desktop);
+        const QCalendarWidget* calendar = Child<QDateEdit>(dialog.get(), "datyod")->calendarWidget();
+        QCOMPARE(calendar->locale().standaloneMonthName(12), QStringLiteral("grudzień"));
+        QCOMPARE(calendar->locale().dayName(1, QLocale::ShortFormat), QStringLiteral("pon."));
+        QCOMPARE(calendar->firstDayOfWeek(), Qt::Monday);
+    }
+
     void ColourLabelsAskTheChooserAndOkColoursTheGrids()
     {
         PutKey();
