@@ -3,6 +3,7 @@
 
 #include "app/ui/icons.h"
 #include "app/ui/main_window.h"
+#include "app/ui/qt_language.h"
 #include "app/ui/show_error.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
@@ -31,6 +32,7 @@ void ConfigureApplication(QApplication& app)
     // Hiding to the tray closes no window for good, but a message box closed while the main
     // window is hidden would otherwise end the program.
     app.setQuitOnLastWindowClosed(false);
+    InstallQtPolishTranslation();
     // QApplication adopts the user's locale for the C library; numbers in files and settings are
     // always written and read with a full stop.
     std::setlocale(LC_NUMERIC, "C");

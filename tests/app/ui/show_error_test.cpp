@@ -3,11 +3,18 @@
 #include "app/ui/show_error.h"
 
 #include "app/ui/message_box.h"
+#include "app/ui/qt_language.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -100,6 +107,28 @@ private slots:
         captions.sort();
         QCOMPARE(captions, QStringList({QStringLiteral("Anuluj"), QStringLiteral("Nie"), QStringLiteral("OK"),
                                         QStringLiteral("Tak")}));
+    }
+
+    void QtsOwnDialogsAndMenusSpeakPolish()
+    {
+        if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_pl.qm")))
+            QSKIP("Qt's Polish translation is not installed (qt6-translations-l10n)");
+        QVERIFY(InstallQtPolishTranslation());
+        QColorDialog chooser;
+        chooser.setOption(QColorDialog::DontUseNativeDialog);
+        QStringList captions;
+        for (const QAbstractButton* button : chooser.findChildren<QAbstractButton*>())
+            captions << button->text().remove(u'&');
+        QVERIFY2(captions.contains(QStringLiteral("Anuluj")), qPrintable(captions.join(u'|')));
+        QVERIFY2(!captions.contains(QStringLiteral("Cancel")), qPrintable(captions.join(u'|')));
+
+        QLineEdit edit;
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList actions;
+        for (const QAction* action : menu->actions())
+            actions << action->text().remove(u'&').section(u'\t', 0, 0);
+        QVERIFY2(!actions.contains(QStringLiteral("Paste")), qPrintable(actions.join(u'|')));
+        QVERIFY2(actions.contains(QStringLiteral("Wklej")), qPrintable(actions.join(u'|')));
     }
 };
 
