@@ -11,8 +11,9 @@ std::string RunKeyPathFor(TAutoRunWhere where)
 
 }  // namespace
 
-TAutoRunner::TAutoRunner(StartupEntry& entries, std::string programFile)
-    : m_entries(entries), m_programFile(std::move(programFile)), m_runKeyPath(RunKeyPathFor(TAutoRunWhere::Run))
+TAutoRunner::TAutoRunner(StartupEntry& entries, std::string programFile, std::vector<std::string> moreArguments)
+    : m_entries(entries), m_programFile(std::move(programFile)), m_moreArguments(std::move(moreArguments)),
+      m_runKeyPath(RunKeyPathFor(TAutoRunWhere::Run))
 {
 }
 
@@ -88,13 +89,18 @@ void TAutoRunner::ApplyRunEntry(TRegLocation location, const std::string& name)
     // ordinary user, which is expected and ignored, as is a refused write below.
     m_entries.Remove(TRegLocation::CurrentUser, m_appName);
     m_entries.Remove(TRegLocation::LocalMachine, m_appName);
-    if (m_autoRun)
-        m_entries.Write(location, name, m_programFile, m_appParam);
+    if (!m_autoRun)
+        return;
+    std::vector<std::string> arguments;
+    if (!m_appParam.empty())
+        arguments.push_back(m_appParam);
+    arguments.insert(arguments.end(), m_moreArguments.begin(), m_moreArguments.end());
+    m_entries.Write(location, name, m_programFile, arguments);
 }
 
-TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile)
+TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile, std::vector<std::string> moreArguments)
 {
-    TAutoRunner runner(entries, std::move(programFile));
+    TAutoRunner runner(entries, std::move(programFile), std::move(moreArguments));
     runner.SetRegLocation(TRegLocation::CurrentUser);
     runner.SetAutoRunWhere(TAutoRunWhere::Run);
     runner.SetAppParam("-hide");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/startup_entry.h"
 
@@ -20,8 +21,9 @@ enum class TAutoRunWhere
 class TAutoRunner
 {
 public:
-    // `programFile` is the full path of the running program, written into the entry.
-    TAutoRunner(StartupEntry& entries, std::string programFile);
+    // `programFile` is the full path of the running program, written into the entry; the entry
+    // passes it AppParam and then `moreArguments`.
+    TAutoRunner(StartupEntry& entries, std::string programFile, std::vector<std::string> moreArguments = {});
 
     TRegLocation RegLocation() const { return m_regLocation; }
     TAutoRunWhere AutoRunWhere() const { return m_autoRunWhere; }
@@ -46,6 +48,7 @@ private:
 
     StartupEntry& m_entries;
     std::string m_programFile;
+    std::vector<std::string> m_moreArguments;
     TRegLocation m_regLocation = TRegLocation::CurrentUser;
     TAutoRunWhere m_autoRunWhere = TAutoRunWhere::Run;
     bool m_autoRun = false;
@@ -55,5 +58,7 @@ private:
     bool m_live = false;
 };
 
-// The main window's instance, set up and live: the user's entry "ZWDniarz", started with "-hide".
-TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile);
+// The main window's instance, set up and live: the user's entry "ZWDniarz", started with "-hide"
+// and `moreArguments`.
+TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile,
+                                 std::vector<std::string> moreArguments = {});

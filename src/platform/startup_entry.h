@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class TRegLocation
 {
@@ -21,7 +22,7 @@ public:
     virtual std::optional<std::string> Read(TRegLocation where, std::string_view name) const = 0;
     // False when there was nothing to remove or removing failed.
     virtual bool Remove(TRegLocation where, std::string_view name) = 0;
-    // Starts `program` with `argument` (none when empty) at logon; false when that was refused.
+    // Starts `program` with `arguments` at logon; false when that was refused.
     virtual bool Write(TRegLocation where, std::string_view name, const std::string& program,
-                       const std::string& argument) = 0;
+                       const std::vector<std::string>& arguments) = 0;
 };

@@ -50,6 +50,15 @@ TEST(AutoRunner, TickingWritesTheProgramWithHideAndUntickingRemovesIt)
     EXPECT_FALSE(runner.AutoRun());
 }
 
+TEST(AutoRunner, TheEntryStartsTheProgramOnTheFolderItWasToldToUse)
+{
+    // A program run on its own notes folder must find the same notes after the next logon.
+    FakeStartupEntry entries;
+    TAutoRunner runner = MainWindowAutoRunner(entries, kProgram, {"--dir", "/home/ala/moje notatki"});
+    runner.SetAutoRun(true);
+    EXPECT_EQ(entries.Read(kUser, "ZWDniarz"), "/opt/dniarz/dniarz -hide --dir /home/ala/moje notatki");
+}
+
 TEST(AutoRunner, AnUnchangedBoxTouchesNothing)
 {
     for (bool present : {false, true}) {

@@ -29,31 +29,34 @@ TEST(XdgStartupEntry, ExecLinesQuoteThePathAsDesktopEntriesRequire)
     struct Row
     {
         const char* program;
-        const char* argument;
+        std::vector<std::string> arguments;
         const char* expected;
     };
     // Worked out from the quoting rules: inside double quotes ", `, $ and \ take a backslash, and
     // the value's own string escapes then double every backslash; % starts a field code.
     const Row rows[] = {
-        {"/usr/bin/dniarz", "-hide", R"("/usr/bin/dniarz" -hide)"},
-        {"/opt/moje programy/dniarz", "-hide", R"("/opt/moje programy/dniarz" -hide)"},
-        {"/tmp/a\"b$c\\d`e", "-hide", R"("/tmp/a\\"b\\$c\\\\d\\`e" -hide)"},
-        {"/home/ala/100%/dniarz", "-hide", R"("/home/ala/100%%/dniarz" -hide)"},
-        {"/home/żółw/dniarz", "", R"("/home/żółw/dniarz")"},
-        {"/usr/bin/dniarz", "-a b", R"("/usr/bin/dniarz" "-a b")"},
+        {"/usr/bin/dniarz", {"-hide"}, R"("/usr/bin/dniarz" -hide)"},
+        {"/opt/moje programy/dniarz", {"-hide"}, R"("/opt/moje programy/dniarz" -hide)"},
+        {"/tmp/a\"b$c\\d`e", {"-hide"}, R"("/tmp/a\\"b\\$c\\\\d\\`e" -hide)"},
+        {"/home/ala/100%/dniarz", {"-hide"}, R"("/home/ala/100%%/dniarz" -hide)"},
+        {"/home/żółw/dniarz", {}, R"("/home/żółw/dniarz")"},
+        {"/usr/bin/dniarz", {"-a b"}, R"("/usr/bin/dniarz" "-a b")"},
+        {"/usr/bin/dniarz",
+         {"-hide", "--dir", "/home/ala/moje notatki"},
+         R"("/usr/bin/dniarz" -hide --dir "/home/ala/moje notatki")"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.program);
-        EXPECT_EQ(ExecLine(r.program, r.argument), r.expected);
+        EXPECT_EQ(ExecLine(r.program, r.arguments), r.expected);
     }
-    EXPECT_FALSE(ExecLine("/tmp/a\nb", "-hide"));
-    EXPECT_FALSE(ExecLine("", "-hide"));
+    EXPECT_FALSE(ExecLine("/tmp/a\nb", {"-hide"}));
+    EXPECT_FALSE(ExecLine("", {"-hide"}));
 }
 
 TEST(XdgStartupEntry, WritesAnEntryThatReadsBackAndRemoves)
 {
     Folders f;
-    ASSERT_TRUE(f.entries.Write(kUser, "ZWDniarz", "/opt/moje programy/dniarz", "-hide"));
+    ASSERT_TRUE(f.entries.Write(kUser, "ZWDniarz", "/opt/moje programy/dniarz", {"-hide"}));
     EXPECT_EQ(f.entries.EntryFile(kUser, "ZWDniarz"), f.dir.Path() / "config" / "autostart" / "ZWDniarz.desktop");
     const std::string text = ReadWholeFile(f.entries.EntryFile(kUser, "ZWDniarz"));
     EXPECT_TRUE(text.starts_with("[Desktop Entry]\n"));
@@ -106,7 +109,7 @@ TEST(XdgStartupEntry, NamesThatLeaveTheFolderAreRefused)
     Folders f;
     for (const char* name : {"", "..", "../ZWDniarz", "a/b"}) {
         SCOPED_TRACE(name);
-        EXPECT_FALSE(f.entries.Write(kUser, name, "/usr/bin/dniarz", "-hide"));
+        EXPECT_FALSE(f.entries.Write(kUser, name, "/usr/bin/dniarz", {"-hide"}));
         EXPECT_FALSE(f.entries.Read(kUser, name));
     }
     EXPECT_FALSE(std::filesystem::exists(f.dir.Path() / "config"));

@@ -121,7 +121,10 @@ class NoStartupEntry final : public StartupEntry
 public:
     std::optional<std::string> Read(TRegLocation, std::string_view) const override { return std::nullopt; }
     bool Remove(TRegLocation, std::string_view) override { return false; }
-    bool Write(TRegLocation, std::string_view, const std::string&, const std::string&) override { return false; }
+    bool Write(TRegLocation, std::string_view, const std::string&, const std::vector<std::string>&) override
+    {
+        return false;
+    }
 };
 
 }  // namespace
@@ -831,7 +834,8 @@ void TForm1::CreateConfiguration()
         m_noStartupEntry = std::make_unique<NoStartupEntry>();
         entries = m_noStartupEntry.get();
     }
-    m_autoRunner = std::make_unique<TAutoRunner>(MainWindowAutoRunner(*entries, m_options.programFile.string()));
+    m_autoRunner = std::make_unique<TAutoRunner>(
+        MainWindowAutoRunner(*entries, m_options.programFile.string(), m_options.programArguments));
 
     // The calibration stores its own results at once; only "Przypisz korektę" hands one back.
     m_configHooks.calibrate = [this](QWidget* parent) -> std::optional<double> {

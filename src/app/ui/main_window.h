@@ -80,8 +80,10 @@ struct MainWindowOptions
     AlarmTiming alarmTiming;
     // The start-at-logon entries ("Automatyczne uruchomienie"); none: the box changes nothing.
     StartupEntry* startupEntry = nullptr;
-    // The program file an entry starts (ProgramFile() in the real program).
+    // The program file an entry starts (ProgramFile() in the real program), and what it is passed
+    // after "-hide".
     std::filesystem::path programFile;
+    std::vector<std::string> programArguments;
     // With no settings stored, the configuration dialog opens when the window is first shown.
     // Off by default, so that a window under test never waits for a dialog nobody answers.
     bool configOnFirstRun = false;

@@ -15,7 +15,9 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace {
 
@@ -62,6 +64,13 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     MainWindowOptions windowOptions = WindowOptions(options, files, false);
     windowOptions.startupEntry = platform.startupEntry.get();
     windowOptions.programFile = platform.programFile;
+    // A folder chosen by hand must be the folder of the next logon's start too, or the notes would
+    // seem lost.
+    if (files.source == ProgramFiles::Source::Option || files.source == ProgramFiles::Source::Environment) {
+        std::error_code ec;
+        const std::filesystem::path dir = std::filesystem::absolute(files.userDir, ec);
+        windowOptions.programArguments = {"--dir", (ec ? files.userDir : dir).string()};
+    }
     windowOptions.contacts.files = platform.files.get();
     windowOptions.contacts.links = platform.urlLauncher.get();
     // The platform outlives the window, and the contacts' tone threads end with the window.

@@ -24,12 +24,15 @@ public:
     }
 
     bool Write(TRegLocation where, std::string_view name, const std::string& program,
-               const std::string& argument) override
+               const std::vector<std::string>& arguments) override
     {
         ++m_changes;
         if (m_readOnly[Index(where)])
             return false;
-        m_entries[Index(where)][std::string(name)] = argument.empty() ? program : program + ' ' + argument;
+        std::string command = program;
+        for (const std::string& argument : arguments)
+            command += ' ' + argument;
+        m_entries[Index(where)][std::string(name)] = command;
         return true;
     }
 

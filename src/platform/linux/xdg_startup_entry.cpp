@@ -99,10 +99,10 @@ bool XdgStartupEntry::Remove(TRegLocation where, std::string_view name)
 }
 
 bool XdgStartupEntry::Write(TRegLocation where, std::string_view name, const std::string& program,
-                            const std::string& argument)
+                            const std::vector<std::string>& arguments)
 {
     const std::filesystem::path file = EntryFile(where, name);
-    const auto exec = ExecLine(program, argument);
+    const auto exec = ExecLine(program, arguments);
     if (file.empty() || !exec)
         return false;
     const std::string text = "[Desktop Entry]\nType=Application\nName=Dniarz\nComment=Kalendarz i zegar\nExec=" + *exec
@@ -116,13 +116,16 @@ XdgStartupEntry ProgramStartupEntry(const std::filesystem::path& configHome)
                            "/etc/xdg/autostart");
 }
 
-std::optional<std::string> ExecLine(const std::string& program, const std::string& argument)
+std::optional<std::string> ExecLine(const std::string& program, const std::vector<std::string>& arguments)
 {
-    if (program.empty() || HasControlCharacter(program) || HasControlCharacter(argument))
+    if (program.empty() || HasControlCharacter(program))
         return std::nullopt;
     std::string quoted = QuoteArgument(program, true);
-    if (!argument.empty())
+    for (const std::string& argument : arguments) {
+        if (HasControlCharacter(argument))
+            return std::nullopt;
         quoted += ' ' + QuoteArgument(argument, false);
+    }
     // The Exec value is also a string value of the file, whose own escapes apply on top of the
     // quoting, and '%' would start a field code.
     std::string out;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/startup_entry.h"
 
@@ -15,7 +16,7 @@ public:
     std::optional<std::string> Read(TRegLocation where, std::string_view name) const override;
     bool Remove(TRegLocation where, std::string_view name) override;
     bool Write(TRegLocation where, std::string_view name, const std::string& program,
-               const std::string& argument) override;
+               const std::vector<std::string>& arguments) override;
 
     std::filesystem::path EntryFile(TRegLocation where, std::string_view name) const;
 
@@ -27,10 +28,10 @@ private:
 // configHome/autostart and /etc/xdg/autostart.
 XdgStartupEntry ProgramStartupEntry(const std::filesystem::path& configHome);
 
-// The Exec value for a program and one argument, escaped for a desktop entry: the program always
-// quoted, the argument quoted when it holds a character the format reserves. nullopt when either
-// holds a control character, which no Exec line can carry.
-std::optional<std::string> ExecLine(const std::string& program, const std::string& argument);
+// The Exec value for a program and its arguments, escaped for a desktop entry: the program always
+// quoted, an argument quoted when it holds a character the format reserves. nullopt when any of
+// them holds a control character, which no Exec line can carry.
+std::optional<std::string> ExecLine(const std::string& program, const std::vector<std::string>& arguments);
 
 // The value of `key` in the [Desktop Entry] group, with the format's string escapes undone;
 // nullopt when the group or the key is absent.
