@@ -18,15 +18,18 @@ std::string LoadServerList(const std::optional<std::string>& fileText)
             builtIn.append(kBuiltInServer).append("\r\n");
         return builtIn;
     }
-    std::string_view text = *fileText;
-    // Windows editors like to begin a UTF-8 file with a byte order mark; it is no part of a name.
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
+    const std::string_view text = *fileText;
     std::string list;
     std::size_t pos = 0;
     while (true) {
         while (pos < text.size() && IsBlank(text[pos]))
             ++pos;
+        // Windows editors like to begin a UTF-8 file with a byte order mark, also after blank
+        // lines; it is no part of a name, and a list read again must read the same.
+        if (text.substr(pos).starts_with("\xEF\xBB\xBF")) {
+            pos += 3;
+            continue;
+        }
         if (pos >= text.size())
             break;
         const std::size_t start = pos;

@@ -32,11 +32,18 @@ TEST(ServerList, FileRules)
          "\xEF\xBB\xBF"
          "a.example\r\nb.example\r\n",
          {"a.example", "b.example"}},
+        {"byte order mark after blank lines",
+         " \r\n\xEF\xBB\xBF"
+         "a.example\n",
+         {"a.example"}},
+        {"a byte order mark alone on a line", "\xEF\xBB\xBF\r\na.example\n", {"a.example"}},
         {"empty file", "", {}},
         {"only blanks", " \r\n\t\n", {}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(SplitServerList(LoadServerList(r.text)), r.hosts);
+        const std::string list = LoadServerList(r.text);
+        EXPECT_EQ(SplitServerList(list), r.hosts);
+        EXPECT_EQ(LoadServerList(list), list);  // the list as stored reads back the same
     }
 }
