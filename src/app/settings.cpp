@@ -24,19 +24,19 @@ const SettingField kFields[kSettingCount] = {
 };
 
 template <typename T>
-T& Field(Settings& settings, const SettingSpec& row)
+T& Field(Settings& settings, const SettingRow& row)
 {
     return settings.*std::get<T Settings::*>(kFields[static_cast<std::size_t>(row.id)]);
 }
 
 template <typename T>
-const T& Field(const Settings& settings, const SettingSpec& row)
+const T& Field(const Settings& settings, const SettingRow& row)
 {
     return settings.*std::get<T Settings::*>(kFields[static_cast<std::size_t>(row.id)]);
 }
 
 // False when the value is missing or of another type; `settings` is then unchanged.
-bool ReadRow(const SettingsKey& key, const SettingSpec& row, Settings& settings)
+bool ReadRow(const SettingsKey& key, const SettingRow& row, Settings& settings)
 {
     switch (row.type) {
     case SettingType::String:
@@ -78,7 +78,7 @@ bool ReadRow(const SettingsKey& key, const SettingSpec& row, Settings& settings)
     return false;
 }
 
-void ApplyDefault(const SettingSpec& row, Settings& settings, TDateTime now)
+void ApplyDefault(const SettingRow& row, Settings& settings, TDateTime now)
 {
     switch (row.type) {
     case SettingType::String:
@@ -99,7 +99,7 @@ void ApplyDefault(const SettingSpec& row, Settings& settings, TDateTime now)
     }
 }
 
-RegValue StoredForm(const SettingSpec& row, const Settings& settings)
+RegValue StoredForm(const SettingRow& row, const Settings& settings)
 {
     switch (row.type) {
     case SettingType::String:
@@ -152,7 +152,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
         settings.FirstRun = true;
         return;
     }
-    for (const SettingSpec& row : kSettingSpecs) {
+    for (const SettingRow& row : kSettingRows) {
         if (row.onMissing == OnMissing::NotLoaded || ReadRow(*key, row, settings))
             continue;
         if (row.onMissing == OnMissing::StopLoad)
@@ -170,7 +170,7 @@ bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer
         return false;
     std::vector<std::pair<std::string, RegValue>> values;
     for (SettingId id : ids)
-        values.emplace_back(std::string(Spec(id).name), StoredForm(Spec(id), settings));
+        values.emplace_back(std::string(RowOf(id).name), StoredForm(RowOf(id), settings));
     return key->WriteValues(values);
 }
 
@@ -205,7 +205,7 @@ std::string ReadSyncTime(SettingsStore& store)
     const auto key = store.OpenKey(true);
     if (!key)
         return {};
-    return key->ReadString(Spec(SettingId::SyncTime).name).value_or(std::string());
+    return key->ReadString(RowOf(SettingId::SyncTime).name).value_or(std::string());
 }
 
 bool SaveAlarm(SettingsStore& store, const std::string& alarmText, bool alarmOn)
@@ -226,7 +226,7 @@ Settings ReadStoredValues(SettingsStore& store, std::initializer_list<SettingId>
     Settings values;
     if (const auto key = store.OpenKey(false))
         for (SettingId id : ids)
-            (void)ReadRow(*key, Spec(id), values);  // a value that does not read keeps its default
+            (void)ReadRow(*key, RowOf(id), values);  // a value that does not read keeps its default
     return values;
 }
 

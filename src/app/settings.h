@@ -14,7 +14,7 @@
 #include "calendar/datetime.h"
 #include "platform/settings_store.h"
 
-// The values in memory, one member per row of kSettingSpecs, each starting at its row's default.
+// The values in memory, one member per row of kSettingRows, each starting at its row's default.
 struct Settings
 {
     std::string AlarmText;

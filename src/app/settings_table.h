@@ -61,7 +61,7 @@ enum class OnMissing
     NotLoaded,   // never read by LoadSettings
 };
 
-struct SettingSpec
+struct SettingRow
 {
     SettingId id;
     std::string_view name;  // the stored value's name, UTF-8
@@ -72,7 +72,7 @@ struct SettingSpec
 
 // The values before anything is loaded are the defaults: all flags false, all numbers 0 but the
 // alarm length and the place (near Warszawa), and the main grid's built-in colours.
-inline constexpr std::array<SettingSpec, kSettingCount> kSettingSpecs = {{
+inline constexpr std::array<SettingRow, kSettingCount> kSettingRows = {{
     {SettingId::AlarmText, "Godzina alarmu", SettingType::String, 0, OnMissing::UseDefault},      // "hh:nn"
     {SettingId::AlarmDuration, "Czas alarmu", SettingType::Integer, 300, OnMissing::UseDefault},  // seconds
     {SettingId::AlarmViaSoundCard, "Alarm przez kartę", SettingType::Bool, 0, OnMissing::UseDefault},
@@ -109,34 +109,34 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettingSpecs = {{
     {SettingId::SyncTime, "Czas synchronizacji", SettingType::String, 0, OnMissing::NotLoaded},
 }};
 
-constexpr const SettingSpec& Spec(SettingId id)
+constexpr const SettingRow& RowOf(SettingId id)
 {
-    return kSettingSpecs[static_cast<std::size_t>(id)];
+    return kSettingRows[static_cast<std::size_t>(id)];
 }
 
 consteval bool RowsFollowTheIds()
 {
     for (std::size_t i = 0; i < kSettingCount; ++i)
-        if (static_cast<std::size_t>(kSettingSpecs[i].id) != i)
+        if (static_cast<std::size_t>(kSettingRows[i].id) != i)
             return false;
     return true;
 }
-static_assert(RowsFollowTheIds(), "each row of kSettingSpecs must sit at the index of its id");
+static_assert(RowsFollowTheIds(), "each row of kSettingRows must sit at the index of its id");
 
 // The defaults in their types, for initialising the values in memory.
 constexpr std::int32_t IntegerDefault(SettingId id)
 {
-    return static_cast<std::int32_t>(Spec(id).defaultValue);
+    return static_cast<std::int32_t>(RowOf(id).defaultValue);
 }
 constexpr bool BoolDefault(SettingId id)
 {
-    return Spec(id).defaultValue != 0;
+    return RowOf(id).defaultValue != 0;
 }
 constexpr double FloatDefault(SettingId id)
 {
-    return Spec(id).defaultValue;
+    return RowOf(id).defaultValue;
 }
 constexpr std::uint32_t ColourDefault(SettingId id)
 {
-    return static_cast<std::uint32_t>(Spec(id).defaultValue);
+    return static_cast<std::uint32_t>(RowOf(id).defaultValue);
 }

@@ -385,7 +385,7 @@ TEST(Settings, StoredPlaceFallsBackPerValue)
 TEST(Settings, EveryRowReadsAndWritesByIdInItsOwnType)
 {
     Settings s;
-    for (const SettingSpec& row : kSettingSpecs) {
+    for (const SettingRow& row : kSettingRows) {
         SCOPED_TRACE(std::string(row.name));
         const SettingValue before = GetSetting(s, row.id);
         SettingValue changed;
