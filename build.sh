@@ -2,6 +2,11 @@
 # Set-up, build and run on Debian 12:
 #   ./build.sh run    installs what is missing, builds, starts the program
 #   ./build.sh test   installs what is missing, builds, runs every test
+# The Windows program, cross-built with MinGW-w64 and tested under Wine:
+#   ./build.sh windows             builds Qt for MinGW once (cached, 20 minutes and more), then
+#                                  build-windows/dniarz.exe, its tests and the installers
+#   ./build.sh test-windows        the same, then runs the Windows tests under Wine
+#   ./build.sh test-windows-core   the core and the platform layer only, no Qt needed
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,6 +16,10 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev li
 # validators of the installed files, the Debian package tools and the format check. chrony stays
 # off a machine that only builds and runs the program, since it would become its time service.
 test_packages=(chrony pandoc desktop-file-utils appstream dpkg-dev clang-format)
+
+# The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
+# building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools).
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis dpkg-dev qt6-base-dev-tools)
 
 install_missing() {
     local missing=()
@@ -31,6 +40,28 @@ build() {
     cmake --build "$dir"
 }
 
+# Configures and builds build-windows; with "core" without Qt and the window.
+build_windows() {
+    install_missing "${windows_packages[@]}"
+    local prefixes
+    prefixes=$(tools/build-qt-mingw.sh gtest)
+    local gui=ON
+    if [ "${1:-}" = core ]; then
+        gui=OFF
+    else
+        prefixes="$prefixes;$(nice -n 19 tools/build-qt-mingw.sh qt)"
+    fi
+    cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+          -DCMAKE_PREFIX_PATH="$prefixes" -DQT_HOST_PATH=/usr -DDNIARZ_GUI=$gui -DDNIARZ_BENCH=OFF \
+          -DDNIARZ_WERROR=ON >/dev/null
+    cmake --build build-windows
+}
+
+test_windows() {
+    # Side by side the tests would each wait on Wine starting; two at a time keeps the machine usable.
+    ctest --test-dir build-windows --output-on-failure -j 2
+}
+
 case "${1:-}" in
 run)
     install_missing
@@ -48,8 +79,19 @@ test)
     build build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     ;;
+windows)
+    build_windows
+    ;;
+test-windows)
+    build_windows
+    test_windows
+    ;;
+test-windows-core)
+    build_windows core
+    test_windows
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows|test-windows|test-windows-core" >&2
     exit 2
     ;;
 esac

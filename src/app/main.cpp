@@ -15,7 +15,9 @@
 #include "app/time_sync_controller.h"
 #include "clock/server_list.h"
 #include "calendar/namedays.h"
+#include "platform/path_text.h"
 #include "platform/platform.h"
+#include "platform/process_environment.h"
 #include "platform/time_service.h"
 #include "platform/program_dir.h"
 
@@ -25,7 +27,8 @@
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    PrepareConsoleOutput();
+    const std::vector<std::string> args = CommandLineArguments(argc, argv);
     const CommandLineResult parsed = ParseCommandLine(args);
     if (!parsed.error.empty()) {
         std::cerr << parsed.error << '\n';
@@ -34,8 +37,9 @@ int main(int argc, char** argv)
     const CommandLine& options = parsed.options;
     // Without the privilege to set the clock, the system's time service is asked instead.
     Platform platform = MakePlatform("ZWDNIARZ", ShiftThroughTimeService);
-    const ProgramFiles files = ResolveProgramFiles(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir(),
-                                                   platform.dataHome);
+    const std::optional<std::string> dirVariable = EnvironmentValue("DNIARZ_DIR");
+    const ProgramFiles files = ResolveProgramFiles(options.dir, dirVariable ? dirVariable->c_str() : nullptr,
+                                                   ExecutableDir(), platform.dataHome);
     const auto& programDir = files.userDir;
     if (programDir.empty() && options.mode != CommandLine::Mode::Help && options.mode != CommandLine::Mode::Version) {
         // Never the working directory: the notes would follow wherever the program was started.
@@ -58,7 +62,7 @@ int main(int argc, char** argv)
         JournalFile& notesFile = *platform.notesFile;
         std::string notesBytes;
         if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
-            std::cerr << "dniarz: cannot read the notes file " << notesPath.string() << ": " << notesFile.LastError()
+            std::cerr << "dniarz: cannot read the notes file " << PathToUtf8(notesPath) << ": " << notesFile.LastError()
                       << '\n';
             return 1;
         }
@@ -97,6 +101,6 @@ int main(int argc, char** argv)
         return 0;
     // The user's data folder is made on first use; a failure shows when the notes cannot be opened.
     if (files.OwnsUserDir() && !EnsurePrivateDirectory(programDir))
-        std::cerr << "dniarz: cannot create " << programDir.string() << '\n';
+        std::cerr << "dniarz: cannot create " << PathToUtf8(programDir) << '\n';
     return RunWindow(argc, argv, options, files, platform);
 }

@@ -3,6 +3,7 @@
 
 #include "contacts/rich_text.h"
 #include "contacts/rtf_reader.h"
+#include "platform/path_text.h"
 
 #include <exception>
 #include <fstream>
@@ -24,12 +25,12 @@ int PrintContacts(const std::filesystem::path& programDir, std::ostream& out, st
         read = false;
     }
     if (!read) {
-        err << "dniarz: cannot read the contacts file " << file.string() << '\n';
+        err << "dniarz: cannot read the contacts file " << PathToUtf8(file) << '\n';
         return 1;
     }
     const auto document = ReadRtf(bytes);
     if (!document) {
-        err << "dniarz: the contacts file " << file.string() << " is not rich text (RTF)\n";
+        err << "dniarz: the contacts file " << PathToUtf8(file) << " is not rich text (RTF)\n";
         return 1;
     }
     out << PlainText(*document);

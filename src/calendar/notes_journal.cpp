@@ -9,6 +9,7 @@
 #include "text/cp1250.h"
 #include "calendar/date_format.h"
 #include "platform/journal_file.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -327,7 +328,7 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
     const JournalFile::OpenStatus status = m_file.OpenAndRead(path, bytes);
     if (status != JournalFile::OpenStatus::Ok) {
         m_file.Close();
-        std::string message = "Nie powiodło się otwarcie ani utworzenie pliku:\r\n" + path.string()
+        std::string message = "Nie powiodło się otwarcie ani utworzenie pliku:\r\n" + PathToUtf8(path)
                               + "\r\nSporządzanie notatek jest niemożliwe.";
         // Otherwise the user would look for a fault in the file while it is only in use.
         if (status == JournalFile::OpenStatus::HeldByAnother)
@@ -375,7 +376,7 @@ void NotesJournal::AppendRecord(std::string_view key, std::string_view text, TDa
 
 void NotesJournal::ThrowWriteError() const
 {
-    throw EInOutError("Nie powiódł się zapis do pliku notatek:\r\n" + m_path.string() + "\r\n" + m_file.LastError());
+    throw EInOutError("Nie powiódł się zapis do pliku notatek:\r\n" + PathToUtf8(m_path) + "\r\n" + m_file.LastError());
 }
 
 void NotesJournal::WritePending()
@@ -455,7 +456,7 @@ std::optional<std::string> NotesJournal::Close()
         // Records saved while the file was lost (a failed reopen) must not vanish without a word.
         if (m_enabled && m_written < m_records.Count()) {
             m_enabled = false;
-            return "Nie powiódł się zapis do pliku notatek:\r\n" + m_path.string() + "\r\n" + m_file.LastError();
+            return "Nie powiódł się zapis do pliku notatek:\r\n" + PathToUtf8(m_path) + "\r\n" + m_file.LastError();
         }
         m_enabled = false;
         return std::nullopt;

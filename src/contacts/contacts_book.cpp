@@ -4,6 +4,7 @@
 #include "contacts/rtf_reader.h"
 #include "contacts/rtf_writer.h"
 #include "platform/file_store.h"
+#include "platform/path_text.h"
 
 ContactsFile::ContactsFile(FileStore& store, std::filesystem::path programDir)
     : m_store(store), m_path(std::move(programDir) / "tel.rtf")
@@ -49,7 +50,7 @@ bool ContactsFile::Save(const RichDocument& document) const
 
 std::string ContactsFile::SaveFailureMessage() const
 {
-    return "Zapis do pliku: " + m_path.string() + "  nie powiódł się.";
+    return "Zapis do pliku: " + PathToUtf8(m_path) + "  nie powiódł się.";
 }
 
 SearchFeedback ContactsSearch::Incremental(std::u16string_view text, const SearchQuery& query)

@@ -3,6 +3,8 @@
 
 #include <system_error>
 
+#include "platform/path_text.h"
+
 std::filesystem::path ProgramFiles::Locate(std::string_view name) const
 {
     return LocateProgramFile(userDir, sharedDir, name);
@@ -36,10 +38,10 @@ ProgramFiles ResolveProgramFiles(const std::optional<std::string>& dirOption, co
     ProgramFiles files;
     files.sharedDir = InstalledDataDir(executableDir);
     if (dirOption && !dirOption->empty()) {
-        files.userDir = *dirOption;
+        files.userDir = PathFromUtf8(*dirOption);
         files.source = ProgramFiles::Source::Option;
     } else if (environmentValue && *environmentValue) {
-        files.userDir = environmentValue;
+        files.userDir = PathFromUtf8(environmentValue);
         files.source = ProgramFiles::Source::Environment;
     } else if (!files.sharedDir.empty()) {
         files.userDir = dataHome.empty() ? std::filesystem::path() : dataHome / "dniarz";
@@ -56,10 +58,11 @@ std::string DescribeProgramFiles(const ProgramFiles& files)
     static constexpr const char* kFrom[] = {"from --dir", "from DNIARZ_DIR", "beside the executable",
                                             "the user's data folder"};
     std::string text = "Files (notes, contacts, sounds): ";
-    text += files.userDir.empty() ? std::string("none: neither XDG_DATA_HOME nor HOME is set") : files.userDir.string();
+    text += files.userDir.empty() ? std::string("none: neither XDG_DATA_HOME nor HOME is set")
+                                  : PathToUtf8(files.userDir);
     text += std::string(" (") + kFrom[static_cast<int>(files.source)] + ")\n";
     if (!files.sharedDir.empty())
-        text += "Files shipped with the program: " + files.sharedDir.string() + "\n";
+        text += "Files shipped with the program: " + PathToUtf8(files.sharedDir) + "\n";
     return text;
 }
 

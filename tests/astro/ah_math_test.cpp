@@ -64,6 +64,9 @@ TEST(AngleMath, DegreeFunctionsReduceTheirArgument)
 
 TEST(AngleMath, SinCosRadAgreesWithTheLibraryToDoublePrecision)
 {
+#ifdef DNIARZ_INEXACT_LONG_DOUBLE_LIBRARY
+    GTEST_SKIP() << "this C library's extended sine and cosine are no reference at double precision";
+#endif
     // The C library's extended sine and cosine are the reference; the arguments cover what the
     // series and the degree functions pass (up to some 10^5 radians) and the quadrant edges. The
     // bound is what a double sine of an exactly reduced argument can reach: a reduction done in

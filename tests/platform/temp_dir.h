@@ -1,21 +1,29 @@
 // A fresh folder under the system's temporary directory for one test, removed afterwards.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 class TempDir
 {
 public:
+    // Made by the standard library alone, so that the Windows build's tests share it: a name no
+    // one holds yet (making a folder fails on an existing one), private to the owner.
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dniarz-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_path = pattern;
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto candidate = base / ("dniarz-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, ec);
+                m_path = candidate;
+            }
+        }
     }
     ~TempDir()
     {

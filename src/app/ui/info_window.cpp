@@ -6,6 +6,7 @@
 #include "contacts/ui/contacts_window.h"
 #include "contacts/ui/rich_text_document.h"
 #include "platform/file_store.h"
+#include "platform/path_text.h"
 #include "widgets/fonts.h"
 
 #include <QLabel>
@@ -88,5 +89,5 @@ void Tinfo::FormShow()
     if (document)
         FillDocument(*RichEdit->document(), *document);
     else
-        RichEdit->setPlainText(QStringLiteral("Brak pliku:\n") + QString::fromStdString(m_path.string()));
+        RichEdit->setPlainText(QStringLiteral("Brak pliku:\n") + QString::fromStdString(PathToUtf8(m_path)));
 }

@@ -16,6 +16,7 @@
 #include "calendar/ui/multi_day_dialog.h"
 #include "calendar/ui/storable_text.h"
 #include "clock/ui/calibration_dialog.h"
+#include "platform/path_text.h"
 #include "platform/startup_entry.h"
 #include "platform/system_clock.h"
 #include "platform/url_launcher.h"
@@ -835,7 +836,7 @@ void TForm1::CreateConfiguration()
         entries = m_noStartupEntry.get();
     }
     m_autoRunner = std::make_unique<TAutoRunner>(
-        MainWindowAutoRunner(*entries, m_options.programFile.string(), m_options.programArguments));
+        MainWindowAutoRunner(*entries, PathToUtf8(m_options.programFile), m_options.programArguments));
 
     // The calibration stores its own results at once; only "Przypisz korektę" hands one back.
     m_configHooks.calibrate = [this](QWidget* parent) -> std::optional<double> {

@@ -5,6 +5,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/qt_language.h"
 #include "app/ui/show_error.h"
+#include "platform/path_text.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
 
@@ -69,7 +70,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     if (files.source == ProgramFiles::Source::Option || files.source == ProgramFiles::Source::Environment) {
         std::error_code ec;
         const std::filesystem::path dir = std::filesystem::absolute(files.userDir, ec);
-        windowOptions.programArguments = {"--dir", (ec ? files.userDir : dir).string()};
+        windowOptions.programArguments = {"--dir", PathToUtf8(ec ? files.userDir : dir)};
     }
     windowOptions.contacts.files = platform.files.get();
     windowOptions.contacts.links = platform.urlLauncher.get();
@@ -101,7 +102,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
 int RunScreenshot(int argc, char** argv, const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     // Always offscreen: the picture must not depend on the desktop, and there may be none.
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
     ConfigureApplication(app);
     // The picture shows the user's settings and notes but changes neither.

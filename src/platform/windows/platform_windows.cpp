@@ -1,0 +1,51 @@
+// The Windows facilities behind the platform interfaces.
+#include "platform/platform.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "platform/windows/registry_settings_store.h"
+#include "platform/windows/registry_startup_entry.h"
+#include "platform/windows/shell_url_launcher.h"
+#include "platform/windows/wave_out_sound.h"
+#include "platform/windows/windows_file_store.h"
+#include "platform/windows/windows_instance_lock.h"
+#include "platform/windows/windows_journal_file.h"
+#include "platform/windows/windows_system_clock.h"
+#include "platform/windows/windows_udp_transport.h"
+#include "platform/program_dir.h"
+
+namespace {
+
+// %LOCALAPPDATA%: the user's files that do not roam with the profile, as the notes should not
+// (two machines appending to one journal through a roaming profile would lose notes).
+std::filesystem::path LocalAppData()
+{
+    wchar_t* folder = nullptr;
+    std::filesystem::path path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)) && folder)
+        path = folder;
+    CoTaskMemFree(folder);
+    return path;
+}
+
+}  // namespace
+
+Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift)
+{
+    Platform platform;
+    // Setting the clock needs the right to in the token; there is no service to ask instead.
+    platform.clock = std::make_unique<WindowsSystemClock>();
+    platform.settings = std::make_unique<RegistrySettingsStore>();
+    platform.notesFile = std::make_unique<WindowsJournalFile>();
+    platform.instanceLock = std::make_unique<WindowsInstanceLock>(instanceName);
+    platform.files = std::make_unique<WindowsFileStore>();
+    platform.urlLauncher = std::make_unique<ShellUrlLauncher>();
+    platform.dataHome = LocalAppData();
+    platform.sound = std::make_shared<WaveOutSound>();
+    platform.udp = std::make_shared<WindowsUdpTransport>();
+    platform.workerClock = std::make_shared<WindowsSystemClock>();
+    platform.startupEntry = std::make_unique<RegistryStartupEntry>();
+    platform.programFile = ProgramFile();
+    return platform;
+}

@@ -1,0 +1,47 @@
+// The wide command line and environment, turned into UTF-8: the narrow ones Windows offers are in
+// the user's code page, which has no Cyrillic for a Polish user and no Polish letters for others.
+#include "platform/process_environment.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "platform/windows/win_text.h"
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv)
+{
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(Narrow(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+std::optional<std::string> EnvironmentValue(const char* name)
+{
+    const std::wstring wideName = Widen(name);
+    SetLastError(ERROR_SUCCESS);
+    const DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (size == 0)
+        return GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::nullopt : std::optional<std::string>(std::string());
+    std::wstring value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
+    value.resize(length);
+    return Narrow(value);
+}
+
+void PrepareConsoleOutput()
+{
+    // Output sent to a file or a pipe already has somewhere to go; a console is looked for only
+    // when there is none.
+    if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_UNKNOWN && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        (void)std::freopen("CONOUT$", "w", stdout);
+        (void)std::freopen("CONOUT$", "w", stderr);
+    }
+    SetConsoleOutputCP(CP_UTF8);
+}

@@ -1,0 +1,68 @@
+// Reading, writing and replacing files through the Win32 file calls, with the same guarantees as
+// on Linux: a crash or a full disk never leaves a file half written, and nothing but a regular
+// file (no device such as NUL or CON, no pipe, no folder) is ever read or written through.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include <windows.h>
+
+// Win32 errors travel as ordinary error codes in the system category.
+std::error_code LastWin32Error();
+
+// Writes every byte, going on after short writes. False with GetLastError set; a write that makes
+// no progress counts as a full disk.
+bool WriteAll(HANDLE file, std::string_view bytes);
+
+// The open file from its start, no further than `size` bytes (its size at the open, so that a
+// file growing while it is read cannot make the read endless).
+bool ReadFromStart(HANDLE file, std::uint64_t size, std::string& contents);
+
+// True when the handle is a file on a disk, not a folder, a device or a pipe.
+bool IsRegularFile(HANDLE file);
+
+// The whole regular file at `path`, shared with writers. Anything but a regular file is
+// std::errc::invalid_argument; a missing one std::errc::no_such_file_or_directory.
+std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents);
+
+// The name the new contents are written under before they replace `target`: target + ".new".
+std::filesystem::path ReplacementFile(const std::filesystem::path& target);
+
+// A new file written beside a target and then moved over it, so that a crash at any moment leaves
+// either the whole old file or the whole new one. As on Linux, the new file's name is fixed, and
+// the caller must be the only writer of the target.
+class FileReplacement
+{
+public:
+    explicit FileReplacement(std::filesystem::path target);
+    // Removes the new file unless it was committed; closes it unless it was released.
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Removes a stale new file and creates it afresh; a name that is not a regular file (a folder,
+    // a link planted in its place) is never written through.
+    std::error_code Begin();
+    HANDLE Handle() const { return m_file; }
+    std::error_code Write(std::string_view bytes);
+    // Flushes the new file to the disk and moves it over the target, writing the move through.
+    std::error_code Commit();
+    // The new file's handle, now the caller's to close; for going on writing after Commit.
+    HANDLE Release();
+
+private:
+    std::filesystem::path m_target;
+    std::filesystem::path m_new;
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    bool m_committed = false;
+};
+
+// Moves `from` over `to`, written through to the disk.
+bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Replaces the file at `path` by `bytes`, creating the folder when it is missing. Empty on success.
+std::error_code ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);

@@ -1,0 +1,115 @@
+// Files through the Win32 calls: the guarantees the Linux file layer gives, on paths in Polish
+// letters and Cyrillic.
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "platform/windows/windows_file.h"
+#include "platform/windows/windows_file_store.h"
+#include "platform/windows/windows_journal_file.h"
+#include "win_temp_dir.h"
+
+namespace {
+
+std::string Slurp(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(WindowsFileStore, ReplacesWholeFilesAndReadsOnlyRegularOnes)
+{
+    WinTempDir dir;
+    WindowsFileStore store;
+    const auto file = dir.Path() / L"podfolder żółw" / L"kontakty.rtf";
+    EXPECT_EQ(store.ReadContents(file), std::nullopt);
+    ASSERT_TRUE(store.ReplaceContents(file, "pierwsza"));
+    ASSERT_TRUE(store.ReplaceContents(file, std::string("druga\0\r\n", 8)));
+    EXPECT_EQ(store.ReadContents(file), std::string("druga\0\r\n", 8));
+    EXPECT_FALSE(std::filesystem::exists(ReplacementFile(file)));
+    // A folder, a device or a pipe under the name is neither read nor written through.
+    EXPECT_EQ(store.ReadContents(dir.Path()), std::nullopt);
+    EXPECT_FALSE(store.ReplaceContents(dir.Path() / L"podfolder żółw", "x"));
+    EXPECT_EQ(store.ReadContents(L"NUL"), std::nullopt);
+    EXPECT_EQ(store.ReadContents(dir.Path() / L"CON"), std::nullopt);
+    const HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\dniarz-test-pipe", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0,
+                                         0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    std::string contents;
+    EXPECT_EQ(ReadRegularFile(L"\\\\.\\pipe\\dniarz-test-pipe", contents), std::errc::invalid_argument);
+    CloseHandle(pipe);
+}
+
+TEST(WindowsFileStore, AStaleNewFileFromACrashIsReplacedNotWrittenThrough)
+{
+    WinTempDir dir;
+    const auto file = dir.Path() / L"dnz.dat";
+    std::ofstream(ReplacementFile(file), std::ios::binary) << "resztki po awarii";
+    ASSERT_FALSE(ReplaceFileContents(file, "nowe"));
+    EXPECT_EQ(Slurp(file), "nowe");
+    // A folder planted under the new file's name makes the replacement fail, and the old file stays.
+    std::filesystem::create_directory(ReplacementFile(file));
+    EXPECT_TRUE(ReplaceFileContents(file, "inne"));
+    EXPECT_EQ(Slurp(file), "nowe");
+}
+
+TEST(WindowsJournalFile, OneWriterAppendsTruncatesAndReplacesUnderItsLock)
+{
+    WinTempDir dir;
+    const auto path = dir.Path() / L"notatki Дняр.dat";
+    WindowsJournalFile journal;
+    std::string contents;
+    EXPECT_EQ(journal.ReadAll(path, contents), JournalFile::ReadStatus::Missing);
+    ASSERT_EQ(journal.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
+    EXPECT_TRUE(contents.empty());
+    EXPECT_TRUE(journal.Append("jeden\n"));
+    EXPECT_TRUE(journal.Append("dwa\n"));
+    EXPECT_TRUE(journal.Sync());
+    EXPECT_TRUE(journal.Truncate(6));
+    EXPECT_TRUE(journal.Append("trzy\n"));
+    EXPECT_EQ(Slurp(path), "jeden\ntrzy\n");
+
+    // A second copy is refused while the first holds the file; readers are not.
+    WindowsJournalFile second;
+    std::string seen;
+    EXPECT_EQ(second.OpenAndRead(path, seen), JournalFile::OpenStatus::HeldByAnother);
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_EQ(second.ReadAll(path, seen), JournalFile::ReadStatus::Ok);
+    EXPECT_EQ(seen, "jeden\ntrzy\n");
+
+    // After a pack the append handle writes into the new file, and the lock came along with it.
+    ASSERT_TRUE(journal.Replace("spakowane\n"));
+    EXPECT_TRUE(journal.Append("cztery\n"));
+    EXPECT_EQ(Slurp(path), "spakowane\ncztery\n");
+    EXPECT_FALSE(std::filesystem::exists(ReplacementFile(path)));
+    EXPECT_EQ(second.OpenAndRead(path, seen), JournalFile::OpenStatus::HeldByAnother);
+
+    journal.Close();
+    EXPECT_FALSE(journal.Append("x"));
+    EXPECT_EQ(second.OpenAndRead(path, seen), JournalFile::OpenStatus::Ok);
+    EXPECT_EQ(seen, "spakowane\ncztery\n");
+}
+
+TEST(WindowsJournalFile, ARegularFileOnlyAndTheCrashLeftoverGoes)
+{
+    WinTempDir dir;
+    WindowsJournalFile journal;
+    std::string contents;
+    EXPECT_EQ(journal.OpenAndRead(dir.Path(), contents), JournalFile::OpenStatus::Failed);
+    EXPECT_EQ(journal.OpenAndRead(L"NUL", contents), JournalFile::OpenStatus::Failed);
+    EXPECT_EQ(journal.LastError(), "not a regular file");
+    EXPECT_EQ(journal.ReadAll(dir.Path(), contents), JournalFile::ReadStatus::Failed);
+
+    const auto path = dir.Path() / L"dnz.dat";
+    std::ofstream(path, std::ios::binary) << "stare\n";
+    std::ofstream(ReplacementFile(path), std::ios::binary) << "połowa pakowania";
+    ASSERT_EQ(journal.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
+    EXPECT_EQ(contents, "stare\n");
+    EXPECT_FALSE(std::filesystem::exists(ReplacementFile(path)));
+}

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Builds, for 64-bit Windows with MinGW-w64, GoogleTest and Qt's base module (Core, Gui, Widgets,
+# Test, the windows and offscreen platforms) from Debian's own source packages of the versions the
+# Linux build uses, with the Linux Qt tools as host tools. Each goes into a cache folder outside
+# the repository with a stamp, so that a machine builds them once.
+#   tools/build-qt-mingw.sh gtest    prints GoogleTest's install folder, building it when missing
+#   tools/build-qt-mingw.sh [qt]     the same for Qt
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+what=${1:-qt}
+qt_version=6.4.2
+gtest_version=1.12.1
+cache=${DNIARZ_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/dniarz}
+jobs=${DNIARZ_JOBS:-2}
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+
+case $what in
+qt) prefix=$cache/qt6-mingw-$qt_version ;;
+gtest) prefix=$cache/googletest-mingw-$gtest_version ;;
+*) echo "usage: $0 [qt|gtest]" >&2; exit 2 ;;
+esac
+stamp=$prefix/.built
+if [ -f "$stamp" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+src=$cache/src
+mkdir -p "$src"
+# Unpacks a source package once; prints its folder.
+fetch() {
+    if [ ! -d "$src/$2" ]; then
+        # apt-get source needs a deb-src entry for the machine's suite; Debian 12 has none by default.
+        if ! apt-get source --print-uris "$1" >/dev/null 2>&1; then
+            suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+            printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+                "$suite" | $sudo tee /etc/apt/sources.list.d/dniarz-src.sources >/dev/null
+            $sudo apt-get update -qq
+        fi
+        (cd "$src" && apt-get source -qq "$1" >&2)
+    fi
+    echo "$src/$2"
+}
+
+build=$cache/build-$what-mingw
+rm -rf "$build" "$prefix"
+start=$(date +%s)
+if [ "$what" = gtest ]; then
+    source_dir=$(fetch googletest "googletest-$gtest_version")
+    cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF >&2
+else
+    source_dir=$(fetch qt6-base "qt6-base-$qt_version+dfsg")
+    # OpenGL stays on (loaded at run time): the Windows platform plugin of this version does not
+    # compile without it. Debian's source carries no wintab.h, hence no tablet events. The bundled
+    # third-party libraries are used, as MinGW has none of its own.
+    cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON \
+        -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_network=OFF \
+        -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF -DFEATURE_tabletevent=OFF \
+        -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_libpng=OFF -DFEATURE_system_libjpeg=OFF >&2
+fi
+cmake --build "$build" -j "$jobs" >&2
+cmake --install "$build" >&2
+echo "$what for MinGW built in $(($(date +%s) - start)) s" | tee "$stamp" >&2
+rm -rf "$build"
+echo "$prefix"
