@@ -33,6 +33,7 @@ public:
         QLineEdit* alarm;
         QPushButton* azalwyl;
         QPushButton* alstop;
+        QPushButton* drzemka;  // "Drzemka", beside STOP while the alarm rings
     };
     struct Services
     {
@@ -44,7 +45,8 @@ public:
     };
 
     // Puts the stored alarm time ("Godzina alarmu") into the box and the toggle down when the
-    // alarm was on at the last end ("Załączony alarm"); it is then armed if still ahead today.
+    // alarm was on at the last end ("Załączony alarm"); it then rings at its next time, today if
+    // still ahead, else tomorrow.
     // `tray` may be null; `window` is where the messages appear, and whether it is visible decides
     // whether a ringing alarm is announced in the tray.
     ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window);
@@ -52,8 +54,13 @@ public:
 
     // One tick of the 100 ms timer; changes a text only when it differs.
     void ClockTick();
-    // STOP, "Wył. alarm" and every recall from the tray.
+    // Every recall from the tray: the sound stops, a snooze waits on.
     void StopAlarmSound();
+    // STOP and "Wył. alarm": the sound stops and a snooze ends; the daily alarm stays.
+    void StopClick();
+    // "Drzemka": while the alarm rings, the sound stops and the alarm rings again after the snooze
+    // time. Nothing at other times.
+    void SnoozeClick();
     bool IsAlarmSounding() const;
 
     // What the settings keep at the end: the alarm box's last complete text (an entry left half

@@ -133,7 +133,8 @@ public:
 TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
-      m_clock(services.clock), m_store(services.settings), m_options(std::move(options)), m_journal(services.notesFile)
+      m_clock(services.clock), m_store(services.settings), m_options(std::move(options)),
+      m_dayWatch(LocalNow(services.clock)), m_journal(services.notesFile)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
@@ -157,7 +158,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();
-    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop},
+    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop, drzemka},
                                             ClockBar::Services{m_clock, m_settings,
                                                                m_options.persist ? services.sound : nullptr,
                                                                m_options.programDir, m_options.alarmTiming},
@@ -266,6 +267,12 @@ void TForm1::CreateTopBar()
     SetTextColour(alstop, Qt::red, QPalette::ButtonText);
     alstop->setToolTip(QStringLiteral("Wyłącz sygnał"));
     alstop->hide();
+
+    drzemka = new QPushButton(QStringLiteral("Drzemka"), bar);
+    drzemka->setObjectName(QStringLiteral("drzemka"));
+    drzemka->setGeometry(388, 4, 73, 22);
+    drzemka->setToolTip(QStringLiteral("Wyłącz sygnał i zadzwoń ponownie za kilka minut"));
+    drzemka->hide();
 
     SpeedButton7 = FlatButton(bar, "SpeedButton7", {}, {536, 4, 23, 22},
                               QStringLiteral("Synchronizacja czasu (wymagane połączenie z internetem)"), Glyph::Sync);
@@ -388,7 +395,8 @@ void TForm1::CreateTray()
     m_trayMenu->setObjectName(QStringLiteral("TrayMenu"));
     m_trayMenu->addAction(QStringLiteral("Pokaż"), this, &TForm1::ShowFromTray);
     m_trayMenu->addAction(QStringLiteral("Kontakty"), this, &TForm1::OpenContacts);
-    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, &TForm1::StopAlarmSound);
+    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, [this] { m_clockBar->StopClick(); });
+    m_trayMenu->addAction(QStringLiteral("Drzemka"), this, [this] { m_clockBar->SnoozeClick(); });
     m_trayMenu->addAction(QStringLiteral("Zakończ"), this, &TForm1::Quit);
 
     m_trayIcon = new TTrayNotifyIcon(this);
@@ -419,17 +427,15 @@ void TForm1::CreateQuitPaths()
         addAction(action);
     };
     add(QStringLiteral("Kontakty"), &TForm1::OpenContacts);
-    add(QStringLiteral("Wył. alarm"), &TForm1::StopAlarmSound);
+    add(QStringLiteral("Wył. alarm"), [this] { m_clockBar->StopClick(); });
+    add(QStringLiteral("Drzemka"), [this] { m_clockBar->SnoozeClick(); });
     add(QStringLiteral("Zakończ"), &TForm1::Quit);
 }
 
 void TForm1::CreateTimers()
 {
     Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, [this] {
-        ClockTick();
-        PollTimeSync();
-    });
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     // The first refresh runs before the window has ever been painted; this second one, just
     // after the event loop starts, finds the main grid drawn and so gets the day's colour right.
     Timer2.setInterval(1);
@@ -775,6 +781,27 @@ void TForm1::ClockTick()
     // The label and the hint change once a second; the 100 ms tick only keeps the change from
     // lagging behind the real second by more than a tenth.
     m_clockBar->ClockTick();
+}
+
+void TForm1::Timer1Timer()
+{
+    ClockTick();
+    MoveOnAtMidnight();
+    PollTimeSync();
+}
+
+void TForm1::MoveOnAtMidnight()
+{
+    const std::optional<DayChange> change = m_dayWatch.Tick(LocalNow(m_clock), cal->SelectedDate(),
+                                                            m_editor.Modified());
+    if (!change)
+        return;
+    // The grids read today as they paint; the small ones may hold the new day too.
+    for (TCalenPnl* grid : {cal, calb, calf, calff})
+        grid->update();
+    // The refresh this runs moves the small grids on a new month and fills the day panel.
+    if (change->selectToday)
+        SelectDate(change->today);
 }
 
 void TForm1::PollTimeSync()

@@ -100,6 +100,10 @@ QPushButton* Stop(const TForm1& form)
 {
     return Child<QPushButton>(form, "alstop");
 }
+QPushButton* Snooze(const TForm1& form)
+{
+    return Child<QPushButton>(form, "drzemka");
+}
 
 }  // namespace
 
@@ -162,7 +166,7 @@ class ClockBarTest : public QObject
     // The bar's texts must fit their fixed places in every state.
     static void CheckCaptionsFit(TForm1& form)
     {
-        for (QPushButton* button : {Toggle(form), Stop(form)}) {
+        for (QPushButton* button : {Toggle(form), Stop(form), Snooze(form)}) {
             const int needed = button->fontMetrics().horizontalAdvance(button->text()) + 8;
             QVERIFY2(needed <= button->width(), qPrintable(button->objectName() + QLatin1Char(' ') + button->text()));
         }
@@ -225,7 +229,7 @@ private slots:
         Tick(*form);
         QVERIFY(Stop(*form)->isHidden());
         QCOMPARE(m_sound->Calls().size(), std::size_t(4));
-        QCOMPARE(form->Clock()->Logic().State(), AlarmState::WaitingForTomorrow);
+        QCOMPARE(form->Clock()->Logic().State(), AlarmState::Armed);
         QVERIFY(Toggle(*form)->isChecked());
     }
 
@@ -270,6 +274,57 @@ private slots:
             QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
             QCOMPARE(m_sound->Calls().size(), std::size_t(2));
         }
+    }
+
+    // "Drzemka" by the button and by the tray: each time the sound stops and comes back after five
+    // minutes; STOP ends it, and the alarm waits for the next day.
+    void SnoozeTwiceThenStop()
+    {
+        SetLocal(6, 59, 59, 950);
+        auto form = Make();
+        form->show();
+        Alarm(*form)->setText(QStringLiteral("07:00"));
+        Toggle(*form)->click();
+        QVERIFY(Snooze(*form)->isHidden());
+        for (int round = 0; round < 2; ++round) {
+            m_time->Hold();
+            Run(*form, milliseconds(200));
+            QVERIFY(form->Clock()->IsAlarmSounding());
+            QVERIFY(!Snooze(*form)->isHidden());
+            // Both tones played, the thread waits in its pause.
+            QTRY_COMPARE(m_sound->Calls().size(), std::size_t(2 * (round + 1)));
+            if (round == 0) {
+                CheckCaptionsFit(*form);
+                SaveBar(*form, "clock_bar_ringing_snooze");
+                QTest::mouseClick(Snooze(*form), Qt::LeftButton);
+            } else {
+                form->TrayMenu()->actions().at(3)->trigger();  // "Drzemka"
+            }
+            QVERIFY(Snooze(*form)->isHidden());
+            QVERIFY(!Stop(*form)->isHidden());
+            QCOMPARE(Toggle(*form)->text(), QStringLiteral(" 00:05:01"));
+            m_time->Release();
+            QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+            QCOMPARE(m_sound->Calls().size(), std::size_t(2 * (round + 1)));
+            // Up to five minutes after the press nothing more; STOP stays, as it ends the snooze.
+            m_clock.Advance(minutes(5) - milliseconds(200));
+            Tick(*form);
+            QVERIFY(!form->Clock()->IsAlarmSounding());
+            QVERIFY(!Stop(*form)->isHidden());
+            m_clock.Advance(milliseconds(150));
+        }
+        m_time->Hold();
+        Run(*form, milliseconds(200));
+        QVERIFY(form->Clock()->IsAlarmSounding());
+        QTRY_COMPARE(m_sound->Calls().size(), std::size_t(6));
+        QTest::mouseClick(Stop(*form), Qt::LeftButton);
+        m_time->Release();
+        QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+        Tick(*form);
+        QVERIFY(Stop(*form)->isHidden());
+        QVERIFY(Snooze(*form)->isHidden());
+        QCOMPARE(form->Clock()->Logic().State(), AlarmState::Armed);
+        QCOMPARE(Toggle(*form)->text().left(3), QStringLiteral(" 23"));
     }
 
     void EditingTheTimeWhileItRingsTurnsTheAlarmOff()
@@ -333,18 +388,18 @@ private slots:
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
     }
 
-    void StartArmsOnlyATimeStillAheadToday()
+    // Stored as on, the alarm rings at its next time: today if still ahead, else tomorrow; and a
+    // computer asleep over the time says so in the tray rather than ring at noon.
+    void StartedOnRingsAtTheNextTime()
     {
         struct Row
         {
             const char* text;
             int hour;
             bool down;
-            AlarmState state;
+            int ringDay;  // 0 today, 1 tomorrow, -1 never
         };
-        const Row rows[] = {{"07:00", 6, true, AlarmState::Armed},
-                            {"07:00", 8, true, AlarmState::WaitingForTomorrow},
-                            {"25:00", 6, false, AlarmState::Off}};
+        const Row rows[] = {{"07:00", 6, true, 0}, {"07:00", 8, true, 1}, {"25:00", 6, false, -1}};
         for (const Row& r : rows) {
             m_store.Put("Godzina alarmu", RegValue::String(r.text));
             m_store.Put("Załączony alarm", RegValue::Dword(1));
@@ -352,10 +407,31 @@ private slots:
             auto form = Make();
             QCOMPARE(Alarm(*form)->text(), QString::fromLatin1(r.text));
             QCOMPARE(Toggle(*form)->isChecked(), r.down);
-            QCOMPARE(form->Clock()->Logic().State(), r.state);
-            if (r.down)
-                QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));
+            QCOMPARE(form->Clock()->Logic().State(), r.down ? AlarmState::Armed : AlarmState::Off);
+            if (!r.down)
+                continue;
+            QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));
+            m_clock.Set(sys_days{year{2024} / March / 11} + days{r.ringDay} + hours{5} + minutes{59}
+                        + seconds{59});  // 06:59:59 local
+            Tick(*form);
+            QVERIFY(Stop(*form)->isHidden());
+            m_clock.Advance(milliseconds(1100));
+            Tick(*form);
+            QVERIFY(!Stop(*form)->isHidden());
         }
+
+        // (Each window above stored its state as it closed.)
+        m_store.Put("Godzina alarmu", RegValue::String("07:00"));
+        m_store.Put("Załączony alarm", RegValue::Dword(1));
+        m_sound = std::make_shared<FakeSound>();
+        SetLocal(6, 0, 0);
+        auto form = Make();
+        QVERIFY(Toggle(*form)->isChecked());
+        m_clock.Advance(hours{6});
+        Tick(*form);
+        QVERIFY(Stop(*form)->isHidden());
+        QVERIFY(form->TrayIcon()->LastMessage().startsWith(QStringLiteral("Pominięty alarm 07:00\n")));
+        QVERIFY(m_sound->Calls().empty());
     }
 
     void FullHourSoundsOneToneAtStartAndAtEachHour()
