@@ -1,0 +1,42 @@
+# The Windows installer (NSIS, through `cpack -G NSIS`): the program with Qt's DLLs and plugins and
+# MinGW's runtime in bin\, the shipped files in share\dniarz\ (the layout that tells the program it
+# runs installed, so that the notes go to %LOCALAPPDATA%), a Start-menu shortcut, and an
+# uninstaller that removes what it installed and never the user's notes.
+set_target_properties(dniarz PROPERTIES WIN32_EXECUTABLE ON)
+install(TARGETS dniarz RUNTIME DESTINATION bin)
+
+get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
+install(FILES "${qt_prefix}/bin/Qt6Core.dll" "${qt_prefix}/bin/Qt6Gui.dll" "${qt_prefix}/bin/Qt6Widgets.dll"
+        DESTINATION bin)
+install(FILES "${qt_prefix}/plugins/platforms/qwindows.dll" "${qt_prefix}/plugins/platforms/qoffscreen.dll"
+        DESTINATION bin/platforms)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll)
+    install(FILES "${DNIARZ_MINGW_RUNTIME_DIR}/${dll}" DESTINATION bin)
+endforeach()
+install(FILES "${DNIARZ_MINGW_SYSROOT_BIN_DIR}/libwinpthread-1.dll" DESTINATION bin)
+# Qt's own texts in Polish, where Qt looks for them beside the program.
+if(EXISTS /usr/share/qt6/translations/qtbase_pl.qm)
+    install(FILES /usr/share/qt6/translations/qtbase_pl.qm DESTINATION bin/translations)
+endif()
+
+set(DNIARZ_SHIPPED_FILES "${PROJECT_SOURCE_DIR}/data/info.rtf;${PROJECT_SOURCE_DIR}/data/ALARM.WAV"
+    CACHE STRING "Files installed into share/dniarz when they exist")
+install(DIRECTORY DESTINATION share/dniarz)
+install(FILES ${DNIARZ_SHIPPED_FILES} DESTINATION share/dniarz OPTIONAL)
+
+set(CPACK_GENERATOR NSIS)
+set(CPACK_PACKAGE_NAME Dniarz)
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR Brenvik)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Kalendarz i zegar")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Dniarz)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Dniarz)
+set(CPACK_PACKAGE_EXECUTABLES "dniarz;Dniarz")
+set(CPACK_NSIS_DISPLAY_NAME Dniarz)
+set(CPACK_NSIS_PACKAGE_NAME Dniarz)
+set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\dniarz.exe")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_MODIFY_PATH OFF)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_OUTPUT_FILE_PREFIX "${PROJECT_BINARY_DIR}/packages")
+include(CPack)
