@@ -338,6 +338,33 @@ private slots:
         QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("zwykle"));
     }
 
+    // A link opens its own address, whatever its text; one to a file opens nothing.
+    void DoubleClickOnALinkOpensItsAddress()
+    {
+        TextFormat web;
+        web.link = "https://www.example.pl/rejestracja";
+        TextFormat mail;
+        mail.link = "mailto:ewa@example.pl";
+        TextFormat file;
+        file.link = "file:///home/jan/program";
+        StoreBook(RichDocument{{Paragraph{
+            {TextRun{"zapisy online ", web}, TextRun{"poczta ", mail}, TextRun{"www.example.pl/plik", file}}}}});
+        auto form = Make();
+        form->show();
+        const auto doubleClickAt = [&](int position) {
+            QTextCursor cursor(form->re1->document());
+            cursor.setPosition(position);
+            QTest::mouseDClick(form->re1->viewport(), Qt::LeftButton, {}, form->re1->cursorRect(cursor).center());
+        };
+        doubleClickAt(9);
+        doubleClickAt(17);
+        QCOMPARE(m_links.browsed, (std::vector<std::string>{"https://www.example.pl/rejestracja"}));
+        QCOMPARE(m_links.mailed, (std::vector<std::string>{"ewa@example.pl"}));
+        // A link that does not open leaves the token rule: this token is a web address itself.
+        doubleClickAt(25);
+        QCOMPARE(m_links.browsed.back(), std::string("www.example.pl/plik"));
+    }
+
     void FontDialogChangesOnlyWhatTheUserChanged()
     {
         RichDocument document;
