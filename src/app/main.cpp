@@ -60,6 +60,7 @@ int main(int argc, char** argv)
     const CommandLine& options = parsed.options;
     // Without the privilege to set the clock, the system's time service is asked instead.
     Platform platform = MakePlatform("ZWDNIARZ", ShiftThroughTimeService);
+    platform.makeNotifier = [] { return MakeDesktopNotifier(); };
     const std::optional<std::string> dirVariable = EnvironmentValue("DNIARZ_DIR");
     const ProgramFiles files = ResolveProgramFiles(options.dir, dirVariable ? dirVariable->c_str() : nullptr,
                                                    ExecutableDir(), platform.dataHome);
@@ -93,7 +94,11 @@ int main(int argc, char** argv)
             std::cerr << placeError << '\n';
             return 2;
         }
-        std::cout << FormatPrintDay(PrintDayLines(input));
+        const std::string runError = PrintDays(input, options.days, std::cout);
+        if (!runError.empty()) {
+            std::cerr << runError << '\n';
+            return 2;
+        }
         return 0;
     }
     case CommandLine::Mode::Search: {
