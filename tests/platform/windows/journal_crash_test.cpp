@@ -39,11 +39,11 @@ TEST(JournalCrash, EveryConfirmedSaveSurvivesAKill)
         startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
         std::wstring command = L"\"" + saver.wstring() + L"\" \"" + path.wstring() + L"\" " + std::to_wstring(run);
         PROCESS_INFORMATION child{};
-        ASSERT_TRUE(CreateProcessW(saver.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                   &startup, &child));
+        ASSERT_TRUE(CreateProcessW(saver.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                   &child));
         CloseHandle(writeEnd);
         // Starting a process takes Wine a good part of a second; the kill must fall among the saves.
-        std::this_thread::sleep_for(std::chrono::milliseconds(400 + rng() % 600));
+        std::this_thread::sleep_for(std::chrono::milliseconds(700 + rng() % 800));
         TerminateProcess(child.hProcess, 9);
         WaitForSingleObject(child.hProcess, INFINITE);
         DWORD exitCode = 0;
