@@ -44,8 +44,10 @@ fetch() {
     echo "$src/$2"
 }
 
+# A build cut off (a machine switched off, a session ended) goes on where it stopped.
 build=$cache/build-$what-mingw
-rm -rf "$build" "$prefix"
+[ "$what" = qt ] && build=$cache/build-qt6-mingw
+rm -rf "$prefix"
 start=$(date +%s)
 if [ "$what" = gtest ]; then
     source_dir=$(fetch googletest "googletest-$gtest_version")
