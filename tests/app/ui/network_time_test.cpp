@@ -5,6 +5,7 @@
 #include "app/time_sync_controller.h"
 #include "app/ui/message_box.h"
 #include "app/ui/speed_button.h"
+#include "app/ui/tray_icon.h"
 #include "clock/sntp.h"
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_system_clock.h"
@@ -33,10 +34,10 @@ class NetworkTimeTest : public QObject
 
     static SpeedButton* Button(TForm1& form) { return form.findChild<SpeedButton*>(QStringLiteral("SpeedButton7")); }
 
-    std::unique_ptr<TForm1> Make()
+    std::unique_ptr<TForm1> Make(bool withTray = false)
     {
         MainWindowOptions options;
-        options.withTray = false;
+        options.withTray = withTray;
         options.programDir = m_dir.path().toStdString();
         options.udp = m_net;
         options.workerClock = m_workerClock;
@@ -89,6 +90,38 @@ private slots:
         QCOMPARE(AppMessageBox::LastAnswered()->text,
                  QStringLiteral("Nie udało się ustawić zegara. Różnica względem serwera czasu: +3.0 s. "
                                 "Przyczyna: brak uprawnień do zmiany czasu systemowego."));
+    }
+
+    void ALargeStepIsAskedForOrLeftUnmadeAndSaidOnce()
+    {
+        FakeSystemClock& worker = *m_workerClock;
+        m_net->AddServer("ntp.example", ScriptedTimeServer(worker, milliseconds(40), hours(-5000)));
+        auto form = Make(true);
+        const std::size_t shifts = m_clock.Shifts().size();
+        // The button's run asks; "Nie" leaves the clock.
+        AppMessageBox::SetNextAnswer(QMessageBox::No);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
+        QTRY_COMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Zegar różni się od czasu serwera o 208 dni (zegar się spieszy). Ustawić?"));
+        QCOMPARE(AppMessageBox::LastAnswered()->buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(m_clock.Shifts().size(), shifts);
+        // "Tak" steps it.
+        AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
+        QTRY_COMPARE(AppMessageBox::AnsweredCount(), 2);
+        QCOMPARE(m_clock.Shifts().size(), shifts + 1);
+
+        // A run of its own with the window hidden in the tray never steps it and says so once.
+        form->hide();
+        for (int run = 0; run < 2; ++run) {
+            form->TimeSync()->StartTimeSync();
+            QTRY_VERIFY(!form->TimeSync()->SyncRunning());
+        }
+        QCOMPARE(AppMessageBox::AnsweredCount(), 2);
+        QCOMPARE(m_clock.Shifts().size(), shifts + 1);
+        QVERIFY(form->TrayIcon());
+        QVERIFY(form->TrayIcon()->LastMessage().contains(QStringLiteral("nie został ustawiony")));
     }
 };
 
