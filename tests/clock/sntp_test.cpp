@@ -24,6 +24,15 @@ std::vector<std::uint8_t> Reply(NtpTimestamp originate, NtpTimestamp receive, Nt
     return p;
 }
 
+// Root delay and root dispersion, in 16.16 fixed-point seconds.
+void SetRoot(std::vector<std::uint8_t>& p, std::uint32_t delay, std::uint32_t dispersion)
+{
+    for (int i = 0; i < 4; ++i) {
+        p[4 + i] = static_cast<std::uint8_t>(delay >> (24 - 8 * i));
+        p[8 + i] = static_cast<std::uint8_t>(dispersion >> (24 - 8 * i));
+    }
+}
+
 }  // namespace
 
 TEST(NtpConversions, KnownMomentsInBothEras)
@@ -136,22 +145,10 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
         {"zero transmit", [](std::vector<std::uint8_t>& p) { std::fill(p.begin() + 40, p.end(), 0); },
          "zero transmit time"},
         // Root delay 2 s and dispersion 0.5 s: 1.5 s from the reference, as far as is believed.
-        {"root distance 1.5 s",
-         [](std::vector<std::uint8_t>& p) {
-             p[5] = 2;
-             p[9] = 0;
-             p[10] = 0x80;
-         },
-         ""},
-        {"root dispersion 1.5 s and a little",
-         [](std::vector<std::uint8_t>& p) {
-             p[9] = 1;
-             p[10] = 0x80;
-             p[11] = 1;
-         },
+        {"root distance 1.5 s", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0x20000, 0x8000); }, ""},
+        {"root distance a little over", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0, 0x18001); },
          "root distance 1.500 s"},
-        {"root delay and dispersion 65536 s",
-         [](std::vector<std::uint8_t>& p) { std::fill(p.begin() + 4, p.begin() + 12, 0xFF); },
+        {"root delay and dispersion 65536 s", [](std::vector<std::uint8_t>& p) { SetRoot(p, ~0u, ~0u); },
          "root distance 98304.000 s"},
     };
     for (const Row& r : rows) {

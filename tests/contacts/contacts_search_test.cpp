@@ -240,7 +240,7 @@ TEST(ContactsBook, ABookThatCouldNotBeReadIsMovedAsideOrNeverSavedOver)
     // not be the end of what is there.
     MemoryFileStore store;
     ContactsFile file(store, "/program");
-    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", {}}}}}};
+    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", SavedFormat()}}}}};
     store.files[file.Path()] = "{\\rtf1 Jan Nowak}";
     store.unreadable.insert(file.Path());
     store.files["/program/tel.rtf.unreadable"] = "from an earlier start";
