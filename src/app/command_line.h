@@ -17,7 +17,10 @@ struct CommandLine
         Help,
         Version,
         Contacts,
-        Sntp
+        Sntp,
+        Search,
+        ExportIcs,
+        ImportIcs
     };
     Mode mode = Mode::Window;
     bool hide = false;                     // "-HIDE" in any letter case: start in the tray
@@ -27,6 +30,13 @@ struct CommandLine
     std::optional<std::string> longitude;  // --lon DEG, as typed
     std::string screenshotFile;            // --screenshot FILE
     std::vector<std::string> sntpServers;  // --sntp HOST[:PORT]...; empty: the program's own list
+    std::string searchText;                // --search TEXT
+    bool ignoreDiacritics = false;         // --ignore-diacritics: "zolw" finds "żółw"
+    std::string icsFile;                   // --export-ics FILE, --import-ics FILE
+    std::optional<int> fromYear, toYear;   // --from YEAR, --to YEAR: the years --export-ics writes
+    bool withNameDays = false;             // --with-namedays
+    bool withHolidays = false;             // --with-holidays
+    bool assumeYes = false;                // --yes: import a large file without asking
 };
 
 struct CommandLineResult
