@@ -89,7 +89,11 @@ int main(int argc, char** argv)
             std::cerr << placeError << '\n';
             return 2;
         }
-        std::cout << FormatPrintDay(PrintDayLines(input));
+        const std::string runError = PrintDays(input, options.days, std::cout);
+        if (!runError.empty()) {
+            std::cerr << runError << '\n';
+            return 2;
+        }
         return 0;
     }
     case CommandLine::Mode::Search: {
