@@ -5,9 +5,9 @@
 #include "app/time_sync_controller.h"
 #include "app/ui/message_box.h"
 #include "app/ui/speed_button.h"
-#include "app/ui/tray_icon.h"
 #include "clock/sntp.h"
 #include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_notifier.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/fake_udp_transport.h"
 #include "platform/fake/memory_settings_store.h"
@@ -34,14 +34,14 @@ class NetworkTimeTest : public QObject
 
     static SpeedButton* Button(TForm1& form) { return form.findChild<SpeedButton*>(QStringLiteral("SpeedButton7")); }
 
-    std::unique_ptr<TForm1> Make(bool withTray = false)
+    std::unique_ptr<TForm1> Make(DesktopNotifier* notifier = nullptr)
     {
         MainWindowOptions options;
-        options.withTray = withTray;
+        options.withTray = false;
         options.programDir = m_dir.path().toStdString();
         options.udp = m_net;
         options.workerClock = m_workerClock;
-        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile, nullptr, notifier}, options);
     }
 
 private slots:
@@ -96,7 +96,8 @@ private slots:
     {
         FakeSystemClock& worker = *m_workerClock;
         m_net->AddServer("ntp.example", ScriptedTimeServer(worker, milliseconds(40), hours(-5000)));
-        auto form = Make(true);
+        FakeNotifier notifier;
+        auto form = Make(&notifier);
         const std::size_t shifts = m_clock.Shifts().size();
         // The button's run asks; "Nie" leaves the clock.
         AppMessageBox::SetNextAnswer(QMessageBox::No);
@@ -120,8 +121,26 @@ private slots:
         }
         QCOMPARE(AppMessageBox::AnsweredCount(), 2);
         QCOMPARE(m_clock.Shifts().size(), shifts + 1);
-        QVERIFY(form->TrayIcon());
-        QVERIFY(form->TrayIcon()->LastMessage().contains(QStringLiteral("nie został ustawiony")));
+        QCOMPARE(notifier.Count(), std::size_t(1));
+        QCOMPARE(notifier.Last().summary, "Zegar nie został ustawiony");
+        QCOMPARE(notifier.Last().body, "Zegar różni się od czasu serwera o 208 dni (zegar się spieszy) i nie został "
+                                       "ustawiony. Przycisk synchronizacji ustawi go po potwierdzeniu.");
+    }
+
+    // A run of its own accord at the start that the service refused: a notification says so, and
+    // no box waits for an answer.
+    void ARefusedRunAtTheStartIsANotification()
+    {
+        m_store.Put("Synchronizacja", RegValue::Dword(1));
+        m_clock.SetMaySet(false, ClockChangeError::AutomaticSync);
+        FakeNotifier notifier;
+        auto form = Make(&notifier);
+        QTRY_VERIFY(form->TimeSync()->SyncDoneSinceStart());
+        QTRY_COMPARE(notifier.Count(), std::size_t(1));
+        QCOMPARE(notifier.Last().summary, "Zegar nie został ustawiony");
+        QVERIFY(
+            notifier.Last().body.starts_with("Nie udało się ustawić zegara. Różnica względem serwera czasu: +3.0 s."));
+        QCOMPARE(AppMessageBox::AnsweredCount(), 0);
     }
 };
 
