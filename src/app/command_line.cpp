@@ -62,6 +62,7 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
 {
     CommandLineResult r;
     CommandLine& o = r.options;
+    bool daysGiven = false;
     auto fail = [&](std::string message) {
         r.error = std::move(message);
         return r;
@@ -93,6 +94,15 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             o.date = ParseDateArgument(*v);
             if (!o.date)
                 return fail("dniarz: invalid date '" + *v + "' (expected yyyy-mm-dd, years 1 to 9999)");
+        } else if (a == "--days") {
+            const auto v = value();
+            int n = 0;
+            const auto [end, ec] = v ? std::from_chars(v->data(), v->data() + v->size(), n)
+                                     : std::from_chars_result{nullptr, std::errc::invalid_argument};
+            if (!v || ec != std::errc() || end != v->data() + v->size() || n < 1 || n > kMaxPrintDays)
+                return fail("dniarz: --days needs a number of days from 1 to " + std::to_string(kMaxPrintDays));
+            o.days = n;
+            daysGiven = true;
         } else if (a == "--contacts") {
             o.mode = CommandLine::Mode::Contacts;
         } else if (a == "--screenshot") {
@@ -152,6 +162,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             return fail("dniarz: unknown option '" + a + "' (see --help)");
         }
     }
+    if (daysGiven && o.mode != CommandLine::Mode::PrintDay)
+        return fail("dniarz: --days goes with --print-day");
     if (o.fromYear && o.toYear && *o.fromYear > *o.toYear)
         return fail("dniarz: --from " + std::to_string(*o.fromYear) + " is after --to " + std::to_string(*o.toYear));
     return r;
@@ -164,6 +176,8 @@ std::string UsageText()
            "\n"
            "  -hide                 start hidden in the notification area\n"
            "  --print-day [DATE]    print the day view of DATE (yyyy-mm-dd, default today) and exit\n"
+           "  --days N              with --print-day: N days from DATE on (up to 36600), one\n"
+           "                        block of lines a day, blocks parted by an empty line\n"
            "  --contacts            print the contacts book as plain text and exit\n"
            "  --screenshot FILE     render the main window to a PNG file and exit\n"
            "  --date DATE           the date shown by --screenshot\n"

@@ -25,6 +25,7 @@ struct CommandLine
     Mode mode = Mode::Window;
     bool hide = false;                     // "-HIDE" in any letter case: start in the tray
     std::optional<TDateTime> date;         // --print-day DATE or --date DATE
+    int days = 1;                          // --days N with --print-day: N days from DATE on
     std::optional<std::string> dir;        // --dir PATH: the program directory
     std::optional<std::string> latitude;   // --lat DEG, as typed
     std::optional<std::string> longitude;  // --lon DEG, as typed
@@ -50,5 +51,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
 
 // "yyyy-mm-dd" or "yyyy.mm.dd" (four-digit year, one- or two-digit month and day), years 1..9999.
 std::optional<TDateTime> ParseDateArgument(const std::string& text);
+
+// The most days one --print-day prints: a hundred years.
+constexpr int kMaxPrintDays = 36600;
 
 std::string UsageText();
