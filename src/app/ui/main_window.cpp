@@ -157,7 +157,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();
-    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop},
+    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop, drzemka},
                                             ClockBar::Services{m_clock, m_settings,
                                                                m_options.persist ? services.sound : nullptr,
                                                                m_options.programDir, m_options.alarmTiming},
@@ -266,6 +266,12 @@ void TForm1::CreateTopBar()
     SetTextColour(alstop, Qt::red, QPalette::ButtonText);
     alstop->setToolTip(QStringLiteral("Wyłącz sygnał"));
     alstop->hide();
+
+    drzemka = new QPushButton(QStringLiteral("Drzemka"), bar);
+    drzemka->setObjectName(QStringLiteral("drzemka"));
+    drzemka->setGeometry(388, 4, 73, 22);
+    drzemka->setToolTip(QStringLiteral("Wyłącz sygnał i zadzwoń ponownie za kilka minut"));
+    drzemka->hide();
 
     SpeedButton7 = FlatButton(bar, "SpeedButton7", {}, {536, 4, 23, 22},
                               QStringLiteral("Synchronizacja czasu (wymagane połączenie z internetem)"), Glyph::Sync);
@@ -388,7 +394,8 @@ void TForm1::CreateTray()
     m_trayMenu->setObjectName(QStringLiteral("TrayMenu"));
     m_trayMenu->addAction(QStringLiteral("Pokaż"), this, &TForm1::ShowFromTray);
     m_trayMenu->addAction(QStringLiteral("Kontakty"), this, &TForm1::OpenContacts);
-    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, &TForm1::StopAlarmSound);
+    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, [this] { m_clockBar->StopClick(); });
+    m_trayMenu->addAction(QStringLiteral("Drzemka"), this, [this] { m_clockBar->SnoozeClick(); });
     m_trayMenu->addAction(QStringLiteral("Zakończ"), this, &TForm1::Quit);
 
     m_trayIcon = new TTrayNotifyIcon(this);
@@ -419,7 +426,8 @@ void TForm1::CreateQuitPaths()
         addAction(action);
     };
     add(QStringLiteral("Kontakty"), &TForm1::OpenContacts);
-    add(QStringLiteral("Wył. alarm"), &TForm1::StopAlarmSound);
+    add(QStringLiteral("Wył. alarm"), [this] { m_clockBar->StopClick(); });
+    add(QStringLiteral("Drzemka"), [this] { m_clockBar->SnoozeClick(); });
     add(QStringLiteral("Zakończ"), &TForm1::Quit);
 }
 
