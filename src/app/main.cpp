@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/local_now.h"
 #include "app/print_contacts.h"
 #include "app/print_day.h"
+#include "app/search_command.h"
 #include "app/ui/run_gui.h"
 #include "app/settings.h"
 #include "app/sntp_command.h"
@@ -16,9 +18,30 @@
 #include "app/version.h"
 #include "clock/server_list.h"
 #include "calendar/namedays.h"
+#ifdef DNIARZ_HAVE_ICAL
+#include "ics/ics_commands.h"
+#endif
 #include "platform/platform.h"
 #include "platform/time_service.h"
 #include "platform/program_dir.h"
+
+namespace {
+
+// Read only: printing and searching must not create or repair the notes file. A missing file is
+// an empty journal; an unreadable one is reported here.
+std::optional<JournalRecords> ReadNotes(JournalFile& notesFile, const std::filesystem::path& programDir)
+{
+    const auto notesPath = programDir / "dnz.dat";
+    std::string notesBytes;
+    if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
+        std::cerr << "dniarz: cannot read the notes file " << notesPath.string() << ": " << notesFile.LastError()
+                  << '\n';
+        return std::nullopt;
+    }
+    return JournalRecords::Parse(notesBytes).records;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -50,17 +73,10 @@ int main(int argc, char** argv)
     case CommandLine::Mode::PrintDay: {
         NameDayTable table;
         table.Load();
-        // Read only: printing a day must not create or repair the notes file.
-        const auto notesPath = programDir / "dnz.dat";
-        JournalFile& notesFile = *platform.notesFile;
-        std::string notesBytes;
-        if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
-            std::cerr << "dniarz: cannot read the notes file " << notesPath.string() << ": " << notesFile.LastError()
-                      << '\n';
+        const std::optional<JournalRecords> notes = ReadNotes(*platform.notesFile, programDir);
+        if (!notes)
             return 1;
-        }
-        const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
-        PrintDayInput input{options.date.value_or(DateOf(LocalNow(*platform.clock))), &table, &notes};
+        PrintDayInput input{options.date.value_or(DateOf(LocalNow(*platform.clock))), &table, &*notes};
         // The stored place, unless the command line names another; reading never creates the key.
         const Settings stored = ReadStoredValues(*platform.settings, {SettingId::Latitude, SettingId::Longitude});
         input.latitude = stored.Latitude;
@@ -70,9 +86,55 @@ int main(int argc, char** argv)
             std::cerr << placeError << '\n';
             return 2;
         }
-        std::cout << FormatPrintDay(PrintDayLines(input));
+        const std::string runError = PrintDays(input, options.days, std::cout);
+        if (!runError.empty()) {
+            std::cerr << runError << '\n';
+            return 2;
+        }
         return 0;
     }
+    case CommandLine::Mode::Search: {
+        const std::optional<JournalRecords> notes = ReadNotes(*platform.notesFile, programDir);
+        if (!notes)
+            return 2;
+        return RunSearchCommand(*notes, options.searchText, options.ignoreDiacritics, std::cout);
+    }
+#ifdef DNIARZ_HAVE_ICAL
+    case CommandLine::Mode::ExportIcs: {
+        const std::optional<JournalRecords> notes = ReadNotes(*platform.notesFile, programDir);
+        if (!notes)
+            return 1;
+        NameDayTable table;
+        table.Load();
+        const IcsExportOptions exportOptions{options.fromYear, options.toYear, options.withNameDays,
+                                             options.withHolidays};
+        return RunExportIcsCommand(*notes, table, exportOptions, options.icsFile, *platform.files,
+                                   platform.clock->Now(), DecodeDate(LocalNow(*platform.clock)).year, std::cout,
+                                   std::cerr);
+    }
+    case CommandLine::Mode::ImportIcs: {
+        ImportIcsCommand command;
+        command.file = options.icsFile;
+        command.notesPath = programDir / "dnz.dat";
+        command.assumeYes = options.assumeYes;
+        command.confirm = [](const std::string& question) {
+            std::cerr << question << " [t/N] " << std::flush;
+            std::string answer;
+            return std::getline(std::cin, answer) && (answer.starts_with("t") || answer.starts_with("T"));
+        };
+        command.utcOffset = [&](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); };
+        command.now = LocalNow(*platform.clock);
+        if (files.OwnsUserDir() && !EnsurePrivateDirectory(programDir))
+            std::cerr << "dniarz: cannot create " << programDir.string() << '\n';
+        NotesJournal journal(*platform.notesFile);
+        return RunImportIcsCommand(command, *platform.files, journal, std::cout, std::cerr);
+    }
+#else
+    case CommandLine::Mode::ExportIcs:
+    case CommandLine::Mode::ImportIcs:
+        std::cerr << "dniarz: this build has no iCalendar support\n";
+        return 2;
+#endif
     case CommandLine::Mode::Contacts:
         return PrintContacts(programDir, std::cout, std::cerr);
     case CommandLine::Mode::Sntp: {

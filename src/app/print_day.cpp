@@ -29,9 +29,8 @@ std::string OneLine(const std::string& text)
     return out;
 }
 
-}  // namespace
-
-std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
+// One day's lines, the sun and moon from `almanac` when there is one.
+std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput& input, SunMoonAlmanac* almanac)
 {
     const TDateTime date = DateOf(input.date);
     const DateParts d = DecodeDate(date);
@@ -42,7 +41,7 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     const DayTexts texts = input.names ? NamesAndHoliday(*input.names, date, EasterSunday(d.year)) : DayTexts{};
     lines.emplace_back("holiday", WithoutLineBreaks(texts.holiday));
     lines.emplace_back("names", JoinNames(texts.names));
-    const SunMoonLine sunMoon = BuildSunMoonLine(date, input.latitude, input.longitude);
+    const SunMoonLine sunMoon = almanac ? almanac->Line(date) : BuildSunMoonLine(date, input.latitude, input.longitude);
     lines.emplace_back("sun", sunMoon.sunText);
     lines.emplace_back("moon", sunMoon.moonText);
     lines.emplace_back("phase", sunMoon.phaseText);
@@ -52,6 +51,36 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     lines.emplace_back("note", noteLine(DateKey(date)));
     lines.emplace_back("yearly-note", noteLine(YearlyKey(d.month, d.day)));
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
+{
+    return LinesOfDay(input, nullptr);
+}
+
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input, SunMoonAlmanac& almanac)
+{
+    return LinesOfDay(input, &almanac);
+}
+
+std::string PrintDays(const PrintDayInput& input, int days, std::ostream& out)
+{
+    const TDateTime first = DateOf(input.date);
+    const std::optional<TDateTime> last = TryEncodeDate(9999, 12, 31);
+    if (days < 1 || first + (days - 1) > *last)
+        return "dniarz: " + std::to_string(days) + " days from " + FormatDateTime("yyyy.mm.dd", first)
+               + " run past 9999.12.31";
+    SunMoonAlmanac almanac(input.latitude, input.longitude);
+    PrintDayInput day = input;
+    for (int i = 0; i < days; ++i) {
+        day.date = first + i;
+        if (i > 0)
+            out << '\n';
+        out << FormatPrintDay(PrintDayLines(day, almanac));
+    }
+    return {};
 }
 
 std::string SetPlace(PrintDayInput& input, const std::optional<std::string>& latitude,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,13 @@ struct PrintDayInput
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
 // moon, phase, and whatever the other subsystems add after them.
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
+class SunMoonAlmanac;
+// The same with the sun and moon from `almanac`, made for the input's place: the texts are the
+// same, and a run of days costs a fraction.
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input, SunMoonAlmanac& almanac);
+// Writes the blocks of `days` consecutive days from input.date on to `out`, parted by an empty line.
+// A run that would pass 9999-12-31 prints nothing and gives one line for stderr naming it.
+std::string PrintDays(const PrintDayInput& input, int days, std::ostream& out);
 // Sets the place from the texts of --lat and --lon where given, read with TryParseCoordinate.
 // A command line has no stored value to fall back to, so a text that does not read is an error:
 // the result is then one line for stderr naming it, and the input keeps its place.

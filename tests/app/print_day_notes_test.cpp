@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "app/search_command.h"
+
 namespace {
 
 std::string Value(const std::vector<std::pair<std::string, std::string>>& lines, const std::string& key)
@@ -41,3 +45,16 @@ TEST(PrintDayNotes, NoteLinesJoinTextLinesAndStayEmptyWithoutNotes)
 }
 
 }  // namespace
+
+TEST(SearchCommand, PrintsHitsAndTellsByExitCodeWhetherAnyWereFound)
+{
+    const JournalRecords notes = JournalRecords::Parse("2024.12.24\r\nt\r\nkarp\r\nbarszcz\r\n****\r\n"
+                                                       "    .12.24\r\nt\r\nWigilia: karp\r\n****\r\n")
+                                     .records;
+    std::ostringstream found;
+    EXPECT_EQ(RunSearchCommand(notes, "KARP", false, found), 0);
+    EXPECT_EQ(found.str(), "2024.12.24: karp\n    .12.24: Wigilia: karp\n");
+    std::ostringstream none;
+    EXPECT_EQ(RunSearchCommand(notes, "szczupak", false, none), 1);
+    EXPECT_EQ(none.str(), "");
+}
