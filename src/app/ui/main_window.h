@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 
+class DesktopNotifier;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -53,6 +54,7 @@ struct MainWindowServices
     SettingsStore& settings;
     JournalFile& notesFile;
     std::shared_ptr<Sound> sound = nullptr;  // the alarm and the full-hour tone; null is silence
+    DesktopNotifier* notifier = nullptr;     // the desktop's notifications; null: the tray's messages
 };
 
 struct MainWindowOptions
@@ -243,6 +245,8 @@ private:
     SettingsStore& m_store;
     MainWindowOptions m_options;
     DayChangeWatch m_dayWatch;
+    DesktopNotifier* m_notifier;
+    TDateTime m_clockNotSetToldOn = 0;  // the day a run of its own accord last told it set nothing
     Settings m_settings;
     NameDayTable m_names;
     NotesJournal m_journal;
