@@ -60,7 +60,7 @@ struct MainWindowServices
 struct MainWindowOptions
 {
     std::filesystem::path programDir;  // where the notes and the other files of the program live
-    std::filesystem::path sharedDir;   // shipped files of an installed program (LocateProgramFile)
+    std::filesystem::path sharedDir;   // where the shipped files lie (LocateProgramFile)
     std::optional<TDateTime> date;     // the date selected at start; today when empty
     bool withTray = true;              // false: no tray icon at all (pictures of the window)
     bool trayAvailable = true;         // whether the desktop has a notification area to hide into
@@ -256,7 +256,8 @@ private:
     bool m_showingEditor = false;  // the memo is being filled from the editor, not typed into
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
-    bool m_recallSelectsToday = false;  // "Przywołanie"
+    bool m_recallSelectsToday = false;    // "Przywołanie"
+    bool m_largeStepNoticeGiven = false;  // a large step was left unmade and a notification said so
     CityTable m_cities;
     std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
     std::unique_ptr<TAutoRunner> m_autoRunner;
