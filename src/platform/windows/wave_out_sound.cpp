@@ -6,11 +6,13 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
 
 #include "platform/tone_samples.h"
+#include "platform/read_file.h"
 #include "platform/wave_file.h"
 #include "platform/windows/windows_file.h"
 
@@ -21,9 +23,10 @@ constexpr std::uint64_t kMaxWaveBytes = 64u << 20;
 
 }  // namespace
 
-bool PlayOnWaveOut(unsigned channels, unsigned rate, std::span<const std::int16_t> samples)
+bool PlayOnWaveOut(unsigned channels, unsigned rate, std::span<const std::int16_t> samples,
+                   const std::function<bool()>& goOn)
 {
-    if (channels == 0 || channels > 2 || samples.empty())
+    if (channels == 0 || channels > 2 || rate == 0 || samples.empty())
         return false;
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -41,27 +44,55 @@ bool PlayOnWaveOut(unsigned channels, unsigned rate, std::span<const std::int16_
         CloseHandle(done);
         return false;
     }
-    WaitForSingleObject(done, 0);  // the open's own signal
-    WAVEHDR header{};
-    header.lpData = reinterpret_cast<LPSTR>(const_cast<std::int16_t*>(samples.data()));
-    header.dwBufferLength = static_cast<DWORD>(samples.size_bytes());
-    bool played = false;
-    if (waveOutPrepareHeader(device, &header, sizeof header) == MMSYSERR_NOERROR) {
-        if (waveOutWrite(device, &header, sizeof header) == MMSYSERR_NOERROR) {
-            // Bounded: a device that stops calling back must not hold the alarm thread for ever.
-            const auto length = std::chrono::milliseconds(samples.size() / channels * 1000 / rate);
-            const auto limit = std::chrono::steady_clock::now() + length + std::chrono::seconds(5);
-            while (!(header.dwFlags & WHDR_DONE) && std::chrono::steady_clock::now() < limit)
-                WaitForSingleObject(done, 100);
-            played = (header.dwFlags & WHDR_DONE) != 0;
-            if (!played)
-                waveOutReset(device);
+    // Pieces of a tenth of a second, two ahead of the speaker: enough to play without gaps, little
+    // enough that a stop is heard at once.
+    const std::size_t piece = std::max<std::size_t>(1, rate / 10) * channels;
+    const std::size_t pieces = (samples.size() + piece - 1) / piece;
+    std::vector<WAVEHDR> headers(pieces);
+    std::size_t written = 0;
+    std::size_t finished = 0;
+    bool failed = false;
+    bool cut = false;
+    // Bounded: a device that stops calling back must not hold the alarm thread for ever.
+    const auto waitForOldest = [&] {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!(headers[finished].dwFlags & WHDR_DONE) && std::chrono::steady_clock::now() < limit)
+            WaitForSingleObject(done, 50);
+        if (!(headers[finished].dwFlags & WHDR_DONE))
+            failed = true;
+        ++finished;
+    };
+    while (written < pieces && !failed) {
+        if (!goOn()) {
+            cut = true;
+            break;
         }
-        waveOutUnprepareHeader(device, &header, sizeof header);
+        WAVEHDR& header = headers[written];
+        const std::size_t start = written * piece;
+        const std::size_t count = std::min(piece, samples.size() - start);
+        header.lpData = reinterpret_cast<LPSTR>(const_cast<std::int16_t*>(samples.data() + start));
+        header.dwBufferLength = static_cast<DWORD>(count * sizeof(std::int16_t));
+        if (waveOutPrepareHeader(device, &header, sizeof header) != MMSYSERR_NOERROR
+            || waveOutWrite(device, &header, sizeof header) != MMSYSERR_NOERROR) {
+            failed = true;
+            break;
+        }
+        ++written;
+        if (written - finished > 2)
+            waitForOldest();
     }
+    // A stopped alarm drops what the device still holds instead of playing it out.
+    if (cut || failed)
+        waveOutReset(device);
+    while (finished < written && !failed)
+        waitForOldest();
+    if (failed)
+        waveOutReset(device);
+    for (std::size_t i = 0; i < written; ++i)
+        waveOutUnprepareHeader(device, &headers[i], sizeof headers[i]);
     waveOutClose(device);
     CloseHandle(done);
-    return played;
+    return (written > 0 && !failed) || cut;
 }
 
 WaveOutSound::WaveOutSound() : m_device(PlayOnWaveOut)
@@ -74,7 +105,7 @@ void WaveOutSound::PlayTone(int frequency, int ms)
     if (frequency > 18 && ms > 0) {
         const std::vector<std::int16_t> samples = ToneSamples(frequency, ms);
         // A failed device is silent; the caller is still held for the tone's time below.
-        (void)m_device(1, kToneRate, samples);
+        (void)m_device(1, kToneRate, samples, [] { return true; });
     }
     // Callers time their pauses by the tone, so it lasts its time also when nothing plays it. The
     // system's sleep may wake a little early, by its timer's granularity.
@@ -82,13 +113,13 @@ void WaveOutSound::PlayTone(int frequency, int ms)
         std::this_thread::sleep_until(end);
 }
 
-bool WaveOutSound::PlayAlarmWave(const std::filesystem::path& file)
+bool WaveOutSound::PlayAlarmWave(const std::filesystem::path& file, const std::function<bool()>& goOn)
 {
     std::string bytes;
-    if (ReadRegularFile(file, bytes) || bytes.size() > kMaxWaveBytes)
+    if (ReadFileSafely(file, kMaxWaveBytes, bytes))
         return false;
     WaveReadResult read = ReadWave(bytes);
-    if (!read.sound)
+    if (!read.sound || read.sound->rate < static_cast<unsigned>(kMinWaveRate))
         return false;
     WaveSound& sound = *read.sound;
     // waveOut takes one or two channels; of more, the front pair is what a listener hears most.
@@ -102,5 +133,5 @@ bool WaveOutSound::PlayAlarmWave(const std::filesystem::path& file)
         sound.samples = std::move(front);
         sound.channels = 2;
     }
-    return m_device(sound.channels, sound.rate, sound.samples);
+    return m_device(sound.channels, sound.rate, sound.samples, goOn);
 }

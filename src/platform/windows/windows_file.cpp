@@ -2,12 +2,8 @@
 #include "platform/windows/windows_file.h"
 
 #include <algorithm>
-
-namespace {
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-}  // namespace
+#include <iterator>
+#include <random>
 
 std::error_code LastWin32Error()
 {
@@ -65,37 +61,44 @@ bool IsRegularFile(HANDLE file)
     return GetFileInformationByHandle(file, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents)
-{
-    contents.clear();
-    // Folders open only with backup semantics, so one in the file's place fails here already.
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return std::make_error_code(std::errc::no_such_file_or_directory);
-        // A folder in the file's place is no more readable than a device.
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return std::make_error_code(std::errc::invalid_argument);
-        return {static_cast<int>(error), std::system_category()};
-    }
-    std::error_code error;
-    LARGE_INTEGER size{};
-    if (!IsRegularFile(file))
-        error = std::make_error_code(std::errc::invalid_argument);
-    else if (!GetFileSizeEx(file, &size) || !ReadFromStart(file, static_cast<std::uint64_t>(size.QuadPart), contents))
-        error = LastWin32Error();
-    CloseHandle(file);
-    return error;
-}
+namespace {
 
-std::filesystem::path ReplacementFile(const std::filesystem::path& target)
+std::filesystem::path NewFileName(const std::filesystem::path& target, std::wstring_view suffix)
 {
     std::filesystem::path file = target;
-    file += ".new";
+    file += L".new";
+    file += suffix;
     return file;
+}
+
+// Six characters that no other replacement, here or in another process, is likely to draw; the
+// exclusive creation settles the rest.
+std::wstring RandomSuffix()
+{
+    static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random([] {
+        std::random_device device;
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ GetCurrentProcessId();
+    }());
+    std::wstring suffix = L".";
+    for (int i = 0; i < 6; ++i)
+        suffix += kLetters[random() % (std::size(kLetters) - 1)];
+    return suffix;
+}
+
+}  // namespace
+
+void RemoveStaleReplacements(const std::filesystem::path& target)
+{
+    DeleteFileW(NewFileName(target, L"").c_str());
+    const std::wstring prefix = NewFileName(target, L".").filename().wstring();
+    std::error_code ec;
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::wstring name = it->path().filename().wstring();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+            DeleteFileW(it->path().c_str());
+    }
 }
 
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to)
@@ -103,8 +106,7 @@ bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-FileReplacement::FileReplacement(std::filesystem::path target)
-    : m_target(std::move(target)), m_new(ReplacementFile(m_target))
+FileReplacement::FileReplacement(std::filesystem::path target) : m_target(std::move(target))
 {
 }
 
@@ -118,15 +120,16 @@ FileReplacement::~FileReplacement()
 
 std::error_code FileReplacement::Begin()
 {
-    if (!DeleteFileW(m_new.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return LastWin32Error();
-    // CREATE_NEW: whatever got the name since the delete is not ours to write through. Shared for
-    // deleting, so that the move can take the finished file while it is open; not opened for it,
-    // or every later reader would have to share deleting too.
-    m_file = CreateFileW(m_new.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE)
-        return LastWin32Error();
+    // CREATE_NEW: a name somebody holds is never written through. Shared for deleting, so that the
+    // move can take the finished file while it is open; not opened for it, or every later reader
+    // would have to share deleting too.
+    for (int attempt = 0; m_file == INVALID_HANDLE_VALUE; ++attempt) {
+        m_new = NewFileName(m_target, RandomSuffix());
+        m_file = CreateFileW(m_new.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_file == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 100))
+            return LastWin32Error();
+    }
     if (!IsRegularFile(m_file))
         return std::make_error_code(std::errc::invalid_argument);
     return {};

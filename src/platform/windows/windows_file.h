@@ -22,19 +22,18 @@ bool WriteAll(HANDLE file, std::string_view bytes);
 // file growing while it is read cannot make the read endless).
 bool ReadFromStart(HANDLE file, std::uint64_t size, std::string& contents);
 
-// True when the handle is a file on a disk, not a folder, a device or a pipe.
+// True when the handle is a file on a disk, not a folder, a device or a pipe. Whole files by name
+// are read with ReadFileSafely (read_file.h).
 bool IsRegularFile(HANDLE file);
 
-// The whole regular file at `path`, shared with writers. Anything but a regular file is
-// std::errc::invalid_argument; a missing one std::errc::no_such_file_or_directory.
-std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents);
+// Where crashed replacements of `target` left their new files: target + ".new" and
+// target + ".new.XXXXXX". Only a writer that knows itself the only one (the notes file's lock
+// holder) may remove them; for the rest they may be another writer's replacement in progress.
+void RemoveStaleReplacements(const std::filesystem::path& target);
 
-// The name the new contents are written under before they replace `target`: target + ".new".
-std::filesystem::path ReplacementFile(const std::filesystem::path& target);
-
-// A new file written beside a target and then moved over it, so that a crash at any moment leaves
-// either the whole old file or the whole new one. As on Linux, the new file's name is fixed, and
-// the caller must be the only writer of the target.
+// A new file written beside a target under a name of its own (target + ".new.XXXXXX", made
+// exclusively) and then moved over it, so that a crash at any moment leaves either the whole old
+// file or the whole new one, and two writers never write into one new file.
 class FileReplacement
 {
 public:
@@ -44,8 +43,8 @@ public:
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    // Removes a stale new file and creates it afresh; a name that is not a regular file (a folder,
-    // a link planted in its place) is never written through.
+    // Creates the new file under a name nobody holds, so that nothing planted beside the target
+    // is ever written through.
     std::error_code Begin();
     HANDLE Handle() const { return m_file; }
     std::error_code Write(std::string_view bytes);

@@ -3,12 +3,14 @@
 // handle, and so with the process, crashes included.
 #include "platform/windows/windows_journal_file.h"
 
+#include "platform/read_file.h"
 #include "platform/windows/win_text.h"
 #include "platform/windows/windows_file.h"
 
 namespace {
 
 constexpr const char* kNotRegular = "not a regular file";
+constexpr const char* kTooLarge = "larger than 1 GB, more than a notes file can be";
 constexpr int kLockAttempts = 100;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -54,11 +56,13 @@ bool WindowsJournalFile::Fail(unsigned long error)
 
 JournalFile::ReadStatus WindowsJournalFile::ReadAll(const std::filesystem::path& path, std::string& contents)
 {
-    const std::error_code error = ReadRegularFile(path, contents);
+    const std::error_code error = ReadFileSafely(path, kNotesLimit, contents);
     if (!error)
         return ReadStatus::Ok;
     if (error == std::errc::invalid_argument)
         m_lastError = kNotRegular;
+    else if (error == std::errc::file_too_large)
+        m_lastError = kTooLarge;
     else if (error == std::errc::no_such_file_or_directory)
         m_lastError = SystemErrorText(ERROR_FILE_NOT_FOUND);
     else
@@ -130,8 +134,13 @@ JournalFile::OpenStatus WindowsJournalFile::OpenAndRead(const std::filesystem::p
         return status;
     // Only the lock holder packs, so a new file beside the journal now is what a crash in the
     // middle of a pack left.
-    DeleteFileW(ReplacementFile(path).c_str());
+    RemoveStaleReplacements(path);
     LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) > kNotesLimit) {
+        m_lastError = kTooLarge;
+        CloseHandle(file);
+        return OpenStatus::TooLarge;
+    }
     if (!GetFileSizeEx(file, &size) || !ReadFromStart(file, static_cast<std::uint64_t>(size.QuadPart), contents)) {
         Fail(GetLastError());
         CloseHandle(file);

@@ -8,12 +8,22 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/read_file.h"
 #include "platform/windows/windows_file.h"
 #include "platform/windows/windows_file_store.h"
 #include "platform/windows/windows_journal_file.h"
 #include "win_temp_dir.h"
 
 namespace {
+
+// The files in `dir` besides `keep`: what replacements left behind.
+std::size_t Leftovers(const std::filesystem::path& dir, const std::filesystem::path& keep)
+{
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        count += entry.path() != keep;
+    return count;
+}
 
 std::string Slurp(const std::filesystem::path& file)
 {
@@ -32,7 +42,8 @@ TEST(WindowsFileStore, ReplacesWholeFilesAndReadsOnlyRegularOnes)
     ASSERT_TRUE(store.ReplaceContents(file, "pierwsza"));
     ASSERT_TRUE(store.ReplaceContents(file, std::string("druga\0\r\n", 8)));
     EXPECT_EQ(store.ReadContents(file), std::string("druga\0\r\n", 8));
-    EXPECT_FALSE(std::filesystem::exists(ReplacementFile(file)));
+    EXPECT_EQ(Leftovers(file.parent_path(), file), 0u);
+    EXPECT_EQ(store.Read(file, 4).status, FileRead::Status::Failed);  // beyond its limit
     // A folder, a device or a pipe under the name is neither read nor written through.
     EXPECT_EQ(store.ReadContents(dir.Path()), std::nullopt);
     EXPECT_FALSE(store.ReplaceContents(dir.Path() / L"podfolder żółw", "x"));
@@ -42,21 +53,29 @@ TEST(WindowsFileStore, ReplacesWholeFilesAndReadsOnlyRegularOnes)
                                          0, nullptr);
     ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
     std::string contents;
-    EXPECT_EQ(ReadRegularFile(L"\\\\.\\pipe\\dniarz-test-pipe", contents), std::errc::invalid_argument);
+    EXPECT_EQ(ReadFileSafely(L"\\\\.\\pipe\\dniarz-test-pipe", kSmallFileLimit, contents), std::errc::invalid_argument);
     CloseHandle(pipe);
 }
 
-TEST(WindowsFileStore, AStaleNewFileFromACrashIsReplacedNotWrittenThrough)
+TEST(WindowsFileStore, WhatIsPlantedBesideTheFileIsNeverWrittenThrough)
 {
     WinTempDir dir;
-    const auto file = dir.Path() / L"dnz.dat";
-    std::ofstream(ReplacementFile(file), std::ios::binary) << "resztki po awarii";
+    const auto file = dir.Path() / L"tel.rtf";
+    // A folder and a file under the names a replacement might have chosen are left alone.
+    std::filesystem::create_directory(dir.Path() / L"tel.rtf.new");
+    std::ofstream(dir.Path() / L"tel.rtf.new.abcdef", std::ios::binary) << "cudze";
     ASSERT_FALSE(ReplaceFileContents(file, "nowe"));
     EXPECT_EQ(Slurp(file), "nowe");
-    // A folder planted under the new file's name makes the replacement fail, and the old file stays.
-    std::filesystem::create_directory(ReplacementFile(file));
-    EXPECT_TRUE(ReplaceFileContents(file, "inne"));
-    EXPECT_EQ(Slurp(file), "nowe");
+    EXPECT_EQ(Slurp(dir.Path() / L"tel.rtf.new.abcdef"), "cudze");
+    // A name that is taken is not given away.
+    WindowsFileStore store;
+    const auto aside = dir.Path() / L"tel.rtf.bak";
+    EXPECT_TRUE(store.RenameToFreeName(file, aside));
+    EXPECT_EQ(Slurp(aside), "nowe");
+    std::ofstream(file, std::ios::binary) << "inne";
+    EXPECT_FALSE(store.RenameToFreeName(file, aside));
+    EXPECT_EQ(Slurp(aside), "nowe");
+    EXPECT_EQ(Slurp(file), "inne");
 }
 
 TEST(WindowsJournalFile, OneWriterAppendsTruncatesAndReplacesUnderItsLock)
@@ -87,7 +106,7 @@ TEST(WindowsJournalFile, OneWriterAppendsTruncatesAndReplacesUnderItsLock)
     ASSERT_TRUE(journal.Replace("spakowane\n"));
     EXPECT_TRUE(journal.Append("cztery\n"));
     EXPECT_EQ(Slurp(path), "spakowane\ncztery\n");
-    EXPECT_FALSE(std::filesystem::exists(ReplacementFile(path)));
+    EXPECT_EQ(Leftovers(dir.Path(), path), 0u);
     EXPECT_EQ(second.OpenAndRead(path, seen), JournalFile::OpenStatus::HeldByAnother);
 
     journal.Close();
@@ -108,8 +127,10 @@ TEST(WindowsJournalFile, ARegularFileOnlyAndTheCrashLeftoverGoes)
 
     const auto path = dir.Path() / L"dnz.dat";
     std::ofstream(path, std::ios::binary) << "stare\n";
-    std::ofstream(ReplacementFile(path), std::ios::binary) << "połowa pakowania";
+    std::ofstream(dir.Path() / L"dnz.dat.new", std::ios::binary) << "połowa pakowania";
+    std::ofstream(dir.Path() / L"dnz.dat.new.Xy12Zq", std::ios::binary) << "połowa innego";
     ASSERT_EQ(journal.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
     EXPECT_EQ(contents, "stare\n");
-    EXPECT_FALSE(std::filesystem::exists(ReplacementFile(path)));
+    // The lock holder alone may clear what crashed packs left.
+    EXPECT_EQ(Leftovers(dir.Path(), path), 0u);
 }

@@ -150,11 +150,15 @@ TEST(WaveOutSound, TonesKeepTheirTimeAndFilesFallBackWhenTheyCannotPlay)
     std::mutex mutex;
     std::vector<Played> played;
     bool deviceWorks = true;
-    WaveOutSound sound([&](unsigned channels, unsigned rate, std::span<const std::int16_t> samples) {
+    WaveOutSound sound([&](unsigned channels, unsigned rate, std::span<const std::int16_t> samples,
+                           const std::function<bool()>& goOn) {
         std::lock_guard lock(mutex);
+        if (!goOn())
+            return true;  // stopped before the first piece: nothing heard, nothing to fall back from
         played.push_back({channels, rate, samples.size()});
         return deviceWorks;
     });
+    const auto always = [] { return true; };
     // A tone lasts its time also when the device fails at once, and silence plays nothing.
     deviceWorks = false;
     const auto start = std::chrono::steady_clock::now();
@@ -176,14 +180,25 @@ TEST(WaveOutSound, TonesKeepTheirTimeAndFilesFallBackWhenTheyCannotPlay)
     std::ofstream(file, std::ios::binary) << wave;
     played.clear();
     deviceWorks = true;
-    EXPECT_TRUE(sound.PlayAlarmWave(file));
+    EXPECT_TRUE(sound.PlayAlarmWave(file, always));
     ASSERT_EQ(played.size(), 1u);
     EXPECT_EQ(played[0].channels, 2u);
     EXPECT_EQ(played[0].rate, 8000u);
     EXPECT_EQ(played[0].samples, 8u);
     deviceWorks = false;
-    EXPECT_FALSE(sound.PlayAlarmWave(file));
+    EXPECT_FALSE(sound.PlayAlarmWave(file, always));
     deviceWorks = true;
-    EXPECT_FALSE(sound.PlayAlarmWave(dir.Path() / L"brak.wav"));
-    EXPECT_FALSE(sound.PlayAlarmWave(dir.Path()));
+    EXPECT_FALSE(sound.PlayAlarmWave(dir.Path() / L"brak.wav", always));
+    EXPECT_FALSE(sound.PlayAlarmWave(dir.Path(), always));
+    // A stop before the first piece is a handled alarm, not a failure to fall back from.
+    played.clear();
+    EXPECT_TRUE(sound.PlayAlarmWave(file, [] { return false; }));
+    EXPECT_TRUE(played.empty());
+    // A file slower than any alarm sound (here 8000 Hz written as 1 Hz) is refused.
+    std::string slow = wave;
+    slow[24] = 1;
+    slow[25] = 0;
+    const auto slowFile = dir.Path() / L"slow.wav";
+    std::ofstream(slowFile, std::ios::binary) << slow;
+    EXPECT_FALSE(sound.PlayAlarmWave(slowFile, always));
 }
