@@ -262,8 +262,8 @@ TEST(ContactsBook, ABookThatCouldNotBeReadIsMovedAsideOrNeverSavedOver)
     store.failRenames = true;
     EXPECT_FALSE(file.Save(document));
     EXPECT_EQ(store.writes, 0);
-    EXPECT_EQ(file.SaveFailureMessage(), "Nie udało się odczytać pliku: /program/tel.rtf  Zapis nie zastąpi go, by "
-                                         "nie utracić jego zawartości.");
+    EXPECT_EQ(file.SaveFailureMessage(), "Nie udało się odczytać pliku: " + file.Path().string()
+                                             + "  Zapis nie zastąpi go, by nie utracić jego zawartości.");
 
     // It can: it keeps its bytes under the first free name, and the book is saved.
     store.failRenames = false;
@@ -271,5 +271,5 @@ TEST(ContactsBook, ABookThatCouldNotBeReadIsMovedAsideOrNeverSavedOver)
     EXPECT_EQ(store.files["/program/tel.rtf.unreadable.1"], "{\\rtf1 Jan Nowak}");
     EXPECT_TRUE(store.unreadable.count("/program/tel.rtf.unreadable.1"));
     EXPECT_EQ(file.Load(), document);
-    EXPECT_EQ(file.SaveFailureMessage(), "Zapis do pliku: /program/tel.rtf  nie powiódł się.");
+    EXPECT_EQ(file.SaveFailureMessage(), "Zapis do pliku: " + file.Path().string() + "  nie powiódł się.");
 }
