@@ -8,6 +8,7 @@
 #include "platform/path_text.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
+#include "widgets/qt_windows.h"
 
 #include <QPixmap>
 #include <QSocketNotifier>
@@ -36,6 +37,7 @@ void ConfigureApplication(QApplication& app)
     // window is hidden would otherwise end the program.
     app.setQuitOnLastWindowClosed(false);
     InstallQtPolishTranslation();
+    UseWindowFontInQtsOwnWindows();
     // QApplication adopts the user's locale for the C library; numbers in files and settings are
     // always written and read with a full stop.
     std::setlocale(LC_NUMERIC, "C");
