@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 
+class DesktopNotifier;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -53,12 +54,13 @@ struct MainWindowServices
     SettingsStore& settings;
     JournalFile& notesFile;
     std::shared_ptr<Sound> sound = nullptr;  // the alarm and the full-hour tone; null is silence
+    DesktopNotifier* notifier = nullptr;     // the desktop's notifications; null: the tray's messages
 };
 
 struct MainWindowOptions
 {
     std::filesystem::path programDir;  // where the notes and the other files of the program live
-    std::filesystem::path sharedDir;   // shipped files of an installed program (LocateProgramFile)
+    std::filesystem::path sharedDir;   // where the shipped files lie (LocateProgramFile)
     std::optional<TDateTime> date;     // the date selected at start; today when empty
     bool withTray = true;              // false: no tray icon at all (pictures of the window)
     bool trayAvailable = true;         // whether the desktop has a notification area to hide into
@@ -243,6 +245,8 @@ private:
     SettingsStore& m_store;
     MainWindowOptions m_options;
     DayChangeWatch m_dayWatch;
+    DesktopNotifier* m_notifier;
+    TDateTime m_clockNotSetToldOn = 0;  // the day a run of its own accord last told it set nothing
     Settings m_settings;
     NameDayTable m_names;
     NotesJournal m_journal;
