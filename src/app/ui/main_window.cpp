@@ -328,6 +328,10 @@ void TForm1::CreateNoteEditor()
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Notes often hold small tables: Tab types a tab instead of leaving the editor.
     Memo->setTabChangesFocus(false);
+    // What the notes file cannot hold turns into "?" as it is typed or pasted, and the gap
+    // between the editor and the buttons names it.
+    m_unstorable = new UnstorableNotice(Memo, this);
+    m_unstorable->setGeometry(272, 390, 293, 13);
 }
 
 void TForm1::CreateButtonRow()
@@ -579,17 +583,18 @@ void TForm1::MemoChanged()
 {
     if (m_showingEditor)
         return;
+    // The notice has already turned what the notes file cannot hold into "?", as the editor keeps it.
     m_editor.TextEdited(Memo->toPlainText().toStdString());
-    // The editor keeps "?" for what the notes file cannot hold: show exactly what will be kept.
-    ShowOnlyStorableText(Memo);
 }
 
 void TForm1::ShowEditorState()
 {
     m_showingEditor = true;
     const QString text = FromText(m_editor.Text());
-    if (Memo->toPlainText() != text)
+    if (Memo->toPlainText() != text) {
         Memo->setPlainText(text);
+        m_unstorable->Clear();
+    }
     Memo->setReadOnly(m_editor.ReadOnly());
     m_showingEditor = false;
     // Both notes shown together select no type until the user picks one.

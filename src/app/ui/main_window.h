@@ -45,6 +45,7 @@ class StartupEntry;
 class SystemClock;
 class TTrayNotifyIcon;
 class TimeSyncController;
+class UnstorableNotice;
 class UdpTransport;
 
 // What the window works with from outside: tests pass fakes.
@@ -254,6 +255,8 @@ private:
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
     bool m_showingEditor = false;  // the memo is being filled from the editor, not typed into
+    // Under Memo: what the notes file cannot keep.
+    UnstorableNotice* m_unstorable = nullptr;
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;    // "Przywołanie"
