@@ -89,6 +89,9 @@ TEST(FileSettingsStore, WritesOneLinePerValueInTheExportSyntax)
                                            "\"Szerokość geograficzna\"=hex:00,00,00,00,00,00,4a,40\r\n"
                                            "\"Długość geograficzna\"=hex:00,00,00,00,00,00,e0,bf\r\n"
                                            "\"Sygnalizacja pełnej godziny\"=dword:00000000\r\n"
+                                           "\"ColHoliday\"=dword:000000ff\r\n"
+                                           "\"Czas drzemki\"=dword:00000005\r\n"
+                                           "\"Imieniny bliskich\"=\"\"\r\n"
                                            "\"Godzina alarmu\"=\"06:45\"\r\n"
                                            "\"Załączony alarm\"=dword:00000001\r\n"
                                            "\r\n");

@@ -221,6 +221,7 @@ void TForm1::ShowGridColours()
     cal->SetColMarked(FromStoredColour(m_settings.ColMarked));
     cal->SetColWeek(FromStoredColour(m_settings.ColWeek));
     cal->SetColToday(FromStoredColour(m_settings.ColToday));
+    cal->SetColHoliday(FromStoredColour(m_settings.ColHoliday));
 }
 
 void TForm1::CopyGridColours()
@@ -918,8 +919,6 @@ void TForm1::SpeedButton5Click()
     };
     actions.applyGridColours = [this] {
         ShowGridColours();
-        // The holiday colour is not stored; confirming the dialog gives holidays the Sunday colour.
-        cal->SetColHoliday(FromStoredColour(m_settings.ColSunday));
         CopyGridColours();
     };
     actions.setRecallSelectsToday = [this](bool on) { m_recallSelectsToday = on; };
