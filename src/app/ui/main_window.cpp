@@ -4,6 +4,7 @@
 #include "app/time_sync_controller.h"
 
 #include "app/local_now.h"
+#include "app/name_reminders.h"
 #include "app/ui/announce.h"
 #include "app/ui/clock_bar.h"
 #include "app/ui/icons.h"
@@ -190,6 +191,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     RefreshDay(false);
     // The first picture of the window already shows the time, not the placeholder.
     ClockTick();
+    RemindNameDays();
     if (m_options.udp && m_options.workerClock) {
         m_timeSync = std::make_unique<TimeSyncController>(
             m_settings, m_store, m_clock, m_options.programDir, m_options.sharedDir,
@@ -808,6 +810,25 @@ void TForm1::MoveOnAtMidnight()
     // The refresh this runs moves the small grids on a new month and fills the day panel.
     if (change->selectToday)
         SelectDate(change->today);
+    RemindNameDays();
+}
+
+void TForm1::RemindNameDays()
+{
+    // A picture of the window has nobody to remind and must not mark the day as reminded.
+    if (!m_options.persist)
+        return;
+    const TDateTime today = DateOf(LocalNow(m_clock));
+    const std::string day = FormatDateTime("yyyy.mm.dd", today);
+    if (m_settings.NameReminderDay == day)
+        return;
+    const auto reminder = ReminderFor(m_names, ParseChosenNames(m_settings.ChosenNames), today);
+    if (!reminder)
+        return;
+    Announce(m_notifier, m_trayIcon, {reminder->summary, reminder->body, {}, false});
+    // Kept, so that a start later the same day does not say it again.
+    m_settings.NameReminderDay = day;
+    (void)SaveValues(m_store, m_settings, {SettingId::NameReminderDay});
 }
 
 void TForm1::PollTimeSync()
