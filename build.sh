@@ -58,6 +58,9 @@ build_windows() {
           -DCMAKE_PREFIX_PATH="$prefixes" -DQT_HOST_PATH=/usr -DDNIARZ_GUI=$gui -DDNIARZ_BENCH=OFF \
           -DDNIARZ_WERROR=ON >/dev/null
     cmake --build build-windows
+    if [ "$gui" = ON ]; then
+        (cd build-windows && cpack -G NSIS >/dev/null)
+    fi
 }
 
 test_windows() {
