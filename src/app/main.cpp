@@ -15,6 +15,7 @@
 #include "app/settings.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
+#include "app/version.h"
 #include "clock/server_list.h"
 #include "calendar/namedays.h"
 #ifdef DNIARZ_HAVE_ICAL
@@ -23,10 +24,6 @@
 #include "platform/platform.h"
 #include "platform/time_service.h"
 #include "platform/program_dir.h"
-
-#ifndef DNIARZ_VERSION
-#define DNIARZ_VERSION "0.1.0"
-#endif
 
 namespace {
 
@@ -72,7 +69,7 @@ int main(int argc, char** argv)
         std::cout << UsageText() << '\n' << DescribeProgramFiles(files);
         return 0;
     case CommandLine::Mode::Version:
-        std::cout << "dniarz " DNIARZ_VERSION "\n";
+        std::cout << "dniarz " << kProgramVersion << "\n";
         return 0;
     case CommandLine::Mode::PrintDay: {
         NameDayTable table;

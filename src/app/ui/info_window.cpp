@@ -2,6 +2,7 @@
 #include "app/ui/info_window.h"
 
 #include "app/ui/form_pos_keeper.h"
+#include "app/version.h"
 #include "contacts/rtf_reader.h"
 #include "contacts/ui/contacts_window.h"
 #include "contacts/ui/rich_text_document.h"
@@ -34,7 +35,7 @@ Tinfo::Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent)
     setFont(WindowFont());
     resize(kClientWidth, kClientHeight);
 
-    Label1 = new QLabel(QStringLiteral("Program: Dniarz        wersja: 2.00"), this);
+    Label1 = new QLabel(QStringLiteral("Program: Dniarz        wersja: ") + QLatin1String(kProgramVersion), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 16);
     Label1->adjustSize();
