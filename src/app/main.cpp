@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/local_now.h"
+#include "app/name_reminders.h"
 #include "app/print_contacts.h"
 #include "app/print_day.h"
 #include "app/search_command.h"
@@ -79,9 +80,11 @@ int main(int argc, char** argv)
             return 1;
         PrintDayInput input{options.date.value_or(DateOf(LocalNow(*platform.clock))), &table, &*notes};
         // The stored place, unless the command line names another; reading never creates the key.
-        const Settings stored = ReadStoredValues(*platform.settings, {SettingId::Latitude, SettingId::Longitude});
+        const Settings stored = ReadStoredValues(*platform.settings,
+                                                 {SettingId::Latitude, SettingId::Longitude, SettingId::ChosenNames});
         input.latitude = stored.Latitude;
         input.longitude = stored.Longitude;
+        input.chosenNames = ParseChosenNames(stored.ChosenNames);
         const std::string placeError = SetPlace(input, options.latitude, options.longitude);
         if (!placeError.empty()) {
             std::cerr << placeError << '\n';

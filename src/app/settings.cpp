@@ -20,7 +20,8 @@ const SettingField kFields[kSettingCount] = {
     &S::HourSignalEnabled,  &S::AlarmOn,         &S::SyncEnabled,       &S::DailyCorrection, &S::LastCorrection,
     &S::PendingCorrection,  &S::TotalCorrection, &S::CalibrationStart,  &S::CalibrationStop, &S::LastCalibration,
     &S::ColSunday,          &S::ColSaturday,     &S::ColMarked,         &S::ColWeek,         &S::ColToday,
-    &S::RecallSelectsToday, &S::SyncTime,
+    &S::RecallSelectsToday, &S::SyncTime,        &S::ColHoliday,        &S::SnoozeMinutes,   &S::ChosenNames,
+    &S::NameReminderDay,
 };
 
 template <typename T>
@@ -161,6 +162,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
     }
     // A hand-edited or damaged length would give an alarm of no time or of days.
     settings.AlarmDuration = ClampAlarmDuration(settings.AlarmDuration);
+    settings.SnoozeMinutes = ClampSnoozeMinutes(settings.SnoozeMinutes);
 }
 
 bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids)
@@ -180,7 +182,8 @@ bool SaveSettings(SettingsStore& store, const Settings& settings)
                       {SettingId::ColSunday, SettingId::ColSaturday, SettingId::ColMarked, SettingId::ColWeek,
                        SettingId::ColToday, SettingId::RecallSelectsToday, SettingId::SyncEnabled,
                        SettingId::DailyCorrection, SettingId::AlarmDuration, SettingId::AlarmViaSoundCard,
-                       SettingId::Latitude, SettingId::Longitude, SettingId::HourSignalEnabled});
+                       SettingId::Latitude, SettingId::Longitude, SettingId::HourSignalEnabled, SettingId::ColHoliday,
+                       SettingId::SnoozeMinutes, SettingId::ChosenNames});
 }
 
 bool SaveCorrectionState(SettingsStore& store, Settings& settings, bool reset, TDateTime now)

@@ -39,6 +39,10 @@ struct Settings
     std::uint32_t ColToday = ColourDefault(SettingId::ColToday);
     bool RecallSelectsToday = BoolDefault(SettingId::RecallSelectsToday);
     std::string SyncTime;
+    std::uint32_t ColHoliday = ColourDefault(SettingId::ColHoliday);
+    std::int32_t SnoozeMinutes = IntegerDefault(SettingId::SnoozeMinutes);
+    std::string ChosenNames;
+    std::string NameReminderDay;
 
     bool FirstRun = false;  // set by LoadSettings when the key is missing
 };
@@ -63,7 +67,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now);
 // The calibration dialog writes its values through this.
 bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids);
 
-// The thirteen values the configuration dialog changes.
+// The values the configuration dialog changes: the thirteen of old, then those of this version.
 bool SaveSettings(SettingsStore& store, const Settings& settings);
 // With `reset`: LastCorrection := now, PendingCorrection and TotalCorrection := 0 first.
 bool SaveCorrectionState(SettingsStore& store, Settings& settings, bool reset, TDateTime now);

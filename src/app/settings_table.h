@@ -38,8 +38,12 @@ enum class SettingId : std::size_t
     ColToday,
     RecallSelectsToday,
     SyncTime,
+    ColHoliday,
+    SnoozeMinutes,
+    ChosenNames,
+    NameReminderDay,
 };
-inline constexpr std::size_t kSettingCount = 22;
+inline constexpr std::size_t kSettingCount = 26;
 
 // String: text; Integer: a signed 32-bit number; Bool: a flag stored as 0 or 1; Float: a double
 // stored as 8 bytes; Colour: RgbColour's form stored as a 32-bit number.
@@ -107,6 +111,16 @@ inline constexpr std::array<SettingRow, kSettingCount> kSettingRows = {{
     {SettingId::RecallSelectsToday, "Przywołanie", SettingType::Bool, 0, OnMissing::StopLoad},
     // "yyyy.mm.dd   hh:nn:ss", local time of the last synchronisation.
     {SettingId::SyncTime, "Czas synchronizacji", SettingType::String, 0, OnMissing::NotLoaded},
+    // Values of this version on: the previous one leaves them alone. Written with the colours
+    // above, so a key without ColSunday has none of them either and keeps their defaults.
+    // Holidays in the colour the dialog offers for Sundays and holidays; a key from before keeps
+    // them red.
+    {SettingId::ColHoliday, "ColHoliday", SettingType::Colour, RgbColour(255, 0, 0), OnMissing::UseDefault},
+    {SettingId::SnoozeMinutes, "Czas drzemki", SettingType::Integer, 5, OnMissing::UseDefault},  // 1..60
+    // "Imieniny bliskich": the table's name forms, separated by ";".
+    {SettingId::ChosenNames, "Imieniny bliskich", SettingType::String, 0, OnMissing::UseDefault},
+    // "yyyy.mm.dd": the day the name-day reminder was last shown, so that a restart does not repeat it.
+    {SettingId::NameReminderDay, "Przypomniane imieniny", SettingType::String, 0, OnMissing::UseDefault},
 }};
 
 constexpr const SettingRow& RowOf(SettingId id)

@@ -123,17 +123,18 @@ TEST_F(ConfigModelTest, ConfirmingTakesTheTypedValuesWithTheirDefaults)
     EXPECT_TRUE(m_settings.HourSignalEnabled);
     EXPECT_TRUE(m_settings.SyncEnabled);
     EXPECT_EQ(m_settings.ColSunday, RgbColour(0, 128, 0));
+    EXPECT_EQ(m_settings.ColHoliday, RgbColour(0, 128, 0));
 
     m_store.ClearLog();
     model.SetAlarmLengthText("2");
     Confirm(model);
     EXPECT_EQ(m_settings.AlarmDuration, 5);
     // The thirteen values of the dialog, and nothing of the correction bookkeeping.
-    EXPECT_EQ(
-        m_store.WrittenNames(),
-        (std::vector<std::string>{"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie",
-                                  "Synchronizacja", "Korekta czasu", "Czas alarmu", "Alarm przez kartę",
-                                  "Szerokość geograficzna", "Długość geograficzna", "Sygnalizacja pełnej godziny"}));
+    EXPECT_EQ(m_store.WrittenNames(),
+              (std::vector<std::string>{"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie",
+                                        "Synchronizacja", "Korekta czasu", "Czas alarmu", "Alarm przez kartę",
+                                        "Szerokość geograficzna", "Długość geograficzna", "Sygnalizacja pełnej godziny",
+                                        "ColHoliday", "Czas drzemki", "Imieniny bliskich"}));
 }
 
 TEST_F(ConfigModelTest, ConfirmingRunsTheWindowsStepsInOrder)
@@ -240,7 +241,7 @@ TEST_F(ConfigModelTest, ANewCorrectionRestartsTheBookkeepingFromNow)
     ASSERT_GE(written.size(), 3u);
     EXPECT_EQ(written[0], "Ostatnia korekta");
     EXPECT_EQ(written[2], "Korekta łącznie");
-    EXPECT_EQ(written.back(), "Sygnalizacja pełnej godziny");
+    EXPECT_EQ(written.back(), "Imieniny bliskich");
 }
 
 TEST_F(ConfigModelTest, AutostartQuestionOnlyForACorrectionWithoutAutostart)
@@ -268,3 +269,16 @@ TEST_F(ConfigModelTest, CalibrationResultBecomesTheCorrectionText)
 }
 
 }  // namespace
+
+TEST_F(ConfigModelTest, TheSnoozeIsWholeMinutesFromOneToAnHour)
+{
+    TconfigModel model = Open();
+    EXPECT_EQ(model.Form().edrzemka, "5");
+    for (const auto& [text, minutes] : std::vector<std::pair<std::string, int>>{
+             {"12", 12}, {" +7", 7}, {"0", 1}, {"61", 60}, {"abc", 5}, {"", 5}, {"3,5", 5}}) {
+        SCOPED_TRACE(text);
+        model.SetSnoozeText(text);
+        Confirm(model);
+        EXPECT_EQ(m_settings.SnoozeMinutes, minutes);
+    }
+}

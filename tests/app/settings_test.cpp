@@ -208,7 +208,7 @@ TEST(Settings, AnyNonZeroFlagReadsAsTrue)
     }
 }
 
-TEST(Settings, SaveSettingsWritesThirteenValuesInOrderAndNotTheAlarm)
+TEST(Settings, SaveSettingsWritesTheThirteenValuesInOrderThenTheNewOnesAndNotTheAlarm)
 {
     MemorySettingsStore store;
     Settings s;
@@ -227,7 +227,10 @@ TEST(Settings, SaveSettingsWritesThirteenValuesInOrderAndNotTheAlarm)
                                                "Alarm przez kartę",
                                                "Szerokość geograficzna",
                                                "Długość geograficzna",
-                                               "Sygnalizacja pełnej godziny"};
+                                               "Sygnalizacja pełnej godziny",
+                                               "ColHoliday",
+                                               "Czas drzemki",
+                                               "Imieniny bliskich"};
     EXPECT_EQ(store.WrittenNames(), expected);
     EXPECT_EQ(store.Key()->Find("Godzina alarmu"), nullptr);
     EXPECT_EQ(store.Key()->Find("Załączony alarm"), nullptr);
@@ -433,4 +436,37 @@ TEST(Settings, ValuesSetByIdAreSavedUnderTheirStoredNames)
     EXPECT_EQ(loaded.AlarmDuration, 45);
     EXPECT_EQ(loaded.ColToday, 0x030201u);
     EXPECT_EQ(loaded.Latitude, 52.0);  // not asked for: the default
+}
+
+// Values of this version: a key written before them keeps holidays red and the snooze at five
+// minutes; the chosen names with Polish letters come back as written; a snooze out of range is
+// brought back in.
+TEST(Settings, NewValuesAndAKeyFromBeforeThem)
+{
+    MemorySettingsStore old;
+    PutFullKey(old);
+    old.Put("ColSunday", RegValue::Dword(0xFF0000));
+    Settings before;
+    LoadSettings(old, before, kNow);
+    EXPECT_EQ(before.ColSunday, 0xFF0000u);
+    EXPECT_EQ(before.ColHoliday, RgbColour(255, 0, 0));
+    EXPECT_EQ(before.SnoozeMinutes, 5);
+    EXPECT_EQ(before.ChosenNames, "");
+
+    MemorySettingsStore store;
+    Settings out;
+    out.ColSunday = out.ColHoliday = RgbColour(0, 0, 200);
+    out.SnoozeMinutes = 12;
+    out.ChosenNames = "Mścisława;Żanety;Marii Magdaleny";
+    ASSERT_TRUE(SaveSettings(store, out));
+    Settings in;
+    LoadSettings(store, in, kNow);
+    EXPECT_EQ(in.ColHoliday, RgbColour(0, 0, 200));
+    EXPECT_EQ(in.SnoozeMinutes, 12);
+    EXPECT_EQ(in.ChosenNames, out.ChosenNames);
+    for (const std::int32_t minutes : {0, -3, 61}) {
+        store.Put("Czas drzemki", RegValue::Dword(static_cast<std::uint32_t>(minutes)));
+        LoadSettings(store, in, kNow);
+        EXPECT_EQ(in.SnoozeMinutes, minutes > 0 ? 60 : 1);
+    }
 }

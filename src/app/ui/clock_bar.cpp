@@ -23,7 +23,7 @@ class Silence final : public Sound
 {
 public:
     void PlayTone(int, int) override {}
-    bool PlayAlarmWave(const std::filesystem::path&) override { return false; }
+    bool PlayAlarmWave(const std::filesystem::path&, const std::function<bool()>&) override { return false; }
 };
 
 void SetTextIfDifferent(QLabel* label, const QString& text)
@@ -143,7 +143,7 @@ void ClockBar::SnoozeClick()
 {
     if (m_logic.State() != AlarmState::Ringing)
         return;
-    if (m_logic.Snooze(LocalNow(m_clock), kDefaultSnoozeMinutes))
+    if (m_logic.Snooze(LocalNow(m_clock), m_settings.SnoozeMinutes))
         m_alarmSound.StopAlarmSound();
     ShowState();
 }

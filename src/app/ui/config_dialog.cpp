@@ -231,7 +231,9 @@ void Tconfig::CreatePlace()
 
 void Tconfig::CreateOptions()
 {
-    pelna = PlaceCheckBox(this, "pelna", QStringLiteral("Sygnalizacja pełnej godziny"), {12, 264, 359, 18});
+    pelna = PlaceCheckBox(this, "pelna", QStringLiteral("Sygnalizacja pełnej godziny"), {12, 264, 190, 18});
+    PlaceLabel(this, "LabelDrzemka", QStringLiteral("Czas drzemki [min]"), {214, 265, 108, 16});
+    edrzemka = PlaceEdit(this, "edrzemka", {324, 262, 47, 21});
     upakowanie = PlaceCheckBox(this, "upakowanie", QStringLiteral("Upakowanie bazy z notatkami"), {12, 288, 359, 18});
     PlaceLabel(this, "LabelDatyod", QStringLiteral("Usuń notatki sprzed:"), {30, 314, 118, 16});
     datyod = new OptionalDateEdit(this);
@@ -265,6 +267,8 @@ void Tconfig::Connect()
     connect(spoblicz, &QPushButton::clicked, this, &Tconfig::spobliczClick);
     connect(eczas, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetAlarmLengthText(text.toStdString()); });
+    connect(edrzemka, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_model.SetSnoozeText(text.toStdString()); });
     connect(ckarta, &QCheckBox::toggled, this, [this](bool on) { m_model.SetSoundCard(on); });
     // Typing, not the filling from a city, lets the city go: textEdited is the user's alone.
     connect(eszer, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -312,6 +316,7 @@ void Tconfig::ShowModel()
     synchronizacja->setChecked(form.synchronizacja);
     SetText(ekorekta, form.ekorekta);
     SetText(eczas, form.eczas);
+    SetText(edrzemka, form.edrzemka);
     ckarta->setChecked(form.ckarta);
     SetText(eszer, form.eszer);
     SetText(edl, form.edl);

@@ -4,6 +4,7 @@
 #include "app/time_sync_controller.h"
 
 #include "app/local_now.h"
+#include "app/name_reminders.h"
 #include "app/ui/announce.h"
 #include "app/ui/clock_bar.h"
 #include "app/ui/icons.h"
@@ -191,6 +192,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     RefreshDay(false);
     // The first picture of the window already shows the time, not the placeholder.
     ClockTick();
+    RemindNameDays();
     if (m_options.udp && m_options.workerClock) {
         m_timeSync = std::make_unique<TimeSyncController>(
             m_settings, m_store, m_clock, m_options.programDir, m_options.sharedDir,
@@ -222,6 +224,7 @@ void TForm1::ShowGridColours()
     cal->SetColMarked(FromStoredColour(m_settings.ColMarked));
     cal->SetColWeek(FromStoredColour(m_settings.ColWeek));
     cal->SetColToday(FromStoredColour(m_settings.ColToday));
+    cal->SetColHoliday(FromStoredColour(m_settings.ColHoliday));
 }
 
 void TForm1::CopyGridColours()
@@ -329,6 +332,10 @@ void TForm1::CreateNoteEditor()
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Notes often hold small tables: Tab types a tab instead of leaving the editor.
     Memo->setTabChangesFocus(false);
+    // What the notes file cannot hold turns into "?" as it is typed or pasted, and the gap
+    // between the editor and the buttons names it.
+    m_unstorable = new UnstorableNotice(Memo, this);
+    m_unstorable->setGeometry(272, 390, 293, 13);
 }
 
 void TForm1::CreateButtonRow()
@@ -582,17 +589,18 @@ void TForm1::MemoChanged()
 {
     if (m_showingEditor)
         return;
+    // The notice has already turned what the notes file cannot hold into "?", as the editor keeps it.
     m_editor.TextEdited(Memo->toPlainText().toStdString());
-    // The editor keeps "?" for what the notes file cannot hold: show exactly what will be kept.
-    ShowOnlyStorableText(Memo);
 }
 
 void TForm1::ShowEditorState()
 {
     m_showingEditor = true;
     const QString text = FromText(m_editor.Text());
-    if (Memo->toPlainText() != text)
+    if (Memo->toPlainText() != text) {
         Memo->setPlainText(text);
+        m_unstorable->Clear();
+    }
     Memo->setReadOnly(m_editor.ReadOnly());
     m_showingEditor = false;
     // Both notes shown together select no type until the user picks one.
@@ -805,13 +813,51 @@ void TForm1::MoveOnAtMidnight()
     // The refresh this runs moves the small grids on a new month and fills the day panel.
     if (change->selectToday)
         SelectDate(change->today);
+    RemindNameDays();
+}
+
+void TForm1::RemindNameDays()
+{
+    // A picture of the window has nobody to remind and must not mark the day as reminded.
+    if (!m_options.persist)
+        return;
+    const TDateTime today = DateOf(LocalNow(m_clock));
+    const std::string day = FormatDateTime("yyyy.mm.dd", today);
+    if (m_settings.NameReminderDay == day)
+        return;
+    const auto reminder = ReminderFor(m_names, ParseChosenNames(m_settings.ChosenNames), today);
+    if (!reminder)
+        return;
+    Announce(m_notifier, m_trayIcon, {reminder->summary, reminder->body, {}, false});
+    // Kept, so that a start later the same day does not say it again.
+    m_settings.NameReminderDay = day;
+    (void)SaveValues(m_store, m_settings, {SettingId::NameReminderDay});
 }
 
 void TForm1::PollTimeSync()
 {
     if (!m_timeSync)
         return;
-    const auto outcome = m_timeSync->PollTimeSync();
+    auto outcome = m_timeSync->PollTimeSync();
+    if (outcome && outcome->largeStep) {
+        // A step this large is the user's to decide; with nobody at the window it is left unmade
+        // and said once, not asked every run.
+        if (outcome->byUser || (isVisible() && !isMinimized())) {
+            const auto answer = AppMessageBox::Show(this, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
+                                                    QString::fromStdString(LargeStepQuestion(outcome->offsetMs)),
+                                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+            if (answer != QMessageBox::Yes)
+                return;
+            outcome->change = m_timeSync->ApplyLargeStep(outcome->offsetMs);
+            outcome->byUser = true;
+        } else {
+            if (!m_largeStepNoticeGiven)
+                Announce(m_notifier, m_trayIcon,
+                         {"Zegar nie został ustawiony", LargeStepNotice(outcome->offsetMs), {}, false});
+            m_largeStepNoticeGiven = true;
+            return;
+        }
+    }
     if (!outcome || !outcome->found || outcome->change.Ok())
         return;
     // The user who pressed the button hears why nothing changed; a run of its own accord tells it
@@ -897,12 +943,15 @@ void TForm1::SpeedButton5Click()
     };
     actions.applyGridColours = [this] {
         ShowGridColours();
-        // The holiday colour is not stored; confirming the dialog gives holidays the Sunday colour.
-        cal->SetColHoliday(FromStoredColour(m_settings.ColSunday));
         CopyGridColours();
     };
     actions.setRecallSelectsToday = [this](bool on) { m_recallSelectsToday = on; };
-    actions.setAutoRun = [this](bool on) { m_autoRunner->SetAutoRun(on); };
+    actions.setAutoRun = [this](bool on) {
+        // The box reads unticked at the next opening; the user learns why now.
+        if (!m_autoRunner->SetAutoRun(on))
+            AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"),
+                                QString::fromStdString(AutoRunNotWrittenMessage(m_options.programFile.string())));
+    };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
 
     const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities};

@@ -48,6 +48,7 @@ class StartupEntry;
 class SystemClock;
 class TTrayNotifyIcon;
 class TimeSyncController;
+class UnstorableNotice;
 class UdpTransport;
 
 // What the window works with from outside: tests pass fakes.
@@ -250,6 +251,7 @@ private:
     void FormShow();          // on a first run, the configuration dialog opens with the window
     void ClockTick();         // Timer1 and every paint: clock text, tray hint, hour signal, alarm
     void MoveOnAtMidnight();  // Timer1: the today mark, and the selected day if it was today
+    void RemindNameDays();    // at start and at midnight: the chosen names of today and tomorrow
     void PollTimeSync();      // Timer1, after ClockTick: a finished network time run
     void Timer3Timer();       // every 5 minutes: retry the network time while it is not done
     void StopAlarmSound();    // every recall from the tray: the sound stops, a snooze waits on
@@ -272,9 +274,12 @@ private:
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
     bool m_showingEditor = false;  // the memo is being filled from the editor, not typed into
+    // Under Memo: what the notes file cannot keep.
+    UnstorableNotice* m_unstorable = nullptr;
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
-    bool m_recallSelectsToday = false;  // "Przywołanie"
+    bool m_recallSelectsToday = false;    // "Przywołanie"
+    bool m_largeStepNoticeGiven = false;  // a large step was left unmade and a notification said so
     CityTable m_cities;
     std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
     std::unique_ptr<TAutoRunner> m_autoRunner;

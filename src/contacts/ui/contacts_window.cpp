@@ -5,11 +5,11 @@
 #include "contacts/ui/rich_text_document.h"
 #include "platform/url_launcher.h"
 #include "widgets/fonts.h"
+#include "widgets/qt_windows.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -506,10 +506,7 @@ void Ttelform::Font2Click()
     if (m_services.chooseFont) {
         chosen = m_services.chooseFont(this, before);
     } else {
-        bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, before, this, QStringLiteral("Czcionka"));
-        if (ok)
-            chosen = font;
+        chosen = ChooseFont(this, before, QStringLiteral("Czcionka"));
     }
     if (!chosen)
         return;

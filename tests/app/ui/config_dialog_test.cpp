@@ -315,19 +315,24 @@ private slots:
         hooks.chooseColour = [](const QColor&, QWidget*) { return std::optional<QColor>(QColor(0, 128, 0)); };
         auto dialog = MakeDialog(hooks);
         dialog->show();
-        const QCalendarWidget* calendar = Child<QDateEdit>(dialog.get(), "datyod")->calendarWidget();
+        QCalendarWidget* calendar = Child<QDateEdit>(dialog.get(), "datyod")->calendarWidget();
         auto weekday = [calendar](Qt::DayOfWeek day) { return calendar->weekdayTextFormat(day).foreground().color(); };
         QCOMPARE(weekday(Qt::Saturday), Child<QLabel>(dialog.get(), "soboty")->palette().color(QPalette::WindowText));
         QCOMPARE(weekday(Qt::Saturday), QColor(0, 0, 255));
         QCOMPARE(weekday(Qt::Sunday), Child<QLabel>(dialog.get(), "niedziele")->palette().color(QPalette::WindowText));
         QTest::mouseClick(Child<QLabel>(dialog.get(), "soboty"), Qt::LeftButton);
         QCOMPARE(weekday(Qt::Saturday), QColor(0, 128, 0));
+        calendar->setSelectedDate(QDate(2024, 6, 21));
+        calendar->resize(calendar->sizeHint());
+        QVERIFY(calendar->grab().save(QStringLiteral(DNIARZ_PICTURE_DIR "/config_date_drop_down.png"), "PNG"));
     }
 
     void ColourLabelsAskTheChooserAndOkColoursTheGrids()
     {
         PutKey();
         auto form = MakeWindow();
+        // A key of the previous version has no holiday colour: holidays stay red.
+        QCOMPARE(Child<TCalenPnl>(form.get(), "cal")->ColHoliday(), QColor(Qt::red));
         std::vector<QColor> presets;
         form->ConfigHooks().chooseColour = [&presets](const QColor& initial, QWidget*) -> std::optional<QColor> {
             presets.push_back(initial);
@@ -355,6 +360,11 @@ private slots:
         QCOMPARE(Child<TCalenPnl>(form.get(), "calf")->ColHoliday(), QColor(0, 128, 0));
         QCOMPARE(Child<TCalenPnl>(form.get(), "calb")->ColToday(), QColor(0, 128, 0));
         QCOMPARE(cal->ColSaturday(), QColor(0x30, 0x20, 0x10));
+        // And so they are after a restart.
+        form.reset();
+        auto again = MakeWindow();
+        QCOMPARE(Child<TCalenPnl>(again.get(), "cal")->ColHoliday(), QColor(0, 128, 0));
+        QCOMPARE(Child<TCalenPnl>(again.get(), "calff")->ColHoliday(), QColor(0, 128, 0));
     }
 
     void CancelledChooserKeepsTheColour()
@@ -601,6 +611,31 @@ private slots:
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
         QVERIFY(form->Journal().NotesEnabled());
         QVERIFY(form->CurrentSettings().HourSignalEnabled);
+    }
+
+    void AStartEntryThatCannotBeWrittenIsSaidAndTheBoxIsUntickedAgain()
+    {
+        PutKey();
+        m_entries.SetReadOnly(TRegLocation::CurrentUser, true);
+        auto form = MakeWindow();
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        WhenDialogOpens([](Tconfig* dialog) {
+            Child<QCheckBox>(dialog, "autorun")->setChecked(true);
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Nie udało się zapisać wpisu automatycznego uruchomienia programu:\r\n"
+                                "/opt/dniarz/dniarz\r\nŚcieżka programu może zawierać znaki, których wpis nie "
+                                "przyjmuje. Program nie będzie uruchamiany podczas startu systemu."));
+        bool ticked = true;
+        WhenDialogOpens([&ticked](Tconfig* dialog) {
+            ticked = Child<QCheckBox>(dialog, "autorun")->isChecked();
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QVERIFY(!ticked);
     }
 
     void RemoveEntriesEndsWithoutTheAlarmAndTheNextStartIsAFirstRun()

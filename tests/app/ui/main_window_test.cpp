@@ -6,11 +6,13 @@
 #include "app/ui/speed_button.h"
 #include "app/ui/tray_icon.h"
 #include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_notifier.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
 #include "../../group_box_places.h"
 
+#include <QDir>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -339,6 +341,66 @@ private slots:
                 QVERIFY(cal->Grid().IsToday(cal->Grid().CurrentCell()));
             }
         }
+    }
+
+    // Pasted characters the notes file cannot keep: "?" in the editor at once, named once under
+    // it before anything is saved, in the file as "?", and no longer mentioned on the next day.
+    void UnstorableCharactersAreNamedUnderTheEditor()
+    {
+        auto form = Make();
+        form->show();
+        auto* memo = Find<QPlainTextEdit>(*form, "Memo");
+        auto* notice = Find<QLabel>(*form, "UnstorableNotice");
+        QVERIFY(notice->isHidden());
+        memo->insertPlainText(QStringLiteral("Spotkanie ☺ o 10 → sala 😀"));
+        memo->insertPlainText(QStringLiteral(" ☺"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("Spotkanie ? o 10 ? sala ? ?"));
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺ → 😀"));
+        QCOMPARE(m_notesFile.File("/notes/dnz.dat").value_or("").find("Spotkanie"), std::string::npos);
+        // In the gap between the editor and the buttons, and whole.
+        const QRect place = notice->geometry();
+        QVERIFY(place.top() > memo->geometry().bottom());
+        QVERIFY(place.bottom() < Find<QWidget>(*form, "Zachowaj")->geometry().top());
+        QVERIFY(notice->fontMetrics().horizontalAdvance(notice->text()) <= place.width());
+        QVERIFY(notice->fontMetrics().ascent() + notice->fontMetrics().descent() <= place.height());
+        QVERIFY(form->grab().save(QDir::current().filePath(QStringLiteral("main_window_unstorable.png")), "PNG"));
+
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2023, 12, 6));
+        QVERIFY(m_notesFile.File("/notes/dnz.dat").value_or("").find("Spotkanie ? o 10 ? sala ? ?")
+                != std::string::npos);
+        QVERIFY(notice->isHidden());
+        memo->insertPlainText(QStringLiteral("☺"));
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺"));
+    }
+
+    // The chosen names remind once a day: the evening before and on the day, across the year's
+    // end; a start later the same day says nothing again.
+    void NameDaysOfTheChosenRemindOnceADay()
+    {
+        // A key as the dialog writes it: the colours first, as they come before the new values.
+        for (const char* colour : {"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie"})
+            m_store.Put(colour, RegValue::Dword(0));
+        m_store.Put("Imieniny bliskich", RegValue::String("Mieszka;Żanety"));
+        // 2024-12-31 23:59:59 local, two hours east.
+        m_clock.Set(sys_days{year{2024} / December / 31} + hours{21} + minutes{59} + seconds{59});
+        FakeNotifier notifier;
+        MainWindowOptions options;
+        options.startTimers = false;
+        options.programDir = "/notes";
+        {
+            TForm1 form(MainWindowServices{m_clock, m_store, m_notesFile, nullptr, &notifier}, options);
+            QCOMPARE(notifier.Count(), std::size_t(1));
+            QCOMPARE(notifier.Last().summary, "Jutro imieniny: Mieszka");
+        }
+        TForm1 form(MainWindowServices{m_clock, m_store, m_notesFile, nullptr, &notifier}, options);
+        QCOMPARE(notifier.Count(), std::size_t(1));
+        m_clock.Advance(seconds{2});
+        form.Timer1Timer();
+        QCOMPARE(notifier.Count(), std::size_t(2));
+        QCOMPARE(notifier.Last().summary, "Dziś imieniny: Mieszka");
+        QCOMPARE(m_store.Key()->Find("Przypomniane imieniny")->text, std::string("2025.01.01"));
+        m_store = MemorySettingsStore();
     }
 
     void WebLinkStepsAsideAndReportsAMissingBrowser()
