@@ -954,7 +954,8 @@ void TForm1::SpeedButton5Click()
     };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
 
-    const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities};
+    const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities,
+                                AllNameForms(m_names)};
     const ConfigOutcome outcome = RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, LocalNow(m_clock),
                                                   actions);
     if (outcome != ConfigOutcome::RemoveEntries)
