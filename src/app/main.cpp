@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/local_now.h"
+#include "clock/local_time.h"
 #include "app/print_contacts.h"
 #include "app/print_day.h"
 #include "app/ui/run_gui.h"

@@ -163,7 +163,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
     settings.AlarmDuration = ClampAlarmDuration(settings.AlarmDuration);
 }
 
-bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids)
+bool SaveValues(SettingsStore& store, const Settings& settings, std::span<const SettingId> ids)
 {
     const auto key = store.OpenKey(true);
     if (!key)
@@ -228,6 +228,24 @@ Settings ReadStoredValues(SettingsStore& store, std::initializer_list<SettingId>
         for (SettingId id : ids)
             (void)ReadRow(*key, RowOf(id), values);  // a value that does not read keeps its default
     return values;
+}
+
+CalibrationValues CalibrationValuesOf(Settings& settings)
+{
+    return {settings.CalibrationStart, settings.CalibrationStop, settings.TotalCorrection, settings.LastCalibration};
+}
+
+StoreCalibration CalibrationWriter(SettingsStore& store, const Settings& settings)
+{
+    return [&store, &settings](std::initializer_list<CalibrationValue> values) {
+        static constexpr SettingId kIds[] = {SettingId::CalibrationStart, SettingId::CalibrationStop,
+                                             SettingId::TotalCorrection, SettingId::LastCalibration};
+        std::vector<SettingId> ids;
+        for (CalibrationValue value : values)
+            ids.push_back(kIds[static_cast<std::size_t>(value)]);
+        // A failed write keeps the values in memory for this run of the program.
+        (void)SaveValues(store, settings, ids);
+    };
 }
 
 std::array<std::uint8_t, 8> DoubleToBytes(double value)

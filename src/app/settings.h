@@ -12,6 +12,7 @@
 
 #include "app/settings_table.h"
 #include "calendar/datetime.h"
+#include "clock/calibration.h"
 #include "platform/settings_store.h"
 
 // The values in memory, one member per row of kSettingRows, each starting at its row's default.
@@ -61,7 +62,11 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now);
 // Writes the given values from memory, in the given order, into the key (created when missing).
 // False when the key could not be opened or any write failed; callers that need not care say so.
 // The calibration dialog writes its values through this.
-bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids);
+bool SaveValues(SettingsStore& store, const Settings& settings, std::span<const SettingId> ids);
+inline bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids)
+{
+    return SaveValues(store, settings, std::span<const SettingId>(ids.begin(), ids.size()));
+}
 
 // The thirteen values the configuration dialog changes.
 bool SaveSettings(SettingsStore& store, const Settings& settings);
@@ -79,6 +84,10 @@ bool DeleteSettings(SettingsStore& store);
 // The given values as stored, without loading anything else and without creating the key; every
 // other value, and each given one that is missing or mistyped, is its row's default.
 Settings ReadStoredValues(SettingsStore& store, std::initializer_list<SettingId> ids);
+
+// The calibration's values in `settings`, and how it writes them: through SaveValues into `store`.
+CalibrationValues CalibrationValuesOf(Settings& settings);
+StoreCalibration CalibrationWriter(SettingsStore& store, const Settings& settings);
 
 // The float form of the store: 8 bytes, an IEEE-754 double, little-endian.
 std::array<std::uint8_t, 8> DoubleToBytes(double value);

@@ -6,18 +6,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/local_now.h"
+#include "clock/calibration.h"
+#include "clock/local_time.h"
 #include "clock/server_list.h"
 #include "platform/program_dir.h"
 
 ECalibrationRunning::ECalibrationRunning()
     : std::runtime_error("Program jest w trybie obliczania korekty dobowej. Aktualizacja czasu nie jest możliwa.")
 {
-}
-
-bool CalibrationInProgress(const Settings& settings)
-{
-    return settings.CalibrationStart != 0 && settings.CalibrationStop == 0;
 }
 
 std::string ReadServerList(const std::filesystem::path& file)
@@ -29,23 +25,6 @@ std::string ReadServerList(const std::filesystem::path& file)
     if (in.bad())
         return LoadServerList(std::optional<std::string>());
     return LoadServerList(std::optional<std::string>(std::move(text)));
-}
-
-std::string ClockChangeReason(const ClockChange& change)
-{
-    switch (change.error) {
-    case ClockChangeError::None:
-        break;
-    case ClockChangeError::NoPrivilege:
-        return "brak uprawnień do zmiany czasu systemowego";
-    case ClockChangeError::Refused:
-        return "system odmówił zmiany czasu (brak autoryzacji)";
-    case ClockChangeError::AutomaticSync:
-        return "w systemie jest włączona automatyczna synchronizacja czasu";
-    case ClockChangeError::Failed:
-        return change.detail.empty() ? std::string("nieznany błąd") : "błąd: " + change.detail;
-    }
-    return {};
 }
 
 std::string ClockNotSetMessage(double offsetMs, const ClockChange& change)
@@ -115,7 +94,7 @@ void TimeSyncController::Timer3Timer()
 
 void TimeSyncController::SpeedButton7Click()
 {
-    if (CalibrationInProgress(m_settings))
+    if (CalibrationInProgress(m_settings.CalibrationStart, m_settings.CalibrationStop))
         throw ECalibrationRunning();
     StartTimeSync();
     // The user asked for this run, even when it had started on its own.

@@ -434,3 +434,24 @@ TEST(Settings, ValuesSetByIdAreSavedUnderTheirStoredNames)
     EXPECT_EQ(loaded.ColToday, 0x030201u);
     EXPECT_EQ(loaded.Latitude, 52.0);  // not asked for: the default
 }
+
+TEST(Settings, TheCalibrationWorksOnTheSettingsAndWritesUnderTheStoredNames)
+{
+    MemorySettingsStore store;
+    Settings s;
+    const CalibrationValues values = CalibrationValuesOf(s);
+    values.start = 45000.5;
+    values.stop = 45007.5;
+    values.totalCorrection = 3;
+    values.lastCalibration = -1.25;
+    CalibrationWriter(store, s)({CalibrationValue::Stop, CalibrationValue::LastCalibration,
+                                 CalibrationValue::TotalCorrection, CalibrationValue::Start});
+    EXPECT_EQ(store.WrittenNames(), (std::vector<std::string>{"Kalibracja stop", "Ostatnia kalibracja",
+                                                              "Korekta łącznie", "Kalibracja start"}));
+    const Settings loaded = ReadStoredValues(store, {SettingId::CalibrationStart, SettingId::CalibrationStop,
+                                                     SettingId::TotalCorrection, SettingId::LastCalibration});
+    EXPECT_EQ(loaded.CalibrationStart, 45000.5);
+    EXPECT_EQ(loaded.CalibrationStop, 45007.5);
+    EXPECT_EQ(loaded.TotalCorrection, 3);
+    EXPECT_EQ(loaded.LastCalibration, -1.25);
+}

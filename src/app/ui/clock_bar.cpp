@@ -1,7 +1,7 @@
 // The top bar's clock and alarm.
 #include "app/ui/clock_bar.h"
 
-#include "app/local_now.h"
+#include "clock/local_time.h"
 #include "app/ui/show_error.h"
 #include "app/ui/tray_icon.h"
 #include "platform/system_clock.h"

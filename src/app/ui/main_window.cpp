@@ -3,11 +3,11 @@
 #include "app/ui/main_window.h"
 #include "app/time_sync_controller.h"
 
-#include "app/local_now.h"
+#include "clock/local_time.h"
 #include "app/ui/clock_bar.h"
 #include "app/ui/icons.h"
 #include "app/ui/link_label.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/show_error.h"
 #include "app/ui/speed_button.h"
 #include "app/ui/tray_icon.h"
@@ -19,7 +19,8 @@
 #include "platform/startup_entry.h"
 #include "platform/system_clock.h"
 #include "platform/url_launcher.h"
-#include "widgets/fonts.h"
+#include "ui_support/fonts.h"
+#include "ui_support/named.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -60,14 +61,11 @@ QString FromText(const std::string& text)
 // A label at a place; without a size it takes the size of its text.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, QSize size = {})
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    if (size.isValid()) {
-        label->setGeometry(QRect(at, size));
-    } else {
-        label->move(at);
-        label->adjustSize();
-    }
+    if (size.isValid())
+        return NamedAt(new QLabel(text, parent), name, QRect(at, size));
+    auto* label = Named(new QLabel(text, parent), name);
+    label->move(at);
+    label->adjustSize();
     return label;
 }
 
@@ -82,21 +80,17 @@ QLabel* CentredLabel(QWidget* parent, const char* name, int top, int height, con
 SpeedButton* FlatButton(QWidget* parent, const char* name, const QString& text, QRect geometry, const QString& hint,
                         Glyph glyph)
 {
-    auto* button = new SpeedButton(parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = NamedAt(new SpeedButton(parent), name, geometry);
     button->setText(text);
     button->setToolTip(hint);
     button->setIcon(GlyphIcon(glyph));
-    button->setGeometry(geometry);
     return button;
 }
 
 // The one place where the four month grids are made. The small ones only show their month.
 TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, SystemClock& clock, bool main)
 {
-    auto* grid = new TCalenPnl(parent, [&clock] { return LocalNow(clock); });
-    grid->setObjectName(QLatin1String(name));
-    grid->setGeometry(geometry);
+    auto* grid = NamedAt(new TCalenPnl(parent, [&clock] { return LocalNow(clock); }), name, geometry);
     grid->SetColHoliday(Qt::red);
     grid->SetShowDate(true);
     grid->SetGermanDate(true);
@@ -839,7 +833,7 @@ void TForm1::CreateConfiguration()
 
     // The calibration stores its own results at once; only "Przypisz korektę" hands one back.
     m_configHooks.calibrate = [this](QWidget* parent) -> std::optional<double> {
-        Tfkor calibration(m_settings, m_store, m_clock, parent);
+        Tfkor calibration(CalibrationValuesOf(m_settings), m_clock, CalibrationWriter(m_store, m_settings), parent);
         if (calibration.exec() != QDialog::Accepted)
             return std::nullopt;
         return m_settings.LastCalibration;

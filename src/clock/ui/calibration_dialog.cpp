@@ -1,9 +1,10 @@
 // The calibration dialog.
 #include "clock/ui/calibration_dialog.h"
 
-#include "app/time_sync_controller.h"
-#include "app/ui/message_box.h"
-#include "widgets/fonts.h"
+#include "clock/local_time.h"
+#include "ui_support/fonts.h"
+#include "ui_support/message_box.h"
+#include "ui_support/named.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -31,8 +32,7 @@ QLabel* Instructions(const QString& text, QWidget* parent)
 
 QLineEdit* HmsEdit(const char* name, QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
+    auto* edit = Named(new QLineEdit(parent), name);
     edit->setInputMask(QLatin1String(Tfkor::kHmsMask));
     edit->setFixedWidth(64);
     return edit;
@@ -40,8 +40,7 @@ QLineEdit* HmsEdit(const char* name, QWidget* parent)
 
 QPushButton* BoldButton(const char* name, const QString& text, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = Named(new QPushButton(text, parent), name);
     button->setFont(SansFont(11, true));
     button->setFixedWidth(85);
     return button;
@@ -49,9 +48,9 @@ QPushButton* BoldButton(const char* name, const QString& text, QWidget* parent)
 
 }  // namespace
 
-Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent)
+Tfkor::Tfkor(CalibrationValues values, SystemClock& clock, StoreCalibration store, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_logic(settings, store, clock)
+      m_logic(values, clock, std::move(store))
 {
     setObjectName(QStringLiteral("fkor"));
     setWindowTitle(QStringLiteral("Obliczanie korekty dobowej"));

@@ -4,7 +4,8 @@
 
 #include "contacts/ui/rich_text_document.h"
 #include "platform/url_launcher.h"
-#include "widgets/fonts.h"
+#include "ui_support/fonts.h"
+#include "ui_support/named.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,8 +26,7 @@ namespace {
 
 void SetupEditor(ContactsEditor* editor, const char* name)
 {
-    editor->setObjectName(QLatin1String(name));
-    editor->setAcceptRichText(true);
+    Named(editor, name)->setAcceptRichText(true);
     editor->document()->setDefaultFont(RichTextFont());
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor->setTabChangesFocus(false);
@@ -40,8 +40,7 @@ void SetupEditor(ContactsEditor* editor, const char* name)
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& hint)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = Named(new QPushButton(text, parent), name);
     button->setToolTip(hint);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
@@ -49,8 +48,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 QToolButton* MakeArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow, const QString& hint)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = Named(new QToolButton(parent), name);
     button->setArrowType(arrow);
     button->setAutoRaise(true);
     button->setToolTip(hint);

@@ -3,9 +3,9 @@
 #include "app/ui/config_dialog.h"
 #include "app/ui/info_window.h"
 
-#include "app/local_now.h"
+#include "clock/local_time.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/speed_button.h"
 #include "clock/ui/calibration_dialog.h"
 #include "platform/fake/fake_journal_file.h"

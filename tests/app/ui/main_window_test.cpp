@@ -2,7 +2,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/ui/link_label.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/speed_button.h"
 #include "app/ui/tray_icon.h"
 #include "platform/fake/fake_journal_file.h"

@@ -2,7 +2,7 @@
 // instead of ending the program.
 #include "app/ui/show_error.h"
 
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/qt_language.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // The multi-day note dialog: its texts, its question, typing into it, and its picture.
 #include "calendar/ui/multi_day_dialog.h"
 
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 
 #include "../../group_box_places.h"
 

@@ -1,5 +1,5 @@
 // The message-box door.
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 
 #include <QAbstractButton>
 
