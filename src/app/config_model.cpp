@@ -50,8 +50,8 @@ void TakeForm(const ConfigForm& form, Settings& settings)
         {SyncEnabled, form.synchronizacja},
         {AlarmDuration, AlarmLengthFromText(form.eczas)},
         {AlarmViaSoundCard, form.ckarta},
-        {Latitude, ParseCoordinate(form.eszer, FloatDefault(Latitude))},
-        {Longitude, ParseCoordinate(form.edl, FloatDefault(Longitude))},
+        {Latitude, ParseCoordinate(form.eszer, DefaultSettings().Latitude)},
+        {Longitude, ParseCoordinate(form.edl, DefaultSettings().Longitude)},
     };
     for (const auto& [id, value] : values)
         SetSetting(settings, id, value);

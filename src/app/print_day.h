@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings_table.h"
+#include "app/settings.h"
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
 #include "calendar/notes_journal.h"
@@ -17,8 +17,8 @@ struct PrintDayInput
     const NameDayTable* names = nullptr;
     const JournalRecords* notes = nullptr;  // no notes: the note lines stay empty
     // The observer's place, degrees, north and east positive.
-    double latitude = FloatDefault(SettingId::Latitude);
-    double longitude = FloatDefault(SettingId::Longitude);
+    double latitude = DefaultSettings().Latitude;
+    double longitude = DefaultSettings().Longitude;
 };
 
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
