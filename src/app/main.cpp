@@ -6,18 +6,15 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "clock/local_time.h"
 #include "app/print_contacts.h"
 #include "app/print_day.h"
-#include "app/ui/run_gui.h"
-#include "app/settings.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
+#include "app/ui/run_gui.h"
 #include "clock/server_list.h"
-#include "calendar/namedays.h"
 #include "platform/platform.h"
-#include "platform/time_service.h"
 #include "platform/program_dir.h"
+#include "platform/time_service.h"
 
 #ifndef DNIARZ_VERSION
 #define DNIARZ_VERSION "0.1.0"
@@ -50,32 +47,9 @@ int main(int argc, char** argv)
     case CommandLine::Mode::Version:
         std::cout << "dniarz " DNIARZ_VERSION "\n";
         return 0;
-    case CommandLine::Mode::PrintDay: {
-        NameDayTable table;
-        table.Load();
-        // Read only: printing a day must not create or repair the notes file.
-        const auto notesPath = programDir / "dnz.dat";
-        JournalFile& notesFile = *platform.notesFile;
-        std::string notesBytes;
-        if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
-            std::cerr << "dniarz: cannot read the notes file " << notesPath.string() << ": " << notesFile.LastError()
-                      << '\n';
-            return 1;
-        }
-        const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
-        PrintDayInput input{options.date.value_or(DateOf(LocalNow(*platform.clock))), &table, &notes};
-        // The stored place, unless the command line names another; reading never creates the key.
-        const Settings stored = ReadStoredValues(*platform.settings, {SettingId::Latitude, SettingId::Longitude});
-        input.latitude = stored.Latitude;
-        input.longitude = stored.Longitude;
-        const std::string placeError = SetPlace(input, options.latitude, options.longitude);
-        if (!placeError.empty()) {
-            std::cerr << placeError << '\n';
-            return 2;
-        }
-        std::cout << FormatPrintDay(PrintDayLines(input));
-        return 0;
-    }
+    case CommandLine::Mode::PrintDay:
+        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock}, options.date,
+                           options.latitude, options.longitude, std::cout, std::cerr);
     case CommandLine::Mode::Contacts:
         return PrintContacts(programDir, std::cout, std::cerr);
     case CommandLine::Mode::Sntp: {

@@ -6,6 +6,7 @@
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
+#include "clock/local_time.h"
 
 namespace {
 
@@ -80,4 +81,31 @@ std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>
         out += '\n';
     }
     return out;
+}
+
+int RunPrintDay(const PrintDaySources& sources, std::optional<TDateTime> date,
+                const std::optional<std::string>& latitude, const std::optional<std::string>& longitude,
+                std::ostream& out, std::ostream& err)
+{
+    NameDayTable table;
+    table.Load();
+    const auto notesPath = sources.programDir / "dnz.dat";
+    std::string notesBytes;
+    if (sources.notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
+        err << "dniarz: cannot read the notes file " << notesPath.string() << ": " << sources.notesFile.LastError()
+            << '\n';
+        return 1;
+    }
+    const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
+    PrintDayInput input{date.value_or(DateOf(LocalNow(sources.clock))), &table, &notes};
+    const Settings stored = ReadStoredValues(sources.settings, {SettingId::Latitude, SettingId::Longitude});
+    input.latitude = stored.Latitude;
+    input.longitude = stored.Longitude;
+    const std::string placeError = SetPlace(input, latitude, longitude);
+    if (!placeError.empty()) {
+        err << placeError << '\n';
+        return 2;
+    }
+    out << FormatPrintDay(PrintDayLines(input));
+    return 0;
 }

@@ -3,7 +3,13 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
+#include <QString>
+
+class QLabel;
+class QWidget;
 
 template <typename W>
 W* Named(W* widget, const char* name)
@@ -18,3 +24,6 @@ W* NamedAt(W* widget, const char* name, QRect geometry)
     Named(widget, name)->setGeometry(geometry);
     return widget;
 }
+
+// A label at a place; without a size it takes the size of its text.
+QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text, QPoint at, QSize size = {});

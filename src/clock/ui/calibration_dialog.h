@@ -6,9 +6,11 @@
 
 #include "clock/calibration.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 class Tfkor : public QDialog
 {
@@ -44,6 +46,11 @@ public:
     void SpeedButton3Click();
 
 private:
+    QHBoxLayout* AddRow(QVBoxLayout* layout);
+    void AddTimeRow(QVBoxLayout* layout, const char* editName, const char* buttonName, const QString& caption,
+                    const char* labelName, QLineEdit*& edit, QPushButton*& button, QLabel*& label);
+    void AddResultRow(QVBoxLayout* layout);
+    void AddButtons(QVBoxLayout* layout);
     void Report(const std::optional<ClockChange>& change);
 
     Calibration m_logic;
