@@ -72,7 +72,6 @@ public:
     bool StopVisible() const { return m_stopVisible; }
     const std::string& Caption() const { return m_caption; }
     const std::string& AlarmText() const { return m_alarmText; }
-    TDateTime AlarmTime() const { return m_alarmTime; }
     AlarmState State() const;
 
 private:

@@ -46,7 +46,7 @@ protected:
         return actions;
     }
 
-    void Confirm(const TconfigModel& model) { model.Apply(m_settings, m_store, kNow, Recorder()); }
+    bool Confirm(const TconfigModel& model) { return model.Apply(m_settings, m_store, kNow, Recorder()); }
 
     int CityIndex(const TconfigModel& model, const std::string& name) const
     {
@@ -247,6 +247,18 @@ TEST_F(ConfigModelTest, ANewCorrectionRestartsTheBookkeepingFromNow)
     EXPECT_EQ(written[0], "Ostatnia korekta");
     EXPECT_EQ(written[2], "Korekta łącznie");
     EXPECT_EQ(written.back(), DialogRowNames().back());
+}
+
+TEST_F(ConfigModelTest, ConfirmingSaysWhetherEverythingWasWritten)
+{
+    TconfigModel model = Open();
+    model.SetHourSignal(true);
+    EXPECT_TRUE(Confirm(model));
+    m_store.SetFailWrites(true);
+    model.SetCorrectionText("2.5");
+    EXPECT_FALSE(Confirm(model));
+    EXPECT_TRUE(m_settings.HourSignalEnabled);  // held in memory for this run
+    EXPECT_EQ(m_settings.DailyCorrection, 2.5);
 }
 
 TEST_F(ConfigModelTest, AutostartQuestionOnlyForACorrectionWithoutAutostart)

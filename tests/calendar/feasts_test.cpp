@@ -105,24 +105,15 @@ TEST(Feasts, HolidayEntriesFollowTheGridsYear)
     EXPECT_EQ(FixedHolidays().back(), "    .11.11");
 }
 
-TEST(DayTexts, FeastReplacesTheTablesHolidayAndShiftsTheNames)
+TEST(DayTexts, FeastReplacesTheTablesHoliday)
 {
     NameDayTable table;
     table.Load();
     // 14 February 2024 is Ash Wednesday: the feast wins over the table's observance.
     DayTexts ash = NamesAndHoliday(table, EncodeDate(2024, 2, 14), EasterSunday(2024));
     EXPECT_EQ(ash.holiday, "Popielec\r\n");
-    EXPECT_TRUE(ash.showHoliday);
-    EXPECT_EQ(ash.namesLabel, "\r\n\r\n" + ash.names);
     DayTexts val = NamesAndHoliday(table, EncodeDate(2025, 2, 14), EasterSunday(2025));
     EXPECT_EQ(val.holiday, "Dzień zakochanych");
     DayTexts plain = NamesAndHoliday(table, EncodeDate(2024, 1, 2), EasterSunday(2024));
-    EXPECT_FALSE(plain.showHoliday);
-    EXPECT_EQ(plain.namesLabel, plain.names);
-}
-
-TEST(DayTexts, FlattenedHintKeepsTheBlankAfterTheComma)
-{
-    EXPECT_EQ(FlattenHintText("Mieszka\r\n Mieczysława\r\nMarii\r\n Odyseusza"),
-              "Mieszka ,  Mieczysława , Marii ,  Odyseusza");
+    EXPECT_EQ(plain.holiday, "");
 }

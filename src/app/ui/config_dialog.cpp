@@ -1,11 +1,12 @@
 // The configuration dialog's controls; every decision is TconfigModel's.
 #include "app/ui/config_dialog.h"
 
-#include "ui_support/form_pos_keeper.h"
 #include "app/ui/icons.h"
+#include "app/ui/show_error.h"
+#include "ui_support/fonts.h"
+#include "ui_support/form_pos_keeper.h"
 #include "ui_support/message_box.h"
 #include "ui_support/named.h"
-#include "ui_support/fonts.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -410,6 +411,8 @@ ConfigOutcome RunConfigDialog(QWidget* parent, const ConfigSources& sources, con
         return ConfigOutcome::RemoveEntries;
     if (result != QDialog::Accepted)
         return ConfigOutcome::Cancelled;
-    dialog.Model().Apply(settings, store, now, actions);
+    if (!dialog.Model().Apply(settings, store, now, actions))
+        ShowError(parent, QStringLiteral("Nie udało się zapisać konfiguracji. Zmiany obowiązują do zakończenia "
+                                         "programu."));
     return ConfigOutcome::Confirmed;
 }

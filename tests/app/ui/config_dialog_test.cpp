@@ -587,6 +587,23 @@ private slots:
         QVERIFY(form->CurrentSettings().HourSignalEnabled);
     }
 
+    void AFailedSaveIsReportedAndTheValuesHoldForThisRun()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        m_store.SetFailWrites(true);
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        WhenDialogOpens([](Tconfig* dialog) {
+            Child<QCheckBox>(dialog, "pelna")->setChecked(true);
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QVERIFY(AppMessageBox::LastAnswered()->text.startsWith(QStringLiteral("Nie udało się zapisać konfiguracji")));
+        QVERIFY(form->CurrentSettings().HourSignalEnabled);
+        m_store.SetFailWrites(false);
+    }
+
     void RemoveEntriesEndsWithoutTheAlarmAndTheNextStartIsAFirstRun()
     {
         PutKey();

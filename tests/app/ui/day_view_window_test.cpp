@@ -494,4 +494,4 @@ private slots:
 };
 
 QTEST_MAIN(DayViewTest)
-#include "day_view_test.moc"
+#include "day_view_window_test.moc"
