@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "clock/drift.h"
 #include "clock/local_time.h"
 #include "platform/fake/fake_system_clock.h"
 
