@@ -6,8 +6,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui_support/message_box.h"
+#include "clock/drift.h"
 #include "platform/fake/fake_system_clock.h"
+#include "ui_support/message_box.h"
 
 using namespace std::chrono;
 
