@@ -7,10 +7,10 @@ cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation libasound2-dev libsndfile1-dev qt6-translations-l10n)
-# Only the tests need these: peers to check against (an NTP server, an RTF converter), the
+# Only the tests need these: peers to check against (an NTP server, two RTF readers), the
 # validators of the installed files, the Debian package tools and the format check. chrony stays
 # off a machine that only builds and runs the program, since it would become its time service.
-test_packages=(chrony pandoc desktop-file-utils appstream dpkg-dev clang-format)
+test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstream dpkg-dev clang-format)
 
 install_missing() {
     local missing=()

@@ -34,9 +34,9 @@ std::string TrayHint(bool toggleDown, std::string_view alarmText);
 enum class AlarmState
 {
     Off,
-    Armed,
-    WaitingForTomorrow,
-    Ringing
+    Armed,    // the toggle is down: the alarm rings at its next time, every day
+    Ringing,  // STOP is shown
+    Snoozed   // rings again when the snooze is over, then daily as before
 };
 
 // What one clock tick asks of the window.
@@ -45,12 +45,41 @@ struct ClockTickResult
     bool secondChanged = false;  // clockText and trayHint below are new
     std::string clockText;       // "hh:nn:ss"
     std::string trayHint;
-    bool hourSignal = false;  // a full hour has begun and the signal is on: StartHourSignal
-    bool startAlarm = false;  // StartAlarmSound now; STOP is shown
+    bool hourSignal = false;   // a full hour has begun and the signal is on: StartHourSignal
+    bool startAlarm = false;   // StartAlarmSound now; STOP is shown
+    bool missedAlarm = false;  // the time went by while the computer slept or its clock jumped
+                               // by more than kLateRingLimit: tell the user, do not ring so late
 };
+
+// How late after its time a ring is still worth it: a computer woken from sleep or a clock moved
+// forward over the alarm time rings on the first tick, as long as the time is no older than this.
+inline constexpr long long kLateRingLimitMs = 30 * 60 * 1000;
+
+// Shortest, longest and default snooze, minutes.
+inline constexpr int kMinSnoozeMinutes = 1;
+inline constexpr int kMaxSnoozeMinutes = 60;
+inline constexpr int kDefaultSnoozeMinutes = 5;
+int ClampSnoozeMinutes(int minutes);
 
 // The alarm toggle, its time and caption, the STOP button and the clock's memory of the last
 // second and minute shown.
+//
+// The alarm is a daily one. It keeps the moment of its next ring as a local date and time: at a
+// press, today's alarm time if the clock has not reached it yet, otherwise tomorrow's; after each
+// ring, the same time on the next day. A tick rings when the clock is strictly past that moment.
+// The clock may jump (network time, the daily drift correction, the user, the start or end of
+// summer time, a computer asleep over the alarm time), and the rule for a jump is:
+// - Forward over the alarm time: the first tick rings, late, if the latest passed alarm time lies
+//   no more than kLateRingLimit back; older than that, it does not ring (a morning alarm at noon
+//   helps nobody) but reports the miss, so that no day is skipped silently. Either way the next
+//   ring is the one after that latest passed time: several slept days ring or report once.
+// - Back over the alarm time: the next ring stays where it is, so an alarm that has rung does not
+//   ring again as the clock passes the same time once more (a second or two of network time, the
+//   hour given back at the end of summer time).
+// - Back by more than a day (the next ring would lie more than two days ahead): the clock now
+//   shows other days, and the alarm starts again from the clock's time as at a press.
+// A snooze is one extra ring after a number of minutes; it follows the same rule forward, and a
+// jump back never makes it wait longer than its minutes.
 class AlarmClock
 {
 public:
@@ -58,27 +87,42 @@ public:
     // playing that must be stopped.
     bool AlarmTextChanged(std::string text, bool sounding);
     // The toggle was pressed at `now`. False when the text is no valid time: the toggle springs
-    // back up, silently. A time at or before now waits for tomorrow and never rings on its own.
+    // back up, silently. Otherwise the alarm rings next today if its time is still ahead (strictly
+    // later than now), else tomorrow.
     bool Press(TDateTime now);
     // The toggle was released. True when a sound is playing that must be stopped.
     bool Release(bool sounding);
+    // "Drzemka" at `now`: the alarm rings once more after `minutes` (brought within 1..60); the
+    // caller stops the sound. False (nothing changes) while the toggle is up.
+    bool Snooze(TDateTime now, int minutes);
+    // STOP: ends a snooze too; the daily ring stays.
+    void Stop();
     // One tick at `now`; `sounding` tells whether an alarm thread still runs.
     ClockTickResult Tick(TDateTime now, bool sounding);
 
     void SetHourSignalEnabled(bool enabled) { m_hourSignalEnabled = enabled; }
 
     bool ToggleDown() const { return m_toggleDown; }
-    bool Armed() const { return m_armed; }
     bool StopVisible() const { return m_stopVisible; }
+    bool Snoozing() const { return m_snoozeAt.has_value(); }
     const std::string& Caption() const { return m_caption; }
     const std::string& AlarmText() const { return m_alarmText; }
+    // The local moment of the next ring, a snooze included; nullopt while the toggle is up. A
+    // timer may sleep until then: a tick before it changes nothing but the texts.
+    std::optional<TDateTime> NextRing() const;
     AlarmState State() const;
 
 private:
+    std::string MakeCaption(long long nowMs) const;
+    long long NextRingMs() const;
+
     std::string m_alarmText = "00:00";
     TDateTime m_alarmTime = 0;
+    long long m_alarmMsOfDay = 0;
+    long long m_nextMs = 0;               // the next daily ring, ms since 1899-12-30 local
+    std::optional<long long> m_snoozeAt;  // the snooze's ring, same count
+    int m_snoozeMinutes = kDefaultSnoozeMinutes;
     bool m_toggleDown = false;
-    bool m_armed = false;
     bool m_stopVisible = false;
     bool m_hourSignalEnabled = false;
     std::string m_caption{kAlarmToggleCaption};

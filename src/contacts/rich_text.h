@@ -16,9 +16,13 @@ struct TextFormat
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    std::string link;  // the address the text links to; empty: no link
 
     bool operator==(const TextFormat&) const = default;
 };
+
+// The editors' own size, 10 points: what a file says for text in the editors' 13-pixel font.
+inline constexpr int kEditorHalfPoints = 20;
 
 // Text is UTF-8; '\n' is a line break inside the paragraph and '\t' a tab.
 struct TextRun

@@ -1,11 +1,14 @@
-// A one-pass RTF reader: a byte scanner, a stack of group states and a text sink.
+// A one-pass RTF reader: a byte scanner, a stack of group states, tables of the control words it
+// knows, and a sink that takes each character to where the current destination keeps it.
 #include "contacts/rtf_reader.h"
 
 #include "text/cp1250.h"
 #include "contacts/code_pages.h"
+#include "contacts/rtf_fields.h"
 
 #include <algorithm>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,8 +19,20 @@ enum class Destination
     Text,
     FontTable,
     ColourTable,
+    FieldInstruction,
     Skip
 };
+
+// Where a control word means something: a bit per destination.
+constexpr unsigned In(Destination destination)
+{
+    return 1u << static_cast<unsigned>(destination);
+}
+constexpr unsigned kInText = In(Destination::Text);
+constexpr unsigned kInFontTable = In(Destination::FontTable);
+constexpr unsigned kInColourTable = In(Destination::ColourTable);
+constexpr unsigned kWithCharacters = kInText | kInFontTable | In(Destination::FieldInstruction);
+constexpr unsigned kEverywhere = ~0u;
 
 struct GroupState
 {
@@ -33,6 +48,15 @@ struct FontEntry
     int codePage = 0;
 };
 
+struct Parameter
+{
+    bool present = false;
+    long long value = 0;
+
+    // A toggle word: on without a parameter or with any but 0.
+    bool On() const { return !present || value != 0; }
+};
+
 // Deeper nesting than any editor writes; beyond it braces only count, so that a file of a
 // million opening braces costs no memory per brace.
 constexpr std::size_t kMaxDepth = 256;
@@ -40,6 +64,9 @@ constexpr std::size_t kMaxDepth = 256;
 constexpr int kMaxParamDigits = 10;
 // A colour table entry left empty: the window text colour.
 constexpr std::uint32_t kAutoColour = 0xFF000000;
+// Font names and field instructions longer than any real one are cut here.
+constexpr std::size_t kMaxFontName = 256;
+constexpr std::size_t kMaxInstruction = 4096;
 
 bool IsLetter(char c)
 {
@@ -70,18 +97,39 @@ public:
     RichDocument Run();
 
 private:
+    using Handler = void (*)(Reader&, const Parameter&);
+    struct WordRule
+    {
+        std::string_view word;
+        unsigned where;
+        Handler handler;
+    };
+    static std::span<const WordRule> WordRules();
+
     void OpenGroup();
     bool CloseGroup();  // false once the outermost group has closed
     void ControlWord();
     void ControlSymbol(char c);
-    void Word(std::string_view word, bool hasParam, long long param);
+    void Word(std::string_view word, const Parameter& parameter);
+    bool EnterDestination(std::string_view word, bool starred);
     void TextByte(unsigned char byte);
     void Character(char32_t c);
     void EndParagraph();
     void FlushText();
-    bool ConsumeFallback();
+    void EndFontName();
+    void SkipBinary(long long length);
     int CurrentCodePage() const;
     GroupState& State() { return m_stack.back(); }
+
+    // The control words that take more than a line.
+    void UnicodeWord(const Parameter& p);
+    void FontWord(const Parameter& p);
+    void ColourWord(const Parameter& p);
+    void FontEntryWord(const Parameter& p);
+    void ColourPartWord(const Parameter& p, int shift);
+    void FontCodePage(int codePage);
+    void Plain();
+    TextFormat& Format() { return State().format; }
 
     std::string_view m_in;
     std::size_t m_pos = 0;
@@ -98,11 +146,68 @@ private:
     std::vector<std::uint32_t> m_colours;
     std::optional<std::uint32_t> m_colour;  // the colour table entry being read
     int m_defaultFont = 0;
+    std::string m_instruction;  // the last field instruction, for the field's result
 
     RichDocument m_document;
     std::string m_pending;
     TextFormat m_pendingFormat;
 };
+
+// Sorted by word, so that a word is found by bisection; a word may have one rule per
+// destination.
+std::span<const Reader::WordRule> Reader::WordRules()
+{
+    using R = Reader;
+    using P = const Parameter&;
+    static constexpr WordRule kRules[] = {
+        {"ansicpg", kInText, [](R& r, P p) { r.m_documentCodePage = Clamp(p.value, 0, 65535); }},
+        {"b", kInText, [](R& r, P p) { r.Format().bold = p.On(); }},
+        {"bin", kEverywhere, [](R& r, P p) { r.SkipBinary(p.present ? p.value : 0); }},
+        {"blue", kInColourTable, [](R& r, P p) { r.ColourPartWord(p, 0); }},
+        {"bullet", kInText, [](R& r, P) { r.Character(0x2022); }},
+        {"cell", kInText, [](R& r, P) { r.Character('\t'); }},
+        {"cf", kInText, [](R& r, P p) { r.ColourWord(p); }},
+        {"cpg", kInFontTable, [](R& r, P p) { r.FontCodePage(Clamp(p.value, 0, 65535)); }},
+        {"deff", kInText, [](R& r, P p) { r.m_defaultFont = Clamp(p.value, -1, 1 << 20); }},
+        {"emdash", kInText, [](R& r, P) { r.Character(0x2014); }},
+        {"emspace", kInText, [](R& r, P) { r.Character(' '); }},
+        {"endash", kInText, [](R& r, P) { r.Character(0x2013); }},
+        {"enspace", kInText, [](R& r, P) { r.Character(' '); }},
+        {"f", kInText, [](R& r, P p) { r.FontWord(p); }},
+        {"f", kInFontTable, [](R& r, P p) { r.FontEntryWord(p); }},
+        {"fcharset", kInFontTable, [](R& r, P p) { r.FontCodePage(CodePageOfCharset(Clamp(p.value, 0, 255))); }},
+        {"fs", kInText, [](R& r, P p) { r.Format().halfPoints = p.present ? Clamp(p.value, 0, 3276) : 0; }},
+        {"green", kInColourTable, [](R& r, P p) { r.ColourPartWord(p, 8); }},
+        {"i", kInText, [](R& r, P p) { r.Format().italic = p.On(); }},
+        {"ldblquote", kInText, [](R& r, P) { r.Character(0x201C); }},
+        {"line", kInText, [](R& r, P) { r.Character('\n'); }},
+        {"lquote", kInText, [](R& r, P) { r.Character(0x2018); }},
+        {"page", kInText, [](R& r, P) { r.EndParagraph(); }},
+        {"par", kInText, [](R& r, P) { r.EndParagraph(); }},
+        {"plain", kInText, [](R& r, P) { r.Plain(); }},
+        {"qmspace", kInText, [](R& r, P) { r.Character(' '); }},
+        {"rdblquote", kInText, [](R& r, P) { r.Character(0x201D); }},
+        {"red", kInColourTable, [](R& r, P p) { r.ColourPartWord(p, 16); }},
+        {"row", kInText, [](R& r, P) { r.EndParagraph(); }},
+        {"rquote", kInText, [](R& r, P) { r.Character(0x2019); }},
+        {"sect", kInText, [](R& r, P) { r.EndParagraph(); }},
+        {"strike", kInText, [](R& r, P p) { r.Format().strike = p.On(); }},
+        {"striked", kInText, [](R& r, P p) { r.Format().strike = p.On(); }},
+        {"tab", kInText, [](R& r, P) { r.Character('\t'); }},
+        {"u", kWithCharacters, [](R& r, P p) { r.UnicodeWord(p); }},
+        {"uc", kWithCharacters, [](R& r, P p) { r.State().skipCount = Clamp(p.value, 0, 16); }},
+        {"ul", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
+        {"uld", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
+        {"uldash", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
+        {"uldb", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
+        {"ulnone", kInText, [](R& r, P) { r.Format().underline = false; }},
+        {"ulth", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
+        {"ulw", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
+        {"ulwave", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
+    };
+    static_assert(std::ranges::is_sorted(kRules, {}, &WordRule::word));
+    return kRules;
+}
 
 RichDocument Reader::Run()
 {
@@ -130,8 +235,10 @@ RichDocument Reader::Run()
             break;
         default:
             m_groupStart = false;
-            if (m_fallbackLeft > 0 && ConsumeFallback())
+            if (m_fallbackLeft > 0) {
+                --m_fallbackLeft;
                 break;
+            }
             TextByte(static_cast<unsigned char>(c));
             break;
         }
@@ -161,19 +268,11 @@ bool Reader::CloseGroup()
         --m_overflow;
         return true;
     }
-    if (State().destination == Destination::FontTable && m_fontInTable >= 0 && !m_fontName.empty()) {
-        m_fonts[m_fontInTable].name = m_fontName;
-        m_fontName.clear();
-    }
+    if (State().destination == Destination::FontTable && m_fontInTable >= 0 && !m_fontName.empty())
+        EndFontName();
     if (m_stack.size() == 1)
         return false;  // the document group itself
     m_stack.pop_back();
-    return true;
-}
-
-bool Reader::ConsumeFallback()
-{
-    --m_fallbackLeft;
     return true;
 }
 
@@ -196,27 +295,26 @@ void Reader::ControlWord()
         negative = true;
         ++m_pos;
     }
-    bool hasParam = false;
-    long long param = 0;
+    Parameter parameter;
     int digits = 0;
     while (m_pos < m_in.size() && m_in[m_pos] >= '0' && m_in[m_pos] <= '9') {
         if (digits++ < kMaxParamDigits)
-            param = param * 10 + (m_in[m_pos] - '0');
-        hasParam = true;
+            parameter.value = parameter.value * 10 + (m_in[m_pos] - '0');
+        parameter.present = true;
         ++m_pos;
     }
     if (negative)
-        param = -param;
+        parameter.value = -parameter.value;
     if (m_pos < m_in.size() && m_in[m_pos] == ' ')
         ++m_pos;
     if (m_fallbackLeft > 0) {
         // A control word inside the fallback of \u counts as one skipped character; \bin data goes too.
         --m_fallbackLeft;
-        if (word == "bin" && hasParam && param > 0)
-            m_pos += std::min<std::size_t>(static_cast<std::size_t>(param), m_in.size() - m_pos);
+        if (word == "bin")
+            SkipBinary(parameter.value);
         return;
     }
-    Word(word, hasParam, param);
+    Word(word, parameter);
 }
 
 void Reader::ControlSymbol(char c)
@@ -228,8 +326,10 @@ void Reader::ControlSymbol(char c)
             return;
         m_pos += 2;
         m_groupStart = false;
-        if (m_fallbackLeft > 0 && ConsumeFallback())
+        if (m_fallbackLeft > 0) {
+            --m_fallbackLeft;
             return;
+        }
         TextByte(static_cast<unsigned char>(hi * 16 + lo));
         return;
     }
@@ -239,8 +339,10 @@ void Reader::ControlSymbol(char c)
         return;
     }
     m_groupStart = false;
-    if (m_fallbackLeft > 0 && ConsumeFallback())
+    if (m_fallbackLeft > 0) {
+        --m_fallbackLeft;
         return;
+    }
     switch (c) {
     case '\\':
     case '{':
@@ -266,226 +368,174 @@ void Reader::ControlSymbol(char c)
     }
 }
 
-void Reader::Word(std::string_view word, bool hasParam, long long param)
+void Reader::Word(std::string_view word, const Parameter& parameter)
 {
     const bool atGroupStart = m_groupStart;
     const bool starred = m_starred;
     m_groupStart = false;
     m_starred = false;
-    GroupState& s = State();
-    if (atGroupStart) {
-        static const std::string_view kSkipped[] = {"info",
-                                                    "stylesheet",
-                                                    "pict",
-                                                    "fldinst",
-                                                    "object",
-                                                    "header",
-                                                    "headerl",
-                                                    "headerr",
-                                                    "headerf",
-                                                    "footer",
-                                                    "footerl",
-                                                    "footerr",
-                                                    "footerf",
-                                                    "footnote",
-                                                    "annotation",
-                                                    "nonshppict",
-                                                    "shp",
-                                                    "xe",
-                                                    "tc",
-                                                    "txe",
-                                                    "rxe",
-                                                    "listtable",
-                                                    "listoverridetable",
-                                                    "revtbl",
-                                                    "rsidtbl",
-                                                    "filetbl",
-                                                    "private",
-                                                    "themedata",
-                                                    "colorschememapping",
-                                                    "latentstyles",
-                                                    "datastore",
-                                                    "generator",
-                                                    "userprops",
-                                                    "pn",
-                                                    "template",
-                                                    "docvar",
-                                                    "atnid",
-                                                    "atnauthor"};
-        if (starred && word != "fonttbl" && word != "colortbl") {
-            s.destination = Destination::Skip;
-            return;
-        }
-        if (std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped)) {
-            s.destination = Destination::Skip;
-            return;
-        }
-        if (word == "fonttbl" && s.destination != Destination::Skip) {
-            s.destination = Destination::FontTable;
-            return;
-        }
-        if (word == "colortbl" && s.destination != Destination::Skip) {
-            s.destination = Destination::ColourTable;
-            m_colour.reset();
-            return;
-        }
-        if (word == "fldrslt" && s.destination != Destination::Skip) {
-            s.destination = Destination::Text;
-            return;
-        }
-    }
-    if (s.destination == Destination::Skip) {
-        if (word == "bin" && hasParam && param > 0)
-            m_pos += std::min<std::size_t>(static_cast<std::size_t>(param), m_in.size() - m_pos);
+    const Destination destination = State().destination;
+    if (atGroupStart && destination != Destination::Skip && EnterDestination(word, starred))
         return;
-    }
-    const bool on = !hasParam || param != 0;
-    if (s.destination == Destination::FontTable) {
-        if (word == "f") {
-            m_fontInTable = Clamp(param, -1, 1 << 20);
-            m_fontName.clear();
-            m_fonts[m_fontInTable] = {};
-        } else if (word == "fcharset" && m_fontInTable >= 0) {
-            m_fonts[m_fontInTable].codePage = CodePageOfCharset(Clamp(param, 0, 255));
-        } else if (word == "cpg" && m_fontInTable >= 0) {
-            m_fonts[m_fontInTable].codePage = Clamp(param, 0, 65535);
-        } else if (word == "u" && hasParam) {
-            // Names beyond the first plane are not worth pairing surrogates for.
-            const auto unit = static_cast<char16_t>(param < 0 ? param + 65536 : param);
-            if (m_fontName.size() < 256 && unit >= 0x20 && unit != 0x7F && (unit < 0xD800 || unit >= 0xE000))
-                AppendUtf8(m_fontName, unit);
-            m_fallbackLeft = s.skipCount;
-        } else if (word == "uc") {
-            s.skipCount = Clamp(param, 0, 16);
+    const auto rules = std::ranges::equal_range(WordRules(), word, {}, &WordRule::word);
+    for (const WordRule& rule : rules)
+        if (rule.where & In(destination)) {
+            rule.handler(*this, parameter);
+            return;
         }
-        return;
-    }
-    if (s.destination == Destination::ColourTable) {
-        const auto set = [&](int shift) {
-            m_colour = m_colour.value_or(0) & ~(0xFFu << shift);
-            *m_colour |= static_cast<std::uint32_t>(Clamp(param, 0, 255)) << shift;
-        };
-        if (word == "red")
-            set(16);
-        else if (word == "green")
-            set(8);
-        else if (word == "blue")
-            set(0);
-        return;
-    }
+}
 
-    TextFormat& f = s.format;
-    if (word == "par" || word == "row" || word == "sect" || word == "page") {
-        EndParagraph();
-    } else if (word == "line") {
-        Character('\n');
-    } else if (word == "tab" || word == "cell") {
-        Character('\t');
-    } else if (word == "u" && hasParam) {
-        const auto unit = static_cast<char16_t>(param < 0 ? param + 65536 : param);
-        m_fallbackLeft = s.skipCount;
-        if (unit >= 0xD800 && unit < 0xDC00) {
-            m_highSurrogate = unit;
-            return;
+// Words that, first in a group, say what the group holds: the tables, a field's instruction and
+// its result are read; the destinations of kSkipped (pictures, document information, styles,
+// headers, footnotes, list and revision tables) are not, nor any other word marked \*.
+bool Reader::EnterDestination(std::string_view word, bool starred)
+{
+    static constexpr std::string_view kSkipped[] = {"annotation", "atnauthor",  "atnid",        "colorschememapping",
+                                                    "datastore",  "docvar",     "filetbl",      "footer",
+                                                    "footerf",    "footerl",    "footerr",      "footnote",
+                                                    "generator",  "header",     "headerf",      "headerl",
+                                                    "headerr",    "info",       "latentstyles", "listoverridetable",
+                                                    "listtable",  "nonshppict", "object",       "pict",
+                                                    "pn",         "private",    "revtbl",       "rsidtbl",
+                                                    "rxe",        "shp",        "stylesheet",   "tc",
+                                                    "template",   "themedata",  "txe",          "userprops",
+                                                    "xe"};
+    static_assert(std::ranges::is_sorted(kSkipped));
+    GroupState& s = State();
+    if (word == "fonttbl") {
+        s.destination = Destination::FontTable;
+    } else if (word == "colortbl") {
+        m_colour.reset();
+        s.destination = Destination::ColourTable;
+    } else if (word == "fldinst") {
+        m_instruction.clear();
+        s.destination = Destination::FieldInstruction;
+    } else if (word == "fldrslt") {
+        // A field's result: its text is the document's, a link when the field is one.
+        if (s.destination == Destination::Text) {
+            s.format.link = HyperlinkTarget(m_instruction);
+            m_instruction.clear();
         }
-        if (unit >= 0xDC00 && unit < 0xE000) {
-            if (m_highSurrogate)
-                Character(0x10000 + ((char32_t(m_highSurrogate) - 0xD800) << 10) + (unit - 0xDC00));
-            m_highSurrogate = 0;
-            return;
-        }
-        Character(unit);
-    } else if (word == "uc") {
-        s.skipCount = Clamp(param, 0, 16);
-    } else if (word == "deff") {
-        m_defaultFont = Clamp(param, -1, 1 << 20);
-    } else if (word == "ansicpg") {
-        m_documentCodePage = Clamp(param, 0, 65535);
-    } else if (word == "plain") {
-        f = TextFormat{};
-        s.font = -1;
-    } else if (word == "f") {
-        const auto font = m_fonts.find(Clamp(param, -1, 1 << 20));
-        if (font != m_fonts.end()) {
-            f.font = font->second.name;
-            s.font = font->first;
-        }
-    } else if (word == "fs") {
-        f.halfPoints = hasParam ? Clamp(param, 0, 3276) : 0;
-    } else if (word == "cf") {
-        const int index = Clamp(param, 0, 1 << 20);
-        if (static_cast<std::size_t>(index) < m_colours.size() && m_colours[index] != kAutoColour)
-            f.colour = m_colours[index];
-        else
-            f.colour.reset();
-    } else if (word == "b") {
-        f.bold = on;
-    } else if (word == "i") {
-        f.italic = on;
-    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" || word == "uldash" || word == "ulth"
-               || word == "ulwave") {
-        f.underline = on;
-    } else if (word == "ulnone") {
-        f.underline = false;
-    } else if (word == "strike" || word == "striked") {
-        f.strike = on;
-    } else if (word == "emdash") {
-        Character(0x2014);
-    } else if (word == "endash") {
-        Character(0x2013);
-    } else if (word == "bullet") {
-        Character(0x2022);
-    } else if (word == "lquote") {
-        Character(0x2018);
-    } else if (word == "rquote") {
-        Character(0x2019);
-    } else if (word == "ldblquote") {
-        Character(0x201C);
-    } else if (word == "rdblquote") {
-        Character(0x201D);
-    } else if (word == "emspace" || word == "enspace" || word == "qmspace") {
-        Character(' ');
-    } else if (word == "bin" && hasParam && param > 0) {
-        m_pos += std::min<std::size_t>(static_cast<std::size_t>(param), m_in.size() - m_pos);
+    } else if (starred || std::ranges::binary_search(kSkipped, word)) {
+        s.destination = Destination::Skip;
+    } else {
+        return false;
     }
+    return true;
+}
+
+void Reader::SkipBinary(long long length)
+{
+    if (length > 0)
+        m_pos += std::min<std::size_t>(static_cast<std::size_t>(length), m_in.size() - m_pos);
+}
+
+void Reader::UnicodeWord(const Parameter& p)
+{
+    if (!p.present)
+        return;
+    const auto unit = static_cast<char16_t>(p.value < 0 ? p.value + 65536 : p.value);
+    m_fallbackLeft = State().skipCount;
+    if (unit >= 0xD800 && unit < 0xDC00) {
+        m_highSurrogate = unit;
+        return;
+    }
+    if (unit >= 0xDC00 && unit < 0xE000) {
+        if (m_highSurrogate)
+            Character(0x10000 + ((char32_t(m_highSurrogate) - 0xD800) << 10) + (unit - 0xDC00));
+        m_highSurrogate = 0;
+        return;
+    }
+    Character(unit);
+}
+
+void Reader::Plain()
+{
+    // A link is the field's, not a character property that \plain could end.
+    GroupState& s = State();
+    std::string link = std::move(s.format.link);
+    s.format = TextFormat{};
+    s.format.link = std::move(link);
+    s.font = -1;
+}
+
+void Reader::FontWord(const Parameter& p)
+{
+    GroupState& s = State();
+    const auto font = m_fonts.find(Clamp(p.value, -1, 1 << 20));
+    if (font != m_fonts.end()) {
+        s.format.font = font->second.name;
+        s.font = font->first;
+    }
+}
+
+void Reader::ColourWord(const Parameter& p)
+{
+    const int index = Clamp(p.value, 0, 1 << 20);
+    TextFormat& f = State().format;
+    if (static_cast<std::size_t>(index) < m_colours.size() && m_colours[index] != kAutoColour)
+        f.colour = m_colours[index];
+    else
+        f.colour.reset();
+}
+
+void Reader::FontEntryWord(const Parameter& p)
+{
+    m_fontInTable = Clamp(p.value, -1, 1 << 20);
+    m_fontName.clear();
+    m_fonts[m_fontInTable] = {};
+}
+
+void Reader::FontCodePage(int codePage)
+{
+    if (m_fontInTable >= 0)
+        m_fonts[m_fontInTable].codePage = codePage;
+}
+
+void Reader::ColourPartWord(const Parameter& p, int shift)
+{
+    m_colour = m_colour.value_or(0) & ~(0xFFu << shift);
+    *m_colour |= static_cast<std::uint32_t>(Clamp(p.value, 0, 255)) << shift;
 }
 
 int Reader::CurrentCodePage() const
 {
-    const int index = m_stack.back().font >= 0 ? m_stack.back().font : m_defaultFont;
+    int index = m_stack.back().font >= 0 ? m_stack.back().font : m_defaultFont;
+    if (m_stack.back().destination == Destination::FontTable)
+        index = m_fontInTable;
     const auto font = m_fonts.find(index);
     return font != m_fonts.end() && font->second.codePage != 0 ? font->second.codePage : m_documentCodePage;
 }
 
+void Reader::EndFontName()
+{
+    if (m_fontInTable >= 0)
+        m_fonts[m_fontInTable].name = m_fontName;
+    m_fontName.clear();
+}
+
 void Reader::TextByte(unsigned char byte)
 {
-    GroupState& s = State();
-    if (s.destination == Destination::Skip)
+    switch (State().destination) {
+    case Destination::Skip:
         return;
-    if (s.destination == Destination::FontTable) {
-        if (byte == ';') {
-            if (m_fontInTable >= 0)
-                m_fonts[m_fontInTable].name = m_fontName;
-            m_fontName.clear();
-        } else if (m_fontName.size() < 256 && byte >= 0x20 && byte != 0x7F) {
-            const int page = m_fontInTable >= 0 && m_fonts[m_fontInTable].codePage ? m_fonts[m_fontInTable].codePage
-                                                                                   : m_documentCodePage;
-            AppendUtf8(m_fontName, DecodeByte(page, byte));
-        }
-        return;
-    }
-    if (s.destination == Destination::ColourTable) {
+    case Destination::ColourTable:
         if (byte == ';') {
             m_colours.push_back(m_colour.value_or(kAutoColour));
             m_colour.reset();
         }
         return;
+    case Destination::FontTable:
+        if (byte == ';') {
+            EndFontName();
+            return;
+        }
+        break;
+    default:
+        break;
     }
-    if (byte == '\t') {
-        Character('\t');
-        return;
-    }
-    if (byte < 0x20)
+    // Of the control bytes only the tab is text; line ends in the file are no line breaks.
+    if (byte < 0x20 && byte != '\t')
         return;
     Character(DecodeByte(CurrentCodePage(), byte));
 }
@@ -494,8 +544,22 @@ void Reader::Character(char32_t c)
 {
     m_highSurrogate = 0;
     // Control characters have no place in the text; only tabs and line breaks are kept.
-    if (State().destination != Destination::Text || (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)
+    if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)
         return;
+    switch (State().destination) {
+    case Destination::Text:
+        break;
+    case Destination::FontTable:
+        if (m_fontName.size() < kMaxFontName && c >= 0x20)
+            AppendUtf8(m_fontName, c);
+        return;
+    case Destination::FieldInstruction:
+        if (m_instruction.size() < kMaxInstruction && c >= 0x20)
+            AppendUtf8(m_instruction, c);
+        return;
+    default:
+        return;
+    }
     const TextFormat& format = State().format;
     if (!m_pending.empty() && !(format == m_pendingFormat))
         FlushText();

@@ -1,5 +1,5 @@
 // The RTF writer: font and colour tables first, then each run with all of its properties, so a
-// run never depends on the one before it.
+// run never depends on the one before it; links as HYPERLINK fields around their runs.
 #include "contacts/rtf_writer.h"
 
 #include "text/cp1250.h"
@@ -44,28 +44,58 @@ void AppendEscaped(std::string& out, std::string_view text, bool& needsDelimiter
         } else if (c < 0x80) {
             delimit();
             out += static_cast<char>(c);
-        } else if (const int byte = EncodeCp1250(c); byte >= 0) {
-            static const char kHex[] = "0123456789abcdef";
-            out += "\\'";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-            needsDelimiter = false;
         } else {
-            // Signed 16-bit units, as the format asks; characters beyond the first plane as a
-            // surrogate pair. Each is followed by its one-byte fallback (\uc1).
-            const auto unit = [&](unsigned u) {
+            // Every other character as a signed 16-bit \u (beyond the first plane a surrogate
+            // pair), each followed by the one fallback byte of \uc1: the Windows-1250 byte where
+            // the code page has the character, so that readers without Unicode still show
+            // Polish letters, and '?' elsewhere. Readers that ignore \ansicpg read the \u.
+            const int byte = EncodeCp1250(c);
+            const auto unit = [&](unsigned u, int fallback) {
                 AppendNumber(out, "u", u >= 0x8000 ? static_cast<long>(u) - 0x10000 : static_cast<long>(u));
-                out += '?';
+                if (fallback >= 0) {
+                    static const char kHex[] = "0123456789abcdef";
+                    out += "\\'";
+                    out += kHex[fallback >> 4];
+                    out += kHex[fallback & 15];
+                } else {
+                    out += '?';
+                }
             };
             if (c >= 0x10000) {
-                unit(0xD800 + ((c - 0x10000) >> 10));
-                unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+                unit(0xD800 + ((c - 0x10000) >> 10), -1);
+                unit(0xDC00 + ((c - 0x10000) & 0x3FF), -1);
             } else {
-                unit(c);
+                unit(c, byte);
             }
             needsDelimiter = false;
         }
     }
+}
+
+// A field instruction's quoted argument: quotation marks and backslashes escaped for the field.
+std::string QuotedArgument(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+void OpenLink(std::string& out, const std::string& link)
+{
+    out += "{\\field{\\*\\fldinst{HYPERLINK ";
+    bool delimiter = false;
+    AppendEscaped(out, QuotedArgument(link), delimiter);
+    out += "}}{\\fldrslt{";
+}
+
+void CloseLink(std::string& out)
+{
+    out += "}}}";
 }
 
 }  // namespace
@@ -109,13 +139,26 @@ std::string WriteRtf(const RichDocument& document, const std::string& defaultFon
     for (std::size_t p = 0; p < document.paragraphs.size(); ++p) {
         if (p > 0)
             out += "\\par\n";
+        // Neighbouring runs of one link share its field, whose result they are. The field starts
+        // from plain text and each of its runs is a group of its own: readers that take \plain
+        // for the end of a link then still see one.
+        const std::string* link = nullptr;
         for (const TextRun& run : document.paragraphs[p].runs) {
             const TextFormat& f = run.format;
-            out += "\\plain";
+            if (link && *link != f.link) {
+                CloseLink(out);
+                link = nullptr;
+            }
+            if (!link && !f.link.empty()) {
+                out += "\\plain";
+                OpenLink(out, f.link);
+                link = &f.link;
+            }
+            out += link ? "{" : "\\plain";
             if (!f.font.empty())
                 AppendNumber(out, "f", static_cast<long>(fontIndex.at(f.font)));
-            if (f.halfPoints > 0)
-                AppendNumber(out, "fs", f.halfPoints);
+            // Always a size: after \plain other readers would take 12 points.
+            AppendNumber(out, "fs", f.halfPoints > 0 ? f.halfPoints : kEditorHalfPoints);
             if (f.colour)
                 AppendNumber(out, "cf", static_cast<long>(colourIndex.at(*f.colour)));
             if (f.bold)
@@ -128,7 +171,11 @@ std::string WriteRtf(const RichDocument& document, const std::string& defaultFon
                 out += "\\strike";
             bool delimiter = true;
             AppendEscaped(out, run.text, delimiter);
+            if (link)
+                out += '}';
         }
+        if (link)
+            CloseLink(out);
     }
     out += "}\n";
     return out;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -119,32 +120,79 @@ TEST(AlarmClock, StopStaysWhileTheSoundRunsAndGoesOnTheNextTickAfter)
     EXPECT_TRUE(clock.StopVisible());
     clock.Tick(At(7, 0, 0, 250), false);
     EXPECT_FALSE(clock.StopVisible());
-    EXPECT_EQ(clock.State(), AlarmState::WaitingForTomorrow);
+    EXPECT_EQ(clock.State(), AlarmState::Armed);
     EXPECT_TRUE(clock.ToggleDown());
     EXPECT_EQ(clock.Caption(), " 00:00:00");
 }
 
-TEST(AlarmClock, PressedAfterTheTimeCountsDownButNeverRings)
+namespace {
+
+// Ticks every `step` from `from` up to `to` (excluded); the moments that rang.
+std::vector<TDateTime> TickAlong(AlarmClock& clock, TDateTime from, TDateTime to, TDateTime step, int* missed = nullptr)
 {
-    AlarmClock clock = PressedAt("07:00", At(22, 0, 0, 200));
-    EXPECT_EQ(clock.State(), AlarmState::WaitingForTomorrow);
-    EXPECT_EQ(clock.Caption(), " 09:00:00");
-    std::vector<std::string> captions;
-    for (TDateTime now = At(22, 0, 0, 200); now < At(7, 30, 0, 0, 1); now += EncodeTime(0, 0, 30)) {
-        ASSERT_FALSE(clock.Tick(now, false).startAlarm);
-        captions.push_back(clock.Caption());
+    std::vector<TDateTime> rang;
+    // Each moment counted from `from`, so that no rounding piles up over the many ticks.
+    for (long long i = 0;; ++i) {
+        const TDateTime now = from + static_cast<TDateTime>(i) * step;
+        if (now >= to - 1e-9)
+            break;
+        const ClockTickResult result = clock.Tick(now, false);
+        if (result.startAlarm)
+            rang.push_back(now);
+        if (missed && result.missedAlarm)
+            ++*missed;
     }
-    EXPECT_EQ(captions[1], " 08:59:30");
-    EXPECT_EQ(captions[2], " 08:59:00");
-    EXPECT_TRUE(clock.ToggleDown());
+    return rang;
 }
 
-TEST(AlarmClock, PressedExactlyAtTheTimeWaitsForTomorrow)
+constexpr TDateTime kTenthSecond = 100 / kMsPerDay;
+
+void ExpectRangAt(const std::vector<TDateTime>& rang, const std::vector<TDateTime>& expected)
 {
-    EXPECT_EQ(PressedAt("07:00", At(7, 0, 0)).State(), AlarmState::WaitingForTomorrow);
-    EXPECT_EQ(PressedAt("07:00", At(6, 59, 59, 999)).State(), AlarmState::Armed);
+    ASSERT_EQ(rang.size(), expected.size());
+    for (std::size_t i = 0; i < rang.size(); ++i)
+        EXPECT_NEAR((rang[i] - expected[i]) * 86400, 0, 0.001) << "ring " << i;
 }
 
+}  // namespace
+
+TEST(AlarmClock, PressedJustBeforeMidnightForMidnightRingsAtMidnight)
+{
+    AlarmClock clock = PressedAt("00:00", At(23, 58, 52));
+    EXPECT_EQ(clock.State(), AlarmState::Armed);
+    EXPECT_EQ(clock.Caption(), " 00:01:09");
+    ExpectRangAt(TickAlong(clock, At(23, 58, 52), At(0, 1, 0, 0, 1), kTenthSecond), {At(0, 0, 0, 100, 1)});
+}
+
+TEST(AlarmClock, RingsAgainEveryDayWhileTheToggleStaysDown)
+{
+    AlarmClock clock = PressedAt("07:00", At(6, 0, 0));
+    // Once a minute for three days; each ring on the first tick past 07:00.
+    ExpectRangAt(TickAlong(clock, At(6, 0, 30), At(6, 0, 30, 0, 3), EncodeTime(0, 1, 0)),
+                 {At(7, 0, 30), At(7, 0, 30, 0, 1), At(7, 0, 30, 0, 2)});
+    clock.Tick(At(6, 0, 0, 0, 3), false);
+    EXPECT_EQ(clock.Caption(), " 01:00:01");
+    clock.Release(false);
+    EXPECT_TRUE(TickAlong(clock, At(6, 0, 30, 0, 3), At(8, 0, 0, 0, 3), EncodeTime(0, 1, 0)).empty());
+}
+
+TEST(AlarmClock, PressedAtOrAfterTheTimeRingsTheNextDay)
+{
+    // In the evening for the morning, and exactly at the time: the latter is not strictly before.
+    for (const TDateTime pressed : {At(22, 0, 0, 200), At(7, 0, 0), At(7, 0, 0, 1)}) {
+        SCOPED_TRACE(pressed * 24);
+        AlarmClock clock = PressedAt("07:00", pressed);
+        EXPECT_EQ(clock.State(), AlarmState::Armed);
+        ExpectRangAt(TickAlong(clock, pressed, At(7, 30, 0, 0, 1), EncodeTime(0, 0, 30)),
+                     {DateOf(pressed) + 1 + EncodeTime(7, 0, 0) + (pressed > At(12, 0, 0) ? 0 : EncodeTime(0, 0, 0))
+                      + std::fmod(TimeOfDay(pressed) - EncodeTime(7, 0, 0) + 1, EncodeTime(0, 0, 30))
+                      + (std::fmod(TimeOfDay(pressed) - EncodeTime(7, 0, 0) + 1, EncodeTime(0, 0, 30)) < 1e-9
+                             ? EncodeTime(0, 0, 30)
+                             : 0)});
+    }
+    EXPECT_EQ(PressedAt("07:00", At(22, 0, 0, 200)).Caption(), " 09:00:00");
+    EXPECT_EQ(PressedAt("07:00", At(6, 59, 59, 999)).NextRing().value_or(0), At(7, 0, 0));
+}
 TEST(AlarmClock, AnInvalidTimeSpringsTheToggleBack)
 {
     for (const char* text : {"25:00", "07:61", "1:", ""}) {
@@ -176,15 +224,116 @@ TEST(AlarmClock, EditingOrReleasingWhileRingingStopsAndTurnsOff)
     }
 }
 
-TEST(AlarmClock, FiresOnceAndOnlyAPressBeforeTheTimeArmsAgain)
+TEST(AlarmClock, AClockStepNeitherRingsTwiceNorSkipsADaySilently)
 {
-    AlarmClock clock = PressedAt("07:00", At(6, 0, 0));
-    ASSERT_TRUE(clock.Tick(At(7, 0, 1), false).startAlarm);
-    EXPECT_FALSE(clock.Tick(At(7, 0, 1, 100, 1), false).startAlarm);
-    clock.Release(false);
-    EXPECT_TRUE(clock.Press(At(6, 30, 0, 0, 2)));
+    struct Step
+    {
+        const char* what;
+        TDateTime from, to;  // ticks every 100 ms after the alarm rang at 07:00:00.1 on day 0
+        int rings;
+    };
+    const Step steps[] = {
+        {"back two seconds over the time", At(6, 59, 58), At(7, 0, 5), 0},
+        {"back an hour (end of summer time)", At(6, 0, 1), At(7, 0, 5), 0},
+        {"back to yesterday evening", At(23, 0, 0, 0, -1), At(7, 0, 5), 0},
+        {"back more than a day: the clock's days ring again", At(6, 59, 59, 0, -2), At(7, 0, 1, 0, -2), 1},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        AlarmClock clock = PressedAt("07:00", At(6, 59, 0));
+        ASSERT_TRUE(clock.Tick(At(7, 0, 0, 100), false).startAlarm);
+        int missed = 0;
+        EXPECT_EQ(TickAlong(clock, s.from, s.to, kTenthSecond, &missed).size(), std::size_t(s.rings));
+        EXPECT_EQ(missed, 0);
+        // Whatever happened, the alarm is there the next morning of the clock.
+        EXPECT_EQ(clock.NextRing().value_or(0), DateOf(s.to) + 1 + EncodeTime(7, 0, 0));
+    }
+}
+
+TEST(AlarmClock, AJumpForwardOverTheTimeRingsLateOrReportsTheMiss)
+{
+    struct Jump
+    {
+        const char* what;
+        TDateTime to;
+        bool rings;  // otherwise the miss is reported
+    };
+    const Jump jumps[] = {
+        {"network time, a few seconds", At(7, 0, 3), true},
+        {"woken twenty minutes after", At(7, 20, 0), true},
+        {"woken thirty minutes after", At(7, 30, 0), true},
+        {"woken half an hour and a second after", At(7, 30, 1), false},
+        {"woken at noon", At(12, 0, 0), false},
+        {"asleep for three days, woken just after", At(7, 10, 0, 0, 3), true},
+        {"asleep for three days, woken at noon", At(12, 0, 0, 0, 3), false},
+    };
+    for (const Jump& j : jumps) {
+        SCOPED_TRACE(j.what);
+        AlarmClock clock = PressedAt("07:00", At(23, 0, 0, 0, -1));
+        clock.Tick(At(6, 59, 0), false);
+        const ClockTickResult result = clock.Tick(j.to, false);
+        EXPECT_EQ(result.startAlarm, j.rings);
+        EXPECT_EQ(result.missedAlarm, !j.rings);
+        // Once only; the next ring is the following morning.
+        int missed = 0;
+        EXPECT_TRUE(TickAlong(clock, j.to, j.to + EncodeTime(0, 0, 10), kTenthSecond, &missed).empty());
+        EXPECT_EQ(missed, 0);
+        EXPECT_EQ(clock.NextRing().value_or(0), DateOf(j.to) + 1 + EncodeTime(7, 0, 0));
+    }
+}
+
+TEST(Snooze, RingsAgainAfterItsMinutesUntilStopped)
+{
+    AlarmClock clock = PressedAt("07:00", At(6, 59, 0));
+    ASSERT_TRUE(clock.Tick(At(7, 0, 0, 100), false).startAlarm);
+    ASSERT_TRUE(clock.Snooze(At(7, 0, 10), 5));
+    EXPECT_EQ(clock.State(), AlarmState::Snoozed);
+    EXPECT_EQ(clock.Caption(), " 00:05:01");
+    // STOP stays while the snooze waits, as it ends the snooze.
+    clock.Tick(At(7, 0, 11), false);
+    EXPECT_TRUE(clock.StopVisible());
+    ExpectRangAt(TickAlong(clock, At(7, 0, 11), At(7, 6, 0), kTenthSecond), {At(7, 5, 10, 100)});
+    ASSERT_TRUE(clock.Snooze(At(7, 6, 0), 5));
+    ExpectRangAt(TickAlong(clock, At(7, 6, 0), At(7, 12, 0), kTenthSecond), {At(7, 11, 0, 100)});
+    clock.Stop();
+    clock.Tick(At(7, 12, 0, 100), false);
+    EXPECT_FALSE(clock.StopVisible());
     EXPECT_EQ(clock.State(), AlarmState::Armed);
-    EXPECT_TRUE(clock.Tick(At(7, 0, 0, 100, 2), false).startAlarm);
+    // The daily ring stays: the next is tomorrow's.
+    EXPECT_TRUE(TickAlong(clock, At(7, 12, 0), At(6, 59, 0, 0, 1), EncodeTime(0, 0, 30)).empty());
+    EXPECT_EQ(clock.NextRing().value_or(0), At(7, 0, 0, 0, 1));
+    EXPECT_EQ(ClampSnoozeMinutes(0), 1);
+    EXPECT_EQ(ClampSnoozeMinutes(61), 60);
+}
+
+TEST(Snooze, AcrossMidnightAndOverClockSteps)
+{
+    // Snoozed five minutes before midnight: rings on the next day.
+    AlarmClock night = PressedAt("23:50", At(23, 0, 0));
+    ASSERT_TRUE(night.Tick(At(23, 50, 0, 100), false).startAlarm);
+    night.Snooze(At(23, 55, 0), 10);
+    ExpectRangAt(TickAlong(night, At(23, 55, 0), At(0, 10, 0, 0, 1), kTenthSecond), {At(0, 5, 0, 100, 1)});
+
+    // A clock set back an hour does not stretch the snooze beyond its minutes...
+    AlarmClock back = PressedAt("07:00", At(6, 59, 0));
+    back.Tick(At(7, 0, 0, 100), false);
+    back.Snooze(At(7, 1, 0), 5);
+    ExpectRangAt(TickAlong(back, At(6, 1, 30), At(6, 10, 0), kTenthSecond), {At(6, 6, 30, 100)});
+    // ...and one moved forward over it rings at once.
+    AlarmClock ahead = PressedAt("07:00", At(6, 59, 0));
+    ahead.Tick(At(7, 0, 0, 100), false);
+    ahead.Snooze(At(7, 1, 0), 5);
+    EXPECT_TRUE(ahead.Tick(At(7, 20, 0), false).startAlarm);
+    EXPECT_FALSE(ahead.Snoozing());
+
+    // Releasing the toggle ends the snooze; pressed again, only the daily ring is left.
+    AlarmClock released = PressedAt("07:00", At(6, 59, 0));
+    released.Tick(At(7, 0, 0, 100), false);
+    released.Snooze(At(7, 1, 0), 5);
+    released.Release(false);
+    EXPECT_FALSE(released.Snooze(At(7, 2, 0), 5));
+    released.Press(At(7, 2, 0));
+    EXPECT_TRUE(TickAlong(released, At(7, 2, 0), At(7, 10, 0), kTenthSecond).empty());
 }
 
 TEST(ClockTick, TextAndHintChangeOncePerSecond)

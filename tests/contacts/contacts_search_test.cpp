@@ -178,6 +178,18 @@ TEST(ContactsBook, ScrollThreeLinesNearTheEdges)
     EXPECT_EQ(ScrollLinesForHit(99, 500), -3);
 }
 
+namespace {
+
+// A run as it reads back from the file, where every run has its size.
+TextFormat SavedFormat()
+{
+    TextFormat format;
+    format.halfPoints = kEditorHalfPoints;
+    return format;
+}
+
+}  // namespace
+
 TEST(ContactsBook, FileLoadsSavesAndNamesItselfInTheFailureMessage)
 {
     MemoryFileStore store;
@@ -186,7 +198,7 @@ TEST(ContactsBook, FileLoadsSavesAndNamesItselfInTheFailureMessage)
     EXPECT_FALSE(file.Load());
     store.files[file.Path()] = "not rich text";
     EXPECT_FALSE(file.Load());
-    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", {}}}}}};
+    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", SavedFormat()}}}}};
     ASSERT_TRUE(file.Save(document));
     EXPECT_EQ(file.Load(), document);
     store.failWrites = true;
@@ -199,7 +211,7 @@ TEST(ContactsBook, AFileThatIsNoRichTextIsKeptAsideBeforeTheFirstSave)
 {
     MemoryFileStore store;
     ContactsFile file(store, "/program");
-    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", {}}}}}};
+    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", SavedFormat()}}}}};
     const std::filesystem::path aside = "/program/tel.rtf.unreadable";
 
     store.files[file.Path()] = "Jan Nowak 600 700 800";

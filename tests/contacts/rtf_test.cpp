@@ -1,5 +1,6 @@
 // RTF reading and writing: files in the forms older editors wrote, damaged files, and round
 // trips of random documents through our own writer and reader.
+#include "contacts/rtf_fields.h"
 #include "contacts/rtf_reader.h"
 #include "contacts/rtf_writer.h"
 
@@ -33,6 +34,17 @@ const TextRun* RunContaining(const RichDocument& document, std::string_view text
     return nullptr;
 }
 
+// What reading our own file gives back: every run has a size there.
+RichDocument WithSizes(RichDocument document)
+{
+    for (Paragraph& paragraph : document.paragraphs)
+        for (TextRun& run : paragraph.runs)
+            if (run.format.halfPoints == 0)
+                run.format.halfPoints = kEditorHalfPoints;
+    Normalize(document);
+    return document;
+}
+
 }  // namespace
 
 // \fcharset238 fonts in a file without \ansicpg: the bytes are Windows-1250 because of the font.
@@ -53,10 +65,12 @@ TEST(RtfReader, CentralEuropeanFontCharsetWithoutCodePage)
     EXPECT_EQ(name->format.font, "Arial");
 }
 
-// \ansicpg1250 with \u and its fallback, a \uc2 group, and a character beyond the first plane.
+// \ansicpg1250 with \u and its fallback, a \uc2 group, and a character beyond the first plane;
+// a file without \uc skips one fallback character after each \u, whether \'hh or plain.
 TEST(RtfReader, UnicodeWithFallbackCounts)
 {
     EXPECT_EQ(TextOf(Sample("unicode_uc1.rtf")), "Zając żółw\nПривет €\n你好😀\n");
+    EXPECT_EQ(TextOf(Sample("unicode_default_uc.rtf")), "Zając żółw € Жx\n");
 }
 
 TEST(RtfReader, FieldsKeepTheirVisibleTextOnly)
@@ -68,6 +82,45 @@ TEST(RtfReader, FieldsKeepTheirVisibleTextOnly)
     ASSERT_TRUE(link);
     EXPECT_TRUE(link->format.underline);
     EXPECT_EQ(link->format.colour, 0x0000FFu);
+}
+
+// HYPERLINK fields as other editors write them: quoted addresses with escapes and switches, an
+// instruction split over groups, a result of several runs, fields that are no links.
+TEST(RtfReader, HyperlinkFieldsLinkTheirResult)
+{
+    const auto document = ReadRtf(Sample("links.rtf"));
+    ASSERT_TRUE(document);
+    EXPECT_EQ(PlainText(*document), "Przychodnia: zapisy online (pon.–pt.)\ndo spisu i plik Łódź\n3 i ewa\n");
+    std::vector<std::pair<std::string, std::string>> links;
+    for (const Paragraph& paragraph : document->paragraphs)
+        for (const TextRun& run : paragraph.runs)
+            if (!run.format.link.empty())
+                links.emplace_back(run.text, run.format.link);
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"zapisy online", "https://www.example.pl/rejestracja?o=1&a=2"},
+        {"plik ", "C:\\Dokumenty\\Łódź.doc#str2"},
+        {"Łódź", "C:\\Dokumenty\\Łódź.doc#str2"},
+        {"ewa", "mailto:ewa@example.pl"},
+    };
+    EXPECT_EQ(links, expected);
+    const TextRun* shown = RunContaining(*document, "zapisy");
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->format.underline);
+    EXPECT_EQ(shown->format.colour, 0x0563C1u);
+    EXPECT_TRUE(RunContaining(*document, "plik")->format.bold);
+    EXPECT_TRUE(RunContaining(*document, "Łódź")->format.italic);
+}
+
+TEST(RtfFields, HyperlinkTargetOfAnInstruction)
+{
+    EXPECT_EQ(HyperlinkTarget(R"( HYPERLINK "http://a.pl/x y" )"), "http://a.pl/x y");
+    EXPECT_EQ(HyperlinkTarget(R"(HYPERLINK \o "podpowiedź" http://a.pl/)"), "http://a.pl/");
+    EXPECT_EQ(HyperlinkTarget(R"(HYPERLINK "plik.doc" \l "rozdział 2" \t "_blank")"), "plik.doc#rozdział 2");
+    EXPECT_EQ(HyperlinkTarget(R"(HYPERLINK "a\"b\\c")"), R"(a"b\c)");
+    EXPECT_EQ(HyperlinkTarget(R"(HYPERLINK "cut short)"), "cut short");
+    EXPECT_EQ(HyperlinkTarget(R"(HYPERLINK \l "tylko-zakładka")"), "");
+    EXPECT_EQ(HyperlinkTarget(R"(PAGE \* MERGEFORMAT)"), "");
+    EXPECT_EQ(HyperlinkTarget(""), "");
 }
 
 TEST(RtfReader, PicturesInformationAndUnknownDestinationsAreSkipped)
@@ -114,14 +167,19 @@ TEST(RtfReader, FormattingFollowsGroupsAndPlain)
     EXPECT_EQ(flags, "a:BIUS b: c:B d: e:U f: g:I h: ");
 }
 
-TEST(RtfWriter, PolishTextIsWindows1250AndTheRestUnicode)
+// Readers that ignore \ansicpg take \u; readers without Unicode the Windows-1250 byte after it.
+// Every run has its size, so that no reader falls back to 12 points after \plain.
+TEST(RtfWriter, EveryCharacterBeyondAsciiIsUnicodeWithAWindows1250Fallback)
 {
-    RichDocument document{{Paragraph{{TextRun{"Zażółć gęślą jaźń € Ж 😀 {x}\\", {}}}}}};
+    TextFormat big;
+    big.halfPoints = 28;
+    RichDocument document{{Paragraph{{TextRun{"Zażółć gęślą jaźń € Ж 😀 {x}\\", {}}, TextRun{"Ą", big}}}}};
     const std::string rtf = WriteRtf(document);
-    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1250")) << rtf;
+    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1")) << rtf;
     EXPECT_NE(
-        rtf.find(
-            "Za\\'bf\\'f3\\'b3\\'e6 g\\'ea\\'9cl\\'b9 ja\\'9f\\'f1 \\'80 \\u1046? \\u-10179?\\u-8704? \\{x\\}\\\\"),
+        rtf.find("\\plain\\fs20 Za\\u380\\'bf\\u243\\'f3\\u322\\'b3\\u263\\'e6 g\\u281\\'ea\\u347\\'9cl\\u261\\'b9 "
+                 "ja\\u378\\'9f\\u324\\'f1 \\u8364\\'80 \\u1046? \\u-10179?\\u-8704? \\{x\\}\\\\"
+                 "\\plain\\fs28\\u260\\'a5"),
         std::string::npos)
         << rtf;
     EXPECT_NE(rtf.find("\\fcharset238 Arial;"), std::string::npos);
@@ -129,20 +187,39 @@ TEST(RtfWriter, PolishTextIsWindows1250AndTheRestUnicode)
         EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "RTF is seven-bit text";
 
     TextFormat odd;
-    odd.font = "Semi;colon";
+    odd.font = "Semi;colon Łódź";
     const auto back = ReadRtf(WriteRtf(RichDocument{{Paragraph{{TextRun{"x", odd}}}}}));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->paragraphs[0].runs[0].format.font, "Semicolon");
+    EXPECT_EQ(back->paragraphs[0].runs[0].format.font, "Semicolon Łódź");
     EXPECT_EQ(back->paragraphs[0].runs[0].text, "x");
 }
 
-// Random documents with Polish letters, characters outside Windows-1250, tabs and line breaks
-// survive writing and reading unchanged.
+TEST(RtfWriter, LinksAreHyperlinkFieldsAroundTheirRuns)
+{
+    TextFormat link;
+    link.link = "https://example.pl/a\"b\\c";
+    TextFormat boldLink = link;
+    boldLink.bold = true;
+    const RichDocument document{{Paragraph{
+        {TextRun{"strona ", {}}, TextRun{"przy", link}, TextRun{"chodni", boldLink}, TextRun{" koniec", {}}}}}};
+    const std::string rtf = WriteRtf(document);
+    EXPECT_NE(rtf.find("\\plain{\\field{\\*\\fldinst{HYPERLINK \"https://example.pl/a\\\\\"b\\\\\\\\c\"}}{\\fldrslt{"
+                       "{\\fs20 przy}{\\fs20\\b chodni}}}}\\plain\\fs20  koniec"),
+              std::string::npos)
+        << rtf;
+    const auto back = ReadRtf(rtf);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, WithSizes(document));
+}
+
+// Random documents with Polish letters, characters outside Windows-1250, tabs, line breaks and
+// links survive writing and reading unchanged.
 TEST(RtfRoundTrip, RandomDocuments)
 {
     const std::vector<std::string> pieces{"a",  "Z",  " ", "ą", "Ł",  "ż", "Ś", "ó", "€", "Ж", "你", "😀",
                                           "\t", "\n", "{", "}", "\\", ";", "?", "0", "é", "Œ", "ß",  "ę"};
     const std::vector<std::string> fonts{"", "Arial", "Times New Roman", "Zażółć Sans", "Courier New"};
+    const std::vector<std::string> links{"", "", "http://example.pl/", "mailto:ewa@example.pl", "C:\\Ł \"ó\""};
     std::mt19937 random(20241207);
     const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
     for (int trial = 0; trial < 300; ++trial) {
@@ -162,6 +239,7 @@ TEST(RtfRoundTrip, RandomDocuments)
                 run.format.italic = pick(2);
                 run.format.underline = pick(2);
                 run.format.strike = pick(2);
+                run.format.link = links[pick(links.size())];
                 paragraph.runs.push_back(run);
             }
             document.paragraphs.push_back(paragraph);
@@ -170,7 +248,7 @@ TEST(RtfRoundTrip, RandomDocuments)
         const std::string rtf = WriteRtf(document);
         const auto back = ReadRtf(rtf);
         ASSERT_TRUE(back);
-        ASSERT_EQ(*back, document) << "trial " << trial << ":\n" << rtf;
+        ASSERT_EQ(*back, WithSizes(document)) << "trial " << trial << ":\n" << rtf;
     }
 }
 

@@ -85,6 +85,11 @@ void ClockBar::ClockTick()
     }
     if (tick.startAlarm)
         StartAlarm();
+    if (tick.missedAlarm && m_tray)
+        m_tray->ShowMessage(QStringLiteral("Pominięty alarm ") + m_controls.alarm->text(),
+                            QStringLiteral("Gdy nadeszła jego pora, komputer był uśpiony lub zegar przestawiono. "
+                                           "Następny alarm zadzwoni jutro o ")
+                                + m_controls.alarm->text() + QLatin1Char('.'));
     ShowState();
 }
 

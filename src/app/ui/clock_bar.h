@@ -44,7 +44,8 @@ public:
     };
 
     // Puts the stored alarm time ("Godzina alarmu") into the box and the toggle down when the
-    // alarm was on at the last end ("Załączony alarm"); it is then armed if still ahead today.
+    // alarm was on at the last end ("Załączony alarm"); it then rings at its next time, today if
+    // still ahead, else tomorrow.
     // `tray` may be null; `window` is where the messages appear, and whether it is visible decides
     // whether a ringing alarm is announced in the tray.
     ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window);

@@ -56,7 +56,8 @@ TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, Sy
 TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
-      m_clock(services.clock), m_store(services.settings), m_options(std::move(options)), m_journal(services.notesFile)
+      m_clock(services.clock), m_store(services.settings), m_options(std::move(options)),
+      m_dayWatch(LocalNow(services.clock)), m_journal(services.notesFile)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
@@ -228,10 +229,7 @@ void TForm1::CreateButtonRow()
 void TForm1::CreateTimers()
 {
     Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, [this] {
-        ClockTick();
-        PollTimeSync();
-    });
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     // The first refresh runs before the window has ever been painted; this second one, just
     // after the event loop starts, finds the main grid drawn and so gets the day's colour right.
     Timer2.setInterval(1);
@@ -377,6 +375,27 @@ void TForm1::ClockTick()
     // The label and the hint change once a second; the 100 ms tick only keeps the change from
     // lagging behind the real second by more than a tenth.
     m_clockBar->ClockTick();
+}
+
+void TForm1::Timer1Timer()
+{
+    ClockTick();
+    MoveOnAtMidnight();
+    PollTimeSync();
+}
+
+void TForm1::MoveOnAtMidnight()
+{
+    const std::optional<DayChange> change = m_dayWatch.Tick(LocalNow(m_clock), cal->SelectedDate(),
+                                                            m_editor.Modified());
+    if (!change)
+        return;
+    // The grids read today as they paint; the small ones may hold the new day too.
+    for (TCalenPnl* grid : {cal, calb, calf, calff})
+        grid->update();
+    // The refresh this runs moves the small grids on a new month and fills the day panel.
+    if (change->selectToday)
+        SelectDate(change->today);
 }
 
 void TForm1::PollTimeSync()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/auto_runner.h"
+#include "app/day_change.h"
 #include "app/day_view.h"
 #include "app/settings.h"
 #include "app/ui/config_dialog.h"
@@ -135,6 +136,8 @@ public:
     void SpeedButton5Click();
     // What the configuration dialog's calibration, info and colour buttons open.
     ConfigDialogHooks& ConfigHooks() { return m_configHooks; }
+    // The 100 ms tick: the clock bar, the day moving on at midnight, a finished network time run.
+    void Timer1Timer();
     // "Przywołanie": a recall from the tray selects today.
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
@@ -192,20 +195,22 @@ private:
     bool OpenUrl(const QUrl& url);
 
     // Where the services that attach to the window come in.
-    void FormShow();         // on a first run, the configuration dialog opens with the window
-    void ClockTick();        // Timer1: clock text, tray hint, hour signal, alarm
-    void PollTimeSync();     // Timer1, after ClockTick: a finished network time run
-    void Timer3Timer();      // every 5 minutes: retry the network time while it is not done
-    void StopAlarmSound();   // "Wył. alarm", and every recall from the tray
-    void OpenContacts();     // "Tel." and "Kontakty"
-    void HideContacts();     // the contacts window follows the main window into the tray
-    void SaveNote();         // before every close, also when the window only goes to the tray
-    void CloseNotesFile();   // when the program really ends
-    void StoreAlarmState();  // at destruction, unless the settings were deleted
+    void FormShow();          // on a first run, the configuration dialog opens with the window
+    void ClockTick();         // Timer1 and every paint: clock text, tray hint, hour signal, alarm
+    void MoveOnAtMidnight();  // Timer1: the today mark, and the selected day if it was today
+    void PollTimeSync();      // Timer1, after ClockTick: a finished network time run
+    void Timer3Timer();       // every 5 minutes: retry the network time while it is not done
+    void StopAlarmSound();    // "Wył. alarm", and every recall from the tray
+    void OpenContacts();      // "Tel." and "Kontakty"
+    void HideContacts();      // the contacts window follows the main window into the tray
+    void SaveNote();          // before every close, also when the window only goes to the tray
+    void CloseNotesFile();    // when the program really ends
+    void StoreAlarmState();   // at destruction, unless the settings were deleted
 
     SystemClock& m_clock;
     SettingsStore& m_store;
     MainWindowOptions m_options;
+    DayChangeWatch m_dayWatch;
     Settings m_settings;
     NameDayTable m_names;
     NotesJournal m_journal;

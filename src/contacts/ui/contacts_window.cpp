@@ -9,7 +9,9 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,10 +95,55 @@ void ContactsEditor::mouseDoubleClickEvent(QMouseEvent* event)
     emit doubleClicked();
 }
 
+void ContactsEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Whether the first selected character (or the one before the caret) has the property
+    // decides, as in other editors: the whole selection gets the opposite.
+    const auto toggle = [&](auto has, auto set) {
+        QTextCursor cursor = textCursor();
+        QTextCursor first = cursor;
+        if (cursor.hasSelection()) {
+            first.setPosition(cursor.selectionStart());
+            first.movePosition(QTextCursor::NextCharacter);
+        }
+        QTextCharFormat format;
+        set(format, !has(first.charFormat()));
+        mergeCurrentCharFormat(format);
+    };
+    if (event->matches(QKeySequence::Bold))
+        toggle([](const QTextCharFormat& f) { return f.fontWeight() > QFont::Medium; },
+               [](QTextCharFormat& f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); });
+    else if (event->matches(QKeySequence::Italic))
+        toggle([](const QTextCharFormat& f) { return f.fontItalic(); },
+               [](QTextCharFormat& f, bool on) { f.setFontItalic(on); });
+    else if (event->matches(QKeySequence::Underline))
+        toggle([](const QTextCharFormat& f) { return f.fontUnderline(); },
+               [](QTextCharFormat& f, bool on) { f.setFontUnderline(on); });
+    else
+        QTextEdit::keyPressEvent(event);
+}
+
+QString RichTextFamily()
+{
+    const QString arial = QStringLiteral("Arial");
+    const QString liberation = QStringLiteral("Liberation Sans");
+    return !QFontDatabase::hasFamily(arial) && QFontDatabase::hasFamily(liberation) ? liberation : arial;
+}
+
 QFont RichTextFont()
 {
     QFont font = WindowFont();
-    font.setPointSizeF(9.75);
+    font.setFamilies({RichTextFamily()});
+    font.setPointSizeF(kEditorHalfPoints / 2.0);
+    return font;
+}
+
+QFont ShownFont(const QTextCharFormat& format, const QFont& editorFont)
+{
+    QFont font = format.font().resolve(editorFont);
+    const QString family = font.families().value(0, font.family());
+    if (!QFontDatabase::hasFamily(family))
+        font.setFamilies({family == QStringLiteral("Arial") ? RichTextFamily() : QFontInfo(font).family()});
     return font;
 }
 
@@ -425,7 +472,8 @@ void Ttelform::re1DblClick()
 void Ttelform::Font2Click()
 {
     QTextCursor cursor = re1->textCursor();
-    const QFont before = cursor.charFormat().font();
+    // The dialog starts with what is shown, so that OK without a change changes nothing.
+    const QFont before = ShownFont(cursor.charFormat(), re1->document()->defaultFont());
     std::optional<QFont> chosen;
     if (m_services.chooseFont) {
         chosen = m_services.chooseFont(this, before);
@@ -444,7 +492,42 @@ void Ttelform::Font2Click()
 void Ttelform::Domylnaczcionka1Click()
 {
     // The editor's own font is the document's default: a selection without a format of its own.
-    QTextCursor cursor = re1->textCursor();
-    cursor.setCharFormat(QTextCharFormat());
-    re1->setTextCursor(cursor);
+    // A link is no part of the font, so each linked piece keeps its address.
+    QTextCursor selection = re1->textCursor();
+    if (!selection.hasSelection()) {
+        selection.setCharFormat(QTextCharFormat());  // what is typed next
+        re1->setTextCursor(selection);
+        return;
+    }
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    struct Piece
+    {
+        int from, to;
+        QTextCharFormat format;
+    };
+    std::vector<Piece> pieces;
+    for (QTextBlock block = re1->document()->findBlock(start); block.isValid() && block.position() <= end;
+         block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            Piece piece{
+                std::max(start, fragment.position()), std::min(end, fragment.position() + fragment.length()), {}};
+            if (piece.from >= piece.to)
+                continue;
+            if (fragment.charFormat().isAnchor()) {
+                piece.format.setAnchor(true);
+                piece.format.setAnchorHref(fragment.charFormat().anchorHref());
+            }
+            pieces.push_back(piece);
+        }
+    QTextCursor cursor(re1->document());
+    cursor.beginEditBlock();
+    for (const Piece& piece : pieces) {
+        cursor.setPosition(piece.from);
+        cursor.setPosition(piece.to, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(piece.format);
+    }
+    cursor.endEditBlock();
+    re1->setTextCursor(selection);
 }

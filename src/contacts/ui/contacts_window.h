@@ -39,7 +39,8 @@ struct ContactsWindowServices
 };
 
 // The rich-text editor of the window: keeps the selection visible without the focus, takes
-// only text from the clipboard, and reports double-clicks once the word is selected.
+// only text from the clipboard, reports double-clicks once the word is selected, and toggles
+// bold, italic and underline with Ctrl+B, Ctrl+I and Ctrl+U.
 class ContactsEditor : public QTextEdit
 {
     Q_OBJECT
@@ -53,11 +54,21 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
-// The rich-text editors' own font: Arial, 13 pixels at 96 dots per inch, given in points so that
-// it follows the screen's resolution as the windows do, and so that the font dialog shows a size.
+// The family the editors show for Arial: Arial where it is installed, otherwise the metrically
+// equal Liberation Sans, so that the font dialog can name what is shown.
+QString RichTextFamily();
+
+// The rich-text editors' own font: Arial (see RichTextFamily) at 10 points, the size a file
+// gives it (13 pixels at 96 dots per inch); in points so that it follows the screen's resolution
+// as the windows do, and so that the font dialog shows a size.
 QFont RichTextFont();
+
+// The font a selection's format shows in an editor: the format's own properties over the
+// editor's font, with a family that is not installed named as the one shown in its place.
+QFont ShownFont(const QTextCharFormat& format, const QFont& editorFont);
 
 // The properties a font dialog changed, and only those, as a format to merge into a selection.
 QTextCharFormat ChangedFontProperties(const QFont& before, const QFont& after);

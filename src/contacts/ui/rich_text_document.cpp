@@ -34,6 +34,10 @@ QTextCharFormat ToCharFormat(const TextFormat& format)
         out.setFontUnderline(true);
     if (format.strike)
         out.setFontStrikeOut(true);
+    if (!format.link.empty()) {
+        out.setAnchor(true);
+        out.setAnchorHref(QString::fromStdString(format.link));
+    }
     return out;
 }
 
@@ -56,6 +60,8 @@ TextFormat FromCharFormat(const QTextCharFormat& format)
     out.italic = format.fontItalic();
     out.underline = format.fontUnderline();
     out.strike = format.fontStrikeOut();
+    if (format.isAnchor())
+        out.link = format.anchorHref().toStdString();
     return out;
 }
 

@@ -225,7 +225,7 @@ private slots:
         Tick(*form);
         QVERIFY(Stop(*form)->isHidden());
         QCOMPARE(m_sound->Calls().size(), std::size_t(4));
-        QCOMPARE(form->Clock()->Logic().State(), AlarmState::WaitingForTomorrow);
+        QCOMPARE(form->Clock()->Logic().State(), AlarmState::Armed);
         QVERIFY(Toggle(*form)->isChecked());
     }
 
@@ -333,18 +333,18 @@ private slots:
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
     }
 
-    void StartArmsOnlyATimeStillAheadToday()
+    // Stored as on, the alarm rings at its next time: today if still ahead, else tomorrow; and a
+    // computer asleep over the time says so in the tray rather than ring at noon.
+    void StartedOnRingsAtTheNextTime()
     {
         struct Row
         {
             const char* text;
             int hour;
             bool down;
-            AlarmState state;
+            int ringDay;  // 0 today, 1 tomorrow, -1 never
         };
-        const Row rows[] = {{"07:00", 6, true, AlarmState::Armed},
-                            {"07:00", 8, true, AlarmState::WaitingForTomorrow},
-                            {"25:00", 6, false, AlarmState::Off}};
+        const Row rows[] = {{"07:00", 6, true, 0}, {"07:00", 8, true, 1}, {"25:00", 6, false, -1}};
         for (const Row& r : rows) {
             m_store.Put("Godzina alarmu", RegValue::String(r.text));
             m_store.Put("Załączony alarm", RegValue::Dword(1));
@@ -352,10 +352,31 @@ private slots:
             auto form = Make();
             QCOMPARE(Alarm(*form)->text(), QString::fromLatin1(r.text));
             QCOMPARE(Toggle(*form)->isChecked(), r.down);
-            QCOMPARE(form->Clock()->Logic().State(), r.state);
-            if (r.down)
-                QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));
+            QCOMPARE(form->Clock()->Logic().State(), r.down ? AlarmState::Armed : AlarmState::Off);
+            if (!r.down)
+                continue;
+            QCOMPARE(form->TrayIcon()->Hint(), QStringLiteral("Alarm: 07:00"));
+            m_clock.Set(sys_days{year{2024} / March / 11} + days{r.ringDay} + hours{5} + minutes{59}
+                        + seconds{59});  // 06:59:59 local
+            Tick(*form);
+            QVERIFY(Stop(*form)->isHidden());
+            m_clock.Advance(milliseconds(1100));
+            Tick(*form);
+            QVERIFY(!Stop(*form)->isHidden());
         }
+
+        // (Each window above stored its state as it closed.)
+        m_store.Put("Godzina alarmu", RegValue::String("07:00"));
+        m_store.Put("Załączony alarm", RegValue::Dword(1));
+        m_sound = std::make_shared<FakeSound>();
+        SetLocal(6, 0, 0);
+        auto form = Make();
+        QVERIFY(Toggle(*form)->isChecked());
+        m_clock.Advance(hours{6});
+        Tick(*form);
+        QVERIFY(Stop(*form)->isHidden());
+        QVERIFY(form->TrayIcon()->LastMessage().startsWith(QStringLiteral("Pominięty alarm 07:00\n")));
+        QVERIFY(m_sound->Calls().empty());
     }
 
     void FullHourSoundsOneToneAtStartAndAtEachHour()

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -286,6 +287,59 @@ private slots:
         form->show();
         QTest::mouseClick(Find<SpeedButton>(*form, "Dzisiaj"), Qt::LeftButton);
         QCOMPARE(form->SelectedDate(), EncodeDate(2024, 6, 21));
+    }
+
+    // A window left running over midnight: the today mark moves, and the day panel and the small
+    // grids follow when the user was on today and writes nothing; a note being typed keeps its day.
+    void AtMidnightTheDayMovesOn()
+    {
+        struct Row
+        {
+            TDateTime evening;
+            int before, after;  // the months calb shows before and after midnight
+        };
+        const Row rows[] = {
+            {EncodeDate(2024, 6, 21), 5, 5}, {EncodeDate(2024, 6, 30), 5, 6}, {EncodeDate(2024, 12, 31), 11, 12}};
+        for (const Row& r : rows) {
+            for (const bool editing : {false, true}) {
+                const DateParts d = DecodeDate(r.evening);
+                // Two hours east: 23:59:59.5 local is 21:59:59.5 UTC.
+                m_clock.Set(sys_days{year{d.year} / d.month / d.day} + hours{21} + minutes{59} + seconds{59}
+                            + milliseconds{500});
+                MainWindowOptions options;
+                options.startTimers = false;
+                options.programDir = "/notes";
+                TForm1 form(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+                auto* cal = Find<TCalenPnl>(form, "cal");
+                auto* calb = Find<TCalenPnl>(form, "calb");
+                const QString names = Find<QLabel>(form, "limien")->toolTip();
+                QCOMPARE(form.SelectedDate(), r.evening);
+                QCOMPARE(calb->Month(), r.before);
+                if (editing)
+                    QTest::keyClicks(Find<QPlainTextEdit>(form, "Memo"), QStringLiteral("Kupic mleko"));
+                form.Timer1Timer();
+                QCOMPARE(form.SelectedDate(), r.evening);
+                m_clock.Advance(seconds{1});
+                form.Timer1Timer();
+                if (editing) {
+                    QCOMPARE(form.SelectedDate(), r.evening);
+                    QCOMPARE(calb->Month(), r.before);
+                    // The mark has moved all the same, in the main grid or into the next month's.
+                    const DateParts next = DecodeDate(r.evening + 1);
+                    const TCalenPnl* grid = next.month == d.month ? cal : Find<TCalenPnl>(form, "calf");
+                    form.grab();
+                    QVERIFY(grid->Grid().IsToday(grid->Grid().FirstCell() + next.day - 1));
+                    continue;
+                }
+                QCOMPARE(form.SelectedDate(), r.evening + 1);
+                QCOMPARE(calb->Month(), r.after);
+                QCOMPARE(Find<QLabel>(form, "lrok")->text(), QString::number(DecodeDate(r.evening + 1).year));
+                QCOMPARE(Find<QLabel>(form, "ldzien")->text(), QString::number(DecodeDate(r.evening + 1).day));
+                QVERIFY(Find<QLabel>(form, "limien")->toolTip() != names);
+                form.grab();
+                QVERIFY(cal->Grid().IsToday(cal->Grid().CurrentCell()));
+            }
+        }
     }
 
     void WebLinkStepsAsideAndReportsAMissingBrowser()

@@ -1,6 +1,9 @@
 // The real executable started beside itself: a second window start ends at once and quietly,
-// the other modes run beside the window, and the window ends in order on SIGTERM.
+// the other modes run beside the window, and the window ends in order on SIGTERM. Also the alarm
+// as it really rings: through ALSA, at a midnight of a local zone made up for the test.
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,8 +51,9 @@ public:
     }
     const fs::path& Root() const { return m_root; }
 
-    // `stderrFd`, when given, becomes the child's standard error.
-    pid_t Start(const std::vector<std::string>& args, int stderrFd = -1)
+    // `stderrFd`, when given, becomes the child's standard error; `extraEnv` ("NAME=value") adds
+    // to the environment or replaces a variable of the same name.
+    pid_t Start(const std::vector<std::string>& args, int stderrFd = -1, const std::vector<std::string>& extraEnv = {})
     {
         std::vector<std::string> env = {
             "QT_QPA_PLATFORM=offscreen",
@@ -61,6 +65,11 @@ public:
             "TZ=CET-1CEST,M3.5.0,M10.5.0/3",
             "LANG=C.UTF-8",
         };
+        for (const std::string& extra : extraEnv) {
+            const std::string name = extra.substr(0, extra.find('=') + 1);
+            std::erase_if(env, [&name](const std::string& e) { return e.starts_with(name); });
+            env.push_back(extra);
+        }
         std::vector<std::string> argv = {DNIARZ_EXECUTABLE};
         argv.insert(argv.end(), args.begin(), args.end());
         auto pointers = [](std::vector<std::string>& strings) {
@@ -256,4 +265,77 @@ TEST(SingleInstance, AnEndBySignalNeverWaitsOnAMessageBox)
     ::close(errPipe[0]);
     EXPECT_NE(err.find("dniarz: Nie powiódł się zapis do pliku notatek:"), std::string::npos) << err;
     EXPECT_EQ(ReadFile(box.Root() / "program" / "dnz.dat"), notes);
+}
+
+namespace {
+
+// A zone in which the local time is `local` (seconds into the day) at the UTC moment `utc`: the
+// program then lives through a midnight of its own while the machine's clock stays untouched.
+std::string ZoneWithLocalTime(std::chrono::system_clock::time_point utc, long local)
+{
+    const long utcOfDay = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::seconds>(utc.time_since_epoch()).count() % 86400);
+    long west = ((utcOfDay - local) % 86400 + 86400) % 86400;  // POSIX offsets count west of Greenwich
+    if (west > 43200)
+        west -= 86400;
+    const long a = west < 0 ? -west : west;
+    char text[40];
+    std::snprintf(text, sizeof text, "TZ=ALM%c%02ld:%02ld:%02ld", west < 0 ? '-' : '+', a / 3600, a / 60 % 60, a % 60);
+    return text;
+}
+
+}  // namespace
+
+// Stored as on at "00:00" and started a few seconds before midnight, the alarm rings just after
+// midnight through the ALSA default device, here ALSA's file plugin over its null device.
+TEST(EndToEnd, AnAlarmOnAtMidnightRingsThroughAlsaAfterMidnight)
+{
+    Sandbox box;
+    ASSERT_FALSE(box.Root().empty());
+    fs::create_directories(box.Root() / "config" / "Brenvik");
+    std::ofstream(box.Root() / "config" / "Brenvik" / "dniarz.reg", std::ios::binary)
+        << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"
+           "\"Godzina alarmu\"=\"00:00\"\r\n\"Załączony alarm\"=dword:00000001\r\n\"Czas alarmu\"=dword:00000005\r\n";
+    const fs::path played = box.Root() / "played.raw";
+    std::ofstream(box.Root() / "asound.conf") << "pcm.!default {\n type file\n slave.pcm { type null }\n file \""
+                                              << played.string() << "\"\n format \"raw\"\n}\n";
+    // The window must be up before midnight: a busy machine gets a second try with more time.
+    pid_t window = -1;
+    std::chrono::system_clock::time_point midnight;
+    for (const auto lead : {8s, 30s}) {
+        // On a whole second, as the zone's offset is in whole seconds.
+        midnight = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now() + lead);
+        window = box.Start(
+            {}, -1, {ZoneWithLocalTime(midnight, 0), "ALSA_CONFIG_PATH=" + (box.Root() / "asound.conf").string()});
+        ASSERT_GT(window, 0);
+        ASSERT_TRUE(CatchesSigterm(window));
+        if (std::chrono::system_clock::now() < midnight - 1s)
+            break;
+        ::kill(window, SIGTERM);
+        ASSERT_TRUE(WaitFor(window, 20s));
+        fs::remove(played);
+        window = -1;
+    }
+    ASSERT_GT(window, 0) << "the window took too long to start";
+    auto size = [&played] {
+        std::error_code ec;
+        const auto bytes = fs::file_size(played, ec);
+        return ec ? 0 : bytes;
+    };
+    while (std::chrono::system_clock::now() < midnight - 200ms) {
+        ASSERT_EQ(size(), 0u) << "rang before midnight";
+        std::this_thread::sleep_for(50ms);
+    }
+    const auto until = midnight + 10s;
+    while (size() == 0 && std::chrono::system_clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_GT(size(), 0u) << "no sound within 10 s after midnight";
+    ::kill(window, SIGTERM);
+    EXPECT_TRUE(ExitedWithZero(WaitFor(window, 20s)));
+    // The tones are sound, not silence.
+    const std::string bytes = ReadFile(played);
+    bool loud = false;
+    for (std::size_t i = 0; i + 1 < bytes.size() && !loud; i += 2)
+        loud = std::abs(static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) | bytes[i + 1] << 8)) > 1000;
+    EXPECT_TRUE(loud);
 }

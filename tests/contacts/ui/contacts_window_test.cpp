@@ -8,8 +8,11 @@
 #include "platform/fake/fake_url_launcher.h"
 #include "platform/fake/memory_file_store.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -46,9 +50,11 @@ class ContactsWindowTest : public QObject
     QStringList m_questions;
     bool m_answer = true;
     std::optional<QFont> m_chosenFont;
+    bool m_realFontDialog = false;  // Qt's own dialog, answered with OK as it opens
 
     std::unique_ptr<Ttelform> Make()
     {
+        auto chooseFont = [this](QWidget*, const QFont&) { return m_chosenFont; };
         return std::make_unique<Ttelform>(
             ContactsWindowServices{m_files, m_sound, m_links,
                                    [this](QWidget*, const QString& message) { m_errors << message; },
@@ -56,13 +62,27 @@ class ContactsWindowTest : public QObject
                                        m_questions << caption + QLatin1Char('|') + question;
                                        return m_answer;
                                    },
-                                   [this](QWidget*, const QFont&) { return m_chosenFont; }},
+                                   m_realFontDialog ? decltype(ContactsWindowServices::chooseFont){}
+                                                    : decltype(ContactsWindowServices::chooseFont){chooseFont}},
             "/program");
     }
 
     void StoreBook(const RichDocument& document) { m_files.files["/program/tel.rtf"] = WriteRtf(document); }
 
     static QColor SearchColour(Ttelform& form) { return form.szukaj->palette().color(QPalette::Base); }
+
+    // Confirms the font dialog as soon as it shows, without a change.
+    static void AcceptFontDialogWhenShown()
+    {
+        auto* timer = new QTimer(qApp);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
+                dialog->accept();
+                timer->deleteLater();
+            }
+        });
+        timer->start(10);
+    }
 
     static void Select(Ttelform& form, int start, int length)
     {
@@ -82,6 +102,7 @@ private slots:
         m_questions.clear();
         m_answer = true;
         m_chosenFont.reset();
+        m_realFontDialog = false;
     }
 
     void CaptionHintsAndLayout()
@@ -342,6 +363,94 @@ private slots:
         QVERIFY(plain == Book({"Jan Kowalski"}));
     }
 
+    // The editors' Arial is a family the system has, so the dialog finds it; OK without a change
+    // leaves the text as it was, whether in the editor's font, Arial named by the file, or another.
+    void FontDialogConfirmedUnchangedChangesNothing()
+    {
+        QVERIFY(QFontDatabase::hasFamily(RichTextFamily()));
+        QCOMPARE(RichTextFont().family(), RichTextFamily());
+        if (!QFontDatabase::hasFamily(QStringLiteral("Arial")))
+            QCOMPARE(RichTextFamily(), QStringLiteral("Liberation Sans"));
+        RichDocument document;
+        TextFormat arial;
+        arial.font = "Arial";
+        arial.halfPoints = 20;
+        TextFormat serif;
+        serif.font = "Liberation Serif";
+        serif.halfPoints = 28;
+        serif.bold = true;
+        document.paragraphs.push_back(
+            Paragraph{{TextRun{"Jan ", {}}, TextRun{"Kowalski ", arial}, TextRun{"Łódź", serif}}});
+        StoreBook(document);
+        m_realFontDialog = true;
+        auto form = Make();
+        form->show();
+        const RichDocument before = ToRichDocument(*form->re1->document());
+        for (const auto& [start, length] : {std::pair{1, 2}, {5, 3}, {14, 3}, {0, 17}}) {
+            Select(*form, start, length);
+            AcceptFontDialogWhenShown();
+            form->Font2Click();
+            QVERIFY2(ToRichDocument(*form->re1->document()) == before, qPrintable(QString::number(start)));
+        }
+    }
+
+    // Ctrl+B, Ctrl+I and Ctrl+U turn the property over for the whole selection, by its first
+    // character; without a selection they set what is typed next.
+    void CtrlBIUToggleTheSelection()
+    {
+        RichDocument document;
+        TextFormat bold;
+        bold.bold = true;
+        document.paragraphs.push_back(Paragraph{{TextRun{"Jan ", {}}, TextRun{"Kowalski", bold}}});
+        StoreBook(document);
+        auto form = Make();
+        form->show();
+        form->re1->setFocus();
+        const auto runs = [&] { return ToRichDocument(*form->re1->document()).paragraphs[0].runs; };
+        Select(*form, 0, 12);
+        QTest::keyClick(form->re1, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(runs().size(), std::size_t{1});
+        QVERIFY(runs()[0].format.bold);
+        QTest::keyClick(form->re1, Qt::Key_B, Qt::ControlModifier);
+        QVERIFY(!runs()[0].format.bold);
+        Select(*form, 4, 8);
+        QTest::keyClick(form->re1, Qt::Key_I, Qt::ControlModifier);
+        QTest::keyClick(form->re1, Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(runs().size(), std::size_t{2});
+        QVERIFY(runs()[1].format.italic && runs()[1].format.underline && !runs()[0].format.italic);
+        QCOMPARE(form->re1->toPlainText(), QStringLiteral("Jan Kowalski"));
+        form->re1->moveCursor(QTextCursor::End);
+        QTest::keyClick(form->re1, Qt::Key_U, Qt::ControlModifier);
+        QTest::keyClick(form->re1, Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClicks(form->re1, QStringLiteral(" tel"));
+        QCOMPARE(runs().back().text, std::string(" tel"));
+        QVERIFY(runs().back().format.bold && runs().back().format.italic && !runs().back().format.underline);
+        QVERIFY(form->re1->document()->isModified());
+    }
+
+    // A book from another editor keeps its links through the editor and a save, also where the
+    // editor's own font is given back.
+    void LinksSurviveEditingAndSaving()
+    {
+        m_files.files["/program/tel.rtf"] =
+            "{\\rtf1\\ansi\\ansicpg1250 Przychodnia {\\field{\\*\\fldinst HYPERLINK \"https://example.pl/\"}"
+            "{\\fldrslt{\\ul\\b zapisy}}} tel.}";
+        auto form = Make();
+        Select(*form, 0, 18);
+        form->Domylnaczcionka1Click();
+        form->re1->moveCursor(QTextCursor::End);
+        form->re1->insertPlainText(QStringLiteral(" 42"));
+        QVERIFY(form->SaveContacts());
+        const auto saved = ReadRtf(m_files.files["/program/tel.rtf"]);
+        QVERIFY(saved);
+        QCOMPARE(QString::fromStdString(PlainText(*saved)), QStringLiteral("Przychodnia zapisy tel. 42\n"));
+        QCOMPARE(saved->paragraphs[0].runs.size(), std::size_t{3});
+        QCOMPARE(saved->paragraphs[0].runs[1].text, std::string("zapisy"));
+        QCOMPARE(saved->paragraphs[0].runs[1].format.link, std::string("https://example.pl/"));
+        QVERIFY(!saved->paragraphs[0].runs[1].format.bold);
+        QVERIFY(saved->paragraphs[0].runs[0].format.link.empty() && saved->paragraphs[0].runs[2].format.link.empty());
+    }
+
     void DocumentBridgeKeepsFormatsLineBreaksAndTabs()
     {
         RichDocument document;
@@ -350,7 +459,10 @@ private slots:
         red.halfPoints = 28;
         red.underline = true;
         red.strike = true;
-        document.paragraphs.push_back(Paragraph{{TextRun{"Łódź\ttel.\nkom.", red}, TextRun{" 😀", {}}}});
+        TextFormat link;
+        link.link = "mailto:ewa@example.pl";
+        document.paragraphs.push_back(
+            Paragraph{{TextRun{"Łódź\ttel.\nkom.", red}, TextRun{" 😀", {}}, TextRun{" ewa", link}}});
         document.paragraphs.emplace_back();
         document.paragraphs.push_back(Paragraph{{TextRun{"koniec", {}}}});
         QTextDocument qt;
@@ -360,9 +472,19 @@ private slots:
 
     void PictureOfTheWindow()
     {
-        StoreBook(
-            Book({"Kowalski Jan, ul. Świętokrzyska 5, Łódź", "tel. 42 123 45 67, jan.kowalski@example.pl",
-                  "________________________________", "", "Nowak Ewa – przychodnia", "www.example.pl/rejestracja"}));
+        RichDocument book = Book({"tel. 42 123 45 67, jan.kowalski@example.pl", "________________________________", "",
+                                  "www.example.pl/rejestracja"});
+        TextFormat bold;
+        bold.bold = true;
+        TextFormat link;
+        link.link = "https://www.example.pl/rejestracja";
+        link.underline = true;
+        link.colour = 0x0563C1;
+        book.paragraphs.insert(book.paragraphs.begin(),
+                               Paragraph{{TextRun{"Kowalski Jan", bold}, TextRun{", ul. Świętokrzyska 5, Łódź", {}}}});
+        book.paragraphs.insert(book.paragraphs.end() - 1, Paragraph{{TextRun{"Nowak Ewa – przychodnia, ", {}},
+                                                                     TextRun{"zapisy przez sieć", link}}});
+        StoreBook(book);
         auto form = Make();
         form->show();
         form->szukaj->setText(QStringLiteral("ŁÓDŹ"));
