@@ -483,44 +483,35 @@ const ExpectedRow kExpectedRows[] = {
     {"Czas synchronizacji", std::string(), NotLoaded, Own},
 };
 
-// A value of the row's type unlike its default, as a user's key holds it, and another unlike both
+// A value of the row's type unlike its default, as a user's key holds it, or another unlike both,
 // in memory before the load. A flag has two values only: the key holds false, memory true.
-SettingValue StoredValue(const SettingValue& byDefault)
+SettingValue Sample(const SettingValue& byDefault, bool inMemory)
 {
     return std::visit(
-        [](const auto& value) -> SettingValue {
+        [inMemory](const auto& value) -> SettingValue {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, std::string>)
-                return std::string("stored");
+                return std::string(inMemory ? "in memory" : "stored");
             else if constexpr (std::is_same_v<T, bool>)
-                return false;
+                return inMemory;
             else if constexpr (std::is_same_v<T, double>)
-                return 1234.5;
+                return inMemory ? 4321.25 : 1234.5;
             else if constexpr (std::is_same_v<T, std::int32_t>)
-                return std::int32_t{60};
+                return std::int32_t{inMemory ? 77 : 60};
             else
-                return std::uint32_t{0x0A0B0C};
+                return std::uint32_t{inMemory ? 0x010203u : 0x0A0B0Cu};
         },
         byDefault);
 }
 
+SettingValue StoredValue(const SettingValue& byDefault)
+{
+    return Sample(byDefault, false);
+}
+
 SettingValue ValueInMemory(const SettingValue& byDefault)
 {
-    return std::visit(
-        [](const auto& value) -> SettingValue {
-            using T = std::decay_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, std::string>)
-                return std::string("in memory");
-            else if constexpr (std::is_same_v<T, bool>)
-                return true;
-            else if constexpr (std::is_same_v<T, double>)
-                return 4321.25;
-            else if constexpr (std::is_same_v<T, std::int32_t>)
-                return std::int32_t{77};
-            else
-                return std::uint32_t{0x010203};
-        },
-        byDefault);
+    return Sample(byDefault, true);
 }
 
 // The stored form of another type than the row's.
