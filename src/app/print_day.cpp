@@ -30,9 +30,8 @@ std::string OneLine(const std::string& text)
     return out;
 }
 
-}  // namespace
-
-std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
+// One day's lines, the sun and moon from `almanac` when there is one.
+std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput& input, SunMoonAlmanac* almanac)
 {
     const TDateTime date = DateOf(input.date);
     const DateParts d = DecodeDate(date);
@@ -43,7 +42,7 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     const DayTexts texts = input.names ? NamesAndHoliday(*input.names, date, EasterSunday(d.year)) : DayTexts{};
     lines.emplace_back("holiday", WithoutLineBreaks(texts.holiday));
     lines.emplace_back("names", JoinNames(texts.names));
-    const SunMoonLine sunMoon = BuildSunMoonLine(date, input.latitude, input.longitude);
+    const SunMoonLine sunMoon = almanac ? almanac->Line(date) : BuildSunMoonLine(date, input.latitude, input.longitude);
     lines.emplace_back("sun", sunMoon.sunText);
     lines.emplace_back("moon", sunMoon.moonText);
     lines.emplace_back("phase", sunMoon.phaseText);
@@ -53,6 +52,36 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     lines.emplace_back("note", noteLine(DateKey(date)));
     lines.emplace_back("yearly-note", noteLine(YearlyKey(d.month, d.day)));
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
+{
+    return LinesOfDay(input, nullptr);
+}
+
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input, SunMoonAlmanac& almanac)
+{
+    return LinesOfDay(input, &almanac);
+}
+
+std::string PrintDays(const PrintDayInput& input, int days, std::ostream& out)
+{
+    const TDateTime first = DateOf(input.date);
+    const std::optional<TDateTime> last = TryEncodeDate(9999, 12, 31);
+    if (days < 1 || first + (days - 1) > *last)
+        return "dniarz: " + std::to_string(days) + " days from " + FormatDateTime("yyyy.mm.dd", first)
+               + " run past 9999.12.31";
+    SunMoonAlmanac almanac(input.latitude, input.longitude);
+    PrintDayInput day = input;
+    for (int i = 0; i < days; ++i) {
+        day.date = first + i;
+        if (i > 0)
+            out << '\n';
+        out << FormatPrintDay(PrintDayLines(day, almanac));
+    }
+    return {};
 }
 
 std::string SetPlace(PrintDayInput& input, const std::optional<std::string>& latitude,
@@ -83,29 +112,36 @@ std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>
     return out;
 }
 
-int RunPrintDay(const PrintDaySources& sources, std::optional<TDateTime> date,
-                const std::optional<std::string>& latitude, const std::optional<std::string>& longitude,
-                std::ostream& out, std::ostream& err)
+std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const std::filesystem::path& programDir,
+                                                std::ostream& err)
+{
+    const auto notesPath = programDir / "dnz.dat";
+    std::string notesBytes;
+    if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
+        err << "dniarz: cannot read the notes file " << notesPath.string() << ": " << notesFile.LastError() << '\n';
+        return std::nullopt;
+    }
+    return JournalRecords::Parse(notesBytes).records;
+}
+
+int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std::ostream& out, std::ostream& err)
 {
     NameDayTable table;
     table.Load();
-    const auto notesPath = sources.programDir / "dnz.dat";
-    std::string notesBytes;
-    if (sources.notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
-        err << "dniarz: cannot read the notes file " << notesPath.string() << ": " << sources.notesFile.LastError()
-            << '\n';
+    const std::optional<JournalRecords> notes = ReadNotesReadOnly(sources.notesFile, sources.programDir, err);
+    if (!notes)
         return 1;
-    }
-    const JournalRecords notes = JournalRecords::Parse(notesBytes).records;
-    PrintDayInput input{date.value_or(DateOf(LocalNow(sources.clock))), &table, &notes};
+    PrintDayInput input{options.date.value_or(DateOf(LocalNow(sources.clock))), &table, &*notes};
+    // The stored place, unless the command line names another; reading never creates the key.
     const Settings stored = ReadStoredValues(sources.settings, {SettingId::Latitude, SettingId::Longitude});
     input.latitude = stored.Latitude;
     input.longitude = stored.Longitude;
-    const std::string placeError = SetPlace(input, latitude, longitude);
-    if (!placeError.empty()) {
-        err << placeError << '\n';
+    std::string error = SetPlace(input, options.latitude, options.longitude);
+    if (error.empty())
+        error = PrintDays(input, options.days, out);
+    if (!error.empty()) {
+        err << error << '\n';
         return 2;
     }
-    out << FormatPrintDay(PrintDayLines(input));
     return 0;
 }

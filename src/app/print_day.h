@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/settings.h"
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
@@ -29,6 +30,13 @@ struct PrintDayInput
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
 // moon, phase, and whatever the other subsystems add after them.
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
+class SunMoonAlmanac;
+// The same with the sun and moon from `almanac`, made for the input's place: the texts are the
+// same, and a run of days costs a fraction.
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input, SunMoonAlmanac& almanac);
+// Writes the blocks of `days` consecutive days from input.date on to `out`, parted by an empty line.
+// A run that would pass 9999-12-31 prints nothing and gives one line for stderr naming it.
+std::string PrintDays(const PrintDayInput& input, int days, std::ostream& out);
 // Sets the place from the texts of --lat and --lon where given, read with TryParseCoordinate.
 // A command line has no stored value to fall back to, so a text that does not read is an error:
 // the result is then one line for stderr naming it, and the input keeps its place.
@@ -45,9 +53,14 @@ struct PrintDaySources
     SettingsStore& settings;                  // the stored place; reading never creates the key
     const SystemClock& clock;                 // today, when no date is given
 };
-// --print-day: prints the day view of `date` (today when empty) for the stored place, or the one
-// `latitude` and `longitude` name, to `out`. Exit code 0; 1 with a line on `err` when the notes
-// cannot be read, 2 when a coordinate does not read.
-int RunPrintDay(const PrintDaySources& sources, std::optional<TDateTime> date,
-                const std::optional<std::string>& latitude, const std::optional<std::string>& longitude,
-                std::ostream& out, std::ostream& err);
+// --print-day: prints the day view of options.date (today when empty) and the days after it as
+// options.days asks, for the stored place or the one --lat and --lon name, to `out`. Exit code 0;
+// 1 with a line on `err` when the notes cannot be read, 2 when a coordinate or the run of days
+// is refused.
+int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std::ostream& out, std::ostream& err);
+
+// The notes of "dnz.dat" in `programDir`, read only: printing and searching must not create or
+// repair the file. A missing file is an empty journal; an unreadable one gives nullopt and a
+// line on `err`.
+std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const std::filesystem::path& programDir,
+                                                std::ostream& err);

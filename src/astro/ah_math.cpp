@@ -148,3 +148,14 @@ Extended ArcTan2D(Extended y, Extended x)
         a += 180;
     return a;
 }
+
+AngleMultiples::AngleMultiples(Extended degrees)
+{
+    const SinCosPair one = SinCosD(degrees);
+    m_multiples[kLargest] = {0, 1};
+    for (int k = 1; k <= kLargest; ++k) {
+        const SinCosPair next = AddAngles(m_multiples[kLargest + k - 1], one);
+        m_multiples[kLargest + k] = next;
+        m_multiples[kLargest - k] = {-next.sin, next.cos};
+    }
+}

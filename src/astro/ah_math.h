@@ -36,3 +36,22 @@ Extended ArcTanD(Extended x);  // -90..+90
 // arctan(y / x), plus 180 when x < 0, so -90 < result < 270; x = 0 gives +90 or -90 by the sign
 // of y (0 when y is 0 as well).
 Extended ArcTan2D(Extended y, Extended x);
+
+// Sines and cosines of the whole multiples -4x..4x of one angle x in degrees, from one SinCosD by
+// the angle-addition rule, for series whose arguments are sums of small multiples of a few angles.
+class AngleMultiples
+{
+public:
+    static constexpr int kLargest = 4;
+    explicit AngleMultiples(Extended degrees);
+    // |k| <= kLargest.
+    const SinCosPair& Of(int k) const { return m_multiples[k + kLargest]; }
+
+private:
+    SinCosPair m_multiples[2 * kLargest + 1];
+};
+// Sine and cosine of the sum of two angles given by theirs.
+inline SinCosPair AddAngles(const SinCosPair& a, const SinCosPair& b)
+{
+    return {a.sin * b.cos + a.cos * b.sin, a.cos * b.cos - a.sin * b.sin};
+}

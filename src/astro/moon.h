@@ -10,6 +10,14 @@ constexpr Extended kSynodicMonth = 29.530589L;
 // Apparent geocentric ecliptic longitude and latitude, distance, right ascension and declination
 // of the Moon at t (UT taken as dynamical time).
 TSkyPosition MoonPosition(TDateTime t);
+// The same with the nutation at t already at hand.
+TSkyPosition MoonPosition(TDateTime t, const NutationResult& nutation);
+// The same with each term's sine and cosine built from those of the four mean elements by the
+// angle-addition rule: a tenth of the cosines, within 1e-12 degree and 1e-6 km of MoonPosition.
+TSkyPosition MoonPositionByMultiples(TDateTime t, const NutationResult& nutation);
+
+// The Moon's equatorial horizontal parallax in degrees at `distance` km from the Earth's centre.
+Extended MoonParallax(Extended distance);
 
 // Replaces the geocentric right ascension and declination of `position` (the Moon at t) by those
 // seen from an observer `height` metres above sea level at west longitude `longitudeWest` and
@@ -33,3 +41,5 @@ struct MoonPhase
     Extended age = 0;           // days, as MoonAge
 };
 MoonPhase MoonPhaseAt(TDateTime t);
+// The same from the Sun's and the Moon's apparent geocentric positions at one instant.
+MoonPhase MoonPhaseFrom(const TSkyPosition& sun, const TSkyPosition& moon);

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr Extended kSunStandardAltitude = -0.8333L;
 constexpr Extended kMoonSemiDiameterAndRefraction = 34.0L / 60;
 // The correction is repeated because one step leaves the fast-moving Moon minutes off; it
 // converges in two or three steps, and the limit only guards against a place where it does not.
@@ -21,14 +20,7 @@ constexpr Extended kConverged = 1e-6L;  // day
 // only grazes the standard altitude, and no crossing belongs to this day.
 constexpr Extended kLargestCorrection = 0.5L;
 
-struct DayPositions
-{
-    TDateTime day = 0;          // 00:00 UT
-    Extended siderealTime = 0;  // at 00:00 UT, degrees
-    Extended alpha[3] = {};     // right ascension a day before, on, a day after
-    Extended delta[3] = {};     // declination likewise
-    Extended standardAltitude = 0;
-};
+using DayPositions = RiseSetDay;
 
 DayPositions PositionsFor(RiseSetBody body, Extended longitudeWest, Extended latitude, TDateTime date)
 {
@@ -48,7 +40,7 @@ DayPositions PositionsFor(RiseSetBody body, Extended longitudeWest, Extended lat
         // geocentric: topocentric ones would count the parallax twice.
         TSkyPosition here = date == p.day ? positions[1] : MoonPosition(date);
         TopocentricCorrection(here, 0, longitudeWest, latitude, date);
-        p.standardAltitude = 0.7275L * here.Parallax - kMoonSemiDiameterAndRefraction;
+        p.standardAltitude = MoonStandardAltitude(here.Parallax);
     }
     for (int k = 0; k < 3; ++k) {
         p.alpha[k] = positions[k].RightAscension;
@@ -100,6 +92,11 @@ TDateTime EventTime(const DayPositions& p, RiseSetEvent event, Extended longitud
 
 }  // namespace
 
+Extended MoonStandardAltitude(Extended parallax)
+{
+    return 0.7275L * parallax - kMoonSemiDiameterAndRefraction;
+}
+
 Extended Interpolate3(Extended y1, Extended y2, Extended y3, Extended n)
 {
     Extended a = y2 - y1;
@@ -146,6 +143,14 @@ RiseAndSet RiseSetPair(RiseSetBody body, Extended longitudeWest, Extended latitu
 {
     CheckPlace(longitudeWest, latitude);
     const DayPositions p = PositionsFor(body, longitudeWest, latitude, date);
+    const Extended H0 = HourAngleAtStandardAltitude(p, latitude);
+    return {EventTime(p, RiseSetEvent::Rise, longitudeWest, latitude, H0),
+            EventTime(p, RiseSetEvent::Set, longitudeWest, latitude, H0)};
+}
+
+RiseAndSet RiseSetPairFrom(const RiseSetDay& p, Extended longitudeWest, Extended latitude)
+{
+    CheckPlace(longitudeWest, latitude);
     const Extended H0 = HourAngleAtStandardAltitude(p, latitude);
     return {EventTime(p, RiseSetEvent::Rise, longitudeWest, latitude, H0),
             EventTime(p, RiseSetEvent::Set, longitudeWest, latitude, H0)};

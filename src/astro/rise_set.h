@@ -50,3 +50,19 @@ struct RiseAndSet
     TDateTime set = 0;
 };
 RiseAndSet RiseSetPair(RiseSetBody body, Extended longitudeWest, Extended latitude, TDateTime date);
+
+// What one day's rise and set are computed from, for callers that keep the positions of whole days
+// and hand each to the three days that need it.
+struct RiseSetDay
+{
+    TDateTime day = 0;          // 00:00 UT
+    Extended siderealTime = 0;  // apparent sidereal time at Greenwich at 00:00 UT, degrees
+    Extended alpha[3] = {};     // apparent geocentric right ascension a day before, on, a day after
+    Extended delta[3] = {};     // declination likewise
+    Extended standardAltitude = 0;
+};
+// The standard altitudes: the Sun's, and the Moon's from its parallax (degrees) on the day.
+constexpr Extended kSunStandardAltitude = -0.8333L;
+Extended MoonStandardAltitude(Extended parallax);
+// RiseSetPair from such inputs: the same answers as RiseSetPair given the same positions.
+RiseAndSet RiseSetPairFrom(const RiseSetDay& inputs, Extended longitudeWest, Extended latitude);

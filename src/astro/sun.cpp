@@ -10,6 +10,11 @@ TSkyPosition SunPosition(TDateTime t)
 
 TSkyPosition SunPositionFromEarth(const EarthPosition& earth, TDateTime t)
 {
+    return SunPositionFromEarth(earth, t, Nutation(t));
+}
+
+TSkyPosition SunPositionFromEarth(const EarthPosition& earth, TDateTime t, const NutationResult& nutation)
+{
     Extended theta = earth.l + 180;
     Extended beta = -earth.b;
     const Extended T = (JulianDay(t) - 2451545) / 365250 * 10;
@@ -25,6 +30,6 @@ TSkyPosition SunPositionFromEarth(const EarthPosition& earth, TDateTime t)
     p.EclipticLongitude = PutIn360(theta);
     p.EclipticLatitude = beta;
     p.Distance = earth.r * kKmPerAu;
-    EclipticToEquatorial(p, t);
+    EclipticToEquatorial(p, nutation);
     return p;
 }

@@ -13,3 +13,5 @@ TSkyPosition SunPosition(TDateTime t);
 struct EarthPosition;
 // SunPosition from the Earth's heliocentric position at t, for callers that have it already.
 TSkyPosition SunPositionFromEarth(const EarthPosition& earth, TDateTime t);
+// And with the nutation at t as well.
+TSkyPosition SunPositionFromEarth(const EarthPosition& earth, TDateTime t, const NutationResult& nutation);

@@ -2,9 +2,11 @@
 #include "astro/sun_moon_line.h"
 
 #include <cmath>
+#include <optional>
 
 #include "astro/moon.h"
 #include "astro/rise_set.h"
+#include "astro/sun.h"
 #include "calendar/date_format.h"
 
 namespace {
@@ -19,18 +21,19 @@ TDateTime LastSunday(int year, int month)
     return day;
 }
 
-std::string RiseSetText(RiseSetBody body, TDateTime date, double latitude, double longitude, int zoneHours)
+// `times` computes a body's rise and set; it may throw.
+template <typename Times>
+std::string RiseSetText(Times times, int zoneHours)
 {
     try {
-        // The computation takes longitude positive to the west.
-        const RiseAndSet times = RiseSetPair(body, -static_cast<Extended>(longitude), latitude, date);
+        const RiseAndSet t = times();
         // The times are running day counts, which below 0 (before 1899-12-30) do not follow the
         // date-time convention of a time of day counted forward; only the time of day is shown.
-        const auto clock = [zoneHours](Extended t) {
-            const double local = static_cast<double>(t) + zoneHours / 24.0;
+        const auto clock = [zoneHours](Extended x) {
+            const double local = static_cast<double>(x) + zoneHours / 24.0;
             return FormatDateTime("hh:nn", local - std::floor(local));
         };
-        return clock(times.rise) + "/" + clock(times.set);
+        return clock(t.rise) + "/" + clock(t.set);
     } catch (const E_NoRiseSet&) {
         // Polar day or night, or no place on Earth. Any other failure is a fault and goes on up.
         return kNoTimes;
@@ -77,21 +80,88 @@ std::string SunMoonLine::Hint() const
     return hint;
 }
 
-SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude)
-{
-    const TDateTime day = DateOf(date);
-    const int zone = ZoneOffsetHours(day);
-    SunMoonLine line;
-    line.sunText = RiseSetText(RiseSetBody::Sun, day, latitude, longitude, zone);
-    line.caption = "W/Z: " + line.sunText;
-    line.moonText = RiseSetText(RiseSetBody::Moon, day, latitude, longitude, zone);
+namespace {
 
-    // 18:00 UT of the day, without the zone shift.
-    const MoonPhase phase = MoonPhaseAt(day + 0.75);
+SunMoonLine ComposeLine(std::string sunText, std::string moonText, const MoonPhase& phase)
+{
+    SunMoonLine line;
+    line.sunText = std::move(sunText);
+    line.caption = "W/Z: " + line.sunText;
+    line.moonText = std::move(moonText);
     line.percentage = RoundHalfEven(phase.illumination * 100);
     line.waxing = phase.age <= kHalfSynodicMonth;
     line.phaseText = FormatPhase(phase.illumination, phase.age);
     line.hintLines = {"Słońce W/Z: " + line.sunText, "Księżyc W/Z: " + line.moonText,
                       "Księżyc faza: " + line.phaseText};
     return line;
+}
+
+// 18:00 UT of the day, without the zone shift: the instant of the phase.
+constexpr TDateTime kPhaseHour = 0.75;
+
+}  // namespace
+
+SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude)
+{
+    const TDateTime day = DateOf(date);
+    const int zone = ZoneOffsetHours(day);
+    // The computation takes longitude positive to the west.
+    const Extended west = -static_cast<Extended>(longitude);
+    return ComposeLine(RiseSetText([&] { return RiseSetPair(RiseSetBody::Sun, west, latitude, day); }, zone),
+                       RiseSetText([&] { return RiseSetPair(RiseSetBody::Moon, west, latitude, day); }, zone),
+                       MoonPhaseAt(day + kPhaseHour));
+}
+
+SunMoonAlmanac::SunMoonAlmanac(double latitude, double longitude) : m_latitude(latitude), m_longitude(longitude)
+{
+}
+
+const SunMoonAlmanac::WholeDay& SunMoonAlmanac::At(TDateTime day)
+{
+    for (const WholeDay& d : m_days)
+        if (d.known && d.day == day)
+            return d;
+    WholeDay& d = m_days[m_next];
+    m_next = (m_next + 1) % m_days.size();
+    d.day = day;
+    d.known = true;
+    d.nutation = NutationByMultiples(day);
+    d.siderealTime = SiderealTime(day, d.nutation);
+    m_earth.MoveTo(day);
+    d.sun = SunPositionFromEarth(m_earth.Position(), day, d.nutation);
+    d.moon = MoonPositionByMultiples(day, d.nutation);
+    return d;
+}
+
+SunMoonLine SunMoonAlmanac::Line(TDateTime date)
+{
+    const TDateTime day = DateOf(date);
+    // Copies: fetching one day may take the ring slot of another.
+    const WholeDay days[3] = {At(day - 1), At(day), At(day + 1)};
+    RiseSetDay sun;
+    RiseSetDay moon;
+    sun.day = moon.day = day;
+    sun.siderealTime = moon.siderealTime = days[1].siderealTime;
+    for (int k = 0; k < 3; ++k) {
+        sun.alpha[k] = days[k].sun.RightAscension;
+        sun.delta[k] = days[k].sun.Declination;
+        moon.alpha[k] = days[k].moon.RightAscension;
+        moon.delta[k] = days[k].moon.Declination;
+    }
+    sun.standardAltitude = kSunStandardAltitude;
+    moon.standardAltitude = MoonStandardAltitude(MoonParallax(days[1].moon.Distance));
+
+    const int zone = ZoneOffsetHours(day);
+    const Extended west = -static_cast<Extended>(m_longitude);
+    std::string sunText = RiseSetText([&] { return RiseSetPairFrom(sun, west, m_latitude); }, zone);
+    std::string moonText = RiseSetText([&] { return RiseSetPairFrom(moon, west, m_latitude); }, zone);
+
+    // The Earth stands at the day after, whose positions were needed last; the phase's instant is
+    // a quarter of a day before it.
+    m_earth.MoveTo(day + 1);
+    const TDateTime instant = day + kPhaseHour;
+    const NutationResult nutation = NutationByMultiples(instant);
+    const TSkyPosition sunThen = SunPositionFromEarth(m_earth.PositionAfter(kPhaseHour - 1), instant, nutation);
+    return ComposeLine(std::move(sunText), std::move(moonText),
+                       MoonPhaseFrom(sunThen, MoonPositionByMultiples(instant, nutation)));
 }

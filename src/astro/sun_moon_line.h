@@ -1,9 +1,12 @@
 // The day panel's sun and moon line: caption, times and the hint with the Moon's phase.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "astro/time_base.h"
+#include "astro/vsop.h"
 #include "calendar/datetime.h"
 
 // Hours the day panel adds to Universal Time on the day `date` (its time of day is ignored): 2
@@ -33,3 +36,32 @@ std::string FormatPhase(long double illumination, long double age);
 // positive) and `longitude` (EAST positive), degrees. Any numbers are accepted for the place: one
 // with no answer shows "----/----".
 SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude);
+
+// The lines of many days at one place, with the texts BuildSunMoonLine gives. Days taken one after
+// another cost a fraction of separate calls: the positions of a whole day serve the three days whose
+// rise and set need them, and the Earth is carried from day to day (EarthDayRun). Any order of days
+// is answered correctly; only the saving needs consecutive ones.
+class SunMoonAlmanac
+{
+public:
+    SunMoonAlmanac(double latitude, double longitude);
+    SunMoonLine Line(TDateTime date);
+
+private:
+    struct WholeDay
+    {
+        TDateTime day = 0;
+        bool known = false;
+        NutationResult nutation;
+        Extended siderealTime = 0;
+        TSkyPosition sun;
+        TSkyPosition moon;  // geocentric
+    };
+    const WholeDay& At(TDateTime day);
+
+    double m_latitude;
+    double m_longitude;
+    EarthDayRun m_earth;
+    std::array<WholeDay, 4> m_days{};  // the last days computed, a ring
+    std::size_t m_next = 0;
+};

@@ -45,6 +45,16 @@ constexpr NutationRow kNutationRows[31] = {
     {0, 1, 0, 0, 1, -15, 0, 9, 0},
 };
 
+constexpr bool MultipliersWithin(int largest)
+{
+    for (const NutationRow& row : kNutationRows)
+        for (int k : {row.d, row.m, row.mp, row.f, row.om})
+            if (k < -largest || k > largest)
+                return false;
+    return true;
+}
+static_assert(MultipliersWithin(AngleMultiples::kLargest));
+
 }  // namespace
 
 Extended JulianDay(TDateTime t)
@@ -57,22 +67,19 @@ Extended JulianCenturies(TDateTime t)
     return (JulianDay(t) - 2451545) / 36525;
 }
 
-NutationResult Nutation(TDateTime t)
+namespace {
+
+// The nutation from the series; `rowSinCos`(row) gives the sine and cosine of the row's argument
+// d D + m M + mp M' + f F + om Omega with the elements `e` (D, M, M', F, Omega) reduced to 0..360.
+template <typename RowSinCos>
+NutationResult NutationFrom(Extended T, RowSinCos rowSinCos)
 {
-    const Extended T = JulianCenturies(t);
     const Extended T2 = T * T;
     const Extended T3 = T2 * T;
-    const Extended D = PutIn360(297.85036L + 445267.11148L * T - 0.0019142L * T2 + T3 / 189474);
-    const Extended M = PutIn360(357.52772L + 35999.05034L * T - 0.0001603L * T2 - T3 / 300000);
-    const Extended Mp = PutIn360(134.96298L + 477198.867398L * T + 0.0086972L * T2 + T3 / 56250);
-    const Extended F = PutIn360(93.27191L + 483202.017538L * T - 0.0036825L * T2 + T3 / 327270);
-    const Extended Om = PutIn360(125.04452L - 1934.136261L * T + 0.0020708L * T2 + T3 / 450000);
-
     Extended dPsi = 0;
     Extended dEps = 0;
     for (const NutationRow& row : kNutationRows) {
-        const Extended arg = row.d * D + row.m * M + row.mp * Mp + row.f * F + row.om * Om;
-        const SinCosPair sc = SinCosD(arg);
+        const SinCosPair sc = rowSinCos(row);
         dPsi += sc.sin * (row.psi0 + row.psi1 * T * 0.1L);
         dEps += sc.cos * (row.eps0 + row.eps1 * T * 0.1L);
     }
@@ -82,18 +89,64 @@ NutationResult Nutation(TDateTime t)
     return {dPsi, meanObliquity / 3600 + dEps};
 }
 
+struct NutationElements
+{
+    Extended D, M, Mp, F, Om;
+};
+
+NutationElements ElementsAt(Extended T)
+{
+    const Extended T2 = T * T;
+    const Extended T3 = T2 * T;
+    return {PutIn360(297.85036L + 445267.11148L * T - 0.0019142L * T2 + T3 / 189474),
+            PutIn360(357.52772L + 35999.05034L * T - 0.0001603L * T2 - T3 / 300000),
+            PutIn360(134.96298L + 477198.867398L * T + 0.0086972L * T2 + T3 / 56250),
+            PutIn360(93.27191L + 483202.017538L * T - 0.0036825L * T2 + T3 / 327270),
+            PutIn360(125.04452L - 1934.136261L * T + 0.0020708L * T2 + T3 / 450000)};
+}
+
+}  // namespace
+
+NutationResult Nutation(TDateTime t)
+{
+    const Extended T = JulianCenturies(t);
+    const NutationElements e = ElementsAt(T);
+    return NutationFrom(T, [&e](const NutationRow& row) {
+        return SinCosD(row.d * e.D + row.m * e.M + row.mp * e.Mp + row.f * e.F + row.om * e.Om);
+    });
+}
+
+NutationResult NutationByMultiples(TDateTime t)
+{
+    const Extended T = JulianCenturies(t);
+    const NutationElements e = ElementsAt(T);
+    const AngleMultiples D(e.D), M(e.M), Mp(e.Mp), F(e.F), Om(e.Om);
+    return NutationFrom(T, [&](const NutationRow& row) {
+        return AddAngles(AddAngles(AddAngles(D.Of(row.d), M.Of(row.m)), AddAngles(Mp.Of(row.mp), F.Of(row.f))),
+                         Om.Of(row.om));
+    });
+}
+
 Extended SiderealTime(TDateTime t)
+{
+    return SiderealTime(t, Nutation(t));
+}
+
+Extended SiderealTime(TDateTime t, const NutationResult& n)
 {
     const Extended J = JulianDay(t);
     const Extended T = JulianCenturies(t);
-    const NutationResult n = Nutation(t);
     return PutIn360(280.46061837L + 360.98564736629L * (J - 2451545) + T * T * (0.000387933L - T / 38710000)
                     + n.deltaPsi * CosD(n.obliquity));
 }
 
 void EclipticToEquatorial(TSkyPosition& position, TDateTime t)
 {
-    const NutationResult n = Nutation(t);
+    EclipticToEquatorial(position, Nutation(t));
+}
+
+void EclipticToEquatorial(TSkyPosition& position, const NutationResult& n)
+{
     const Extended lambda = PutIn360(position.EclipticLongitude + n.deltaPsi);
     const Extended beta = position.EclipticLatitude;
     const Extended eps = n.obliquity;

@@ -226,3 +226,199 @@ std::array<EarthPosition, 3> EarthCoordinatesAround(TDateTime t)
     }
     return positions;
 }
+
+namespace {
+
+// Evaluated afresh this often: each turn adds a rounding of about 1e-16 to every cosine, so that
+// even a year of turns stays far below what a position resolves.
+constexpr int kTurnsBetweenEvaluations = 128;
+// The loops below go four terms at a time, which the compiler turns into vector instructions.
+constexpr std::size_t kLanes = 4;
+
+// The Earth's terms laid out for the day-to-day run: amplitudes and one day's turn of each term's
+// phase in plain arrays, padded with zero terms to a multiple of four, and where each series lies.
+// The first term of each series, the largest (and for L1 the one of 6283 radians), is summed in
+// extended precision apart from the rest, which double holds well enough.
+struct RunTable
+{
+    std::size_t size = 0;  // padded
+    std::vector<double> a, daySin, dayCos, b, c;
+    struct Series
+    {
+        std::size_t first = 0, count = 0;
+        Extended leadingA = 0;
+    };
+    std::array<std::array<Series, 6>, 3> series{};  // L, B, R by power
+};
+
+std::size_t VariableSlot(char variable)
+{
+    return variable == 'L' ? 0 : variable == 'B' ? 1 : 2;
+}
+
+const RunTable& Table()
+{
+    static const RunTable table = [] {
+        RunTable t;
+        const std::size_t n = kVsopEarthTermsCount;
+        t.size = (n + kLanes - 1) / kLanes * kLanes;
+        t.a.assign(t.size, 0);
+        t.daySin.assign(t.size, 0);
+        t.dayCos.assign(t.size, 1);
+        t.b.assign(t.size, 0);
+        t.c.assign(t.size, 0);
+        for (std::size_t i = 0; i < n; ++i) {
+            const VsopRow& row = kVsopEarthTerms[i];
+            RunTable::Series& s = t.series[VariableSlot(row.variable)][static_cast<std::size_t>(row.power)];
+            if (s.count == 0) {
+                s.first = i;
+                s.leadingA = row.a;
+            } else {
+                t.a[i] = static_cast<double>(row.a);
+            }
+            ++s.count;
+            // In extended precision, so that the turns add no error of their own beyond the
+            // rounding to double.
+            const Extended step = row.c * kDayInMillennia;
+            t.daySin[i] = static_cast<double>(std::sin(step));
+            t.dayCos[i] = static_cast<double>(std::cos(step));
+        }
+        return t;
+    }();
+    return table;
+}
+
+// Sum of a[i] x[i] + b[i] y[i] over [first, first + count): the run's own order of summation,
+// four partial sums side by side.
+double DotProducts(const double* a, const double* x, const double* b, const double* y, std::size_t first,
+                   std::size_t count)
+{
+    double partial[kLanes] = {};
+    std::size_t i = first;
+    const std::size_t end = first + count;
+    for (; i + kLanes <= end; i += kLanes)
+        for (std::size_t k = 0; k < kLanes; ++k)
+            partial[k] += a[i + k] * x[i + k];
+    for (; i < end; ++i)
+        partial[0] += a[i] * x[i];
+    if (b) {
+        i = first;
+        for (; i + kLanes <= end; i += kLanes)
+            for (std::size_t k = 0; k < kLanes; ++k)
+                partial[k] += b[i + k] * y[i + k];
+        for (; i < end; ++i)
+            partial[0] += b[i] * y[i];
+    }
+    return (partial[0] + partial[1]) + (partial[2] + partial[3]);
+}
+
+}  // namespace
+
+void EarthDayRun::MoveTo(TDateTime day)
+{
+    if (m_started && day == m_day)
+        return;
+    const bool nextDay = m_started && day == m_day + 1 && m_turnsSinceEvaluated < kTurnsBetweenEvaluations;
+    m_day = day;
+    m_started = true;
+    if (!nextDay) {
+        Evaluate();
+        return;
+    }
+    const RunTable& t = Table();
+    double* __restrict s = m_sin.data();
+    double* __restrict c = m_cos.data();
+    const double* __restrict ts = t.daySin.data();
+    const double* __restrict tc = t.dayCos.data();
+    for (std::size_t i = 0; i < t.size; i += kLanes) {
+        for (std::size_t k = i; k < i + kLanes; ++k) {
+            const double sinPhase = s[k];
+            const double cosPhase = c[k];
+            s[k] = sinPhase * tc[k] + cosPhase * ts[k];
+            c[k] = cosPhase * tc[k] - sinPhase * ts[k];
+        }
+    }
+    ++m_turnsSinceEvaluated;
+}
+
+void EarthDayRun::Evaluate()
+{
+    const RunTable& t = Table();
+    TVSOPEarth earth;
+    earth.SetDate(m_day);
+    const Extended tau = earth.Tau();
+    m_sin.assign(t.size, 0);
+    m_cos.assign(t.size, 1);
+    for (std::size_t i = 0; i < kVsopEarthTermsCount; ++i) {
+        const VsopRow& row = kVsopEarthTerms[i];
+        const SinCosPair angle = SinCosRad(row.b + row.c * tau);
+        m_sin[i] = static_cast<double>(angle.sin);
+        m_cos[i] = static_cast<double>(angle.cos);
+    }
+    m_turnsSinceEvaluated = 0;
+}
+
+EarthPosition EarthDayRun::Sum(TDateTime date, const std::array<double, 18>& leadingCos, const double* weightsOfCos,
+                               const double* weightsOfSin) const
+{
+    const RunTable& t = Table();
+    TVSOPEarth earth;
+    earth.SetDate(date);
+    const Extended tau = earth.Tau();
+    const auto variable = [&](char name) {
+        Extended result = 0;
+        for (int power = 5; power >= 0; --power) {
+            const std::size_t slot = VariableSlot(name) * 6 + static_cast<std::size_t>(power);
+            const RunTable::Series& s = t.series[VariableSlot(name)][static_cast<std::size_t>(power)];
+            Extended sum = 0;
+            if (s.count > 0)
+                sum = s.leadingA * static_cast<Extended>(leadingCos[slot])
+                      + DotProducts(weightsOfCos, m_cos.data(), weightsOfSin, m_sin.data(), s.first + 1, s.count - 1);
+            result = result * tau + sum;
+        }
+        return result * 1e-8L;
+    };
+    const Extended r = variable('R');
+    Extended l = variable('L');
+    Extended b = variable('B');
+    earth.ConvertToFK5(l, b);
+    return {PutIn360(RadToDeg(l)), RadToDeg(b), r};
+}
+
+EarthPosition EarthDayRun::Position() const
+{
+    const RunTable& t = Table();
+    std::array<double, 18> leading{};
+    for (std::size_t v = 0; v < 3; ++v)
+        for (std::size_t p = 0; p < 6; ++p)
+            leading[v * 6 + p] = m_cos[t.series[v][p].first];
+    return Sum(m_day, leading, t.a.data(), nullptr);
+}
+
+EarthPosition EarthDayRun::PositionAfter(Extended days)
+{
+    const RunTable& t = Table();
+    if (m_offsetCos.empty() || days != m_offset) {
+        // cos(phase + step) = cos(phase) cos(step) - sin(phase) sin(step), with the amplitudes
+        // folded into the two weights.
+        m_offset = days;
+        m_offsetCos.assign(t.size, 1);
+        m_offsetSin.assign(t.size, 0);
+        m_weightsOfCos.assign(t.size, 0);
+        m_weightsOfSin.assign(t.size, 0);
+        for (std::size_t i = 0; i < kVsopEarthTermsCount; ++i) {
+            const Extended step = kVsopEarthTerms[i].c * kDayInMillennia * days;
+            m_offsetCos[i] = static_cast<double>(std::cos(step));
+            m_offsetSin[i] = static_cast<double>(std::sin(step));
+            m_weightsOfCos[i] = t.a[i] * m_offsetCos[i];
+            m_weightsOfSin[i] = -t.a[i] * m_offsetSin[i];
+        }
+    }
+    std::array<double, 18> leading{};
+    for (std::size_t v = 0; v < 3; ++v)
+        for (std::size_t p = 0; p < 6; ++p) {
+            const std::size_t f = t.series[v][p].first;
+            leading[v * 6 + p] = m_cos[f] * m_offsetCos[f] - m_sin[f] * m_offsetSin[f];
+        }
+    return Sum(static_cast<TDateTime>(m_day + days), leading, m_weightsOfCos.data(), m_weightsOfSin.data());
+}

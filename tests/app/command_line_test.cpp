@@ -103,3 +103,29 @@ TEST(PrintDay, DaysOfThePublishedExamples)
     EXPECT_EQ(FormatPrintDay({lines.begin(), lines.begin() + 3}),
               "date: 2024.01.01\nweekday: poniedziałek\nmonth: styczeń\n");
 }
+
+TEST(CommandLine, SearchExportAndImportOptions)
+{
+    const auto search = Parse({"--search", "żółw", "--ignore-diacritics"});
+    EXPECT_EQ(search.options.mode, CommandLine::Mode::Search);
+    EXPECT_EQ(search.options.searchText, "żółw");
+    EXPECT_TRUE(search.options.ignoreDiacritics);
+    const auto exported = Parse({"--export-ics", "a.ics", "--from", "2020", "--to", "2020", "--with-holidays"});
+    EXPECT_EQ(exported.options.mode, CommandLine::Mode::ExportIcs);
+    EXPECT_EQ(exported.options.icsFile, "a.ics");
+    EXPECT_EQ(exported.options.fromYear, 2020);
+    EXPECT_EQ(exported.options.toYear, 2020);
+    EXPECT_TRUE(exported.options.withHolidays);
+    EXPECT_FALSE(exported.options.withNameDays);
+    const std::vector<std::vector<std::string>> bad = {{"--search"},
+                                                       {"--export-ics"},
+                                                       {"--import-ics", ""},
+                                                       {"--from", "0"},
+                                                       {"--to", "10000"},
+                                                       {"--to", "20x0"},
+                                                       {"--export-ics", "a.ics", "--from", "2021", "--to", "2020"}};
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args.back());
+        EXPECT_FALSE(Parse(args).error.empty());
+    }
+}

@@ -8,6 +8,7 @@
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
+#include "app/search_command.h"
 
 namespace {
 
@@ -56,20 +57,35 @@ TEST(PrintDayNotes, TheCommandReadsTheNotesAndTheStoredPlaceAndCreatesNothing)
     MemorySettingsStore store;
     const FakeSystemClock clock(std::chrono::sys_days{std::chrono::year{2024} / 12 / 24} + std::chrono::hours{11});
     std::ostringstream out, err;
-    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, std::nullopt, std::nullopt, std::nullopt, out, err), 0);
+    CommandLine options;
+    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, options, out, err), 0);
     EXPECT_NE(out.str().find("date: 2024.12.24\n"), std::string::npos);
     EXPECT_NE(out.str().find("note: karp\n"), std::string::npos);
     EXPECT_EQ(err.str(), "");
     EXPECT_FALSE(store.Key()) << "printing never creates the settings key";
 
     out.str("");
-    EXPECT_EQ(
-        RunPrintDay({dir, notes, store, clock}, EncodeDate(2024, 1, 2), std::string("5x"), std::nullopt, out, err), 2);
+    options.date = EncodeDate(2024, 1, 2);
+    options.latitude = "5x";
+    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, options, out, err), 2);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("--lat '5x'"), std::string::npos);
 
     notes.failRead = true;
     err.str("");
-    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, std::nullopt, std::nullopt, std::nullopt, out, err), 1);
+    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, CommandLine(), out, err), 1);
     EXPECT_EQ(err.str(), "dniarz: cannot read the notes file /program/dnz.dat: Brak miejsca na dysku\n");
+}
+
+TEST(SearchCommand, PrintsHitsAndTellsByExitCodeWhetherAnyWereFound)
+{
+    const JournalRecords notes = JournalRecords::Parse("2024.12.24\r\nt\r\nkarp\r\nbarszcz\r\n****\r\n"
+                                                       "    .12.24\r\nt\r\nWigilia: karp\r\n****\r\n")
+                                     .records;
+    std::ostringstream found;
+    EXPECT_EQ(RunSearchCommand(notes, "KARP", false, found), 0);
+    EXPECT_EQ(found.str(), "2024.12.24: karp\n    .12.24: Wigilia: karp\n");
+    std::ostringstream none;
+    EXPECT_EQ(RunSearchCommand(notes, "szczupak", false, none), 1);
+    EXPECT_EQ(none.str(), "");
 }

@@ -1,6 +1,8 @@
 // The sun, moon and phase lines of the printed day view, and the place from the command line.
 #include "app/print_day.h"
 
+#include <sstream>
+
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
@@ -69,4 +71,57 @@ TEST(PrintDaySunMoon, PlaceDefaultsAndRejectedTexts)
         EXPECT_EQ(kept.latitude, 52);
         EXPECT_EQ(kept.longitude, 21);
     }
+}
+
+TEST(PrintDays, NumberOfDaysIsParsedWithinItsRange)
+{
+    const CommandLineResult year = ParseCommandLine({"--print-day", "2024-01-01", "--days", "366"});
+    EXPECT_EQ(year.error, "");
+    EXPECT_EQ(year.options.days, 366);
+    EXPECT_EQ(ParseCommandLine({"--days", "36600", "--print-day"}).options.days, kMaxPrintDays);
+    EXPECT_EQ(ParseCommandLine({"--print-day"}).options.days, 1);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--print-day", "--days", "0"},
+                                               {"--print-day", "--days", "36601"},
+                                               {"--print-day", "--days", "-1"},
+                                               {"--print-day", "--days", "12x"},
+                                               {"--print-day", "--days", ""},
+                                               {"--print-day", "--days", "99999999999999999999"},
+                                               {"--print-day", "--days"},
+                                               {"--days", "3"},
+                                               {"--screenshot", "a.png", "--days", "3"}}) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const CommandLineResult r = ParseCommandLine(args);
+        EXPECT_NE(r.error.find("--days"), std::string::npos);
+        EXPECT_EQ(r.error.find('\n'), std::string::npos);
+    }
+}
+
+// A run prints each day as --print-day prints it alone, parted by one empty line, across a month,
+// a year and a leap day; a run past the last day of the calendar prints nothing.
+TEST(PrintDays, BlocksAreTheDaysPrintedAlone)
+{
+    PrintDayInput input{EncodeDate(2023, 12, 30)};
+    input.latitude = 54.35;
+    input.longitude = 18.65;
+    std::ostringstream out;
+    ASSERT_EQ(PrintDays(input, 63, out), "");
+    std::string expected;
+    for (int i = 0; i < 63; ++i) {
+        PrintDayInput day = input;
+        day.date = input.date + i;
+        expected += (i ? "\n" : "") + FormatPrintDay(PrintDayLines(day));
+    }
+    EXPECT_EQ(out.str(), expected);
+    EXPECT_NE(out.str().find("date: 2024.02.29\n"), std::string::npos);
+    EXPECT_EQ(out.str().find("\n\n\n"), std::string::npos);
+
+    std::ostringstream last;
+    input.date = EncodeDate(9999, 12, 30);
+    EXPECT_EQ(PrintDays(input, 2, last), "");
+    EXPECT_NE(last.str().find("date: 9999.12.31\n"), std::string::npos);
+    std::ostringstream past;
+    const std::string error = PrintDays(input, 3, past);
+    EXPECT_NE(error.find("9999"), std::string::npos);
+    EXPECT_EQ(past.str(), "");
 }

@@ -60,7 +60,8 @@ ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, 
         if (!m_applying)
             alarmChange();
     });
-    connect(m_controls.alstop, &QPushButton::clicked, this, &ClockBar::StopAlarmSound);
+    connect(m_controls.alstop, &QPushButton::clicked, this, &ClockBar::StopClick);
+    connect(m_controls.drzemka, &QPushButton::clicked, this, &ClockBar::SnoozeClick);
     m_controls.alarm->installEventFilter(this);
 }
 
@@ -107,6 +108,22 @@ void ClockBar::StartAlarm()
 void ClockBar::StopAlarmSound()
 {
     m_alarmSound.StopAlarmSound();
+}
+
+void ClockBar::StopClick()
+{
+    m_logic.Stop();
+    m_alarmSound.StopAlarmSound();
+    ShowState();
+}
+
+void ClockBar::SnoozeClick()
+{
+    if (m_logic.State() != AlarmState::Ringing)
+        return;
+    if (m_logic.Snooze(LocalNow(m_clock), kDefaultSnoozeMinutes))
+        m_alarmSound.StopAlarmSound();
+    ShowState();
 }
 
 bool ClockBar::IsAlarmSounding() const
@@ -159,6 +176,9 @@ void ClockBar::ShowState()
         m_controls.azalwyl->setText(caption);
     if (m_controls.alstop->isHidden() == m_logic.StopVisible())
         m_controls.alstop->setVisible(m_logic.StopVisible());
+    const bool ringing = m_logic.State() == AlarmState::Ringing;
+    if (m_controls.drzemka->isHidden() == ringing)
+        m_controls.drzemka->setVisible(ringing);
 }
 
 bool ClockBar::eventFilter(QObject* watched, QEvent* event)

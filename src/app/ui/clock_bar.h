@@ -33,6 +33,7 @@ public:
         QLineEdit* alarm;
         QPushButton* azalwyl;
         QPushButton* alstop;
+        QPushButton* drzemka;  // "Drzemka", beside STOP while the alarm rings
     };
     struct Services
     {
@@ -53,8 +54,13 @@ public:
 
     // One tick of the 100 ms timer; changes a text only when it differs.
     void ClockTick();
-    // STOP, "Wył. alarm" and every recall from the tray.
+    // Every recall from the tray: the sound stops, a snooze waits on.
     void StopAlarmSound();
+    // STOP and "Wył. alarm": the sound stops and a snooze ends; the daily alarm stays.
+    void StopClick();
+    // "Drzemka": while the alarm rings, the sound stops and the alarm rings again after the snooze
+    // time. Nothing at other times.
+    void SnoozeClick();
     bool IsAlarmSounding() const;
 
     // What the settings keep at the end: the alarm box's last complete text (an entry left half

@@ -72,7 +72,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();
-    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop},
+    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop, drzemka},
                                             ClockBar::Services{m_clock, m_settings,
                                                                m_options.persist ? services.sound : nullptr,
                                                                m_options.programDir, m_options.alarmTiming},
@@ -203,6 +203,12 @@ void TForm1::CreateTopBar()
     SetTextColour(alstop, Qt::red, QPalette::ButtonText);
     alstop->setToolTip(QStringLiteral("Wyłącz sygnał"));
     alstop->hide();
+
+    drzemka = new QPushButton(QStringLiteral("Drzemka"), bar);
+    drzemka->setObjectName(QStringLiteral("drzemka"));
+    drzemka->setGeometry(388, 4, 73, 22);
+    drzemka->setToolTip(QStringLiteral("Wyłącz sygnał i zadzwoń ponownie za kilka minut"));
+    drzemka->hide();
 
     SpeedButton7 = FlatButton(bar, "SpeedButton7", {}, {536, 4, 23, 22},
                               QStringLiteral("Synchronizacja czasu (wymagane połączenie z internetem)"), Glyph::Sync);

@@ -167,6 +167,7 @@ private:
     QLineEdit* alarm = nullptr;
     QPushButton* azalwyl = nullptr;
     QPushButton* alstop = nullptr;
+    QPushButton* drzemka = nullptr;
     SpeedButton* SpeedButton7 = nullptr;  // time synchronisation
     DayPanel* Panel1 = nullptr;
     NoteEditorPanel* m_notePanel = nullptr;
@@ -200,7 +201,7 @@ private:
     void MoveOnAtMidnight();  // Timer1: the today mark, and the selected day if it was today
     void PollTimeSync();      // Timer1, after ClockTick: a finished network time run
     void Timer3Timer();       // every 5 minutes: retry the network time while it is not done
-    void StopAlarmSound();    // "Wył. alarm", and every recall from the tray
+    void StopAlarmSound();    // every recall from the tray: the sound stops, a snooze waits on
     void OpenContacts();      // "Tel." and "Kontakty"
     void HideContacts();      // the contacts window follows the main window into the tray
     void SaveNote();          // before every close, also when the window only goes to the tray

@@ -2,6 +2,7 @@
 // the window's own menu where the desktop has no notification area, and the close button.
 #include "app/ui/main_window.h"
 
+#include "app/ui/clock_bar.h"
 #include "app/ui/icons.h"
 #include "app/ui/tray_icon.h"
 
@@ -16,7 +17,8 @@ void TForm1::CreateTray()
     m_trayMenu->setObjectName(QStringLiteral("TrayMenu"));
     m_trayMenu->addAction(QStringLiteral("Pokaż"), this, &TForm1::ShowFromTray);
     m_trayMenu->addAction(QStringLiteral("Kontakty"), this, &TForm1::OpenContacts);
-    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, &TForm1::StopAlarmSound);
+    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, [this] { m_clockBar->StopClick(); });
+    m_trayMenu->addAction(QStringLiteral("Drzemka"), this, [this] { m_clockBar->SnoozeClick(); });
     m_trayMenu->addAction(QStringLiteral("Zakończ"), this, &TForm1::Quit);
 
     m_trayIcon = new TTrayNotifyIcon(this);
@@ -47,7 +49,8 @@ void TForm1::CreateQuitPaths()
         addAction(action);
     };
     add(QStringLiteral("Kontakty"), &TForm1::OpenContacts);
-    add(QStringLiteral("Wył. alarm"), &TForm1::StopAlarmSound);
+    add(QStringLiteral("Wył. alarm"), [this] { m_clockBar->StopClick(); });
+    add(QStringLiteral("Drzemka"), [this] { m_clockBar->SnoozeClick(); });
     add(QStringLiteral("Zakończ"), &TForm1::Quit);
 }
 

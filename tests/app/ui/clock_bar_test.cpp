@@ -100,6 +100,10 @@ QPushButton* Stop(const TForm1& form)
 {
     return Child<QPushButton>(form, "alstop");
 }
+QPushButton* Snooze(const TForm1& form)
+{
+    return Child<QPushButton>(form, "drzemka");
+}
 
 }  // namespace
 
@@ -162,7 +166,7 @@ class ClockBarTest : public QObject
     // The bar's texts must fit their fixed places in every state.
     static void CheckCaptionsFit(TForm1& form)
     {
-        for (QPushButton* button : {Toggle(form), Stop(form)}) {
+        for (QPushButton* button : {Toggle(form), Stop(form), Snooze(form)}) {
             const int needed = button->fontMetrics().horizontalAdvance(button->text()) + 8;
             QVERIFY2(needed <= button->width(), qPrintable(button->objectName() + QLatin1Char(' ') + button->text()));
         }
@@ -270,6 +274,57 @@ private slots:
             QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
             QCOMPARE(m_sound->Calls().size(), std::size_t(2));
         }
+    }
+
+    // "Drzemka" by the button and by the tray: each time the sound stops and comes back after five
+    // minutes; STOP ends it, and the alarm waits for the next day.
+    void SnoozeTwiceThenStop()
+    {
+        SetLocal(6, 59, 59, 950);
+        auto form = Make();
+        form->show();
+        Alarm(*form)->setText(QStringLiteral("07:00"));
+        Toggle(*form)->click();
+        QVERIFY(Snooze(*form)->isHidden());
+        for (int round = 0; round < 2; ++round) {
+            m_time->Hold();
+            Run(*form, milliseconds(200));
+            QVERIFY(form->Clock()->IsAlarmSounding());
+            QVERIFY(!Snooze(*form)->isHidden());
+            // Both tones played, the thread waits in its pause.
+            QTRY_COMPARE(m_sound->Calls().size(), std::size_t(2 * (round + 1)));
+            if (round == 0) {
+                CheckCaptionsFit(*form);
+                SaveBar(*form, "clock_bar_ringing_snooze");
+                QTest::mouseClick(Snooze(*form), Qt::LeftButton);
+            } else {
+                form->TrayMenu()->actions().at(3)->trigger();  // "Drzemka"
+            }
+            QVERIFY(Snooze(*form)->isHidden());
+            QVERIFY(!Stop(*form)->isHidden());
+            QCOMPARE(Toggle(*form)->text(), QStringLiteral(" 00:05:01"));
+            m_time->Release();
+            QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+            QCOMPARE(m_sound->Calls().size(), std::size_t(2 * (round + 1)));
+            // Up to five minutes after the press nothing more; STOP stays, as it ends the snooze.
+            m_clock.Advance(minutes(5) - milliseconds(200));
+            Tick(*form);
+            QVERIFY(!form->Clock()->IsAlarmSounding());
+            QVERIFY(!Stop(*form)->isHidden());
+            m_clock.Advance(milliseconds(150));
+        }
+        m_time->Hold();
+        Run(*form, milliseconds(200));
+        QVERIFY(form->Clock()->IsAlarmSounding());
+        QTRY_COMPARE(m_sound->Calls().size(), std::size_t(6));
+        QTest::mouseClick(Stop(*form), Qt::LeftButton);
+        m_time->Release();
+        QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+        Tick(*form);
+        QVERIFY(Stop(*form)->isHidden());
+        QVERIFY(Snooze(*form)->isHidden());
+        QCOMPARE(form->Clock()->Logic().State(), AlarmState::Armed);
+        QCOMPARE(Toggle(*form)->text().left(3), QStringLiteral(" 23"));
     }
 
     void EditingTheTimeWhileItRingsTurnsTheAlarmOff()

@@ -1,0 +1,48 @@
+// Fuzz target: the iCalendar import. Whatever the bytes, reading must end with notes or a message,
+// every note's key must be a date key and its text must be one the notes file can store.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "calendar/notes_journal.h"
+#include "ics/ics_import.h"
+#include "platform/fake/fake_journal_file.h"
+
+namespace {
+
+void Check(bool condition, int line)
+{
+    if (!condition) {
+        std::fprintf(stderr, "ics_fuzz: check on line %d failed\n", line);
+        std::abort();
+    }
+}
+#define CHECK(condition) Check((condition), __LINE__)
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const IcsImport read = ReadIcs(bytes, [](std::chrono::system_clock::time_point) { return std::chrono::hours(2); });
+    CHECK(read.error.empty() || read.notes.empty());
+    CHECK(read.notes.size() + static_cast<std::size_t>(read.skipped) == static_cast<std::size_t>(read.events));
+    for (const ImportedNote& note : read.notes) {
+        CHECK(note.key.size() == 10 && note.key[4] == '.' && note.key[7] == '.');
+        CHECK(!note.text.empty());
+    }
+    // The notes go into a journal and come back from its file as they were stored.
+    FakeJournalFile file;
+    NotesJournal journal(file);
+    CHECK(!journal.OpenNotes("/fuzz/dnz.dat"));
+    AppendImportedNotes(journal, read.notes, 45000.5);
+    std::string stored;
+    CHECK(file.ReadAll("/fuzz/dnz.dat", stored) == JournalFile::ReadStatus::Ok);
+    const JournalRecords records = JournalRecords::Parse(stored).records;
+    CHECK(records.Count() == read.notes.size());
+    for (const ImportedNote& note : read.notes)
+        CHECK(!records.FindNote(note.key).text.empty());
+    return 0;
+}

@@ -1,0 +1,13 @@
+// Searching the notes from the command line.
+#include "app/search_command.h"
+
+#include "calendar/notes_search.h"
+
+int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out)
+{
+    const std::vector<NoteSearchHit> hits = SearchNotes(notes, text, ignoreDiacritics);
+    for (const NoteSearchHit& hit : hits)
+        out << FormatSearchHit(hit) << '\n';
+    out.flush();
+    return hits.empty() ? 1 : 0;
+}

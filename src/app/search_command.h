@@ -1,0 +1,11 @@
+// Searching the notes from the command line.
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+#include "calendar/notes_journal.h"
+
+// Prints one "key: line" line per matching note, newest first. Returns the exit code: 0 with
+// matches, 1 without.
+int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out);

@@ -1,0 +1,78 @@
+// --export-ics and --import-ics.
+#include "ics/ics_commands.h"
+
+namespace {
+
+// The notes journal's messages are made for a message box, with CR LF between their lines.
+std::string OneLine(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.substr(i, 2) == "\r\n") {
+            out += ' ';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+int RunExportIcsCommand(const JournalRecords& notes, const NameDayTable& table, const IcsExportOptions& options,
+                        const std::filesystem::path& file, FileStore& files, std::chrono::system_clock::time_point now,
+                        int currentYear, std::ostream& out, std::ostream& err)
+{
+    const IcsExport result = ExportIcs(notes, table, options, now, currentYear);
+    if (!result.error.empty()) {
+        err << "dniarz: " << result.error << '\n';
+        return 2;
+    }
+    if (!files.ReplaceContents(file, result.text)) {
+        err << "dniarz: nie można zapisać pliku " << file.string() << '\n';
+        return 1;
+    }
+    out << "Zapisano " << PolishCount(result.events, "wydarzenie", "wydarzenia", "wydarzeń") << " w pliku "
+        << file.string() << '\n';
+    return 0;
+}
+
+int RunImportIcsCommand(const ImportIcsCommand& command, FileStore& files, NotesJournal& journal, std::ostream& out,
+                        std::ostream& err)
+{
+    const std::optional<std::string> bytes = files.ReadContents(command.file);
+    if (!bytes) {
+        err << "dniarz: nie można odczytać pliku " << command.file.string() << '\n';
+        return 2;
+    }
+    const IcsImport read = ReadIcs(*bytes, command.utcOffset);
+    if (!read.error.empty()) {
+        err << "dniarz: " << command.file.string() << ": " << read.error << '\n';
+        return 2;
+    }
+    if (read.notes.size() > static_cast<std::size_t>(kImportQuestionAbove) && !command.assumeYes
+        && !(command.confirm && command.confirm(ImportQuestion(static_cast<int>(read.notes.size()))))) {
+        err << "dniarz: nic nie zaimportowano\n";
+        return 1;
+    }
+    if (const auto error = journal.OpenNotes(command.notesPath)) {
+        err << "dniarz: " << OneLine(*error) << '\n';
+        return 2;
+    }
+    ImportOutcome outcome;
+    try {
+        outcome = AppendImportedNotes(journal, read.notes, command.now);
+    } catch (const EInOutError& e) {
+        err << "dniarz: " << OneLine(e.what()) << '\n';
+        if (const auto closeError = journal.Close())
+            err << "dniarz: " << OneLine(*closeError) << '\n';
+        return 1;
+    }
+    if (const auto closeError = journal.Close()) {
+        err << "dniarz: " << OneLine(*closeError) << '\n';
+        return 1;
+    }
+    out << ImportReport(read, outcome) << '\n';
+    return 0;
+}

@@ -1,0 +1,59 @@
+// Events of an iCalendar (RFC 5545) file as notes, read by libical.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/datetime.h"
+#include "calendar/notes_journal.h"
+
+struct ImportedNote
+{
+    std::string key;   // "yyyy.mm.dd", or "    .mm.dd" for a yearly all-day event
+    std::string text;  // UTF-8, lines joined by CR LF
+};
+
+struct IcsImport
+{
+    std::vector<ImportedNote> notes;  // one per event, in file order
+    int events = 0;                   // events in the file
+    int firstOccurrenceOnly = 0;      // recurring events other than yearly all-day ones
+    int skipped = 0;                  // events without a start date that reads
+    std::string error;                // in Polish when the file is no calendar; no notes then
+};
+
+// The offset of local time from UTC at a moment, as the system's clock gives it.
+using UtcOffsetAt = std::function<std::chrono::seconds(std::chrono::system_clock::time_point)>;
+
+// Files larger than this are refused before parsing: no calendar of notes comes near it.
+constexpr std::size_t kMaxIcsBytes = 32 * 1024 * 1024;
+
+// Each event becomes a note on the local day it starts: a timed event's time ("hh:nn" or
+// "hh:nn-hh:nn"), its summary, location and description as lines. A time with a zone is moved
+// to local time with `utcOffset`; a floating time is local already. An all-day event that recurs
+// every year becomes a yearly note; any other recurring event, its first occurrence.
+IcsImport ReadIcs(std::string_view bytes, const UtcOffsetAt& utcOffset);
+
+struct ImportOutcome
+{
+    int notes = 0;
+    int replacedCharacters = 0;  // characters the notes file cannot hold, written as "?"
+};
+
+// Appends each note to the note already on its day, after a "----" line, as multi-day notes do,
+// and flushes once. Throws EInOutError as a save does.
+ImportOutcome AppendImportedNotes(NotesJournal& journal, const std::vector<ImportedNote>& notes, TDateTime now);
+
+// What the user is told after an import, in Polish, one sentence a line.
+std::string ImportReport(const IcsImport& read, const ImportOutcome& outcome);
+
+// The number with the noun's form Polish puts after it: 1 wydarzenie, 2 wydarzenia, 5 wydarzeń,
+// 22 wydarzenia, 112 wydarzeń.
+std::string PolishCount(int n, const char* one, const char* few, const char* many);
+
+// More events than this are imported only after the user has said yes.
+constexpr int kImportQuestionAbove = 100;
+std::string ImportQuestion(int events);

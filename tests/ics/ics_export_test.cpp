@@ -1,0 +1,180 @@
+// Writing the notes, name days and holidays as iCalendar: what libical reads back, line folding,
+// stable UIDs, yearly recurrence, the ranges of years, and the holidays of published years.
+#include "ics/ics_export.h"
+
+#include <gtest/gtest.h>
+#include <libical/ical.h>
+
+#include <map>
+
+#include "text/cp1250.h"
+
+namespace {
+
+const auto kNow = std::chrono::system_clock::time_point(std::chrono::seconds(1710079500));  // 2024-03-10 14:05 UTC
+
+JournalRecords Journal(const std::vector<std::pair<std::string, std::string>>& notes)
+{
+    std::string bytes;
+    for (const auto& [key, text] : notes)
+        bytes += key + "\r\n2019.06.01  12:00\r\n" + (text.empty() ? "" : Utf8ToCp1250(text) + "\r\n") + "****\r\n";
+    return JournalRecords::Parse(bytes).records;
+}
+
+const NameDayTable& Table()
+{
+    static const NameDayTable table = [] {
+        NameDayTable t;
+        t.Load();
+        return t;
+    }();
+    return table;
+}
+
+struct ReadEvent
+{
+    std::string start, summary, description, rrule, category;
+    bool hasEnd = false;
+};
+
+// The events as libical reads them back, by UID; every calendar must also pass libical's check
+// of the properties each component must and may have.
+std::map<std::string, ReadEvent> ReadBack(const std::string& text)
+{
+    std::map<std::string, ReadEvent> events;
+    icalcomponent* calendar = icalparser_parse_string(text.c_str());
+    EXPECT_NE(calendar, nullptr);
+    if (!calendar)
+        return events;
+    EXPECT_EQ(icalcomponent_isa(calendar), ICAL_VCALENDAR_COMPONENT);
+    EXPECT_EQ(icalrestriction_check(calendar), 1) << "fails libical's restriction check";
+    EXPECT_EQ(icalcomponent_count_errors(calendar), 0);
+    for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        ReadEvent r;
+        r.start = icaltime_as_ical_string(icalcomponent_get_dtstart(e));
+        r.summary = icalcomponent_get_summary(e) ? icalcomponent_get_summary(e) : "";
+        r.description = icalcomponent_get_description(e) ? icalcomponent_get_description(e) : "";
+        if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY)) {
+            icalrecurrencetype rule = icalproperty_get_rrule(p);
+            r.rrule = icalrecurrencetype_as_string(&rule);
+        }
+        if (icalproperty* c = icalcomponent_get_first_property(e, ICAL_CATEGORIES_PROPERTY))
+            r.category = icalproperty_get_categories(c);
+        r.hasEnd = icalcomponent_get_first_property(e, ICAL_DTEND_PROPERTY) != nullptr;
+        events[icalcomponent_get_uid(e)] = r;
+    }
+    icalcomponent_free(calendar);
+    return events;
+}
+
+TEST(IcsExport, NotesRoundTripWithEscapesLineEndsAndPolishLetters)
+{
+    const std::string tricky = "Zażółć gęślą jaźń, potem; koniec \\ ukośnik\r\ndruga linia\r\n\r\nczwarta "
+                               + std::string(100, 'x') + " ąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąą";
+    const JournalRecords notes = Journal({{"2024.03.10", tricky},
+                                          {"2024.03.11", "stara"},
+                                          {"2024.03.11", ""},
+                                          {"    .02.29", "  \r\nUrodziny Kasi"},
+                                          {"    .12.24", "Wigilia"}});
+    const IcsExport out = ExportIcs(notes, Table(), {}, kNow, 2024);
+    ASSERT_EQ(out.error, "");
+    EXPECT_EQ(out.notes, 3);
+
+    // CR LF line ends, no line over 75 octets, and no character cut in two by the folding.
+    std::size_t pos = 0;
+    while (pos < out.text.size()) {
+        const std::size_t end = out.text.find("\r\n", pos);
+        ASSERT_NE(end, std::string::npos) << "the last line has no CR LF";
+        const std::string line = out.text.substr(pos, end - pos);
+        EXPECT_LE(line.size(), 75u) << line;
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+        bool lossy = false;
+        Utf8ToCp1250(line, &lossy);
+        EXPECT_FALSE(lossy) << "a folded line is not whole UTF-8: " << line;
+        pos = end + 2;
+    }
+
+    const auto events = ReadBack(out.text);
+    ASSERT_EQ(events.size(), 3u);
+    const ReadEvent& dated = events.at("notatka-2024-03-10@dniarz");
+    EXPECT_EQ(dated.start, "20240310");
+    EXPECT_TRUE(dated.hasEnd);
+    EXPECT_EQ(dated.summary, "Zażółć gęślą jaźń, potem; koniec \\ ukośnik");
+    EXPECT_EQ(dated.description, "Zażółć gęślą jaźń, potem; koniec \\ ukośnik\ndruga linia\n\nczwarta "
+                                     + std::string(100, 'x') + " ąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąąą");
+    EXPECT_EQ(dated.rrule, "");
+    EXPECT_EQ(dated.category, "Notatki");
+    // Yearly notes recur from the year they were written; 29 February from a leap year on.
+    const ReadEvent& leap = events.at("coroczna-02-29@dniarz");
+    EXPECT_EQ(leap.start, "20200229");
+    EXPECT_EQ(leap.summary, "Urodziny Kasi");
+    EXPECT_EQ(leap.rrule, "FREQ=YEARLY");
+    EXPECT_EQ(events.at("coroczna-12-24@dniarz").start, "20191224");
+    EXPECT_EQ(out.text.find("stara"), std::string::npos);
+}
+
+TEST(IcsExport, UidsAndEventsStayTheSameFromOneExportToTheNext)
+{
+    const JournalRecords notes = Journal({{"2024.03.10", "a"}, {"    .05.03", "b"}});
+    const IcsExport first = ExportIcs(notes, Table(), {}, kNow, 2024);
+    const IcsExport later = ExportIcs(notes, Table(), {}, kNow + std::chrono::hours(24 * 40), 2024);
+    auto withoutStamps = [](std::string text) {
+        for (std::size_t p; (p = text.find("DTSTAMP:")) != std::string::npos;)
+            text.erase(p, text.find("\r\n", p) + 2 - p);
+        return text;
+    };
+    EXPECT_NE(first.text, later.text);
+    EXPECT_EQ(withoutStamps(first.text), withoutStamps(later.text));
+}
+
+TEST(IcsExport, RangesOfYears)
+{
+    const JournalRecords notes = Journal(
+        {{"2019.12.31", "a"}, {"2020.01.01", "b"}, {"2021.12.31", "c"}, {"2022.01.01", "d"}, {"    .01.06", "e"}});
+    IcsExportOptions options;
+    options.fromYear = 2020;
+    options.toYear = 2021;
+    const auto events = ReadBack(ExportIcs(notes, Table(), options, kNow, 2024).text);
+    EXPECT_EQ(events.size(), 3u);
+    EXPECT_TRUE(events.count("notatka-2020-01-01@dniarz"));
+    EXPECT_TRUE(events.count("notatka-2021-12-31@dniarz"));
+    EXPECT_EQ(events.at("coroczna-01-06@dniarz").start, "20200106");
+    EXPECT_EQ(events.at("coroczna-01-06@dniarz").rrule, "FREQ=YEARLY;UNTIL=20211231");
+
+    options.withNameDays = true;
+    options.fromYear = 1;
+    options.toYear = kMaxTableYears + 1;
+    EXPECT_NE(ExportIcs(notes, Table(), options, kNow, 2024).error, "");
+}
+
+TEST(IcsExport, HolidaysAndNameDaysOfTheChosenYears)
+{
+    IcsExportOptions options;
+    options.withHolidays = true;
+    options.fromYear = 2024;
+    options.toYear = 2025;
+    const auto events = ReadBack(ExportIcs(JournalRecords(), Table(), options, kNow, 2024).text);
+    // Easter Monday 2024 fell on 1 April and Corpus Christi on 30 May; 24 December became a public
+    // holiday in 2025.
+    for (const char* uid : {"swieto-2024-04-01@dniarz", "swieto-2024-05-30@dniarz", "swieto-2024-11-11@dniarz",
+                            "swieto-2025-04-21@dniarz", "swieto-2025-06-19@dniarz", "swieto-2025-12-24@dniarz",
+                            "swieto-2024-01-06@dniarz"}) {
+        SCOPED_TRACE(uid);
+        ASSERT_TRUE(events.count(uid));
+        EXPECT_FALSE(events.at(uid).summary.empty());
+        EXPECT_EQ(events.at(uid).category, "Święta");
+    }
+    EXPECT_FALSE(events.count("swieto-2024-12-24@dniarz"));
+    EXPECT_EQ(events.at("swieto-2024-11-11@dniarz").summary, Table().Lookup(11, 11).holiday);
+
+    IcsExportOptions names;
+    names.withNameDays = true;
+    const auto nameDays = ReadBack(ExportIcs(JournalRecords(), Table(), names, kNow, 2024).text);
+    // Every day of the leap year but those the table gives no names.
+    EXPECT_GE(nameDays.size(), 360u);
+    EXPECT_LE(nameDays.size(), 366u);
+    EXPECT_EQ(nameDays.at("imieniny-2024-02-29@dniarz").summary, "Imieniny: " + JoinNames(Table().Lookup(2, 29).names));
+}
+
+}  // namespace
