@@ -9,10 +9,11 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev li
           libbenchmark-dev fonts-liberation libasound2-dev libsndfile1-dev qt6-translations-l10n libical-dev)
 # Only the tests need these: peers to check against (an NTP server, two RTF readers, a second
 # iCalendar reader, PyEphem for the astronomy benchmark bench/almanac_vs_pyephem.sh), the
-# validators of the installed files, the Debian package tools and the format check. chrony stays
-# off a machine that only builds and runs the program, since it would become its time service.
+# validators of the installed files, the Debian package tools, the format check and a private
+# message bus for the notification tests. chrony stays off a machine that only builds and runs the
+# program, since it would become its time service.
 test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstream dpkg-dev clang-format
-               python3-icalendar python3-ephem)
+               python3-icalendar python3-ephem dbus-daemon)
 
 install_missing() {
     local missing=()

@@ -23,6 +23,7 @@ int main(int argc, char** argv)
     const CommandLine& options = parsed.options;
     // Without the privilege to set the clock, the system's time service is asked instead.
     Platform platform = MakePlatform("ZWDNIARZ", ShiftThroughTimeService);
+    platform.makeNotifier = [] { return MakeDesktopNotifier(); };
     const ProgramFiles files = ResolveProgramFiles(options.dir, std::getenv("DNIARZ_DIR"), ExecutableDir(),
                                                    platform.dataHome);
     const auto& programDir = files.userDir;

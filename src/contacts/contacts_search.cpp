@@ -1,5 +1,7 @@
-// Case-insensitive search without wrap-around, and the address token rule.
+// Case-insensitive search without wrap-around, and the address token and link rules.
 #include "contacts/contacts_search.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -127,4 +129,19 @@ LinkTargets ClassifyLinkToken(std::u16string_view token)
     };
     return {startsWith(u"http:") || startsWith(u"https:") || startsWith(u"www"),
             token.find(u'@') != std::u16string_view::npos};
+}
+
+LinkOpening OpeningOfLink(std::string_view link)
+{
+    const auto startsWith = [&](std::string_view prefix) {
+        return link.size() >= prefix.size()
+               && std::equal(prefix.begin(), prefix.end(), link.begin(), [](char a, char b) {
+                      return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
+                  });
+    };
+    if (startsWith("http://") || startsWith("https://"))
+        return {true, false, std::string(link)};
+    if (startsWith("mailto:") && link.size() > 7)
+        return {false, true, std::string(link.substr(7))};
+    return {};
 }

@@ -50,3 +50,15 @@ struct LinkTargets
     bool mail = false;     // contains "@"
 };
 LinkTargets ClassifyLinkToken(std::u16string_view token);
+
+// What a double-click opens for a link of the text: a web address (http:, https:) in the browser,
+// a mailto: address in the mail program, handed over without its "mailto:". Other addresses
+// (files, other schemes) open nothing: the file, not the user, chose them.
+struct LinkOpening
+{
+    bool browser = false;
+    bool mail = false;
+    std::string address;
+    bool operator==(const LinkOpening&) const = default;
+};
+LinkOpening OpeningOfLink(std::string_view link);

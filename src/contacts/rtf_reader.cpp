@@ -52,7 +52,6 @@ struct Parameter
 {
     bool present = false;
     long long value = 0;
-
     // A toggle word: on without a parameter or with any but 0.
     bool On() const { return !present || value != 0; }
 };
@@ -64,8 +63,7 @@ constexpr std::size_t kMaxDepth = 256;
 constexpr int kMaxParamDigits = 10;
 // A colour table entry left empty: the window text colour.
 constexpr std::uint32_t kAutoColour = 0xFF000000;
-// Font names and field instructions longer than any real one are cut here.
-constexpr std::size_t kMaxFontName = 256;
+constexpr std::size_t kMaxFontName = 256;  // longer names and instructions than any real one are cut
 constexpr std::size_t kMaxInstruction = 4096;
 
 bool IsLetter(char c)
@@ -103,6 +101,12 @@ private:
         std::string_view word;
         unsigned where;
         Handler handler;
+    };
+    struct ByWord  // orders rules and words by the word alone
+    {
+        static constexpr std::string_view Of(std::string_view word) { return word; }
+        static constexpr std::string_view Of(const WordRule& rule) { return rule.word; }
+        constexpr bool operator()(const auto& a, const auto& b) const { return Of(a) < Of(b); }
     };
     static std::span<const WordRule> WordRules();
 
@@ -153,8 +157,7 @@ private:
     TextFormat m_pendingFormat;
 };
 
-// Sorted by word, so that a word is found by bisection; a word may have one rule per
-// destination.
+// Sorted by word, so that a word is found by bisection; a word has a rule per destination.
 std::span<const Reader::WordRule> Reader::WordRules()
 {
     using R = Reader;
@@ -205,7 +208,7 @@ std::span<const Reader::WordRule> Reader::WordRules()
         {"ulw", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
         {"ulwave", kInText, [](R& r, P p) { r.Format().underline = p.On(); }},
     };
-    static_assert(std::ranges::is_sorted(kRules, {}, &WordRule::word));
+    static_assert(std::is_sorted(std::begin(kRules), std::end(kRules), ByWord{}));
     return kRules;
 }
 
@@ -377,10 +380,11 @@ void Reader::Word(std::string_view word, const Parameter& parameter)
     const Destination destination = State().destination;
     if (atGroupStart && destination != Destination::Skip && EnterDestination(word, starred))
         return;
-    const auto rules = std::ranges::equal_range(WordRules(), word, {}, &WordRule::word);
-    for (const WordRule& rule : rules)
-        if (rule.where & In(destination)) {
-            rule.handler(*this, parameter);
+    const std::span<const WordRule> rules = WordRules();
+    const auto [first, last] = std::equal_range(rules.begin(), rules.end(), word, ByWord{});
+    for (auto rule = first; rule != last; ++rule)
+        if (rule->where & In(destination)) {
+            rule->handler(*this, parameter);
             return;
         }
 }
@@ -400,7 +404,7 @@ bool Reader::EnterDestination(std::string_view word, bool starred)
                                                     "rxe",        "shp",        "stylesheet",   "tc",
                                                     "template",   "themedata",  "txe",          "userprops",
                                                     "xe"};
-    static_assert(std::ranges::is_sorted(kSkipped));
+    static_assert(std::is_sorted(std::begin(kSkipped), std::end(kSkipped)));
     GroupState& s = State();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
@@ -416,7 +420,7 @@ bool Reader::EnterDestination(std::string_view word, bool starred)
             s.format.link = HyperlinkTarget(m_instruction);
             m_instruction.clear();
         }
-    } else if (starred || std::ranges::binary_search(kSkipped, word)) {
+    } else if (starred || std::binary_search(std::begin(kSkipped), std::end(kSkipped), word)) {
         s.destination = Destination::Skip;
     } else {
         return false;

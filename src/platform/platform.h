@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/desktop_notifier.h"
 #include "platform/file_store.h"
 #include "platform/instance_lock.h"
 #include "platform/journal_file.h"
@@ -34,6 +35,9 @@ struct Platform
     std::shared_ptr<const SystemClock> workerClock;
     std::unique_ptr<StartupEntry> startupEntry;  // the user's and the machine's start-at-logon entries
     std::filesystem::path programFile;           // what a start-at-logon entry starts: ProgramFile()
+    // The desktop's notifications, made once the window's application exists; empty or giving
+    // null: none, and the tray's messages stand in.
+    std::function<std::unique_ptr<DesktopNotifier>()> makeNotifier;
 };
 
 // Moves the clock for a process that may not set it itself, through the system's time service.

@@ -159,6 +159,17 @@ TEST(LinkToken, BrowserForHttpAndWwwMailForAt)
     }
 }
 
+// Only web and mail links open: a file's link to a program or a local file does nothing.
+TEST(ContactsSearch, LinksOpenOnlyWebAndMailAddresses)
+{
+    EXPECT_EQ(OpeningOfLink("https://example.pl/a"), (LinkOpening{true, false, "https://example.pl/a"}));
+    EXPECT_EQ(OpeningOfLink("HTTP://EXAMPLE.PL"), (LinkOpening{true, false, "HTTP://EXAMPLE.PL"}));
+    EXPECT_EQ(OpeningOfLink("MailTo:ewa@example.pl"), (LinkOpening{false, true, "ewa@example.pl"}));
+    for (const char* other :
+         {"", "mailto:", "file:///etc/passwd", "C:\\program.exe", "javascript:x", "http:/x", "www.example.pl"})
+        EXPECT_EQ(OpeningOfLink(other), LinkOpening{}) << other;
+}
+
 TEST(ContactsBook, NewEntryLinesEndWithTheSeparatorAndAnEmptyLine)
 {
     const std::string separator(32, '_');

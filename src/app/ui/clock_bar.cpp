@@ -1,6 +1,7 @@
 // The top bar's clock and alarm.
 #include "app/ui/clock_bar.h"
 
+#include "app/ui/announce.h"
 #include "clock/local_time.h"
 #include "app/ui/show_error.h"
 #include "app/ui/tray_icon.h"
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -36,7 +38,7 @@ ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, 
     : m_controls(controls), m_clock(services.clock), m_settings(services.settings),
       m_sound(services.sound ? std::move(services.sound) : std::make_shared<Silence>()),
       m_alarmSound(m_sound, services.programDir / "ALARM.WAV", std::move(services.alarmTiming)), m_tray(tray),
-      m_window(window)
+      m_notifier(services.notifier), m_window(window)
 {
     // All four digits are required ("9" in Qt's masks; its "0" would allow a gap, and a half-typed
     // time would pass as complete). Empty positions show as "_", so that the gap is plain to see.
@@ -86,11 +88,16 @@ void ClockBar::ClockTick()
     }
     if (tick.startAlarm)
         StartAlarm();
-    if (tick.missedAlarm && m_tray)
-        m_tray->ShowMessage(QStringLiteral("Pominięty alarm ") + m_controls.alarm->text(),
-                            QStringLiteral("Gdy nadeszła jego pora, komputer był uśpiony lub zegar przestawiono. "
-                                           "Następny alarm zadzwoni jutro o ")
-                                + m_controls.alarm->text() + QLatin1Char('.'));
+    if (tick.missedAlarm) {
+        const std::string time = m_controls.alarm->text().toStdString();
+        Announce(
+            m_notifier, m_tray,
+            {"Pominięty alarm " + time,
+             "Gdy nadeszła jego pora, komputer był uśpiony lub zegar przestawiono. Następny alarm zadzwoni jutro o "
+                 + time + ".",
+             {},
+             false});
+    }
     ShowState();
 }
 
@@ -98,11 +105,26 @@ void ClockBar::StartAlarm()
 {
     // A stored length out of range is brought back in, as the configuration dialog would have.
     m_alarmSound.StartAlarmSound(m_settings.AlarmViaSoundCard, ClampAlarmDuration(m_settings.AlarmDuration));
-    // Hidden in the tray, the window cannot show its STOP: the tray says what rings and how to stop it.
-    if (m_tray && !m_window->isVisible())
-        m_tray->ShowMessage(
-            QStringLiteral("Alarm ") + m_controls.alarm->text(),
-            QStringLiteral("Sygnał wyłączysz poleceniem „Wył. alarm” w menu ikony lub kliknięciem ikony."));
+    // Hidden in the tray, the window cannot show its STOP: a notification offers its buttons, or
+    // the tray says what rings and how to stop it.
+    if (m_window->isVisible())
+        return;
+    QPointer<ClockBar> self(this);
+    Announce(
+        m_notifier, m_tray,
+        {"Alarm " + m_controls.alarm->text().toStdString(),
+         "Budzik dzwoni.",
+         {{"stop", "Stop"}, {"snooze", "Drzemka"}},
+         true},
+        [self](const std::string& key) {
+            if (!self)
+                return;
+            if (key == "stop")
+                self->StopClick();
+            else if (key == "snooze")
+                self->SnoozeClick();
+        },
+        "Sygnał wyłączysz poleceniem „Wył. alarm” w menu ikony lub kliknięciem ikony.");
 }
 
 void ClockBar::StopAlarmSound()

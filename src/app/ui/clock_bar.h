@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+class DesktopNotifier;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -38,10 +39,11 @@ public:
     struct Services
     {
         SystemClock& clock;
-        const Settings& settings;          // alarm length, sound card, full-hour signal: read when used
-        std::shared_ptr<Sound> sound;      // null: silence
-        std::filesystem::path programDir;  // "ALARM.WAV" is looked for here
-        AlarmTiming alarmTiming = {};      // empty: real time
+        const Settings& settings;             // alarm length, sound card, full-hour signal: read when used
+        std::shared_ptr<Sound> sound;         // null: silence
+        std::filesystem::path programDir;     // "ALARM.WAV" is looked for here
+        AlarmTiming alarmTiming = {};         // empty: real time
+        DesktopNotifier* notifier = nullptr;  // null: the tray's messages
     };
 
     // Puts the stored alarm time ("Godzina alarmu") into the box and the toggle down when the
@@ -86,6 +88,7 @@ private:
     AlarmSound m_alarmSound;
     AlarmClock m_logic;
     TTrayNotifyIcon* m_tray;
+    DesktopNotifier* m_notifier;
     QWidget* m_window;
     QString m_textOnEntry;      // the box's text when it got the focus: Esc brings it back
     QString m_lastComplete;     // the last complete time the box held

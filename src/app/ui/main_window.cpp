@@ -3,6 +3,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/time_sync_controller.h"
+#include "app/ui/announce.h"
 #include "app/ui/clock_bar.h"
 #include "app/ui/day_panel.h"
 #include "app/ui/icons.h"
@@ -57,7 +58,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
       m_clock(services.clock), m_store(services.settings), m_options(std::move(options)),
-      m_dayWatch(LocalNow(services.clock)), m_journal(services.notesFile)
+      m_dayWatch(LocalNow(services.clock)), m_notifier(services.notifier), m_journal(services.notesFile)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
@@ -72,11 +73,11 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();
-    m_clockBar = std::make_unique<ClockBar>(ClockBar::Controls{lgodzina, alarm, azalwyl, alstop, drzemka},
-                                            ClockBar::Services{m_clock, m_settings,
-                                                               m_options.persist ? services.sound : nullptr,
-                                                               m_options.programDir, m_options.alarmTiming},
-                                            m_trayIcon, this);
+    m_clockBar = std::make_unique<ClockBar>(
+        ClockBar::Controls{lgodzina, alarm, azalwyl, alstop, drzemka},
+        ClockBar::Services{m_clock, m_settings, m_options.persist ? services.sound : nullptr, m_options.programDir,
+                           m_options.alarmTiming, services.notifier},
+        m_trayIcon, this);
     OpenNotesFile();
 
     // The grids' holiday lists come with the first refresh, which always runs the month step.
@@ -409,10 +410,20 @@ void TForm1::PollTimeSync()
     if (!m_timeSync)
         return;
     const auto outcome = m_timeSync->PollTimeSync();
-    // Runs of their own accord stay silent; the user who pressed the button hears why nothing changed.
-    if (outcome && outcome->byUser && outcome->found && !outcome->change.Ok())
-        AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"),
-                            QString::fromStdString(ClockNotSetMessage(outcome->offsetMs, outcome->change)));
+    if (!outcome || !outcome->found || outcome->change.Ok())
+        return;
+    // The user who pressed the button hears why nothing changed; a run of its own accord tells it
+    // in a notification, once a day at most, since the runs repeat.
+    const std::string message = ClockNotSetMessage(outcome->offsetMs, outcome->change);
+    if (outcome->byUser) {
+        AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"), QString::fromStdString(message));
+        return;
+    }
+    const TDateTime today = DateOf(LocalNow(m_clock));
+    if (m_clockNotSetToldOn == today)
+        return;
+    m_clockNotSetToldOn = today;
+    Announce(m_notifier, m_trayIcon, {"Zegar nie został ustawiony", message, {}, false});
 }
 
 void TForm1::Timer3Timer()

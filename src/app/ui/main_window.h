@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 
+class DesktopNotifier;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -54,6 +55,7 @@ struct MainWindowServices
     SettingsStore& settings;
     JournalFile& notesFile;
     std::shared_ptr<Sound> sound = nullptr;  // the alarm and the full-hour tone; null is silence
+    DesktopNotifier* notifier = nullptr;     // the desktop's notifications; null: the tray's messages
 };
 
 struct MainWindowOptions
@@ -212,6 +214,8 @@ private:
     SettingsStore& m_store;
     MainWindowOptions m_options;
     DayChangeWatch m_dayWatch;
+    DesktopNotifier* m_notifier;
+    TDateTime m_clockNotSetToldOn = 0;  // the day a run of its own accord last told it set nothing
     Settings m_settings;
     NameDayTable m_names;
     NotesJournal m_journal;

@@ -77,7 +77,9 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
     windowOptions.contacts.sound = platform.sound.get();
     windowOptions.udp = platform.udp;
     windowOptions.workerClock = platform.workerClock;
-    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound}, std::move(windowOptions));
+    const std::unique_ptr<DesktopNotifier> notifications = platform.makeNotifier ? platform.makeNotifier() : nullptr;
+    TForm1 form({*platform.clock, *platform.settings, *platform.notesFile, platform.sound, notifications.get()},
+                std::move(windowOptions));
     QObject::connect(&form, &TForm1::Finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // A logout or kill ends the program the way "Zakończ" does, so the note and the alarm are saved;

@@ -454,15 +454,25 @@ void Ttelform::caleClick()
 void Ttelform::re1DblClick()
 {
     const std::u16string text = EditorText();
-    const TextSpan span = LinkTokenAt(text, static_cast<std::size_t>(re1->textCursor().selectionStart()));
+    const int clicked = re1->textCursor().selectionStart();
+    const TextSpan span = LinkTokenAt(text, static_cast<std::size_t>(clicked));
     QTextCursor cursor = re1->textCursor();
+    // A link's text need not be its address: the link decides where it has one that opens.
+    QTextCursor at(re1->document());
+    at.setPosition(clicked);
+    at.movePosition(QTextCursor::NextCharacter);
+    const LinkOpening link = OpeningOfLink(at.charFormat().anchorHref().toStdString());
     cursor.setPosition(static_cast<int>(span.start));
     cursor.setPosition(static_cast<int>(span.start + span.length), QTextCursor::KeepAnchor);
     re1->setTextCursor(cursor);
+    // Failures to start a program are the desktop's to report; the book has nothing to add.
+    if (link.browser || link.mail) {
+        (void)(link.browser ? m_services.links.OpenInBrowser(link.address) : m_services.links.OpenMail(link.address));
+        return;
+    }
     const std::u16string_view token = std::u16string_view(text).substr(span.start, span.length);
     const LinkTargets targets = ClassifyLinkToken(token);
     const std::string address = cursor.selectedText().toStdString();
-    // Failures to start a program are the desktop's to report; the book has nothing to add.
     if (targets.browser)
         (void)m_services.links.OpenInBrowser(address);
     if (targets.mail)

@@ -7,6 +7,7 @@
 #include "app/ui/speed_button.h"
 #include "clock/sntp.h"
 #include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_notifier.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/fake_udp_transport.h"
 #include "platform/fake/memory_settings_store.h"
@@ -33,14 +34,14 @@ class NetworkTimeTest : public QObject
 
     static SpeedButton* Button(TForm1& form) { return form.findChild<SpeedButton*>(QStringLiteral("SpeedButton7")); }
 
-    std::unique_ptr<TForm1> Make()
+    std::unique_ptr<TForm1> Make(DesktopNotifier* notifier = nullptr)
     {
         MainWindowOptions options;
         options.withTray = false;
         options.programDir = m_dir.path().toStdString();
         options.udp = m_net;
         options.workerClock = m_workerClock;
-        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+        return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile, nullptr, notifier}, options);
     }
 
 private slots:
@@ -89,6 +90,22 @@ private slots:
         QCOMPARE(AppMessageBox::LastAnswered()->text,
                  QStringLiteral("Nie udało się ustawić zegara. Różnica względem serwera czasu: +3.0 s. "
                                 "Przyczyna: brak uprawnień do zmiany czasu systemowego."));
+    }
+
+    // A run of its own accord at the start that the service refused: a notification says so, and
+    // no box waits for an answer.
+    void ARefusedRunAtTheStartIsANotification()
+    {
+        m_store.Put("Synchronizacja", RegValue::Dword(1));
+        m_clock.SetMaySet(false, ClockChangeError::AutomaticSync);
+        FakeNotifier notifier;
+        auto form = Make(&notifier);
+        QTRY_VERIFY(form->TimeSync()->SyncDoneSinceStart());
+        QTRY_COMPARE(notifier.Count(), std::size_t(1));
+        QCOMPARE(notifier.Last().summary, "Zegar nie został ustawiony");
+        QVERIFY(
+            notifier.Last().body.starts_with("Nie udało się ustawić zegara. Różnica względem serwera czasu: +3.0 s."));
+        QCOMPARE(AppMessageBox::AnsweredCount(), 0);
     }
 };
 

@@ -71,6 +71,13 @@ class ContactsWindowTest : public QObject
 
     static QColor SearchColour(Ttelform& form) { return form.szukaj->palette().color(QPalette::Base); }
 
+    static void DoubleClickAt(Ttelform& form, int position)
+    {
+        QTextCursor cursor(form.re1->document());
+        cursor.setPosition(position);
+        QTest::mouseDClick(form.re1->viewport(), Qt::LeftButton, {}, form.re1->cursorRect(cursor).center());
+    }
+
     // Confirms the font dialog as soon as it shows, without a change.
     static void AcceptFontDialogWhenShown()
     {
@@ -322,20 +329,37 @@ private slots:
         StoreBook(Book({"strona WwW.Example.PL/kontakt i poczta jan@example.pl", "zwykle slowo"}));
         auto form = Make();
         form->show();
-        const auto doubleClickAt = [&](int position) {
-            QTextCursor cursor(form->re1->document());
-            cursor.setPosition(position);
-            QTest::mouseDClick(form->re1->viewport(), Qt::LeftButton, {}, form->re1->cursorRect(cursor).center());
-        };
-        doubleClickAt(10);
+        DoubleClickAt(*form, 10);
         QCOMPARE(m_links.browsed, (std::vector<std::string>{"WwW.Example.PL/kontakt"}));
         QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("WwW.Example.PL/kontakt"));
-        doubleClickAt(45);
+        DoubleClickAt(*form, 45);
         QCOMPARE(m_links.mailed, (std::vector<std::string>{"jan@example.pl"}));
-        doubleClickAt(57);
+        DoubleClickAt(*form, 57);
         QCOMPARE(m_links.browsed.size(), std::size_t{1});
         QCOMPARE(m_links.mailed.size(), std::size_t{1});
         QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("zwykle"));
+    }
+
+    // A link opens its own address, whatever its text; one to a file opens nothing.
+    void DoubleClickOnALinkOpensItsAddress()
+    {
+        TextFormat web;
+        web.link = "https://www.example.pl/rejestracja";
+        TextFormat mail;
+        mail.link = "mailto:ewa@example.pl";
+        TextFormat file;
+        file.link = "file:///home/jan/program";
+        StoreBook(RichDocument{{Paragraph{
+            {TextRun{"zapisy online ", web}, TextRun{"poczta ", mail}, TextRun{"www.example.pl/plik", file}}}}});
+        auto form = Make();
+        form->show();
+        DoubleClickAt(*form, 9);
+        DoubleClickAt(*form, 17);
+        QCOMPARE(m_links.browsed, (std::vector<std::string>{"https://www.example.pl/rejestracja"}));
+        QCOMPARE(m_links.mailed, (std::vector<std::string>{"ewa@example.pl"}));
+        // A link that does not open leaves the token rule: this token is a web address itself.
+        DoubleClickAt(*form, 25);
+        QCOMPARE(m_links.browsed.back(), std::string("www.example.pl/plik"));
     }
 
     void FontDialogChangesOnlyWhatTheUserChanged()

@@ -1,0 +1,37 @@
+// Desktop notifications: a summary, a text and buttons, shown by the desktop beside the user's
+// work. They never take the focus, so they may come at any hour.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class DesktopNotifier
+{
+public:
+    struct Action
+    {
+        std::string key;    // handed back when it is picked
+        std::string label;  // shown on the button
+    };
+    using OnAction = std::function<void(const std::string& key)>;
+
+    struct Notification
+    {
+        std::string summary;
+        std::string body;
+        std::vector<Action> actions;
+        bool urgent = false;  // stays until the user answers (an alarm ringing)
+    };
+
+    virtual ~DesktopNotifier() = default;
+    // False when the desktop has no notification service: the caller falls back to the tray's
+    // message. `onAction` runs on the user-interface thread when the user picks an action.
+    virtual bool Notify(const Notification& notification, OnAction onAction = {}) = 0;
+};
+
+// The desktop's own notifications, or null where the system has none the program can reach (the
+// tray message is then the notification). `busAddress` names a bus other than the user's session
+// bus, for tests; the program passes none.
+std::unique_ptr<DesktopNotifier> MakeDesktopNotifier(const std::string& busAddress = {});

@@ -1,0 +1,177 @@
+// Desktop notifications over D-Bus, against a notification server of our own on a private bus
+// (a dbus-daemon started here): what is called with which texts, the tray when no server answers,
+// and a button picked on the server reaching the alarm.
+#include "app/ui/clock_bar.h"
+#include "app/ui/main_window.h"
+#include "app/ui/tray_icon.h"
+#include "platform/desktop_notifier.h"
+#include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_system_clock.h"
+#include "platform/fake/memory_settings_store.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include <chrono>
+#include <memory>
+
+using namespace std::chrono;
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+
+}  // namespace
+
+// What a desktop's notification service does, as far as the program uses it: takes Notify and
+// answers with an id, and tells of a button picked with ActionInvoked.
+class NotificationServer : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Call
+    {
+        QString app, icon, summary, body;
+        QStringList actions;
+        QVariantMap hints;
+        int timeout = 0;
+    };
+    QList<Call> calls;
+
+    explicit NotificationServer(QDBusConnection bus) : m_bus(std::move(bus)) {}
+    bool Register()
+    {
+        return m_bus.registerObject(kPath, this, QDBusConnection::ExportAllSlots) && m_bus.registerService(kService);
+    }
+    void Unregister()
+    {
+        m_bus.unregisterService(kService);
+        m_bus.unregisterObject(kPath);
+    }
+    // The user picks the button `key` of notification `id`.
+    void Invoke(uint id, const QString& key)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(kPath, kService, QStringLiteral("ActionInvoked"));
+        signal << id << key;
+        m_bus.send(signal);
+    }
+
+public slots:
+    uint Notify(const QString& app, uint /*replaces*/, const QString& icon, const QString& summary, const QString& body,
+                const QStringList& actions, const QVariantMap& hints, int timeout)
+    {
+        calls.append({app, icon, summary, body, actions, hints, timeout});
+        return static_cast<uint>(calls.size());
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
+
+private:
+    QDBusConnection m_bus;
+};
+
+class NotificationsTest : public QObject
+{
+    Q_OBJECT
+
+    QProcess m_daemon;
+    QString m_address;
+    std::unique_ptr<NotificationServer> m_server;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+
+private slots:
+    void initTestCase()
+    {
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        QVERIFY2(m_daemon.waitForStarted(), "dbus-daemon (package dbus-daemon) is needed");
+        QTRY_VERIFY(m_daemon.canReadLine());
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        QVERIFY(!m_address.isEmpty());
+        QDBusConnection serverBus = QDBusConnection::connectToBus(m_address, QStringLiteral("server"));
+        QVERIFY(serverBus.isConnected());
+        m_server = std::make_unique<NotificationServer>(serverBus);
+        m_notifier = MakeDesktopNotifier(m_address.toStdString());
+        QVERIFY(m_notifier);
+    }
+    void cleanupTestCase()
+    {
+        m_notifier.reset();
+        m_server.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("server"));
+        m_daemon.terminate();
+        m_daemon.waitForFinished();
+    }
+    void init()
+    {
+        m_server->calls.clear();
+        QVERIFY(m_server->Register());
+    }
+    void cleanup() { m_server->Unregister(); }
+
+    void TheCallCarriesTheTextsTheIconAndTheButtons()
+    {
+        std::vector<std::string> picked;
+        QVERIFY(m_notifier->Notify({"Jutro imieniny: Ewy", "Życzenia dla bliskich", {{"a", "Przyjęte"}}, false},
+                                   [&picked](const std::string& key) { picked.push_back(key); }));
+        QTRY_COMPARE(m_server->calls.size(), 1);
+        const NotificationServer::Call& call = m_server->calls[0];
+        QCOMPARE(call.app, QStringLiteral("Dniarz"));
+        QCOMPARE(call.icon, QStringLiteral("dniarz"));
+        QCOMPARE(call.summary, QStringLiteral("Jutro imieniny: Ewy"));
+        QCOMPARE(call.body, QStringLiteral("Życzenia dla bliskich"));
+        QCOMPARE(call.actions, (QStringList{QStringLiteral("a"), QStringLiteral("Przyjęte")}));
+        QCOMPARE(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("dniarz"));
+        QCOMPARE(call.hints.value(QStringLiteral("urgency")).toInt(), 1);
+        QCOMPARE(call.timeout, -1);
+        // A button of another notification reaches nobody; this one's reaches its handler.
+        m_server->Invoke(7, QStringLiteral("a"));
+        m_server->Invoke(1, QStringLiteral("a"));
+        QTRY_COMPARE(picked.size(), std::size_t(1));
+        QCOMPARE(picked[0], "a");
+    }
+
+    void WithoutAServiceTheTraySpeaks()
+    {
+        m_server->Unregister();
+        QVERIFY(!m_notifier->Notify({"Alarm 07:00", "Budzik dzwoni.", {}, true}));
+    }
+
+    // The alarm rings while the window is hidden: the notification offers Stop and Drzemka, and
+    // "Drzemka" picked on the desktop snoozes the alarm.
+    void AButtonPickedOnTheDesktopReachesTheAlarm()
+    {
+        FakeSystemClock clock{sys_days{year{2024} / March / 11} + hours{5} + minutes{59} + seconds{59}, hours{1}};
+        MemorySettingsStore store;
+        store.Put("Czas alarmu", RegValue::Dword(5));
+        store.Put("Godzina alarmu", RegValue::String("07:00"));
+        store.Put("Załączony alarm", RegValue::Dword(1));
+        FakeJournalFile notes;
+        MainWindowOptions options;
+        options.startTimers = false;
+        options.persist = false;
+        options.programDir = "/prog";
+        TForm1 form(MainWindowServices{clock, store, notes, nullptr, m_notifier.get()}, options);
+        clock.Advance(milliseconds(1100));
+        form.Clock()->ClockTick();
+        QVERIFY(form.Clock()->Logic().State() == AlarmState::Ringing);
+        QTRY_COMPARE(m_server->calls.size(), 1);
+        const NotificationServer::Call& call = m_server->calls[0];
+        QCOMPARE(call.summary, QStringLiteral("Alarm 07:00"));
+        QCOMPARE(call.actions, (QStringList{QStringLiteral("stop"), QStringLiteral("Stop"), QStringLiteral("snooze"),
+                                            QStringLiteral("Drzemka")}));
+        QCOMPARE(call.hints.value(QStringLiteral("urgency")).toInt(), 2);
+        m_server->Invoke(1, QStringLiteral("snooze"));
+        QTRY_VERIFY(form.Clock()->Logic().State() == AlarmState::Snoozed);
+        QVERIFY(form.TrayIcon()->LastMessage().isEmpty());
+    }
+};
+
+QTEST_MAIN(NotificationsTest)
+#include "notifications_test.moc"
