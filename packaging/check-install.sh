@@ -31,7 +31,9 @@ done
 grep -q '<svg width="256" height="256"' "$prefix/share/icons/hicolor/scalable/apps/dniarz.svg" \
     || fail "the SVG icon has no pixel size"
 
-desktop-file-validate --no-hints "$prefix/share/applications/dniarz.desktop"
+# Hints count too: one about two main categories means a menu listing the program twice.
+validation=$(desktop-file-validate "$prefix/share/applications/dniarz.desktop" 2>&1) \
+    && [ -z "$validation" ] || fail "the menu entry: $validation"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.example.dniarz.metainfo.xml" >/dev/null \
     || { appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.example.dniarz.metainfo.xml"; fail "metainfo"; }
 zcat "$prefix/share/man/man1/dniarz.1.gz" | grep -q '^\.TH DNIARZ 1' || fail "the manual page has no title line"
@@ -68,6 +70,17 @@ help=$("${run[@]}" "$prefix/bin/dniarz" --help)
 grep -qF "$home/.local/share/dniarz" <<<"$help" || fail "--help without XDG_DATA_HOME: $help"
 "${run[@]}" "$prefix/bin/dniarz" --print-day 2024-06-21 >/dev/null
 [ ! -e "$home/.local" ] || fail "printing a day made $home/.local"
+# One version everywhere: the program's, the manual page's and the metainfo's latest release.
+version=$("${run[@]}" "$prefix/bin/dniarz" --version)
+[ "$version" = "dniarz $(sed -n 's/^project(dniarz VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../CMakeLists.txt")" ] \
+    || fail "--version says '$version'"
+zcat "$prefix/share/man/man1/dniarz.1.gz" | grep -qF "\"$version\"" || fail "the manual page is not of $version"
+grep -qF "<release version=\"${version#dniarz }\"" "$prefix/share/metainfo/org.example.dniarz.metainfo.xml" \
+    || fail "the metainfo's release is not ${version#dniarz }"
+# A place off the Earth is a wrong command line, not a day without sunrise.
+status=0
+"${run[@]}" "$prefix/bin/dniarz" --print-day 2024-06-21 --lat 91 >/dev/null 2>"$tmp/stderr" || status=$?
+[ "$status" = 2 ] && grep -qF -- "--lat '91'" "$tmp/stderr" || fail "--lat 91 ended with $status: $(cat "$tmp/stderr")"
 
 # The window, on first use, makes the data folder readable by the user alone. Killed in the
 # middle of its start it may not have its logout handler yet, so 143 is an orderly end too.

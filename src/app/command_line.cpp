@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "astro/places.h"
 #include "clock/time_sync.h"
 
 namespace {
@@ -29,6 +30,22 @@ bool ParseNumber(const std::string& text, std::size_t& pos, std::size_t maxDigit
         return false;
     std::from_chars(text.data() + start, text.data() + pos, out);
     return true;
+}
+
+// A place given on the command line has no stored value to fall back to, so a text that is no
+// number, or a number that is no place on Earth, is refused before anything runs.
+std::string CoordinateError(const std::string& option, const std::string& text)
+{
+    const bool latitude = option == "--lat";
+    const double limit = latitude ? 90 : 180;
+    const std::string expected = latitude ? "degrees from -90 to 90, north positive, e.g. 52.236620"
+                                          : "degrees from -180 to 180, east positive, e.g. 21.027916";
+    const std::optional<double> value = TryParseCoordinate(text);
+    if (!value)
+        return "dniarz: invalid " + option + " '" + text + "' (expected " + expected + ")";
+    if (*value < -limit || *value > limit)
+        return "dniarz: " + option + " '" + text + "' is out of range (" + expected + ")";
+    return {};
 }
 
 std::optional<int> ParseYear(const std::string& text)
@@ -182,6 +199,8 @@ std::string TakePlace(ArgumentWalk& walk, CommandLine& o, const std::string& nam
     const auto v = walk.Value();
     if (!v)
         return "dniarz: " + name + " needs a value in degrees";
+    if (std::string error = CoordinateError(name, *v); !error.empty())
+        return error;
     (name == "--lat" ? o.latitude : o.longitude) = *v;
     return {};
 }

@@ -11,15 +11,12 @@
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
 #include "app/ui/run_gui.h"
+#include "app/version.h"
 #include "calendar/namedays.h"
 #include "clock/local_time.h"
 #include "clock/server_list.h"
 #ifdef DNIARZ_HAVE_ICAL
 #include "ics/ics_commands.h"
-#endif
-
-#ifndef DNIARZ_VERSION
-#define DNIARZ_VERSION "0.1.0"
 #endif
 
 namespace {
@@ -85,7 +82,7 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
         std::cout << UsageText() << '\n' << DescribeProgramFiles(files);
         return 0;
     case CommandLine::Mode::Version:
-        std::cout << "dniarz " DNIARZ_VERSION "\n";
+        std::cout << "dniarz " << kProgramVersion << "\n";
         return 0;
     case CommandLine::Mode::PrintDay:
         return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock}, options, std::cout,

@@ -9,6 +9,10 @@ DayTexts NamesAndHoliday(const NameDayTable& table, TDateTime date, TDateTime ea
     DayNames looked = table.Lookup(d.month, d.day);
     DayTexts t;
     t.holiday = std::move(looked.holiday);
+    // The table was written before 6 January became a day off; the grids colour it, so the panel
+    // must say why.
+    if (t.holiday.empty())
+        t.holiday = LaterPublicHolidayName(date);
     if (std::string feast = FeastOfDay(DateOf(date), easter); !feast.empty())
         t.holiday = std::move(feast);
     t.names = std::move(looked.names);

@@ -59,18 +59,33 @@ MoveableHolidays MoveableHolidayEntries(int year)
     return {DateKey(easter + 1), DateKey(easter + 60)};
 }
 
+namespace {
+
+struct LaterHoliday
+{
+    int since, month, day;
+    const char* name;  // shown in the day panel when the name-day table names no holiday that day
+};
+constexpr LaterHoliday kLaterHolidays[] = {{2011, 1, 6, "Trzech Króli"}, {2025, 12, 24, "Wigilia"}};
+
+}  // namespace
+
 std::vector<std::string> LaterPublicHolidayEntries(int year)
 {
-    struct Later
-    {
-        int since, month, day;
-    };
-    static constexpr Later kLater[] = {{2011, 1, 6}, {2025, 12, 24}};
     std::vector<std::string> entries;
-    for (const Later& later : kLater)
+    for (const LaterHoliday& later : kLaterHolidays)
         if (year >= later.since)
             entries.push_back(DateKey(year, later.month, later.day));
     return entries;
+}
+
+std::string LaterPublicHolidayName(TDateTime date)
+{
+    const DateParts d = DecodeDate(date);
+    for (const LaterHoliday& later : kLaterHolidays)
+        if (d.year >= later.since && d.month == later.month && d.day == later.day)
+            return later.name;
+    return {};
 }
 
 std::vector<std::string> HolidayEntries(int year)

@@ -29,6 +29,9 @@ MoveableHolidays MoveableHolidayEntries(int year);
 // `year`: 6 January from 2011 on and 24 December from 2025 on. Dated entries, because a yearly
 // one would colour the day also in the years before the law made it a holiday.
 std::vector<std::string> LaterPublicHolidayEntries(int year);
+// The name of such a later holiday falling on `date` ("Trzech Króli"); empty on any other day and
+// in the years before the day became a holiday.
+std::string LaterPublicHolidayName(TDateTime date);
 
 // The whole holiday list of a month grid showing `year`: the yearly list, then Easter Monday
 // and Corpus Christi (directly after it, at FixedHolidays().size() and the place after), then

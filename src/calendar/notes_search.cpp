@@ -160,3 +160,51 @@ std::string FormatSearchHit(const NoteSearchHit& hit)
 {
     return hit.key + ": " + hit.line;
 }
+
+void NotesSearchSession::Start(std::string query, bool ignoreDiacritics)
+{
+    m_query = std::move(query);
+    m_ignoreDiacritics = ignoreDiacritics;
+    m_search.reset();
+    if (m_listedCount != m_records.Count()) {
+        m_live = m_records.LiveRecords({});
+        m_listedCount = m_records.Count();
+    }
+    m_search.emplace(m_records, m_live, m_query, m_ignoreDiacritics);
+}
+
+bool NotesSearchSession::Step(std::size_t budget)
+{
+    if (!m_search)
+        return true;
+    // The journal changed under the search: its indices may name other records now.
+    if (m_listedCount != m_records.Count())
+        Start(m_query, m_ignoreDiacritics);
+    if (!m_search->Step(budget))
+        return false;
+    m_hits = m_search->TakeHits();
+    m_search.reset();
+    return true;
+}
+
+std::optional<TDateTime> DateOfHit(std::string_view key, int year)
+{
+    if (key.size() != 10 || key[4] != '.' || key[7] != '.')
+        return std::nullopt;
+    const auto number = [&](std::size_t pos, std::size_t length) {
+        int value = 0;
+        for (std::size_t i = pos; i < pos + length; ++i) {
+            if (key[i] < '0' || key[i] > '9')
+                return -1;
+            value = value * 10 + (key[i] - '0');
+        }
+        return value;
+    };
+    const int month = number(5, 2), day = number(8, 2);
+    if (!key.starts_with("    "))
+        return TryEncodeDate(number(0, 4), month, day);
+    for (int y = year; y <= 9999 && y < year + 8; ++y)
+        if (const auto date = TryEncodeDate(y, month, day))
+            return date;
+    return std::nullopt;
+}

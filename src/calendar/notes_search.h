@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "calendar/datetime.h"
 #include "calendar/notes_journal.h"
 
 // Lower case, and with `ignoreDiacritics` the letters without their marks ("Żółw" -> "zolw"), for
@@ -56,3 +58,32 @@ std::vector<NoteSearchHit> SearchNotes(const JournalRecords& records, std::strin
 
 // "yyyy.mm.dd: line", or "    .mm.dd: line" for a yearly note.
 std::string FormatSearchHit(const NoteSearchHit& hit);
+
+// The search of a window, run in slices between the keys the user types: a new query drops the
+// search that runs, and the list of live notes is kept until the journal changes (any save or
+// pack changes its count of records; the list is made again then, and the search starts over).
+class NotesSearchSession
+{
+public:
+    explicit NotesSearchSession(const JournalRecords& records) : m_records(records) {}
+
+    void Start(std::string query, bool ignoreDiacritics);
+    // Runs up to `budget` notes of the search; true when its hits are complete. Also true when no
+    // search was started.
+    bool Step(std::size_t budget);
+    // The hits of the last search that ran to its end, in NoteSearch's order.
+    const std::vector<NoteSearchHit>& Hits() const { return m_hits; }
+
+private:
+    const JournalRecords& m_records;
+    std::string m_query;
+    bool m_ignoreDiacritics = false;
+    std::optional<std::size_t> m_listedCount;  // the journal's count when m_live was made
+    std::vector<std::size_t> m_live;
+    std::optional<NoteSearch> m_search;
+    std::vector<NoteSearchHit> m_hits;
+};
+
+// The day a hit stands for: its date, or for a yearly note its month and day in `year` (29
+// February in the next leap year from it). Nothing for a key that names no day.
+std::optional<TDateTime> DateOfHit(std::string_view key, int year);

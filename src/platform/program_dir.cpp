@@ -34,14 +34,17 @@ ProgramFiles ResolveProgramFiles(const std::optional<std::string>& dirOption, co
                                  const std::filesystem::path& executableDir, const std::filesystem::path& dataHome)
 {
     ProgramFiles files;
-    files.sharedDir = InstalledDataDir(executableDir);
+    // Shipped files (info.rtf) lie in share/dniarz when installed, else beside the executable;
+    // a folder named by --dir or DNIARZ_DIR holds the user's files but seldom a copy of those.
+    const std::filesystem::path installed = InstalledDataDir(executableDir);
+    files.sharedDir = installed.empty() ? executableDir : installed;
     if (dirOption && !dirOption->empty()) {
         files.userDir = *dirOption;
         files.source = ProgramFiles::Source::Option;
     } else if (environmentValue && *environmentValue) {
         files.userDir = environmentValue;
         files.source = ProgramFiles::Source::Environment;
-    } else if (!files.sharedDir.empty()) {
+    } else if (!installed.empty()) {
         files.userDir = dataHome.empty() ? std::filesystem::path() : dataHome / "dniarz";
         files.source = ProgramFiles::Source::UserData;
     } else {
@@ -58,7 +61,7 @@ std::string DescribeProgramFiles(const ProgramFiles& files)
     std::string text = "Files (notes, contacts, sounds): ";
     text += files.userDir.empty() ? std::string("none: neither XDG_DATA_HOME nor HOME is set") : files.userDir.string();
     text += std::string(" (") + kFrom[static_cast<int>(files.source)] + ")\n";
-    if (!files.sharedDir.empty())
+    if (!files.sharedDir.empty() && files.sharedDir != files.userDir)
         text += "Files shipped with the program: " + files.sharedDir.string() + "\n";
     return text;
 }

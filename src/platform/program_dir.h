@@ -1,8 +1,8 @@
 // Where the program's own files live. Run from a build folder or an unpacked archive, the notes,
 // the contacts, the optional sound and server list all sit beside the executable, never in the
 // working directory. Installed (the executable's folder has ../share/dniarz beside it), they
-// move to the user's data folder, and the files shipped with the program are read from the
-// shared folder unless the user has a copy of their own.
+// move to the user's data folder. Either way the files shipped with the program are read from
+// where the program lies unless the user's folder has a copy of its own.
 #pragma once
 
 #include <filesystem>
@@ -20,8 +20,10 @@ struct ProgramFiles
         UserData
     };
 
-    std::filesystem::path userDir;    // where the program's files are read and written
-    std::filesystem::path sharedDir;  // <prefix>/share/dniarz when installed; empty otherwise
+    std::filesystem::path userDir;  // where the program's files are read and written
+    // Where the files shipped with the program lie: <prefix>/share/dniarz when installed, else
+    // the executable's directory (which is userDir unless --dir or DNIARZ_DIR names another).
+    std::filesystem::path sharedDir;
     Source source = Source::Executable;
 
     // The file `name` to read: the user's own copy when there is one, else the copy shipped with

@@ -1,6 +1,7 @@
 // Windows-1250 code page tables.
 #include "text/cp1250.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -127,4 +128,19 @@ std::string Utf8ToCp1250(std::string_view text, bool* lossy)
 std::string MakeCp1250Safe(std::string_view text, bool* changed)
 {
     return Cp1250ToUtf8(Utf8ToCp1250(text, changed));
+}
+
+std::vector<std::string> UnstorableCharacters(std::string_view text)
+{
+    std::vector<std::string> found;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t cp = NextCodePoint(text, pos);
+        if (EncodeChar(cp) >= 0)
+            continue;
+        std::string character;
+        AppendUtf8(character, cp);
+        if (std::find(found.begin(), found.end(), character) == found.end())
+            found.push_back(std::move(character));
+    }
+    return found;
 }

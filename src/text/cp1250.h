@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Every byte maps to one character; the five bytes the code page leaves undefined map to the
 // C1 control of the same number, as Windows does, so any file survives a round trip.
@@ -16,6 +17,10 @@ std::string Utf8ToCp1250(std::string_view text, bool* lossy = nullptr);
 // The UTF-8 text with every character that Windows-1250 cannot hold replaced by '?', so that
 // what a user sees before saving is exactly what the file will keep.
 std::string MakeCp1250Safe(std::string_view text, bool* changed = nullptr);
+
+// The characters of `text` that Windows-1250 cannot hold, each once, as UTF-8, in the order they
+// first occur: what MakeCp1250Safe turns into '?'. Malformed UTF-8 counts as U+FFFD.
+std::vector<std::string> UnstorableCharacters(std::string_view text);
 
 // Decodes one UTF-8 character at `pos`, advancing it; returns U+FFFD for a malformed sequence
 // (consuming one byte) so callers never loop forever.

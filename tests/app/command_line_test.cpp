@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
 #include "app/print_day.h"
 
 namespace {
@@ -72,6 +77,71 @@ TEST(CommandLine, BadInputIsOneClearError)
         const auto r = Parse(args);
         EXPECT_FALSE(r.error.empty());
         EXPECT_EQ(r.error.find('\n'), std::string::npos);
+    }
+}
+
+// The manual page is written by hand; every option --help names must have its entry there, and
+// the page may describe none that the program no longer has.
+TEST(CommandLine, ManualPageDescribesEveryOptionOfTheHelp)
+{
+    std::ifstream in(DNIARZ_TEST_DATA_DIR "/../../packaging/dniarz.1");
+    ASSERT_TRUE(in) << "packaging/dniarz.1";
+    std::stringstream page;
+    page << in.rdbuf();
+    // The OPTIONS section, with groff's escaped hyphens made plain.
+    std::string text = std::regex_replace(page.str(), std::regex(R"(\\-)"), "-");
+    const std::size_t begin = text.find(".SH OPTIONS\n");
+    ASSERT_NE(begin, std::string::npos);
+    const std::size_t end = text.find("\n.SH ", begin + 1);
+    text = text.substr(begin, end - begin);
+
+    // Each entry is the line after ".TP": the options it describes are the words of that line.
+    std::set<std::string> described;
+    const std::regex optionWord(R"((^|[ ,\[|"])(--?[a-z][a-z-]*))");
+    const std::regex entry(R"(\.TP\n(\.B[IR]? [^\n]*))");
+    for (auto e = std::sregex_iterator(text.begin(), text.end(), entry); e != std::sregex_iterator(); ++e) {
+        const std::string head = (*e)[1];
+        for (auto w = std::sregex_iterator(head.begin(), head.end(), optionWord); w != std::sregex_iterator(); ++w)
+            described.insert((*w)[2]);
+    }
+    std::set<std::string> helped;
+    const std::string help = UsageText();
+    for (auto w = std::sregex_iterator(help.begin(), help.end(), optionWord); w != std::sregex_iterator(); ++w)
+        helped.insert((*w)[2]);
+
+    EXPECT_TRUE(helped.contains("--contacts") && helped.contains("-hide")) << help;
+    for (const std::string& option : helped)
+        EXPECT_TRUE(described.contains(option)) << option << " is in --help but not in the manual page";
+    for (const std::string& option : described)
+        EXPECT_TRUE(helped.contains(option)) << option << " is in the manual page but not in --help";
+}
+
+// A place off the Earth, or no number at all, gives no day view with "----/----": the line is
+// refused, naming the option, whatever else it asks for.
+TEST(CommandLine, PlaceOutsideTheEarthIsRefused)
+{
+    struct Row
+    {
+        const char* option;
+        const char* value;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {"--lat", "90", true},    {"--lat", "-90", true},  {"--lat", "90.000001", false}, {"--lat", "91", false},
+        {"--lat", "-91", false},  {"--lat", "1e3", false}, {"--lat", "north", false},     {"--lat", "nan", false},
+        {"--lat", "52,5", false}, {"--lon", "180", true},  {"--lon", "-180", true},       {"--lon", "180.5", false},
+        {"--lon", "-181", false}, {"--lon", "", false},    {"--lon", "21.027916", true},
+    };
+    for (const Row& r : rows) {
+        for (const char* mode : {"--print-day", "-hide"}) {
+            SCOPED_TRACE(testing::Message() << mode << ' ' << r.option << " '" << r.value << "'");
+            const auto result = Parse({mode, r.option, r.value});
+            EXPECT_EQ(result.error.empty(), r.accepted) << result.error;
+            if (!r.accepted) {
+                EXPECT_NE(result.error.find(r.option), std::string::npos) << result.error;
+                EXPECT_EQ(result.error.find('\n'), std::string::npos);
+            }
+        }
     }
 }
 

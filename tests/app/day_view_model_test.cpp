@@ -117,9 +117,9 @@ TEST(DayViewModel, PanelTextsOfHolidaysFeastsAndPlainDays)
 
     // The feast's own line break is not part of the text shown.
     EXPECT_EQ(view.Refresh(EncodeDate(2024, 4, 1), false).panel.holiday, "Pon. Wielkanocny");
-    // 6 January keeps the table's texts: the day became a holiday, not a feast of the table.
+    // 6 January is red in the grids since 2011, so the panel names its holiday; the names stay.
     const DayPanelTexts kings = view.Refresh(EncodeDate(2024, 1, 6), false).panel;
-    EXPECT_EQ(kings.holiday, "");
+    EXPECT_EQ(kings.holiday, "Trzech Króli");
     EXPECT_EQ(kings.namesInline, "Kacpra, Melchiora, Baltazara");
     EXPECT_EQ(view.Refresh(EncodeDate(2024, 1, 2), false).panel.holiday, "");
 }

@@ -117,3 +117,28 @@ TEST(DayTexts, FeastReplacesTheTablesHoliday)
     DayTexts plain = NamesAndHoliday(table, EncodeDate(2024, 1, 2), EasterSunday(2024));
     EXPECT_EQ(plain.holiday, "");
 }
+
+// The grids colour 6 January from 2011 and 24 December from 2025 (the laws that made them days
+// off); the panel names the holiday in exactly those years, and the table's own text wins.
+TEST(DayTexts, LaterPublicHolidaysAreNamedFromTheYearTheyBegan)
+{
+    NameDayTable table;
+    table.Load();
+    struct Row
+    {
+        int y, m, d;
+        const char* holiday;
+    };
+    const Row rows[] = {
+        {2011, 1, 6, "Trzech Króli"}, {2024, 1, 6, "Trzech Króli"}, {2010, 1, 6, ""},
+        {2025, 12, 24, "Wigilia"},    {2024, 12, 24, "Wigilia"},    {2024, 1, 7, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d);
+        const DayTexts t = NamesAndHoliday(table, EncodeDate(r.y, r.m, r.d), EasterSunday(r.y));
+        EXPECT_EQ(t.holiday, r.holiday);
+        if (r.m == 1 && r.d == 6) {
+            EXPECT_EQ(t.names, "Kacpra\r\n Melchiora\r\n Baltazara");
+        }
+    }
+}

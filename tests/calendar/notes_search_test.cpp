@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/date_format.h"
+#include "platform/fake/fake_journal_file.h"
 #include "text/cp1250.h"
 
 namespace {
@@ -101,6 +102,49 @@ TEST(NotesSearch, ASearchInSlicesFindsWhatTheWholeSearchFinds)
     EXPECT_EQ(steps, 5);
     EXPECT_EQ(Lines(search.TakeHits()), Lines(SearchNotes(notes, "LÓDŹ", true)));
     EXPECT_EQ(SearchNotes(notes, "lodz", true).size(), 9u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NotesSearch, ASessionDropsTheSearchThatRunsAndFollowsTheJournal)
+{
+    FakeJournalFile file;
+    NotesJournal journal(file);
+    file.SetFile("/n/dnz.dat", "");
+    ASSERT_FALSE(journal.OpenNotes("/n/dnz.dat"));
+    for (int day = 1; day <= 20; ++day)
+        journal.AppendRecord(DateKey(2024, 1, day), day == 5 ? "Kraków" : "Łódź", EncodeDate(2024, 1, 1));
+    NotesSearchSession session(journal.Records());
+    EXPECT_TRUE(session.Step(1));  // nothing started
+    session.Start("łódź", false);
+    EXPECT_FALSE(session.Step(3));
+    // The next key: the hits are of the new query only.
+    session.Start("krakow", true);
+    while (!session.Step(3)) {
+    }
+    EXPECT_EQ(Lines(session.Hits()), (std::vector<std::string>{"2024.01.05: Kraków"}));
+    // A save in the middle of a search: the search starts over on the journal as it is now.
+    session.Start("krakow", true);
+    EXPECT_FALSE(session.Step(3));
+    journal.AppendRecord(DateKey(2024, 1, 5), "", EncodeDate(2024, 1, 2));
+    journal.AppendRecord(DateKey(2024, 1, 6), "Kraków znowu", EncodeDate(2024, 1, 2));
+    while (!session.Step(3)) {
+    }
+    EXPECT_EQ(Lines(session.Hits()), (std::vector<std::string>{"2024.01.06: Kraków znowu"}));
+}
+
+TEST(NotesSearch, TheDayAHitStandsFor)
+{
+    EXPECT_EQ(DateOfHit("2024.03.10", 1999), EncodeDate(2024, 3, 10));
+    EXPECT_EQ(DateOfHit("    .12.24", 2025), EncodeDate(2025, 12, 24));
+    EXPECT_EQ(DateOfHit("    .02.29", 2025), EncodeDate(2028, 2, 29));
+    EXPECT_EQ(DateOfHit("    .02.29", 2096), EncodeDate(2096, 2, 29));
+    EXPECT_EQ(DateOfHit("    .02.29", 2097), EncodeDate(2104, 2, 29));  // 2100 is no leap year
+    EXPECT_EQ(DateOfHit("2023.02.29", 2024), std::nullopt);
+    EXPECT_EQ(DateOfHit("garbage", 2024), std::nullopt);
+    EXPECT_EQ(DateOfHit("    .13.01", 2024), std::nullopt);
 }
 
 }  // namespace

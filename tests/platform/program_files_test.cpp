@@ -51,10 +51,12 @@ TEST(ProgramFiles, FolderPrecedencePortableAndInstalled)
         ProgramFiles::Source source;
     };
     const Row rows[] = {
-        {"build folder", std::nullopt, nullptr, buildDir, buildDir, {}, ProgramFiles::Source::Executable},
-        {"build folder, empty values", std::string(), "", buildDir, buildDir, {}, ProgramFiles::Source::Executable},
-        {"--dir wins", std::string("/a"), "/b", buildDir, "/a", {}, ProgramFiles::Source::Option},
-        {"DNIARZ_DIR", std::nullopt, "/b", buildDir, "/b", {}, ProgramFiles::Source::Environment},
+        // Not installed, the shipped files lie beside the executable, wherever the notes go.
+        {"build folder", std::nullopt, nullptr, buildDir, buildDir, buildDir, ProgramFiles::Source::Executable},
+        {"build folder, empty values", std::string(), "", buildDir, buildDir, buildDir,
+         ProgramFiles::Source::Executable},
+        {"--dir wins", std::string("/a"), "/b", buildDir, "/a", buildDir, ProgramFiles::Source::Option},
+        {"DNIARZ_DIR", std::nullopt, "/b", buildDir, "/b", buildDir, ProgramFiles::Source::Environment},
         {"installed", std::nullopt, nullptr, tree.bin, tree.dataHome / "dniarz", tree.shared,
          ProgramFiles::Source::UserData},
         {"installed, empty values", std::string(), "", tree.bin, tree.dataHome / "dniarz", tree.shared,
@@ -112,6 +114,21 @@ TEST(ProgramFiles, LocatePrefersTheUsersCopyThenTheShippedOne)
     EXPECT_EQ(portable.Locate("ALARM.WAV"), tree.root.Path() / "ALARM.WAV");
 }
 
+TEST(ProgramFiles, BuildFolderServesItsShippedFilesToAnotherNotesFolder)
+{
+    TempDir root;
+    const fs::path buildDir = root.Path() / "build";
+    const fs::path notes = root.Path() / "notes";
+    fs::create_directories(buildDir);
+    fs::create_directories(notes);
+    WriteWholeFile(buildDir / "info.rtf", "shipped");
+    const ProgramFiles files = ResolveProgramFiles(notes.string(), nullptr, buildDir, {});
+    EXPECT_EQ(files.Locate("info.rtf"), buildDir / "info.rtf");
+    EXPECT_EQ(files.Locate("tel.rtf"), notes / "tel.rtf") << "the user's files stay in the named folder";
+    WriteWholeFile(notes / "info.rtf", "own");
+    EXPECT_EQ(files.Locate("info.rtf"), notes / "info.rtf");
+}
+
 TEST(ProgramFiles, HelpNamesTheFoldersInUse)
 {
     InstalledTree tree;
@@ -121,7 +138,9 @@ TEST(ProgramFiles, HelpNamesTheFoldersInUse)
     EXPECT_NE(installed.find(tree.shared.string()), std::string::npos) << installed;
     const std::string portable = DescribeProgramFiles(ResolveProgramFiles(std::string("/notes"), nullptr, "/x", {}));
     EXPECT_NE(portable.find("/notes (from --dir)"), std::string::npos) << portable;
-    EXPECT_EQ(portable.find("shipped"), std::string::npos) << portable;
+    EXPECT_NE(portable.find("shipped with the program: /x\n"), std::string::npos) << portable;
+    const std::string beside = DescribeProgramFiles(ResolveProgramFiles(std::nullopt, nullptr, "/x", {}));
+    EXPECT_EQ(beside.find("shipped"), std::string::npos) << "one folder is named once: " << beside;
     EXPECT_NE(DescribeProgramFiles(ResolveProgramFiles(std::nullopt, nullptr, tree.bin, {})).find("HOME"),
               std::string::npos);
 }

@@ -75,6 +75,17 @@ TEST(Cp1250, PolishLettersAndUnencodableCharacters)
     EXPECT_TRUE(changed);
 }
 
+// What a note editor names as lost: each character once, in the order met, and exactly those
+// that become "?" (Polish letters, the euro and typographic quotes are kept).
+TEST(Cp1250, UnstorableCharactersAreNamedOnceEach)
+{
+    using List = std::vector<std::string>;
+    EXPECT_EQ(UnstorableCharacters("zażółć „cytat” € – ok"), List{});
+    EXPECT_EQ(UnstorableCharacters("☺ a 😀 b ☺ Ø → 😀"), (List{"☺", "😀", "Ø", "→"}));
+    EXPECT_EQ(UnstorableCharacters("x\xFFy\xC5"), List{"\uFFFD"}) << "malformed bytes are one replacement mark";
+    EXPECT_EQ(UnstorableCharacters(""), List{});
+}
+
 TEST(Cp1250, MalformedUtf8BecomesQuestionMarksWithoutOverrunning)
 {
     const std::string cases[] = {"\xC5", "\xE2\x82", "\xF0\x9F\x98", "\xC0\xAF", "\xED\xA0\x80", "\xFF", "a\x80z"};

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTextCharFormat>
 
 namespace {
 
@@ -295,6 +296,13 @@ void Tconfig::ShowModel()
     pelna->setChecked(form.pelna);
     upakowanie->setChecked(form.upakowanie);
     datyod->setDate(ToQDate(form.datyod));
+    // Qt paints both week-end days red; the drop-down's calendar shows them as the grids do.
+    QCalendarWidget* calendar = datyod->calendarWidget();
+    for (const auto& [day, colour] : {std::pair{Qt::Saturday, form.soboty}, std::pair{Qt::Sunday, form.niedziele}}) {
+        QTextCharFormat format = calendar->weekdayTextFormat(day);
+        format.setForeground(FromStoredColour(colour));
+        calendar->setWeekdayTextFormat(day, format);
+    }
     przywolanie->setChecked(form.przywolanie);
     autorun->setChecked(form.autorun);
 }

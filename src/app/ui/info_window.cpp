@@ -1,6 +1,7 @@
 // The about window.
 #include "app/ui/info_window.h"
 
+#include "app/version.h"
 #include "ui_support/form_pos_keeper.h"
 #include "contacts/rtf_reader.h"
 #include "contacts/ui/contacts_window.h"
@@ -33,7 +34,7 @@ Tinfo::Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent)
     setFont(WindowFont());
     resize(kClientWidth, kClientHeight);
 
-    Label1 = new QLabel(QStringLiteral("Program: Dniarz        wersja: 2.00"), this);
+    Label1 = new QLabel(QStringLiteral("Program: Dniarz        wersja: ") + QLatin1String(kProgramVersion), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 16);
     Label1->adjustSize();

@@ -61,7 +61,7 @@ struct MainWindowServices
 struct MainWindowOptions
 {
     std::filesystem::path programDir;  // where the notes and the other files of the program live
-    std::filesystem::path sharedDir;   // shipped files of an installed program (LocateProgramFile)
+    std::filesystem::path sharedDir;   // where the shipped files lie (LocateProgramFile)
     std::optional<TDateTime> date;     // the date selected at start; today when empty
     bool withTray = true;              // false: no tray icon at all (pictures of the window)
     bool trayAvailable = true;         // whether the desktop has a notification area to hide into

@@ -55,8 +55,10 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     Memo->setGeometry(19, 131, 293, 125);
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo->setTabChangesFocus(false);
-    // What the notes file cannot hold is shown as "?" at once, so the user sees what will be kept.
-    connect(Memo, &QPlainTextEdit::textChanged, this, [this] { ShowOnlyStorableText(Memo); });
+    // What the notes file cannot hold is shown as "?" at once, so the user sees what will be kept,
+    // and named in the gap under the editor.
+    auto* notice = new UnstorableNotice(Memo, this);
+    notice->setGeometry(19, 257, 293, 14);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OK"));

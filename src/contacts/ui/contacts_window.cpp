@@ -66,6 +66,22 @@ std::u16string ToU16(const QString& text)
 
 ContactsEditor::ContactsEditor(QWidget* parent) : QTextEdit(parent)
 {
+    // What is typed right after a link is no part of it, as in other editors; the editor would
+    // otherwise stretch the link over the phone number typed after it.
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        const QTextCursor cursor = textCursor();
+        const QTextCharFormat before = cursor.charFormat();
+        if (cursor.hasSelection() || !before.isAnchor() || cursor.atBlockStart())
+            return;
+        QTextCursor next = cursor;
+        next.movePosition(QTextCursor::NextCharacter);
+        if (!cursor.atBlockEnd() && next.charFormat().anchorHref() == before.anchorHref())
+            return;
+        QTextCharFormat typed = before;
+        typed.clearProperty(QTextFormat::IsAnchor);
+        typed.clearProperty(QTextFormat::AnchorHref);
+        setCurrentCharFormat(typed);
+    });
 }
 
 bool ContactsEditor::canInsertFromMimeData(const QMimeData* source) const

@@ -308,6 +308,22 @@ private slots:
         QCOMPARE(calendar->firstDayOfWeek(), Qt::Monday);
     }
 
+    // Saturdays are blue in the grids, not red as Qt's calendar has them, and follow the choice.
+    void DateDropDownColoursWeekEndsAsTheGrids()
+    {
+        ConfigDialogHooks hooks;
+        hooks.chooseColour = [](const QColor&, QWidget*) { return std::optional<QColor>(QColor(0, 128, 0)); };
+        auto dialog = MakeDialog(hooks);
+        dialog->show();
+        const QCalendarWidget* calendar = Child<QDateEdit>(dialog.get(), "datyod")->calendarWidget();
+        auto weekday = [calendar](Qt::DayOfWeek day) { return calendar->weekdayTextFormat(day).foreground().color(); };
+        QCOMPARE(weekday(Qt::Saturday), Child<QLabel>(dialog.get(), "soboty")->palette().color(QPalette::WindowText));
+        QCOMPARE(weekday(Qt::Saturday), QColor(0, 0, 255));
+        QCOMPARE(weekday(Qt::Sunday), Child<QLabel>(dialog.get(), "niedziele")->palette().color(QPalette::WindowText));
+        QTest::mouseClick(Child<QLabel>(dialog.get(), "soboty"), Qt::LeftButton);
+        QCOMPARE(weekday(Qt::Saturday), QColor(0, 128, 0));
+    }
+
     void ColourLabelsAskTheChooserAndOkColoursTheGrids()
     {
         PutKey();

@@ -455,11 +455,16 @@ private slots:
                 }
             }
             QCOMPARE(seenIn, 4);
-            // The day number shows the same colour; the panel's texts stay as the table has them.
+            // The day number shows the same colour, and the panel names the holiday that the red
+            // stands for (24 December had its name in the table before it became one).
             auto form = Make(EncodeDate(r.year, r.month, r.day));
             QCOMPARE(Find<QLabel>(*form, "ldzien")->palette().color(QPalette::WindowText) == QColor(Qt::red),
                      r.holiday);
-            QCOMPARE(Find<QLabel>(*form, "lextraday")->text(), r.month == 12 ? QStringLiteral("Wigilia") : QString());
+            const QString named = r.month == 12 ? QStringLiteral("Wigilia")
+                                  : r.holiday   ? QStringLiteral("Trzech Króli")
+                                                : QString();
+            QCOMPARE(Find<QLabel>(*form, "lextraday")->text(), named);
+            QCOMPARE(Find<QLabel>(*form, "lextraday")->isHidden(), named.isEmpty());
         }
     }
 

@@ -1,6 +1,7 @@
 // The multi-day note dialog: its texts, its question, typing into it, and its picture.
 #include "calendar/ui/multi_day_dialog.h"
 
+#include "calendar/ui/storable_text.h"
 #include "ui_support/message_box.h"
 
 #include "../../group_box_places.h"
@@ -42,9 +43,40 @@ private slots:
         QTest::keyClick(dialog.Memo, Qt::Key_Return);
         QTest::keyClicks(dialog.Memo, QStringLiteral("b"));
         QCOMPARE(dialog.Memo->toPlainText(), QStringLiteral("a\nb"));
+        auto* notice = dialog.findChild<UnstorableNotice*>();
+        QVERIFY(notice);
+        QVERIFY(notice->isHidden());
         dialog.Memo->insertPlainText(QStringLiteral("😀c"));
         QCOMPARE(dialog.Memo->toPlainText(), QStringLiteral("a\nb?c"));
         QCOMPARE(dialog.Memo->textCursor().position(), 5);
+        // The user is told, under the editor and before anything is saved, what became "?".
+        QVERIFY(!notice->isHidden());
+        QCOMPARE(notice->Dropped(), std::vector<std::string>{"😀"});
+        QVERIFY(notice->text().endsWith(QStringLiteral(": 😀")));
+        QVERIFY(notice->geometry().top() >= dialog.Memo->geometry().bottom());
+    }
+
+    // A notice that names a character once, however often it is pasted, and fits its place.
+    void NoticeNamesEachLostCharacterOnce()
+    {
+        Twiele dialog(m_anchor, m_clicked);
+        dialog.show();
+        auto* notice = dialog.findChild<UnstorableNotice*>();
+        for (const char* paste : {"☺ ok ☺", "zażółć → ☺ 😀", "Ø", "ąę"}) {
+            dialog.Memo->insertPlainText(QString::fromUtf8(paste));
+        }
+        QCOMPARE(dialog.Memo->toPlainText(), QStringLiteral("? ok ?zażółć ? ? ??ąę"));
+        QCOMPARE(notice->Dropped(), (std::vector<std::string>{"☺", "→", "😀", "Ø"}));
+        QCOMPARE(notice->FullText(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺ → 😀 Ø"));
+        QCOMPARE(notice->toolTip(), notice->FullText());
+        QVERIFY(notice->fontMetrics().horizontalAdvance(notice->text()) <= notice->width());
+        // More than fits: the label ends in an ellipsis and the tooltip keeps the whole list.
+        dialog.Memo->insertPlainText(QStringLiteral("ℵℶℷℸ∀∂∃∄∅∆∇∈∉∊∋∌∍∎∏∐∑−∓∔∕∖∗∘∙√∛∜∝∞∟∠∡∢∣∤∥∦∧∨∩∪∫∬∭∮∯∰∱∲∳"));
+        QVERIFY(notice->fontMetrics().horizontalAdvance(notice->text()) <= notice->width());
+        QVERIFY(notice->text().endsWith(QChar(0x2026)));
+        QVERIFY(notice->toolTip().endsWith(QStringLiteral("∳")));
+        const QString file = QDir::current().filePath(QStringLiteral("multi_day_dialog_unstorable.png"));
+        QVERIFY(dialog.grab().save(file, "PNG"));
     }
 
     void NoKeepsTheDialogOpenAndYesAccepts()

@@ -475,6 +475,33 @@ private slots:
         QVERIFY(saved->paragraphs[0].runs[0].format.link.empty() && saved->paragraphs[0].runs[2].format.link.empty());
     }
 
+    // Typing right after a link adds plain text, typing inside it adds to the link.
+    void TextTypedAfterALinkIsNoPartOfIt()
+    {
+        TextFormat link;
+        link.link = "https://example.pl/";
+        link.underline = true;
+        StoreBook(RichDocument{{Paragraph{{TextRun{"strona", link}}}, Paragraph{{TextRun{"dalej", {}}}}}});
+        auto form = Make();
+        form->show();
+        form->re1->setFocus();
+        const auto typeAt = [&](int position, const QString& text) {
+            QTextCursor cursor(form->re1->document());
+            cursor.setPosition(position);
+            form->re1->setTextCursor(cursor);
+            QTest::keyClicks(form->re1, text);
+        };
+        typeAt(6, QStringLiteral(" tel"));
+        typeAt(3, QStringLiteral("X"));
+        const RichDocument after = ToRichDocument(*form->re1->document());
+        QCOMPARE(after.paragraphs[0].runs.size(), std::size_t{2});
+        QCOMPARE(after.paragraphs[0].runs[0].text, std::string("strXona"));
+        QCOMPARE(after.paragraphs[0].runs[0].format.link, link.link);
+        QCOMPARE(after.paragraphs[0].runs[1].text, std::string(" tel"));
+        QVERIFY(after.paragraphs[0].runs[1].format.link.empty());
+        QVERIFY(after.paragraphs[0].runs[1].format.underline);
+    }
+
     void DocumentBridgeKeepsFormatsLineBreaksAndTabs()
     {
         RichDocument document;

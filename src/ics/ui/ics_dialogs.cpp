@@ -1,0 +1,217 @@
+// The iCalendar items of the main window.
+#include "ics/ui/ics_dialogs.h"
+
+#include "ui_support/message_box.h"
+#include "platform/file_store.h"
+#include "ui_support/fonts.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kFilter = QStringLiteral("Kalendarz iCalendar (*.ics);;Wszystkie pliki (*)");
+
+QString Text(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+void Tell(QWidget* parent, const QString& text)
+{
+    AppMessageBox::Show(parent, QMessageBox::Information, QStringLiteral("Komunikat"), text);
+}
+
+void Warn(QWidget* parent, const QString& text)
+{
+    AppMessageBox::Show(parent, QMessageBox::Warning, QStringLiteral("Komunikat"), text);
+}
+
+}  // namespace
+
+IcsExportDialog::IcsExportDialog(int currentYear, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("IcsExportDialog"));
+    setWindowTitle(QStringLiteral("Eksport do iCalendar"));
+    setFont(WindowFont());
+
+    auto* caption = new QLabel(QStringLiteral("Plik:"), this);
+    caption->setObjectName(QStringLiteral("LabelPlik"));
+    plik = new QLineEdit(this);
+    plik->setObjectName(QStringLiteral("plik"));
+    plik->setMinimumWidth(260);
+    caption->setBuddy(plik);
+    wybierz = new QPushButton(QStringLiteral("Wybierz…"), this);
+    wybierz->setObjectName(QStringLiteral("wybierz"));
+
+    auto* notes = new QGroupBox(QStringLiteral("Notatki"), this);
+    notes->setObjectName(QStringLiteral("GroupNotatki"));
+    wszystkie = new QRadioButton(QStringLiteral("wszystkie"), notes);
+    wszystkie->setObjectName(QStringLiteral("wszystkie"));
+    zLat = new QRadioButton(QStringLiteral("z lat od"), notes);
+    zLat->setObjectName(QStringLiteral("zLat"));
+    odRoku = new QSpinBox(notes);
+    odRoku->setObjectName(QStringLiteral("odRoku"));
+    doRoku = new QSpinBox(notes);
+    doRoku->setObjectName(QStringLiteral("doRoku"));
+    for (QSpinBox* year : {odRoku, doRoku}) {
+        year->setRange(1, 9999);
+        year->setValue(currentYear);
+    }
+    auto* to = new QLabel(QStringLiteral("do"), notes);
+    to->setObjectName(QStringLiteral("LabelDo"));
+    wszystkie->setChecked(true);
+    auto* range = new QHBoxLayout;
+    range->addWidget(zLat);
+    range->addWidget(odRoku);
+    range->addWidget(to);
+    range->addWidget(doRoku);
+    range->addStretch(1);
+    auto* notesLayout = new QVBoxLayout(notes);
+    notesLayout->addWidget(wszystkie);
+    notesLayout->addLayout(range);
+
+    imieniny = new QCheckBox(QStringLiteral("dołącz imieniny"), this);
+    imieniny->setObjectName(QStringLiteral("imieniny"));
+    swieta = new QCheckBox(QStringLiteral("dołącz święta państwowe"), this);
+    swieta->setObjectName(QStringLiteral("swieta"));
+    auto* years = new QLabel(QStringLiteral("Imieniny i święta z wybranych lat, a przy „wszystkie” z bieżącego roku."),
+                             this);
+    years->setObjectName(QStringLiteral("LabelLata"));
+
+    auto* buttons = new QDialogButtonBox(this);
+    zapisz = buttons->addButton(QStringLiteral("Zapisz"), QDialogButtonBox::AcceptRole);
+    zapisz->setObjectName(QStringLiteral("zapisz"));
+    anuluj = buttons->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
+    anuluj->setObjectName(QStringLiteral("anuluj"));
+
+    auto* file = new QHBoxLayout;
+    file->addWidget(caption);
+    file->addWidget(plik, 1);
+    file->addWidget(wybierz);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(file);
+    layout->addWidget(notes);
+    layout->addWidget(imieniny);
+    layout->addWidget(swieta);
+    layout->addWidget(years);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+
+    chooseFile = [](QWidget* owner) {
+        return QFileDialog::getSaveFileName(owner, QStringLiteral("Eksport do iCalendar"),
+                                            QStringLiteral("notatki.ics"), kFilter);
+    };
+    connect(wybierz, &QPushButton::clicked, this, [this] {
+        const QString chosen = chooseFile ? chooseFile(this) : QString();
+        if (!chosen.isEmpty())
+            plik->setText(chosen);
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(plik, &QLineEdit::textChanged, this, &IcsExportDialog::Update);
+    connect(zLat, &QRadioButton::toggled, this, &IcsExportDialog::Update);
+    // A range that ends before it begins follows the end the user moved.
+    connect(odRoku, &QSpinBox::valueChanged, this, [this](int from) {
+        if (doRoku->value() < from)
+            doRoku->setValue(from);
+    });
+    connect(doRoku, &QSpinBox::valueChanged, this, [this](int last) {
+        if (odRoku->value() > last)
+            odRoku->setValue(last);
+    });
+    Update();
+}
+
+void IcsExportDialog::Update()
+{
+    odRoku->setEnabled(zLat->isChecked());
+    doRoku->setEnabled(zLat->isChecked());
+    zapisz->setEnabled(!plik->text().trimmed().isEmpty());
+}
+
+IcsExportOptions IcsExportDialog::Options() const
+{
+    IcsExportOptions options;
+    if (zLat->isChecked()) {
+        options.fromYear = odRoku->value();
+        options.toYear = doRoku->value();
+    }
+    options.withNameDays = imieniny->isChecked();
+    options.withHolidays = swieta->isChecked();
+    return options;
+}
+
+std::filesystem::path IcsExportDialog::File() const
+{
+    return std::filesystem::path(plik->text().trimmed().toStdU16String());
+}
+
+void ExportNotesToIcs(QWidget* parent, const JournalRecords& notes, const NameDayTable& table, FileStore& files,
+                      std::chrono::system_clock::time_point now, int currentYear,
+                      const std::function<bool(IcsExportDialog&)>& runDialog)
+{
+    IcsExportDialog dialog(currentYear, parent);
+    const bool accepted = runDialog ? runDialog(dialog) : dialog.exec() == QDialog::Accepted;
+    if (!accepted || dialog.File().empty())
+        return;
+    const IcsExport result = ExportIcs(notes, table, dialog.Options(), now, currentYear);
+    const QString path = QString::fromStdU16String(dialog.File().u16string());
+    if (!result.error.empty()) {
+        Warn(parent, Text(result.error));
+        return;
+    }
+    if (!files.ReplaceContents(dialog.File(), result.text)) {
+        Warn(parent, QStringLiteral("Nie można zapisać pliku:\r\n") + path);
+        return;
+    }
+    Tell(parent, QStringLiteral("Zapisano ") + Text(PolishCount(result.events, "wydarzenie", "wydarzenia", "wydarzeń"))
+                     + QStringLiteral(" w pliku:\r\n") + path);
+}
+
+void ImportNotesFromIcs(QWidget* parent, NotesJournal& journal, FileStore& files, const std::filesystem::path& file,
+                        const UtcOffsetAt& utcOffset, TDateTime now)
+{
+    const QString path = QString::fromStdU16String(file.u16string());
+    if (!journal.NotesEnabled()) {
+        Warn(parent, QStringLiteral("Notatki są wyłączone: nie ma dokąd zaimportować kalendarza."));
+        return;
+    }
+    const std::optional<std::string> bytes = files.ReadContents(file);
+    if (!bytes) {
+        Warn(parent, QStringLiteral("Nie można odczytać pliku:\r\n") + path);
+        return;
+    }
+    const IcsImport read = ReadIcs(*bytes, utcOffset);
+    if (!read.error.empty()) {
+        Warn(parent, path + QStringLiteral("\r\n") + Text(read.error));
+        return;
+    }
+    if (read.notes.size() > static_cast<std::size_t>(kImportQuestionAbove)
+        && AppMessageBox::Show(parent, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
+                               Text(ImportQuestion(static_cast<int>(read.notes.size()))),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return;
+    try {
+        const ImportOutcome outcome = AppendImportedNotes(journal, read.notes, now);
+        Tell(parent, Text(ImportReport(read, outcome)));
+    } catch (const EInOutError& error) {
+        Warn(parent, Text(error.what()));
+    }
+}
+
+QString ChooseIcsFileToImport(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import z iCalendar"), QString(), kFilter);
+}

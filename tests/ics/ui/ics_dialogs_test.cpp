@@ -1,0 +1,174 @@
+// The export dialog and the window's export and import: the settings the dialog gives, the file
+// written, the questions and messages, captions that fit, and the dialog's picture.
+#include "ics/ui/ics_dialogs.h"
+
+#include "ui_support/message_box.h"
+#include "platform/fake/fake_journal_file.h"
+#include "platform/fake/memory_file_store.h"
+
+#include "../../group_box_places.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+
+const auto kNow = std::chrono::system_clock::time_point(std::chrono::seconds(1710079500));
+
+std::chrono::seconds OneHour(std::chrono::system_clock::time_point)
+{
+    return std::chrono::hours(1);
+}
+
+std::string Calendar(int events)
+{
+    std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n";
+    for (int i = 0; i < events; ++i)
+        text += "BEGIN:VEVENT\r\nUID:" + std::to_string(i)
+                + "\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;VALUE=DATE:20240501\r\nSUMMARY:Majówka\r\nEND:VEVENT\r\n";
+    return text + "END:VCALENDAR\r\n";
+}
+
+}  // namespace
+
+class IcsDialogsTest : public QObject
+{
+    Q_OBJECT
+
+    FakeJournalFile m_file;
+    std::unique_ptr<NotesJournal> m_journal;
+    MemoryFileStore m_files;
+    NameDayTable m_table;
+
+private slots:
+    void init()
+    {
+        AppMessageBox::ResetAnswered();
+        m_file.SetFile("/n/dnz.dat", "");
+        m_journal = std::make_unique<NotesJournal>(m_file);
+        QVERIFY(!m_journal->OpenNotes("/n/dnz.dat"));
+        m_journal->AppendRecord("2024.03.10", "Wizyta, gabinet 3", EncodeDate(2024, 3, 1));
+        m_files = MemoryFileStore();
+        m_table.Load();
+    }
+
+    void TheDialogGivesTheSettingsChosen()
+    {
+        IcsExportDialog dialog(2024);
+        QVERIFY(!dialog.zapisz->isEnabled());
+        QVERIFY(!dialog.odRoku->isEnabled());
+        const IcsExportOptions none = dialog.Options();
+        QVERIFY(!none.fromYear && !none.toYear && !none.withNameDays && !none.withHolidays);
+
+        dialog.chooseFile = [](QWidget*) { return QStringLiteral("/tmp/kalendarz.ics"); };
+        dialog.wybierz->click();
+        QCOMPARE(dialog.plik->text(), QStringLiteral("/tmp/kalendarz.ics"));
+        QVERIFY(dialog.zapisz->isEnabled());
+        dialog.zLat->setChecked(true);
+        QVERIFY(dialog.odRoku->isEnabled());
+        dialog.odRoku->setValue(2030);  // after the end: the end follows
+        QCOMPARE(dialog.doRoku->value(), 2030);
+        dialog.doRoku->setValue(2031);
+        dialog.swieta->setChecked(true);
+        const IcsExportOptions chosen = dialog.Options();
+        QCOMPARE(chosen.fromYear, std::optional<int>(2030));
+        QCOMPARE(chosen.toYear, std::optional<int>(2031));
+        QVERIFY(chosen.withHolidays && !chosen.withNameDays);
+        QCOMPARE(dialog.File(), std::filesystem::path("/tmp/kalendarz.ics"));
+    }
+
+    void ExportWritesTheFileAndSaysSo()
+    {
+        const auto fill = [](IcsExportDialog& dialog) {
+            dialog.plik->setText(QStringLiteral("/out/notatki.ics"));
+            dialog.swieta->setChecked(true);
+            return true;
+        };
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ExportNotesToIcs(nullptr, m_journal->Records(), m_table, m_files, kNow, 2024, fill);
+        QVERIFY(m_files.files.count("/out/notatki.ics"));
+        const std::string& text = m_files.files["/out/notatki.ics"];
+        QVERIFY(text.find("SUMMARY:Wizyta\\, gabinet 3") != std::string::npos);
+        QVERIFY(text.find("UID:swieto-2024-11-11@dniarz") != std::string::npos);
+        QVERIFY(AppMessageBox::LastAnswered());
+        QVERIFY(AppMessageBox::LastAnswered()->text.startsWith(QStringLiteral("Zapisano ")));
+
+        m_files.failWrites = true;
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ExportNotesToIcs(nullptr, m_journal->Records(), m_table, m_files, kNow, 2024, fill);
+        QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Nie można zapisać pliku:\r\n/out/notatki.ics"));
+        // Anuluj writes nothing and says nothing.
+        const int writes = m_files.writes;
+        const int boxes = AppMessageBox::AnsweredCount();
+        ExportNotesToIcs(nullptr, m_journal->Records(), m_table, m_files, kNow, 2024,
+                         [](IcsExportDialog&) { return false; });
+        QCOMPARE(m_files.writes, writes);
+        QCOMPARE(AppMessageBox::AnsweredCount(), boxes);
+    }
+
+    void ImportAsksAboveAHundredEventsAndReports()
+    {
+        m_files.files["/in/many.ics"] = Calendar(101);
+        AppMessageBox::SetNextAnswer(QMessageBox::No);
+        const std::size_t before = m_journal->Records().Count();
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/many.ics", OneHour, EncodeDate(2024, 3, 10));
+        QCOMPARE(AppMessageBox::LastAnswered()->title, QStringLiteral("Potwierdzenie"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Plik zawiera 101 wydarzeń. Czy dopisać je wszystkie do notatek?"));
+        QCOMPARE(m_journal->Records().Count(), before);
+
+        m_files.files["/in/two.ics"] = Calendar(2);
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/two.ics", OneHour, EncodeDate(2024, 3, 10));
+        QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Zaimportowano 2 wydarzenia."));
+        QCOMPARE(m_journal->FindNote("2024.05.01").text, std::string("Majówka\r\n----\r\nMajówka"));
+
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/missing.ics", OneHour, EncodeDate(2024, 3, 10));
+        QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Nie można odczytać pliku:\r\n/in/missing.ics"));
+        m_files.files["/in/bad.ics"] = "BEGIN:VCARD\r\nEND:VCARD\r\n";
+        const std::size_t count = m_journal->Records().Count();
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/bad.ics", OneHour, EncodeDate(2024, 3, 10));
+        QVERIFY(AppMessageBox::LastAnswered()->text.contains(QStringLiteral("iCalendar")));
+        QCOMPARE(m_journal->Records().Count(), count);
+    }
+
+    void EveryCaptionFitsAndThePicture()
+    {
+        IcsExportDialog dialog(2024);
+        dialog.plik->setText(QStringLiteral("/home/ola/notatki.ics"));
+        dialog.zLat->setChecked(true);
+        dialog.imieniny->setChecked(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+        for (const QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
+        for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            const int text = button->fontMetrics().horizontalAdvance(button->text());
+            QVERIFY2(text + 12 <= button->width(), qPrintable(button->text()));
+        }
+        auto* group = dialog.findChild<QGroupBox*>(QStringLiteral("GroupNotatki"));
+        QVERIFY(group);
+        const auto [title, inside] = PlacesOf(group);
+        QVERIFY(title.width() >= group->fontMetrics().horizontalAdvance(group->title()));
+        for (const QRadioButton* radio : {dialog.wszystkie, dialog.zLat}) {
+            QVERIFY2(radio->sizeHint().width() <= radio->width(), qPrintable(radio->text()));
+            QVERIFY2(inside.contains(radio->geometry()), qPrintable(radio->text()));
+        }
+        const QString file = QDir::current().filePath(QStringLiteral("ics_export_dialog.png"));
+        QVERIFY(dialog.grab().save(file, "PNG"));
+    }
+};
+
+QTEST_MAIN(IcsDialogsTest)
+#include "ics_dialogs_test.moc"
