@@ -1,6 +1,7 @@
 // The time client's readers of outside input: a server's reply (any datagram from the network)
 // and the text of "TIMESRV.INI". Neither may crash, a reply that passes must be a sound one, and
 // the server list must be stable once read.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -33,6 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // Every timestamp converts, in one era or the other, without overflow.
             const TDateTime t = NtpToDateTime(reply.transmit);
             if (!(t > 24000 && t < 75000))
+                std::abort();
+            if (reply.rootDelay / 2 + reply.rootDispersion > kMaxRootDistance)
+                std::abort();
+            // Read near the time we sent, a server's time is never more than half an era away.
+            const TDateTime near = NtpToDateTime(sent);
+            if (std::abs(NtpToDateTimeNear(reply.transmit, near) - near) > 2147483648.0 / 86400 + 1.0 / 86400)
                 std::abort();
         }
         return 0;

@@ -22,7 +22,7 @@ void TAutoRunner::SetRegLocation(TRegLocation location)
     if (location == m_regLocation)
         return;
     // The entry moves with the location.
-    ApplyRunEntry(location, m_appName);
+    (void)ApplyRunEntry(location, m_appName);
     m_regLocation = location;
     ApplyServicesRule();
 }
@@ -36,13 +36,16 @@ void TAutoRunner::SetAutoRunWhere(TAutoRunWhere where)
     m_runKeyPath = RunKeyPathFor(m_autoRunWhere);
 }
 
-void TAutoRunner::SetAutoRun(bool autoRun)
+bool TAutoRunner::SetAutoRun(bool autoRun)
 {
     if (autoRun == m_autoRun || !m_live)
-        return;
+        return true;
     m_autoRun = autoRun;
     ApplyServicesRule();
-    ApplyRunEntry(m_regLocation, m_appName);
+    if (ApplyRunEntry(m_regLocation, m_appName))
+        return true;
+    m_autoRun = false;
+    return false;
 }
 
 void TAutoRunner::SetAppName(const std::string& name)
@@ -81,21 +84,21 @@ void TAutoRunner::ProbeRunEntry()
     }
 }
 
-void TAutoRunner::ApplyRunEntry(TRegLocation location, const std::string& name)
+bool TAutoRunner::ApplyRunEntry(TRegLocation location, const std::string& name)
 {
     if (!m_live)
-        return;
+        return true;
     // Removing from both places first leaves at most one entry; the machine's refuses an
-    // ordinary user, which is expected and ignored, as is a refused write below.
+    // ordinary user, which is expected and ignored.
     m_entries.Remove(TRegLocation::CurrentUser, m_appName);
     m_entries.Remove(TRegLocation::LocalMachine, m_appName);
     if (!m_autoRun)
-        return;
+        return true;
     std::vector<std::string> arguments;
     if (!m_appParam.empty())
         arguments.push_back(m_appParam);
     arguments.insert(arguments.end(), m_moreArguments.begin(), m_moreArguments.end());
-    m_entries.Write(location, name, m_programFile, arguments);
+    return m_entries.Write(location, name, m_programFile, arguments);
 }
 
 TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile, std::vector<std::string> moreArguments)
@@ -107,4 +110,11 @@ TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile,
     runner.SetAppName("ZWDniarz");
     runner.Loaded();
     return runner;
+}
+
+std::string AutoRunNotWrittenMessage(const std::string& programFile)
+{
+    return "Nie udało się zapisać wpisu automatycznego uruchomienia programu:\r\n" + programFile
+           + "\r\nŚcieżka programu może zawierać znaki, których wpis nie przyjmuje. Program nie będzie "
+             "uruchamiany podczas startu systemu.";
 }

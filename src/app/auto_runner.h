@@ -16,8 +16,8 @@ enum class TAutoRunWhere
 
 // While it is being set up (`IsLive` false) the setters only store values, except that setting
 // AppName looks for an existing entry; after Loaded() changing AutoRun or RegLocation rewrites
-// the entry. Failures of the system are swallowed: AutoRun keeps the requested value even when
-// the entry could not be written.
+// the entry. An entry that could not be written leaves AutoRun off, so that the box never shows
+// a start that will not happen; other failures of the system are swallowed.
 class TAutoRunner
 {
 public:
@@ -35,7 +35,8 @@ public:
 
     void SetRegLocation(TRegLocation location);
     void SetAutoRunWhere(TAutoRunWhere where);
-    void SetAutoRun(bool autoRun);
+    // False when the entry asked for could not be written; AutoRun is then off.
+    bool SetAutoRun(bool autoRun);
     void SetAppName(const std::string& name);
     void SetAppParam(const std::string& param) { m_appParam = param; }
     // Ends the setup; from now on changes reach the system.
@@ -44,7 +45,7 @@ public:
 private:
     void ApplyServicesRule();
     void ProbeRunEntry();
-    void ApplyRunEntry(TRegLocation location, const std::string& name);
+    bool ApplyRunEntry(TRegLocation location, const std::string& name);
 
     StartupEntry& m_entries;
     std::string m_programFile;
@@ -62,3 +63,7 @@ private:
 // and `moreArguments`.
 TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile,
                                  std::vector<std::string> moreArguments = {});
+
+// The message for a start entry that could not be written, naming the program's path, whose
+// characters (a line break, a name in another encoding than UTF-8) are the usual cause.
+std::string AutoRunNotWrittenMessage(const std::string& programFile);

@@ -4,27 +4,16 @@
 #include "contacts/rich_text.h"
 #include "contacts/rtf_reader.h"
 
-#include <exception>
-#include <fstream>
-#include <iterator>
 #include <ostream>
+
+#include "platform/read_file.h"
 
 int PrintContacts(const std::filesystem::path& programDir, std::ostream& out, std::ostream& err)
 {
     const std::filesystem::path file = programDir / "tel.rtf";
-    std::ifstream in(file, std::ios::binary);
     std::string bytes;
-    bool read = false;
-    try {
-        // A folder opens like a file and only fails, with an exception, when it is read.
-        if (in)
-            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        read = in && !in.bad();
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
-        err << "dniarz: cannot read the contacts file " << file.string() << '\n';
+    if (const std::error_code error = ReadFileSafely(file, kRichTextLimit, bytes)) {
+        err << "dniarz: cannot read the contacts file " << file.string() << " (" << ReadFailureText(error) << ")\n";
         return 1;
     }
     const auto document = ReadRtf(bytes);

@@ -31,7 +31,9 @@ std::string FormatServerLine(const ServerAnswer& a)
     std::string line = "server: " + a.host + " " + Where(a);
     if (!a.ok)
         return line + " failed: " + a.error;
-    return line + " delay " + Ms(a.delay) + " ms offset " + Ms(a.offset) + " ms stratum " + std::to_string(a.stratum);
+    line += " delay " + Ms(a.delay) + " ms offset " + Ms(a.offset) + " ms stratum " + std::to_string(a.stratum);
+    // The window would not step the clock by this much without asking.
+    return IsLargeStep(a.offset) ? line + " large-step" : line;
 }
 
 std::string FormatChosenLine(const RetrievalResult& result)
@@ -39,7 +41,9 @@ std::string FormatChosenLine(const RetrievalResult& result)
     const ServerAnswer* chosen = result.Chosen();
     if (!chosen)
         return "chosen: none";
-    return "chosen: " + chosen->host + " offset " + Ms(chosen->offset) + " ms delay " + Ms(chosen->delay) + " ms";
+    const std::string line = "chosen: " + chosen->host + " offset " + Ms(chosen->offset) + " ms delay "
+                             + Ms(chosen->delay) + " ms";
+    return IsLargeStep(chosen->offset) ? line + " large-step" : line;
 }
 
 int RunSntpCommand(const std::vector<std::string>& servers, UdpTransport& transport, const SystemClock& clock,

@@ -16,7 +16,8 @@
 int RunSntpCommand(const std::vector<std::string>& servers, UdpTransport& transport, const SystemClock& clock,
                    std::ostream& out, std::chrono::milliseconds timeout = kSntpReceiveTimeout);
 
-// "server: HOST ADDRESS:PORT delay D ms offset O ms stratum S" or "server: HOST ADDRESS:PORT failed: REASON".
+// "server: HOST ADDRESS:PORT delay D ms offset O ms stratum S" or "server: HOST ADDRESS:PORT failed: REASON";
+// " large-step" ends the line of an offset the window would not apply without asking.
 std::string FormatServerLine(const ServerAnswer& answer);
-// "chosen: HOST offset O ms delay D ms" or "chosen: none".
+// "chosen: HOST offset O ms delay D ms" (with " large-step" as above) or "chosen: none".
 std::string FormatChosenLine(const RetrievalResult& result);

@@ -3,13 +3,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "clock/calibration.h"
 #include "clock/local_time.h"
 #include "clock/server_list.h"
 #include "platform/program_dir.h"
+#include "platform/read_file.h"
 
 ECalibrationRunning::ECalibrationRunning()
     : std::runtime_error("Program jest w trybie obliczania korekty dobowej. Aktualizacja czasu nie jest możliwa.")
@@ -18,11 +17,8 @@ ECalibrationRunning::ECalibrationRunning()
 
 std::string ReadServerList(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return LoadServerList(std::optional<std::string>());
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string text;
+    if (ReadFileSafely(file, kSmallFileLimit, text))
         return LoadServerList(std::optional<std::string>());
     return LoadServerList(std::optional<std::string>(std::move(text)));
 }
@@ -33,6 +29,38 @@ std::string ClockNotSetMessage(double offsetMs, const ClockChange& change)
     std::snprintf(offset, sizeof offset, "%+.1f", offsetMs / 1000);
     return "Nie udało się ustawić zegara. Różnica względem serwera czasu: " + std::string(offset)
            + " s. Przyczyna: " + ClockChangeReason(change) + ".";
+}
+
+std::string ClockDifferenceText(double offsetMs)
+{
+    const long long s = std::llround(std::fabs(offsetMs) / 1000);
+    const long long days = s / 86400, hours = s / 3600, minutes = s / 60;
+    if (days >= 2)
+        return std::to_string(days) + " dni";
+    if (hours >= 1)
+        return std::to_string(hours) + " godz. " + std::to_string(minutes % 60) + " min";
+    return std::to_string(minutes) + " min " + std::to_string(s % 60) + " s";
+}
+
+namespace {
+
+std::string Direction(double offsetMs)
+{
+    return offsetMs > 0 ? "zegar się spóźnia" : "zegar się spieszy";
+}
+
+}  // namespace
+
+std::string LargeStepQuestion(double offsetMs)
+{
+    return "Zegar różni się od czasu serwera o " + ClockDifferenceText(offsetMs) + " (" + Direction(offsetMs)
+           + "). Ustawić?";
+}
+
+std::string LargeStepNotice(double offsetMs)
+{
+    return "Zegar różni się od czasu serwera o " + ClockDifferenceText(offsetMs) + " (" + Direction(offsetMs)
+           + ") i nie został ustawiony. Przycisk synchronizacji ustawi go po potwierdzeniu.";
 }
 
 TimeSyncController::TimeSyncController(Settings& settings, SettingsStore& store, SystemClock& clock,
@@ -74,9 +102,12 @@ std::optional<SyncOutcome> TimeSyncController::PollTimeSync()
         // The offset, not the time the worker estimated: the worker finished up to a tick ago.
         // The run stays running meanwhile, so that no tick or press sets the clock a second time
         // and no new run measures a clock about to move.
-        m_settingClock = true;
-        outcome.change = m_clock.Shift(std::chrono::microseconds(std::llround(outcome.offsetMs * 1000)));
-        m_settingClock = false;
+        outcome.largeStep = IsLargeStep(m_state->Offset);
+        if (!outcome.largeStep) {
+            m_settingClock = true;
+            outcome.change = m_clock.Shift(std::chrono::microseconds(std::llround(outcome.offsetMs * 1000)));
+            m_settingClock = false;
+        }
     }
     m_state.reset();
     m_doneSinceStart = true;
@@ -84,6 +115,12 @@ std::optional<SyncOutcome> TimeSyncController::PollTimeSync()
     if (m_persist)
         (void)SaveSyncTime(m_store, m_settings, LocalNow(m_clock));  // a lost write only loses the date shown
     return outcome;
+}
+
+ClockChange TimeSyncController::ApplyLargeStep(double offsetMs)
+{
+    // A relative step: the minutes the question stood open do not make it stale.
+    return m_clock.Shift(std::chrono::microseconds(std::llround(offsetMs * 1000)));
 }
 
 void TimeSyncController::Timer3Timer()

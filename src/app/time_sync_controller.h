@@ -42,11 +42,19 @@ struct SyncOutcome
     bool byUser = false;  // the button started or joined the run
     bool found = false;   // a server answered usably
     double offsetMs = 0;  // the chosen server's offset
-    ClockChange change;   // how setting the clock went (Ok when nothing was to be set)
+    // The offset is a large step: the clock was left alone, for the user to decide (ApplyLargeStep).
+    bool largeStep = false;
+    ClockChange change;  // how setting the clock went (Ok when nothing was to be set)
 };
 
 // The message for a clock that could not be set after the user asked for it; Polish, one line.
 std::string ClockNotSetMessage(double offsetMs, const ClockChange& change);
+// The size of a clock difference in Polish words: "16 min 40 s", "3 godz. 5 min", "812 dni".
+std::string ClockDifferenceText(double offsetMs);
+// The question before a large step is made ("... Ustawić?"), and the notice of one left unmade
+// when nobody was there to ask.
+std::string LargeStepQuestion(double offsetMs);
+std::string LargeStepNotice(double offsetMs);
 
 struct DriftApplied
 {
@@ -69,7 +77,10 @@ public:
     void StartTimeSync();
     // Timer1, after the clock tick: once the worker is done, sets the clock from a usable answer,
     // stores "Czas synchronizacji" and returns what happened. nullopt while nothing has finished.
+    // A large step is never made here: the outcome says so, and the caller asks the user.
     std::optional<SyncOutcome> PollTimeSync();
+    // The user agreed to a large step of `offsetMs` that a finished run reported.
+    ClockChange ApplyLargeStep(double offsetMs);
     // Every 5 minutes: a run while synchronisation is on and none has completed since the start.
     void Timer3Timer();
     // The top bar's button: throws ECalibrationRunning during a calibration; otherwise starts a

@@ -332,6 +332,8 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
         // Otherwise the user would look for a fault in the file while it is only in use.
         if (status == JournalFile::OpenStatus::HeldByAnother)
             message += "\r\nPlik jest używany przez inną uruchomioną kopię programu.";
+        else if (status == JournalFile::OpenStatus::TooLarge)
+            message += "\r\nPlik jest za duży (ponad 1 GB), by mógł być plikiem notatek.";
         return message;
     }
     JournalRecords::Parsed parsed = JournalRecords::Parse(bytes);

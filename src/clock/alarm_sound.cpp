@@ -82,7 +82,11 @@ void TalarmThread::Execute()
     while (!m_signal->StopRequested) {
         // A missing or broken file falls back to the tones for this cycle only; it may be back
         // in place for the next.
-        if (!m_useSoundCard || !m_sound->PlayAlarmWave(m_wave))
+        // A wave is cut short by a stop or by the end of the alarm's length, however long it is.
+        const auto goOn = [this, start] {
+            return !m_signal->StopRequested && m_timing.seconds() <= start + m_duration;
+        };
+        if (!m_useSoundCard || !m_sound->PlayAlarmWave(m_wave, goOn))
             BeepPair();
         if (m_signal->StopRequested)
             break;

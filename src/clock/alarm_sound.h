@@ -42,8 +42,9 @@ public:
     TalarmThread(std::shared_ptr<AlarmSignal> signal, std::shared_ptr<Sound> sound, std::filesystem::path wave,
                  bool useSoundCard, int duration, AlarmTiming timing);
     // The whole alarm; clears Sounding on every way out. StopRequested is looked at before each
-    // sound, between the two tones of a pair and after each sound, never during a pause or a
-    // wave, so a stop takes effect after at most the current pause and sound.
+    // sound, between the two tones of a pair, after each sound and between the pieces of a wave
+    // (with the alarm's length), never during a pause, so a stop takes effect after at most the
+    // current pause, tone or piece of a wave.
     void Execute();
 
     // The pause after a sound that ends `elapsedSeconds` after the start: 3 s at first, 50 ms less

@@ -2,6 +2,7 @@
 #include "clock/sntp.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -76,6 +77,17 @@ NtpTimestamp DateTimeToNtp(TDateTime utc)
     return {DateTimeToNtpSeconds(utc), static_cast<std::uint32_t>(msOfSecond) * kNtpFractionPerMs};
 }
 
+TDateTime NtpToDateTimeNear(NtpTimestamp ts, TDateTime near)
+{
+    const long long nearSeconds = MsSince1900(near) / 1000;
+    // The era whose reading of `seconds` lies within half an era of `near`.
+    const long long fromEraStart = nearSeconds - static_cast<long long>(ts.seconds) + kEraSeconds / 2;
+    const long long era = fromEraStart >= 0 ? fromEraStart / kEraSeconds
+                                            : -((-fromEraStart + kEraSeconds - 1) / kEraSeconds);
+    const long long seconds = static_cast<long long>(ts.seconds) + era * kEraSeconds;
+    return FromMsSince1900(seconds * 1000 + ts.fraction / kNtpFractionPerMs);
+}
+
 NtpTimestamp ReadNtpTimestamp(std::span<const std::uint8_t, 8> bytes)
 {
     return {ReadWord(bytes.data()), ReadWord(bytes.data() + 4)};
@@ -107,9 +119,14 @@ SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp se
     reply.version = (datagram[0] >> 3) & 7;
     reply.mode = datagram[0] & 7;
     reply.stratum = datagram[1];
+    // Both unsigned 16.16 fixed-point seconds, as NTP version 4 reads them.
+    reply.rootDelay = ReadWord(datagram.data() + 4) / 65536.0;
+    reply.rootDispersion = ReadWord(datagram.data() + 8) / 65536.0;
     reply.originate = TimestampAt(datagram, 24);
     reply.receive = TimestampAt(datagram, 32);
     reply.transmit = TimestampAt(datagram, 40);
+    reply.answersRequest = reply.mode == 4 && reply.originate == sent;
+    const double rootDistance = reply.rootDelay / 2 + reply.rootDispersion;
     if (reply.mode != 4)
         reply.error = "mode " + std::to_string(reply.mode) + ", not a server reply";
     else if (reply.version != 3 && reply.version != 4)
@@ -131,6 +148,11 @@ SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp se
         reply.error = "zero receive time";
     else if (reply.transmit.IsZero())
         reply.error = "zero transmit time";
+    else if (rootDistance > kMaxRootDistance) {
+        char text[64];
+        std::snprintf(text, sizeof text, "root distance %.3f s", rootDistance);
+        reply.error = text;
+    }
     reply.ok = reply.error.empty();
     return reply;
 }

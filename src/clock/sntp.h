@@ -36,9 +36,16 @@ std::uint32_t DateTimeToNtpSeconds(TDateTime utc);
 TDateTime NtpToDateTime(NtpTimestamp ts);
 // The fraction is the millisecond of `utc` times kNtpFractionPerMs.
 NtpTimestamp DateTimeToNtp(TDateTime utc);
+// A server's timestamp read in the era that puts it nearest to `near` (this machine's UTC time),
+// so that a server's time never lies more than 68 years from the local clock, whichever era
+// both are in. The fraction counts as in NtpToDateTime.
+TDateTime NtpToDateTimeNear(NtpTimestamp ts, TDateTime near);
 
 NtpTimestamp ReadNtpTimestamp(std::span<const std::uint8_t, 8> bytes);  // big-endian words
 void WriteNtpTimestamp(NtpTimestamp ts, std::span<std::uint8_t, 8> bytes);
+
+// A server further than this from its reference clock cannot vouch for its time.
+inline constexpr double kMaxRootDistance = 1.5;
 
 using SntpPacket = std::array<std::uint8_t, kSntpPacketSize>;
 
@@ -54,6 +61,11 @@ struct SntpReply
     int version = 0;
     int mode = 0;
     int stratum = 0;
+    double rootDelay = 0;       // seconds, to the reference clock and back
+    double rootDispersion = 0;  // seconds
+    // The datagram is a server's answer to this very request (48 bytes, mode 4, our originate
+    // time): its faults are the server's. Anything else is no answer and may be waited past.
+    bool answersRequest = false;
     NtpTimestamp originate;
     NtpTimestamp receive;   // T2: when the server got the request
     NtpTimestamp transmit;  // T3: when the server sent the reply
@@ -62,7 +74,8 @@ struct SntpReply
 // Checks one datagram against the request whose transmit timestamp was `sent`: exactly 48 bytes,
 // mode 4 (server), version 3 or 4, leap indicator not 3 (server unsynchronised), stratum 1..15
 // (0 is a kiss-o'-death, named in the error), originate timestamp equal to `sent`, receive and
-// transmit timestamps not zero. Any datagram is accepted as input.
+// transmit timestamps not zero, root distance (root delay / 2 + root dispersion) at most
+// kMaxRootDistance seconds. Any datagram is accepted as input.
 SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp sent);
 
 // Round-trip delay and clock offset (server minus client) of one exchange, in days, from the

@@ -1,7 +1,9 @@
 // Network time runs.
 #include "clock/time_sync.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <system_error>
 #include <thread>
 
@@ -12,6 +14,8 @@ namespace {
 
 // Two server times each cut to the millisecond can shorten the measured trip by up to that much.
 constexpr double kServerTimeSlack = 2.0 / kMsPerDay;
+// A flood of stray datagrams ends the wait before the time-out does.
+constexpr int kMaxDatagramsPerQuery = 1000;
 
 TDateTime UtcNow(const SystemClock& clock)
 {
@@ -93,24 +97,50 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
         a.error = "send failed: " + error;
         return a;
     }
-    const UdpReceiveResult received = socket->Receive(timeout);
-    const TDateTime t4 = UtcNow(clock);
-    if (received.status == UdpReceiveResult::Status::TimedOut) {
-        a.error = timeout.count() % 1000 == 0 ? "no reply within " + std::to_string(timeout.count() / 1000) + " s"
-                                              : "no reply within " + std::to_string(timeout.count()) + " ms";
-        return a;
+    // Datagrams that answer no request of ours (a stray, a forgery without our originate time)
+    // are dropped and the wait goes on, so that they cannot stand in for the server's reply.
+    const TDateTime deadline = t1 + static_cast<double>(timeout.count()) / kMsPerDay;
+    std::string dropped;  // why the last dropped datagram was no answer
+    SntpReply reply;
+    TDateTime t4 = t1;
+    for (int datagrams = 0;; ++datagrams) {
+        const TDateTime now = UtcNow(clock);
+        // The wall clock may move during the wait; never wait longer than the whole time-out.
+        const auto left = std::clamp(std::chrono::milliseconds(std::llround((deadline - now) * kMsPerDay)),
+                                     std::chrono::milliseconds(0), timeout);
+        if (datagrams > 0 && (left.count() == 0 || datagrams >= kMaxDatagramsPerQuery)) {
+            a.error = dropped;
+            return a;
+        }
+        const UdpReceiveResult received = socket->Receive(left);
+        t4 = UtcNow(clock);
+        if (received.status == UdpReceiveResult::Status::TimedOut) {
+            if (!dropped.empty())
+                a.error = dropped;
+            else
+                a.error = timeout.count() % 1000 == 0
+                              ? "no reply within " + std::to_string(timeout.count() / 1000) + " s"
+                              : "no reply within " + std::to_string(timeout.count()) + " ms";
+            return a;
+        }
+        if (received.status != UdpReceiveResult::Status::Ok) {
+            a.error = received.error.empty() ? std::string("receive failed") : received.error;
+            return a;
+        }
+        reply = ParseSntpReply(received.datagram, sent);
+        if (reply.answersRequest)
+            break;
+        dropped = reply.error;
     }
-    if (received.status != UdpReceiveResult::Status::Ok) {
-        a.error = received.error.empty() ? std::string("receive failed") : received.error;
-        return a;
-    }
-    const SntpReply reply = ParseSntpReply(received.datagram, sent);
     a.stratum = reply.stratum;
     if (!reply.ok) {
         a.error = reply.error;
         return a;
     }
-    const SntpMeasure m = MeasureExchange(t1, NtpToDateTime(reply.receive), NtpToDateTime(reply.transmit), t4);
+    // Each timestamp in the era nearest this machine's clock: a server's seconds alone do not say
+    // which 136-year era they count in.
+    const TDateTime t2 = NtpToDateTimeNear(reply.receive, t1), t3 = NtpToDateTimeNear(reply.transmit, t1);
+    const SntpMeasure m = MeasureExchange(t1, t2, t3, t4);
     // The server's times are cut to the millisecond, so a fast exchange can come out a hair below
     // zero; no trip takes less than nothing. Far below zero, the server claims to have held the
     // request longer than the whole trip took: its times are wrong, and taken for a trip of no

@@ -18,6 +18,13 @@
 inline constexpr std::chrono::milliseconds kSntpReceiveTimeout{10000};
 // Once an answer came back within this many days (0.3456 s), no further server is asked.
 inline constexpr double kGoodEnoughDelay = 4e-6;
+// A clock this far off (1000 s, in days) is not stepped without the user's word: a wrong server, or
+// a forged reply, would otherwise move it by years.
+inline constexpr double kLargeStep = 1000.0 / 86400;
+inline bool IsLargeStep(double offsetDays)
+{
+    return offsetDays > kLargeStep || offsetDays < -kLargeStep;
+}
 
 // "host", "host:port", "[v6 address]:port" or a bare IPv6 address (its colons are no port).
 // nullopt for an empty host or a port outside 1..65535.

@@ -13,25 +13,40 @@ ContactsFile::ContactsFile(FileStore& store, std::filesystem::path programDir)
 std::optional<RichDocument> ContactsFile::Load() const
 {
     m_unreadable.reset();
-    auto bytes = m_store.ReadContents(m_path);
-    if (!bytes)
+    FileRead read = m_store.Read(m_path, kRichTextLimit);
+    m_readFailed = read.status == FileRead::Status::Failed;
+    if (read.status != FileRead::Status::Read)
         return std::nullopt;
-    auto document = ReadRtf(*bytes);
-    if (!document && !bytes->empty())
-        m_unreadable = std::move(*bytes);
+    auto document = ReadRtf(read.contents);
+    if (!document && !read.contents.empty())
+        m_unreadable = std::move(read.contents);
     return document;
 }
 
+namespace {
+
+std::filesystem::path AsideName(const std::filesystem::path& path, int n)
+{
+    auto aside = path;
+    aside += ".unreadable";
+    if (n > 0)
+        aside += "." + std::to_string(n);
+    return aside;
+}
+
+constexpr int kMaxCopies = 100;
+
+}  // namespace
+
 bool ContactsFile::SetAsideUnreadable() const
 {
-    constexpr int kMaxCopies = 100;
     for (int n = 0; n < kMaxCopies; ++n) {
-        auto aside = m_path;
-        aside += ".unreadable";
-        if (n > 0)
-            aside += "." + std::to_string(n);
-        if (m_store.ReadContents(aside))
+        const auto aside = AsideName(m_path, n);
+        if (m_store.Read(aside, 0).status != FileRead::Status::Missing)
             continue;  // an earlier copy: keep it too
+        // A file that could not be read can only be moved, never copied.
+        if (m_readFailed)
+            return m_store.RenameToFreeName(m_path, aside);
         return m_store.ReplaceContents(aside, *m_unreadable);
     }
     return false;
@@ -39,16 +54,23 @@ bool ContactsFile::SetAsideUnreadable() const
 
 bool ContactsFile::Save(const RichDocument& document) const
 {
-    if (m_unreadable) {
-        if (!SetAsideUnreadable())
+    m_refused = false;
+    if (m_unreadable || m_readFailed) {
+        if (!SetAsideUnreadable()) {
+            m_refused = m_readFailed;
             return false;
+        }
         m_unreadable.reset();
+        m_readFailed = false;
     }
     return m_store.ReplaceContents(m_path, WriteRtf(document));
 }
 
 std::string ContactsFile::SaveFailureMessage() const
 {
+    if (m_refused)
+        return "Nie udało się odczytać pliku: " + m_path.string()
+               + "  Zapis nie zastąpi go, by nie utracić jego zawartości.";
     return "Zapis do pliku: " + m_path.string() + "  nie powiódł się.";
 }
 

@@ -22,9 +22,10 @@ public:
     // The saved book; nothing when the file is missing, unreadable or no rich text.
     std::optional<RichDocument> Load() const;
     // Replaces the file as a whole; false leaves the old file as it was. A file that the last
-    // load found but could not read as rich text is first kept beside it under the first free
-    // name "tel.rtf.unreadable[.N]": the window shows such a file as an empty book, and saving
-    // that must not be the end of what the user had there.
+    // load found but could not read, or not as rich text, is first kept beside it under the first
+    // free name "tel.rtf.unreadable[.N]": the window shows such a file as an empty book, and
+    // saving that must not be the end of what the user had there. A file that could not be read
+    // and cannot be moved aside is never saved over.
     bool Save(const RichDocument& document) const;
     // The message of a failed save.
     std::string SaveFailureMessage() const;
@@ -35,6 +36,8 @@ private:
     FileStore& m_store;
     std::filesystem::path m_path;
     mutable std::optional<std::string> m_unreadable;  // the contents the last load could not read
+    mutable bool m_readFailed = false;                // the last load found the file but could not read it
+    mutable bool m_refused = false;                   // the last save was refused for that
 };
 
 // What the window does after a search.

@@ -21,7 +21,8 @@ public:
     {
         Ok,
         Failed,
-        HeldByAnother
+        HeldByAnother,
+        TooLarge  // more than a journal can hold in memory (kNotesLimit)
     };
 
     virtual ~JournalFile() = default;

@@ -94,7 +94,7 @@ TEST(AutoRunner, AnEntryOnlyOnTheMachineStaysThere)
     EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
 }
 
-TEST(AutoRunner, ARefusedWriteKeepsTheRequestedValue)
+TEST(AutoRunner, ARefusedWriteLeavesTheBoxUnticked)
 {
     FakeStartupEntry entries;
     entries.Put(kMachine, "ZWDniarz", "/usr/bin/dniarz -hide");
@@ -104,9 +104,10 @@ TEST(AutoRunner, ARefusedWriteKeepsTheRequestedValue)
     EXPECT_FALSE(runner.AutoRun());
     EXPECT_TRUE(entries.Read(kMachine, "ZWDniarz")) << "an ordinary user cannot remove the machine's entry";
 
-    runner.SetAutoRun(true);
-    EXPECT_TRUE(runner.AutoRun());
+    EXPECT_FALSE(runner.SetAutoRun(true));
+    EXPECT_FALSE(runner.AutoRun()) << "no entry was written: no start will happen";
     EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
+    EXPECT_TRUE(runner.SetAutoRun(false));
 }
 
 TEST(AutoRunner, MovingTheLocationMovesTheEntry)

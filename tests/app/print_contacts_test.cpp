@@ -1,7 +1,9 @@
 // "--contacts": the book as plain text, and one clear line when there is nothing to print.
+#include "../platform/hostile_files.h"
 #include "../platform/temp_dir.h"
 #include "app/command_line.h"
 #include "app/print_contacts.h"
+#include "platform/read_file.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +27,8 @@ TEST(PrintContacts, MissingOrForeignFileIsOneLineAndExitCodeOne)
     TempDir dir;
     std::ostringstream out, err;
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
-    EXPECT_EQ(err.str(), "dniarz: cannot read the contacts file " + (dir.Path() / "tel.rtf").string() + "\n");
+    EXPECT_EQ(err.str(), "dniarz: cannot read the contacts file " + (dir.Path() / "tel.rtf").string()
+                             + " (No such file or directory)\n");
     std::ofstream(dir.Path() / "tel.rtf") << "plain words";
     err.str("");
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
@@ -38,4 +41,19 @@ TEST(PrintContacts, MissingOrForeignFileIsOneLineAndExitCodeOne)
     const std::string message = err.str();
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
     EXPECT_EQ(out.str(), "");
+}
+
+TEST(PrintContacts, WhatIsNoFileIsRefusedAtOnce)
+{
+    TempDir dir;
+    const char* reasons[] = {"not a regular file", "not a regular file", "file too large"};
+    for (HostileFile kind : kHostileFiles) {
+        SCOPED_TRACE(Name(kind));
+        ASSERT_TRUE(MakeHostileFile(dir.Path() / "tel.rtf", kind, kRichTextLimit));
+        std::ostringstream out, err;
+        EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
+        EXPECT_EQ(err.str(), "dniarz: cannot read the contacts file " + (dir.Path() / "tel.rtf").string() + " ("
+                                 + reasons[static_cast<int>(kind)] + ")\n");
+        EXPECT_EQ(out.str(), "");
+    }
 }

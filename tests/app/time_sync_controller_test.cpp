@@ -10,7 +10,9 @@
 #include <mutex>
 #include <thread>
 
+#include "../platform/hostile_files.h"
 #include "../platform/temp_dir.h"
+#include "platform/read_file.h"
 #include "clock/server_list.h"
 #include "clock/sntp.h"
 #include "platform/program_dir.h"
@@ -122,6 +124,47 @@ TEST_F(TimeSyncTest, FailedRunCountsAsDoneAndTouchesNoClock)
     EXPECT_TRUE(m_clock.Shifts().empty());
     EXPECT_EQ(m_store.WrittenNames(), (std::vector<std::string>{"Czas synchronizacji"}));
     EXPECT_TRUE(Controller().SyncDoneSinceStart());
+}
+
+TEST_F(TimeSyncTest, ALargeStepIsLeftForTheUserAndNeverCountsAsDrift)
+{
+    // 30 years ahead: the run reports it and leaves the clock; only the user's word moves it.
+    const auto thirtyYears = duration_cast<milliseconds>(years(30));
+    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), thirtyYears));
+    m_settings.SyncEnabled = true;
+    m_settings.PendingCorrection = -3;
+    m_settings.TotalCorrection = 17;
+    Controller().StartUp();
+    const SyncOutcome outcome = WaitForRun();
+    EXPECT_TRUE(outcome.found);
+    EXPECT_TRUE(outcome.largeStep);
+    EXPECT_TRUE(outcome.change.Ok());
+    EXPECT_NEAR(outcome.offsetMs, static_cast<double>(thirtyYears.count()), 1);
+    EXPECT_TRUE(m_clock.Shifts().empty());
+    EXPECT_EQ(m_store.WrittenNames(), (std::vector<std::string>{"Czas synchronizacji"}));
+    EXPECT_EQ(m_settings.PendingCorrection, -3);
+    EXPECT_EQ(m_settings.TotalCorrection, 17);
+    EXPECT_TRUE(Controller().ApplyLargeStep(outcome.offsetMs).Ok());
+    ASSERT_EQ(m_clock.Shifts().size(), 1u);
+    EXPECT_NEAR(static_cast<double>(m_clock.Shifts()[0].count()), static_cast<double>(thirtyYears.count()) * 1e3, 1e3);
+
+    // 999 s is no large step and is made at once, behind as well as ahead.
+    m_net->AddServer("ntp.example", ScriptedTimeServer(*m_workerClock, milliseconds(80), seconds(-999)));
+    Controller().SpeedButton7Click();
+    EXPECT_FALSE(WaitForRun().largeStep);
+    EXPECT_EQ(m_clock.Shifts().size(), 2u);
+}
+
+TEST(LargeStepTexts, SayHowFarAndWhichWay)
+{
+    EXPECT_EQ(ClockDifferenceText(1000.4e3), "16 min 40 s");
+    EXPECT_EQ(ClockDifferenceText(-(3 * 3600 + 5 * 60 + 59) * 1e3), "3 godz. 5 min");
+    EXPECT_EQ(ClockDifferenceText(47.9 * 3600e3), "47 godz. 54 min");
+    EXPECT_EQ(ClockDifferenceText(2436806442e3), "28203 dni");
+    EXPECT_EQ(LargeStepQuestion(2000e3),
+              "Zegar różni się od czasu serwera o 33 min 20 s (zegar się spóźnia). Ustawić?");
+    EXPECT_EQ(LargeStepNotice(-2000e3), "Zegar różni się od czasu serwera o 33 min 20 s (zegar się spieszy) i nie "
+                                        "został ustawiony. Przycisk synchronizacji ustawi go po potwierdzeniu.");
 }
 
 TEST_F(TimeSyncTest, EmptyServerListSetsNothing)
@@ -285,4 +328,14 @@ TEST(ServerListFile, TheUsersCopyBeforeTheShippedOneBeforeTheBuiltInList)
     EXPECT_EQ(read(), "shipped.example\r\n");
     WriteWholeFile(user.Path() / "TIMESRV.INI", "  tempus1.gum.gov.pl \r\n\r\ntempus2.gum.gov.pl\t\r\n");
     EXPECT_EQ(read(), "tempus1.gum.gov.pl\r\ntempus2.gum.gov.pl\r\n");
+}
+
+TEST(ServerListFile, WhatIsNoFileGivesTheBuiltInListAtOnce)
+{
+    TempDir dir;
+    for (HostileFile kind : kHostileFiles) {
+        SCOPED_TRACE(Name(kind));
+        ASSERT_TRUE(MakeHostileFile(dir.Path() / "TIMESRV.INI", kind, kSmallFileLimit));
+        EXPECT_EQ(ReadServerList(dir.Path() / "TIMESRV.INI"), LoadServerList(std::nullopt));
+    }
 }

@@ -135,6 +135,32 @@ TEST(AlarmThread, APlayedFileNeedsNoTonesAndTheLengthCountsFromTheStart)
     EXPECT_EQ(time.pauses, (std::vector<long long>{2000, 900}));
 }
 
+TEST(AlarmThread, AWaveOfHoursEndsWithTheAlarmsLengthOrAStop)
+{
+    // Eleven hours of sound in tenths of a second: a 30 s alarm ends after 30 s of it.
+    auto sound = std::make_shared<FakeSound>();
+    sound->SetWaveResult(true);
+    FakeTime time;
+    sound->SetWavePieces(11 * 36000, [&time] { time.now += 0.1; });
+    auto signal = std::make_shared<AlarmSignal>();
+    TalarmThread(signal, sound, "/prog/ALARM.WAV", true, 30, time.Timing()).Execute();
+    EXPECT_EQ(sound->Calls().size(), 1u);
+    EXPECT_NEAR(static_cast<double>(sound->PiecesPlayed()), 300, 2);
+    EXPECT_FALSE(signal->Sounding);
+
+    // A stop during the wave is seen at the next piece, and no tones follow.
+    auto stopped = std::make_shared<FakeSound>();
+    stopped->SetWaveResult(true);
+    stopped->SetWavePieces(11 * 36000, [&time, &signal, &stopped] {
+        time.now += 0.1;
+        if (stopped->PiecesPlayed() == 5)
+            signal->StopRequested = true;
+    });
+    TalarmThread(signal, stopped, "/prog/ALARM.WAV", true, 3600, time.Timing()).Execute();
+    EXPECT_EQ(stopped->PiecesPlayed(), 5);
+    EXPECT_EQ(stopped->Calls().size(), 1u);
+}
+
 TEST(AlarmThread, StopIsSeenBetweenTheTonesAndAfterEachSound)
 {
     struct Row

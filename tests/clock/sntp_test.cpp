@@ -24,6 +24,15 @@ std::vector<std::uint8_t> Reply(NtpTimestamp originate, NtpTimestamp receive, Nt
     return p;
 }
 
+// Root delay and root dispersion, in 16.16 fixed-point seconds.
+void SetRoot(std::vector<std::uint8_t>& p, std::uint32_t delay, std::uint32_t dispersion)
+{
+    for (int i = 0; i < 4; ++i) {
+        p[4 + i] = static_cast<std::uint8_t>(delay >> (24 - 8 * i));
+        p[8 + i] = static_cast<std::uint8_t>(dispersion >> (24 - 8 * i));
+    }
+}
+
 }  // namespace
 
 TEST(NtpConversions, KnownMomentsInBothEras)
@@ -66,6 +75,32 @@ TEST(NtpConversions, RoundTripsToTheMillisecondAcrossTheWrap)
         SCOPED_TRACE(t);
         EXPECT_NEAR(NtpToDateTime(DateTimeToNtp(t)), t, 0.5 / kMsPerDay);
     }
+}
+
+TEST(NtpConversions, AServerTimeIsReadInTheEraNearestTheLocalClock)
+{
+    struct Row
+    {
+        std::uint32_t seconds;
+        TDateTime near;
+        TDateTime utc;
+    };
+    const Row rows[] = {
+        // Seconds = 1 is a moment of 2036 to a clock of 2024, but the first second after 1900 to one
+        // of 1950.
+        {1u, Utc(2024, 3, 14), Utc(2036, 2, 7, 6, 28, 17)},
+        {1u, Utc(1950, 1, 1), Utc(1900, 1, 1, 0, 0, 1)},
+        {3913056000u, Utc(2024, 3, 14), Utc(2024, 1, 1)},
+        {3913056000u, Utc(2100, 1, 1), Utc(2160, 2, 7, 6, 28, 16)},
+        // A clock already past the wrap reads a server just before it in the old era.
+        {0xFFFFFFFFu, Utc(2036, 3, 1), Utc(2036, 2, 7, 6, 28, 15)},
+        {0x80000000u, Utc(1970, 1, 1), Utc(1968, 1, 20, 3, 14, 8)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.seconds);
+        EXPECT_NEAR(NtpToDateTimeNear({r.seconds, 0}, r.near), r.utc, 1e-6);
+    }
+    EXPECT_NEAR(NtpToDateTimeNear({3913056000u, 4294967u * 250}, Utc(2024, 1, 1)), Utc(2024, 1, 1, 0, 0, 0, 250), 1e-9);
 }
 
 TEST(SntpRequest, IsVersion3ClientWithOnlyTheTransmitTime)
@@ -111,6 +146,12 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
          "zero receive time"},
         {"zero transmit", [](std::vector<std::uint8_t>& p) { std::fill(p.begin() + 40, p.end(), 0); },
          "zero transmit time"},
+        // Root delay 2 s and dispersion 0.5 s: 1.5 s from the reference, as far as is believed.
+        {"root distance 1.5 s", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0x20000, 0x8000); }, ""},
+        {"root distance a little over", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0, 0x18001); },
+         "root distance 1.500 s"},
+        {"root delay and dispersion 65536 s", [](std::vector<std::uint8_t>& p) { SetRoot(p, ~0u, ~0u); },
+         "root distance 98304.000 s"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

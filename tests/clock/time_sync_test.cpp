@@ -207,3 +207,73 @@ TEST(TRetrieverThread, TheWorkerOutlivesEverythingButItsOwnShares)
     EXPECT_FALSE(state->Failed.load());
     EXPECT_NEAR(Ms(state->Offset), 250, 1);
 }
+
+TEST(RetrieveTime, StrayDatagramsAreWaitedPastAndNeverEndTheQuery)
+{
+    // Before the server's reply come a datagram answering another request and one in client mode;
+    // both are dropped and the reply after them is taken.
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    int datagram = 0;
+    net.AddServer("busy", [&clock, &datagram](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult r = ScriptedTimeServer(clock, milliseconds(40), seconds(2))(request);
+        ++datagram;
+        if (datagram % 3 == 1)
+            r.datagram[31] ^= 1;
+        else if (datagram % 3 == 2)
+            r.datagram[0] = 0x23;
+        return r;
+    });
+    RetrievalResult r = RetrieveTime({"busy"}, net, clock);
+    ASSERT_TRUE(r.Found()) << r.answers[0].error;
+    // The strays' time counts into the trip, which the offset splits in two.
+    EXPECT_NEAR(Ms(r.Chosen()->offset), 2040, 1);
+    EXPECT_NEAR(Ms(r.Chosen()->delay), 120, 1);
+    EXPECT_EQ(datagram, 3);
+
+    // Only strays until the time-out: the server failed, and the reason is the strays'.
+    net.AddServer("strays", [&clock](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult stray = ScriptedTimeServer(clock, milliseconds(300))(request);
+        stray.datagram[31] ^= 1;
+        return stray;
+    });
+    const auto before = clock.Now();
+    r = RetrieveTime({"strays"}, net, clock, seconds(3));
+    EXPECT_FALSE(r.Found());
+    EXPECT_EQ(r.answers[0].error, "reply to another request");
+    EXPECT_EQ(clock.Now() - before, seconds(3));
+
+    // The server's own refusal ends the wait at once.
+    int asked = 0;
+    net.AddServer("kiss", [&clock, &asked](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult kiss = ScriptedTimeServer(clock, milliseconds(40))(request);
+        kiss.datagram[1] = 0;
+        ++asked;
+        return kiss;
+    });
+    r = RetrieveTime({"kiss"}, net, clock);
+    EXPECT_EQ(r.answers[0].error, "kiss-o'-death");
+    EXPECT_EQ(asked, 1);
+}
+
+TEST(RetrieveTime, AForgedTimeDecadesAwayIsMeasuredAsALargeStep)
+{
+    // A transmit time of seconds = 1 is 2036 to a clock of 2024: far too far to be stepped without
+    // asking, which the offset must show.
+    FakeSystemClock clock(kStart);
+    FakeUdpTransport net;
+    net.AddServer("forger", [&clock](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult r = ScriptedTimeServer(clock, milliseconds(40))(request);
+        for (std::size_t at : {32u, 40u})
+            WriteNtpTimestamp({1, 0}, std::span<std::uint8_t, 8>(r.datagram.data() + at, 8));
+        return r;
+    });
+    net.AddServer("near", ScriptedTimeServer(clock, milliseconds(40), seconds(999)));
+    const RetrievalResult r = RetrieveTime({"forger", "near"}, net, clock);
+    ASSERT_TRUE(r.answers[0].ok);
+    EXPECT_GT(r.answers[0].offset, 11 * 365.0);
+    EXPECT_LT(r.answers[0].offset, 12 * 365.0);
+    EXPECT_TRUE(IsLargeStep(r.answers[0].offset));
+    EXPECT_FALSE(IsLargeStep(r.answers[1].offset));
+    EXPECT_TRUE(IsLargeStep(-1001.0 / 86400));
+}

@@ -244,3 +244,31 @@ TEST(ContactsBook, AFileThatIsNoRichTextIsKeptAsideBeforeTheFirstSave)
     ASSERT_TRUE(file.Save(document));
     EXPECT_EQ(store.files.size(), 3U);
 }
+
+TEST(ContactsBook, ABookThatCouldNotBeReadIsMovedAsideOrNeverSavedOver)
+{
+    // Someone else's file, or one with an I/O error: an empty book is shown, and saving it must
+    // not be the end of what is there.
+    MemoryFileStore store;
+    ContactsFile file(store, "/program");
+    const RichDocument document{{Paragraph{{TextRun{"Ewa Żak", SavedFormat()}}}}};
+    store.files[file.Path()] = "{\\rtf1 Jan Nowak}";
+    store.unreadable.insert(file.Path());
+    store.files["/program/tel.rtf.unreadable"] = "from an earlier start";
+    EXPECT_FALSE(file.Load());
+
+    // It cannot be moved: the save is refused, and the message says why.
+    store.failRenames = true;
+    EXPECT_FALSE(file.Save(document));
+    EXPECT_EQ(store.writes, 0);
+    EXPECT_EQ(file.SaveFailureMessage(), "Nie udało się odczytać pliku: /program/tel.rtf  Zapis nie zastąpi go, by "
+                                         "nie utracić jego zawartości.");
+
+    // It can: it keeps its bytes under the first free name, and the book is saved.
+    store.failRenames = false;
+    ASSERT_TRUE(file.Save(document));
+    EXPECT_EQ(store.files["/program/tel.rtf.unreadable.1"], "{\\rtf1 Jan Nowak}");
+    EXPECT_TRUE(store.unreadable.count("/program/tel.rtf.unreadable.1"));
+    EXPECT_EQ(file.Load(), document);
+    EXPECT_EQ(file.SaveFailureMessage(), "Zapis do pliku: /program/tel.rtf  nie powiódł się.");
+}

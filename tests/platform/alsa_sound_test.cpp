@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -135,7 +137,7 @@ TEST_F(AlsaSoundTest, WaveFileArrivesUnchanged)
     const auto wave = s_dir->Path() / "ALARM.WAV";
     WriteWholeFile(wave, WaveFile(samples, 8000));
     AlsaSound sound;
-    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    ASSERT_TRUE(sound.PlayAlarmWave(wave, [] { return true; }));
     EXPECT_EQ(Played(), samples);
 }
 
@@ -148,7 +150,7 @@ TEST_F(AlsaSoundTest, ManyChannelsAndAnOddRateArriveUnchangedOverSeveralBlocks)
     const auto wave = s_dir->Path() / "three.wav";
     WriteWholeFile(wave, WaveFile(samples, 11025, 3));
     AlsaSound sound;
-    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    ASSERT_TRUE(sound.PlayAlarmWave(wave, [] { return true; }));
     EXPECT_EQ(Played(), samples);
 }
 
@@ -179,7 +181,7 @@ TEST_F(AlsaSoundTest, FloatFileKeepsItsLevelAndIsClippedBeyondFullScale)
     const auto wave = s_dir->Path() / "loud.wav";
     WriteWholeFile(wave, file);
     AlsaSound sound;
-    ASSERT_TRUE(sound.PlayAlarmWave(wave));
+    ASSERT_TRUE(sound.PlayAlarmWave(wave, [] { return true; }));
     const std::vector<std::int16_t> played = Played();
     ASSERT_EQ(played.size(), values.size());
     EXPECT_NEAR(played[0], 16384, 2);
@@ -192,10 +194,10 @@ TEST_F(AlsaSoundTest, FloatFileKeepsItsLevelAndIsClippedBeyondFullScale)
 TEST_F(AlsaSoundTest, MissingOrBrokenFileIsAFailure)
 {
     AlsaSound sound;
-    EXPECT_FALSE(sound.PlayAlarmWave(s_dir->Path() / "nothing.wav"));
+    EXPECT_FALSE(sound.PlayAlarmWave(s_dir->Path() / "nothing.wav", [] { return true; }));
     const auto broken = s_dir->Path() / "broken.wav";
     WriteWholeFile(broken, "RIFF\x10\0\0\0WAVEjunk");
-    EXPECT_FALSE(sound.PlayAlarmWave(broken));
+    EXPECT_FALSE(sound.PlayAlarmWave(broken, [] { return true; }));
 }
 
 TEST_F(AlsaSoundTest, WaveFileWithoutSamplesIsAFailure)
@@ -204,5 +206,40 @@ TEST_F(AlsaSoundTest, WaveFileWithoutSamplesIsAFailure)
     const auto empty = s_dir->Path() / "empty.wav";
     WriteWholeFile(empty, WaveFile({}, 8000));
     AlsaSound sound;
-    EXPECT_FALSE(sound.PlayAlarmWave(empty));
+    EXPECT_FALSE(sound.PlayAlarmWave(empty, [] { return true; }));
+}
+
+TEST_F(AlsaSoundTest, AStopOrTheAlarmsEndIsSeenWithinATenthOfASecondOfAnyWave)
+{
+    // Ten seconds at 48 kHz: asked before every piece, a "no" after the third ends it there.
+    const auto wave = s_dir->Path() / "long.wav";
+    WriteWholeFile(wave, WaveFile(std::vector<std::int16_t>(480000, 1000), 48000));
+    AlsaSound sound;
+    int asked = 0;
+    EXPECT_TRUE(sound.PlayAlarmWave(wave, [&asked] { return ++asked <= 3; }));
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(Played().size(), 3u * 4800u);
+
+    // At 4000 Hz the pieces are 400 samples, still a tenth of a second.
+    std::filesystem::remove(s_output);
+    WriteWholeFile(wave, WaveFile(std::vector<std::int16_t>(4000, 1000), 4000));
+    asked = 0;
+    EXPECT_TRUE(sound.PlayAlarmWave(wave, [&asked] { return ++asked <= 2; }));
+    EXPECT_EQ(Played().size(), 800u);
+}
+
+TEST_F(AlsaSoundTest, SlowerThan4000SamplesASecondOrNoFileIsRefusedForTheTones)
+{
+    // A 1 Hz file would keep the alarm for hours; 3999 Hz is as unplayable.
+    const auto slow = s_dir->Path() / "slow.wav";
+    AlsaSound sound;
+    for (std::uint32_t rate : {1u, 3999u}) {
+        WriteWholeFile(slow, WaveFile(std::vector<std::int16_t>(100, 1000), rate));
+        EXPECT_FALSE(sound.PlayAlarmWave(slow, [] { return true; })) << rate;
+    }
+    EXPECT_TRUE(Played().empty());
+    // A FIFO in the file's place is no file, and is not waited on.
+    const auto fifo = s_dir->Path() / "fifo.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(sound.PlayAlarmWave(fifo, [] { return true; }));
 }

@@ -5,8 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include "app/settings.h"
 #include "platform/linux/xdg_dirs.h"
+#include "hostile_files.h"
+#include "platform/read_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -270,14 +276,23 @@ TEST(FileSettingsStore, RefusedWritesReportFailureAndLeaveTheFile)
     FileSettingsStore store(FileIn(dir));
     ASSERT_TRUE(SaveAlarm(store, "06:45", true));
     const std::string before = ReadWholeFile(store.File());
-    // A folder where the new file would go makes every replacement fail, even for the superuser.
-    std::filesystem::path blocker = store.File();
-    blocker += ".new";
-    std::filesystem::create_directory(blocker);
-    Settings s;
-    s.Latitude = 10;
-    EXPECT_FALSE(SaveSettings(store, s));
+    // A limit on file sizes makes every replacement fail, even for the superuser: in a child, so
+    // that the limit stays there.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        Settings s;
+        s.Latitude = 10;
+        ::_exit(SaveSettings(store, s) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save reported success";
     EXPECT_EQ(ReadWholeFile(store.File()), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store.File().parent_path()), {}), 1);
     EXPECT_EQ(ReadStoredValues(store, {SettingId::Latitude, SettingId::Longitude}).Latitude, 52.0);
 }
 
@@ -305,7 +320,8 @@ TEST(FileSettingsStore, SavesKeepPermissionsLinksAndNeverFollowAPlantedLink)
     EXPECT_NE(ReadWholeFile(real).find("07:15"), std::string::npos);
     EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, ownerOnly);
     EXPECT_EQ(ReadWholeFile(victim), "do not touch");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real.parent_path()), {}), 1);
+    // The file and the planted link, nothing of the save's own.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real.parent_path()), {}), 2);
 }
 
 // A FIFO would stop the printed day and the window in the open, a link to a device would be read
@@ -328,6 +344,13 @@ TEST(FileSettingsStore, OnlyARegularFileIsRead)
     std::filesystem::create_symlink("/dev/zero", store.File());
     LoadSettings(store, s, kNow);
     EXPECT_TRUE(s.FirstRun);
+
+    // Far larger than any export of the key: not read at all, and set aside when writing afresh.
+    ASSERT_TRUE(MakeHostileFile(store.File(), HostileFile::Sparse, kSettingsLimit));
+    LoadSettings(store, s, kNow);
+    EXPECT_TRUE(s.FirstRun);
+    ASSERT_TRUE(SaveAlarm(store, "06:45", true));
+    EXPECT_EQ(std::filesystem::file_size(store.File().string() + ".unreadable.1"), kSettingsLimit + 1);
 }
 
 TEST(FileSettingsStore, NoPlaceToStoreMeansNoKey)

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "calendar/notes_journal.h"
+#include "hostile_files.h"
+#include "platform/read_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -113,6 +116,23 @@ TEST(LinuxJournalFile, OnlyARegularFileIsRead)
     }
 }
 
+TEST(LinuxJournalFile, AFileLargerThanAJournalCanHoldIsRefusedWithoutReading)
+{
+    TempDir dir;
+    const auto path = dir.Path() / "dnz.dat";
+    ASSERT_TRUE(MakeHostileFile(path, HostileFile::Sparse, kNotesLimit));
+    LinuxJournalFile file;
+    std::string contents;
+    EXPECT_EQ(file.ReadAll(path, contents), JournalFile::ReadStatus::Failed);
+    EXPECT_EQ(file.OpenAndRead(path, contents), JournalFile::OpenStatus::TooLarge);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(contents, "");
+    NotesJournal journal(file);
+    const auto message = journal.OpenNotes(path);
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("Plik jest za duży (ponad 1 GB)"), std::string::npos);
+}
+
 TEST(LinuxJournalFile, APackNeverWritesThroughAPlantedLink)
 {
     TempDir dir;
@@ -127,7 +147,8 @@ TEST(LinuxJournalFile, APackNeverWritesThroughAPlantedLink)
     EXPECT_EQ(ReadWholeFile(victim), "do not touch");
     EXPECT_FALSE(std::filesystem::is_symlink(path));
     EXPECT_EQ(ReadWholeFile(path), "packed\r\n");
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / "dnz.dat.new")));
+    // The journal, the victim and the link: the pack's own new file is in place, nothing beside.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);
 }
 
 TEST(LinuxJournalFile, OpeningRemovesWhatACrashedPackLeft)

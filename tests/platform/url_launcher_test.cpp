@@ -1,6 +1,9 @@
 // The browser launch: the cut rule, desktop entry Exec lines, the search for the default browser
 // and the arguments it is started with, through a recording stand-in for the system.
 #include "platform/linux/linux_file_store.h"
+#include "hostile_files.h"
+#include "platform/linux/xdg_startup_entry.h"
+#include "platform/read_file.h"
 #include "platform/linux/process_spawn.h"
 #include "platform/linux/xdg_url_launcher.h"
 #include "platform/url_launcher.h"
@@ -210,4 +213,36 @@ TEST(LinuxFileStore, ReadsReplacesAndFailsWithoutThrowing)
     }
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// The readers of the platform layer that read files the user or the system put there.
+TEST(HostileFiles, DesktopEntriesAndTheContactsStoreRefuseWhatIsNoFileAtOnce)
+{
+    TempDir dir;
+    LinuxFileStore store;
+    for (HostileFile kind : kHostileFiles) {
+        SCOPED_TRACE(Name(kind));
+        ASSERT_TRUE(MakeHostileFile(dir.Path() / "tel.rtf", kind, kRichTextLimit));
+        EXPECT_EQ(store.Read(dir.Path() / "tel.rtf", kRichTextLimit).status, FileRead::Status::Failed);
+        // Set aside under a free name only.
+        WriteFile(dir.Path() / "taken", "kept");
+        EXPECT_FALSE(store.RenameToFreeName(dir.Path() / "tel.rtf", dir.Path() / "taken"));
+        EXPECT_EQ(ReadWholeFile(dir.Path() / "taken"), "kept");
+        EXPECT_TRUE(store.RenameToFreeName(dir.Path() / "tel.rtf", dir.Path() / "aside"));
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / "tel.rtf"));
+        std::filesystem::remove(dir.Path() / "aside");
+
+        // The default browser's entry: the address goes to xdg-open instead.
+        ASSERT_TRUE(MakeHostileFile(dir.Path() / "applications" / "browser.desktop", kind, kSmallFileLimit));
+        RecordingSystem recorder;
+        recorder.answers["xdg-settings default-web-browser"] = "browser.desktop";
+        XdgUrlLauncher launcher(recorder.Make({dir.Path()}));
+        EXPECT_TRUE(launcher.OpenInBrowser("http://example.pl"));
+        EXPECT_EQ(recorder.spawned, (std::vector<Args>{{"xdg-open", "http://example.pl"}}));
+
+        // The start entry reads as none.
+        XdgStartupEntry entries(dir.Path() / "autostart", dir.Path() / "system");
+        ASSERT_TRUE(MakeHostileFile(entries.EntryFile(TRegLocation::CurrentUser, "ZWDniarz"), kind, kSmallFileLimit));
+        EXPECT_EQ(entries.Read(TRegLocation::CurrentUser, "ZWDniarz"), std::nullopt);
+    }
 }

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 #include "app/auto_runner.h"
 #include "temp_dir.h"
 
@@ -38,7 +42,9 @@ TEST(XdgStartupEntry, ExecLinesQuoteThePathAsDesktopEntriesRequire)
         {"/usr/bin/dniarz", {"-hide"}, R"("/usr/bin/dniarz" -hide)"},
         {"/opt/moje programy/dniarz", {"-hide"}, R"("/opt/moje programy/dniarz" -hide)"},
         {"/tmp/a\"b$c\\d`e", {"-hide"}, R"("/tmp/a\\"b\\$c\\\\d\\`e" -hide)"},
-        {"/home/ala/100%/dniarz", {"-hide"}, R"("/home/ala/100%%/dniarz" -hide)"},
+        // GLib looks for the program as the line names it, "%%" and all: env stands first instead.
+        {"/home/ala/100%/dniarz", {"-hide"}, R"(/usr/bin/env "/home/ala/100%%/dniarz" -hide)"},
+        {"/usr/bin/dniarz", {"--dir", "/home/ala/50%"}, R"("/usr/bin/dniarz" --dir /home/ala/50%%)"},
         {"/home/żółw/dniarz", {}, R"("/home/żółw/dniarz")"},
         {"/usr/bin/dniarz", {"-a b"}, R"("/usr/bin/dniarz" "-a b")"},
         {"/usr/bin/dniarz",
@@ -50,6 +56,12 @@ TEST(XdgStartupEntry, ExecLinesQuoteThePathAsDesktopEntriesRequire)
         EXPECT_EQ(ExecLine(r.program, r.arguments), r.expected);
     }
     EXPECT_FALSE(ExecLine("/tmp/a\nb", {"-hide"}));
+    EXPECT_FALSE(ExecLine("/tmp/a\tb", {"-hide"}));
+    // Not UTF-8 (Latin-2 "ż", an overlong "/", a surrogate): no desktop entry can hold it.
+    for (const char* bad : {"/home/\xbf\xf3\xb3w/dniarz", "/tmp/\xc0\xaf", "/tmp/\xed\xa0\x80"}) {
+        EXPECT_FALSE(ExecLine(bad, {"-hide"})) << bad;
+        EXPECT_FALSE(ExecLine("/usr/bin/dniarz", {"--dir", bad})) << bad;
+    }
     EXPECT_FALSE(ExecLine("", {"-hide"}));
 }
 
@@ -124,8 +136,8 @@ TEST(XdgStartupEntry, TheSwitchOverRealFoldersWithAnEntryOnlyInTheSystemFolder)
     TAutoRunner empty = MainWindowAutoRunner(readOnlySystem, "/usr/bin/dniarz");
     EXPECT_FALSE(empty.AutoRun());
     empty.SetRegLocation(kMachine);
-    empty.SetAutoRun(true);
-    EXPECT_TRUE(empty.AutoRun()) << "a refused write keeps the requested value";
+    EXPECT_FALSE(empty.SetAutoRun(true));
+    EXPECT_FALSE(empty.AutoRun()) << "a refused write leaves the box unticked";
     EXPECT_FALSE(readOnlySystem.Read(kMachine, "ZWDniarz"));
     EXPECT_FALSE(readOnlySystem.Read(kUser, "ZWDniarz"));
 
@@ -139,4 +151,26 @@ TEST(XdgStartupEntry, TheSwitchOverRealFoldersWithAnEntryOnlyInTheSystemFolder)
     runner.SetAutoRun(true);
     EXPECT_EQ(g.entries.Read(kMachine, "ZWDniarz"), "\"/usr/local/bin/dniarz\" -hide");
     EXPECT_FALSE(g.entries.Read(kUser, "ZWDniarz"));
+}
+
+TEST(XdgStartupEntry, AnEntryForAProgramUnderAPercentSignStartsThroughGLib)
+{
+    if (!std::filesystem::exists("/usr/bin/gio"))
+        GTEST_SKIP() << "GLib's gio is not installed";
+    TempDir dir;
+    const auto program = dir.Path() / "100% moje" / "dniarz";
+    const auto marker = dir.Path() / "started";
+    WriteWholeFile(program, "#!/bin/sh\necho \"$@\" > '" + marker.string() + "'\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    XdgStartupEntry entries(dir.Path() / "autostart", dir.Path() / "system");
+    ASSERT_TRUE(entries.Write(kUser, "ZWDniarz", program.string(), {"-hide", "--dir", "/home/ala/50%"}));
+    const std::string command = "gio launch '" + entries.EntryFile(kUser, "ZWDniarz").string() + "' 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    for (int i = 0; i < 500 && ReadWholeFile(marker).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(ReadWholeFile(marker), "-hide --dir /home/ala/50%\n");
+
+    // A name that no entry can hold is refused.
+    EXPECT_FALSE(entries.Write(kUser, "ZWDniarz", "/home/\xbf\xf3\xb3w/dniarz", {"-hide"}));
+    EXPECT_FALSE(entries.Write(kUser, "ZWDniarz", "/home/ala\nnowy/dniarz", {"-hide"}));
 }

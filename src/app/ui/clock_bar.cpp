@@ -23,7 +23,7 @@ class Silence final : public Sound
 {
 public:
     void PlayTone(int, int) override {}
-    bool PlayAlarmWave(const std::filesystem::path&) override { return false; }
+    bool PlayAlarmWave(const std::filesystem::path&, const std::function<bool()>&) override { return false; }
 };
 
 void SetTextIfDifferent(QLabel* label, const QString& text)

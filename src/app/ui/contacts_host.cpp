@@ -21,15 +21,16 @@ namespace {
 class NoFiles final : public FileStore
 {
 public:
-    std::optional<std::string> ReadContents(const std::filesystem::path&) override { return std::nullopt; }
+    FileRead Read(const std::filesystem::path&, std::uint64_t) override { return {}; }
     bool ReplaceContents(const std::filesystem::path&, std::string_view) override { return false; }
+    bool RenameToFreeName(const std::filesystem::path&, const std::filesystem::path&) override { return false; }
 };
 
 class NoSound final : public Sound
 {
 public:
     void PlayTone(int, int) override {}
-    bool PlayAlarmWave(const std::filesystem::path&) override { return false; }
+    bool PlayAlarmWave(const std::filesystem::path&, const std::function<bool()>&) override { return false; }
 };
 
 class QtUrlLauncher final : public UrlLauncher

@@ -409,7 +409,26 @@ void TForm1::PollTimeSync()
 {
     if (!m_timeSync)
         return;
-    const auto outcome = m_timeSync->PollTimeSync();
+    auto outcome = m_timeSync->PollTimeSync();
+    if (outcome && outcome->largeStep) {
+        // A step this large is the user's to decide; with nobody at the window it is left unmade
+        // and said once, not asked every run.
+        if (outcome->byUser || (isVisible() && !isMinimized())) {
+            const auto answer = AppMessageBox::Show(this, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
+                                                    QString::fromStdString(LargeStepQuestion(outcome->offsetMs)),
+                                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+            if (answer != QMessageBox::Yes)
+                return;
+            outcome->change = m_timeSync->ApplyLargeStep(outcome->offsetMs);
+            outcome->byUser = true;
+        } else {
+            if (!m_largeStepNoticeGiven)
+                Announce(m_notifier, m_trayIcon,
+                         {"Zegar nie został ustawiony", LargeStepNotice(outcome->offsetMs), {}, false});
+            m_largeStepNoticeGiven = true;
+            return;
+        }
+    }
     if (!outcome || !outcome->found || outcome->change.Ok())
         return;
     // The user who pressed the button hears why nothing changed; a run of its own accord tells it

@@ -224,7 +224,8 @@ private:
     DayView m_dayView{m_names};
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
-    bool m_recallSelectsToday = false;  // "Przywołanie"
+    bool m_recallSelectsToday = false;    // "Przywołanie"
+    bool m_largeStepNoticeGiven = false;  // a large step was left unmade and a notification said so
     CityTable m_cities;
     std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
     std::unique_ptr<TAutoRunner> m_autoRunner;

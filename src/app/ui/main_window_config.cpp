@@ -5,6 +5,7 @@
 #include "clock/local_time.h"
 #include "clock/ui/calibration_dialog.h"
 #include "platform/startup_entry.h"
+#include "ui_support/message_box.h"
 
 namespace {
 
@@ -57,7 +58,12 @@ void TForm1::SpeedButton5Click()
         CopyGridColours();
     };
     actions.setRecallSelectsToday = [this](bool on) { m_recallSelectsToday = on; };
-    actions.setAutoRun = [this](bool on) { m_autoRunner->SetAutoRun(on); };
+    actions.setAutoRun = [this](bool on) {
+        // The box reads unticked at the next opening; the user learns why now.
+        if (!m_autoRunner->SetAutoRun(on))
+            AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"),
+                                QString::fromStdString(AutoRunNotWrittenMessage(m_options.programFile.string())));
+    };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
 
     const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities};

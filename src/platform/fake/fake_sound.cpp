@@ -14,7 +14,7 @@ void FakeSound::PlayTone(int frequency, int ms)
         onCall(call);
 }
 
-bool FakeSound::PlayAlarmWave(const std::filesystem::path& file)
+bool FakeSound::PlayAlarmWave(const std::filesystem::path& file, const std::function<bool()>& goOn)
 {
     std::function<void(const Call&)> onCall;
     const Call call{Call::Wave, 0, 0, file};
@@ -27,7 +27,35 @@ bool FakeSound::PlayAlarmWave(const std::filesystem::path& file)
     }
     if (onCall)
         onCall(call);
+    long long pieces = 0;
+    std::function<void()> onPiece;
+    {
+        std::lock_guard lock(m_mutex);
+        pieces = m_pieces;
+        onPiece = m_onPiece;
+    }
+    for (long long i = 0; i < pieces && goOn(); ++i) {
+        {
+            std::lock_guard lock(m_mutex);
+            ++m_piecesPlayed;
+        }
+        if (onPiece)
+            onPiece();
+    }
     return result;
+}
+
+void FakeSound::SetWavePieces(long long pieces, std::function<void()> onPiece)
+{
+    std::lock_guard lock(m_mutex);
+    m_pieces = pieces;
+    m_onPiece = std::move(onPiece);
+}
+
+long long FakeSound::PiecesPlayed() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_piecesPlayed;
 }
 
 void FakeSound::SetWaveResult(bool played)

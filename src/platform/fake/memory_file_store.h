@@ -4,16 +4,19 @@
 #include "platform/file_store.h"
 
 #include <map>
+#include <set>
 
 class MemoryFileStore final : public FileStore
 {
 public:
-    std::optional<std::string> ReadContents(const std::filesystem::path& file) override
+    FileRead Read(const std::filesystem::path& file, std::uint64_t limit) override
     {
         const auto found = files.find(file);
-        if (failReads || found == files.end())
-            return std::nullopt;
-        return found->second;
+        if (failReads || unreadable.count(file) || (found != files.end() && found->second.size() > limit))
+            return {FileRead::Status::Failed, {}};
+        if (found == files.end())
+            return {};
+        return {FileRead::Status::Read, found->second};
     }
     bool ReplaceContents(const std::filesystem::path& file, std::string_view contents) override
     {
@@ -21,11 +24,26 @@ public:
         if (failWrites)
             return false;
         files[file] = std::string(contents);
+        unreadable.erase(file);
+        return true;
+    }
+    bool RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to) override
+    {
+        if (failRenames || files.count(to) || unreadable.count(to) || (!files.count(from) && !unreadable.count(from)))
+            return false;
+        if (files.count(from))
+            files[to] = files[from];
+        if (unreadable.count(from))
+            unreadable.insert(to);
+        files.erase(from);
+        unreadable.erase(from);
         return true;
     }
 
     std::map<std::filesystem::path, std::string> files;
+    std::set<std::filesystem::path> unreadable;  // there, but every read of them fails
     bool failReads = false;
     bool failWrites = false;
+    bool failRenames = false;
     int writes = 0;  // attempts, failed ones included
 };

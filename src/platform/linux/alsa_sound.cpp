@@ -4,6 +4,10 @@
 #include <alsa/asoundlib.h>
 #include <sndfile.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -141,26 +145,44 @@ void AlsaSound::PlayTone(int frequency, int ms)
     std::this_thread::sleep_until(end);
 }
 
-bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file)
+bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file, const std::function<bool()>& goOn)
 {
+    // Only a regular file: a FIFO in its place would hold the alarm thread in the open.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     SF_INFO info{};
-    SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
+    SNDFILE* sound = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
     if (!sound)
         return false;
     bool played = false;
-    if (info.channels > 0 && info.channels <= 32 && info.samplerate > 0) {
+    bool cut = false;
+    if (info.channels > 0 && info.channels <= 32 && info.samplerate >= kMinWaveRate) {
         const auto channels = static_cast<unsigned>(info.channels);
         Pcm pcm(channels, static_cast<unsigned>(info.samplerate));
         if (pcm) {
-            constexpr sf_count_t kChunk = 4096;
+            // A tenth of a second at most: the caller's stop and the alarm's end are looked at
+            // that often.
+            const sf_count_t chunk = std::max<sf_count_t>(1, info.samplerate / 10);
             // Read as floats in -1..1 whatever the file holds: libsndfile hands floating-point files
             // to a reader of shorts unscaled, as a near-silent -1..1.
-            std::vector<float> read(static_cast<std::size_t>(kChunk) * channels);
+            std::vector<float> read(static_cast<std::size_t>(chunk) * channels);
             std::vector<std::int16_t> buffer(read.size());
             // A file with no sound in it (cut to its header) counts as unplayable, so that the alarm
             // falls back to the tones instead of staying mute.
             for (;;) {
-                const sf_count_t frames = sf_readf_float(sound, read.data(), kChunk);
+                if (!goOn()) {
+                    cut = true;
+                    break;
+                }
+                const sf_count_t frames = sf_readf_float(sound, read.data(), chunk);
                 if (frames <= 0)
                     break;
                 const std::size_t count = static_cast<std::size_t>(frames) * channels;
@@ -172,10 +194,11 @@ bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file)
                 }
                 played = true;
             }
-            if (played)
+            // A stopped alarm drops what the device still holds instead of playing it out.
+            if (played && !cut)
                 pcm.Drain();
         }
     }
     sf_close(sound);
-    return played;
+    return played || cut;
 }

@@ -9,5 +9,5 @@ class AlsaSound final : public Sound
 public:
     AlsaSound();
     void PlayTone(int frequency, int ms) override;
-    bool PlayAlarmWave(const std::filesystem::path& file) override;
+    bool PlayAlarmWave(const std::filesystem::path& file, const std::function<bool()>& goOn) override;
 };

@@ -2,6 +2,7 @@
 #include "platform/linux/file_settings_store.h"
 
 #include "platform/linux/posix_file.h"
+#include "platform/read_file.h"
 
 #include <functional>
 #include <system_error>
@@ -40,7 +41,7 @@ bool SetAside(const std::filesystem::path& file)
 LoadedFile LoadFile(const std::filesystem::path& file)
 {
     std::string bytes;
-    const std::error_code error = ReadRegularFile(file, bytes);
+    const std::error_code error = ReadFileSafely(file, kSettingsLimit, bytes);
     if (error)
         return {error == std::errc::no_such_file_or_directory ? FileState::Missing : FileState::Unreadable, {}};
     auto parsed = ParseRegFile(bytes);

@@ -2,17 +2,40 @@
 // file that is synced and renamed over the old one.
 #include "platform/linux/linux_file_store.h"
 
-#include "platform/linux/posix_file.h"
+#include <cerrno>
+#include <cstdio>
 
-std::optional<std::string> LinuxFileStore::ReadContents(const std::filesystem::path& file)
+#include <fcntl.h>
+
+#include "platform/linux/posix_file.h"
+#include "platform/read_file.h"
+
+FileRead LinuxFileStore::Read(const std::filesystem::path& file, std::uint64_t limit)
 {
-    std::string contents;
-    if (ReadRegularFile(file, contents))
-        return std::nullopt;
-    return contents;
+    FileRead read;
+    const std::error_code error = ReadFileSafely(file, limit, read.contents);
+    if (!error)
+        read.status = FileRead::Status::Read;
+    else if (error != std::errc::no_such_file_or_directory)
+        read.status = FileRead::Status::Failed;
+    return read;
 }
 
 bool LinuxFileStore::ReplaceContents(const std::filesystem::path& file, std::string_view contents)
 {
     return !ReplaceFileContents(file, contents);
+}
+
+bool LinuxFileStore::RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    // File systems without the flag: a plain rename after a look, which another writer could
+    // only race within the same instant.
+    if (errno != EINVAL)
+        return false;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(to, ec).type() != std::filesystem::file_type::not_found)
+        return false;
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }

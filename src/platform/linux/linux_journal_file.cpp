@@ -2,6 +2,7 @@
 #include "platform/linux/linux_journal_file.h"
 
 #include "platform/linux/posix_file.h"
+#include "platform/read_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr const char* kNotRegular = "not a regular file";
+constexpr const char* kTooLarge = "larger than 1 GB, more than a notes file can be";
 // A pack by another writer renames a new file over the name between our open and our lock; each
 // round of that costs the other writer a whole pack, so a few rounds are all there can be.
 constexpr int kLockAttempts = 100;
@@ -33,11 +35,13 @@ bool LinuxJournalFile::Fail(int error)
 
 JournalFile::ReadStatus LinuxJournalFile::ReadAll(const std::filesystem::path& path, std::string& contents)
 {
-    const std::error_code error = ReadRegularFile(path, contents);
+    const std::error_code error = ReadFileSafely(path, kNotesLimit, contents);
     if (!error)
         return ReadStatus::Ok;
     if (error == std::errc::invalid_argument)
         m_lastError = kNotRegular;
+    else if (error == std::errc::file_too_large)
+        m_lastError = kTooLarge;
     else
         Fail(error.value());
     return error == std::errc::no_such_file_or_directory ? ReadStatus::Missing : ReadStatus::Failed;
@@ -91,9 +95,17 @@ JournalFile::OpenStatus LinuxJournalFile::OpenAndRead(const std::filesystem::pat
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         // Only the lock holder packs, so a new file beside the journal now is what a crash
         // in the middle of a pack left.
-        ::unlink(ReplacementFile(ReplacementTarget(path)).c_str());
+        RemoveStaleReplacements(ReplacementTarget(path));
         // Read under the lock, so that nothing another writer appended before it is missed.
-        if (::fstat(fd, &opened) != 0 || !ReadFromStart(fd, static_cast<std::uint64_t>(opened.st_size), contents))
+        if (::fstat(fd, &opened) != 0)
+            return fail(errno);
+        // More than the journal can hold in memory is no notes file the program wrote.
+        if (static_cast<std::uint64_t>(opened.st_size) > kNotesLimit) {
+            m_lastError = kTooLarge;
+            ::close(fd);
+            return OpenStatus::TooLarge;
+        }
+        if (!ReadFromStart(fd, static_cast<std::uint64_t>(opened.st_size), contents))
             return fail(errno);
         // Not fatal: the name of a new, still empty file is all a crash could lose here.
         if (contents.empty())

@@ -2,6 +2,10 @@
 #include "platform/linux/posix_file.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <exception>
+#include <random>
+#include <string>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,7 +41,12 @@ bool WriteAll(int fd, std::string_view bytes)
 bool ReadFromStart(int fd, std::uint64_t size, std::string& contents)
 {
     contents.clear();
-    contents.resize(static_cast<std::size_t>(size));
+    try {
+        contents.resize(static_cast<std::size_t>(size));
+    } catch (const std::exception&) {
+        errno = ENOMEM;
+        return false;
+    }
     std::size_t done = 0;
     while (done < contents.size()) {
         const ssize_t n = ::pread(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
@@ -55,26 +64,6 @@ bool ReadFromStart(int fd, std::uint64_t size, std::string& contents)
     }
     contents.resize(done);
     return true;
-}
-
-std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents)
-{
-    contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return LastErrno();
-    struct stat st
-    {
-    };
-    std::error_code error;
-    if (::fstat(fd, &st) != 0)
-        error = LastErrno();
-    else if (!S_ISREG(st.st_mode))
-        error = std::make_error_code(std::errc::invalid_argument);
-    else if (!ReadFromStart(fd, static_cast<std::uint64_t>(st.st_size), contents))
-        error = LastErrno();
-    ::close(fd);
-    return error;
 }
 
 bool SyncDirectoryOf(const std::filesystem::path& path)
@@ -107,15 +96,47 @@ std::filesystem::path ReplacementTarget(const std::filesystem::path& path)
     return target;
 }
 
-std::filesystem::path ReplacementFile(const std::filesystem::path& target)
+namespace {
+
+std::filesystem::path NewFileName(const std::filesystem::path& target, std::string_view suffix)
 {
     std::filesystem::path file = target;
     file += ".new";
+    file += suffix;
     return file;
 }
 
-FileReplacement::FileReplacement(std::filesystem::path target)
-    : m_target(std::move(target)), m_new(ReplacementFile(m_target))
+// Six characters that no other replacement, here or in another process, is likely to draw; the
+// exclusive creation catches the rest.
+std::string RandomSuffix()
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random([] {
+        std::random_device device;
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ static_cast<std::uint64_t>(::getpid());
+    }());
+    std::string suffix = ".";
+    for (int i = 0; i < 6; ++i)
+        suffix += kLetters[random() % (sizeof kLetters - 1)];
+    return suffix;
+}
+
+}  // namespace
+
+void RemoveStaleReplacements(const std::filesystem::path& target)
+{
+    ::unlink(NewFileName(target, "").c_str());
+    const std::string prefix = NewFileName(target, ".").filename().string();
+    std::error_code ec;
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+            ::unlink(it->path().c_str());
+    }
+}
+
+FileReplacement::FileReplacement(std::filesystem::path target) : m_target(std::move(target))
 {
 }
 
@@ -133,11 +154,12 @@ std::error_code FileReplacement::Begin()
     {
     };
     const bool hadTarget = ::stat(m_target.c_str(), &old) == 0;
-    if (::unlink(m_new.c_str()) != 0 && errno != ENOENT)
-        return LastErrno();
-    m_fd = ::open(m_new.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (m_fd < 0)
-        return LastErrno();
+    for (int attempt = 0; m_fd < 0; ++attempt) {
+        m_new = NewFileName(m_target, RandomSuffix());
+        m_fd = ::open(m_new.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (m_fd < 0 && (errno != EEXIST || attempt == 100))
+            return LastErrno();
+    }
     // Notes and settings may be private: a replacement must not make them readable to others.
     if (hadTarget && ::fchmod(m_fd, old.st_mode & 07777) != 0)
         return LastErrno();

@@ -13,14 +13,9 @@
 bool WriteAll(int fd, std::string_view bytes);
 
 // The file open at `fd` from its start, no further than `size` bytes (the size it had when opened,
-// so that a file growing while it is read cannot make the read endless). False with errno set.
+// so that a file growing while it is read cannot make the read endless). False with errno set;
+// ENOMEM when there is no memory for it. Whole files by name are read with ReadFileSafely.
 bool ReadFromStart(int fd, std::uint64_t size, std::string& contents);
-
-// The whole regular file at `path`. Opened without blocking, so that a FIFO in its place cannot
-// stop the program, and read only as far as its size at the open, so that a device such as
-// /dev/zero cannot fill the memory. Anything but a regular file is std::errc::invalid_argument;
-// a missing one std::errc::no_such_file_or_directory. `contents` is empty on failure.
-std::error_code ReadRegularFile(const std::filesystem::path& path, std::string& contents);
 
 // Syncs the folder holding `path`: a new name or a rename reaches the disk only with its folder.
 bool SyncDirectoryOf(const std::filesystem::path& path);
@@ -30,13 +25,16 @@ bool SyncDirectoryOf(const std::filesystem::path& path);
 // stays a link.
 std::filesystem::path ReplacementTarget(const std::filesystem::path& path);
 
-// The name the new contents are written under before they replace `target`: target + ".new".
-std::filesystem::path ReplacementFile(const std::filesystem::path& target);
+// Where crashed replacements of `target` left their new files: target + ".new" and
+// target + ".new.XXXXXX". Only a writer that knows itself the only one (the notes file's lock
+// holder) may remove them; for the rest they may be another writer's replacement in progress.
+void RemoveStaleReplacements(const std::filesystem::path& target);
 
 // A new file written beside a target and then renamed over it, so that a crash at any moment
-// leaves either the whole old file or the whole new one. The new file's name is fixed, so that a
-// crash leaves at most one behind and the next replacement clears it; the caller must therefore
-// be the only writer of the target (the notes file by its lock, the settings by the single window).
+// leaves either the whole old file or the whole new one. Each replacement writes under a name of
+// its own (target + ".new." and six random characters), so that two processes replacing one file
+// at once (two users sharing a folder) never remove or write each other's new file: each
+// replacement lands whole or fails cleanly, and a reader sees the old file or a new one, whole.
 //
 //     FileReplacement next(target);
 //     if (auto error = next.Begin(); !error) error = next.Write(bytes); ... next.Commit();
@@ -50,9 +48,9 @@ public:
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    // Removes a stale new file and creates it afresh, exclusively and without following a link, so
-    // that a link planted under its name is never written through; it gets the target's
-    // permissions, or the default ones less the umask when there is no target yet.
+    // Creates the new file under a fresh name, exclusively and without following a link, so that a
+    // link planted under its name is never written through; it gets the target's permissions, or
+    // the default ones less the umask when there is no target yet.
     std::error_code Begin();
     int Descriptor() const { return m_fd; }
     std::error_code Write(std::string_view bytes);
@@ -61,6 +59,8 @@ public:
     std::error_code Commit();
     // The new file's descriptor, now the caller's to close; for going on writing after Commit.
     int Release();
+    // The new file's name, once Begin has made it.
+    const std::filesystem::path& NewFile() const { return m_new; }
 
 private:
     std::filesystem::path m_target;

@@ -2,9 +2,8 @@
 #include "platform/linux/xdg_startup_entry.h"
 
 #include "platform/linux/posix_file.h"
+#include "platform/read_file.h"
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace {
@@ -23,13 +22,50 @@ bool HasControlCharacter(std::string_view text)
     return false;
 }
 
+// Desktop entries are UTF-8, and sessions built on GLib refuse an entry that is not: a name in
+// another encoding cannot be written into one. Overlong forms and surrogates are no UTF-8 either.
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            cp = cp << 6 | (next & 0x3F);
+        }
+        if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))
+            || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 std::optional<std::string> ReadText(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string text;
+    if (ReadFileSafely(file, kSmallFileLimit, text))
         return std::nullopt;
     return text;
 }
@@ -118,11 +154,15 @@ XdgStartupEntry ProgramStartupEntry(const std::filesystem::path& configHome)
 
 std::optional<std::string> ExecLine(const std::string& program, const std::vector<std::string>& arguments)
 {
-    if (program.empty() || HasControlCharacter(program))
+    if (program.empty() || HasControlCharacter(program) || !IsUtf8(program))
         return std::nullopt;
-    std::string quoted = QuoteArgument(program, true);
+    // GLib looks for the program named first in the line before it will start an entry, and looks
+    // for it with the "%%" of the line as it stands: a program whose path holds '%' is started
+    // through env, which GLib finds, and which is handed the path with its '%' restored.
+    std::string quoted = program.find('%') == std::string::npos ? QuoteArgument(program, true)
+                                                                : "/usr/bin/env " + QuoteArgument(program, true);
     for (const std::string& argument : arguments) {
-        if (HasControlCharacter(argument))
+        if (HasControlCharacter(argument) || !IsUtf8(argument))
             return std::nullopt;
         quoted += ' ' + QuoteArgument(argument, false);
     }

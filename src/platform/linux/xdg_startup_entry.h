@@ -29,8 +29,9 @@ private:
 XdgStartupEntry ProgramStartupEntry(const std::filesystem::path& configHome);
 
 // The Exec value for a program and its arguments, escaped for a desktop entry: the program always
-// quoted, an argument quoted when it holds a character the format reserves. nullopt when any of
-// them holds a control character, which no Exec line can carry.
+// quoted, an argument quoted when it holds a character the format reserves; a program whose path
+// holds '%' is started through /usr/bin/env. nullopt when any of them holds a control character,
+// which no Exec line can carry, or is not UTF-8, which no desktop entry can.
 std::optional<std::string> ExecLine(const std::string& program, const std::vector<std::string>& arguments);
 
 // The value of `key` in the [Desktop Entry] group, with the format's string escapes undone;

@@ -2,6 +2,7 @@
 #include "platform/linux/xdg_url_launcher.h"
 
 #include "platform/linux/process_spawn.h"
+#include "platform/read_file.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -72,9 +73,9 @@ std::optional<std::string> XdgUrlLauncher::FindDesktopFile(const std::string& de
     }
     for (const auto& dir : m_system.dataDirs)
         for (const std::string& name : names) {
-            std::ifstream in(dir / "applications" / name, std::ios::binary);
-            if (in)
-                return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::string text;
+            if (!ReadFileSafely(dir / "applications" / name, kSmallFileLimit, text))
+                return text;
         }
     return std::nullopt;
 }

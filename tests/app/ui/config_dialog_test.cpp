@@ -620,6 +620,31 @@ private slots:
         m_store.SetFailWrites(false);
     }
 
+    void AStartEntryThatCannotBeWrittenIsSaidAndTheBoxIsUntickedAgain()
+    {
+        PutKey();
+        m_entries.SetReadOnly(TRegLocation::CurrentUser, true);
+        auto form = MakeWindow();
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        WhenDialogOpens([](Tconfig* dialog) {
+            Child<QCheckBox>(dialog, "autorun")->setChecked(true);
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Nie udało się zapisać wpisu automatycznego uruchomienia programu:\r\n"
+                                "/opt/dniarz/dniarz\r\nŚcieżka programu może zawierać znaki, których wpis nie "
+                                "przyjmuje. Program nie będzie uruchamiany podczas startu systemu."));
+        bool ticked = true;
+        WhenDialogOpens([&ticked](Tconfig* dialog) {
+            ticked = Child<QCheckBox>(dialog, "autorun")->isChecked();
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QVERIFY(!ticked);
+    }
+
     void RemoveEntriesEndsWithoutTheAlarmAndTheNextStartIsAFirstRun()
     {
         PutKey();

@@ -92,6 +92,41 @@ private slots:
                                 "Przyczyna: brak uprawnień do zmiany czasu systemowego."));
     }
 
+    void ALargeStepIsAskedForOrLeftUnmadeAndSaidOnce()
+    {
+        FakeSystemClock& worker = *m_workerClock;
+        m_net->AddServer("ntp.example", ScriptedTimeServer(worker, milliseconds(40), hours(-5000)));
+        FakeNotifier notifier;
+        auto form = Make(&notifier);
+        const std::size_t shifts = m_clock.Shifts().size();
+        // The button's run asks; "Nie" leaves the clock.
+        AppMessageBox::SetNextAnswer(QMessageBox::No);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
+        QTRY_COMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Zegar różni się od czasu serwera o 208 dni (zegar się spieszy). Ustawić?"));
+        QCOMPARE(AppMessageBox::LastAnswered()->buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(m_clock.Shifts().size(), shifts);
+        // "Tak" steps it.
+        AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+        QTest::mouseClick(Button(*form), Qt::LeftButton);
+        QTRY_COMPARE(AppMessageBox::AnsweredCount(), 2);
+        QCOMPARE(m_clock.Shifts().size(), shifts + 1);
+
+        // A run of its own with the window hidden in the tray never steps it and says so once.
+        form->hide();
+        for (int run = 0; run < 2; ++run) {
+            form->TimeSync()->StartTimeSync();
+            QTRY_VERIFY(!form->TimeSync()->SyncRunning());
+        }
+        QCOMPARE(AppMessageBox::AnsweredCount(), 2);
+        QCOMPARE(m_clock.Shifts().size(), shifts + 1);
+        QCOMPARE(notifier.Count(), std::size_t(1));
+        QCOMPARE(notifier.Last().summary, "Zegar nie został ustawiony");
+        QCOMPARE(notifier.Last().body, "Zegar różni się od czasu serwera o 208 dni (zegar się spieszy) i nie został "
+                                       "ustawiony. Przycisk synchronizacji ustawi go po potwierdzeniu.");
+    }
+
     // A run of its own accord at the start that the service refused: a notification says so, and
     // no box waits for an answer.
     void ARefusedRunAtTheStartIsANotification()
