@@ -45,6 +45,9 @@ file_size=$(stat -c %s "$deb")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 dpkg-deb -x "$deb" "$tmp/root"
+# The menu entry as packaged, hints included: two main categories list the program twice.
+validation=$(desktop-file-validate "$tmp/root/usr/share/applications/dniarz.desktop" 2>&1) \
+    && [ -z "$validation" ] || fail "the menu entry: $validation"
 help=$(env -i PATH=/usr/bin:/bin HOME="$tmp/home" "$tmp/root/usr/bin/dniarz" --help)
 grep -qF "$tmp/home/.local/share/dniarz (the user's data folder)" <<<"$help" || fail "the packaged program: $help"
 env -i PATH=/usr/bin:/bin HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" "$tmp/root/usr/bin/dniarz" \

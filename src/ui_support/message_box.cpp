@@ -1,6 +1,8 @@
 // The message-box door.
 #include "ui_support/message_box.h"
 
+#include "ui_support/message_icons.h"
+
 #include <QAbstractButton>
 
 #include <utility>
@@ -25,6 +27,7 @@ AppMessageBox::Button AppMessageBox::Show(QWidget* parent, QMessageBox::Icon ico
         return answer;
     }
     QMessageBox box(icon, title, text, buttons, parent);
+    box.setIconPixmap(MessageIconPixmap(icon, box.devicePixelRatio()));
     // Qt names its standard buttons in English unless a translation is installed; the program
     // speaks Polish whatever the desktop's language.
     static constexpr std::pair<QMessageBox::StandardButton, const char*> kCaptions[] = {

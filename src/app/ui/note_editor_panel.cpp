@@ -40,6 +40,10 @@ NoteEditorPanel::NoteEditorPanel(QWidget* form, NoteEditor& editor, SystemClock&
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Notes often hold small tables: Tab types a tab instead of leaving the editor.
     Memo->setTabChangesFocus(false);
+    // What the notes file cannot hold turns into "?" as it is typed or pasted, and the gap
+    // between the editor and the buttons names it.
+    m_unstorable = new UnstorableNotice(Memo, form);
+    m_unstorable->setGeometry(272, 390, 293, 13);
 
     Zachowaj = FlatButton(form, "Zachowaj", QStringLiteral("Zachowaj"), {272, 404, 81, 22},
                           QStringLiteral("Zachowanie notatki"), Glyph::Save);
@@ -81,17 +85,18 @@ void NoteEditorPanel::MemoChanged()
 {
     if (m_showingEditor)
         return;
+    // The notice has already turned what the notes file cannot hold into "?", as the editor keeps it.
     m_editor.TextEdited(Memo->toPlainText().toStdString());
-    // The editor keeps "?" for what the notes file cannot hold: show exactly what will be kept.
-    ShowOnlyStorableText(Memo);
 }
 
 void NoteEditorPanel::ShowEditorState()
 {
     m_showingEditor = true;
     const QString text = FromText(m_editor.Text());
-    if (Memo->toPlainText() != text)
+    if (Memo->toPlainText() != text) {
         Memo->setPlainText(text);
+        m_unstorable->Clear();
+    }
     Memo->setReadOnly(m_editor.ReadOnly());
     m_showingEditor = false;
     // Both notes shown together select no type until the user picks one.

@@ -12,6 +12,7 @@ class QRadioButton;
 class QWidget;
 class SpeedButton;
 class SystemClock;
+class UnstorableNotice;
 
 class NoteEditorPanel : public QObject
 {
@@ -41,4 +42,6 @@ private:
     SpeedButton* Zachowaj = nullptr;
     SpeedButton* Anuluj = nullptr;
     SpeedButton* Wykasuj = nullptr;
+    // Under Memo: what the notes file cannot keep.
+    UnstorableNotice* m_unstorable = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "app/ui/show_error.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
+#include "ui_support/qt_windows.h"
 
 #include <QPixmap>
 #include <QSocketNotifier>
@@ -35,6 +36,7 @@ void ConfigureApplication(QApplication& app)
     // window is hidden would otherwise end the program.
     app.setQuitOnLastWindowClosed(false);
     InstallQtPolishTranslation();
+    UseWindowFontInQtsOwnWindows();
     // QApplication adopts the user's locale for the C library; numbers in files and settings are
     // always written and read with a full stop.
     std::setlocale(LC_NUMERIC, "C");

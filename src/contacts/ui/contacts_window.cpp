@@ -6,11 +6,11 @@
 #include "platform/url_launcher.h"
 #include "ui_support/fonts.h"
 #include "ui_support/named.h"
+#include "ui_support/qt_windows.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -504,10 +504,7 @@ void Ttelform::Font2Click()
     if (m_services.chooseFont) {
         chosen = m_services.chooseFont(this, before);
     } else {
-        bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, before, this, QStringLiteral("Czcionka"));
-        if (ok)
-            chosen = font;
+        chosen = ChooseFont(this, before, QStringLiteral("Czcionka"));
     }
     if (!chosen)
         return;

@@ -315,13 +315,16 @@ private slots:
         hooks.chooseColour = [](const QColor&, QWidget*) { return std::optional<QColor>(QColor(0, 128, 0)); };
         auto dialog = MakeDialog(hooks);
         dialog->show();
-        const QCalendarWidget* calendar = Child<QDateEdit>(dialog.get(), "datyod")->calendarWidget();
+        QCalendarWidget* calendar = Child<QDateEdit>(dialog.get(), "datyod")->calendarWidget();
         auto weekday = [calendar](Qt::DayOfWeek day) { return calendar->weekdayTextFormat(day).foreground().color(); };
         QCOMPARE(weekday(Qt::Saturday), Child<QLabel>(dialog.get(), "soboty")->palette().color(QPalette::WindowText));
         QCOMPARE(weekday(Qt::Saturday), QColor(0, 0, 255));
         QCOMPARE(weekday(Qt::Sunday), Child<QLabel>(dialog.get(), "niedziele")->palette().color(QPalette::WindowText));
         QTest::mouseClick(Child<QLabel>(dialog.get(), "soboty"), Qt::LeftButton);
         QCOMPARE(weekday(Qt::Saturday), QColor(0, 128, 0));
+        calendar->setSelectedDate(QDate(2024, 6, 21));
+        calendar->resize(calendar->sizeHint());
+        QVERIFY(calendar->grab().save(QStringLiteral(DNIARZ_PICTURE_DIR "/config_date_drop_down.png"), "PNG"));
     }
 
     void ColourLabelsAskTheChooserAndOkColoursTheGrids()

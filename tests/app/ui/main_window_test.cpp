@@ -12,6 +12,7 @@
 
 #include "../../group_box_places.h"
 
+#include <QDir>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -340,6 +341,37 @@ private slots:
                 QVERIFY(cal->Grid().IsToday(cal->Grid().CurrentCell()));
             }
         }
+    }
+
+    // Pasted characters the notes file cannot keep: "?" in the editor at once, named once under
+    // it before anything is saved, in the file as "?", and no longer mentioned on the next day.
+    void UnstorableCharactersAreNamedUnderTheEditor()
+    {
+        auto form = Make();
+        form->show();
+        auto* memo = Find<QPlainTextEdit>(*form, "Memo");
+        auto* notice = Find<QLabel>(*form, "UnstorableNotice");
+        QVERIFY(notice->isHidden());
+        memo->insertPlainText(QStringLiteral("Spotkanie ☺ o 10 → sala 😀"));
+        memo->insertPlainText(QStringLiteral(" ☺"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("Spotkanie ? o 10 ? sala ? ?"));
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺ → 😀"));
+        QCOMPARE(m_notesFile.File("/notes/dnz.dat").value_or("").find("Spotkanie"), std::string::npos);
+        // In the gap between the editor and the buttons, and whole.
+        const QRect place = notice->geometry();
+        QVERIFY(place.top() > memo->geometry().bottom());
+        QVERIFY(place.bottom() < Find<QWidget>(*form, "Zachowaj")->geometry().top());
+        QVERIFY(notice->fontMetrics().horizontalAdvance(notice->text()) <= place.width());
+        QVERIFY(notice->fontMetrics().ascent() + notice->fontMetrics().descent() <= place.height());
+        QVERIFY(form->grab().save(QDir::current().filePath(QStringLiteral("main_window_unstorable.png")), "PNG"));
+
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2023, 12, 6));
+        QVERIFY(m_notesFile.File("/notes/dnz.dat").value_or("").find("Spotkanie ? o 10 ? sala ? ?")
+                != std::string::npos);
+        QVERIFY(notice->isHidden());
+        memo->insertPlainText(QStringLiteral("☺"));
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺"));
     }
 
     void WebLinkStepsAsideAndReportsAMissingBrowser()

@@ -4,10 +4,13 @@
 
 #include "ui_support/message_box.h"
 #include "app/ui/qt_language.h"
+#include "ui_support/qt_windows.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -107,6 +110,37 @@ private slots:
         captions.sort();
         QCOMPARE(captions, QStringList({QStringLiteral("Anuluj"), QStringLiteral("Nie"), QStringLiteral("OK"),
                                         QStringLiteral("Tak")}));
+    }
+
+    // Qt's style has its message-box pictures at 32 pixels only; a screen scaled by two showed them
+    // blurred. The picture must have the box's own pixel ratio (run at scale 2 as well).
+    void IconIsDrawnForTheScreensPixelRatio()
+    {
+        UseWindowFontInQtsOwnWindows();  // as the program runs, for the pictures
+        for (const QMessageBox::Icon icon : {QMessageBox::Question, QMessageBox::Warning, QMessageBox::Critical}) {
+            QPixmap shown;
+            qreal ratio = 0;
+            QTimer::singleShot(50, [&shown, &ratio, icon] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                if (const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+                    shown = label->pixmap();
+                ratio = box->devicePixelRatio();
+                QVERIFY(box->grab().save(QDir::current().filePath(
+                    QStringLiteral("message_box_%1_x%2.png").arg(static_cast<int>(icon)).arg(ratio))));
+                box->done(QMessageBox::No);
+            });
+            AppMessageBox::Show(nullptr, icon, QStringLiteral("Potwierdzenie"),
+                                QStringLiteral("Czy rzeczywiście chcesz usunąć wszystkie wpisy?"),
+                                QMessageBox::Yes | QMessageBox::No);
+            QVERIFY(ratio > 0);
+            if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+                QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+            QVERIFY(!shown.isNull());
+            QCOMPARE(shown.devicePixelRatio(), ratio);
+            QCOMPARE(shown.deviceIndependentSize(), QSizeF(32, 32));
+        }
     }
 
     void QtsOwnDialogsAndMenusSpeakPolish()
