@@ -2,7 +2,7 @@
 // losing the style the user had.
 #include "ui_support/qt_windows.h"
 
-#include "app/ui/qt_language.h"
+#include "ui_support/qt_language.h"
 #include "ui_support/fonts.h"
 
 #include <QApplication>

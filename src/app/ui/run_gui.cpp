@@ -3,7 +3,7 @@
 
 #include "app/ui/icons.h"
 #include "app/ui/main_window.h"
-#include "app/ui/qt_language.h"
+#include "ui_support/qt_language.h"
 #include "app/ui/show_error.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"

@@ -3,7 +3,7 @@
 #include "app/ui/show_error.h"
 
 #include "ui_support/message_box.h"
-#include "app/ui/qt_language.h"
+#include "ui_support/qt_language.h"
 #include "ui_support/qt_windows.h"
 
 #include <QAbstractButton>
