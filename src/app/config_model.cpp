@@ -1,6 +1,8 @@
 // The configuration dialog's decisions and the confirmation of its values.
 #include "app/config_model.h"
 
+#include "clock/alarm_clock.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -27,6 +29,7 @@ void ShowSettings(const Settings& settings, ConfigForm& form)
     form.dzisiaj = Get<std::uint32_t>(settings, ColToday);
     form.przywolanie = Get<bool>(settings, RecallSelectsToday);
     form.eczas = std::to_string(Get<std::int32_t>(settings, AlarmDuration));
+    form.edrzemka = std::to_string(Get<std::int32_t>(settings, SnoozeMinutes));
     form.ckarta = Get<bool>(settings, AlarmViaSoundCard);
     form.eszer = FormatCoordinate(Get<double>(settings, Latitude));
     form.edl = FormatCoordinate(Get<double>(settings, Longitude));
@@ -38,9 +41,10 @@ void ShowSettings(const Settings& settings, ConfigForm& form)
 void TakeForm(const ConfigForm& form, Settings& settings)
 {
     using enum SettingId;
-    // The holiday colour is not stored: the grid gives holidays the Sunday colour.
+    // One colour offered for Sundays and holidays: both take it.
     const std::pair<SettingId, SettingValue> values[] = {
         {ColSunday, form.niedziele},
+        {ColHoliday, form.niedziele},
         {ColSaturday, form.soboty},
         {ColMarked, form.notatki},
         {ColWeek, form.tygodnie},
@@ -49,6 +53,7 @@ void TakeForm(const ConfigForm& form, Settings& settings)
         {RecallSelectsToday, form.przywolanie},
         {SyncEnabled, form.synchronizacja},
         {AlarmDuration, AlarmLengthFromText(form.eczas)},
+        {SnoozeMinutes, SnoozeMinutesFromText(form.edrzemka)},
         {AlarmViaSoundCard, form.ckarta},
         {Latitude, ParseCoordinate(form.eszer, DefaultSettings().Latitude)},
         {Longitude, ParseCoordinate(form.edl, DefaultSettings().Longitude)},
@@ -64,18 +69,29 @@ std::string_view TrimLeadingBlanks(std::string_view text)
     return text;
 }
 
-}  // namespace
-
-std::int32_t AlarmLengthFromText(std::string_view text)
+// A decimal integer (leading blanks and a sign allowed), else `fallback`; then within lo … hi.
+std::int32_t WholeNumberFromText(std::string_view text, std::int32_t fallback, std::int32_t lo, std::int32_t hi)
 {
     text = TrimLeadingBlanks(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
-    std::int32_t value = kDefaultAlarmLength;
+    std::int32_t value = fallback;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        value = kDefaultAlarmLength;
-    return std::clamp(value, kShortestAlarm, kLongestAlarm);
+        value = fallback;
+    return std::clamp(value, lo, hi);
+}
+
+}  // namespace
+
+std::int32_t AlarmLengthFromText(std::string_view text)
+{
+    return WholeNumberFromText(text, kDefaultAlarmLength, kShortestAlarm, kLongestAlarm);
+}
+
+std::int32_t SnoozeMinutesFromText(std::string_view text)
+{
+    return WholeNumberFromText(text, kDefaultSnoozeMinutes, kMinSnoozeMinutes, kMaxSnoozeMinutes);
 }
 
 TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.cities)

@@ -30,6 +30,7 @@ struct ConfigForm
     std::string tsynch;          // "Ostatnia synchronizacja czasu:"
     std::string ekorekta = "0";  // seconds per 24 hours
     std::string eczas = "300";   // alarm length in seconds
+    std::string edrzemka = "5";  // snooze in minutes
     bool ckarta = false;
     std::string eszer;  // latitude
     std::string edl;    // longitude
@@ -82,6 +83,7 @@ public:
     bool CorrectionEnabled() const { return !m_form.synchronizacja; }
     void SetCorrectionText(std::string text) { m_form.ekorekta = std::move(text); }
     void SetAlarmLengthText(std::string text) { m_form.eczas = std::move(text); }
+    void SetSnoozeText(std::string text) { m_form.edrzemka = std::move(text); }
     void SetSoundCard(bool ticked) { m_form.ckarta = ticked; }
     // A city chosen from the list fills both coordinates and stays chosen; -1 chooses none.
     void cmiastoChange(int index);
@@ -124,3 +126,5 @@ private:
 // The alarm length typed in the dialog: a decimal integer (leading blanks and a sign allowed),
 // else 300; then within 5 … 3600 seconds.
 std::int32_t AlarmLengthFromText(std::string_view text);
+// The snooze typed in the dialog, read the same way, else 5; then within 1 … 60 minutes.
+std::int32_t SnoozeMinutesFromText(std::string_view text);

@@ -1,6 +1,7 @@
 // The printed day view.
 #include "app/print_day.h"
 
+#include "app/name_reminders.h"
 #include "astro/places.h"
 #include "astro/sun_moon_line.h"
 #include "calendar/date_format.h"
@@ -51,6 +52,11 @@ std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput&
     };
     lines.emplace_back("note", noteLine(DateKey(date)));
     lines.emplace_back("yearly-note", noteLine(YearlyKey(d.month, d.day)));
+    std::string reminders;
+    if (input.names)
+        for (const std::string& name : ChosenNamesOn(*input.names, input.chosenNames, date))
+            reminders += (reminders.empty() ? "" : ", ") + name;
+    lines.emplace_back("reminders", reminders);
     return lines;
 }
 

@@ -25,10 +25,12 @@ struct PrintDayInput
     // The observer's place, degrees, north and east positive.
     double latitude = DefaultSettings().Latitude;
     double longitude = DefaultSettings().Longitude;
+    // "Imieniny bliskich": the names whose day the "reminders" line lists.
+    std::vector<std::string> chosenNames = {};
 };
 
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
-// moon, phase, and whatever the other subsystems add after them.
+// moon, phase, and whatever the other subsystems add after them (note, yearly-note, reminders).
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
 class SunMoonAlmanac;
 // The same with the sun and moon from `almanac`, made for the input's place: the texts are the

@@ -141,6 +141,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
     }
     // A hand-edited or damaged length would give an alarm of no time or of days.
     settings.AlarmDuration = ClampAlarmDuration(settings.AlarmDuration);
+    settings.SnoozeMinutes = ClampSnoozeMinutes(settings.SnoozeMinutes);
 }
 
 bool SaveValues(SettingsStore& store, const Settings& settings, std::span<const SettingId> ids)

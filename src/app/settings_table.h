@@ -64,5 +64,13 @@ enum class SavedBy
     SETTING(ColWeek,            std::uint32_t, "ColWeek",                     RgbColour(128, 0, 0), StopLoad,   Dialog) \
     SETTING(ColToday,           std::uint32_t, "ColToday",                    RgbColour(0, 255, 255), StopLoad, Dialog) \
     SETTING(RecallSelectsToday, bool,          "Przywołanie",                 false,                StopLoad,   Dialog) \
-    SETTING(SyncTime,           std::string,   "Czas synchronizacji",         "",                   NotLoaded,  Own)    /* "yyyy.mm.dd   hh:nn:ss", local */
+    SETTING(SyncTime,           std::string,   "Czas synchronizacji",         "",                   NotLoaded,  Own)    /* "yyyy.mm.dd   hh:nn:ss", local */ \
+    /* Values of this version on: the previous one leaves them alone. Written with the colours */ \
+    /* above, so a key without ColSunday has none of them either and keeps their defaults. */ \
+    /* Holidays in the colour the dialog offers for Sundays and holidays; a key from before keeps them red. */ \
+    SETTING(ColHoliday,         std::uint32_t, "ColHoliday",                  RgbColour(255, 0, 0), UseDefault, Dialog) \
+    SETTING(SnoozeMinutes,      std::int32_t,  "Czas drzemki",                5,                    UseDefault, Dialog) /* 1..60 */ \
+    SETTING(ChosenNames,        std::string,   "Imieniny bliskich",           "",                   UseDefault, Dialog) /* the table's name forms, ";" between */ \
+    /* The day the name-day reminder was last shown, so that a restart does not repeat it. */ \
+    SETTING(NameReminderDay,    std::string,   "Przypomniane imieniny",       "",                   UseDefault, Own)    /* "yyyy.mm.dd" */
 // clang-format on

@@ -133,6 +133,7 @@ TEST_F(ConfigModelTest, ConfirmingTakesTheTypedValuesWithTheirDefaults)
     EXPECT_TRUE(m_settings.HourSignalEnabled);
     EXPECT_TRUE(m_settings.SyncEnabled);
     EXPECT_EQ(m_settings.ColSunday, RgbColour(0, 128, 0));
+    EXPECT_EQ(m_settings.ColHoliday, RgbColour(0, 128, 0));
 
     m_store.ClearLog();
     model.SetAlarmLengthText("2");
@@ -286,3 +287,16 @@ TEST_F(ConfigModelTest, CalibrationResultBecomesTheCorrectionText)
 }
 
 }  // namespace
+
+TEST_F(ConfigModelTest, TheSnoozeIsWholeMinutesFromOneToAnHour)
+{
+    TconfigModel model = Open();
+    EXPECT_EQ(model.Form().edrzemka, "5");
+    for (const auto& [text, minutes] : std::vector<std::pair<std::string, int>>{
+             {"12", 12}, {" +7", 7}, {"0", 1}, {"61", 60}, {"abc", 5}, {"", 5}, {"3,5", 5}}) {
+        SCOPED_TRACE(text);
+        model.SetSnoozeText(text);
+        Confirm(model);
+        EXPECT_EQ(m_settings.SnoozeMinutes, minutes);
+    }
+}

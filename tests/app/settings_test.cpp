@@ -423,6 +423,39 @@ TEST(Settings, ValuesSetByIdAreSavedUnderTheirStoredNames)
     EXPECT_EQ(loaded.Latitude, 52.0);  // not asked for: the default
 }
 
+// Values of this version: a key written before them keeps holidays red and the snooze at five
+// minutes; the chosen names with Polish letters come back as written; a snooze out of range is
+// brought back in.
+TEST(Settings, NewValuesAndAKeyFromBeforeThem)
+{
+    MemorySettingsStore old;
+    PutFullKey(old);
+    old.Put("ColSunday", RegValue::Dword(0xFF0000));
+    Settings before;
+    LoadSettings(old, before, kNow);
+    EXPECT_EQ(before.ColSunday, 0xFF0000u);
+    EXPECT_EQ(before.ColHoliday, RgbColour(255, 0, 0));
+    EXPECT_EQ(before.SnoozeMinutes, 5);
+    EXPECT_EQ(before.ChosenNames, "");
+
+    MemorySettingsStore store;
+    Settings out;
+    out.ColSunday = out.ColHoliday = RgbColour(0, 0, 200);
+    out.SnoozeMinutes = 12;
+    out.ChosenNames = "Mścisława;Żanety;Marii Magdaleny";
+    ASSERT_TRUE(SaveSettings(store, out));
+    Settings in;
+    LoadSettings(store, in, kNow);
+    EXPECT_EQ(in.ColHoliday, RgbColour(0, 0, 200));
+    EXPECT_EQ(in.SnoozeMinutes, 12);
+    EXPECT_EQ(in.ChosenNames, out.ChosenNames);
+    for (const std::int32_t minutes : {0, -3, 61}) {
+        store.Put("Czas drzemki", RegValue::Dword(static_cast<std::uint32_t>(minutes)));
+        LoadSettings(store, in, kNow);
+        EXPECT_EQ(in.SnoozeMinutes, minutes > 0 ? 60 : 1);
+    }
+}
+
 TEST(Settings, TheCalibrationWorksOnTheSettingsAndWritesUnderTheStoredNames)
 {
     MemorySettingsStore store;
@@ -481,6 +514,10 @@ const ExpectedRow kExpectedRows[] = {
     {"ColToday", RgbColour(0, 255, 255), StopLoad, Dialog},
     {"Przywołanie", false, StopLoad, Dialog},
     {"Czas synchronizacji", std::string(), NotLoaded, Own},
+    {"ColHoliday", RgbColour(255, 0, 0), UseDefault, Dialog},
+    {"Czas drzemki", std::int32_t{5}, UseDefault, Dialog},
+    {"Imieniny bliskich", std::string(), UseDefault, Dialog},
+    {"Przypomniane imieniny", std::string(), UseDefault, Own},
 };
 
 // A value of the row's type unlike its default, as a user's key holds it, or another unlike both,
@@ -497,7 +534,7 @@ SettingValue Sample(const SettingValue& byDefault, bool inMemory)
             else if constexpr (std::is_same_v<T, double>)
                 return inMemory ? 4321.25 : 1234.5;
             else if constexpr (std::is_same_v<T, std::int32_t>)
-                return std::int32_t{inMemory ? 77 : 60};
+                return std::int32_t{inMemory ? 17 : 42};  // within the alarm's and the snooze's ranges
             else
                 return std::uint32_t{inMemory ? 0x010203u : 0x0A0B0Cu};
         },

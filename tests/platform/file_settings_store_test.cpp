@@ -89,6 +89,9 @@ TEST(FileSettingsStore, WritesOneLinePerValueInTheExportSyntax)
                                            "\"ColWeek\"=dword:00000080\r\n"
                                            "\"ColToday\"=dword:00ffff00\r\n"
                                            "\"Przywołanie\"=dword:00000000\r\n"
+                                           "\"ColHoliday\"=dword:000000ff\r\n"
+                                           "\"Czas drzemki\"=dword:00000005\r\n"
+                                           "\"Imieniny bliskich\"=\"\"\r\n"
                                            "\"Godzina alarmu\"=\"06:45\"\r\n"
                                            "\"Załączony alarm\"=dword:00000001\r\n"
                                            "\r\n");

@@ -143,7 +143,7 @@ void ClockBar::SnoozeClick()
 {
     if (m_logic.State() != AlarmState::Ringing)
         return;
-    if (m_logic.Snooze(LocalNow(m_clock), kDefaultSnoozeMinutes))
+    if (m_logic.Snooze(LocalNow(m_clock), m_settings.SnoozeMinutes))
         m_alarmSound.StopAlarmSound();
     ShowState();
 }

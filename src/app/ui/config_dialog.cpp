@@ -208,7 +208,9 @@ void Tconfig::CreatePlace()
 
 void Tconfig::CreateOptions()
 {
-    pelna = NamedAt(new QCheckBox(QStringLiteral("Sygnalizacja pełnej godziny"), this), "pelna", {12, 264, 359, 18});
+    pelna = NamedAt(new QCheckBox(QStringLiteral("Sygnalizacja pełnej godziny"), this), "pelna", {12, 264, 190, 18});
+    NamedAt(new QLabel(QStringLiteral("Czas drzemki [min]"), this), "LabelDrzemka", {214, 265, 108, 16});
+    edrzemka = NamedAt(new QLineEdit(this), "edrzemka", {324, 262, 47, 21});
     upakowanie = NamedAt(new QCheckBox(QStringLiteral("Upakowanie bazy z notatkami"), this), "upakowanie",
                          {12, 288, 359, 18});
     NamedAt(new QLabel(QStringLiteral("Usuń notatki sprzed:"), this), "LabelDatyod", {30, 314, 118, 16});
@@ -242,6 +244,8 @@ void Tconfig::Connect()
     connect(spoblicz, &QPushButton::clicked, this, &Tconfig::spobliczClick);
     connect(eczas, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetAlarmLengthText(text.toStdString()); });
+    connect(edrzemka, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_model.SetSnoozeText(text.toStdString()); });
     connect(ckarta, &QCheckBox::toggled, this, [this](bool on) { m_model.SetSoundCard(on); });
     // Typing, not the filling from a city, lets the city go: textEdited is the user's alone.
     connect(eszer, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -289,6 +293,7 @@ void Tconfig::ShowModel()
     synchronizacja->setChecked(form.synchronizacja);
     SetText(ekorekta, form.ekorekta);
     SetText(eczas, form.eczas);
+    SetText(edrzemka, form.edrzemka);
     ckarta->setChecked(form.ckarta);
     SetText(eszer, form.eszer);
     SetText(edl, form.edl);

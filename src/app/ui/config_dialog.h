@@ -86,6 +86,7 @@ private:
     QLineEdit* ekorekta = nullptr;
     QPushButton* spoblicz = nullptr;
     QLineEdit* eczas = nullptr;
+    QLineEdit* edrzemka = nullptr;
     QCheckBox* ckarta = nullptr;
     QLineEdit* eszer = nullptr;
     QLineEdit* edl = nullptr;

@@ -158,6 +158,7 @@ void TForm1::ShowGridColours()
     cal->SetColMarked(FromStoredColour(m_settings.ColMarked));
     cal->SetColWeek(FromStoredColour(m_settings.ColWeek));
     cal->SetColToday(FromStoredColour(m_settings.ColToday));
+    cal->SetColHoliday(FromStoredColour(m_settings.ColHoliday));
 }
 
 void TForm1::CopyGridColours()

@@ -53,8 +53,6 @@ void TForm1::SpeedButton5Click()
     };
     actions.applyGridColours = [this] {
         ShowGridColours();
-        // The holiday colour is not stored; confirming the dialog gives holidays the Sunday colour.
-        cal->SetColHoliday(FromStoredColour(m_settings.ColSunday));
         CopyGridColours();
     };
     actions.setRecallSelectsToday = [this](bool on) { m_recallSelectsToday = on; };

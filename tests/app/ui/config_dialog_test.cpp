@@ -331,6 +331,8 @@ private slots:
     {
         PutKey();
         auto form = MakeWindow();
+        // A key of the previous version has no holiday colour: holidays stay red.
+        QCOMPARE(Child<TCalenPnl>(form.get(), "cal")->ColHoliday(), QColor(Qt::red));
         std::vector<QColor> presets;
         form->ConfigHooks().chooseColour = [&presets](const QColor& initial, QWidget*) -> std::optional<QColor> {
             presets.push_back(initial);
@@ -358,6 +360,11 @@ private slots:
         QCOMPARE(Child<TCalenPnl>(form.get(), "calf")->ColHoliday(), QColor(0, 128, 0));
         QCOMPARE(Child<TCalenPnl>(form.get(), "calb")->ColToday(), QColor(0, 128, 0));
         QCOMPARE(cal->ColSaturday(), QColor(0x30, 0x20, 0x10));
+        // And so they are after a restart.
+        form.reset();
+        auto again = MakeWindow();
+        QCOMPARE(Child<TCalenPnl>(again.get(), "cal")->ColHoliday(), QColor(0, 128, 0));
+        QCOMPARE(Child<TCalenPnl>(again.get(), "calff")->ColHoliday(), QColor(0, 128, 0));
     }
 
     void CancelledChooserKeepsTheColour()

@@ -1,0 +1,115 @@
+// Reminders of the chosen name days.
+#include "app/name_reminders.h"
+
+#include "astro/places.h"
+#include "calendar/day_info.h"
+#include "calendar/feasts.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The names of a day as the day panel shows them, one form each.
+std::vector<std::string> NamesOf(const NameDayTable& table, TDateTime date)
+{
+    const DateParts d = DecodeDate(date);
+    const std::string names = NamesAndHoliday(table, date, EasterSunday(d.year)).names;
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos <= names.size()) {
+        std::size_t end = names.find('\n', pos);
+        if (end == std::string::npos)
+            end = names.size();
+        const std::string_view name = Trimmed(std::string_view(names).substr(pos, end - pos));
+        if (!name.empty())
+            out.emplace_back(name);
+        pos = end + 1;
+    }
+    return out;
+}
+
+std::string Listed(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (const std::string& name : names)
+        out += (out.empty() ? "" : ", ") + name;
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> AllNameForms(const NameDayTable& table)
+{
+    std::vector<std::string> all;
+    const TDateTime leapYear = EncodeDate(2024, 1, 1);
+    for (int day = 0; day < 366; ++day)
+        for (std::string& name : NamesOf(table, leapYear + day))
+            all.push_back(std::move(name));
+    std::sort(all.begin(), all.end(), [](const std::string& a, const std::string& b) {
+        return PolishLess(a, b) || (!PolishLess(b, a) && a < b);
+    });
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    return all;
+}
+
+std::vector<std::string> ParseChosenNames(std::string_view stored)
+{
+    std::vector<std::string> names;
+    std::size_t pos = 0;
+    while (pos <= stored.size()) {
+        std::size_t end = stored.find(';', pos);
+        if (end == std::string_view::npos)
+            end = stored.size();
+        const std::string_view name = Trimmed(stored.substr(pos, end - pos));
+        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+            names.emplace_back(name);
+        pos = end + 1;
+    }
+    return names;
+}
+
+std::string JoinChosenNames(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (const std::string& name : names)
+        out += (out.empty() ? "" : ";") + name;
+    return out;
+}
+
+std::vector<std::string> ChosenNamesOn(const NameDayTable& table, const std::vector<std::string>& chosen,
+                                       TDateTime date)
+{
+    std::vector<std::string> found;
+    for (std::string& name : NamesOf(table, date))
+        if (std::find(chosen.begin(), chosen.end(), name) != chosen.end())
+            found.push_back(std::move(name));
+    return found;
+}
+
+std::optional<NameDayReminder> ReminderFor(const NameDayTable& table, const std::vector<std::string>& chosen,
+                                           TDateTime today)
+{
+    if (chosen.empty())
+        return std::nullopt;
+    const std::vector<std::string> now = ChosenNamesOn(table, chosen, DateOf(today));
+    // The last day of the calendar has no day after it.
+    const std::vector<std::string> next = DateOf(today) < EncodeDate(9999, 12, 31)
+                                              ? ChosenNamesOn(table, chosen, DateOf(today) + 1)
+                                              : std::vector<std::string>{};
+    const std::string todayLine = now.empty() ? "" : "Dziś imieniny: " + Listed(now);
+    const std::string nextLine = next.empty() ? "" : "Jutro imieniny: " + Listed(next);
+    if (todayLine.empty() && nextLine.empty())
+        return std::nullopt;
+    if (todayLine.empty())
+        return NameDayReminder{nextLine, {}};
+    return NameDayReminder{todayLine, nextLine};
+}
