@@ -14,42 +14,14 @@
 
 #include "calendar/date_format.h"
 #include "calendar/notes_journal.h"
+#include "journal_sample.h"
 #include "platform/linux/linux_journal_file.h"
 
 namespace {
 
-constexpr int kRecords = 1'000'000;
-
-// Thirty years of dates and every yearly key, each saved many times over; every tenth save
-// deletes, as a journal left unpacked for years would hold.
-std::string BuildJournalBytes()
-{
-    std::mt19937 rng(42);
-    const TDateTime first = EncodeDate(1995, 1, 1);
-    const int days = 30 * 365;
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(kRecords) * 64);
-    for (int i = 0; i < kRecords; ++i) {
-        const bool yearly = rng() % 20 == 0;
-        const TDateTime date = first + static_cast<int>(rng() % days);
-        const DateParts d = DecodeDate(date);
-        bytes += yearly ? YearlyKey(d.month, d.day) : DateKey(date);
-        bytes += "\r\n";
-        bytes += FormatDateTime("yyyy.mm.dd  hh:nn", date + 0.5);
-        bytes += "\r\n";
-        if (i % 10 != 9) {
-            bytes += "Spotkanie nr ";
-            bytes += std::to_string(i);
-            bytes += "\r\nzab\xb3\xe6 klucze\r\n";
-        }
-        bytes += "****\r\n";
-    }
-    return bytes;
-}
-
 const std::string& JournalBytes()
 {
-    static const std::string bytes = BuildJournalBytes();
+    static const std::string bytes = BuildSampleJournal();
     return bytes;
 }
 

@@ -139,9 +139,11 @@ int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std:
         return 1;
     PrintDayInput input{options.date.value_or(DateOf(LocalNow(sources.clock))), &table, &*notes};
     // The stored place, unless the command line names another; reading never creates the key.
-    const Settings stored = ReadStoredValues(sources.settings, {SettingId::Latitude, SettingId::Longitude});
+    const Settings stored = ReadStoredValues(sources.settings,
+                                             {SettingId::Latitude, SettingId::Longitude, SettingId::ChosenNames});
     input.latitude = stored.Latitude;
     input.longitude = stored.Longitude;
+    input.chosenNames = ParseChosenNames(stored.ChosenNames);
     std::string error = SetPlace(input, options.latitude, options.longitude);
     if (error.empty())
         error = PrintDays(input, options.days, out);

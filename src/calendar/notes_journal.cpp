@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "text/cp1250.h"
@@ -21,29 +22,45 @@ std::string_view ByteSpan(std::string_view text, std::size_t from, std::size_t t
     return text.substr(from, to - from);
 }
 
+// The first CR or LF at or after `pos`, or `size`. Eight bytes at a time: a journal of a million
+// records has three million lines, most of them short.
+std::size_t LineEndAt(const char* data, std::size_t pos, std::size_t size)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101u;
+        constexpr std::uint64_t kHigh = 0x8080808080808080u;
+        for (; pos + 8 <= size; pos += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, data + pos, 8);
+            const std::uint64_t cr = word ^ (kOnes * '\r');
+            const std::uint64_t lf = word ^ (kOnes * '\n');
+            // The lowest byte flagged is the first zero byte of cr or lf: a borrow can only flag
+            // bytes above a true one.
+            const std::uint64_t found = (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHigh;
+            if (found)
+                return pos + static_cast<std::size_t>(std::countr_zero(found) / 8);
+        }
+    }
+    for (; pos < size; ++pos)
+        if (data[pos] == '\r' || data[pos] == '\n')
+            return pos;
+    return size;
+}
+
 // Calls `line` for every line of `text`, whatever ends it (CR LF, LF or a lone CR), and tells
-// whether a line end followed it. memchr keeps a journal of a million records quick to read.
+// whether a line end followed it and where the next line starts.
 template <typename LineFn>
 void ForEachLine(std::string_view text, LineFn line)
 {
     const char* data = text.data();
     const std::size_t size = text.size();
     std::size_t pos = 0;
-    // The next LF at or after pos, kept between lines so that a file of lone CRs stays linear.
-    std::size_t lfAt = std::string_view::npos;
     while (pos < size) {
-        if (lfAt == std::string_view::npos || lfAt < pos) {
-            const void* lf = std::memchr(data + pos, '\n', size - pos);
-            lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
-        }
-        const void* cr = std::memchr(data + pos, '\r', lfAt - pos);
-        std::size_t end = lfAt;
-        std::size_t next = lfAt < size ? lfAt + 1 : size;
-        if (cr) {
-            end = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
-            next = end + 1 < size && data[end + 1] == '\n' ? end + 2 : end + 1;
-        }
-        line(ByteSpan(text, pos, end), next > end);
+        const std::size_t end = LineEndAt(data, pos, size);
+        std::size_t next = end;
+        if (end < size)
+            next = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? end + 2 : end + 1;
+        line(ByteSpan(text, pos, end), next > end, next);
         pos = next;
     }
 }
@@ -51,28 +68,173 @@ void ForEachLine(std::string_view text, LineFn line)
 // UTF-8 of the bytes 0x80..0xFF, so that reading converts without a string per line.
 struct HighBytesUtf8
 {
-    std::array<std::string, 128> utf8;
+    struct Letter
+    {
+        std::uint8_t size = 0;
+        char bytes[4] = {};
+    };
+    std::array<Letter, 128> utf8;
     HighBytesUtf8()
     {
-        for (int b = 0; b < 128; ++b)
-            utf8[b] = Cp1250ToUtf8(std::string(1, static_cast<char>(0x80 + b)));
+        for (std::size_t b = 0; b < utf8.size(); ++b) {
+            const std::string letter = Cp1250ToUtf8(std::string(1, static_cast<char>(0x80 + b)));
+            utf8[b].size = static_cast<std::uint8_t>(std::min(letter.size(), sizeof utf8[b].bytes));
+            std::memcpy(utf8[b].bytes, letter.data(), utf8[b].size);
+        }
     }
 };
 
-void AppendCp1250AsUtf8(std::string& out, std::string_view bytes)
+// Sets `out` to the UTF-8 of `bytes` followed by `tail`.
+void Cp1250AsUtf8(std::string& out, std::string_view bytes, std::string_view tail)
 {
     static const HighBytesUtf8 high;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        std::size_t j = i;
-        while (j < bytes.size() && static_cast<unsigned char>(bytes[j]) < 0x80)
-            ++j;
-        out.append(bytes.data() + i, j - i);
-        if (j < bytes.size())
-            out += high.utf8[static_cast<unsigned char>(bytes[j]) - 0x80];
-        i = j + 1;
+    out.resize(bytes.size() * 4 + tail.size());
+    char* o = out.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            *o++ = c;
+        } else {
+            const HighBytesUtf8::Letter& letter = high.utf8[b - 0x80];
+            std::memcpy(o, letter.bytes, sizeof letter.bytes);
+            o += letter.size;
+        }
     }
+    std::memcpy(o, tail.data(), tail.size());
+    out.resize(static_cast<std::size_t>(o - out.data()) + tail.size());
 }
+
+bool HasHighBytes(std::string_view bytes)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080u)
+            return true;
+    }
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            return true;
+    return false;
+}
+
+// The lines that are exactly "****", counted ahead so that the records' spans are allocated once.
+std::size_t CountTerminatorLines(std::string_view bytes)
+{
+    std::size_t count = 0;
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    const char* p = begin;
+    while (p < end) {
+        p = static_cast<const char*>(std::memchr(p, '*', static_cast<std::size_t>(end - p)));
+        if (!p)
+            break;
+        const bool lineStart = p == begin || p[-1] == '\n' || p[-1] == '\r';
+        if (lineStart && end - p >= 4 && std::memcmp(p, "****", 4) == 0
+            && (end - p == 4 || p[4] == '\r' || p[4] == '\n')) {
+            ++count;
+            p += 4;
+        } else {
+            ++p;
+        }
+    }
+    return count;
+}
+
+// Writes the arena over the file's bytes it is made from, so that a big journal is never held
+// twice. What is written must not pass what has been read: bytes that would are held back and go
+// in as soon as reading has made room. The terminator lines and the line end before each give more
+// room than the Polish letters (two or three bytes in UTF-8 for one in the file) take, so little
+// is ever held back; a file where the letters win ends with the held-back bytes appended.
+class ArenaWriter
+{
+public:
+    explicit ArenaWriter(std::string& buffer) : m_buffer(buffer) {}
+
+    // The buffer's own bytes [from, from + size), all before `readTo`. Runs of them that follow
+    // each other (the lines of a record with their CR LF) are moved in one piece.
+    void EmitRead(std::size_t from, std::size_t size, std::size_t readTo)
+    {
+        if (Held() == 0) {
+            if (m_runSize == 0 || m_runFrom + m_runSize != from) {
+                MoveRun();
+                m_runFrom = from;
+            }
+            m_runSize += size;
+            return;
+        }
+        Emit(std::string_view(m_buffer.data() + from, size), readTo);
+    }
+    // Bytes from elsewhere; everything before `readTo` has been read.
+    void Emit(std::string_view bytes, std::size_t readTo)
+    {
+        MoveRun();
+        if (Held() == 0 && m_written + bytes.size() <= readTo) {
+            std::memcpy(m_buffer.data() + m_written, bytes.data(), bytes.size());
+            m_written += bytes.size();
+            return;
+        }
+        m_held.append(bytes);
+        Drain(readTo);
+    }
+    // Takes back the last `n` bytes emitted.
+    void CutBack(std::size_t n)
+    {
+        if (m_runSize >= n) {
+            m_runSize -= n;
+            return;
+        }
+        MoveRun();
+        const std::size_t fromHeld = std::min(n, Held());
+        m_held.resize(m_held.size() - fromHeld);
+        m_written -= n - fromHeld;
+    }
+    std::size_t Size() const { return m_written + Held() + m_runSize; }
+    // Everything has been read: the buffer becomes the arena.
+    void Finish()
+    {
+        MoveRun();
+        Drain(m_buffer.size());
+        m_buffer.resize(m_written);
+        m_buffer.append(m_held, m_heldFrom);
+    }
+
+private:
+    std::size_t Held() const { return m_held.size() - m_heldFrom; }
+    // Nothing is held back while a run is kept, so everything written lies before the run.
+    void MoveRun()
+    {
+        if (m_runSize == 0)
+            return;
+        std::memmove(m_buffer.data() + m_written, m_buffer.data() + m_runFrom, m_runSize);
+        m_written += m_runSize;
+        m_runSize = 0;
+    }
+    void Drain(std::size_t readTo)
+    {
+        const std::size_t n = std::min(Held(), readTo - m_written);
+        if (n == 0)
+            return;
+        std::memcpy(m_buffer.data() + m_written, m_held.data() + m_heldFrom, n);
+        m_written += n;
+        m_heldFrom += n;
+        if (m_heldFrom == m_held.size()) {
+            m_held.clear();
+            m_heldFrom = 0;
+        } else if (m_heldFrom > m_held.size() / 2) {
+            m_held.erase(0, m_heldFrom);
+            m_heldFrom = 0;
+        }
+    }
+
+    std::string& m_buffer;
+    std::size_t m_written = 0;
+    std::string m_held;
+    std::size_t m_heldFrom = 0;
+    std::size_t m_runFrom = 0;
+    std::size_t m_runSize = 0;
+};
 
 std::string LineBreakAfter(std::string_view fileBytes)
 {
@@ -85,6 +247,9 @@ std::string LineBreakAfter(std::string_view fileBytes)
 
 std::string_view RecordKey(std::string_view record)
 {
+    // Almost every key is a date's, ten ASCII characters.
+    if (record.size() >= kKeyChars && !HasHighBytes(record.substr(0, kKeyChars)))
+        return record.substr(0, kKeyChars);
     std::size_t pos = 0;
     for (std::size_t n = 0; n < kKeyChars && pos < record.size(); ++n)
         NextCodePoint(record, pos);
@@ -124,7 +289,7 @@ std::string MakeNoteTextStorable(std::string_view text)
     const std::string safe = MakeCp1250Safe(text);
     std::string out;
     out.reserve(safe.size());
-    ForEachLine(safe, [&](std::string_view line, bool ended) {
+    ForEachLine(safe, [&](std::string_view line, bool ended, std::size_t) {
         out += line;
         if (ended)
             out += kCrLf;
@@ -180,6 +345,7 @@ void JournalRecords::Clear()
     m_spans.clear();
     m_sorted.clear();
     m_newest.clear();
+    m_days.clear();
 }
 
 void JournalRecords::Append(std::string_view record)
@@ -198,14 +364,64 @@ void JournalRecords::Index(std::size_t i)
     const std::string_view record = Record(i);
     const std::string_view text = RecordText(record);
     span.textStart = static_cast<std::uint32_t>(record.size() - text.size());
-    const std::string_view key = RecordKey(record);
-    const auto it = m_newest.find(key);
-    if (it != m_newest.end()) {
-        it->second = i;
+    IndexKey(RecordKey(record), i);
+}
+
+void JournalRecords::IndexKey(std::string_view key, std::size_t i)
+{
+    DayEntry* day = DayCell(key);
+    if (day && day->newest) {
+        IndexDay(*day, i);
+        *day->newest = day->latest;
         return;
     }
-    const auto added = m_newest.emplace(std::string(key), i).first;
-    m_sorted.emplace(added->first, &added->second);
+    auto found = m_newest.find(key);
+    if (found == m_newest.end()) {
+        found = m_newest.emplace(std::string(key), i).first;
+        m_sorted.emplace(found->first, &found->second);
+    }
+    // Reading a file indexes a few records out of order (see ParseInPlace): the newest is the last.
+    if (found->second < i)
+        found->second = i;
+    if (day) {
+        day->newest = &found->second;
+        day->latest = found->second;
+    }
+}
+
+void JournalRecords::SyncDays()
+{
+    for (const std::unique_ptr<DayBlock>& block : m_days)
+        if (block)
+            for (const DayEntry& day : *block)
+                if (day.newest)
+                    *day.newest = day.latest;
+}
+
+JournalRecords::DayEntry* JournalRecords::DayCell(std::string_view key)
+{
+    if (key.size() != kKeyChars || key[4] != '.' || key[7] != '.')
+        return nullptr;
+    const auto number = [&key](std::size_t from, std::size_t digits) {
+        int n = 0;
+        for (std::size_t k = from; k < from + digits; ++k) {
+            if (key[k] < '0' || key[k] > '9')
+                return -1;
+            n = n * 10 + (key[k] - '0');
+        }
+        return n;
+    };
+    const int year = key.starts_with("    ") ? kYearlyBlock : number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    if (year < 0 || month < 1 || month > 12 || day < 1 || day > 31)
+        return nullptr;
+    if (m_days.empty())
+        m_days.resize(kYearlyBlock + 1);
+    std::unique_ptr<DayBlock>& block = m_days[static_cast<std::size_t>(year)];
+    if (!block)
+        block = std::make_unique<DayBlock>();
+    return &(*block)[static_cast<std::size_t>((month - 1) * 31 + day - 1)];
 }
 
 std::string_view JournalRecords::Record(std::size_t i) const
@@ -268,37 +484,90 @@ std::vector<std::size_t> JournalRecords::LiveRecords(std::string_view cutoffKey)
 
 JournalRecords::Parsed JournalRecords::Parse(std::string_view fileBytes)
 {
+    return ParseInPlace(std::string(fileBytes));
+}
+
+JournalRecords::Parsed JournalRecords::ParseInPlace(std::string&& fileBytes)
+{
     Parsed parsed;
+    parsed.lineBreakNeeded = LineBreakAfter(fileBytes);
     JournalRecords& records = parsed.records;
-    std::string& arena = records.m_arena;
-    // Room for the letters that take two bytes in UTF-8, so the arena is rarely moved.
-    arena.reserve(fileBytes.size() + fileBytes.size() / 8);
+    records.m_spans.reserve(CountTerminatorLines(fileBytes));
+    std::string& buffer = records.m_arena;
+    buffer = std::move(fileBytes);
+    ArenaWriter arena(buffer);
+    std::string converted;
     std::size_t recordStart = 0;
-    ForEachLine(fileBytes, [&](std::string_view line, bool) {
+    // The record being read: its lines so far, its key when that is its first line of ten ASCII
+    // characters (a date's key: indexed here, before the line is written over), and where its
+    // text starts after the key and the timestamp lines.
+    std::size_t lines = 0;
+    std::array<char, kKeyChars> key{};
+    bool keyKnown = false;
+    std::size_t textStart = 0;
+    std::vector<std::size_t> indexLater;
+    const char* const data = buffer.data();
+    ForEachLine(std::string_view(buffer), [&](std::string_view line, bool, std::size_t next) {
         if (line != kTerminator) {
-            AppendCp1250AsUtf8(arena, line);
-            arena += kCrLf;
+            if (lines == 0) {
+                keyKnown = line.size() == kKeyChars && !HasHighBytes(line);
+                if (keyKnown)
+                    std::memcpy(key.data(), line.data(), kKeyChars);
+            }
+            if (HasHighBytes(line)) {
+                Cp1250AsUtf8(converted, line, kCrLf);
+                arena.Emit(converted, next);
+            } else {
+                const std::size_t from = static_cast<std::size_t>(line.data() - data);
+                const std::size_t end = from + line.size();
+                // The line with its own CR LF, as the arena holds it.
+                if (next == end + 2 && data[end] == '\r') {
+                    arena.EmitRead(from, line.size() + 2, next);
+                } else {
+                    arena.EmitRead(from, line.size(), next);
+                    arena.Emit(kCrLf, next);
+                }
+            }
+            if (++lines == 2)
+                textStart = arena.Size() - recordStart;
             return;
         }
         // The line break after the last text line separates it from the terminator; an empty
         // accumulator and a lone empty line stay as they are.
-        if (arena.size() - recordStart > 2)
-            arena.resize(arena.size() - 2);
+        if (arena.Size() - recordStart > 2)
+            arena.CutBack(2);
         Span span;
         span.offset = recordStart;
-        span.length = static_cast<std::uint32_t>(arena.size() - recordStart);
+        span.length = static_cast<std::uint32_t>(arena.Size() - recordStart);
+        // Text starts after the second line break; a record of two lines or fewer has none.
+        span.textStart = lines >= 3 ? static_cast<std::uint32_t>(textStart) : span.length;
+        const std::size_t index = records.m_spans.size();
         records.m_spans.push_back(span);
-        records.Index(records.m_spans.size() - 1);
-        recordStart = arena.size();
+        const std::string_view keyView(key.data(), kKeyChars);
+        DayEntry* day = keyKnown ? records.DayCell(keyView) : nullptr;
+        if (day && day->newest)
+            IndexDay(*day, index);  // m_newest is brought up to date at the end
+        else if (keyKnown)
+            records.IndexKey(keyView, index);
+        else
+            indexLater.push_back(index);
+        recordStart = arena.Size();
+        lines = 0;
+        keyKnown = false;
     });
-    if (arena.size() > recordStart) {
-        std::string unfinished = arena.substr(recordStart);
+    arena.Finish();
+    if (buffer.size() > recordStart) {
+        std::string unfinished = buffer.substr(recordStart);
         if (unfinished.size() > 2)
             unfinished.resize(unfinished.size() - 2);
         parsed.unfinished = std::move(unfinished);
-        arena.resize(recordStart);
+        buffer.resize(recordStart);
     }
-    parsed.lineBreakNeeded = LineBreakAfter(fileBytes);
+    // Records with other keys are indexed once the arena is whole: until then their bytes may be
+    // held back.
+    for (const std::size_t i : indexLater)
+        records.Index(i);
+    records.SyncDays();
     return parsed;
 }
 
@@ -336,9 +605,9 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
             message += "\r\nPlik jest za duży (ponad 1 GB), by mógł być plikiem notatek.";
         return message;
     }
-    JournalRecords::Parsed parsed = JournalRecords::Parse(bytes);
-    m_records = std::move(parsed.records);
     m_fileSize = bytes.size();
+    JournalRecords::Parsed parsed = JournalRecords::ParseInPlace(std::move(bytes));
+    m_records = std::move(parsed.records);
     m_writePrefix = parsed.lineBreakNeeded;
     if (parsed.unfinished) {
         // An unfinished record at the end would swallow the next one appended. Closing it with
@@ -442,10 +711,10 @@ void NotesJournal::PurgeAndPackNotes(TDateTime cutoff)
         bytes += StoredRecordBytes(m_records.Record(i));
     if (!m_file.Replace(bytes))
         ThrowWriteError();
-    JournalRecords::Parsed parsed = JournalRecords::Parse(bytes);
+    m_fileSize = bytes.size();
+    JournalRecords::Parsed parsed = JournalRecords::ParseInPlace(std::move(bytes));
     m_records = std::move(parsed.records);
     m_written = m_records.Count();
-    m_fileSize = bytes.size();
     m_tornTail = false;
     m_writePrefix.clear();
     Notify(NotesChange::Rebuilt);

@@ -2,11 +2,13 @@
 // the journal bound to its file (open, append, flush, purge and pack).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -69,6 +71,9 @@ public:
     // line: what follows it is a record that was never finished.
     struct Parsed;
     static Parsed Parse(std::string_view fileBytes);
+    // The same from bytes the records take over: the text is converted where it lies, so that a
+    // big journal never sits in memory twice.
+    static Parsed ParseInPlace(std::string&& fileBytes);
 
 private:
     struct Span
@@ -85,12 +90,34 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
     };
+    void IndexKey(std::string_view key, std::size_t i);
+    // A date key "yyyy.mm.dd" or yearly key "    .mm.dd", found without hashing: its entry of
+    // m_newest and the newest record, kept here too, since a million records read in a row touch
+    // these few compact blocks far faster than the map's scattered entries.
+    struct DayEntry
+    {
+        std::size_t* newest = nullptr;  // the key's value in m_newest; null before its first record
+        std::size_t latest = 0;
+    };
+    using DayBlock = std::array<DayEntry, 12 * 31>;
+    static constexpr int kYearlyBlock = 10000;
+    // Null for any other key.
+    DayEntry* DayCell(std::string_view key);
+    static void IndexDay(DayEntry& day, std::size_t i)
+    {
+        if (day.latest < i)
+            day.latest = i;
+    }
+    // Writes the blocks' newest records into m_newest, after reading.
+    void SyncDays();
 
     std::string m_arena;
     std::vector<Span> m_spans;
     // Key -> its newest record, and the same keys in byte order for the ranges of a month.
     std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> m_newest;
     std::map<std::string_view, const std::size_t*> m_sorted;
+    // The entries of date and yearly keys by year (the yearly ones last), month and day.
+    std::vector<std::unique_ptr<DayBlock>> m_days;
 };
 
 struct JournalRecords::Parsed

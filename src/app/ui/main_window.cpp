@@ -2,6 +2,7 @@
 // the notes and the network time attach.
 #include "app/ui/main_window.h"
 
+#include "app/name_reminders.h"
 #include "app/time_sync_controller.h"
 #include "app/ui/announce.h"
 #include "app/ui/clock_bar.h"
@@ -12,6 +13,7 @@
 #include "app/ui/show_error.h"
 #include "app/ui/speed_button.h"
 #include "astro/sun_moon_line.h"
+#include "calendar/date_format.h"
 #include "calendar/ui/multi_day_dialog.h"
 #include "clock/local_time.h"
 #include "platform/startup_entry.h"
@@ -91,6 +93,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     RefreshDay(false);
     // The first picture of the window already shows the time, not the placeholder.
     ClockTick();
+    RemindNameDays();
     StartTimeSync();
 }
 
@@ -404,6 +407,25 @@ void TForm1::MoveOnAtMidnight()
     // The refresh this runs moves the small grids on a new month and fills the day panel.
     if (change->selectToday)
         SelectDate(change->today);
+    RemindNameDays();
+}
+
+void TForm1::RemindNameDays()
+{
+    // A picture of the window has nobody to remind and must not mark the day as reminded.
+    if (!m_options.persist)
+        return;
+    const TDateTime today = DateOf(LocalNow(m_clock));
+    const std::string day = FormatDateTime("yyyy.mm.dd", today);
+    if (m_settings.NameReminderDay == day)
+        return;
+    const auto reminder = ReminderFor(m_names, ParseChosenNames(m_settings.ChosenNames), today);
+    if (!reminder)
+        return;
+    Announce(m_notifier, m_trayIcon, {reminder->summary, reminder->body, {}, false});
+    // Kept, so that a start later the same day does not say it again.
+    m_settings.NameReminderDay = day;
+    (void)SaveValues(m_store, m_settings, {SettingId::NameReminderDay});
 }
 
 void TForm1::PollTimeSync()

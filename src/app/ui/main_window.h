@@ -201,6 +201,7 @@ private:
     void FormShow();          // on a first run, the configuration dialog opens with the window
     void ClockTick();         // Timer1 and every paint: clock text, tray hint, hour signal, alarm
     void MoveOnAtMidnight();  // Timer1: the today mark, and the selected day if it was today
+    void RemindNameDays();    // at start and at midnight: the chosen names of today and tomorrow
     void PollTimeSync();      // Timer1, after ClockTick: a finished network time run
     void Timer3Timer();       // every 5 minutes: retry the network time while it is not done
     void StopAlarmSound();    // every recall from the tray: the sound stops, a snooze waits on

@@ -7,6 +7,7 @@
 #include "app/ui/speed_button.h"
 #include "app/ui/tray_icon.h"
 #include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_notifier.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
@@ -372,6 +373,35 @@ private slots:
         QVERIFY(notice->isHidden());
         memo->insertPlainText(QStringLiteral("☺"));
         QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺"));
+    }
+
+    // The chosen names remind once a day: the evening before and on the day, across the year's
+    // end; a start later the same day says nothing again.
+    void NameDaysOfTheChosenRemindOnceADay()
+    {
+        // A key as the dialog writes it: the colours first, as they come before the new values.
+        for (const char* colour : {"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie"})
+            m_store.Put(colour, RegValue::Dword(0));
+        m_store.Put("Imieniny bliskich", RegValue::String("Mieszka;Żanety"));
+        // 2024-12-31 23:59:59 local, two hours east.
+        m_clock.Set(sys_days{year{2024} / December / 31} + hours{21} + minutes{59} + seconds{59});
+        FakeNotifier notifier;
+        MainWindowOptions options;
+        options.startTimers = false;
+        options.programDir = "/notes";
+        {
+            TForm1 form(MainWindowServices{m_clock, m_store, m_notesFile, nullptr, &notifier}, options);
+            QCOMPARE(notifier.Count(), std::size_t(1));
+            QCOMPARE(notifier.Last().summary, "Jutro imieniny: Mieszka");
+        }
+        TForm1 form(MainWindowServices{m_clock, m_store, m_notesFile, nullptr, &notifier}, options);
+        QCOMPARE(notifier.Count(), std::size_t(1));
+        m_clock.Advance(seconds{2});
+        form.Timer1Timer();
+        QCOMPARE(notifier.Count(), std::size_t(2));
+        QCOMPARE(notifier.Last().summary, "Dziś imieniny: Mieszka");
+        QCOMPARE(m_store.Key()->Find("Przypomniane imieniny")->text, std::string("2025.01.01"));
+        m_store = MemorySettingsStore();
     }
 
     void WebLinkStepsAsideAndReportsAMissingBrowser()
