@@ -59,8 +59,6 @@ public:
     std::error_code Commit();
     // The new file's descriptor, now the caller's to close; for going on writing after Commit.
     int Release();
-    // The new file's name, once Begin has made it.
-    const std::filesystem::path& NewFile() const { return m_new; }
 
 private:
     std::filesystem::path m_target;
