@@ -1,6 +1,7 @@
 // The configuration dialog's decisions and the confirmation of its values.
 #include "app/config_model.h"
 
+#include "app/name_reminders.h"
 #include "clock/alarm_clock.h"
 
 #include <algorithm>
@@ -36,6 +37,7 @@ void ShowSettings(const Settings& settings, ConfigForm& form)
     form.ekorekta = FormatCorrection(Get<double>(settings, DailyCorrection));
     form.pelna = Get<bool>(settings, HourSignalEnabled);
     form.synchronizacja = Get<bool>(settings, SyncEnabled);
+    form.imieniny = ParseChosenNames(Get<std::string>(settings, ChosenNames));
 }
 
 void TakeForm(const ConfigForm& form, Settings& settings)
@@ -54,6 +56,7 @@ void TakeForm(const ConfigForm& form, Settings& settings)
         {SyncEnabled, form.synchronizacja},
         {AlarmDuration, AlarmLengthFromText(form.eczas)},
         {SnoozeMinutes, SnoozeMinutesFromText(form.edrzemka)},
+        {ChosenNames, JoinChosenNames(form.imieniny)},
         {AlarmViaSoundCard, form.ckarta},
         {Latitude, ParseCoordinate(form.eszer, DefaultSettings().Latitude)},
         {Longitude, ParseCoordinate(form.edl, DefaultSettings().Longitude)},
@@ -107,6 +110,7 @@ TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.citi
     }
     m_form.tsynch = sources.syncTime;
     m_form.cmiastoItems = m_cities.Names();
+    m_form.nameForms = sources.nameForms;
     m_shownCorrection = m_form.ekorekta;
 }
 

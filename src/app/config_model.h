@@ -41,6 +41,8 @@ struct ConfigForm
     TDateTime datyod = 0;  // notes dated before it are removed; 0 for none
     bool przywolanie = false;
     bool autorun = false;
+    std::vector<std::string> imieniny;   // "Imieniny bliskich": the chosen name forms
+    std::vector<std::string> nameForms;  // every form of the table, to choose from
 };
 
 // What the dialog needs from the rest of the program when it opens.
@@ -50,6 +52,7 @@ struct ConfigSources
     bool autoRun = false;  // whether the start-with-the-system entry exists
     std::string syncTime;  // the stored "Czas synchronizacji", empty when there is none
     const CityTable& cities;
+    std::vector<std::string> nameForms = {};  // AllNameForms of the name-day table
 };
 
 // What confirming the dialog asks of the window, beside the settings it changes itself. Called in
@@ -97,6 +100,7 @@ public:
     void datyodChange(TDateTime date);
     void SetRecall(bool ticked) { m_form.przywolanie = ticked; }
     void SetAutorun(bool ticked) { m_form.autorun = ticked; }
+    void SetChosenNames(std::vector<std::string> names) { m_form.imieniny = std::move(names); }
     // "Przypisz korektę" of the calibration dialog: its result becomes the correction text.
     void CalibrationAssigned(double secondsPerDay);
 

@@ -300,3 +300,13 @@ TEST_F(ConfigModelTest, TheSnoozeIsWholeMinutesFromOneToAnHour)
         EXPECT_EQ(m_settings.SnoozeMinutes, minutes);
     }
 }
+
+TEST_F(ConfigModelTest, ChosenNamesGoThroughTheDialogAsTheTableWritesThem)
+{
+    m_settings.ChosenNames = "Marcina;Mścisława";
+    TconfigModel model = Open();
+    EXPECT_EQ(model.Form().imieniny, (std::vector<std::string>{"Marcina", "Mścisława"}));
+    model.SetChosenNames({"Żanety", "Marii Magdaleny"});
+    Confirm(model);
+    EXPECT_EQ(m_settings.ChosenNames, "Żanety;Marii Magdaleny");
+}

@@ -13,16 +13,21 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTextCharFormat>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -217,6 +222,8 @@ void Tconfig::CreateOptions()
     datyod = new OptionalDateEdit(this);
     datyod->setObjectName(QStringLiteral("datyod"));
     datyod->setGeometry(150, 311, 105, 21);
+    imieniny = PlaceButton(this, "imieniny", QStringLiteral("Imieniny bliskich"), {264, 310, 107, 23}, {});
+    imieniny->setToolTip(QStringLiteral("Czyje imieniny przypominać dzień wcześniej i w dniu imienin"));
     przywolanie = NamedAt(new QCheckBox(QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"), this),
                           "przywolanie", {12, 342, 359, 18});
     autorun = NamedAt(new QCheckBox(QStringLiteral("Automatyczne uruchomienie programu podczas startu systemu"), this),
@@ -242,6 +249,7 @@ void Tconfig::Connect()
     connect(ekorekta, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetCorrectionText(text.toStdString()); });
     connect(spoblicz, &QPushButton::clicked, this, &Tconfig::spobliczClick);
+    connect(imieniny, &QPushButton::clicked, this, &Tconfig::imienineClick);
     connect(eczas, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetAlarmLengthText(text.toStdString()); });
     connect(edrzemka, &QLineEdit::textEdited, this,
@@ -367,6 +375,60 @@ void Tconfig::dzisiajClick()
         m_model.SetColour(&ConfigForm::dzisiaj, ToStoredColour(*colour));
         ShowModel();
     }
+}
+
+void Tconfig::imienineClick()
+{
+    const ConfigForm& form = m_model.Form();
+    const auto chosen = m_hooks.chooseNames ? m_hooks.chooseNames(form.imieniny, form.nameForms, this)
+                                            : ChooseNames(form.imieniny, form.nameForms, this);
+    if (chosen)
+        m_model.SetChosenNames(*chosen);
+}
+
+std::optional<std::vector<std::string>> ChooseNames(const std::vector<std::string>& chosen,
+                                                    const std::vector<std::string>& forms, QWidget* parent)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("ImieninyBliskich"));
+    dialog.setWindowTitle(QStringLiteral("Imieniny bliskich"));
+    // A window of its own takes no font from its parent: the program's small one, as elsewhere.
+    if (parent)
+        dialog.setFont(parent->font());
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("Zaznacz imiona, o których imieninach przypominać:"), &dialog));
+    auto* search = new QLineEdit(&dialog);
+    search->setObjectName(QStringLiteral("szukaj"));
+    search->setPlaceholderText(QStringLiteral("Szukaj imienia"));
+    search->setClearButtonEnabled(true);
+    layout->addWidget(search);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("imiona"));
+    for (const std::string& form : forms) {
+        auto* item = new QListWidgetItem(QString::fromStdString(form), list);
+        const bool ticked = std::find(chosen.begin(), chosen.end(), form) != chosen.end();
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    layout->addWidget(list);
+    QObject::connect(search, &QLineEdit::textChanged, list, [list](const QString& text) {
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setHidden(!list->item(i)->text().contains(text, Qt::CaseInsensitive));
+    });
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(240, 320);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            names.push_back(list->item(i)->text().toStdString());
+    return names;
 }
 
 void Tconfig::spobliczClick()

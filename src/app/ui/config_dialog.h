@@ -29,7 +29,17 @@ struct ConfigDialogHooks
     // The colour chooser preset with `initial`; nothing when the user cancelled. Empty asks
     // QColorDialog.
     std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)> chooseColour;
+    // "Imieniny bliskich": the names chosen from `forms`, starting from `chosen`; nothing when
+    // the user cancelled. Empty shows the searchable list.
+    std::function<std::optional<std::vector<std::string>>(const std::vector<std::string>& chosen,
+                                                          const std::vector<std::string>& forms, QWidget* parent)>
+        chooseNames;
 };
+
+// The searchable list of the name-day table's forms with a box each; the ticked ones in the
+// list's order, or nothing when cancelled.
+std::optional<std::vector<std::string>> ChooseNames(const std::vector<std::string>& chosen,
+                                                    const std::vector<std::string>& forms, QWidget* parent);
 
 class Tconfig : public QDialog
 {
@@ -66,6 +76,7 @@ private:
     void niedzieleClick(QLabel* label);
     void dzisiajClick();
     void spobliczClick();
+    void imienineClick();
     void BitBtn1Click();
     void BitBtn3Click();
     void BitBtn4Click();
@@ -87,6 +98,7 @@ private:
     QPushButton* spoblicz = nullptr;
     QLineEdit* eczas = nullptr;
     QLineEdit* edrzemka = nullptr;
+    QPushButton* imieniny = nullptr;
     QCheckBox* ckarta = nullptr;
     QLineEdit* eszer = nullptr;
     QLineEdit* edl = nullptr;

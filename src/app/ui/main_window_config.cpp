@@ -1,6 +1,7 @@
 // The main window's configuration dialog: what it opens, and what its OK and "Usuń wpisy" do.
 #include "app/ui/main_window.h"
 
+#include "app/name_reminders.h"
 #include "app/ui/show_error.h"
 #include "clock/local_time.h"
 #include "clock/ui/calibration_dialog.h"
@@ -64,7 +65,8 @@ void TForm1::SpeedButton5Click()
     };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
 
-    const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities};
+    const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities,
+                                AllNameForms(m_names)};
     const ConfigOutcome outcome = RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, LocalNow(m_clock),
                                                   actions);
     if (outcome != ConfigOutcome::RemoveEntries)

@@ -27,6 +27,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -365,6 +366,50 @@ private slots:
         auto again = MakeWindow();
         QCOMPARE(Child<TCalenPnl>(again.get(), "cal")->ColHoliday(), QColor(0, 128, 0));
         QCOMPARE(Child<TCalenPnl>(again.get(), "calff")->ColHoliday(), QColor(0, 128, 0));
+    }
+
+    // "Imieniny bliskich": the table's forms in a list that a search narrows; the ticked ones are
+    // stored on OK, Polish letters and all.
+    void ChosenNamesArePickedFromTheTableAndStored()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        int shown = 0;
+        bool narrowed = true;
+        WhenDialogOpens([&shown, &narrowed](Tconfig* dialog) {
+            auto* timer = new QTimer;
+            timer->setInterval(5);
+            QObject::connect(timer, &QTimer::timeout, [timer, &shown, &narrowed] {
+                QDialog* picker = nullptr;
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (widget->objectName() == QLatin1String("ImieninyBliskich") && widget->isVisible())
+                        picker = qobject_cast<QDialog*>(widget);
+                if (!picker)
+                    return;
+                timer->stop();
+                timer->deleteLater();
+                auto* list = picker->findChild<QListWidget*>(QStringLiteral("imiona"));
+                picker->findChild<QLineEdit*>(QStringLiteral("szukaj"))->setText(QStringLiteral("mści"));
+                for (int i = 0; i < list->count(); ++i) {
+                    QListWidgetItem* item = list->item(i);
+                    if (!item->isHidden()) {
+                        ++shown;
+                        narrowed = narrowed && item->text().contains(QStringLiteral("ści"), Qt::CaseInsensitive);
+                    }
+                    if (item->text() == QStringLiteral("Mścisława") || item->text() == QStringLiteral("Żanety"))
+                        item->setCheckState(Qt::Checked);
+                }
+                QVERIFY(picker->grab().save(QStringLiteral(DNIARZ_PICTURE_DIR "/config_names.png"), "PNG"));
+                picker->accept();
+            });
+            timer->start();
+            Click(dialog, "imieniny");
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QVERIFY(shown >= 1);
+        QVERIFY(narrowed);
+        QCOMPARE(m_store.Key()->Find("Imieniny bliskich")->text, std::string("Mścisława;Żanety"));
     }
 
     void CancelledChooserKeepsTheColour()
