@@ -27,9 +27,20 @@ std::optional<LocalStart> ToLocal(const icaltimetype& t, const UtcOffsetAt& utcO
         if (!t.is_date)
             local.minutes = t.hour * 60 + t.minute;
     } else {
-        const auto utc = icaltime_as_timet_with_zone(t, t.zone);
-        const auto moment = std::chrono::system_clock::time_point(std::chrono::seconds(utc));
-        const long long seconds = static_cast<long long>(utc) + utcOffset(moment).count();
+        const auto utc = static_cast<long long>(icaltime_as_timet_with_zone(t, t.zone));
+        // The clock counts nanoseconds and ends in 2262. The offset of a moment beyond its range
+        // is asked for the same moment whole 400-year cycles nearer: the Gregorian calendar, and
+        // with it the weekday and the summer-time rules, repeats after them exactly.
+        constexpr long long kCycle = 146'097LL * 86'400;   // 400 years
+        constexpr long long kFirstAsked = -8'520'336'000;  // 1700-01-01
+        constexpr long long kLastAsked = 7'258'118'400;    // 2200-01-01
+        long long asked = utc;
+        while (asked > kLastAsked)
+            asked -= kCycle;
+        while (asked < kFirstAsked)
+            asked += kCycle;
+        const auto moment = std::chrono::system_clock::time_point(std::chrono::seconds(asked));
+        const long long seconds = utc + utcOffset(moment).count();
         long long days = seconds / 86400;
         long long secondOfDay = seconds % 86400;
         if (secondOfDay < 0) {

@@ -94,6 +94,8 @@ TEST(IcsImport, ATimeInAnotherZoneLandsOnTheLocalDay)
         {"DTSTART:20240115T233000", "2024.01.15", "23:30"},   // floating: the same wall clock
         {"DTSTART:20240331T013000Z", "2024.03.31", "03:30"},  // the night summer time begins
         {"DTSTART:19691231T233000Z", "1970.01.01", "00:30"},  // before 1970 the seconds are negative
+        {"DTSTART:30000101T233000Z", "3000.01.02", "00:30"},  // beyond the system clock's 2262
+        {"DTSTART:16000701T223000Z", "1600.07.02", "00:30"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.start);

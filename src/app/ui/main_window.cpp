@@ -72,6 +72,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
 
     LoadSettings(m_store, m_settings, LocalNow(m_clock));
     ApplySettingsToGrid();
+    CreateNotesTools();
     if (m_options.withTray)
         CreateTray();
     CreateQuitPaths();

@@ -31,6 +31,9 @@
 #include <string>
 
 class DesktopNotifier;
+class IcsExportDialog;
+class NotesSearchWindow;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -88,6 +91,10 @@ struct MainWindowOptions
     // after "-hide".
     std::filesystem::path programFile;
     std::vector<std::string> programArguments;
+    // The iCalendar export's dialog (true: accepted) and the file an import reads; empty ones ask
+    // the user. The files themselves go through `contacts.files`; without it there are no items.
+    std::function<bool(IcsExportDialog&)> runIcsExportDialog;
+    std::function<QString(QWidget*)> chooseIcsImportFile;
     // With no settings stored, the configuration dialog opens when the window is first shown.
     // Off by default, so that a window under test never waits for a dialog nobody answers.
     bool configOnFirstRun = false;
@@ -128,6 +135,13 @@ public:
     const Settings& CurrentSettings() const { return m_settings; }
     TDateTime EasterOfDisplayedYear() const { return m_dayView.Easter(); }
     void SelectToday();
+
+    // "Szukaj w notatkach" (Ctrl+F): the search window, the main window brought up with it.
+    void OpenNotesSearch();
+    NotesSearchWindow* SearchWindow() const { return m_searchWindow; }  // null until first opened
+    // "Szukaj w notatkach…" and, where built in, "Eksport do iCalendar…" and "Import z iCalendar…",
+    // as the tray menu and the window's own menu offer them.
+    const QList<QAction*>& NotesTools() const { return m_notesTools; }
 
     // Tray click, double-click and "Pokaż".
     void ShowFromTray();
@@ -184,12 +198,16 @@ private:
     void CreateButtonRow();
     void OpenNotesFile();
     void StartTimeSync();
+    void CreateNotesTools();  // Ctrl+F and the actions of NotesTools()
     void CreateTray();
     void CreateQuitPaths();
     void CreateTimers();
     void CreateConfiguration();  // the autostart switch and what the configuration dialog opens
 
     void SelectDate(TDateTime date);
+    void ShowSearchHit(const QString& key);
+    void ExportNotesClick();
+    void ImportNotesClick();
     void ShowMonth(const MonthView& month);
     void ApplySettingsToGrid();
     void ShowGridColours();  // the main grid's colours from the settings
@@ -235,6 +253,8 @@ private:
     TTrayNotifyIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;
     ContactsHost* m_contactsHost = nullptr;
+    NotesSearchWindow* m_searchWindow = nullptr;
+    QList<QAction*> m_notesTools;
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;

@@ -19,6 +19,7 @@ void TForm1::CreateTray()
     m_trayMenu->addAction(QStringLiteral("Kontakty"), this, &TForm1::OpenContacts);
     m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, [this] { m_clockBar->StopClick(); });
     m_trayMenu->addAction(QStringLiteral("Drzemka"), this, [this] { m_clockBar->SnoozeClick(); });
+    m_trayMenu->addActions(m_notesTools);
     m_trayMenu->addAction(QStringLiteral("Zakończ"), this, &TForm1::Quit);
 
     m_trayIcon = new TTrayNotifyIcon(this);
@@ -51,6 +52,7 @@ void TForm1::CreateQuitPaths()
     add(QStringLiteral("Kontakty"), &TForm1::OpenContacts);
     add(QStringLiteral("Wył. alarm"), [this] { m_clockBar->StopClick(); });
     add(QStringLiteral("Drzemka"), [this] { m_clockBar->SnoozeClick(); });
+    addActions(m_notesTools);
     add(QStringLiteral("Zakończ"), &TForm1::Quit);
 }
 

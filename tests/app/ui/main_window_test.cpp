@@ -244,7 +244,7 @@ private slots:
         QStringList texts;
         for (QAction* action : form->TrayMenu()->actions())
             texts << action->text();
-        QCOMPARE(texts, (QStringList{"Pokaż", "Kontakty", "Wył. alarm", "Drzemka", "Zakończ"}));
+        QCOMPARE(texts, (QStringList{"Pokaż", "Kontakty", "Wył. alarm", "Drzemka", "Szukaj w notatkach…", "Zakończ"}));
         QCOMPARE(form->TrayIcon()->PopupMenu(), form->TrayMenu());
         QVERIFY(form->TrayIcon()->NoDoubleClick());
         // The clock's first tick already tells whether the alarm is set.
