@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/settings_table.h"
+#include "app/settings.h"
 #include "astro/places.h"
 #include "astro/rise_set.h"
 #include "astro/sun_moon_line.h"
@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view latText = rest.substr(0, nul);
     const std::string_view lonText = nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1);
 
-    double lat = ParseCoordinate(latText, FloatDefault(SettingId::Latitude));
-    double lon = ParseCoordinate(lonText, FloatDefault(SettingId::Longitude));
+    double lat = ParseCoordinate(latText, DefaultSettings().Latitude);
+    double lon = ParseCoordinate(lonText, DefaultSettings().Longitude);
     (void)FormatCoordinate(lat);
     if ((selector & 0x80) && rest.size() >= 16) {
         std::memcpy(&lat, rest.data(), sizeof lat);

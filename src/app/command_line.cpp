@@ -1,8 +1,11 @@
 // Command-line parsing.
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <iterator>
+#include <string_view>
 
 #include "astro/places.h"
 #include "clock/time_sync.h"
@@ -75,116 +78,221 @@ std::optional<TDateTime> ParseDateArgument(const std::string& text)
     return TryEncodeDate(y, m, d);
 }
 
+namespace {
+
+// The arguments as the options take them: each option may take the argument after it.
+struct ArgumentWalk
+{
+    const std::vector<std::string>& args;
+    std::size_t i = 0;
+    bool daysGiven = false;
+
+    // The next argument, whatever it is; nullopt at the end.
+    std::optional<std::string> Value()
+    {
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        return args[++i];
+    }
+    // The next argument unless it is another option.
+    std::optional<std::string> Operand()
+    {
+        if (i + 1 < args.size() && !args[i + 1].starts_with("-"))
+            return args[++i];
+        return std::nullopt;
+    }
+};
+
+// Takes the option `name` (and what follows it) into `o`; the error line, or empty.
+using OptionHandler = std::string (*)(ArgumentWalk& walk, CommandLine& o, const std::string& name);
+
+struct OptionRule
+{
+    std::string_view name;
+    OptionHandler take;
+};
+
+std::string InvalidDate(const std::string& text)
+{
+    return "dniarz: invalid date '" + text + "' (expected yyyy-mm-dd, years 1 to 9999)";
+}
+
+template <CommandLine::Mode mode>
+std::string TakeMode(ArgumentWalk&, CommandLine& o, const std::string&)
+{
+    o.mode = mode;
+    return {};
+}
+
+template <bool CommandLine::*flag>
+std::string TakeFlag(ArgumentWalk&, CommandLine& o, const std::string&)
+{
+    o.*flag = true;
+    return {};
+}
+
+std::string TakePrintDay(ArgumentWalk& walk, CommandLine& o, const std::string&)
+{
+    o.mode = CommandLine::Mode::PrintDay;
+    if (const auto v = walk.Operand()) {
+        o.date = ParseDateArgument(*v);
+        if (!o.date)
+            return InvalidDate(*v);
+    }
+    return {};
+}
+
+std::string TakeDate(ArgumentWalk& walk, CommandLine& o, const std::string&)
+{
+    const auto v = walk.Value();
+    if (!v)
+        return "dniarz: --date needs a date";
+    o.date = ParseDateArgument(*v);
+    return o.date ? std::string() : InvalidDate(*v);
+}
+
+std::string TakeDays(ArgumentWalk& walk, CommandLine& o, const std::string&)
+{
+    const auto v = walk.Value();
+    int n = 0;
+    const auto [end, ec] = v ? std::from_chars(v->data(), v->data() + v->size(), n)
+                             : std::from_chars_result{nullptr, std::errc::invalid_argument};
+    if (!v || ec != std::errc() || end != v->data() + v->size() || n < 1 || n > kMaxPrintDays)
+        return "dniarz: --days needs a number of days from 1 to " + std::to_string(kMaxPrintDays);
+    o.days = n;
+    walk.daysGiven = true;
+    return {};
+}
+
+std::string TakeScreenshot(ArgumentWalk& walk, CommandLine& o, const std::string&)
+{
+    const auto v = walk.Value();
+    if (!v || v->empty())
+        return "dniarz: --screenshot needs a file name";
+    o.mode = CommandLine::Mode::Screenshot;
+    o.screenshotFile = *v;
+    return {};
+}
+
+std::string TakeSntp(ArgumentWalk& walk, CommandLine& o, const std::string&)
+{
+    o.mode = CommandLine::Mode::Sntp;
+    while (const auto server = walk.Operand()) {
+        if (!ParseHostAndPort(*server))
+            return "dniarz: bad time server '" + *server + "' (expected HOST[:PORT], port 1 to 65535)";
+        o.sntpServers.push_back(*server);
+    }
+    return {};
+}
+
+std::string TakeDir(ArgumentWalk& walk, CommandLine& o, const std::string&)
+{
+    const auto v = walk.Value();
+    if (!v || v->empty())
+        return "dniarz: --dir needs a directory";
+    o.dir = *v;
+    return {};
+}
+
+std::string TakePlace(ArgumentWalk& walk, CommandLine& o, const std::string& name)
+{
+    const auto v = walk.Value();
+    if (!v)
+        return "dniarz: " + name + " needs a value in degrees";
+    if (std::string error = CoordinateError(name, *v); !error.empty())
+        return error;
+    (name == "--lat" ? o.latitude : o.longitude) = *v;
+    return {};
+}
+
+std::string TakeSearch(ArgumentWalk& walk, CommandLine& o, const std::string&)
+{
+    const auto v = walk.Value();
+    if (!v)
+        return "dniarz: --search needs the text to look for";
+    o.mode = CommandLine::Mode::Search;
+    o.searchText = *v;
+    return {};
+}
+
+std::string TakeIcs(ArgumentWalk& walk, CommandLine& o, const std::string& name)
+{
+    const auto v = walk.Value();
+    if (!v || v->empty())
+        return "dniarz: " + name + " needs a file name";
+    o.mode = name == "--export-ics" ? CommandLine::Mode::ExportIcs : CommandLine::Mode::ImportIcs;
+    o.icsFile = *v;
+    return {};
+}
+
+std::string TakeYear(ArgumentWalk& walk, CommandLine& o, const std::string& name)
+{
+    const auto v = walk.Value();
+    const std::optional<int> year = v ? ParseYear(*v) : std::nullopt;
+    if (!year)
+        return "dniarz: " + name + " needs a year from 1 to 9999";
+    (name == "--from" ? o.fromYear : o.toYear) = year;
+    return {};
+}
+
+// Every option but "-hide", which is matched in any letter case.
+const OptionRule kOptions[] = {
+    {"--help", TakeMode<CommandLine::Mode::Help>},
+    {"-h", TakeMode<CommandLine::Mode::Help>},
+    {"--version", TakeMode<CommandLine::Mode::Version>},
+    {"--print-day", TakePrintDay},
+    {"--date", TakeDate},
+    {"--days", TakeDays},
+    {"--contacts", TakeMode<CommandLine::Mode::Contacts>},
+    {"--screenshot", TakeScreenshot},
+    {"--sntp", TakeSntp},
+    {"--dir", TakeDir},
+    {"--lat", TakePlace},
+    {"--lon", TakePlace},
+    {"--search", TakeSearch},
+    {"--ignore-diacritics", TakeFlag<&CommandLine::ignoreDiacritics>},
+    {"--export-ics", TakeIcs},
+    {"--import-ics", TakeIcs},
+    {"--from", TakeYear},
+    {"--to", TakeYear},
+    {"--with-namedays", TakeFlag<&CommandLine::withNameDays>},
+    {"--with-holidays", TakeFlag<&CommandLine::withHolidays>},
+    {"--yes", TakeFlag<&CommandLine::assumeYes>},
+};
+
+// The rules between options, once all are read.
+std::string CheckCombination(const CommandLine& o, bool daysGiven)
+{
+    if (daysGiven && o.mode != CommandLine::Mode::PrintDay)
+        return "dniarz: --days goes with --print-day";
+    if (o.fromYear && o.toYear && *o.fromYear > *o.toYear)
+        return "dniarz: --from " + std::to_string(*o.fromYear) + " is after --to " + std::to_string(*o.toYear);
+    return {};
+}
+
+}  // namespace
+
 CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
 {
     CommandLineResult r;
-    CommandLine& o = r.options;
-    bool daysGiven = false;
-    auto fail = [&](std::string message) {
-        r.error = std::move(message);
-        return r;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            return args[++i];
-        };
+    ArgumentWalk walk{args};
+    for (; walk.i < args.size() && r.error.empty(); ++walk.i) {
+        const std::string& a = args[walk.i];
         if (EqualsIgnoreCase(a, "-hide")) {
-            o.hide = true;
-        } else if (a == "--help" || a == "-h") {
-            o.mode = CommandLine::Mode::Help;
-        } else if (a == "--version") {
-            o.mode = CommandLine::Mode::Version;
-        } else if (a == "--print-day") {
-            o.mode = CommandLine::Mode::PrintDay;
-            if (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
-                o.date = ParseDateArgument(args[++i]);
-                if (!o.date)
-                    return fail("dniarz: invalid date '" + args[i] + "' (expected yyyy-mm-dd, years 1 to 9999)");
-            }
-        } else if (a == "--date") {
-            const auto v = value();
-            if (!v)
-                return fail("dniarz: --date needs a date");
-            o.date = ParseDateArgument(*v);
-            if (!o.date)
-                return fail("dniarz: invalid date '" + *v + "' (expected yyyy-mm-dd, years 1 to 9999)");
-        } else if (a == "--days") {
-            const auto v = value();
-            int n = 0;
-            const auto [end, ec] = v ? std::from_chars(v->data(), v->data() + v->size(), n)
-                                     : std::from_chars_result{nullptr, std::errc::invalid_argument};
-            if (!v || ec != std::errc() || end != v->data() + v->size() || n < 1 || n > kMaxPrintDays)
-                return fail("dniarz: --days needs a number of days from 1 to " + std::to_string(kMaxPrintDays));
-            o.days = n;
-            daysGiven = true;
-        } else if (a == "--contacts") {
-            o.mode = CommandLine::Mode::Contacts;
-        } else if (a == "--screenshot") {
-            const auto v = value();
-            if (!v || v->empty())
-                return fail("dniarz: --screenshot needs a file name");
-            o.mode = CommandLine::Mode::Screenshot;
-            o.screenshotFile = *v;
-        } else if (a == "--sntp") {
-            o.mode = CommandLine::Mode::Sntp;
-            while (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
-                const std::string& server = args[++i];
-                if (!ParseHostAndPort(server))
-                    return fail("dniarz: bad time server '" + server + "' (expected HOST[:PORT], port 1 to 65535)");
-                o.sntpServers.push_back(server);
-            }
-        } else if (a == "--dir") {
-            const auto v = value();
-            if (!v || v->empty())
-                return fail("dniarz: --dir needs a directory");
-            o.dir = *v;
-        } else if (a == "--lat" || a == "--lon") {
-            const auto v = value();
-            if (!v)
-                return fail("dniarz: " + a + " needs a value in degrees");
-            if (std::string error = CoordinateError(a, *v); !error.empty())
-                return fail(std::move(error));
-            (a == "--lat" ? o.latitude : o.longitude) = *v;
-        } else if (a == "--search") {
-            const auto v = value();
-            if (!v)
-                return fail("dniarz: --search needs the text to look for");
-            o.mode = CommandLine::Mode::Search;
-            o.searchText = *v;
-        } else if (a == "--ignore-diacritics") {
-            o.ignoreDiacritics = true;
-        } else if (a == "--export-ics" || a == "--import-ics") {
-            const auto v = value();
-            if (!v || v->empty())
-                return fail("dniarz: " + a + " needs a file name");
-            o.mode = a == "--export-ics" ? CommandLine::Mode::ExportIcs : CommandLine::Mode::ImportIcs;
-            o.icsFile = *v;
-        } else if (a == "--from" || a == "--to") {
-            const auto v = value();
-            const std::optional<int> year = v ? ParseYear(*v) : std::nullopt;
-            if (!year)
-                return fail("dniarz: " + a + " needs a year from 1 to 9999");
-            (a == "--from" ? o.fromYear : o.toYear) = year;
-        } else if (a == "--with-namedays") {
-            o.withNameDays = true;
-        } else if (a == "--with-holidays") {
-            o.withHolidays = true;
-        } else if (a == "--yes") {
-            o.assumeYes = true;
-        } else if (!a.starts_with("--")) {
-            // The tray start entry and older shortcuts may pass words we do not know; the window
-            // starts regardless, as it always has.
-        } else {
-            return fail("dniarz: unknown option '" + a + "' (see --help)");
+            r.options.hide = true;
+            continue;
         }
+        const auto rule = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                       [&a](const OptionRule& option) { return option.name == a; });
+        if (rule != std::end(kOptions))
+            r.error = rule->take(walk, r.options, a);
+        else if (a.starts_with("--"))
+            r.error = "dniarz: unknown option '" + a + "' (see --help)";
+        // Anything else: the tray start entry and older shortcuts may pass words we do not know;
+        // the window starts regardless, as it always has.
     }
-    if (daysGiven && o.mode != CommandLine::Mode::PrintDay)
-        return fail("dniarz: --days goes with --print-day");
-    if (o.fromYear && o.toYear && *o.fromYear > *o.toYear)
-        return fail("dniarz: --from " + std::to_string(*o.fromYear) + " is after --to " + std::to_string(*o.toYear));
+    if (r.error.empty())
+        r.error = CheckCombination(r.options, walk.daysGiven);
     return r;
 }
 

@@ -58,8 +58,8 @@ void TakeForm(const ConfigForm& form, Settings& settings)
         {SnoozeMinutes, SnoozeMinutesFromText(form.edrzemka)},
         {ChosenNames, JoinChosenNames(form.imieniny)},
         {AlarmViaSoundCard, form.ckarta},
-        {Latitude, ParseCoordinate(form.eszer, FloatDefault(Latitude))},
-        {Longitude, ParseCoordinate(form.edl, FloatDefault(Longitude))},
+        {Latitude, ParseCoordinate(form.eszer, DefaultSettings().Latitude)},
+        {Longitude, ParseCoordinate(form.edl, DefaultSettings().Longitude)},
     };
     for (const auto& [id, value] : values)
         SetSetting(settings, id, value);
@@ -189,7 +189,7 @@ const char* TconfigModel::RemoveEntriesQuestion()
            "Kontynuować ?";
 }
 
-void TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now, const ConfigActions& actions) const
+bool TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now, const ConfigActions& actions) const
 {
     const auto call = [](const auto& action, auto... arguments) {
         if (action)
@@ -205,11 +205,12 @@ void TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now
     // The text as it was shown always reads back as the stored value, even where six decimals do
     // not hold it exactly, so confirming without touching it never restarts the bookkeeping.
     const double correction = ParseCoordinate(m_form.ekorekta, 0);
+    bool saved = true;
     if (m_form.ekorekta != m_shownCorrection && correction != Get<double>(settings, SettingId::DailyCorrection)) {
         SetSetting(settings, SettingId::DailyCorrection, correction);
-        // A failed write keeps the values in memory for this run; nothing more can be done.
-        (void)SaveCorrectionState(store, settings, true, now);
+        saved = SaveCorrectionState(store, settings, true, now);
     }
-    (void)SaveSettings(store, settings);
+    saved = SaveSettings(store, settings) && saved;
     call(actions.refreshSunMoon);
+    return saved;
 }

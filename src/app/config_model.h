@@ -113,8 +113,10 @@ public:
 
     // Confirming the dialog: takes every value into `settings`, asks `actions` for the rest, and
     // saves, in the order the program relies on (a changed correction restarts the drift
-    // bookkeeping from `now`, local time; an unchanged one leaves it alone).
-    void Apply(Settings& settings, SettingsStore& store, TDateTime now, const ConfigActions& actions) const;
+    // bookkeeping from `now`, local time; an unchanged one leaves it alone). False when a value
+    // could not be written: it then holds in memory until the program ends.
+    [[nodiscard]] bool Apply(Settings& settings, SettingsStore& store, TDateTime now,
+                             const ConfigActions& actions) const;
 
 private:
     void eszerChange();

@@ -1,50 +1,18 @@
-// Entry point: parses the command line and hands over to the printed view or the window.
-#include <cstdio>
+// Entry point: parses the command line, builds the platform and hands over to a command-line mode
+// or the window.
 #include <cstdlib>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/local_now.h"
-#include "app/name_reminders.h"
-#include "app/print_contacts.h"
-#include "app/print_day.h"
-#include "app/search_command.h"
+#include "app/command_modes.h"
 #include "app/ui/run_gui.h"
-#include "app/settings.h"
-#include "app/sntp_command.h"
-#include "app/time_sync_controller.h"
-#include "app/version.h"
-#include "clock/server_list.h"
-#include "calendar/namedays.h"
-#ifdef DNIARZ_HAVE_ICAL
-#include "ics/ics_commands.h"
-#endif
-#include "platform/path_text.h"
 #include "platform/platform.h"
-#include "platform/process_environment.h"
-#include "platform/time_service.h"
 #include "platform/program_dir.h"
-
-namespace {
-
-// Read only: printing and searching must not create or repair the notes file. A missing file is
-// an empty journal; an unreadable one is reported here.
-std::optional<JournalRecords> ReadNotes(JournalFile& notesFile, const std::filesystem::path& programDir)
-{
-    const auto notesPath = programDir / "dnz.dat";
-    std::string notesBytes;
-    if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
-        std::cerr << "dniarz: cannot read the notes file " << PathToUtf8(notesPath) << ": " << notesFile.LastError()
-                  << '\n';
-        return std::nullopt;
-    }
-    return JournalRecords::Parse(notesBytes).records;
-}
-
-}  // namespace
+#include "platform/time_service.h"
+#include "platform/path_text.h"
+#include "platform/process_environment.h"
 
 int main(int argc, char** argv)
 {
@@ -68,95 +36,9 @@ int main(int argc, char** argv)
         std::cerr << "dniarz: no folder for the notes: set HOME or XDG_DATA_HOME, or name one with --dir\n";
         return 1;
     }
+    if (const std::optional<int> exitCode = RunCommandMode(argc, argv, options, files, platform))
+        return *exitCode;
 
-    switch (options.mode) {
-    case CommandLine::Mode::Help:
-        std::cout << UsageText() << '\n' << DescribeProgramFiles(files);
-        return 0;
-    case CommandLine::Mode::Version:
-        std::cout << "dniarz " << kProgramVersion << "\n";
-        return 0;
-    case CommandLine::Mode::PrintDay: {
-        NameDayTable table;
-        table.Load();
-        const std::optional<JournalRecords> notes = ReadNotes(*platform.notesFile, programDir);
-        if (!notes)
-            return 1;
-        PrintDayInput input{options.date.value_or(DateOf(LocalNow(*platform.clock))), &table, &*notes};
-        // The stored place, unless the command line names another; reading never creates the key.
-        const Settings stored = ReadStoredValues(*platform.settings,
-                                                 {SettingId::Latitude, SettingId::Longitude, SettingId::ChosenNames});
-        input.latitude = stored.Latitude;
-        input.longitude = stored.Longitude;
-        input.chosenNames = ParseChosenNames(stored.ChosenNames);
-        const std::string placeError = SetPlace(input, options.latitude, options.longitude);
-        if (!placeError.empty()) {
-            std::cerr << placeError << '\n';
-            return 2;
-        }
-        const std::string runError = PrintDays(input, options.days, std::cout);
-        if (!runError.empty()) {
-            std::cerr << runError << '\n';
-            return 2;
-        }
-        return 0;
-    }
-    case CommandLine::Mode::Search: {
-        const std::optional<JournalRecords> notes = ReadNotes(*platform.notesFile, programDir);
-        if (!notes)
-            return 2;
-        return RunSearchCommand(*notes, options.searchText, options.ignoreDiacritics, std::cout);
-    }
-#ifdef DNIARZ_HAVE_ICAL
-    case CommandLine::Mode::ExportIcs: {
-        const std::optional<JournalRecords> notes = ReadNotes(*platform.notesFile, programDir);
-        if (!notes)
-            return 1;
-        NameDayTable table;
-        table.Load();
-        const IcsExportOptions exportOptions{options.fromYear, options.toYear, options.withNameDays,
-                                             options.withHolidays};
-        return RunExportIcsCommand(*notes, table, exportOptions, options.icsFile, *platform.files,
-                                   platform.clock->Now(), DecodeDate(LocalNow(*platform.clock)).year, std::cout,
-                                   std::cerr);
-    }
-    case CommandLine::Mode::ImportIcs: {
-        ImportIcsCommand command;
-        command.file = options.icsFile;
-        command.notesPath = programDir / "dnz.dat";
-        command.assumeYes = options.assumeYes;
-        command.confirm = [](const std::string& question) {
-            std::cerr << question << " [t/N] " << std::flush;
-            std::string answer;
-            return std::getline(std::cin, answer) && (answer.starts_with("t") || answer.starts_with("T"));
-        };
-        command.utcOffset = [&](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); };
-        command.now = LocalNow(*platform.clock);
-        if (files.OwnsUserDir() && !EnsurePrivateDirectory(programDir))
-            std::cerr << "dniarz: cannot create " << PathToUtf8(programDir) << '\n';
-        NotesJournal journal(*platform.notesFile);
-        return RunImportIcsCommand(command, *platform.files, journal, std::cout, std::cerr);
-    }
-#else
-    case CommandLine::Mode::ExportIcs:
-    case CommandLine::Mode::ImportIcs:
-        std::cerr << "dniarz: this build has no iCalendar support\n";
-        return 2;
-#endif
-    case CommandLine::Mode::Contacts:
-        return PrintContacts(programDir, std::cout, std::cerr);
-    case CommandLine::Mode::Sntp: {
-        // Only looks: RunSntpCommand never sets the clock.
-        std::vector<std::string> servers = options.sntpServers;
-        if (servers.empty())
-            servers = SplitServerList(ReadServerList(files.Locate(kServerListFileName)));
-        return RunSntpCommand(servers, *platform.udp, *platform.clock, std::cout);
-    }
-    case CommandLine::Mode::Screenshot:
-        return RunScreenshot(argc, argv, options, files, platform);
-    case CommandLine::Mode::Window:
-        break;
-    }
     // Only the window is single: printing and pictures may run beside it. A lock that cannot be
     // made at all (no writable runtime or temporary folder) must not keep the calendar from
     // starting, so only a lock held by another copy ends this one, quietly.

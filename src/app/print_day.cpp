@@ -7,6 +7,8 @@
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
+#include "clock/local_time.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -115,4 +117,40 @@ std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>
         out += '\n';
     }
     return out;
+}
+
+std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const std::filesystem::path& programDir,
+                                                std::ostream& err)
+{
+    const auto notesPath = programDir / "dnz.dat";
+    std::string notesBytes;
+    if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
+        err << "dniarz: cannot read the notes file " << PathToUtf8(notesPath) << ": " << notesFile.LastError() << '\n';
+        return std::nullopt;
+    }
+    return JournalRecords::Parse(notesBytes).records;
+}
+
+int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std::ostream& out, std::ostream& err)
+{
+    NameDayTable table;
+    table.Load();
+    const std::optional<JournalRecords> notes = ReadNotesReadOnly(sources.notesFile, sources.programDir, err);
+    if (!notes)
+        return 1;
+    PrintDayInput input{options.date.value_or(DateOf(LocalNow(sources.clock))), &table, &*notes};
+    // The stored place, unless the command line names another; reading never creates the key.
+    const Settings stored = ReadStoredValues(sources.settings,
+                                             {SettingId::Latitude, SettingId::Longitude, SettingId::ChosenNames});
+    input.latitude = stored.Latitude;
+    input.longitude = stored.Longitude;
+    input.chosenNames = ParseChosenNames(stored.ChosenNames);
+    std::string error = SetPlace(input, options.latitude, options.longitude);
+    if (error.empty())
+        error = PrintDays(input, options.days, out);
+    if (!error.empty()) {
+        err << error << '\n';
+        return 2;
+    }
+    return 0;
 }

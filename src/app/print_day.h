@@ -1,16 +1,21 @@
 // The day view as plain "key: value" lines, for the command line and for scripts.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/settings_table.h"
+#include "app/command_line.h"
+#include "app/settings.h"
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
 #include "calendar/notes_journal.h"
+#include "platform/journal_file.h"
+#include "platform/settings_store.h"
+#include "platform/system_clock.h"
 
 struct PrintDayInput
 {
@@ -18,8 +23,8 @@ struct PrintDayInput
     const NameDayTable* names = nullptr;
     const JournalRecords* notes = nullptr;  // no notes: the note lines stay empty
     // The observer's place, degrees, north and east positive.
-    double latitude = FloatDefault(SettingId::Latitude);
-    double longitude = FloatDefault(SettingId::Longitude);
+    double latitude = DefaultSettings().Latitude;
+    double longitude = DefaultSettings().Longitude;
     // "Imieniny bliskich": the names whose day the "reminders" line lists.
     std::vector<std::string> chosenNames = {};
 };
@@ -41,3 +46,23 @@ std::string SetPlace(PrintDayInput& input, const std::optional<std::string>& lat
                      const std::optional<std::string>& longitude);
 
 std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>>& lines);
+
+// What --print-day needs from outside.
+struct PrintDaySources
+{
+    const std::filesystem::path& programDir;  // where "dnz.dat" is
+    JournalFile& notesFile;                   // only read: printing must not create or repair the file
+    SettingsStore& settings;                  // the stored place; reading never creates the key
+    const SystemClock& clock;                 // today, when no date is given
+};
+// --print-day: prints the day view of options.date (today when empty) and the days after it as
+// options.days asks, for the stored place or the one --lat and --lon name, to `out`. Exit code 0;
+// 1 with a line on `err` when the notes cannot be read, 2 when a coordinate or the run of days
+// is refused.
+int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std::ostream& out, std::ostream& err);
+
+// The notes of "dnz.dat" in `programDir`, read only: printing and searching must not create or
+// repair the file. A missing file is an empty journal; an unreadable one gives nullopt and a
+// line on `err`.
+std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const std::filesystem::path& programDir,
+                                                std::ostream& err);

@@ -1,4 +1,4 @@
-// The settings table and the operations over it.
+// Loading and saving the settings, row by row of the table.
 #include "app/settings.h"
 
 #include <bit>
@@ -11,29 +11,16 @@
 
 namespace {
 
-using S = Settings;
-using SettingField = std::variant<std::string S::*, std::int32_t S::*, bool S::*, double S::*, std::uint32_t S::*>;
-
-// The member of each row, indexed by SettingId.
-const SettingField kFields[kSettingCount] = {
-    &S::AlarmText,          &S::AlarmDuration,   &S::AlarmViaSoundCard, &S::Latitude,        &S::Longitude,
-    &S::HourSignalEnabled,  &S::AlarmOn,         &S::SyncEnabled,       &S::DailyCorrection, &S::LastCorrection,
-    &S::PendingCorrection,  &S::TotalCorrection, &S::CalibrationStart,  &S::CalibrationStop, &S::LastCalibration,
-    &S::ColSunday,          &S::ColSaturday,     &S::ColMarked,         &S::ColWeek,         &S::ColToday,
-    &S::RecallSelectsToday, &S::SyncTime,        &S::ColHoliday,        &S::SnoozeMinutes,   &S::ChosenNames,
-    &S::NameReminderDay,
-};
-
 template <typename T>
 T& Field(Settings& settings, const SettingRow& row)
 {
-    return settings.*std::get<T Settings::*>(kFields[static_cast<std::size_t>(row.id)]);
+    return settings.*std::get<T Settings::*>(row.field);
 }
 
 template <typename T>
 const T& Field(const Settings& settings, const SettingRow& row)
 {
-    return settings.*std::get<T Settings::*>(kFields[static_cast<std::size_t>(row.id)]);
+    return settings.*std::get<T Settings::*>(row.field);
 }
 
 // False when the value is missing or of another type; `settings` is then unchanged.
@@ -81,23 +68,10 @@ bool ReadRow(const SettingsKey& key, const SettingRow& row, Settings& settings)
 
 void ApplyDefault(const SettingRow& row, Settings& settings, TDateTime now)
 {
-    switch (row.type) {
-    case SettingType::String:
-        Field<std::string>(settings, row).clear();
-        break;
-    case SettingType::Integer:
-        Field<std::int32_t>(settings, row) = static_cast<std::int32_t>(row.defaultValue);
-        break;
-    case SettingType::Bool:
-        Field<bool>(settings, row) = row.defaultValue != 0;
-        break;
-    case SettingType::Float:
-        Field<double>(settings, row) = row.onMissing == OnMissing::UseNow ? now : row.defaultValue;
-        break;
-    case SettingType::Colour:
-        Field<std::uint32_t>(settings, row) = static_cast<std::uint32_t>(row.defaultValue);
-        break;
-    }
+    if (row.onMissing == OnMissing::UseNow)
+        Field<double>(settings, row) = now;
+    else
+        std::visit([&settings](auto member) { settings.*member = DefaultSettings().*member; }, row.field);
 }
 
 RegValue StoredForm(const SettingRow& row, const Settings& settings)
@@ -121,10 +95,15 @@ RegValue StoredForm(const SettingRow& row, const Settings& settings)
 
 }  // namespace
 
+const Settings& DefaultSettings()
+{
+    static const Settings defaults;
+    return defaults;
+}
+
 SettingValue GetSetting(const Settings& settings, SettingId id)
 {
-    return std::visit([&settings](auto member) { return SettingValue(settings.*member); },
-                      kFields[static_cast<std::size_t>(id)]);
+    return std::visit([&settings](auto member) { return SettingValue(settings.*member); }, RowOf(id).field);
 }
 
 bool SetSetting(Settings& settings, SettingId id, const SettingValue& value)
@@ -138,12 +117,12 @@ bool SetSetting(Settings& settings, SettingId id, const SettingValue& value)
             settings.*member = *typed;
             return true;
         },
-        kFields[static_cast<std::size_t>(id)]);
+        RowOf(id).field);
 }
 
 void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
 {
-    const Settings defaults;
+    const Settings& defaults = DefaultSettings();
     settings.AlarmDuration = defaults.AlarmDuration;
     settings.Latitude = defaults.Latitude;
     settings.Longitude = defaults.Longitude;
@@ -165,7 +144,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
     settings.SnoozeMinutes = ClampSnoozeMinutes(settings.SnoozeMinutes);
 }
 
-bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer_list<SettingId> ids)
+bool SaveValues(SettingsStore& store, const Settings& settings, std::span<const SettingId> ids)
 {
     const auto key = store.OpenKey(true);
     if (!key)
@@ -178,12 +157,11 @@ bool SaveValues(SettingsStore& store, const Settings& settings, std::initializer
 
 bool SaveSettings(SettingsStore& store, const Settings& settings)
 {
-    return SaveValues(store, settings,
-                      {SettingId::ColSunday, SettingId::ColSaturday, SettingId::ColMarked, SettingId::ColWeek,
-                       SettingId::ColToday, SettingId::RecallSelectsToday, SettingId::SyncEnabled,
-                       SettingId::DailyCorrection, SettingId::AlarmDuration, SettingId::AlarmViaSoundCard,
-                       SettingId::Latitude, SettingId::Longitude, SettingId::HourSignalEnabled, SettingId::ColHoliday,
-                       SettingId::SnoozeMinutes, SettingId::ChosenNames});
+    std::vector<SettingId> ids;
+    for (const SettingRow& row : kSettingRows)
+        if (row.savedBy == SavedBy::Dialog)
+            ids.push_back(row.id);
+    return SaveValues(store, settings, ids);
 }
 
 bool SaveCorrectionState(SettingsStore& store, Settings& settings, bool reset, TDateTime now)
@@ -231,6 +209,24 @@ Settings ReadStoredValues(SettingsStore& store, std::initializer_list<SettingId>
         for (SettingId id : ids)
             (void)ReadRow(*key, RowOf(id), values);  // a value that does not read keeps its default
     return values;
+}
+
+CalibrationValues CalibrationValuesOf(Settings& settings)
+{
+    return {settings.CalibrationStart, settings.CalibrationStop, settings.TotalCorrection, settings.LastCalibration};
+}
+
+StoreCalibration CalibrationWriter(SettingsStore& store, const Settings& settings)
+{
+    return [&store, &settings](std::initializer_list<CalibrationValue> values) {
+        static constexpr SettingId kIds[] = {SettingId::CalibrationStart, SettingId::CalibrationStop,
+                                             SettingId::TotalCorrection, SettingId::LastCalibration};
+        std::vector<SettingId> ids;
+        for (CalibrationValue value : values)
+            ids.push_back(kIds[static_cast<std::size_t>(value)]);
+        // A failed write keeps the values in memory for this run of the program.
+        (void)SaveValues(store, settings, ids);
+    };
 }
 
 std::array<std::uint8_t, 8> DoubleToBytes(double value)

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/local_now.h"
+#include "clock/calibration.h"
+#include "clock/local_time.h"
 #include "clock/server_list.h"
 #include "platform/program_dir.h"
 #include "platform/read_file.h"
@@ -14,34 +15,12 @@ ECalibrationRunning::ECalibrationRunning()
 {
 }
 
-bool CalibrationInProgress(const Settings& settings)
-{
-    return settings.CalibrationStart != 0 && settings.CalibrationStop == 0;
-}
-
 std::string ReadServerList(const std::filesystem::path& file)
 {
     std::string text;
     if (ReadFileSafely(file, kSmallFileLimit, text))
         return LoadServerList(std::optional<std::string>());
     return LoadServerList(std::optional<std::string>(std::move(text)));
-}
-
-std::string ClockChangeReason(const ClockChange& change)
-{
-    switch (change.error) {
-    case ClockChangeError::None:
-        break;
-    case ClockChangeError::NoPrivilege:
-        return "brak uprawnień do zmiany czasu systemowego";
-    case ClockChangeError::Refused:
-        return "system odmówił zmiany czasu (brak autoryzacji)";
-    case ClockChangeError::AutomaticSync:
-        return "w systemie jest włączona automatyczna synchronizacja czasu";
-    case ClockChangeError::Failed:
-        return change.detail.empty() ? std::string("nieznany błąd") : "błąd: " + change.detail;
-    }
-    return {};
 }
 
 std::string ClockNotSetMessage(double offsetMs, const ClockChange& change)
@@ -152,7 +131,7 @@ void TimeSyncController::Timer3Timer()
 
 void TimeSyncController::SpeedButton7Click()
 {
-    if (CalibrationInProgress(m_settings))
+    if (CalibrationInProgress(m_settings.CalibrationStart, m_settings.CalibrationStop))
         throw ECalibrationRunning();
     StartTimeSync();
     // The user asked for this run, even when it had started on its own.

@@ -32,9 +32,6 @@ public:
     ECalibrationRunning();
 };
 
-// A calibration is in progress: started and not stopped.
-bool CalibrationInProgress(const Settings& settings);
-
 // The server list as a run uses it: the text of `file` ("TIMESRV.INI" as the program files locate
 // it), or the built-in list when it cannot be read.
 std::string ReadServerList(const std::filesystem::path& file);
@@ -50,8 +47,6 @@ struct SyncOutcome
     ClockChange change;  // how setting the clock went (Ok when nothing was to be set)
 };
 
-// Why the clock could not be changed, in a few Polish words.
-std::string ClockChangeReason(const ClockChange& change);
 // The message for a clock that could not be set after the user asked for it; Polish, one line.
 std::string ClockNotSetMessage(double offsetMs, const ClockChange& change);
 // The size of a clock difference in Polish words: "16 min 40 s", "3 godz. 5 min", "812 dni".

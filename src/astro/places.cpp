@@ -114,50 +114,82 @@ std::string FormatCoordinate(double x)
     return text;
 }
 
-std::optional<double> TryParseCoordinate(std::string_view text)
+namespace {
+
+// A decimal number's parts as typed: [blanks][sign]digits[.digits][e[sign]digits].
+struct NumberParts
 {
+    bool negative = false;
+    std::string_view intDigits, fracDigits, expSign, expDigits;
+};
+
+std::optional<NumberParts> SplitNumber(std::string_view text)
+{
+    NumberParts n;
     std::size_t pos = 0;
     while (pos < text.size() && text[pos] == ' ')
         ++pos;
-    bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
-
+        n.negative = text[pos++] == '-';
     auto digitsFrom = [&](std::size_t start) {
         while (pos < text.size() && IsDigit(text[pos]))
             ++pos;
         return text.substr(start, pos - start);
     };
-    const std::string_view intDigits = digitsFrom(pos);
-    std::string_view fracDigits;
+    n.intDigits = digitsFrom(pos);
     if (pos < text.size() && text[pos] == '.') {
         ++pos;
-        fracDigits = digitsFrom(pos);
+        n.fracDigits = digitsFrom(pos);
     }
-    if (intDigits.empty() && fracDigits.empty())
+    if (n.intDigits.empty() && n.fracDigits.empty())
         return std::nullopt;
-    std::string_view expSign;
-    std::string_view expDigits;
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
         ++pos;
         if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-            expSign = text.substr(pos++, 1);
-        expDigits = digitsFrom(pos);
-        if (expDigits.empty())
+            n.expSign = text.substr(pos++, 1);
+        n.expDigits = digitsFrom(pos);
+        if (n.expDigits.empty())
             return std::nullopt;
     }
     if (pos != text.size())
         return std::nullopt;
+    return n;
+}
 
+// Out of range: too small to tell from zero reads as zero; too large is not a coordinate. Which
+// of the two: the decimal exponent of the first significant digit.
+std::optional<double> OutOfRange(const NumberParts& n)
+{
+    const std::string allDigits = std::string(n.intDigits) + std::string(n.fracDigits);
+    const std::size_t first = allDigits.find_first_not_of('0');
+    long long exponent = 0;
+    for (const char c : n.expDigits)
+        exponent = std::min(exponent * 10 + (c - '0'), 1000000LL);
+    if (n.expSign == "-")
+        exponent = -exponent;
+    const long long magnitude = static_cast<long long>(n.intDigits.size()) - 1 - static_cast<long long>(first)
+                                + exponent;
+    if (magnitude < 0)
+        return n.negative ? -0.0 : 0.0;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<double> TryParseCoordinate(std::string_view text)
+{
+    const std::optional<NumberParts> n = SplitNumber(text);
+    if (!n)
+        return std::nullopt;
     // Rebuilt in the one form from_chars reads, whatever the locale.
-    std::string number = negative ? "-" : "";
-    number.append(intDigits.empty() ? std::string_view("0") : intDigits);
+    std::string number = n->negative ? "-" : "";
+    number.append(n->intDigits.empty() ? std::string_view("0") : n->intDigits);
     number += '.';
-    number.append(fracDigits.empty() ? std::string_view("0") : fracDigits);
-    if (!expDigits.empty()) {
+    number.append(n->fracDigits.empty() ? std::string_view("0") : n->fracDigits);
+    if (!n->expDigits.empty()) {
         number += 'e';
-        number.append(expSign);
-        number.append(expDigits);
+        number.append(n->expSign);
+        number.append(n->expDigits);
     }
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
@@ -165,19 +197,7 @@ std::optional<double> TryParseCoordinate(std::string_view text)
         return value;
     if (error != std::errc::result_out_of_range)
         return std::nullopt;
-    // Out of range: too small to tell from zero reads as zero; too large is not a coordinate.
-    // Which of the two: the decimal exponent of the first significant digit.
-    const std::string allDigits = std::string(intDigits) + std::string(fracDigits);
-    const std::size_t first = allDigits.find_first_not_of('0');
-    long long exponent = 0;
-    for (const char c : expDigits)
-        exponent = std::min(exponent * 10 + (c - '0'), 1000000LL);
-    if (expSign == "-")
-        exponent = -exponent;
-    const long long magnitude = static_cast<long long>(intDigits.size()) - 1 - static_cast<long long>(first) + exponent;
-    if (magnitude < 0)
-        return negative ? -0.0 : 0.0;
-    return std::nullopt;
+    return OutOfRange(*n);
 }
 
 double ParseCoordinate(std::string_view text, double fallback)

@@ -34,8 +34,8 @@ std::string RiseSetText(Times times, int zoneHours)
             return FormatDateTime("hh:nn", local - std::floor(local));
         };
         return clock(t.rise) + "/" + clock(t.set);
-    } catch (const std::exception&) {
-        // E_NoRiseSet is the expected case; any other failure of a body's times shows the same.
+    } catch (const E_NoRiseSet&) {
+        // Polar day or night, or no place on Earth. Any other failure is a fault and goes on up.
         return kNoTimes;
     }
 }

@@ -30,6 +30,30 @@ std::size_t RunLength(std::string_view p, std::size_t i, char c)
     return n;
 }
 
+// "m" or "mm" the number, "mmm" the short name, "mmmm" and longer the long name once; likewise
+// for days. Returns how much of the run it took.
+std::size_t AppendNumberOrName(std::string& out, std::size_t run, int number, std::string_view shortName,
+                               std::string_view longName)
+{
+    if (run >= 4) {
+        out += longName;
+        return 4;
+    }
+    if (run == 3)
+        out += shortName;
+    else
+        AppendNumber(out, number, static_cast<int>(run));
+    return run;
+}
+
+// Hours, minutes or seconds: one letter the plain number, two or more two digits and a run of two.
+std::size_t AppendClockField(std::string& out, std::size_t run, long long value)
+{
+    const std::size_t n = std::min<std::size_t>(run, 2);
+    AppendNumber(out, value, static_cast<int>(n));
+    return n;
+}
+
 }  // namespace
 
 std::string FormatDateTime(std::string_view pattern, TDateTime value)
@@ -42,47 +66,34 @@ std::string FormatDateTime(std::string_view pattern, TDateTime value)
     std::string out;
     for (std::size_t i = 0; i < pattern.size();) {
         const char c = static_cast<char>(pattern[i] | 0x20);
+        const std::size_t run = RunLength(pattern, i, c);
         std::size_t n = 0;
         switch (c) {
         case 'y':
-            n = RunLength(pattern, i, 'y');
+            n = run;
             if (n <= 2)
                 AppendNumber(out, date.year % 100, 2);
             else
                 AppendNumber(out, date.year, 4);
             break;
         case 'm':
-            n = RunLength(pattern, i, 'm');
-            if (n >= 4)
-                out += kLongMonthNames[date.month - 1], n = 4;
-            else if (n == 3)
-                out += kShortMonthNames[date.month - 1];
-            else
-                AppendNumber(out, date.month, static_cast<int>(n));
+            n = AppendNumberOrName(out, run, date.month, kShortMonthNames[date.month - 1],
+                                   kLongMonthNames[date.month - 1]);
             break;
         case 'd':
-            n = RunLength(pattern, i, 'd');
-            if (n >= 4)
-                out += kLongDayNames[weekday - 1], n = 4;
-            else if (n == 3)
-                out += kShortDayNames[weekday - 1];
-            else
-                AppendNumber(out, date.day, static_cast<int>(n));
+            n = AppendNumberOrName(out, run, date.day, kShortDayNames[weekday - 1], kLongDayNames[weekday - 1]);
             break;
         case 'h':
-            n = std::min<std::size_t>(RunLength(pattern, i, 'h'), 2);
-            AppendNumber(out, secOfDay / 3600, static_cast<int>(n));
+            n = AppendClockField(out, run, secOfDay / 3600);
             break;
         case 'n':
-            n = std::min<std::size_t>(RunLength(pattern, i, 'n'), 2);
-            AppendNumber(out, secOfDay / 60 % 60, static_cast<int>(n));
+            n = AppendClockField(out, run, secOfDay / 60 % 60);
             break;
         case 's':
-            n = std::min<std::size_t>(RunLength(pattern, i, 's'), 2);
-            AppendNumber(out, secOfDay % 60, static_cast<int>(n));
+            n = AppendClockField(out, run, secOfDay % 60);
             break;
         case 'z':
-            n = std::min<std::size_t>(RunLength(pattern, i, 'z'), 3);
+            n = std::min<std::size_t>(run, 3);
             AppendNumber(out, split.ms % 1000, n == 3 ? 3 : 1);
             break;
         default:

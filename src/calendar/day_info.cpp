@@ -16,20 +16,5 @@ DayTexts NamesAndHoliday(const NameDayTable& table, TDateTime date, TDateTime ea
     if (std::string feast = FeastOfDay(DateOf(date), easter); !feast.empty())
         t.holiday = std::move(feast);
     t.names = std::move(looked.names);
-    t.showHoliday = !t.holiday.empty();
-    t.namesLabel = t.showHoliday ? "\r\n\r\n" + t.names : t.names;
     return t;
-}
-
-std::string FlattenHintText(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (const char c : text) {
-        if (c == '\r')
-            out += " , ";
-        else if (c != '\n')
-            out += c;
-    }
-    return out;
 }

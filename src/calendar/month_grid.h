@@ -185,7 +185,6 @@ private:
     void Select(TDateTime date);
     void Rebuild();
     MoveResult MoveResultOf(bool moved, int oldYear, int oldMonth) const;
-    int ColumnWeekday(int cell) const;
 
     TDateTime m_selectedDate = 0;
     int m_year = 0, m_month = 0, m_day = 0;

@@ -107,7 +107,6 @@ public:
     bool Snoozing() const { return m_snoozeAt.has_value(); }
     const std::string& Caption() const { return m_caption; }
     const std::string& AlarmText() const { return m_alarmText; }
-    TDateTime AlarmTime() const { return m_alarmTime; }
     // The local moment of the next ring, a snooze included; nullopt while the toggle is up. A
     // timer may sleep until then: a tick before it changes nothing but the texts.
     std::optional<TDateTime> NextRing() const;

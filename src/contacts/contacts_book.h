@@ -60,7 +60,6 @@ public:
     // The down and up buttons, from the current selection. A miss only sounds the tone.
     SearchFeedback Step(std::u16string_view text, const SearchQuery& query, std::size_t selectionStart,
                         std::size_t selectionLength, bool down);
-    bool NotFound() const { return m_notFound; }
 
 private:
     bool m_notFound = false;

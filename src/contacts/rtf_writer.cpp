@@ -98,84 +98,111 @@ void CloseLink(std::string& out)
     out += "}}}";
 }
 
-}  // namespace
-
-std::string WriteRtf(const RichDocument& document, const std::string& defaultFont)
+// The font and colour tables, with indices by value, so that a book of many fonts or colours is
+// not written in quadratic time.
+struct Tables
 {
-    // Table indices by value, so that a book of many fonts or colours is not written in
-    // quadratic time.
-    std::vector<std::string> fonts{defaultFont};
-    std::map<std::string, std::size_t> fontIndex{{defaultFont, 0}};
+    std::vector<std::string> fonts;
+    std::map<std::string, std::size_t> fontIndex;
     std::vector<std::uint32_t> colours;
     std::map<std::uint32_t, std::size_t> colourIndex;
+};
+
+Tables CollectTables(const RichDocument& document, const std::string& defaultFont)
+{
+    Tables t{{defaultFont}, {{defaultFont, 0}}, {}, {}};
     for (const Paragraph& paragraph : document.paragraphs)
         for (const TextRun& run : paragraph.runs) {
-            if (!run.format.font.empty() && fontIndex.emplace(run.format.font, fonts.size()).second)
-                fonts.push_back(run.format.font);
-            if (run.format.colour && colourIndex.emplace(*run.format.colour, colours.size() + 1).second)
-                colours.push_back(*run.format.colour);
+            if (!run.format.font.empty() && t.fontIndex.emplace(run.format.font, t.fonts.size()).second)
+                t.fonts.push_back(run.format.font);
+            if (run.format.colour && t.colourIndex.emplace(*run.format.colour, t.colours.size() + 1).second)
+                t.colours.push_back(*run.format.colour);
         }
+    return t;
+}
 
-    std::string out = "{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1{\\fonttbl";
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
+void AppendTables(std::string& out, const Tables& t)
+{
+    out += "{\\fonttbl";
+    for (std::size_t i = 0; i < t.fonts.size(); ++i) {
         out += "{";
         AppendNumber(out, "f", static_cast<long>(i));
         out += "\\fnil\\fcharset238";
         // A semicolon ends a name in the table, so a name cannot hold one.
-        std::string name = fonts[i];
+        std::string name = t.fonts[i];
         std::erase(name, ';');
         bool delimiter = true;
         AppendEscaped(out, name, delimiter);
         out += ";}";
     }
     out += "}\n{\\colortbl ;";
-    for (const std::uint32_t colour : colours) {
+    for (const std::uint32_t colour : t.colours) {
         AppendNumber(out, "red", colour >> 16 & 0xFF);
         AppendNumber(out, "green", colour >> 8 & 0xFF);
         AppendNumber(out, "blue", colour & 0xFF);
         out += ';';
     }
-    out += "}\n\\pard";
+    out += "}\n";
+}
+
+void AppendFormat(std::string& out, const TextFormat& f, const Tables& t)
+{
+    if (!f.font.empty())
+        AppendNumber(out, "f", static_cast<long>(t.fontIndex.at(f.font)));
+    // Always a size: after \plain other readers would take 12 points.
+    AppendNumber(out, "fs", f.halfPoints > 0 ? f.halfPoints : kEditorHalfPoints);
+    if (f.colour)
+        AppendNumber(out, "cf", static_cast<long>(t.colourIndex.at(*f.colour)));
+    if (f.bold)
+        out += "\\b";
+    if (f.italic)
+        out += "\\i";
+    if (f.underline)
+        out += "\\ul";
+    if (f.strike)
+        out += "\\strike";
+}
+
+void AppendParagraph(std::string& out, const Paragraph& paragraph, const Tables& t)
+{
+    // Neighbouring runs of one link share its field, whose result they are. The field starts
+    // from plain text and each of its runs is a group of its own: readers that take \plain
+    // for the end of a link then still see one.
+    const std::string* link = nullptr;
+    for (const TextRun& run : paragraph.runs) {
+        const TextFormat& f = run.format;
+        if (link && *link != f.link) {
+            CloseLink(out);
+            link = nullptr;
+        }
+        if (!link && !f.link.empty()) {
+            out += "\\plain";
+            OpenLink(out, f.link);
+            link = &f.link;
+        }
+        out += link ? "{" : "\\plain";
+        AppendFormat(out, f, t);
+        bool delimiter = true;
+        AppendEscaped(out, run.text, delimiter);
+        if (link)
+            out += '}';
+    }
+    if (link)
+        CloseLink(out);
+}
+
+}  // namespace
+
+std::string WriteRtf(const RichDocument& document, const std::string& defaultFont)
+{
+    const Tables tables = CollectTables(document, defaultFont);
+    std::string out = "{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1";
+    AppendTables(out, tables);
+    out += "\\pard";
     for (std::size_t p = 0; p < document.paragraphs.size(); ++p) {
         if (p > 0)
             out += "\\par\n";
-        // Neighbouring runs of one link share its field, whose result they are. The field starts
-        // from plain text and each of its runs is a group of its own: readers that take \plain
-        // for the end of a link then still see one.
-        const std::string* link = nullptr;
-        for (const TextRun& run : document.paragraphs[p].runs) {
-            const TextFormat& f = run.format;
-            if (link && *link != f.link) {
-                CloseLink(out);
-                link = nullptr;
-            }
-            if (!link && !f.link.empty()) {
-                out += "\\plain";
-                OpenLink(out, f.link);
-                link = &f.link;
-            }
-            out += link ? "{" : "\\plain";
-            if (!f.font.empty())
-                AppendNumber(out, "f", static_cast<long>(fontIndex.at(f.font)));
-            // Always a size: after \plain other readers would take 12 points.
-            AppendNumber(out, "fs", f.halfPoints > 0 ? f.halfPoints : kEditorHalfPoints);
-            if (f.colour)
-                AppendNumber(out, "cf", static_cast<long>(colourIndex.at(*f.colour)));
-            if (f.bold)
-                out += "\\b";
-            if (f.italic)
-                out += "\\i";
-            if (f.underline)
-                out += "\\ul";
-            if (f.strike)
-                out += "\\strike";
-            bool delimiter = true;
-            AppendEscaped(out, run.text, delimiter);
-            if (link)
-                out += '}';
-        }
-        if (link)
-            CloseLink(out);
+        AppendParagraph(out, document.paragraphs[p], tables);
     }
     out += "}\n";
     return out;

@@ -417,9 +417,8 @@ private:
     std::map<std::string, std::size_t> m_byPath;
 };
 
-}  // namespace
-
-std::optional<RegFile> ParseRegFile(std::string_view bytes)
+// The file's text in UTF-8, and whether it is a REGEDIT4 file; nullopt without either header.
+std::optional<std::pair<std::string, bool>> DecodeRegText(std::string_view bytes)
 {
     std::string text;
     bool decoded = false;
@@ -441,8 +440,74 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
     // A REGEDIT4 file holds its text in the system's code page, which for this program is 1250.
     if (ansi && !decoded)
         text = Cp1250ToUtf8(text);
+    return std::pair{std::move(text), ansi};
+}
 
-    const std::vector<Line> lines = SplitLines(text);
+// A value line's name ("@" for the default value) up to its "=", with `pos` just past the "=".
+std::optional<std::string> ReadValueName(std::string_view line, std::size_t& pos)
+{
+    std::string name;
+    pos = 0;
+    if (line.front() == '@') {
+        pos = 1;
+    } else if (line.front() == '"') {
+        auto quoted = ReadQuoted(line, pos);
+        if (!quoted)
+            return std::nullopt;
+        name = std::move(*quoted);
+    } else {
+        return std::nullopt;
+    }
+    if (pos >= line.size() || line[pos] != '=')
+        return std::nullopt;
+    ++pos;
+    return name;
+}
+
+// Long binary values go on over several lines, each but the last ending in a backslash: joins
+// them onto `valueText`, leaving `i` at the last. False when the value was cut: cut after any
+// whole byte, a binary value still looks whole, only shorter; without the line end after it
+// there is no telling, so it counts as cut. The text is cut and extended in place: a copy per
+// line would make a long value, as Windows wraps it every 80 columns, quadratic to read.
+bool JoinContinuedLines(const std::vector<Line>& lines, std::size_t& i, std::string& valueText)
+{
+    bool ended = lines[i].ended;
+    if (!valueText.starts_with("hex"))
+        return true;
+    while (i + 1 < lines.size()) {
+        valueText.resize(TrimRight(valueText).size());
+        if (!valueText.ends_with('\\'))
+            break;
+        valueText.pop_back();
+        valueText += TrimLeft(lines[++i].text);
+        ended = lines[i].ended;
+    }
+    return ended;
+}
+
+// A key line "[path]" or "[-path]": the key it opens, null for a damaged line or an erased key.
+RegFileBuilder::KeyBuild* ReadKeyLine(std::string_view line, RegFileBuilder& builder)
+{
+    const std::string_view head = TrimRight(line);
+    if (head.size() < 3 || head.back() != ']')
+        return nullptr;
+    const std::string_view path = head.substr(1, head.size() - 2);
+    if (path.front() == '-') {
+        builder.EraseKey(path.substr(1));
+        return nullptr;
+    }
+    return &builder.Key(path);
+}
+
+}  // namespace
+
+std::optional<RegFile> ParseRegFile(std::string_view bytes)
+{
+    auto decoded = DecodeRegText(bytes);
+    if (!decoded)
+        return std::nullopt;
+    const bool ansi = decoded->second;
+    const std::vector<Line> lines = SplitLines(decoded->first);
     RegFileBuilder builder;
     RegFileBuilder::KeyBuild* current = nullptr;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -450,61 +515,25 @@ std::optional<RegFile> ParseRegFile(std::string_view bytes)
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
-            const std::string_view head = TrimRight(line);
             // Values under a damaged key line must not fall into the key before it.
-            current = nullptr;
-            if (head.size() < 3 || head.back() != ']')
-                continue;
-            const std::string_view path = head.substr(1, head.size() - 2);
-            if (path.front() == '-')
-                builder.EraseKey(path.substr(1));
-            else
-                current = &builder.Key(path);
+            current = ReadKeyLine(line, builder);
             continue;
         }
-        if (!current)
-            continue;
-        std::string name;
         std::size_t pos = 0;
-        if (line.front() == '@') {
-            pos = 1;
-        } else if (line.front() == '"') {
-            auto quoted = ReadQuoted(line, pos);
-            if (!quoted)
-                continue;
-            name = std::move(*quoted);
-        } else {
+        auto name = current ? ReadValueName(line, pos) : std::nullopt;
+        if (!name)
             continue;
-        }
-        if (pos >= line.size() || line[pos] != '=')
+        std::string valueText(line.substr(pos));
+        if (!JoinContinuedLines(lines, i, valueText))
             continue;
-        std::string valueText(line.substr(pos + 1));
-        // Long binary values go on over several lines, each but the last ending in a backslash.
-        // The text is cut and extended in place: a copy per line would make a long value, as
-        // Windows wraps it every 80 columns, quadratic to read.
-        bool ended = lines[i].ended;
-        if (valueText.starts_with("hex")) {
-            while (i + 1 < lines.size()) {
-                valueText.resize(TrimRight(valueText).size());
-                if (!valueText.ends_with('\\'))
-                    break;
-                valueText.pop_back();
-                valueText += TrimLeft(lines[++i].text);
-                ended = lines[i].ended;
-            }
-            // Cut after any whole byte, a binary value still looks whole, only shorter; without
-            // the line end after it there is no telling, so it counts as cut.
-            if (!ended)
-                continue;
-        }
         bool remove = false;
         auto value = ReadValue(valueText, ansi, remove);
         if (!value)
             continue;
         if (remove)
-            current->Erase(name);
+            current->Erase(*name);
         else
-            current->Set(std::move(name), std::move(*value));
+            current->Set(std::move(*name), std::move(*value));
     }
     return builder.Finish();
 }

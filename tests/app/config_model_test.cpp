@@ -12,6 +12,16 @@ namespace {
 
 const TDateTime kNow = 45000.75;  // 2023-03-15 18:00
 
+// The names the dialog saves, as the settings table marks them.
+std::vector<std::string> DialogRowNames()
+{
+    std::vector<std::string> names;
+    for (const SettingRow& row : kSettingRows)
+        if (row.savedBy == SavedBy::Dialog)
+            names.emplace_back(row.name);
+    return names;
+}
+
 class ConfigModelTest : public ::testing::Test
 {
 protected:
@@ -36,7 +46,7 @@ protected:
         return actions;
     }
 
-    void Confirm(const TconfigModel& model) { model.Apply(m_settings, m_store, kNow, Recorder()); }
+    bool Confirm(const TconfigModel& model) { return model.Apply(m_settings, m_store, kNow, Recorder()); }
 
     int CityIndex(const TconfigModel& model, const std::string& name) const
     {
@@ -129,12 +139,8 @@ TEST_F(ConfigModelTest, ConfirmingTakesTheTypedValuesWithTheirDefaults)
     model.SetAlarmLengthText("2");
     Confirm(model);
     EXPECT_EQ(m_settings.AlarmDuration, 5);
-    // The thirteen values of the dialog, and nothing of the correction bookkeeping.
-    EXPECT_EQ(m_store.WrittenNames(),
-              (std::vector<std::string>{"ColSunday", "ColSaturday", "ColMarked", "ColWeek", "ColToday", "Przywołanie",
-                                        "Synchronizacja", "Korekta czasu", "Czas alarmu", "Alarm przez kartę",
-                                        "Szerokość geograficzna", "Długość geograficzna", "Sygnalizacja pełnej godziny",
-                                        "ColHoliday", "Czas drzemki", "Imieniny bliskich"}));
+    // The values of the dialog, and nothing of the correction bookkeeping.
+    EXPECT_EQ(m_store.WrittenNames(), DialogRowNames());
 }
 
 TEST_F(ConfigModelTest, ConfirmingRunsTheWindowsStepsInOrder)
@@ -241,7 +247,19 @@ TEST_F(ConfigModelTest, ANewCorrectionRestartsTheBookkeepingFromNow)
     ASSERT_GE(written.size(), 3u);
     EXPECT_EQ(written[0], "Ostatnia korekta");
     EXPECT_EQ(written[2], "Korekta łącznie");
-    EXPECT_EQ(written.back(), "Imieniny bliskich");
+    EXPECT_EQ(written.back(), DialogRowNames().back());
+}
+
+TEST_F(ConfigModelTest, ConfirmingSaysWhetherEverythingWasWritten)
+{
+    TconfigModel model = Open();
+    model.SetHourSignal(true);
+    EXPECT_TRUE(Confirm(model));
+    m_store.SetFailWrites(true);
+    model.SetCorrectionText("2.5");
+    EXPECT_FALSE(Confirm(model));
+    EXPECT_TRUE(m_settings.HourSignalEnabled);  // held in memory for this run
+    EXPECT_EQ(m_settings.DailyCorrection, 2.5);
 }
 
 TEST_F(ConfigModelTest, AutostartQuestionOnlyForACorrectionWithoutAutostart)

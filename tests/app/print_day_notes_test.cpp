@@ -1,10 +1,13 @@
-// The note lines of the printed day view.
+// The note lines of the printed day view, and the command that prints it.
 #include "app/print_day.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_system_clock.h"
+#include "platform/fake/memory_settings_store.h"
 #include "app/search_command.h"
 
 namespace {
@@ -45,6 +48,34 @@ TEST(PrintDayNotes, NoteLinesJoinTextLinesAndStayEmptyWithoutNotes)
 }
 
 }  // namespace
+
+TEST(PrintDayNotes, TheCommandReadsTheNotesAndTheStoredPlaceAndCreatesNothing)
+{
+    const std::filesystem::path dir = "/program";
+    FakeJournalFile notes;
+    notes.SetFile(dir / "dnz.dat", "2024.12.24\r\nt\r\nkarp\r\n****\r\n");
+    MemorySettingsStore store;
+    const FakeSystemClock clock(std::chrono::sys_days{std::chrono::year{2024} / 12 / 24} + std::chrono::hours{11});
+    std::ostringstream out, err;
+    CommandLine options;
+    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, options, out, err), 0);
+    EXPECT_NE(out.str().find("date: 2024.12.24\n"), std::string::npos);
+    EXPECT_NE(out.str().find("note: karp\n"), std::string::npos);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_FALSE(store.Key()) << "printing never creates the settings key";
+
+    out.str("");
+    options.date = EncodeDate(2024, 1, 2);
+    options.latitude = "5x";
+    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, options, out, err), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("--lat '5x'"), std::string::npos);
+
+    notes.failRead = true;
+    err.str("");
+    EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, CommandLine(), out, err), 1);
+    EXPECT_EQ(err.str(), "dniarz: cannot read the notes file /program/dnz.dat: Brak miejsca na dysku\n");
+}
 
 TEST(SearchCommand, PrintsHitsAndTellsByExitCodeWhetherAnyWereFound)
 {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <type_traits>
+#include <variant>
 
 #include "platform/fake/memory_settings_store.h"
 
@@ -208,30 +210,18 @@ TEST(Settings, AnyNonZeroFlagReadsAsTrue)
     }
 }
 
-TEST(Settings, SaveSettingsWritesTheThirteenValuesInOrderThenTheNewOnesAndNotTheAlarm)
+TEST(Settings, SaveSettingsWritesTheDialogRowsInTableOrderAndNotTheAlarm)
 {
     MemorySettingsStore store;
     Settings s;
     s.AlarmText = "07:00";
     s.AlarmOn = true;
     EXPECT_TRUE(SaveSettings(store, s));
-    const std::vector<std::string> expected = {"ColSunday",
-                                               "ColSaturday",
-                                               "ColMarked",
-                                               "ColWeek",
-                                               "ColToday",
-                                               "Przywołanie",
-                                               "Synchronizacja",
-                                               "Korekta czasu",
-                                               "Czas alarmu",
-                                               "Alarm przez kartę",
-                                               "Szerokość geograficzna",
-                                               "Długość geograficzna",
-                                               "Sygnalizacja pełnej godziny",
-                                               "ColHoliday",
-                                               "Czas drzemki",
-                                               "Imieniny bliskich"};
-    EXPECT_EQ(store.WrittenNames(), expected);
+    std::vector<std::string> dialogRows;
+    for (const SettingRow& row : kSettingRows)
+        if (row.savedBy == SavedBy::Dialog)
+            dialogRows.emplace_back(row.name);
+    EXPECT_EQ(store.WrittenNames(), dialogRows);
     EXPECT_EQ(store.Key()->Find("Godzina alarmu"), nullptr);
     EXPECT_EQ(store.Key()->Find("Załączony alarm"), nullptr);
 }
@@ -394,23 +384,18 @@ TEST(Settings, EveryRowReadsAndWritesByIdInItsOwnType)
         SettingValue changed;
         switch (row.type) {
         case SettingType::String:
-            EXPECT_EQ(std::get<std::string>(before), "");
             changed = std::string("12:34");
             break;
         case SettingType::Integer:
-            EXPECT_EQ(std::get<std::int32_t>(before), row.defaultValue);
             changed = std::int32_t{-7};
             break;
         case SettingType::Bool:
-            EXPECT_EQ(std::get<bool>(before), row.defaultValue != 0);
             changed = !std::get<bool>(before);
             break;
         case SettingType::Float:
-            EXPECT_EQ(std::get<double>(before), row.defaultValue);
             changed = 1.5;
             break;
         case SettingType::Colour:
-            EXPECT_EQ(std::get<std::uint32_t>(before), row.defaultValue);
             changed = std::uint32_t{0x123456};
             break;
         }
@@ -468,5 +453,180 @@ TEST(Settings, NewValuesAndAKeyFromBeforeThem)
         store.Put("Czas drzemki", RegValue::Dword(static_cast<std::uint32_t>(minutes)));
         LoadSettings(store, in, kNow);
         EXPECT_EQ(in.SnoozeMinutes, minutes > 0 ? 60 : 1);
+    }
+}
+
+TEST(Settings, TheCalibrationWorksOnTheSettingsAndWritesUnderTheStoredNames)
+{
+    MemorySettingsStore store;
+    Settings s;
+    const CalibrationValues values = CalibrationValuesOf(s);
+    values.start = 45000.5;
+    values.stop = 45007.5;
+    values.totalCorrection = 3;
+    values.lastCalibration = -1.25;
+    CalibrationWriter(store, s)({CalibrationValue::Stop, CalibrationValue::LastCalibration,
+                                 CalibrationValue::TotalCorrection, CalibrationValue::Start});
+    EXPECT_EQ(store.WrittenNames(), (std::vector<std::string>{"Kalibracja stop", "Ostatnia kalibracja",
+                                                              "Korekta łącznie", "Kalibracja start"}));
+    const Settings loaded = ReadStoredValues(store, {SettingId::CalibrationStart, SettingId::CalibrationStop,
+                                                     SettingId::TotalCorrection, SettingId::LastCalibration});
+    EXPECT_EQ(loaded.CalibrationStart, 45000.5);
+    EXPECT_EQ(loaded.CalibrationStop, 45007.5);
+    EXPECT_EQ(loaded.TotalCorrection, 3);
+    EXPECT_EQ(loaded.LastCalibration, -1.25);
+}
+
+namespace {
+
+// Every stored value as the program has always kept it: its name, in load order, its default,
+// what a load does when it is missing or mistyped, and whether the dialog saves it. A row added
+// to the table needs its line here.
+struct ExpectedRow
+{
+    const char* name;
+    SettingValue byDefault;
+    OnMissing onMissing;
+    SavedBy savedBy;
+};
+using enum OnMissing;
+using enum SavedBy;
+const ExpectedRow kExpectedRows[] = {
+    {"Godzina alarmu", std::string(), UseDefault, Own},
+    {"Czas alarmu", std::int32_t{300}, UseDefault, Dialog},
+    {"Alarm przez kartę", false, UseDefault, Dialog},
+    {"Szerokość geograficzna", 52.0, UseDefault, Dialog},
+    {"Długość geograficzna", 21.0, UseDefault, Dialog},
+    {"Sygnalizacja pełnej godziny", false, UseDefault, Dialog},
+    {"Załączony alarm", false, UseDefault, Own},
+    {"Synchronizacja", false, UseDefault, Dialog},
+    {"Korekta czasu", 0.0, UseDefault, Dialog},
+    {"Ostatnia korekta", 0.0, UseNow, Own},
+    {"Pozostało do korekty", 0.0, UseDefault, Own},
+    {"Korekta łącznie", 0.0, UseDefault, Own},
+    {"Kalibracja start", 0.0, UseDefault, Own},
+    {"Kalibracja stop", 0.0, UseDefault, Own},
+    {"Ostatnia kalibracja", 0.0, UseDefault, Own},
+    {"ColSunday", RgbColour(255, 0, 0), StopLoad, Dialog},
+    {"ColSaturday", RgbColour(0, 0, 255), StopLoad, Dialog},
+    {"ColMarked", RgbColour(255, 0, 255), StopLoad, Dialog},
+    {"ColWeek", RgbColour(128, 0, 0), StopLoad, Dialog},
+    {"ColToday", RgbColour(0, 255, 255), StopLoad, Dialog},
+    {"Przywołanie", false, StopLoad, Dialog},
+    {"Czas synchronizacji", std::string(), NotLoaded, Own},
+    {"ColHoliday", RgbColour(255, 0, 0), UseDefault, Dialog},
+    {"Czas drzemki", std::int32_t{5}, UseDefault, Dialog},
+    {"Imieniny bliskich", std::string(), UseDefault, Dialog},
+    {"Przypomniane imieniny", std::string(), UseDefault, Own},
+};
+
+// A value of the row's type unlike its default, as a user's key holds it, or another unlike both,
+// in memory before the load. A flag has two values only: the key holds false, memory true.
+SettingValue Sample(const SettingValue& byDefault, bool inMemory)
+{
+    return std::visit(
+        [inMemory](const auto& value) -> SettingValue {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, std::string>)
+                return std::string(inMemory ? "in memory" : "stored");
+            else if constexpr (std::is_same_v<T, bool>)
+                return inMemory;
+            else if constexpr (std::is_same_v<T, double>)
+                return inMemory ? 4321.25 : 1234.5;
+            else if constexpr (std::is_same_v<T, std::int32_t>)
+                return std::int32_t{inMemory ? 17 : 42};  // within the alarm's and the snooze's ranges
+            else
+                return std::uint32_t{inMemory ? 0x010203u : 0x0A0B0Cu};
+        },
+        byDefault);
+}
+
+SettingValue StoredValue(const SettingValue& byDefault)
+{
+    return Sample(byDefault, false);
+}
+
+SettingValue ValueInMemory(const SettingValue& byDefault)
+{
+    return Sample(byDefault, true);
+}
+
+// The stored form of another type than the row's.
+RegValue Mistyped(SettingType type)
+{
+    return type == SettingType::Integer || type == SettingType::Bool || type == SettingType::Colour
+               ? RegValue::String("1")
+               : RegValue::Dword(1);
+}
+
+}  // namespace
+
+TEST(SettingsTable, EveryRowHasItsNameDefaultAndRules)
+{
+    ASSERT_EQ(kSettingRows.size(), std::size(kExpectedRows)) << "each row of the table needs its expected line";
+    for (std::size_t i = 0; i < kSettingRows.size(); ++i) {
+        const SettingRow& row = kSettingRows[i];
+        const ExpectedRow& expected = kExpectedRows[i];
+        SCOPED_TRACE(expected.name);
+        EXPECT_EQ(row.name, expected.name);
+        EXPECT_EQ(static_cast<std::size_t>(row.id), i);
+        EXPECT_EQ(row.onMissing, expected.onMissing);
+        EXPECT_EQ(row.savedBy, expected.savedBy);
+        EXPECT_EQ(GetSetting(Settings(), row.id), expected.byDefault);
+        EXPECT_EQ(GetSetting(DefaultSettings(), row.id), expected.byDefault);
+    }
+}
+
+TEST(SettingsTable, AMissingOrMistypedValueLoadsAsItsRowSays)
+{
+    Settings stored;
+    Settings before;
+    for (const ExpectedRow& r : kExpectedRows) {
+        const SettingId id = kSettingRows[static_cast<std::size_t>(&r - kExpectedRows)].id;
+        ASSERT_TRUE(SetSetting(stored, id, StoredValue(r.byDefault)));
+        ASSERT_TRUE(SetSetting(before, id, ValueInMemory(r.byDefault)));
+    }
+    for (const SettingRow& gap : kSettingRows) {
+        for (const bool mistyped : {false, true}) {
+            SCOPED_TRACE(std::string(gap.name) + (mistyped ? ", mistyped" : ", missing"));
+            MemorySettingsStore store;
+            std::vector<SettingId> others;
+            for (const SettingRow& row : kSettingRows)
+                if (row.id != gap.id)
+                    others.push_back(row.id);
+            ASSERT_TRUE(SaveValues(store, stored, others));
+            if (mistyped)
+                store.Put(gap.name, Mistyped(gap.type));
+            Settings s = before;
+            LoadSettings(store, s, kNow);
+
+            const ExpectedRow& expected = kExpectedRows[static_cast<std::size_t>(gap.id)];
+            const SettingValue value = GetSetting(s, gap.id);
+            switch (expected.onMissing) {
+            case UseDefault:
+                EXPECT_EQ(value, expected.byDefault);
+                break;
+            case UseNow:
+                EXPECT_EQ(value, SettingValue(kNow));
+                break;
+            case StopLoad:
+            case NotLoaded:
+                EXPECT_EQ(value, ValueInMemory(expected.byDefault));
+                break;
+            }
+            // Every other row loads, but after a StopLoad gap the rest keep what memory held.
+            bool stopped = false;
+            for (std::size_t i = 0; i < kSettingRows.size(); ++i) {
+                const SettingRow& row = kSettingRows[i];
+                if (row.id == gap.id) {
+                    stopped = expected.onMissing == StopLoad;
+                    continue;
+                }
+                SCOPED_TRACE(std::string(row.name));
+                const bool kept = stopped || kExpectedRows[i].onMissing == NotLoaded;
+                EXPECT_EQ(GetSetting(s, row.id),
+                          kept ? ValueInMemory(kExpectedRows[i].byDefault) : StoredValue(kExpectedRows[i].byDefault));
+            }
+        }
     }
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/local_now.h"
+#include "clock/local_time.h"
 
 #include <condition_variable>
 #include <mutex>

@@ -105,20 +105,17 @@ TEST(Feasts, HolidayEntriesFollowTheGridsYear)
     EXPECT_EQ(FixedHolidays().back(), "    .11.11");
 }
 
-TEST(DayTexts, FeastReplacesTheTablesHolidayAndShiftsTheNames)
+TEST(DayTexts, FeastReplacesTheTablesHoliday)
 {
     NameDayTable table;
     table.Load();
     // 14 February 2024 is Ash Wednesday: the feast wins over the table's observance.
     DayTexts ash = NamesAndHoliday(table, EncodeDate(2024, 2, 14), EasterSunday(2024));
     EXPECT_EQ(ash.holiday, "Popielec\r\n");
-    EXPECT_TRUE(ash.showHoliday);
-    EXPECT_EQ(ash.namesLabel, "\r\n\r\n" + ash.names);
     DayTexts val = NamesAndHoliday(table, EncodeDate(2025, 2, 14), EasterSunday(2025));
     EXPECT_EQ(val.holiday, "Dzień zakochanych");
     DayTexts plain = NamesAndHoliday(table, EncodeDate(2024, 1, 2), EasterSunday(2024));
-    EXPECT_FALSE(plain.showHoliday);
-    EXPECT_EQ(plain.namesLabel, plain.names);
+    EXPECT_EQ(plain.holiday, "");
 }
 
 // The grids colour 6 January from 2011 and 24 December from 2025 (the laws that made them days
@@ -140,15 +137,8 @@ TEST(DayTexts, LaterPublicHolidaysAreNamedFromTheYearTheyBegan)
         SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d);
         const DayTexts t = NamesAndHoliday(table, EncodeDate(r.y, r.m, r.d), EasterSunday(r.y));
         EXPECT_EQ(t.holiday, r.holiday);
-        EXPECT_EQ(t.showHoliday, *r.holiday != 0);
         if (r.m == 1 && r.d == 6) {
             EXPECT_EQ(t.names, "Kacpra\r\n Melchiora\r\n Baltazara");
         }
     }
-}
-
-TEST(DayTexts, FlattenedHintKeepsTheBlankAfterTheComma)
-{
-    EXPECT_EQ(FlattenHintText("Mieszka\r\n Mieczysława\r\nMarii\r\n Odyseusza"),
-              "Mieszka ,  Mieczysława , Marii ,  Odyseusza");
 }

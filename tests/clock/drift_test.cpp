@@ -1,5 +1,6 @@
 // Drift correction arithmetic and the calibration's readings.
 #include "clock/drift.h"
+#include "clock/calibration.h"
 
 #include <gtest/gtest.h>
 

@@ -138,6 +138,8 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
              p[15] = 'E';
          },
          "kiss-o'-death RATE"},
+        {"stratum 1", [](std::vector<std::uint8_t>& p) { p[1] = 1; }, ""},
+        {"stratum 15", [](std::vector<std::uint8_t>& p) { p[1] = 15; }, ""},
         {"stratum 16", [](std::vector<std::uint8_t>& p) { p[1] = 16; }, "stratum 16"},
         {"wrong origin", [](std::vector<std::uint8_t>& p) { p[31] ^= 1; }, "reply to another request"},
         {"zero receive", [](std::vector<std::uint8_t>& p) { std::fill(p.begin() + 32, p.begin() + 40, 0); },

@@ -1,8 +1,8 @@
 // The top bar's clock and alarm.
 #include "app/ui/clock_bar.h"
 
-#include "app/local_now.h"
 #include "app/ui/announce.h"
+#include "clock/local_time.h"
 #include "app/ui/show_error.h"
 #include "app/ui/tray_icon.h"
 #include "platform/system_clock.h"

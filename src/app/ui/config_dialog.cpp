@@ -1,10 +1,12 @@
 // The configuration dialog's controls; every decision is TconfigModel's.
 #include "app/ui/config_dialog.h"
 
-#include "app/ui/form_pos_keeper.h"
 #include "app/ui/icons.h"
-#include "app/ui/message_box.h"
-#include "widgets/fonts.h"
+#include "app/ui/show_error.h"
+#include "ui_support/fonts.h"
+#include "ui_support/form_pos_keeper.h"
+#include "ui_support/message_box.h"
+#include "ui_support/named.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -37,35 +39,9 @@ QString FromUtf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
-QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, QRect geometry)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    return label;
-}
-
-QCheckBox* PlaceCheckBox(QWidget* parent, const char* name, const QString& text, QRect geometry)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(geometry);
-    return box;
-}
-
-QLineEdit* PlaceEdit(QWidget* parent, const char* name, QRect geometry)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(geometry);
-    return edit;
-}
-
 QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text, QRect geometry, const QIcon& icon)
 {
-    auto* button = new QPushButton(icon, text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
+    auto* button = NamedAt(new QPushButton(icon, text, parent), name, geometry);
     // Only OK answers Enter, wherever the focus is.
     button->setAutoDefault(false);
     return button;
@@ -183,11 +159,11 @@ void Tconfig::CreateColours()
     auto* group = new QGroupBox(QStringLiteral("Wybór kolorów dla:"), this);
     group->setObjectName(QStringLiteral("GroupColours"));
     group->setGeometry(8, 6, 363, 62);
-    niedziele = PlaceLabel(group, "niedziele", QStringLiteral("Niedzieli i świąt"), {16, 20, 110, 16});
-    soboty = PlaceLabel(group, "soboty", QStringLiteral("Sobót"), {136, 20, 90, 16});
-    notatki = PlaceLabel(group, "notatki", QStringLiteral("Dni z notatkami"), {240, 20, 110, 16});
-    tygodnie = PlaceLabel(group, "tygodnie", QStringLiteral("Numeru tygodnia"), {16, 40, 110, 16});
-    dzisiaj = PlaceLabel(group, "dzisiaj", QStringLiteral("Dnia dzisiejszego"), {136, 40, 96, 16});
+    niedziele = NamedAt(new QLabel(QStringLiteral("Niedzieli i świąt"), group), "niedziele", {16, 20, 110, 16});
+    soboty = NamedAt(new QLabel(QStringLiteral("Sobót"), group), "soboty", {136, 20, 90, 16});
+    notatki = NamedAt(new QLabel(QStringLiteral("Dni z notatkami"), group), "notatki", {240, 20, 110, 16});
+    tygodnie = NamedAt(new QLabel(QStringLiteral("Numeru tygodnia"), group), "tygodnie", {16, 40, 110, 16});
+    dzisiaj = NamedAt(new QLabel(QStringLiteral("Dnia dzisiejszego"), group), "dzisiaj", {136, 40, 96, 16});
     dzisiaj->setAutoFillBackground(true);
     dzisiaj->setAlignment(Qt::AlignCenter);
     for (QLabel* label : {niedziele, soboty, notatki, tygodnie, dzisiaj}) {
@@ -199,20 +175,21 @@ void Tconfig::CreateColours()
 
 void Tconfig::CreateClock()
 {
-    synchronizacja = PlaceCheckBox(this, "synchronizacja", QStringLiteral("Synchronizacja czasu"), {12, 76, 220, 18});
-    PlaceLabel(this, "LabelSynch", QStringLiteral("Ostatnia synchronizacja czasu:"), {12, 98, 170, 16});
-    tsynch = PlaceLabel(this, "tsynch", QStringLiteral("....."), {184, 98, 187, 16});
+    synchronizacja = NamedAt(new QCheckBox(QStringLiteral("Synchronizacja czasu"), this), "synchronizacja",
+                             {12, 76, 220, 18});
+    NamedAt(new QLabel(QStringLiteral("Ostatnia synchronizacja czasu:"), this), "LabelSynch", {12, 98, 170, 16});
+    tsynch = NamedAt(new QLabel(QStringLiteral("....."), this), "tsynch", {184, 98, 187, 16});
     QFont bold = tsynch->font();
     bold.setBold(true);
     tsynch->setFont(bold);
 
-    PlaceLabel(this, "LabelKorekta", QStringLiteral("Korekta [s/24h]"), {12, 124, 92, 16});
-    ekorekta = PlaceEdit(this, "ekorekta", {106, 121, 81, 21});
+    NamedAt(new QLabel(QStringLiteral("Korekta [s/24h]"), this), "LabelKorekta", {12, 124, 92, 16});
+    ekorekta = NamedAt(new QLineEdit(this), "ekorekta", {106, 121, 81, 21});
     spoblicz = PlaceButton(this, "spoblicz", QStringLiteral("Oblicz korektę"), {196, 120, 105, 23}, {});
 
-    PlaceLabel(this, "LabelCzas", QStringLiteral("Czas alarmu [s]"), {12, 152, 92, 16});
-    eczas = PlaceEdit(this, "eczas", {106, 149, 49, 21});
-    ckarta = PlaceCheckBox(this, "ckarta", QStringLiteral("Alarm przez kartę dźwiękową"), {166, 150, 205, 18});
+    NamedAt(new QLabel(QStringLiteral("Czas alarmu [s]"), this), "LabelCzas", {12, 152, 92, 16});
+    eczas = NamedAt(new QLineEdit(this), "eczas", {106, 149, 49, 21});
+    ckarta = NamedAt(new QCheckBox(QStringLiteral("Alarm przez kartę dźwiękową"), this), "ckarta", {166, 150, 205, 18});
 }
 
 void Tconfig::CreatePlace()
@@ -220,11 +197,11 @@ void Tconfig::CreatePlace()
     auto* group = new QGroupBox(QStringLiteral("Obliczanie czasu wschodu i zachodu słońca"), this);
     group->setObjectName(QStringLiteral("GroupPlace"));
     group->setGeometry(8, 178, 363, 76);
-    PlaceLabel(group, "LabelSzer", QStringLiteral("Szer. geograf.:"), {10, 24, 84, 16});
-    eszer = PlaceEdit(group, "eszer", {96, 21, 81, 21});
-    PlaceLabel(group, "LabelDl", QStringLiteral("Dług. geograf.:"), {10, 50, 84, 16});
-    edl = PlaceEdit(group, "edl", {96, 47, 81, 21});
-    PlaceLabel(group, "LabelMiasto", QStringLiteral("lub wybierz miasto:"), {196, 24, 150, 16});
+    NamedAt(new QLabel(QStringLiteral("Szer. geograf.:"), group), "LabelSzer", {10, 24, 84, 16});
+    eszer = NamedAt(new QLineEdit(group), "eszer", {96, 21, 81, 21});
+    NamedAt(new QLabel(QStringLiteral("Dług. geograf.:"), group), "LabelDl", {10, 50, 84, 16});
+    edl = NamedAt(new QLineEdit(group), "edl", {96, 47, 81, 21});
+    NamedAt(new QLabel(QStringLiteral("lub wybierz miasto:"), group), "LabelMiasto", {196, 24, 150, 16});
     cmiasto = new QComboBox(group);
     cmiasto->setObjectName(QStringLiteral("cmiasto"));
     cmiasto->setGeometry(196, 47, 155, 21);
@@ -236,21 +213,21 @@ void Tconfig::CreatePlace()
 
 void Tconfig::CreateOptions()
 {
-    pelna = PlaceCheckBox(this, "pelna", QStringLiteral("Sygnalizacja pełnej godziny"), {12, 264, 190, 18});
-    PlaceLabel(this, "LabelDrzemka", QStringLiteral("Czas drzemki [min]"), {214, 265, 108, 16});
-    edrzemka = PlaceEdit(this, "edrzemka", {324, 262, 47, 21});
-    upakowanie = PlaceCheckBox(this, "upakowanie", QStringLiteral("Upakowanie bazy z notatkami"), {12, 288, 359, 18});
-    PlaceLabel(this, "LabelDatyod", QStringLiteral("Usuń notatki sprzed:"), {30, 314, 118, 16});
+    pelna = NamedAt(new QCheckBox(QStringLiteral("Sygnalizacja pełnej godziny"), this), "pelna", {12, 264, 190, 18});
+    NamedAt(new QLabel(QStringLiteral("Czas drzemki [min]"), this), "LabelDrzemka", {214, 265, 108, 16});
+    edrzemka = NamedAt(new QLineEdit(this), "edrzemka", {324, 262, 47, 21});
+    upakowanie = NamedAt(new QCheckBox(QStringLiteral("Upakowanie bazy z notatkami"), this), "upakowanie",
+                         {12, 288, 359, 18});
+    NamedAt(new QLabel(QStringLiteral("Usuń notatki sprzed:"), this), "LabelDatyod", {30, 314, 118, 16});
     datyod = new OptionalDateEdit(this);
     datyod->setObjectName(QStringLiteral("datyod"));
     datyod->setGeometry(150, 311, 105, 21);
     imieniny = PlaceButton(this, "imieniny", QStringLiteral("Imieniny bliskich"), {264, 310, 107, 23}, {});
     imieniny->setToolTip(QStringLiteral("Czyje imieniny przypominać dzień wcześniej i w dniu imienin"));
-    przywolanie = PlaceCheckBox(
-        this, "przywolanie", QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"), {12, 342, 359, 18});
-    autorun = PlaceCheckBox(this, "autorun",
-                            QStringLiteral("Automatyczne uruchomienie programu podczas startu systemu"),
-                            {12, 366, 359, 18});
+    przywolanie = NamedAt(new QCheckBox(QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"), this),
+                          "przywolanie", {12, 342, 359, 18});
+    autorun = NamedAt(new QCheckBox(QStringLiteral("Automatyczne uruchomienie programu podczas startu systemu"), this),
+                      "autorun", {12, 366, 359, 18});
 }
 
 void Tconfig::CreateButtons()
@@ -509,6 +486,8 @@ ConfigOutcome RunConfigDialog(QWidget* parent, const ConfigSources& sources, con
         return ConfigOutcome::RemoveEntries;
     if (result != QDialog::Accepted)
         return ConfigOutcome::Cancelled;
-    dialog.Model().Apply(settings, store, now, actions);
+    if (!dialog.Model().Apply(settings, store, now, actions))
+        ShowError(parent, QStringLiteral("Nie udało się zapisać konfiguracji. Zmiany obowiązują do zakończenia "
+                                         "programu."));
     return ConfigOutcome::Confirmed;
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/config_model.h"
-#include "app/window_positions.h"
+#include "ui_support/window_positions.h"
 
 #include <QColor>
 #include <QDialog>

@@ -2,7 +2,7 @@
 #include "app/ui/contacts_host.h"
 
 #include "app/ui/info_window.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/show_error.h"
 #include "contacts/ui/contacts_window.h"
 #include "platform/file_store.h"

@@ -1,14 +1,15 @@
 // The about window.
 #include "app/ui/info_window.h"
 
-#include "app/ui/form_pos_keeper.h"
 #include "app/version.h"
+#include "ui_support/form_pos_keeper.h"
 #include "contacts/rtf_reader.h"
 #include "contacts/ui/contacts_window.h"
 #include "contacts/ui/rich_text_document.h"
 #include "platform/file_store.h"
+#include "ui_support/fonts.h"
+#include "ui_support/named.h"
 #include "platform/path_text.h"
-#include "widgets/fonts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -18,9 +19,7 @@ namespace {
 
 QLabel* NoticeLabel(QWidget* parent, const char* name, const QString& text, int top)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(16, top, 357, 39);
+    auto* label = NamedAt(new QLabel(text, parent), name, {16, top, 357, 39});
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;

@@ -1,7 +1,7 @@
 // Tinfo: the about window, "Informacja o programie", with the description from "info.rtf".
 #pragma once
 
-#include "app/window_positions.h"
+#include "ui_support/window_positions.h"
 
 #include <QDialog>
 

@@ -1,5 +1,7 @@
-// TForm1: the main window with the day panel, the four month grids, the note editor, the clock
-// bar, the information panel and the tray icon.
+// TForm1: the main window. It builds and wires its parts: the clock bar along the top, the four
+// month grids, the day panel (day_panel.h), the note editor (note_editor_panel.h), the information
+// panel with its links (info_panel.h), the tray icon and the ways to quit (main_window_tray.cpp),
+// and the configuration dialog (main_window_config.cpp).
 #pragma once
 
 #include "app/auto_runner.h"
@@ -32,15 +34,14 @@ class DesktopNotifier;
 class IcsExportDialog;
 class NotesSearchWindow;
 class QAction;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 class ClockBar;
-class LinkLabel;
+class DayPanel;
+class InfoLinksPanel;
+class NoteEditorPanel;
 class SpeedButton;
 class JournalFile;
 class SettingsStore;
@@ -48,7 +49,6 @@ class StartupEntry;
 class SystemClock;
 class TTrayNotifyIcon;
 class TimeSyncController;
-class UnstorableNotice;
 class UdpTransport;
 
 // What the window works with from outside: tests pass fakes.
@@ -124,14 +124,8 @@ public:
     // The sun and moon line and its hint for the selected date.
     void RefreshSunMoon();
 
-    // The day panel's texts. Texts may hold CR LF line breaks.
-    void SetWeekday(const std::string& text);
-    void SetDayNumber(int day, const QColor& colour);
-    void SetMonthAndYear(const std::string& month, int year);
-    void SetSunLine(const std::string& caption, const std::string& hint);
-    // The holiday (empty: none) over the names, which start right under it. The names go one a
-    // line, or comma-separated (`namesInline`) when the lines would not fit the panel.
-    void SetNamesAndHoliday(const std::string& holiday, const std::string& names, const std::string& namesInline);
+    // The day panel, Panel1.
+    DayPanel* Day() const { return Panel1; }
 
     // The date the main grid shows.
     TDateTime SelectedDate() const { return cal->SelectedDate(); }
@@ -191,37 +185,19 @@ private:
     QPushButton* alstop = nullptr;
     QPushButton* drzemka = nullptr;
     SpeedButton* SpeedButton7 = nullptr;  // time synchronisation
-    QWidget* Panel1 = nullptr;
-    QLabel* ltydzien = nullptr;
-    QLabel* ldzien = nullptr;
-    QLabel* lmiesiac = nullptr;
-    QLabel* lrok = nullptr;
-    QLabel* slonce = nullptr;
-    QLabel* limien = nullptr;
-    QLabel* lextraday = nullptr;
-    QGroupBox* RadioGroup = nullptr;
-    QRadioButton* RadioDate = nullptr;    // "Konkretna data", item 0
-    QRadioButton* RadioYearly = nullptr;  // "Coroczna", item 1
-    QLabel* Label1 = nullptr;
-    QLabel* ldt = nullptr;
-    QPlainTextEdit* Memo = nullptr;
+    DayPanel* Panel1 = nullptr;
+    NoteEditorPanel* m_notePanel = nullptr;
     SpeedButton* Dzisiaj = nullptr;
     SpeedButton* Tel = nullptr;
     SpeedButton* Konfig = nullptr;
     SpeedButton* Info = nullptr;
-    SpeedButton* Zachowaj = nullptr;
-    SpeedButton* Anuluj = nullptr;
-    SpeedButton* Wykasuj = nullptr;
-    QWidget* InfoPanel = nullptr;
-    LinkLabel* RxLabel1 = nullptr;  // web
-    LinkLabel* RxLabel2 = nullptr;  // web
-    LinkLabel* EMAIL = nullptr;
+    InfoLinksPanel* InfoPanel = nullptr;
 
+    void CreateControls();
     void CreateTopBar();
-    void CreateDayPanel();
-    void CreateNoteEditor();
     void CreateButtonRow();
-    void CreateInfoPanel();
+    void OpenNotesFile();
+    void StartTimeSync();
     void CreateNotesTools();  // Ctrl+F and the actions of NotesTools()
     void CreateTray();
     void CreateQuitPaths();
@@ -235,19 +211,11 @@ private:
     void ShowMonth(const MonthView& month);
     void ApplySettingsToGrid();
     void ShowGridColours();  // the main grid's colours from the settings
-    void ConnectNoteEditor();
-    void ShowEditorState();
-    void MemoChanged();
-    // Runs a note action and shows what it throws, so a failed write never loses the window.
-    template <typename Action>
-    void Guarded(Action action);
     void RunRange(TDateTime anchor, TDateTime clicked);
     bool ShiftHeld() const;
-    void UrlClick(LinkLabel* link);
-    void EMAILClick(LinkLabel* link);
     bool OpenUrl(const QUrl& url);
 
-    // Hooks for the services that attach to the window; each is a no-op until its part lands.
+    // Where the services that attach to the window come in.
     void FormShow();          // on a first run, the configuration dialog opens with the window
     void ClockTick();         // Timer1 and every paint: clock text, tray hint, hour signal, alarm
     void MoveOnAtMidnight();  // Timer1: the today mark, and the selected day if it was today
@@ -273,9 +241,6 @@ private:
     NoteEditor m_editor{m_journal};
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
-    bool m_showingEditor = false;  // the memo is being filled from the editor, not typed into
-    // Under Memo: what the notes file cannot keep.
-    UnstorableNotice* m_unstorable = nullptr;
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;    // "Przywołanie"

@@ -2,7 +2,7 @@
 // built with libical, the export to and import from iCalendar files.
 #include "app/ui/main_window.h"
 
-#include "app/local_now.h"
+#include "clock/local_time.h"
 #include "app/ui/notes_search_window.h"
 #include "calendar/notes_search.h"
 #ifdef DNIARZ_HAVE_ICAL

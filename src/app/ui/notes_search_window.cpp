@@ -1,7 +1,7 @@
 // "Szukaj w notatkach".
 #include "app/ui/notes_search_window.h"
 
-#include "widgets/fonts.h"
+#include "ui_support/fonts.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -3,12 +3,12 @@
 
 #include "app/ui/icons.h"
 #include "app/ui/main_window.h"
-#include "app/ui/qt_language.h"
+#include "ui_support/qt_language.h"
 #include "app/ui/show_error.h"
 #include "platform/path_text.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
-#include "widgets/qt_windows.h"
+#include "ui_support/qt_windows.h"
 
 #include <QPixmap>
 #include <QSocketNotifier>

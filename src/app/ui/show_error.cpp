@@ -1,7 +1,7 @@
 // Showing errors that reach the event loop.
 #include "app/ui/show_error.h"
 
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 
 #include <iostream>
 #include <typeinfo>

@@ -25,6 +25,17 @@ void ShowError(QWidget* parent, const QString& message);
 // may be there to answer a box, and one left unanswered would keep the program from ending.
 void SetErrorsToStandardError(bool on);
 
+// Runs `action` and shows over `parent` what it throws, so that a failed write never loses the window.
+template <typename Action>
+void Guarded(QWidget* parent, Action&& action)
+{
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ShowError(parent, error);
+    }
+}
+
 // Catches what a handler throws on its way back to the event loop and shows it, so that one
 // failed action never ends the program.
 class TApplication : public QApplication

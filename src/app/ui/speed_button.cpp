@@ -1,6 +1,8 @@
 // Flat glyph buttons: no frame until the pointer is over them, sunk while pressed.
 #include "app/ui/speed_button.h"
 
+#include "ui_support/named.h"
+
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -54,4 +56,14 @@ void SpeedButton::paintEvent(QPaintEvent*)
         p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
         p.drawText(QRect(x, shift, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
     }
+}
+
+SpeedButton* FlatButton(QWidget* parent, const char* name, const QString& text, QRect geometry, const QString& hint,
+                        Glyph glyph)
+{
+    auto* button = NamedAt(new SpeedButton(parent), name, geometry);
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setIcon(GlyphIcon(glyph));
+    return button;
 }

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QRect>
+#include <QString>
+
+#include "app/ui/icons.h"
 
 class SpeedButton : public QAbstractButton
 {
@@ -21,3 +25,7 @@ private:
     static constexpr int kSpacing = 3;
     int ContentWidth() const;
 };
+
+// A named speed button at a place, with its caption, hint and glyph.
+SpeedButton* FlatButton(QWidget* parent, const char* name, const QString& text, QRect geometry, const QString& hint,
+                        Glyph glyph);

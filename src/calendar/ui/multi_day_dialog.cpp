@@ -1,10 +1,10 @@
 // The multi-day note dialog.
 #include "calendar/ui/multi_day_dialog.h"
 
-#include "app/ui/form_pos_keeper.h"
-#include "app/ui/message_box.h"
+#include "ui_support/form_pos_keeper.h"
+#include "ui_support/message_box.h"
 #include "calendar/ui/storable_text.h"
-#include "widgets/fonts.h"
+#include "ui_support/fonts.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/window_positions.h"
+#include "ui_support/window_positions.h"
 #include "calendar/multi_day_notes.h"
 
 class QLabel;

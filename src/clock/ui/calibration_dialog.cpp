@@ -1,9 +1,10 @@
 // The calibration dialog.
 #include "clock/ui/calibration_dialog.h"
 
-#include "app/time_sync_controller.h"
-#include "app/ui/message_box.h"
-#include "widgets/fonts.h"
+#include "clock/local_time.h"
+#include "ui_support/fonts.h"
+#include "ui_support/message_box.h"
+#include "ui_support/named.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -14,6 +15,25 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The instructions of the three steps.
+constexpr const char* kStartText =
+    "Po określeniu godziny synchronizacji należy nacisnąć przycisk Start w momencie, gdy nadejdzie wprowadzona "
+    "godzina. Najlepiej wykorzystać do tego celu radiowy sygnał czasu lub wskazania zegara kontrolowanego "
+    "radiowo.\nPo naciśnięciu przycisku Start nastąpi ustawienie wprowadzonej godziny jako czasu aktualnego i "
+    "rozpocznie się pomiar.";
+constexpr const char* kMeasureText =
+    "Po rozpoczęciu pomiaru należy odczekać minimum jeden dzień aby zakończyć kalibrację. Zaleca się, aby pomiar "
+    "trwał tydzień (lub jego wielokrotność). Umożliwia to uzyskanie odpowiedniej precyzji i minimalizuje wpływ "
+    "czynników zewnętrznych (temperatura wewnątrz komputera, odmienny sposób zasilania) na zegar komputera.\nUWAGA! "
+    "Podczas kalibracji nie wolno zmieniać czasu systemowego!";
+constexpr const char* kStopText =
+    "Po określeniu godziny synchronizacji należy nacisnąć przycisk Stop w momencie, gdy nadejdzie wprowadzona "
+    "godzina. Najlepiej wykorzystać do tego celu radiowy sygnał czasu lub wskazania zegara kontrolowanego "
+    "radiowo.\nPo naciśnięciu przycisku Stop nastąpi ustawienie wprowadzonej godziny jako czasu aktualnego i "
+    "zakończenie kalibracji. Wynik kalibracji zostanie przeniesiony do okna konfiguracyjnego.\nUWAGA! Zaleca się, "
+    "aby zakończenie pomiaru nastąpiło wkrótce po załączeniu (restarcie) komputera. Przycisk Stop staje się "
+    "nieaktywny, jeśli od uruchomiania upłynęła ponad jedna godzina, nie wykonano startu lub pomiar był zakończony.";
 
 QLabel* Heading(const QString& text, QWidget* parent)
 {
@@ -31,8 +51,7 @@ QLabel* Instructions(const QString& text, QWidget* parent)
 
 QLineEdit* HmsEdit(const char* name, QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
+    auto* edit = Named(new QLineEdit(parent), name);
     edit->setInputMask(QLatin1String(Tfkor::kHmsMask));
     edit->setFixedWidth(64);
     return edit;
@@ -40,8 +59,7 @@ QLineEdit* HmsEdit(const char* name, QWidget* parent)
 
 QPushButton* BoldButton(const char* name, const QString& text, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = Named(new QPushButton(text, parent), name);
     button->setFont(SansFont(11, true));
     button->setFixedWidth(85);
     return button;
@@ -49,9 +67,9 @@ QPushButton* BoldButton(const char* name, const QString& text, QWidget* parent)
 
 }  // namespace
 
-Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent)
+Tfkor::Tfkor(CalibrationValues values, SystemClock& clock, StoreCalibration store, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_logic(settings, store, clock)
+      m_logic(values, clock, std::move(store))
 {
     setObjectName(QStringLiteral("fkor"));
     setWindowTitle(QStringLiteral("Obliczanie korekty dobowej"));
@@ -61,86 +79,19 @@ Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 8, 10, 8);
     layout->setSpacing(4);
-    auto row = [this, layout]() {
-        auto* r = new QHBoxLayout;
-        r->setSpacing(8);
-        layout->addLayout(r);
-        return r;
-    };
-
     layout->addWidget(Heading(QStringLiteral("1. Rozpoczęcie pomiaru"), this));
-    layout->addWidget(Instructions(
-        QStringLiteral("Po określeniu godziny synchronizacji należy nacisnąć przycisk Start w momencie, gdy "
-                       "nadejdzie wprowadzona godzina. Najlepiej wykorzystać do tego celu radiowy sygnał czasu lub "
-                       "wskazania zegara kontrolowanego radiowo.\nPo naciśnięciu przycisku Start nastąpi ustawienie "
-                       "wprowadzonej godziny jako czasu aktualnego i rozpocznie się pomiar."),
-        this));
-    // "Godzina [hh:mm:ss]:", the time edit, its button and the label that shows the moment.
-    auto timeRow = [&](const char* editName, const char* buttonName, const QString& caption, const char* labelName,
-                       QLineEdit*& edit, QPushButton*& button, QLabel*& label) {
-        QHBoxLayout* r = row();
-        r->addWidget(new QLabel(QStringLiteral("Godzina [hh:mm:ss]:"), this));
-        edit = HmsEdit(editName, this);
-        r->addWidget(edit);
-        button = BoldButton(buttonName, caption, this);
-        r->addWidget(button);
-        label = new QLabel(this);
-        label->setObjectName(QLatin1String(labelName));
-        r->addWidget(label, 1);
-    };
-    timeRow("estart", "SpeedButton2", QStringLiteral("Start"), "Label9", estart, SpeedButton2, Label9);
-
+    layout->addWidget(Instructions(QString::fromUtf8(kStartText), this));
+    AddTimeRow(layout, "estart", "SpeedButton2", QStringLiteral("Start"), "Label9", estart, SpeedButton2, Label9);
     layout->addSpacing(4);
     layout->addWidget(Heading(QStringLiteral("2. Pomiar"), this));
-    layout->addWidget(Instructions(
-        QStringLiteral("Po rozpoczęciu pomiaru należy odczekać minimum jeden dzień aby zakończyć kalibrację. Zaleca "
-                       "się, aby pomiar trwał tydzień (lub jego wielokrotność). Umożliwia to uzyskanie odpowiedniej "
-                       "precyzji i minimalizuje wpływ czynników zewnętrznych (temperatura wewnątrz komputera, "
-                       "odmienny sposób zasilania) na zegar komputera.\nUWAGA! Podczas kalibracji nie wolno zmieniać "
-                       "czasu systemowego!"),
-        this));
-
+    layout->addWidget(Instructions(QString::fromUtf8(kMeasureText), this));
     layout->addSpacing(4);
     layout->addWidget(Heading(QStringLiteral("3. Zakończenie pomiaru"), this));
-    layout->addWidget(Instructions(
-        QStringLiteral("Po określeniu godziny synchronizacji należy nacisnąć przycisk Stop w momencie, gdy nadejdzie "
-                       "wprowadzona godzina. Najlepiej wykorzystać do tego celu radiowy sygnał czasu lub wskazania "
-                       "zegara kontrolowanego radiowo.\nPo naciśnięciu przycisku Stop nastąpi ustawienie "
-                       "wprowadzonej godziny jako czasu aktualnego i zakończenie kalibracji. Wynik kalibracji "
-                       "zostanie przeniesiony do okna konfiguracyjnego.\nUWAGA! Zaleca się, aby zakończenie pomiaru "
-                       "nastąpiło wkrótce po załączeniu (restarcie) komputera. Przycisk Stop staje się nieaktywny, "
-                       "jeśli od uruchomiania upłynęła ponad jedna godzina, nie wykonano startu lub pomiar był "
-                       "zakończony."),
-        this));
-    timeRow("estop", "SpeedButton1", QStringLiteral("Stop"), "Label10", estop, SpeedButton1, Label10);
-
-    QHBoxLayout* resultRow = row();
-    resultRow->addWidget(new QLabel(QStringLiteral("Obliczona korekta [s/24h]:"), this));
-    Label12 = new QLabel(this);
-    Label12->setObjectName(QStringLiteral("Label12"));
-    Label12->setFont(SansFont(11, true));
-    resultRow->addWidget(Label12);
-    resultRow->addStretch(1);
-    SpeedButton3 = new QPushButton(QStringLiteral("Tst"), this);
-    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
-    SpeedButton3->setFixedWidth(36);
-    resultRow->addWidget(SpeedButton3);
-
+    layout->addWidget(Instructions(QString::fromUtf8(kStopText), this));
+    AddTimeRow(layout, "estop", "SpeedButton1", QStringLiteral("Stop"), "Label10", estop, SpeedButton1, Label10);
+    AddResultRow(layout);
     layout->addStretch(1);
-    QHBoxLayout* buttons = row();
-    buttons->addStretch(1);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Przypisz korektę"),
-                              this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Zamknij"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton* b : {BitBtn1, BitBtn2}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(120);
-        buttons->addWidget(b);
-    }
-    for (QPushButton* b : {SpeedButton1, SpeedButton2, SpeedButton3})
-        b->setAutoDefault(false);
+    AddButtons(layout);
 
     connect(SpeedButton2, &QPushButton::clicked, this, &Tfkor::SpeedButton2Click);
     connect(SpeedButton1, &QPushButton::clicked, this, &Tfkor::SpeedButton1Click);
@@ -152,6 +103,60 @@ Tfkor::Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidg
     SpeedButton1->setEnabled(m_logic.StopEnabled());
     ShowCalibration();
     estart->setFocus();
+}
+
+QHBoxLayout* Tfkor::AddRow(QVBoxLayout* layout)
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    layout->addLayout(row);
+    return row;
+}
+
+void Tfkor::AddTimeRow(QVBoxLayout* layout, const char* editName, const char* buttonName, const QString& caption,
+                       const char* labelName, QLineEdit*& edit, QPushButton*& button, QLabel*& label)
+{
+    // "Godzina [hh:mm:ss]:", the time edit, its button and the label that shows the moment.
+    QHBoxLayout* row = AddRow(layout);
+    row->addWidget(new QLabel(QStringLiteral("Godzina [hh:mm:ss]:"), this));
+    edit = HmsEdit(editName, this);
+    row->addWidget(edit);
+    button = BoldButton(buttonName, caption, this);
+    button->setAutoDefault(false);
+    row->addWidget(button);
+    label = Named(new QLabel(this), labelName);
+    row->addWidget(label, 1);
+}
+
+void Tfkor::AddResultRow(QVBoxLayout* layout)
+{
+    QHBoxLayout* row = AddRow(layout);
+    row->addWidget(new QLabel(QStringLiteral("Obliczona korekta [s/24h]:"), this));
+    Label12 = Named(new QLabel(this), "Label12");
+    Label12->setFont(SansFont(11, true));
+    row->addWidget(Label12);
+    row->addStretch(1);
+    SpeedButton3 = Named(new QPushButton(QStringLiteral("Tst"), this), "SpeedButton3");
+    SpeedButton3->setFixedWidth(36);
+    SpeedButton3->setAutoDefault(false);
+    row->addWidget(SpeedButton3);
+}
+
+void Tfkor::AddButtons(QVBoxLayout* layout)
+{
+    QHBoxLayout* row = AddRow(layout);
+    row->addStretch(1);
+    BitBtn1 = Named(
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Przypisz korektę"), this),
+        "BitBtn1");
+    BitBtn2 = Named(
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Zamknij"), this),
+        "BitBtn2");
+    for (QPushButton* b : {BitBtn1, BitBtn2}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(120);
+        row->addWidget(b);
+    }
 }
 
 void Tfkor::ShowCalibration()

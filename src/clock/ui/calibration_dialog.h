@@ -1,14 +1,16 @@
 // Tfkor: the calibration dialog that measures the PC clock's drift against a reference time
-// signal, from a Start to a Stop a day or more later. Its logic is Calibration (app/calibration.h).
+// signal, from a Start to a Stop a day or more later. Its logic is Calibration (clock/calibration.h).
 #pragma once
 
 #include <QDialog>
 
-#include "app/calibration.h"
+#include "clock/calibration.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 class Tfkor : public QDialog
 {
@@ -20,7 +22,8 @@ public:
     // the text and a blank shows as '_'.
     static constexpr const char* kHmsMask = "00:00:00;_";
 
-    Tfkor(Settings& settings, SettingsStore& store, SystemClock& clock, QWidget* parent = nullptr);
+    // The values are the calibration's in the program's memory; `store` writes them as they change.
+    Tfkor(CalibrationValues values, SystemClock& clock, StoreCalibration store, QWidget* parent = nullptr);
 
     // Label9, Label10 and Label12 from the stored values.
     void ShowCalibration();
@@ -43,6 +46,11 @@ public:
     void SpeedButton3Click();
 
 private:
+    QHBoxLayout* AddRow(QVBoxLayout* layout);
+    void AddTimeRow(QVBoxLayout* layout, const char* editName, const char* buttonName, const QString& caption,
+                    const char* labelName, QLineEdit*& edit, QPushButton*& button, QLabel*& label);
+    void AddResultRow(QVBoxLayout* layout);
+    void AddButtons(QVBoxLayout* layout);
     void Report(const std::optional<ClockChange>& change);
 
     Calibration m_logic;

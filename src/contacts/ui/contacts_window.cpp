@@ -4,8 +4,9 @@
 
 #include "contacts/ui/rich_text_document.h"
 #include "platform/url_launcher.h"
-#include "widgets/fonts.h"
-#include "widgets/qt_windows.h"
+#include "ui_support/fonts.h"
+#include "ui_support/named.h"
+#include "ui_support/qt_windows.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,8 +28,7 @@ namespace {
 
 void SetupEditor(ContactsEditor* editor, const char* name)
 {
-    editor->setObjectName(QLatin1String(name));
-    editor->setAcceptRichText(true);
+    Named(editor, name)->setAcceptRichText(true);
     editor->document()->setDefaultFont(RichTextFont());
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor->setTabChangesFocus(false);
@@ -42,8 +42,7 @@ void SetupEditor(ContactsEditor* editor, const char* name)
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& hint)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = Named(new QPushButton(text, parent), name);
     button->setToolTip(hint);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
@@ -51,8 +50,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 QToolButton* MakeArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow, const QString& hint)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = Named(new QToolButton(parent), name);
     button->setArrowType(arrow);
     button->setAutoRaise(true);
     button->setToolTip(hint);

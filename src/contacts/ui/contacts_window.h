@@ -89,7 +89,6 @@ public:
     void LoadContacts();
     // Only when modified; false (after the error box) when the file could not be written.
     bool SaveContacts();
-    const std::filesystem::path& ContactsPath() const { return m_file.Path(); }
 
     void SpeedButton1Click();  // "Dodaj"
     void SpeedButton2Click();  // "Zamknij"

@@ -1,9 +1,9 @@
 // The iCalendar items of the main window.
 #include "ics/ui/ics_dialogs.h"
 
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "platform/file_store.h"
-#include "widgets/fonts.h"
+#include "ui_support/fonts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -19,7 +19,6 @@ public:
     {
         if (m_maySet)
             m_now = utc;
-        ++m_setCalls;
         return m_maySet;
     }
     // Records every shift asked for; moves the time only when the change is allowed.
@@ -45,7 +44,6 @@ public:
         if (m_uptime)
             *m_uptime += step;
     }
-    void SetOffset(std::chrono::seconds offset) { m_offset = offset; }
     void SetMaySet(bool maySet, ClockChangeError refusal = ClockChangeError::NoPrivilege)
     {
         m_maySet = maySet;
@@ -53,7 +51,6 @@ public:
     }
     void SetUptime(std::optional<std::chrono::milliseconds> uptime) { m_uptime = uptime; }
     void SetDuringShift(std::function<void()> duringShift) { m_duringShift = std::move(duringShift); }
-    int SetCalls() const { return m_setCalls; }
     const std::vector<std::chrono::microseconds>& Shifts() const { return m_shifts; }
 
 private:
@@ -61,7 +58,6 @@ private:
     std::chrono::seconds m_offset;
     bool m_maySet = true;
     ClockChangeError m_refusal = ClockChangeError::NoPrivilege;
-    int m_setCalls = 0;
     std::vector<std::chrono::microseconds> m_shifts;
     std::function<void()> m_duringShift;
     bool m_inShift = false;

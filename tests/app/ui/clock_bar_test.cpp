@@ -3,7 +3,7 @@
 #include "app/ui/clock_bar.h"
 
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/tray_icon.h"
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_sound.h"

@@ -3,9 +3,9 @@
 #include "app/ui/config_dialog.h"
 #include "app/ui/info_window.h"
 
-#include "app/local_now.h"
+#include "clock/local_time.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/speed_button.h"
 #include "clock/ui/calibration_dialog.h"
 #include "platform/fake/fake_journal_file.h"
@@ -656,6 +656,23 @@ private slots:
         QCOMPARE(AppMessageBox::AnsweredCount(), 1);
         QVERIFY(form->Journal().NotesEnabled());
         QVERIFY(form->CurrentSettings().HourSignalEnabled);
+    }
+
+    void AFailedSaveIsReportedAndTheValuesHoldForThisRun()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        m_store.SetFailWrites(true);
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        WhenDialogOpens([](Tconfig* dialog) {
+            Child<QCheckBox>(dialog, "pelna")->setChecked(true);
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QVERIFY(AppMessageBox::LastAnswered()->text.startsWith(QStringLiteral("Nie udało się zapisać konfiguracji")));
+        QVERIFY(form->CurrentSettings().HourSignalEnabled);
+        m_store.SetFailWrites(false);
     }
 
     void AStartEntryThatCannotBeWrittenIsSaidAndTheBoxIsUntickedAgain()

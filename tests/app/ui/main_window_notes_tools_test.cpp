@@ -2,7 +2,7 @@
 // items, and an import that shows at once in the note editor.
 #include "app/ui/main_window.h"
 
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/notes_search_window.h"
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_system_clock.h"

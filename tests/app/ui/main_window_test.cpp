@@ -1,8 +1,9 @@
 // The main window's shell: its fixed layout, going to the tray and back, quitting, the links.
 #include "app/ui/main_window.h"
+#include "app/ui/day_panel.h"
 
 #include "app/ui/link_label.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/speed_button.h"
 #include "app/ui/tray_icon.h"
 #include "platform/fake/fake_journal_file.h"
@@ -183,7 +184,7 @@ private slots:
         auto form = Make();
         auto* limien = Find<QLabel>(*form, "limien");
         auto* lextraday = Find<QLabel>(*form, "lextraday");
-        form->SetNamesAndHoliday("Poniedziałek Wielkanocny", "Alicji\r\nAnzelma", "Alicji, Anzelma");
+        form->Day()->SetNamesAndHoliday("Poniedziałek Wielkanocny", "Alicji\r\nAnzelma", "Alicji, Anzelma");
         QCOMPARE(limien->text(), QStringLiteral("Alicji\nAnzelma"));
         QCOMPARE(limien->toolTip(), QStringLiteral("Alicji\nAnzelma"));
         QCOMPARE(lextraday->text(), QStringLiteral("Poniedziałek Wielkanocny"));
@@ -192,7 +193,7 @@ private slots:
         // The names begin right under the holiday's text, which here takes two lines.
         QCOMPARE(limien->contentsRect().top(), lextraday->height());
         QVERIFY(lextraday->height() >= 2 * lextraday->fontMetrics().lineSpacing());
-        form->SetNamesAndHoliday("", "Alicji\r\nAnzelma", "Alicji, Anzelma");
+        form->Day()->SetNamesAndHoliday("", "Alicji\r\nAnzelma", "Alicji, Anzelma");
         QVERIFY(lextraday->isHidden());
         QCOMPARE(limien->contentsRect().top(), 0);
         QCOMPARE(Find<QWidget>(*form, "Panel1")->childAt(48, 104), limien);

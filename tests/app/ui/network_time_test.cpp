@@ -3,7 +3,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/time_sync_controller.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/speed_button.h"
 #include "clock/sntp.h"
 #include "platform/fake/fake_journal_file.h"

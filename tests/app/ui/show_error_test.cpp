@@ -2,9 +2,9 @@
 // instead of ending the program.
 #include "app/ui/show_error.h"
 
-#include "app/ui/message_box.h"
-#include "app/ui/qt_language.h"
-#include "widgets/qt_windows.h"
+#include "ui_support/message_box.h"
+#include "ui_support/qt_language.h"
+#include "ui_support/qt_windows.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>

@@ -1,8 +1,8 @@
 // The multi-day note dialog: its texts, its question, typing into it, and its picture.
 #include "calendar/ui/multi_day_dialog.h"
 
-#include "app/ui/message_box.h"
 #include "calendar/ui/storable_text.h"
+#include "ui_support/message_box.h"
 
 #include "../../group_box_places.h"
 

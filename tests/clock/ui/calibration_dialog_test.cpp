@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/ui/message_box.h"
+#include "clock/drift.h"
 #include "platform/fake/fake_system_clock.h"
-#include "platform/fake/memory_settings_store.h"
+#include "ui_support/message_box.h"
 
 using namespace std::chrono;
 
@@ -20,9 +20,19 @@ class CalibrationDialogTest : public QObject
     static constexpr SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{10} + minutes{59}
                                                      + seconds{50};
     FakeSystemClock m_clock{kStart, hours(1)};
-    MemorySettingsStore m_store;
-    Settings m_settings;
-    std::unique_ptr<Tfkor> Make() { return std::make_unique<Tfkor>(m_settings, m_store, m_clock); }
+    struct Values
+    {
+        TDateTime CalibrationStart = 0;
+        TDateTime CalibrationStop = 0;
+        double TotalCorrection = 0;
+        double LastCalibration = 0;
+    } m_settings;
+    std::unique_ptr<Tfkor> Make()
+    {
+        return std::make_unique<Tfkor>(CalibrationValues{m_settings.CalibrationStart, m_settings.CalibrationStop,
+                                                         m_settings.TotalCorrection, m_settings.LastCalibration},
+                                       m_clock, StoreCalibration());
+    }
 
     QStringList LabelTexts(const Tfkor& dialog)
     {
@@ -35,7 +45,7 @@ class CalibrationDialogTest : public QObject
 private slots:
     void init()
     {
-        m_settings = Settings();
+        m_settings = Values();
         m_clock = FakeSystemClock(kStart, hours(1));
         AppMessageBox::ResetAnswered();
     }

@@ -2,7 +2,7 @@
 // written, the questions and messages, captions that fit, and the dialog's picture.
 #include "ics/ui/ics_dialogs.h"
 
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/memory_file_store.h"
 

@@ -1,6 +1,6 @@
 // Message-box pictures: a blue disc with "?" or "i", an amber triangle with "!", a red disc with a
 // cross, each painted on 32 logical units so that any pixel ratio gets sharp edges.
-#include "app/ui/message_icons.h"
+#include "ui_support/message_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,5 +1,5 @@
 // The process-wide memory of window positions and the keeper's restore and save.
-#include "app/window_positions.h"
+#include "ui_support/window_positions.h"
 
 #include <algorithm>
 #include <charconv>

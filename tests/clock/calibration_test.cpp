@@ -1,12 +1,11 @@
-// The drift calibration's Start, Stop and Tst over fake clocks and a store in memory.
-#include "app/calibration.h"
+// The drift calibration's Start, Stop and Tst over fake clocks, keeping its values in memory.
+#include "clock/calibration.h"
 
 #include <gtest/gtest.h>
 
-#include "app/local_now.h"
-
+#include "clock/drift.h"
+#include "clock/local_time.h"
 #include "platform/fake/fake_system_clock.h"
-#include "platform/fake/memory_settings_store.h"
 
 using namespace std::chrono;
 
@@ -18,10 +17,29 @@ const SystemClock::TimePoint kStart = sys_days{year{2024} / 3 / 14} + hours{10} 
 class CalibrationTest : public testing::Test
 {
 protected:
+    // The values as the program keeps them, under their stored names.
+    struct Values
+    {
+        TDateTime CalibrationStart = 0;
+        TDateTime CalibrationStop = 0;
+        double TotalCorrection = 0;
+        double LastCalibration = 0;
+    };
+    // The names of the values written, in order.
+    std::vector<std::string> WrittenNames() const { return m_written; }
+
     FakeSystemClock m_clock{kStart, hours(1)};
-    MemorySettingsStore m_store;
-    Settings m_settings;
-    Calibration m_cal{m_settings, m_store, m_clock};
+    Values m_settings;
+    std::vector<std::string> m_written;
+    Calibration m_cal{{m_settings.CalibrationStart, m_settings.CalibrationStop, m_settings.TotalCorrection,
+                       m_settings.LastCalibration},
+                      m_clock,
+                      [this](std::initializer_list<CalibrationValue> values) {
+                          static const char* const kNames[] = {"Kalibracja start", "Kalibracja stop", "Korekta łącznie",
+                                                               "Ostatnia kalibracja"};
+                          for (CalibrationValue value : values)
+                              m_written.push_back(kNames[static_cast<int>(value)]);
+                      }};
 };
 
 }  // namespace
@@ -40,8 +58,7 @@ TEST_F(CalibrationTest, StartSetsTheClockToTheReferenceAndStoresTheStart)
     EXPECT_NEAR(m_settings.CalibrationStart, EncodeDate(2024, 3, 14) + EncodeTime(12, 0, 0), 1e-9);
     EXPECT_EQ(m_settings.CalibrationStop, 0);
     EXPECT_EQ(m_settings.TotalCorrection, 0);
-    EXPECT_EQ(m_store.WrittenNames(),
-              (std::vector<std::string>{"Kalibracja start", "Kalibracja stop", "Korekta łącznie"}));
+    EXPECT_EQ(WrittenNames(), (std::vector<std::string>{"Kalibracja start", "Kalibracja stop", "Korekta łącznie"}));
     EXPECT_EQ(m_cal.Texts().start, "2024.03.14  12:00:00");
     EXPECT_EQ(m_cal.Texts().stop, "  (0 dni 0 h)");
 }
@@ -71,7 +88,7 @@ TEST_F(CalibrationTest, StopMeasuresTheDriftPerDay)
     const auto test = m_cal.Test("13:00:10");
     ASSERT_TRUE(test);
     EXPECT_TRUE(m_clock.Shifts().empty());
-    EXPECT_TRUE(m_store.WrittenNames().empty());
+    EXPECT_TRUE(WrittenNames().empty());
     const auto change = m_cal.Stop("13:00:10");
     ASSERT_TRUE(change && change->Ok());
     EXPECT_EQ(m_clock.Shifts()[0], seconds(3620));
@@ -79,8 +96,7 @@ TEST_F(CalibrationTest, StopMeasuresTheDriftPerDay)
     EXPECT_NEAR(m_settings.LastCalibration, (20 + 11) / days, 1e-6);
     EXPECT_EQ(*test, FormatCorrection(m_settings.LastCalibration));
     EXPECT_EQ(m_settings.TotalCorrection, 0);
-    EXPECT_EQ(m_store.WrittenNames(),
-              (std::vector<std::string>{"Kalibracja stop", "Ostatnia kalibracja", "Korekta łącznie"}));
+    EXPECT_EQ(WrittenNames(), (std::vector<std::string>{"Kalibracja stop", "Ostatnia kalibracja", "Korekta łącznie"}));
     EXPECT_EQ(m_cal.Texts().stop, "2024.03.14  13:00:10  (7 dni 1 h)");
     // Ended: a second Stop does nothing.
     EXPECT_FALSE(m_cal.Stop("13:00:10"));
@@ -93,7 +109,7 @@ TEST_F(CalibrationTest, NothingIsStoredWhenTheClockCannotBeSet)
     ASSERT_TRUE(change);
     EXPECT_EQ(change->error, ClockChangeError::Refused);
     EXPECT_EQ(m_settings.CalibrationStart, 0);
-    EXPECT_TRUE(m_store.WrittenNames().empty());
+    EXPECT_TRUE(WrittenNames().empty());
 }
 
 TEST_F(CalibrationTest, PressesWhileTheClockIsBeingSetAreIgnored)

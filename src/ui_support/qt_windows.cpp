@@ -1,7 +1,7 @@
 // Qt's own windows in the program's font and language.
-#include "widgets/qt_windows.h"
+#include "ui_support/qt_windows.h"
 
-#include "widgets/fonts.h"
+#include "ui_support/fonts.h"
 
 #include <QApplication>
 #include <QFontDialog>

@@ -1,5 +1,5 @@
 // Qt side of the window position keeper.
-#include "app/ui/form_pos_keeper.h"
+#include "ui_support/form_pos_keeper.h"
 
 #include <QWidget>
 

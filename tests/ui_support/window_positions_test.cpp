@@ -1,5 +1,5 @@
 // The window position keeper's memory, restore and save.
-#include "app/window_positions.h"
+#include "ui_support/window_positions.h"
 
 #include <gtest/gtest.h>
 

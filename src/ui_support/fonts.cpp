@@ -1,5 +1,5 @@
 // The fonts of the program's windows.
-#include "widgets/fonts.h"
+#include "ui_support/fonts.h"
 
 #include <QStringList>
 

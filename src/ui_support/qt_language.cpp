@@ -1,5 +1,5 @@
 // Qt's Polish translation.
-#include "app/ui/qt_language.h"
+#include "ui_support/qt_language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -2,7 +2,7 @@
 // during this run of the program.
 #pragma once
 
-#include "app/window_positions.h"
+#include "ui_support/window_positions.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 // The message-box door.
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 
-#include "app/ui/message_icons.h"
+#include "ui_support/message_icons.h"
 
 #include <QAbstractButton>
 

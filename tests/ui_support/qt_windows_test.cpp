@@ -1,9 +1,9 @@
 // Qt's own windows in the program's font, and the font dialog's style names in Polish without
 // losing the style the user had.
-#include "widgets/qt_windows.h"
+#include "ui_support/qt_windows.h"
 
-#include "app/ui/qt_language.h"
-#include "widgets/fonts.h"
+#include "ui_support/qt_language.h"
+#include "ui_support/fonts.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -2,7 +2,7 @@
 // holidays, the names, the sun line, the note editor and the Shift-click range.
 #include "app/settings.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
+#include "ui_support/message_box.h"
 #include "app/ui/speed_button.h"
 #include "app/day_view.h"
 #include "calendar/date_format.h"
@@ -499,4 +499,4 @@ private slots:
 };
 
 QTEST_MAIN(DayViewTest)
-#include "day_view_test.moc"
+#include "day_view_window_test.moc"

@@ -1,0 +1,114 @@
+// The modes of the command line, each wired to the platform in a few lines.
+#include "app/command_modes.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/print_contacts.h"
+#include "app/print_day.h"
+#include "app/search_command.h"
+#include "app/sntp_command.h"
+#include "app/time_sync_controller.h"
+#include "app/ui/run_gui.h"
+#include "app/version.h"
+#include "calendar/namedays.h"
+#include "clock/local_time.h"
+#include "clock/server_list.h"
+#ifdef DNIARZ_HAVE_ICAL
+#include "ics/ics_commands.h"
+#include "platform/path_text.h"
+#endif
+
+namespace {
+
+int RunSearch(const CommandLine& options, const std::filesystem::path& programDir, Platform& platform)
+{
+    const std::optional<JournalRecords> notes = ReadNotesReadOnly(*platform.notesFile, programDir, std::cerr);
+    if (!notes)
+        return 2;
+    return RunSearchCommand(*notes, options.searchText, options.ignoreDiacritics, std::cout);
+}
+
+int RunSntp(const CommandLine& options, const ProgramFiles& files, Platform& platform)
+{
+    // Only looks: RunSntpCommand never sets the clock.
+    std::vector<std::string> servers = options.sntpServers;
+    if (servers.empty())
+        servers = SplitServerList(ReadServerList(files.Locate(kServerListFileName)));
+    return RunSntpCommand(servers, *platform.udp, *platform.clock, std::cout);
+}
+
+#ifdef DNIARZ_HAVE_ICAL
+int RunExportIcs(const CommandLine& options, const std::filesystem::path& programDir, Platform& platform)
+{
+    const std::optional<JournalRecords> notes = ReadNotesReadOnly(*platform.notesFile, programDir, std::cerr);
+    if (!notes)
+        return 1;
+    NameDayTable table;
+    table.Load();
+    const IcsExportOptions exportOptions{options.fromYear, options.toYear, options.withNameDays, options.withHolidays};
+    return RunExportIcsCommand(*notes, table, exportOptions, options.icsFile, *platform.files, platform.clock->Now(),
+                               DecodeDate(LocalNow(*platform.clock)).year, std::cout, std::cerr);
+}
+
+int RunImportIcs(const CommandLine& options, const ProgramFiles& files, Platform& platform)
+{
+    ImportIcsCommand command;
+    command.file = options.icsFile;
+    command.notesPath = files.userDir / "dnz.dat";
+    command.assumeYes = options.assumeYes;
+    command.confirm = [](const std::string& question) {
+        std::cerr << question << " [t/N] " << std::flush;
+        std::string answer;
+        return std::getline(std::cin, answer) && (answer.starts_with("t") || answer.starts_with("T"));
+    };
+    command.utcOffset = [&](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); };
+    command.now = LocalNow(*platform.clock);
+    if (files.OwnsUserDir() && !EnsurePrivateDirectory(files.userDir))
+        std::cerr << "dniarz: cannot create " << PathToUtf8(files.userDir) << '\n';
+    NotesJournal journal(*platform.notesFile);
+    return RunImportIcsCommand(command, *platform.files, journal, std::cout, std::cerr);
+}
+#endif
+
+}  // namespace
+
+std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& options, const ProgramFiles& files,
+                                  Platform& platform)
+{
+    const auto& programDir = files.userDir;
+    switch (options.mode) {
+    case CommandLine::Mode::Help:
+        std::cout << UsageText() << '\n' << DescribeProgramFiles(files);
+        return 0;
+    case CommandLine::Mode::Version:
+        std::cout << "dniarz " << kProgramVersion << "\n";
+        return 0;
+    case CommandLine::Mode::PrintDay:
+        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock}, options, std::cout,
+                           std::cerr);
+    case CommandLine::Mode::Search:
+        return RunSearch(options, programDir, platform);
+#ifdef DNIARZ_HAVE_ICAL
+    case CommandLine::Mode::ExportIcs:
+        return RunExportIcs(options, programDir, platform);
+    case CommandLine::Mode::ImportIcs:
+        return RunImportIcs(options, files, platform);
+#else
+    case CommandLine::Mode::ExportIcs:
+    case CommandLine::Mode::ImportIcs:
+        std::cerr << "dniarz: this build has no iCalendar support\n";
+        return 2;
+#endif
+    case CommandLine::Mode::Contacts:
+        return PrintContacts(programDir, std::cout, std::cerr);
+    case CommandLine::Mode::Sntp:
+        return RunSntp(options, files, platform);
+    case CommandLine::Mode::Screenshot:
+        return RunScreenshot(argc, argv, options, files, platform);
+    case CommandLine::Mode::Window:
+        break;
+    }
+    return std::nullopt;
+}

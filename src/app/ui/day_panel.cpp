@@ -1,0 +1,109 @@
+// The day panel.
+#include "app/ui/day_panel.h"
+
+#include "ui_support/fonts.h"
+#include "ui_support/named.h"
+#include "ui_support/qt_text.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+
+#include <algorithm>
+
+namespace {
+
+QLabel* CentredLabel(QWidget* parent, const char* name, int top, int height, const QFont& font)
+{
+    QLabel* label = NamedLabel(parent, name, {}, {0, top}, {96, height});
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+DayPanel::DayPanel(QWidget* form) : QFrame(form)
+{
+    setObjectName(QStringLiteral("Panel1"));
+    setGeometry(164, 36, 97, 161);
+    setAutoFillBackground(true);
+    SetTextColour(this, Qt::white, QPalette::Window);
+
+    ltydzien = CentredLabel(this, "ltydzien", 4, 16, SansFont(13, true));
+    ldzien = CentredLabel(this, "ldzien", 20, 28, SansFont(24, true));
+    lmiesiac = CentredLabel(this, "lmiesiac", 49, 16, SansFont(13, true));
+    lrok = CentredLabel(this, "lrok", 64, 16, SansFont(13, true));
+    slonce = NamedLabel(this, "slonce", {}, {4, 84});
+    limien = CentredLabel(this, "limien", 100, 54, font());
+    limien->setWordWrap(true);
+    // The holiday lies over the top of the names, which then start with two empty lines.
+    lextraday = CentredLabel(this, "lextraday", 100, 25, SansFont(11));
+    lextraday->setWordWrap(true);
+    SetTextColour(lextraday, QColor(0x00, 0x80, 0x80));
+    lextraday->hide();
+}
+
+void DayPanel::SetWeekday(const std::string& text)
+{
+    ltydzien->setText(FromText(text));
+}
+
+void DayPanel::SetDayNumber(int day, const QColor& colour)
+{
+    ldzien->setText(QString::number(day));
+    SetTextColour(ldzien, colour);
+}
+
+void DayPanel::SetMonthAndYear(const std::string& month, int year)
+{
+    lmiesiac->setText(FromText(month));
+    lrok->setText(QString::number(year));
+}
+
+void DayPanel::SetSunLine(const std::string& caption, const std::string& hint)
+{
+    slonce->setText(FromText(caption));
+    slonce->setToolTip(FromText(hint));
+    slonce->adjustSize();
+}
+
+void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::string& names, const std::string& namesInline)
+{
+    // The holiday lies over the top of the names, as tall as its text really is, and the names
+    // begin right under it: a fixed two-line gap would leave room for two names only.
+    const QString holidayText = FromText(holiday);
+    lextraday->setText(holidayText);
+    lextraday->setVisible(!holidayText.isEmpty());
+    int namesTop = 0;
+    if (!holidayText.isEmpty()) {
+        namesTop = std::min(lextraday->heightForWidth(lextraday->width()), limien->height());
+        lextraday->resize(lextraday->width(), namesTop);
+    }
+    limien->setContentsMargins(0, namesTop, 0, 0);
+    limien->setToolTip(FromText(names));
+    // One name a line reads best; when that runs past the panel the names share their lines, and
+    // on the few days with a holiday and many long names they also take a pixel less.
+    const QString oneALine = FromText(names);
+    const QString shared = FromText(namesInline);
+    const QRect room = limien->contentsRect();
+    const auto show = [this](int pixels, const QString& text) {
+        QFont font = this->font();
+        font.setPixelSize(pixels);
+        limien->setFont(font);
+        limien->setText(text);
+    };
+    for (const int pixels : {11, 10, 9}) {
+        QFont font = this->font();
+        font.setPixelSize(pixels);
+        for (const QString* text : {&oneALine, &shared}) {
+            const QRect needed = QFontMetrics(font).boundingRect(
+                QRect(0, 0, room.width(), 0xFFFF), static_cast<int>(limien->alignment()) | Qt::TextWordWrap, *text);
+            if (needed.height() <= room.height()) {
+                show(pixels, *text);
+                return;
+            }
+        }
+    }
+    // No table day comes here; should one, the smallest shared lines show the most.
+    show(9, shared);
+}

@@ -1,0 +1,81 @@
+// The main window's configuration dialog: what it opens, and what its OK and "Usuń wpisy" do.
+#include "app/ui/main_window.h"
+
+#include "app/name_reminders.h"
+#include "app/ui/show_error.h"
+#include "clock/local_time.h"
+#include "clock/ui/calibration_dialog.h"
+#include "platform/startup_entry.h"
+#include "ui_support/message_box.h"
+#include "platform/path_text.h"
+
+namespace {
+
+// Where the options name no start-at-logon entries (pictures, tests): there are none, and none
+// can be made.
+class NoStartupEntry final : public StartupEntry
+{
+public:
+    std::optional<std::string> Read(TRegLocation, std::string_view) const override { return std::nullopt; }
+    bool Remove(TRegLocation, std::string_view) override { return false; }
+    bool Write(TRegLocation, std::string_view, const std::string&, const std::vector<std::string>&) override
+    {
+        return false;
+    }
+};
+
+}  // namespace
+
+void TForm1::CreateConfiguration()
+{
+    StartupEntry* entries = m_options.startupEntry;
+    if (!entries) {
+        m_noStartupEntry = std::make_unique<NoStartupEntry>();
+        entries = m_noStartupEntry.get();
+    }
+    m_autoRunner = std::make_unique<TAutoRunner>(
+        MainWindowAutoRunner(*entries, PathToUtf8(m_options.programFile), m_options.programArguments));
+
+    // The calibration stores its own results at once; only "Przypisz korektę" hands one back.
+    m_configHooks.calibrate = [this](QWidget* parent) -> std::optional<double> {
+        Tfkor calibration(CalibrationValuesOf(m_settings), m_clock, CalibrationWriter(m_store, m_settings), parent);
+        if (calibration.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return m_settings.LastCalibration;
+    };
+    m_configHooks.showInfo = [this](QWidget*) { m_contactsHost->ShowInfo(); };
+}
+
+void TForm1::SpeedButton5Click()
+{
+    ConfigActions actions;
+    actions.purgeAndPackNotes = [this](TDateTime cutoff) {
+        // A failed pack leaves the notes as they were; its message is shown and the rest applies.
+        Guarded(this, [this, cutoff] { m_journal.PurgeAndPackNotes(cutoff); });
+    };
+    actions.applyGridColours = [this] {
+        ShowGridColours();
+        CopyGridColours();
+    };
+    actions.setRecallSelectsToday = [this](bool on) { m_recallSelectsToday = on; };
+    actions.setAutoRun = [this](bool on) {
+        // The box reads unticked at the next opening; the user learns why now.
+        if (!m_autoRunner->SetAutoRun(on))
+            AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"),
+                                QString::fromStdString(AutoRunNotWrittenMessage(PathToUtf8(m_options.programFile))));
+    };
+    actions.refreshSunMoon = [this] { RefreshSunMoon(); };
+
+    const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities,
+                                AllNameForms(m_names)};
+    const ConfigOutcome outcome = RunConfigDialog(this, sources, m_configHooks, m_settings, m_store, LocalNow(m_clock),
+                                                  actions);
+    if (outcome != ConfigOutcome::RemoveEntries)
+        return;
+    // Everything the program wrote outside its own folder goes, and the program ends without
+    // writing the alarm back.
+    m_settingsDeleted = true;
+    m_autoRunner->SetAutoRun(false);
+    (void)DeleteSettings(m_store);  // nothing more can be done when it fails; the program ends anyway
+    Quit();
+}
