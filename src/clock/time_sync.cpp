@@ -67,6 +67,49 @@ std::optional<HostAndPort> ParseHostAndPort(const std::string& text)
     return r;
 }
 
+namespace {
+
+// The reply to the request sent at `t1` (`sent`), with `t4` when it came; nullopt with `error`
+// when none came in time. Datagrams that answer no request of ours (a stray, a forgery without
+// our originate time) are dropped and the wait goes on, so that they cannot stand in for the
+// server's reply.
+std::optional<SntpReply> AwaitReply(UdpSocket& socket, const SystemClock& clock, NtpTimestamp sent, TDateTime t1,
+                                    std::chrono::milliseconds timeout, TDateTime& t4, std::string& error)
+{
+    const TDateTime deadline = t1 + static_cast<double>(timeout.count()) / kMsPerDay;
+    std::string dropped;  // why the last dropped datagram was no answer
+    for (int datagrams = 0;; ++datagrams) {
+        const TDateTime now = UtcNow(clock);
+        // The wall clock may move during the wait; never wait longer than the whole time-out.
+        const auto left = std::clamp(std::chrono::milliseconds(std::llround((deadline - now) * kMsPerDay)),
+                                     std::chrono::milliseconds(0), timeout);
+        if (datagrams > 0 && (left.count() == 0 || datagrams >= kMaxDatagramsPerQuery)) {
+            error = dropped;
+            return std::nullopt;
+        }
+        const UdpReceiveResult received = socket.Receive(left);
+        t4 = UtcNow(clock);
+        if (received.status == UdpReceiveResult::Status::TimedOut) {
+            if (!dropped.empty())
+                error = dropped;
+            else
+                error = timeout.count() % 1000 == 0 ? "no reply within " + std::to_string(timeout.count() / 1000) + " s"
+                                                    : "no reply within " + std::to_string(timeout.count()) + " ms";
+            return std::nullopt;
+        }
+        if (received.status != UdpReceiveResult::Status::Ok) {
+            error = received.error.empty() ? std::string("receive failed") : received.error;
+            return std::nullopt;
+        }
+        SntpReply reply = ParseSntpReply(received.datagram, sent);
+        if (reply.answersRequest)
+            return reply;
+        dropped = reply.error;
+    }
+}
+
+}  // namespace
+
 ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, const std::string& entry,
                              std::chrono::milliseconds timeout)
 {
@@ -97,41 +140,11 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
         a.error = "send failed: " + error;
         return a;
     }
-    // Datagrams that answer no request of ours (a stray, a forgery without our originate time)
-    // are dropped and the wait goes on, so that they cannot stand in for the server's reply.
-    const TDateTime deadline = t1 + static_cast<double>(timeout.count()) / kMsPerDay;
-    std::string dropped;  // why the last dropped datagram was no answer
-    SntpReply reply;
     TDateTime t4 = t1;
-    for (int datagrams = 0;; ++datagrams) {
-        const TDateTime now = UtcNow(clock);
-        // The wall clock may move during the wait; never wait longer than the whole time-out.
-        const auto left = std::clamp(std::chrono::milliseconds(std::llround((deadline - now) * kMsPerDay)),
-                                     std::chrono::milliseconds(0), timeout);
-        if (datagrams > 0 && (left.count() == 0 || datagrams >= kMaxDatagramsPerQuery)) {
-            a.error = dropped;
-            return a;
-        }
-        const UdpReceiveResult received = socket->Receive(left);
-        t4 = UtcNow(clock);
-        if (received.status == UdpReceiveResult::Status::TimedOut) {
-            if (!dropped.empty())
-                a.error = dropped;
-            else
-                a.error = timeout.count() % 1000 == 0
-                              ? "no reply within " + std::to_string(timeout.count() / 1000) + " s"
-                              : "no reply within " + std::to_string(timeout.count()) + " ms";
-            return a;
-        }
-        if (received.status != UdpReceiveResult::Status::Ok) {
-            a.error = received.error.empty() ? std::string("receive failed") : received.error;
-            return a;
-        }
-        reply = ParseSntpReply(received.datagram, sent);
-        if (reply.answersRequest)
-            break;
-        dropped = reply.error;
-    }
+    const std::optional<SntpReply> answer = AwaitReply(*socket, clock, sent, t1, timeout, t4, a.error);
+    if (!answer)
+        return a;
+    const SntpReply& reply = *answer;
     a.stratum = reply.stratum;
     if (!reply.ok) {
         a.error = reply.error;

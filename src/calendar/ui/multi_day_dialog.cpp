@@ -3,6 +3,7 @@
 
 #include "ui_support/form_pos_keeper.h"
 #include "ui_support/message_box.h"
+#include "ui_support/named.h"
 #include "calendar/ui/storable_text.h"
 #include "ui_support/fonts.h"
 
@@ -23,26 +24,20 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     // for this one.
     setFont(WindowFont());
 
-    auto* caption = new QLabel(QStringLiteral("Wybrane dni:"), this);
-    caption->setObjectName(QStringLiteral("LabelWybrane"));
+    auto* caption = Named(new QLabel(QStringLiteral("Wybrane dni:"), this), "LabelWybrane");
     caption->move(24, 16);
     caption->adjustSize();
-    lwybor = new QLabel(QString::fromStdString(RangeText(anchor, clicked)), this);
-    lwybor->setObjectName(QStringLiteral("lwybor"));
+    lwybor = Named(new QLabel(QString::fromStdString(RangeText(anchor, clicked)), this), "lwybor");
     QFont bold = lwybor->font();
     bold.setBold(true);
     lwybor->setFont(bold);
     lwybor->move(100, 16);
     lwybor->adjustSize();
 
-    auto* group = new QGroupBox(QStringLiteral("Rodzaj operacji"), this);
-    group->setObjectName(QStringLiteral("RodzajOperacji"));
-    group->setGeometry(20, 48, 289, 69);
-    RadioAdd = new QRadioButton(QStringLiteral("Dopisanie notatki do wybranych dni"), group);
-    RadioAdd->setObjectName(QStringLiteral("RadioAdd"));
+    auto* group = NamedAt(new QGroupBox(QStringLiteral("Rodzaj operacji"), this), "RodzajOperacji", {20, 48, 289, 69});
+    RadioAdd = Named(new QRadioButton(QStringLiteral("Dopisanie notatki do wybranych dni"), group), "RadioAdd");
     RadioAdd->setChecked(true);
-    RadioAssign = new QRadioButton(QStringLiteral("Przypisanie notatki do wybranych dni"), group);
-    RadioAssign->setObjectName(QStringLiteral("RadioAssign"));
+    RadioAssign = Named(new QRadioButton(QStringLiteral("Przypisanie notatki do wybranych dni"), group), "RadioAssign");
     // The style decides where its title ends and the frame's inside begins; the layout keeps the
     // buttons there.
     auto* items = new QVBoxLayout(group);
@@ -50,9 +45,7 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     items->addWidget(RadioAdd);
     items->addWidget(RadioAssign);
 
-    Memo = new QPlainTextEdit(this);
-    Memo->setObjectName(QStringLiteral("Memo"));
-    Memo->setGeometry(19, 131, 293, 125);
+    Memo = NamedAt(new QPlainTextEdit(this), "Memo", {19, 131, 293, 125});
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo->setTabChangesFocus(false);
     // What the notes file cannot hold is shown as "?" at once, so the user sees what will be kept,
@@ -60,14 +53,10 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     auto* notice = new UnstorableNotice(Memo, this);
     notice->setGeometry(19, 257, 293, 14);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OK"));
-    ok->setGeometry(20, 272, 75, 25);
+    auto* ok = NamedAt(new QPushButton(QStringLiteral("OK"), this), "OK", {20, 272, 75, 25});
     ok->setDefault(false);
     ok->setAutoDefault(false);
-    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    cancel->setObjectName(QStringLiteral("Anuluj"));
-    cancel->setGeometry(236, 272, 75, 25);
+    auto* cancel = NamedAt(new QPushButton(QStringLiteral("Anuluj"), this), "Anuluj", {236, 272, 75, 25});
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &Twiele::OkClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
