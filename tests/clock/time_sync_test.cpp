@@ -268,12 +268,12 @@ TEST(RetrieveTime, AForgedTimeDecadesAwayIsMeasuredAsALargeStep)
             WriteNtpTimestamp({1, 0}, std::span<std::uint8_t, 8>(r.datagram.data() + at, 8));
         return r;
     });
-    net.AddServer("near", ScriptedTimeServer(clock, milliseconds(40), seconds(999)));
-    const RetrievalResult r = RetrieveTime({"forger", "near"}, net, clock);
+    const RetrievalResult r = RetrieveTime({"forger"}, net, clock);
+    ASSERT_EQ(r.answers.size(), 1u);
     ASSERT_TRUE(r.answers[0].ok);
     EXPECT_GT(r.answers[0].offset, 11 * 365.0);
     EXPECT_LT(r.answers[0].offset, 12 * 365.0);
     EXPECT_TRUE(IsLargeStep(r.answers[0].offset));
-    EXPECT_FALSE(IsLargeStep(r.answers[1].offset));
+    EXPECT_FALSE(IsLargeStep(999.0 / 86400));
     EXPECT_TRUE(IsLargeStep(-1001.0 / 86400));
 }
