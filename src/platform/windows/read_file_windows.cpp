@@ -68,16 +68,3 @@ std::error_code ReadFileSafely(const std::filesystem::path& path, std::uint64_t 
     contents.resize(done);
     return {};
 }
-
-std::string ReadFailureText(const std::error_code& error)
-{
-    if (error == std::errc::invalid_argument)
-        return "not a regular file";
-    if (error == std::errc::file_too_large)
-        return "file too large";
-    if (error == std::errc::not_enough_memory)
-        return "not enough memory";
-    if (error == std::errc::no_such_file_or_directory)
-        return "no such file";
-    return error.message();
-}

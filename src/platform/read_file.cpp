@@ -1,0 +1,16 @@
+#include "platform/read_file.h"
+
+std::string ReadFailureText(const std::error_code& error)
+{
+    if (error == std::errc::invalid_argument)
+        return "not a regular file";
+    if (error == std::errc::file_too_large)
+        return "file too large";
+    if (error == std::errc::not_enough_memory)
+        return "not enough memory";
+    // A Windows "file not found" says it in the system's own language; the portable text reads
+    // the same on every system.
+    if (error == std::errc::no_such_file_or_directory)
+        return std::make_error_code(std::errc::no_such_file_or_directory).message();
+    return error.message();
+}
