@@ -21,6 +21,10 @@ struct FileRead
     std::string contents;  // empty unless Read
 };
 
+// A file on the disk through the safe reader, a missing file told from one that cannot be read:
+// what every system's store does.
+FileRead ReadStoredFile(const std::filesystem::path& file, std::uint64_t limit);
+
 class FileStore
 {
 public:

@@ -1,5 +1,7 @@
 #include "platform/read_file.h"
 
+#include "platform/file_store.h"
+
 std::string ReadFailureText(const std::error_code& error)
 {
     if (error == std::errc::invalid_argument)
@@ -13,4 +15,15 @@ std::string ReadFailureText(const std::error_code& error)
     if (error == std::errc::no_such_file_or_directory)
         return std::make_error_code(std::errc::no_such_file_or_directory).message();
     return error.message();
+}
+
+FileRead ReadStoredFile(const std::filesystem::path& file, std::uint64_t limit)
+{
+    FileRead read;
+    const std::error_code error = ReadFileSafely(file, limit, read.contents);
+    if (!error)
+        read.status = FileRead::Status::Read;
+    else if (error != std::errc::no_such_file_or_directory)
+        read.status = FileRead::Status::Failed;
+    return read;
 }

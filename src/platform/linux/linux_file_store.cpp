@@ -8,17 +8,10 @@
 #include <fcntl.h>
 
 #include "platform/linux/posix_file.h"
-#include "platform/read_file.h"
 
 FileRead LinuxFileStore::Read(const std::filesystem::path& file, std::uint64_t limit)
 {
-    FileRead read;
-    const std::error_code error = ReadFileSafely(file, limit, read.contents);
-    if (!error)
-        read.status = FileRead::Status::Read;
-    else if (error != std::errc::no_such_file_or_directory)
-        read.status = FileRead::Status::Failed;
-    return read;
+    return ReadStoredFile(file, limit);
 }
 
 bool LinuxFileStore::ReplaceContents(const std::filesystem::path& file, std::string_view contents)

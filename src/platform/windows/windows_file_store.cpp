@@ -2,18 +2,11 @@
 // file that is flushed and moved over the old one.
 #include "platform/windows/windows_file_store.h"
 
-#include "platform/read_file.h"
 #include "platform/windows/windows_file.h"
 
 FileRead WindowsFileStore::Read(const std::filesystem::path& file, std::uint64_t limit)
 {
-    FileRead read;
-    const std::error_code error = ReadFileSafely(file, limit, read.contents);
-    if (!error)
-        read.status = FileRead::Status::Read;
-    else if (error != std::errc::no_such_file_or_directory)
-        read.status = FileRead::Status::Failed;
-    return read;
+    return ReadStoredFile(file, limit);
 }
 
 bool WindowsFileStore::ReplaceContents(const std::filesystem::path& file, std::string_view contents)
