@@ -85,6 +85,7 @@ void TimeSyncController::StartTimeSync()
     if (SyncRunning())
         return;
     m_state = std::make_shared<SyncState>();
+    m_state->Finished = m_runEnded;
     m_runByUser = false;
     TRetrieverThread::Start(ReadServerList(LocateProgramFile(m_programDir, m_sharedDir, kServerListFileName)), m_state,
                             m_network.transport, m_network.clock, m_network.timeout);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -75,7 +76,9 @@ public:
     void StartUp();
     // Starts a run unless one is running.
     void StartTimeSync();
-    // Timer1, after the clock tick: once the worker is done, sets the clock from a usable answer,
+    // `ended` is called, on the worker's thread, when a run has finished: the moment to poll.
+    void OnRunEnded(std::function<void()> ended) { m_runEnded = std::move(ended); }
+    // After the clock tick and when a run has ended: once the worker is done, sets the clock from a usable answer,
     // stores "Czas synchronizacji" and returns what happened. nullopt while nothing has finished.
     // A large step is never made here: the outcome says so, and the caller asks the user.
     std::optional<SyncOutcome> PollTimeSync();
@@ -101,6 +104,7 @@ private:
     NetworkTime m_network;
     bool m_persist;
     std::shared_ptr<SyncState> m_state;  // the running run; null when idle
+    std::function<void()> m_runEnded;
     bool m_runByUser = false;
     bool m_doneSinceStart = false;
     // The clock is being set: the time service may be asking the user for authorisation while

@@ -123,12 +123,14 @@ bool AlarmSound::StartAlarmSound(bool useSoundCard, int duration)
     m_signal->StopRequested = false;
     auto alarm = std::make_shared<TalarmThread>(m_signal, m_sound, m_wave, useSoundCard, duration, m_timing);
     try {
-        std::thread([alarm] {
+        std::thread([alarm, signal = m_signal] {
             try {
                 alarm->Execute();
             } catch (...) {
                 // A failing sound ends this alarm; Sounding is already cleared.
             }
+            if (signal->Ended)
+                signal->Ended();
         }).detach();
     } catch (const std::system_error&) {
         m_signal->Sounding = false;

@@ -16,6 +16,8 @@ struct AlarmSignal
 {
     std::atomic<bool> Sounding{false};       // an alarm thread has been created and has not finished
     std::atomic<bool> StopRequested{false};  // the user asked the alarm to stop
+    // Called on the alarm thread once Sounding is cleared; set before the first alarm starts.
+    std::function<void()> Ended;
 };
 
 // What the alarm thread measures and waits with. Only differences of `seconds` matter, so a
@@ -80,6 +82,9 @@ public:
     bool StartAlarmSound(bool useSoundCard, int duration);
     void StopAlarmSound();
     bool IsAlarmSounding() const;
+    // `ended` is called, on the alarm's thread, each time an alarm has ended; set it before the
+    // first StartAlarmSound.
+    void OnAlarmEnded(std::function<void()> ended) { m_signal->Ended = std::move(ended); }
 
 private:
     struct ExitGate;

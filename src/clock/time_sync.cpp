@@ -199,11 +199,15 @@ void TRetrieverThread::Start(std::string serverList, std::shared_ptr<SyncState> 
     try {
         std::thread([list = std::move(serverList), state, transport, clock, timeout] {
             Execute(list, *state, *transport, *clock, timeout);
+            if (state->Finished)
+                state->Finished();
         }).detach();
     } catch (const std::system_error&) {
         // No thread to be had: the run ends at once, as one where no server answered.
         state->Failed.store(true);
         state->Done.store(true, std::memory_order_release);
+        if (state->Finished)
+            state->Finished();
     }
 }
 

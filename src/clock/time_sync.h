@@ -76,6 +76,9 @@ struct SyncState
     double Delay = 0;                // days
     RetrievalResult Result;
     std::atomic<bool> Done{false};
+    // Called once the run is done, on the worker's thread (or the caller's when no thread could be
+    // had); empty: nobody is told, the owner looks at Done.
+    std::function<void()> Finished;
 };
 
 // The worker of one run. It owns a share of everything it touches, so a run still waiting for a

@@ -6,6 +6,7 @@
 #include "app/ui/show_error.h"
 #include "app/ui/tray_icon.h"
 #include "platform/system_clock.h"
+#include "ui_support/ui_thread.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -65,6 +66,7 @@ ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, 
     connect(m_controls.alstop, &QPushButton::clicked, this, &ClockBar::StopClick);
     connect(m_controls.drzemka, &QPushButton::clicked, this, &ClockBar::SnoozeClick);
     m_controls.alarm->installEventFilter(this);
+    m_alarmSound.OnAlarmEnded(CallOnUiThread(this, [this] { ClockTick(); }));
 }
 
 ClockBar::~ClockBar()
@@ -137,6 +139,7 @@ void ClockBar::StopClick()
     m_logic.Stop();
     m_alarmSound.StopAlarmSound();
     ShowState();
+    emit AlarmChanged();
 }
 
 void ClockBar::SnoozeClick()
@@ -146,6 +149,7 @@ void ClockBar::SnoozeClick()
     if (m_logic.Snooze(LocalNow(m_clock), m_settings.SnoozeMinutes))
         m_alarmSound.StopAlarmSound();
     ShowState();
+    emit AlarmChanged();
 }
 
 bool ClockBar::IsAlarmSounding() const
@@ -172,6 +176,7 @@ void ClockBar::azalwylClick(bool down)
         m_alarmSound.StopAlarmSound();
     }
     ShowState();
+    emit AlarmChanged();
 }
 
 void ClockBar::alarmChange()
@@ -182,6 +187,7 @@ void ClockBar::alarmChange()
     if (m_logic.AlarmTextChanged(m_controls.alarm->text().toStdString(), IsAlarmSounding()))
         m_alarmSound.StopAlarmSound();
     ShowState();
+    emit AlarmChanged();
 }
 
 void ClockBar::SetToggle(bool down)

@@ -54,7 +54,8 @@ public:
     ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, QWidget* window);
     ~ClockBar() override;
 
-    // One tick of the 100 ms timer; changes a text only when it differs.
+    // One tick of the window's clock; changes a text only when it differs. The bar ticks by
+    // itself when an alarm's sound ends, so that STOP goes at once.
     void ClockTick();
     // Every recall from the tray: the sound stops, a snooze waits on.
     void StopAlarmSound();
@@ -70,6 +71,10 @@ public:
     std::string AlarmTextToSave() const;
     bool AlarmOn() const;
     const AlarmClock& Logic() const { return m_logic; }
+
+signals:
+    // The alarm was switched, set, stopped or snoozed: its next ring may have moved.
+    void AlarmChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,13 +2,63 @@
 // one drawing serves every size and the two states of a glyph can never drift apart.
 #include "app/ui/icons.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <cmath>
+#include <functional>
+#include <map>
 #include <numbers>
+#include <utility>
 
 namespace {
+
+// An icon that draws each size when it is first asked for, in device pixels, so that it is sharp
+// at every scale; a start draws only what the screen shows, not every size a screen might want.
+class DrawnIconEngine final : public QIconEngine
+{
+public:
+    using Draw = std::function<QPixmap(int side, bool enabled)>;
+    DrawnIconEngine(Draw draw, QList<int> sizes) : m_draw(std::move(draw)), m_sizes(std::move(sizes)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap drawn = pixmap(rect.size() * ratio, mode, state);
+        drawn.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, drawn);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0)
+            return {};
+        QPixmap& drawn = m_drawn[{side, mode != QIcon::Disabled}];
+        if (drawn.isNull())
+            drawn = m_draw(side, mode != QIcon::Disabled);
+        return drawn;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int side : m_sizes)
+            sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine(m_draw, m_sizes); }
+    QString key() const override { return QStringLiteral("dniarz-drawn"); }
+
+private:
+    Draw m_draw;
+    QList<int> m_sizes;  // what a desktop asking for the icon's sizes (window and tray) is told
+    std::map<std::pair<int, bool>, QPixmap> m_drawn;
+};
 
 // The disabled state shows the same drawing in greys of the colours' own lightness, lifted so
 // that it reads as inactive on a grey button.
@@ -196,10 +246,8 @@ void PaintAppIcon(QPaintDevice& device, int size)
 
 QIcon AppIcon()
 {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(AppIconPixmap(size));
-    return icon;
+    return QIcon(
+        new DrawnIconEngine([](int side, bool) { return AppIconPixmap(side); }, {16, 22, 24, 32, 48, 64, 128, 256}));
 }
 
 QPixmap GlyphPixmap(Glyph glyph, bool enabled, int size)
@@ -241,13 +289,9 @@ QPixmap GlyphPixmap(Glyph glyph, bool enabled, int size)
 
 QIcon GlyphIcon(Glyph glyph)
 {
-    // Drawn again for each scale a screen may have, so a glyph stays as sharp as the text beside it.
-    QIcon icon;
-    for (int size : {16, 32, 48}) {
-        icon.addPixmap(GlyphPixmap(glyph, true, size), QIcon::Normal);
-        icon.addPixmap(GlyphPixmap(glyph, false, size), QIcon::Disabled);
-    }
-    return icon;
+    // Drawn for the scale of the screen it shows on, so a glyph stays as sharp as the text beside it.
+    return QIcon(new DrawnIconEngine([glyph](int side, bool enabled) { return GlyphPixmap(glyph, enabled, side); },
+                                     {16, 32, 48}));
 }
 
 QPixmap InfoPicture(int size, qreal pixelRatio)

@@ -16,6 +16,7 @@
 #include "calendar/date_format.h"
 #include "calendar/ui/multi_day_dialog.h"
 #include "clock/local_time.h"
+#include "clock/tick_schedule.h"
 #include "platform/startup_entry.h"
 #include "platform/url_launcher.h"
 #include "ui_support/fonts.h"
@@ -23,6 +24,7 @@
 #include "ui_support/named.h"
 #include "ui_support/qt_text.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,7 +66,9 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
-    setWindowIcon(AppIcon());
+    // The program's icon is drawn once, for the application; a window made alone (tests) draws its own.
+    if (QGuiApplication::windowIcon().isNull())
+        setWindowIcon(AppIcon());
     setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
     move(229, 107);
@@ -81,6 +85,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
         ClockBar::Services{m_clock, m_settings, m_options.persist ? services.sound : nullptr, m_options.programDir,
                            m_options.alarmTiming, services.notifier},
         m_trayIcon, this);
+    connect(m_clockBar.get(), &ClockBar::AlarmChanged, this, &TForm1::ScheduleClockTick);
     OpenNotesFile();
 
     // The grids' holiday lists come with the first refresh, which always runs the month step.
@@ -228,7 +233,10 @@ void TForm1::CreateButtonRow()
 
 void TForm1::CreateTimers()
 {
-    Timer1.setInterval(100);
+    // One shot at a time, set to the next moment anything can change (MsToNextTick), to the
+    // millisecond: a coarse timer may fire early and find the old second still on the clock.
+    Timer1.setSingleShot(true);
+    Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     // The first refresh runs before the window has ever been painted; this second one, just
     // after the event loop starts, finds the main grid drawn and so gets the day's colour right.
@@ -239,9 +247,17 @@ void TForm1::CreateTimers()
     connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     if (!m_options.startTimers)
         return;
-    Timer1.start();
+    ScheduleClockTick();
     Timer2.start();
     Timer3.start();
+}
+
+void TForm1::ScheduleClockTick()
+{
+    if (!m_options.startTimers || !m_clockBar)
+        return;
+    const TickNeeds needs{isVisible() && !isMinimized(), m_settings.HourSignalEnabled, m_clockBar->Logic().NextRing()};
+    Timer1.start(MsToNextTick(LocalNow(m_clock), needs));
 }
 
 void TForm1::RefreshDay(bool force)
@@ -336,6 +352,21 @@ void TForm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     FormShow();
+    ScheduleClockTick();
+}
+
+void TForm1::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    ScheduleClockTick();
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Minimised, the clock is out of sight as in the tray; restored, it shows every second again.
+    if (event->type() == QEvent::WindowStateChange)
+        ScheduleClockTick();
 }
 
 void TForm1::paintEvent(QPaintEvent* event)
@@ -372,8 +403,6 @@ void TForm1::FormShow()
 
 void TForm1::ClockTick()
 {
-    // The label and the hint change once a second; the 100 ms tick only keeps the change from
-    // lagging behind the real second by more than a tenth.
     m_clockBar->ClockTick();
 }
 
@@ -382,6 +411,7 @@ void TForm1::Timer1Timer()
     ClockTick();
     MoveOnAtMidnight();
     PollTimeSync();
+    ScheduleClockTick();
 }
 
 void TForm1::MoveOnAtMidnight()

@@ -152,8 +152,11 @@ public:
     void SpeedButton5Click();
     // What the configuration dialog's calibration, info and colour buttons open.
     ConfigDialogHooks& ConfigHooks() { return m_configHooks; }
-    // The 100 ms tick: the clock bar, the day moving on at midnight, a finished network time run.
+    // The clock's tick: the clock bar, the day moving on at midnight, a finished network time run;
+    // then the next tick is set. Once a second while the window is seen, otherwise at the next
+    // alarm, full hour or midnight.
     void Timer1Timer();
+    const QTimer& ClockTimer() const { return Timer1; }
     // "Przywołanie": a recall from the tray selects today.
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
@@ -170,6 +173,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -216,18 +221,19 @@ private:
     bool OpenUrl(const QUrl& url);
 
     // Where the services that attach to the window come in.
-    void FormShow();          // on a first run, the configuration dialog opens with the window
-    void ClockTick();         // Timer1 and every paint: clock text, tray hint, hour signal, alarm
-    void MoveOnAtMidnight();  // Timer1: the today mark, and the selected day if it was today
-    void RemindNameDays();    // at start and at midnight: the chosen names of today and tomorrow
-    void PollTimeSync();      // Timer1, after ClockTick: a finished network time run
-    void Timer3Timer();       // every 5 minutes: retry the network time while it is not done
-    void StopAlarmSound();    // every recall from the tray: the sound stops, a snooze waits on
-    void OpenContacts();      // "Tel." and "Kontakty"
-    void HideContacts();      // the contacts window follows the main window into the tray
-    void SaveNote();          // before every close, also when the window only goes to the tray
-    void CloseNotesFile();    // when the program really ends
-    void StoreAlarmState();   // at destruction, unless the settings were deleted
+    void FormShow();           // on a first run, the configuration dialog opens with the window
+    void ClockTick();          // Timer1 and every paint: clock text, tray hint, hour signal, alarm
+    void ScheduleClockTick();  // Timer1 to the next moment that matters, shown or hidden
+    void MoveOnAtMidnight();   // Timer1: the today mark, and the selected day if it was today
+    void RemindNameDays();     // at start and at midnight: the chosen names of today and tomorrow
+    void PollTimeSync();       // Timer1, after ClockTick: a finished network time run
+    void Timer3Timer();        // every 5 minutes: retry the network time while it is not done
+    void StopAlarmSound();     // every recall from the tray: the sound stops, a snooze waits on
+    void OpenContacts();       // "Tel." and "Kontakty"
+    void HideContacts();       // the contacts window follows the main window into the tray
+    void SaveNote();           // before every close, also when the window only goes to the tray
+    void CloseNotesFile();     // when the program really ends
+    void StoreAlarmState();    // at destruction, unless the settings were deleted
 
     SystemClock& m_clock;
     SettingsStore& m_store;

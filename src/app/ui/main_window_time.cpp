@@ -10,6 +10,7 @@
 #include "calendar/date_format.h"
 #include "clock/local_time.h"
 #include "ui_support/message_box.h"
+#include "ui_support/ui_thread.h"
 
 void TForm1::StartTimeSync()
 {
@@ -18,6 +19,10 @@ void TForm1::StartTimeSync()
     m_timeSync = std::make_unique<TimeSyncController>(
         m_settings, m_store, m_clock, m_options.programDir, m_options.sharedDir,
         NetworkTime{m_options.udp, m_options.workerClock}, m_options.persist);
+    // The run's end is told, not looked for: the clock may have moved, and a hidden window's
+    // clock would otherwise sleep on until its next event.
+    if (m_options.startTimers)
+        m_timeSync->OnRunEnded(CallOnUiThread(this, [this] { Timer1Timer(); }));
     connect(SpeedButton7, &QAbstractButton::clicked, this,
             [this] { Guarded(this, [this] { m_timeSync->SpeedButton7Click(); }); });
     m_timeSync->StartUp();

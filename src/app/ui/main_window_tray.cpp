@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QShortcut>
 
@@ -23,7 +24,7 @@ void TForm1::CreateTray()
     m_trayMenu->addAction(QStringLiteral("Zakończ"), this, &TForm1::Quit);
 
     m_trayIcon = new TTrayNotifyIcon(this);
-    m_trayIcon->SetIcon(AppIcon());
+    m_trayIcon->SetIcon(QGuiApplication::windowIcon().isNull() ? AppIcon() : QGuiApplication::windowIcon());
     m_trayIcon->SetHint(QStringLiteral("Dniarz"));
     // A click already brings the window back; waiting out the double-click time would only
     // make that feel slow.

@@ -8,11 +8,12 @@
 #include "platform/path_text.h"
 #include "platform/read_only_journal_file.h"
 #include "platform/termination_signal.h"
+#include "ui_support/caret_rest.h"
+#include "ui_support/program_style.h"
 #include "ui_support/qt_windows.h"
 
 #include <QPixmap>
 #include <QSocketNotifier>
-#include <QStyleFactory>
 #include <QSystemTrayIcon>
 
 #include <clocale>
@@ -31,8 +32,8 @@ void ConfigureApplication(QApplication& app)
     QGuiApplication::setDesktopFileName(QStringLiteral("dniarz"));
     QApplication::setWindowIcon(AppIcon());
     // The window is laid out in fixed pixels; a desktop theme with wider margins would crowd it.
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+    if (QStyle* style = CreateProgramStyle())
+        QApplication::setStyle(style);
     // Hiding to the tray closes no window for good, but a message box closed while the main
     // window is hidden would otherwise end the program.
     app.setQuitOnLastWindowClosed(false);
@@ -64,6 +65,7 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
 {
     TApplication app(argc, argv);
     ConfigureApplication(app);
+    const CaretRest caretRest;
     MainWindowOptions windowOptions = WindowOptions(options, files, false);
     windowOptions.startupEntry = platform.startupEntry.get();
     windowOptions.programFile = platform.programFile;

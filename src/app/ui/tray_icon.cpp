@@ -17,6 +17,13 @@ QString CutHint(const QString& hint)
     return hint.left(length);
 }
 
+// Only for an icon shown before one was given: the style's pictures are files, and reading the
+// first makes Qt load every image format it has, which a start should not pay for.
+QIcon PlaceholderIcon()
+{
+    return QApplication::style()->standardIcon(QStyle::SP_DesktopIcon);
+}
+
 }  // namespace
 
 TTrayNotifyIcon::TTrayNotifyIcon(QObject* parent) : QObject(parent)
@@ -28,7 +35,6 @@ TTrayNotifyIcon::TTrayNotifyIcon(QObject* parent) : QObject(parent)
     m_clicks.SetDoubleClickTime(QGuiApplication::styleHints()->mouseDoubleClickInterval());
     connect(&m_clickTimer, &QTimer::timeout, this, &TTrayNotifyIcon::OnClickTimer);
     connect(&m_tray, &QSystemTrayIcon::activated, this, &TTrayNotifyIcon::OnActivated);
-    SetIcon({});
 }
 
 TTrayNotifyIcon::~TTrayNotifyIcon()
@@ -39,7 +45,7 @@ TTrayNotifyIcon::~TTrayNotifyIcon()
 void TTrayNotifyIcon::SetIcon(const QIcon& icon)
 {
     m_icon = icon;
-    m_tray.setIcon(icon.isNull() ? QApplication::style()->standardIcon(QStyle::SP_DesktopIcon) : icon);
+    m_tray.setIcon(icon.isNull() ? PlaceholderIcon() : icon);
 }
 
 void TTrayNotifyIcon::SetHint(const QString& hint)
@@ -59,6 +65,8 @@ void TTrayNotifyIcon::ShowMessage(const QString& title, const QString& text)
 
 void TTrayNotifyIcon::SetIconVisible(bool visible)
 {
+    if (visible && m_tray.icon().isNull())
+        m_tray.setIcon(PlaceholderIcon());
     m_tray.setVisible(visible);
 }
 

@@ -5,6 +5,7 @@
 #include "app/ui/main_window.h"
 #include "ui_support/message_box.h"
 #include "app/ui/tray_icon.h"
+#include "clock/tick_schedule.h"
 #include "platform/fake/fake_journal_file.h"
 #include "platform/fake/fake_sound.h"
 #include "platform/fake/fake_system_clock.h"
@@ -123,10 +124,10 @@ class ClockBarTest : public QObject
         m_clock.Set(sys_days{year{2024} / March / 11} + hours{h - 1} + minutes{n} + seconds{s} + milliseconds{ms});
     }
 
-    std::unique_ptr<TForm1> Make()
+    std::unique_ptr<TForm1> Make(bool startTimers = false)
     {
         MainWindowOptions options;
-        options.startTimers = false;
+        options.startTimers = startTimers;
         options.programDir = "/prog";
         options.alarmTiming = m_time->Timing();
         return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile, m_sound}, options);
@@ -231,6 +232,40 @@ private slots:
         QCOMPARE(m_sound->Calls().size(), std::size_t(4));
         QCOMPARE(form->Clock()->Logic().State(), AlarmState::Armed);
         QVERIFY(Toggle(*form)->isChecked());
+    }
+
+    // The window's clock sleeps until the next thing it shows or does can change: the next second
+    // while seen, the alarm, the full hour or midnight while hidden; and it wakes when the sound
+    // of an alarm ends, not at a later look.
+    void TheClockSleepsUntilWhatMatters()
+    {
+        SetLocal(6, 58, 30, 500);
+        m_store.Put("Sygnalizacja pełnej godziny", RegValue::Dword(1));
+        auto form = Make(true);
+        const QTimer& timer = form->ClockTimer();
+        QVERIFY(timer.isSingleShot());
+        QCOMPARE(timer.timerType(), Qt::PreciseTimer);
+        // Not shown yet, the full hour 89.5 s away: the longest sleep.
+        QCOMPARE(timer.interval(), kLongestHiddenSleepMs);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(timer.interval(), 500 + kTickLateMs);
+        Alarm(*form)->setText(QStringLiteral("06:59"));
+        Toggle(*form)->click();
+        form->hide();
+        QCOMPARE(timer.interval(), 29500 + kTickLateMs);
+
+        // The tick at the alarm rings; once the sound has ended, STOP goes without another tick.
+        SetLocal(6, 59, 0, kTickLateMs);
+        form->Timer1Timer();
+        QVERIFY(!Stop(*form)->isHidden());
+        QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+        QTRY_VERIFY(Stop(*form)->isHidden());
+
+        // The alarm is tomorrow's now; the full hour is next.
+        SetLocal(6, 59, 50);
+        form->Timer1Timer();
+        QCOMPARE(timer.interval(), 10000 + kTickLateMs);
     }
 
     void APaintOfTheWindowShowsTheTime()

@@ -16,7 +16,7 @@ private slots:
         for (Glyph glyph : {Glyph::Today, Glyph::Contacts, Glyph::Config, Glyph::Info, Glyph::Save, Glyph::Cancel,
                             Glyph::Erase, Glyph::Sync}) {
             const QIcon icon = GlyphIcon(glyph);
-            for (qreal ratio : {1.0, 2.0, 3.0}) {
+            for (qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
                 const int pixels = static_cast<int>(16 * ratio);
                 for (bool enabled : {true, false}) {
                     const QPixmap shown = icon.pixmap(QSize(16, 16), ratio, enabled ? QIcon::Normal : QIcon::Disabled);
@@ -44,8 +44,12 @@ private slots:
     {
         // The page's red heading runs from 2.2 to 5.8 of the 16 units; its middle column holds no
         // binding ring. Anything but red there is a hole in the drawing, plain to see in a menu.
+        const QIcon icon = AppIcon();
+        // The desktop is told the sizes its menus and panels use, and gets each drawn for it.
+        QCOMPARE(icon.availableSizes().size(), 8);
+        QCOMPARE(icon.pixmap(QSize(22, 22)).toImage(), AppIconPixmap(22).toImage());
         for (int size : {32, 64, 128, 256}) {
-            const QImage image = AppIconPixmap(size).toImage();
+            const QImage image = icon.pixmap(QSize(size, size)).toImage();
             const int x = size / 2;
             for (double unit = 3.2; unit <= 5.4; unit += 0.2) {
                 const QColor colour = image.pixelColor(x, static_cast<int>(unit * size / 16.0));

@@ -72,11 +72,11 @@ private slots:
     void HiddenIconKeepsHintAndPictureForWhenItIsShown()
     {
         TTrayNotifyIcon icon;
-        QVERIFY(!icon.SystemIcon().icon().isNull());  // a stock picture while none is set
         icon.SetHint(QStringLiteral("Budzik nieaktywny"));
         QVERIFY(!icon.IconVisible());
         icon.SetIconVisible(true);
         QVERIFY(icon.IconVisible());
+        QVERIFY(!icon.SystemIcon().icon().isNull());  // a stock picture when shown before one was set
         QCOMPARE(icon.SystemIcon().toolTip(), QStringLiteral("Budzik nieaktywny"));
     }
 

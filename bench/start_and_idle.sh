@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# How light the program is beside a bare Qt window of its size (bench/ui/bare_window.cpp), both
+# offscreen, in throw-away settings, program and runtime folders:
+# - start: the CPU time from the start to the first paint of the window (user + system, all
+#   threads, the process ended right after that paint), the median of RUNS runs of each,
+#   interleaved; the program with an empty journal and settings already written, beside the bare
+#   window and the bare window with one line of text;
+# - idle: wake-ups per second (context switches of all threads) and CPU time over SECONDS seconds,
+#   of the bare window, the program shown and the program started with -hide (without a tray it
+#   lies minimised, which is its hidden state), all three side by side.
+# Usage: bench/start_and_idle.sh [build-dir] [seconds] [runs]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(cd "${1:-build}" && pwd)
+span=${2:-60}
+runs=${3:-15}
+root=$(mktemp -d)
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null; rm -rf "$root"' EXIT
+export QT_QPA_PLATFORM=offscreen
+
+# A fresh home for one process: the settings hold the "first run" mark already, so no dialog opens.
+home() {
+    local dir=$root/$1
+    mkdir -p "$dir/config/Brenvik" "$dir/program" "$dir/run"
+    chmod 700 "$dir/run"
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"Godzina alarmu"="07:00"\r\n' \
+        >"$dir/config/Brenvik/dniarz.reg"
+    echo "$dir"
+}
+# Runs a program in a home, as this very process (so that $! is the program's).
+in_home() {
+    local dir=$1
+    shift
+    exec env XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/run" DNIARZ_DIR="$dir/program" "$@"
+}
+# CPU of the shell's finished children so far, milliseconds: the second line of `times`, which
+# must run in this shell, not in a command substitution's.
+children_ms() {
+    awk 'NR == 2 { split($1 " " $2, t, "[ms ]+"); printf "%d\n", (t[1] * 60 + t[2] + t[3] * 60 + t[4]) * 1000 }' "$1"
+}
+cpu_ms() {  # CPU of one whole run in a home, all its threads, milliseconds
+    times >"$root/times.before"
+    (in_home "$@" >/dev/null 2>&1)
+    times >"$root/times.after"
+    echo $(($(children_ms "$root/times.after") - $(children_ms "$root/times.before")))
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+echo "== start to first paint, CPU ms, median of $runs"
+: >"$root/bare.ms"
+: >"$root/label.ms"
+: >"$root/dniarz.ms"
+for ((i = 0; i < runs; i++)); do
+    dir=$(home "start$i")
+    BENCH_EXIT_AFTER_PAINT=1 cpu_ms "$dir" "$build/bench/ui/bare_window" >>"$root/bare.ms"
+    BENCH_EXIT_AFTER_PAINT=1 cpu_ms "$dir" "$build/bench/ui/bare_window" --label >>"$root/label.ms"
+    BENCH_EXIT_AFTER_PAINT=1 cpu_ms "$dir" "$build/bench/ui/dniarz_first_paint" >>"$root/dniarz.ms"
+done
+bare=$(median <"$root/bare.ms")
+label=$(median <"$root/label.ms")
+prog=$(median <"$root/dniarz.ms")
+awk -v b="$bare" -v l="$label" -v p="$prog" 'BEGIN {
+    printf "bare window %d ms, with a line of text %d ms, dniarz %d ms: %.2f x the bare window, %.2f x the one with text\n",
+        b, l, p, p / b, p / l }'
+
+echo "== idle over $span s"
+# Every thread's context switches and CPU time, one "tid switches ns" line each: each wake-up of
+# a sleeping thread is one switch. A thread that ends between two snapshots counts with the one
+# wake-up that ended it.
+snapshot() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        { awk -v tid="${task##*/}" '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { printf "%s %d ", tid, n }' \
+            "$task/status" && awk '{ print $1 }' "$task/schedstat"; } 2>/dev/null || true
+    done
+}
+# "wake-ups ns" between two snapshots
+between() {
+    awk 'FNR == NR { s[$1] = $2; c[$1] = $3; next }
+         { w += $2 - s[$1]; ns += $3 - c[$1]; delete s[$1] }
+         END { for (t in s) w += 1; print w, ns }' "$1" "$2"
+}
+names=(bare shown hidden)
+(in_home "$(home bare)" "$build/bench/ui/bare_window" 2>/dev/null) & pids+=($!)
+(in_home "$(home shown)" "$build/dniarz" 2>/dev/null) & pids+=($!)
+(in_home "$(home hidden)" "$build/dniarz" -hide 2>/dev/null) & pids+=($!)
+# Start-up is not idling, nor are the first half-minute's endings of Qt's pooled threads.
+sleep 35
+for i in 0 1 2; do snapshot "${pids[i]}" >"$root/s0.$i"; done
+sleep "$span"
+for i in 0 1 2; do
+    snapshot "${pids[i]}" >"$root/s1.$i"
+    read -r w ns < <(between "$root/s0.$i" "$root/s1.$i")
+    awk -v n="${names[i]}" -v w="$w" -v ns="$ns" -v span="$span" \
+        'BEGIN { printf "%-7s %6.2f wake-ups/s  CPU %.4f %% of a core\n", n, w / span, 100 * ns / 1e9 / span }'
+done
