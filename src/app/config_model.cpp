@@ -212,5 +212,6 @@ bool TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now
     }
     saved = SaveSettings(store, settings) && saved;
     call(actions.refreshSunMoon);
+    call(actions.refreshDayNames);
     return saved;
 }

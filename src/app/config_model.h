@@ -68,6 +68,8 @@ struct ConfigActions
     // Creates or removes the start-with-the-system entry; nothing happens when it is unchanged.
     std::function<void(bool)> setAutoRun;
     std::function<void()> refreshSunMoon;
+    // The day panel shows the chosen names of the day anew, in bold.
+    std::function<void()> refreshDayNames;
 };
 
 class TconfigModel

@@ -85,12 +85,46 @@ std::string JoinChosenNames(const std::vector<std::string>& names)
     return out;
 }
 
+bool IsChosenName(std::string_view name, const std::vector<std::string>& chosen)
+{
+    return std::find(chosen.begin(), chosen.end(), name) != chosen.end();
+}
+
+std::vector<NameRun> MarkChosenNames(std::string_view names, const std::vector<std::string>& chosen)
+{
+    std::vector<NameRun> runs;
+    const auto add = [&runs](std::string_view text, bool isChosen) {
+        if (text.empty())
+            return;
+        if (!runs.empty() && !runs.back().chosen && !isChosen)
+            runs.back().text += text;
+        else
+            runs.push_back({std::string(text), isChosen});
+    };
+    std::size_t pos = 0;
+    while (pos < names.size()) {
+        std::size_t end = names.find_first_of(",\r\n", pos);
+        if (end == std::string_view::npos)
+            end = names.size();
+        const std::string_view piece = names.substr(pos, end - pos);
+        const std::string_view name = Trimmed(piece);
+        const std::size_t lead = name.empty() ? piece.size() : static_cast<std::size_t>(name.data() - piece.data());
+        add(piece.substr(0, lead), false);
+        add(name, !name.empty() && IsChosenName(name, chosen));
+        add(piece.substr(lead + name.size()), false);
+        // The separator itself.
+        add(names.substr(end, end < names.size() ? 1 : 0), false);
+        pos = end + 1;
+    }
+    return runs;
+}
+
 std::vector<std::string> ChosenNamesOn(const NameDayTable& table, const std::vector<std::string>& chosen,
                                        TDateTime date)
 {
     std::vector<std::string> found;
     for (std::string& name : NamesOf(table, date))
-        if (std::find(chosen.begin(), chosen.end(), name) != chosen.end())
+        if (IsChosenName(name, chosen))
             found.push_back(std::move(name));
     return found;
 }

@@ -17,9 +17,26 @@ std::vector<std::string> AllNameForms(const NameDayTable& table);
 std::vector<std::string> ParseChosenNames(std::string_view stored);
 std::string JoinChosenNames(const std::vector<std::string>& names);
 
+// Whether `name`, a form of the table, is one of the chosen: the reminders, `--print-day` and the
+// day panel all ask this, so a name is chosen alike everywhere.
+bool IsChosenName(std::string_view name, const std::vector<std::string>& chosen);
+
 // The chosen names whose name day is `date`, in the table's order for that day.
 std::vector<std::string> ChosenNamesOn(const NameDayTable& table, const std::vector<std::string>& chosen,
                                        TDateTime date);
+
+// A piece of a day's names text: a chosen name on its own, or everything between chosen names.
+struct NameRun
+{
+    std::string text;
+    bool chosen = false;
+    bool operator==(const NameRun&) const = default;
+};
+
+// A day's names text, one a line or comma-separated, cut so that every chosen name is a run of
+// its own; the runs joined give the text back unchanged. A name is what stands between line
+// breaks or commas, without the blanks around it.
+std::vector<NameRun> MarkChosenNames(std::string_view names, const std::vector<std::string>& chosen);
 
 struct NameDayReminder
 {

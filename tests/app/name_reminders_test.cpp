@@ -97,3 +97,71 @@ TEST(NameReminders, ThePrintedDayListsTheChosenNamesOfThatDay)
     EXPECT_EQ(Line(lines, "reminders"), "Seweryna, Mścisława");
     EXPECT_EQ(lines.back().first, "reminders");
 }
+
+namespace {
+
+// The runs as "plain|*chosen*|plain" for short comparisons.
+std::string Shown(const std::vector<NameRun>& runs)
+{
+    std::string out;
+    for (const NameRun& run : runs)
+        out += (out.empty() ? "" : "|") + (run.chosen ? "*" + run.text + "*" : run.text);
+    return out;
+}
+
+std::string DayNamesText(TDateTime date)
+{
+    const DateParts d = DecodeDate(date);
+    return Table().Lookup(d.month, d.day).names;
+}
+
+}  // namespace
+
+TEST(NameReminders, ThePanelMarksOnlyWholeChosenNames)
+{
+    // 9 January: "Juliana" begins "Julianny", "Marceliny" and "Marcjanny" share a start.
+    const std::string text = DayNamesText(EncodeDate(2024, 1, 9));
+    ASSERT_EQ(text, "Juliana\r\n Julianny\r\n Marceliny\r\n Marcjanny");
+    EXPECT_EQ(Shown(MarkChosenNames(text, {"Julianny"})), "Juliana\r\n |*Julianny*|\r\n Marceliny\r\n Marcjanny");
+    EXPECT_EQ(Shown(MarkChosenNames(text, {"Juliana", "Marcjanny"})),
+              "*Juliana*|\r\n Julianny\r\n Marceliny\r\n |*Marcjanny*");
+    EXPECT_EQ(Shown(MarkChosenNames(JoinNames(text), {"Juliana", "Marcjanny"})),
+              "*Juliana*|, Julianny, Marceliny, |*Marcjanny*");
+    // Neither a start of a name nor its base form is the name.
+    EXPECT_EQ(Shown(MarkChosenNames(text, {"Julian", "Julia", "Marcel", "J"})), text);
+    // No choice, and no names.
+    EXPECT_EQ(Shown(MarkChosenNames(text, ParseChosenNames(""))), text);
+    EXPECT_TRUE(MarkChosenNames("", {"Juliana"}).empty());
+    // Blanks and an empty name left by a trailing comma stay outside the names.
+    EXPECT_EQ(Shown(MarkChosenNames("  Ewy ,, Adama,", {"Ewy", "Adama"})), "  |*Ewy*| ,, |*Adama*|,");
+}
+
+// The panel shows in bold exactly the names the reminders and --print-day name: the same forms,
+// Polish letters and case, on every day of a leap year.
+TEST(NameReminders, ThePanelMarksWhatTheRemindersName)
+{
+    const std::string text = DayNamesText(EncodeDate(2024, 1, 8));
+    EXPECT_EQ(Shown(MarkChosenNames(text, {"Mścisława"})), "Seweryna\r\n |*Mścisława*|\r\n Erharda");
+    for (const char* other : {"mścisława", "MŚCISŁAWA", "Mscislawa", "Mścisław"})
+        EXPECT_EQ(Shown(MarkChosenNames(text, {other})), text) << other;
+
+    const std::vector<std::string> all = AllNameForms(Table());
+    std::vector<std::string> chosen = {"mścisława", "Marcin"};
+    for (std::size_t i = 0; i < all.size(); i += 3)
+        chosen.push_back(all[i]);
+    for (TDateTime date = EncodeDate(2024, 1, 1); date <= EncodeDate(2024, 12, 31); date += 1) {
+        const std::string names = DayNamesText(date);
+        for (const std::string& shown : {names, JoinNames(names)}) {
+            const std::vector<NameRun> runs = MarkChosenNames(shown, chosen);
+            std::string joined;
+            std::vector<std::string> marked;
+            for (const NameRun& run : runs) {
+                joined += run.text;
+                if (run.chosen)
+                    marked.push_back(run.text);
+            }
+            EXPECT_EQ(joined, shown);
+            EXPECT_EQ(marked, ChosenNamesOn(Table(), chosen, date)) << shown;
+        }
+    }
+}

@@ -5,8 +5,9 @@
 #include "ui_support/named.h"
 #include "ui_support/qt_text.h"
 
-#include <QFontMetrics>
 #include <QLabel>
+#include <QTextDocument>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -18,6 +19,42 @@ QLabel* CentredLabel(QWidget* parent, const char* name, int top, int height, con
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setFont(font);
     return label;
+}
+
+// The runs as the label's rich text: every run escaped, the chosen ones bold, a line break each.
+QString RichNames(const std::vector<NameRun>& runs)
+{
+    QString html;
+    for (const NameRun& run : runs) {
+        QString text = FromText(run.text).toHtmlEscaped();
+        text.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+        html += run.chosen ? QStringLiteral("<b>") + text + QStringLiteral("</b>") : text;
+    }
+    return html;
+}
+
+QString PlainNames(const std::vector<NameRun>& runs)
+{
+    std::string text;
+    for (const NameRun& run : runs)
+        text += run.text;
+    return FromText(text);
+}
+
+// Whether the rich text, laid out as a word-wrapped label lays it out, fits `room`: measured with
+// the bold font where a name is bold, so that a chosen name is never cut off at the edge.
+bool Fits(const QString& html, const QFont& font, Qt::Alignment alignment, const QRect& room)
+{
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setDefaultFont(font);
+    QTextOption option = document.defaultTextOption();
+    option.setAlignment(alignment);
+    option.setWrapMode(QTextOption::WordWrap);
+    document.setDefaultTextOption(option);
+    document.setHtml(html);
+    document.setTextWidth(room.width());
+    return document.size().height() <= room.height() && document.idealWidth() <= room.width();
 }
 
 }  // namespace
@@ -36,6 +73,7 @@ DayPanel::DayPanel(QWidget* form) : QFrame(form)
     slonce = NamedLabel(this, "slonce", {}, {4, 84});
     limien = CentredLabel(this, "limien", 100, 54, font());
     limien->setWordWrap(true);
+    limien->setTextFormat(Qt::RichText);
     // The holiday lies over the top of the names, which then start with two empty lines.
     lextraday = CentredLabel(this, "lextraday", 100, 25, SansFont(11));
     lextraday->setWordWrap(true);
@@ -67,7 +105,8 @@ void DayPanel::SetSunLine(const std::string& caption, const std::string& hint)
     slonce->adjustSize();
 }
 
-void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::string& names, const std::string& namesInline)
+void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::vector<NameRun>& names,
+                                  const std::vector<NameRun>& namesInline)
 {
     // The holiday lies over the top of the names, as tall as its text really is, and the names
     // begin right under it: a fixed two-line gap would leave room for two names only.
@@ -80,11 +119,11 @@ void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::string&
         lextraday->resize(lextraday->width(), namesTop);
     }
     limien->setContentsMargins(0, namesTop, 0, 0);
-    limien->setToolTip(FromText(names));
+    limien->setToolTip(PlainNames(names));
     // One name a line reads best; when that runs past the panel the names share their lines, and
     // on the few days with a holiday and many long names they also take a pixel less.
-    const QString oneALine = FromText(names);
-    const QString shared = FromText(namesInline);
+    const QString oneALine = RichNames(names);
+    const QString shared = RichNames(namesInline);
     const QRect room = limien->contentsRect();
     const auto show = [this](int pixels, const QString& text) {
         QFont font = this->font();
@@ -96,9 +135,7 @@ void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::string&
         QFont font = this->font();
         font.setPixelSize(pixels);
         for (const QString* text : {&oneALine, &shared}) {
-            const QRect needed = QFontMetrics(font).boundingRect(
-                QRect(0, 0, room.width(), 0xFFFF), static_cast<int>(limien->alignment()) | Qt::TextWordWrap, *text);
-            if (needed.height() <= room.height()) {
+            if (Fits(*text, font, limien->alignment(), room)) {
                 show(pixels, *text);
                 return;
             }

@@ -2,9 +2,12 @@
 // year, the sun and moon line, and the holiday over the names of the day.
 #pragma once
 
+#include "app/name_reminders.h"
+
 #include <QFrame>
 
 #include <string>
+#include <vector>
 
 class QColor;
 class QLabel;
@@ -21,8 +24,10 @@ public:
     void SetMonthAndYear(const std::string& month, int year);
     void SetSunLine(const std::string& caption, const std::string& hint);
     // The holiday (empty: none) over the names, which start right under it. The names go one a
-    // line, or comma-separated (`namesInline`) when the lines would not fit the panel.
-    void SetNamesAndHoliday(const std::string& holiday, const std::string& names, const std::string& namesInline);
+    // line, or comma-separated (`namesInline`) when the lines would not fit the panel; the chosen
+    // ones in bold.
+    void SetNamesAndHoliday(const std::string& holiday, const std::vector<NameRun>& names,
+                            const std::vector<NameRun>& namesInline);
 
 private:
     // The labels keep their established names, which are also their object names.

@@ -279,8 +279,16 @@ void TForm1::RefreshDay(bool force)
     cal->repaint();
     Panel1->SetDayNumber(view.panel.day, cal->SelectedDayColor());
     Panel1->SetWeekday(view.panel.weekday);
-    Panel1->SetNamesAndHoliday(view.panel.holiday, view.panel.names, view.panel.namesInline);
+    ShowDayNames(view.panel);
     RefreshSunMoon();
+}
+
+void TForm1::ShowDayNames(const DayPanelTexts& panel)
+{
+    // Read on every refresh: the configuration dialog may have changed the choice since the last.
+    const std::vector<std::string> chosen = ParseChosenNames(m_settings.ChosenNames);
+    Panel1->SetNamesAndHoliday(panel.holiday, MarkChosenNames(panel.names, chosen),
+                               MarkChosenNames(panel.namesInline, chosen));
 }
 
 void TForm1::ShowMonth(const MonthView& month)

@@ -214,6 +214,8 @@ private:
     void ExportNotesClick();
     void ImportNotesClick();
     void ShowMonth(const MonthView& month);
+    // The names of the day with the chosen ones in bold, and the holiday over them.
+    void ShowDayNames(const DayPanelTexts& panel);
     void ApplySettingsToGrid();
     void ShowGridColours();  // the main grid's colours from the settings
     void RunRange(TDateTime anchor, TDateTime clicked);

@@ -65,6 +65,7 @@ void TForm1::SpeedButton5Click()
                                 QString::fromStdString(AutoRunNotWrittenMessage(PathToUtf8(m_options.programFile))));
     };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
+    actions.refreshDayNames = [this] { ShowDayNames(m_dayView.Refresh(cal->SelectedDate(), false).panel); };
 
     const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities,
                                 AllNameForms(m_names)};

@@ -369,11 +369,15 @@ private slots:
     }
 
     // "Imieniny bliskich": the table's forms in a list that a search narrows; the ticked ones are
-    // stored on OK, Polish letters and all.
+    // stored on OK, Polish letters and all, and the day panel shows them in bold at once.
     void ChosenNamesArePickedFromTheTableAndStored()
     {
         PutKey();
         auto form = MakeWindow();
+        // 8 January: Seweryna, Mścisława, Erharda.
+        Child<TCalenPnl>(form.get(), "cal")->SetSelectedDate(EncodeDate(2024, 1, 8));
+        auto* limien = Child<QLabel>(form.get(), "limien");
+        QVERIFY(!limien->text().contains(QStringLiteral("<b>")));
         int shown = 0;
         bool narrowed = true;
         WhenDialogOpens([&shown, &narrowed](Tconfig* dialog) {
@@ -410,6 +414,8 @@ private slots:
         QVERIFY(shown >= 1);
         QVERIFY(narrowed);
         QCOMPARE(m_store.Key()->Find("Imieniny bliskich")->text, std::string("Mścisława;Żanety"));
+        QVERIFY(limien->text().contains(QStringLiteral("<b>Mścisława</b>")));
+        QVERIFY(!limien->text().contains(QStringLiteral("<b>Seweryna")));
     }
 
     void CancelledChooserKeepsTheColour()

@@ -1,5 +1,6 @@
 // The day view of the main window: the refresh after a date change, the neighbour grids, the
 // holidays, the names, the sun line, the note editor and the Shift-click range.
+#include "app/name_reminders.h"
 #include "app/settings.h"
 #include "app/ui/main_window.h"
 #include "ui_support/message_box.h"
@@ -12,12 +13,15 @@
 #include "platform/fake/memory_settings_store.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <chrono>
 #include <memory>
@@ -42,9 +46,37 @@ std::string Text(const QLabel* label)
     return label->text().toStdString();
 }
 
+// What a label shows, without the markup of rich text.
+QString ShownText(const QLabel* label)
+{
+    if (label->textFormat() != Qt::RichText)
+        return label->text();
+    QTextDocument document;
+    document.setHtml(label->text());
+    return document.toPlainText();
+}
+
+// The pieces of a rich-text label drawn in bold.
+QStringList BoldPieces(const QLabel* label)
+{
+    QTextDocument document;
+    document.setHtml(label->text());
+    QStringList bold;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto piece = block.begin(); !piece.atEnd(); ++piece)
+            if (piece.fragment().charFormat().fontWeight() >= QFont::Bold)
+                bold << piece.fragment().text();
+    return bold;
+}
+
 // Whether a word-wrapped label shows all of its text inside its contents rectangle.
 bool ShowsAllOfItsText(const QLabel* label)
 {
+    // Rich text as the label itself lays it out, bold names with their bold width: no taller
+    // than the label, and its longest word no wider.
+    if (label->textFormat() == Qt::RichText)
+        return label->heightForWidth(label->width()) <= label->height()
+               && label->minimumSizeHint().width() <= label->width();
     const QRect room = label->contentsRect();
     const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
     const QRect needed = QFontMetrics(label->font()).boundingRect(room, flags, label->text());
@@ -91,6 +123,14 @@ class DayViewTest : public QObject
         const int cell = Find<TCalenPnl>(form, "cal")->Grid().FirstCell() + day - 1;
         auto* cal = Find<TCalenPnl>(form, "cal");
         QTest::mouseClick(cal, Qt::LeftButton, modifiers, cal->CellRect(cell).center());
+    }
+
+    // The names the user chose in the configuration dialog, stored as its OK stores them.
+    void Choose(const std::string& names)
+    {
+        Settings settings;
+        settings.ChosenNames = names;
+        QVERIFY(SaveSettings(m_store, settings));
     }
 
     std::string StoredFile() const { return m_notesFile.File(kDir / "dnz.dat").value_or(std::string()); }
@@ -159,7 +199,7 @@ private slots:
         QCOMPARE(Find<TCalenPnl>(*form, "calb")->Grid().RebuildCount(), rebuilds);
         QCOMPARE(Text(Find<QLabel>(*form, "ldzien")), std::string("24"));
         QCOMPARE(Text(Find<QLabel>(*form, "ltydzien")), std::string("poniedziałek"));
-        QVERIFY(Text(Find<QLabel>(*form, "limien")).find("Jana") != std::string::npos);
+        QVERIFY(ShownText(Find<QLabel>(*form, "limien")).contains(QStringLiteral("Jana")));
         // Another month runs the step again.
         Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 7, 1));
         QCOMPARE(Text(Find<QLabel>(*form, "lmiesiac")), std::string("lipiec"));
@@ -181,7 +221,7 @@ private slots:
         QCOMPARE(Find<QLabel>(*form, "limien")->contentsRect().top(), 0);
         QVERIFY(!Find<QLabel>(*form, "limien")->text().isEmpty());
         auto* limien = Find<QLabel>(*form, "limien");
-        QCOMPARE(limien->toolTip().count(QLatin1Char('\n')), limien->text().count(QLatin1Char('\n')));
+        QCOMPARE(limien->toolTip().count(QLatin1Char('\n')), ShownText(limien).count(QLatin1Char('\n')));
     }
 
     void SunLineForWarsaw()
@@ -397,24 +437,37 @@ private slots:
         QCOMPARE(form->Journal().Records().Count(), std::size_t{3});
     }
 
-    // Every day of a leap year shows every one of its names inside the panel, none cut off.
+    // Every day of a leap year shows every one of its names inside the panel, none cut off; also
+    // with every name of the table chosen, so that all are bold.
+    void EveryNameOfEveryDayIsVisible_data()
+    {
+        QTest::addColumn<bool>("allChosen");
+        QTest::newRow("none chosen") << false;
+        QTest::newRow("all chosen") << true;
+    }
     void EveryNameOfEveryDayIsVisible()
     {
+        QFETCH(bool, allChosen);
+        NameDayTable table;
+        table.Load();
+        if (allChosen)
+            Choose(JoinChosenNames(AllNameForms(table)));
         auto form = Make(EncodeDate(2024, 1, 1));
         auto* cal = Find<TCalenPnl>(*form, "cal");
         auto* panel = Find<QWidget>(*form, "Panel1");
         auto* limien = Find<QLabel>(*form, "limien");
         auto* lextraday = Find<QLabel>(*form, "lextraday");
-        NameDayTable names;
-        names.Load();
-        DayView reference(names);
+        DayView reference(table);
         for (TDateTime date = EncodeDate(2024, 1, 1); date <= EncodeDate(2024, 12, 31); date += 1) {
             cal->SetSelectedDate(date);
             const std::string day = FormatDateTime("yyyy.mm.dd", date);
             const DayPanelTexts texts = reference.Refresh(date, false).panel;
-            const QString shown = limien->text();
-            for (const QString& name : QString::fromStdString(texts.namesInline).split(QStringLiteral(", ")))
+            const QString shown = ShownText(limien);
+            const QStringList dayNames =
+                QString::fromStdString(texts.namesInline).split(QStringLiteral(", "), Qt::SkipEmptyParts);
+            for (const QString& name : dayNames)
                 QVERIFY2(shown.contains(name), qPrintable(QString::fromStdString(day) + ' ' + name));
+            QVERIFY2(BoldPieces(limien) == (allChosen ? dayNames : QStringList()), day.c_str());
             QVERIFY2(panel->rect().contains(limien->geometry()), day.c_str());
             QVERIFY2(ShowsAllOfItsText(limien), day.c_str());
             if (lextraday->isVisibleTo(form.get())) {
@@ -426,7 +479,58 @@ private slots:
         cal->SetSelectedDate(EncodeDate(2024, 12, 24));
         QCOMPARE(lextraday->text(), QStringLiteral("Wigilia"));
         for (const char* name : {"Adama", "Ewy", "Irminy", "Zenobiusza"})
-            QVERIFY2(limien->text().contains(QLatin1String(name)), name);
+            QVERIFY2(ShownText(limien).contains(QLatin1String(name)), name);
+    }
+
+    // A chosen name stands out in bold among the day's names, a name it only begins does not; the
+    // hint keeps the plain list.
+    void ChosenNamesAreBold()
+    {
+        Choose("Flawiusza;Mścisława;Pauli");
+        auto form = Make(EncodeDate(2024, 6, 22));
+        auto* limien = Find<QLabel>(*form, "limien");
+        QCOMPARE(BoldPieces(limien), QStringList{QStringLiteral("Flawiusza")});
+        QCOMPARE(ShownText(limien), QStringLiteral("Pauliny\nFlawiusza\nSabiny"));
+        QCOMPARE(limien->toolTip(), QStringLiteral("Pauliny\n Flawiusza\n Sabiny"));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 1, 8));
+        QCOMPARE(BoldPieces(limien), QStringList{QStringLiteral("Mścisława")});
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2024, 1, 9));
+        QVERIFY(BoldPieces(limien).isEmpty());
+    }
+
+    // The longest names of the year with every other one chosen: bold among plain, and all inside
+    // the panel. Draws the panel and the window for a look.
+    void TheLongestNamesFitWithSomeInBold()
+    {
+        NameDayTable table;
+        table.Load();
+        DayView reference(table);
+        TDateTime longest = 0;
+        QString names;
+        for (TDateTime date = EncodeDate(2024, 1, 1); date <= EncodeDate(2024, 12, 31); date += 1) {
+            const QString day = QString::fromStdString(reference.Refresh(date, false).panel.namesInline);
+            if (day.size() > names.size()) {
+                longest = date;
+                names = day;
+            }
+        }
+        QStringList chosen;
+        const QStringList all = names.split(QStringLiteral(", "));
+        for (qsizetype i = 0; i < all.size(); i += 2)
+            chosen << all[i];
+        QVERIFY(chosen.size() >= 3);
+        Choose(chosen.join(QLatin1Char(';')).toStdString());
+        auto form = Make(longest);
+        auto* limien = Find<QLabel>(*form, "limien");
+        QCOMPARE(BoldPieces(limien), chosen);
+        QVERIFY2(ShowsAllOfItsText(limien), qPrintable(names));
+        QVERIFY(Find<QWidget>(*form, "Panel1")
+                    ->geometry()
+                    .contains(limien->geometry().translated(Find<QWidget>(*form, "Panel1")->pos())));
+        QVERIFY(Find<QWidget>(*form, "Panel1")
+                    ->grab()
+                    .save(QDir::current().filePath(QStringLiteral("day_panel_chosen.png"))));
+        QVERIFY(form->grab().save(QDir::current().filePath(QStringLiteral("main_window_chosen.png"))));
     }
 
     // 6 January since 2011 and 24 December since 2025 are public holidays, not before.

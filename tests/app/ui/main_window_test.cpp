@@ -184,8 +184,9 @@ private slots:
         auto form = Make();
         auto* limien = Find<QLabel>(*form, "limien");
         auto* lextraday = Find<QLabel>(*form, "lextraday");
-        form->Day()->SetNamesAndHoliday("Poniedziałek Wielkanocny", "Alicji\r\nAnzelma", "Alicji, Anzelma");
-        QCOMPARE(limien->text(), QStringLiteral("Alicji\nAnzelma"));
+        form->Day()->SetNamesAndHoliday("Poniedziałek Wielkanocny", MarkChosenNames("Alicji\r\nAnzelma", {}),
+                                        MarkChosenNames("Alicji, Anzelma", {}));
+        QCOMPARE(limien->text(), QStringLiteral("Alicji<br>Anzelma"));
         QCOMPARE(limien->toolTip(), QStringLiteral("Alicji\nAnzelma"));
         QCOMPARE(lextraday->text(), QStringLiteral("Poniedziałek Wielkanocny"));
         QVERIFY(!lextraday->isHidden());
@@ -193,7 +194,10 @@ private slots:
         // The names begin right under the holiday's text, which here takes two lines.
         QCOMPARE(limien->contentsRect().top(), lextraday->height());
         QVERIFY(lextraday->height() >= 2 * lextraday->fontMetrics().lineSpacing());
-        form->Day()->SetNamesAndHoliday("", "Alicji\r\nAnzelma", "Alicji, Anzelma");
+        // A name is text, never markup, wherever it came from.
+        form->Day()->SetNamesAndHoliday("", {{"<i>Alicji</i>\r\n", false}, {"Anzelma&", true}},
+                                        MarkChosenNames("Alicji, Anzelma", {}));
+        QCOMPARE(limien->text(), QStringLiteral("&lt;i&gt;Alicji&lt;/i&gt;<br><b>Anzelma&amp;</b>"));
         QVERIFY(lextraday->isHidden());
         QCOMPARE(limien->contentsRect().top(), 0);
         QCOMPARE(Find<QWidget>(*form, "Panel1")->childAt(48, 104), limien);
