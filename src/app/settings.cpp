@@ -132,12 +132,18 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
         settings.FirstRun = true;
         return;
     }
+    // A gap among the colours leaves them and the recall as memory holds them, as a key from
+    // before them always has been read; the values after them are read all the same, as
+    // --print-day reads them, so that a hand-made key without colours still has its chosen names.
+    bool stopped = false;
     for (const SettingRow& row : kSettingRows) {
-        if (row.onMissing == OnMissing::NotLoaded || ReadRow(*key, row, settings))
+        if (row.onMissing == OnMissing::NotLoaded || (stopped && row.onMissing == OnMissing::StopLoad)
+            || ReadRow(*key, row, settings))
             continue;
         if (row.onMissing == OnMissing::StopLoad)
-            break;
-        ApplyDefault(row, settings, now);
+            stopped = true;
+        else
+            ApplyDefault(row, settings, now);
     }
     // A hand-edited or damaged length would give an alarm of no time or of days.
     settings.AlarmDuration = ClampAlarmDuration(settings.AlarmDuration);

@@ -17,7 +17,7 @@ enum class OnMissing
 {
     UseDefault,  // takes the row's default
     UseNow,      // takes the moment of loading (a Float row)
-    StopLoad,    // keeps the value in memory and ends the load: this and every later row stay as they are
+    StopLoad,    // keeps the value in memory, and so do the StopLoad rows after it; other rows still load
     NotLoaded,   // never read by LoadSettings
 };
 
@@ -33,10 +33,11 @@ enum class SavedBy
 // the stored name (UTF-8), the default, what a load does when it is missing, and SavedBy. The
 // type decides the stored form: std::string a string, std::int32_t a 32-bit number, bool a 0/1
 // number, double an 8-byte float (TDateTime too), std::uint32_t a colour in RgbColour's form.
-// Rows load in this order, and a missing StopLoad row ends the load: a row after those is not
-// read from a key that lacks one of them. Then give the value its expected default and rule
-// in the table test (tests/app/settings_test.cpp); a Dialog value also needs its control, its
-// ConfigForm field and its line in ShowSettings and TakeForm (app/config_model.cpp).
+// Rows load in this order, and a missing StopLoad row ends the load of the StopLoad rows: those
+// after it are not read from a key that lacks it, while rows of the other kinds still are. Then
+// give the value its expected default and rule in the table test (tests/app/settings_test.cpp);
+// a Dialog value also needs its control, its ConfigForm field and its line in ShowSettings and
+// TakeForm (app/config_model.cpp).
 // clang-format off
 #define DNIARZ_SETTINGS(SETTING) \
     SETTING(AlarmText,          std::string,   "Godzina alarmu",              "",                   UseDefault, Own)    /* "hh:nn" */ \
@@ -57,7 +58,7 @@ enum class SavedBy
     SETTING(CalibrationStop,    TDateTime,     "Kalibracja stop",             0.0,                  UseDefault, Own)    /* 0 = not ended */ \
     SETTING(LastCalibration,    double,        "Ostatnia kalibracja",         0.0,                  UseDefault, Own)    /* seconds per 24 hours */ \
     /* The colours and the recall flag are never replaced by defaults when loading: a key written */ \
-    /* before they existed keeps the grid's look in memory, and the first gap ends the load. */ \
+    /* before they existed keeps the grid's look in memory, and the first gap ends their load. */ \
     SETTING(ColSunday,          std::uint32_t, "ColSunday",                   RgbColour(255, 0, 0), StopLoad,   Dialog) \
     SETTING(ColSaturday,        std::uint32_t, "ColSaturday",                 RgbColour(0, 0, 255), StopLoad,   Dialog) \
     SETTING(ColMarked,          std::uint32_t, "ColMarked",                   RgbColour(255, 0, 255), StopLoad, Dialog) \
@@ -65,8 +66,8 @@ enum class SavedBy
     SETTING(ColToday,           std::uint32_t, "ColToday",                    RgbColour(0, 255, 255), StopLoad, Dialog) \
     SETTING(RecallSelectsToday, bool,          "Przywołanie",                 false,                StopLoad,   Dialog) \
     SETTING(SyncTime,           std::string,   "Czas synchronizacji",         "",                   NotLoaded,  Own)    /* "yyyy.mm.dd   hh:nn:ss", local */ \
-    /* Values of this version on: the previous one leaves them alone. Written with the colours */ \
-    /* above, so a key without ColSunday has none of them either and keeps their defaults. */ \
+    /* Values of this version on: the previous one leaves them alone. The dialog writes them with */ \
+    /* the colours above; a key made by hand may hold them without, and they load all the same. */ \
     /* Holidays in the colour the dialog offers for Sundays and holidays; a key from before keeps them red. */ \
     SETTING(ColHoliday,         std::uint32_t, "ColHoliday",                  RgbColour(255, 0, 0), UseDefault, Dialog) \
     SETTING(SnoozeMinutes,      std::int32_t,  "Czas drzemki",                5,                    UseDefault, Dialog) /* 1..60 */ \
