@@ -4,7 +4,8 @@
 #   ./build.sh test   installs what is missing, builds, runs every test
 # The Windows program, cross-built with MinGW-w64 and tested under Wine:
 #   ./build.sh windows             builds Qt for MinGW once (cached, 20 minutes and more), then
-#                                  build-windows/dniarz.exe, its tests and the installers
+#                                  build-windows/dniarz.exe, its tests, the installer and the
+#                                  portable ZIP (build-windows/packages/)
 #   ./build.sh test-windows        the same, then runs the Windows tests under Wine
 #   ./build.sh test-windows-core   the core and the platform layer only, no Qt needed
 set -euo pipefail
@@ -21,8 +22,10 @@ test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstre
                python3-icalendar python3-ephem dbus-daemon)
 
 # The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
-# building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools).
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis dpkg-dev qt6-base-dev-tools)
+# building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools),
+# and the fonts the window tests draw with under Wine.
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis dpkg-dev qt6-base-dev-tools
+                  fonts-liberation)
 
 install_missing() {
     local missing=()
@@ -60,6 +63,7 @@ build_windows() {
     cmake --build build-windows
     if [ "$gui" = ON ]; then
         (cd build-windows && cpack -G NSIS >/dev/null)
+        cmake --build build-windows --target portable_zip
     fi
 }
 

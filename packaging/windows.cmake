@@ -36,7 +36,50 @@ set(CPACK_NSIS_DISPLAY_NAME Dniarz)
 set(CPACK_NSIS_PACKAGE_NAME Dniarz)
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\dniarz.exe")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# A 64-bit installer for a 64-bit program: it needs no 32-bit layer of the system (Wine's
+# included) and installs into the 64-bit Program Files.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MODIFY_PATH OFF)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX "${PROJECT_BINARY_DIR}/packages")
 include(CPack)
+
+# The portable ZIP: everything in one folder, the program's own included, so that the notes stay
+# beside the executable (no share\dniarz beside bin\, which would mean "installed"). Made by
+# `cmake --build build-windows --target portable_zip` into packages\.
+set(portable_root "${PROJECT_BINARY_DIR}/portable")
+set(portable_dir "${portable_root}/Dniarz")
+set(portable_files "${qt_prefix}/bin/Qt6Core.dll" "${qt_prefix}/bin/Qt6Gui.dll" "${qt_prefix}/bin/Qt6Widgets.dll"
+    "${DNIARZ_MINGW_RUNTIME_DIR}/libstdc++-6.dll" "${DNIARZ_MINGW_RUNTIME_DIR}/libgcc_s_seh-1.dll"
+    "${DNIARZ_MINGW_SYSROOT_BIN_DIR}/libwinpthread-1.dll")
+foreach(shipped ${DNIARZ_SHIPPED_FILES})
+    if(EXISTS "${shipped}")
+        list(APPEND portable_files "${shipped}")
+    endif()
+endforeach()
+# Stripped as the installer's copies are: MinGW's and Qt's DLLs come with their symbols.
+set(portable_stripped "${portable_dir}/$<TARGET_FILE_NAME:dniarz>" "${portable_dir}/platforms/qwindows.dll"
+    "${portable_dir}/platforms/qoffscreen.dll")
+foreach(file ${portable_files})
+    get_filename_component(name "${file}" NAME)
+    if(name MATCHES "\\.dll$")
+        list(APPEND portable_stripped "${portable_dir}/${name}")
+    endif()
+endforeach()
+set(portable_zip "${CPACK_OUTPUT_FILE_PREFIX}/Dniarz-${PROJECT_VERSION}-win64-portable.zip")
+add_custom_target(portable_zip
+    COMMAND "${CMAKE_COMMAND}" -E rm -rf "${portable_root}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${portable_dir}/platforms" "${portable_dir}/translations"
+                                                 "${CPACK_OUTPUT_FILE_PREFIX}"
+    COMMAND "${CMAKE_COMMAND}" -E copy $<TARGET_FILE:dniarz> ${portable_files} "${portable_dir}"
+    COMMAND "${CMAKE_COMMAND}" -E copy "${qt_prefix}/plugins/platforms/qwindows.dll"
+                                       "${qt_prefix}/plugins/platforms/qoffscreen.dll" "${portable_dir}/platforms"
+    COMMAND "${CMAKE_COMMAND}" -E copy_if_different /usr/share/qt6/translations/qtbase_pl.qm
+                                       "${portable_dir}/translations"
+    COMMAND "${CMAKE_STRIP}" --strip-unneeded ${portable_stripped}
+    COMMAND "${CMAKE_COMMAND}" -E chdir "${portable_root}" "${CMAKE_COMMAND}" -E tar cf "${portable_zip}"
+                                        --format=zip Dniarz
+    DEPENDS dniarz
+    COMMENT "Packing ${portable_zip}"
+    VERBATIM)

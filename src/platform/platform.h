@@ -38,6 +38,9 @@ struct Platform
     // The desktop's notifications, made once the window's application exists; empty or giving
     // null: none, and the tray's messages stand in.
     std::function<std::unique_ptr<DesktopNotifier>()> makeNotifier;
+    // The system's font files, for Qt's picture-only platform where it does not find them itself
+    // (Windows); empty where it does.
+    std::filesystem::path fontDir;
 };
 
 // Moves the clock for a process that may not set it itself, through the system's time service.

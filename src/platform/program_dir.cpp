@@ -5,6 +5,17 @@
 
 #include "platform/path_text.h"
 
+namespace {
+
+// The user's folder under the data home, named as each system's own programs name theirs.
+#ifdef _WIN32
+constexpr const char* kUserFolderName = "Dniarz";
+#else
+constexpr const char* kUserFolderName = "dniarz";
+#endif
+
+}  // namespace
+
 std::filesystem::path ProgramFiles::Locate(std::string_view name) const
 {
     return LocateProgramFile(userDir, sharedDir, name);
@@ -47,7 +58,7 @@ ProgramFiles ResolveProgramFiles(const std::optional<std::string>& dirOption, co
         files.userDir = PathFromUtf8(environmentValue);
         files.source = ProgramFiles::Source::Environment;
     } else if (!installed.empty()) {
-        files.userDir = dataHome.empty() ? std::filesystem::path() : dataHome / "dniarz";
+        files.userDir = dataHome.empty() ? std::filesystem::path() : dataHome / kUserFolderName;
         files.source = ProgramFiles::Source::UserData;
     } else {
         files.userDir = executableDir;

@@ -44,7 +44,7 @@ std::filesystem::path ExecutableDir();
 std::filesystem::path InstalledDataDir(const std::filesystem::path& executableDir);
 
 // The program's folders: the --dir option first, then DNIARZ_DIR, then, for an installed
-// program, dataHome/dniarz (dataHome being XDG_DATA_HOME or ~/.local/share), else the
+// program, dataHome/dniarz (XDG_DATA_HOME or ~/.local/share; %LOCALAPPDATA%\\Dniarz on Windows), else the
 // executable's directory. Empty values count as not given. userDir comes out empty only when the
 // program is installed and no data home is known.
 ProgramFiles ResolveProgramFiles(const std::optional<std::string>& dirOption, const char* environmentValue,

@@ -30,6 +30,7 @@ std::function<void()> CallOnUiThread(QObject* receiver, std::function<void()> ac
     return [box, shared] {
         const std::lock_guard hold(box->lock);
         if (box->receiver)
-            QMetaObject::invokeMethod(box->receiver, [shared] { (*shared)(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                box->receiver, [shared] { (*shared)(); }, Qt::QueuedConnection);
     };
 }

@@ -74,7 +74,8 @@ TEST(PrintDayNotes, TheCommandReadsTheNotesAndTheStoredPlaceAndCreatesNothing)
     notes.failRead = true;
     err.str("");
     EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, CommandLine(), out, err), 1);
-    EXPECT_EQ(err.str(), "dniarz: cannot read the notes file /program/dnz.dat: Brak miejsca na dysku\n");
+    EXPECT_EQ(err.str(),
+              "dniarz: cannot read the notes file " + (dir / "dnz.dat").string() + ": Brak miejsca na dysku\n");
 }
 
 TEST(SearchCommand, PrintsHitsAndTellsByExitCodeWhetherAnyWereFound)

@@ -2,7 +2,8 @@
 # Interoperability with a real NTP server: chronyd on the loopback, never touching the clock (-x),
 # asked through "dniarz --sntp". Skips (exit 77) only when chronyd cannot be started here.
 set -u
-dniarz=$1
+# The program is the arguments: its path, or a runner and its path (Wine and the Windows program).
+dniarz=("$@")
 port=11123
 chronyd=$(command -v chronyd || true)
 [ -z "$chronyd" ] && [ -x /usr/sbin/chronyd ] && chronyd=/usr/sbin/chronyd
@@ -49,8 +50,9 @@ for _ in $(seq 30); do
         cat "$dir/chronyd.log"
         exit 77
     fi
-    out=$("$dniarz" --sntp "127.0.0.1:$port")
+    out=$("${dniarz[@]}" --sntp "127.0.0.1:$port")
     rc=$?
+    out=${out//$'\r'/}
     [ $rc -eq 0 ] && break
     sleep 0.2
 done

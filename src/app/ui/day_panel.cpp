@@ -6,7 +6,6 @@
 #include "ui_support/qt_text.h"
 
 #include <QLabel>
-#include <QTextDocument>
 #include <QTextOption>
 
 #include <algorithm>
@@ -41,20 +40,13 @@ QString PlainNames(const std::vector<NameRun>& runs)
     return FromText(text);
 }
 
-// Whether the rich text, laid out as a word-wrapped label lays it out, fits `room`: measured with
-// the bold font where a name is bold, so that a chosen name is never cut off at the edge.
-bool Fits(const QString& html, const QFont& font, Qt::Alignment alignment, const QRect& room)
+// Whether the label shows all of its text as it lays it out itself, bold names with their bold
+// width: no taller than the label, and its longest word no wider. Measuring with the label's own
+// layout rather than a copy of it keeps the answer right wherever the fonts are drawn differently.
+bool ShowsAll(const QLabel* label)
 {
-    QTextDocument document;
-    document.setDocumentMargin(0);
-    document.setDefaultFont(font);
-    QTextOption option = document.defaultTextOption();
-    option.setAlignment(alignment);
-    option.setWrapMode(QTextOption::WordWrap);
-    document.setDefaultTextOption(option);
-    document.setHtml(html);
-    document.setTextWidth(room.width());
-    return document.size().height() <= room.height() && document.idealWidth() <= room.width();
+    return label->heightForWidth(label->width()) <= label->height()
+           && label->minimumSizeHint().width() <= label->width();
 }
 
 }  // namespace
@@ -121,26 +113,23 @@ void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::vector<
     limien->setContentsMargins(0, namesTop, 0, 0);
     limien->setToolTip(PlainNames(names));
     // One name a line reads best; when that runs past the panel the names share their lines, and
-    // on the few days with a holiday and many long names they also take a pixel less.
+    // on the few days with a holiday and many long names they also take a pixel less, or, with
+    // bold names in fonts of taller lines (as Windows draws them), two.
     const QString oneALine = RichNames(names);
     const QString shared = RichNames(namesInline);
-    const QRect room = limien->contentsRect();
     const auto show = [this](int pixels, const QString& text) {
         QFont font = this->font();
         font.setPixelSize(pixels);
         limien->setFont(font);
         limien->setText(text);
     };
-    for (const int pixels : {11, 10, 9}) {
-        QFont font = this->font();
-        font.setPixelSize(pixels);
+    for (const int pixels : {11, 10, 9, 8}) {
         for (const QString* text : {&oneALine, &shared}) {
-            if (Fits(*text, font, limien->alignment(), room)) {
-                show(pixels, *text);
+            show(pixels, *text);
+            if (ShowsAll(limien))
                 return;
-            }
         }
     }
     // No table day comes here; should one, the smallest shared lines show the most.
-    show(9, shared);
+    show(8, shared);
 }

@@ -107,8 +107,11 @@ int RunWindow(int argc, char** argv, const CommandLine& options, const ProgramFi
 
 int RunScreenshot(int argc, char** argv, const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
-    // Always offscreen: the picture must not depend on the desktop, and there may be none.
+    // Always offscreen: the picture must not depend on the desktop, and there may be none. Where
+    // that platform does not find the system's fonts by itself, it is told where they are.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!platform.fontDir.empty() && !qEnvironmentVariableIsSet("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", QByteArray::fromStdString(PathToUtf8(platform.fontDir)));
     TApplication app(argc, argv);
     ConfigureApplication(app);
     // The picture shows the user's settings and notes but changes neither.

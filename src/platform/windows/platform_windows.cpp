@@ -17,13 +17,13 @@
 
 namespace {
 
-// %LOCALAPPDATA%: the user's files that do not roam with the profile, as the notes should not
-// (two machines appending to one journal through a roaming profile would lose notes).
-std::filesystem::path LocalAppData()
+// %LOCALAPPDATA% is for the user's files that do not roam with the profile, as the notes should
+// not (two machines appending to one journal through a roaming profile would lose notes).
+std::filesystem::path KnownFolder(REFKNOWNFOLDERID id)
 {
     wchar_t* folder = nullptr;
     std::filesystem::path path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)) && folder)
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &folder)) && folder)
         path = folder;
     CoTaskMemFree(folder);
     return path;
@@ -41,11 +41,12 @@ Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift)
     platform.instanceLock = std::make_unique<WindowsInstanceLock>(instanceName);
     platform.files = std::make_unique<WindowsFileStore>();
     platform.urlLauncher = std::make_unique<ShellUrlLauncher>();
-    platform.dataHome = LocalAppData();
+    platform.dataHome = KnownFolder(FOLDERID_LocalAppData);
     platform.sound = std::make_shared<WaveOutSound>();
     platform.udp = std::make_shared<WindowsUdpTransport>();
     platform.workerClock = std::make_shared<WindowsSystemClock>();
     platform.startupEntry = std::make_unique<RegistryStartupEntry>();
     platform.programFile = ProgramFile();
+    platform.fontDir = KnownFolder(FOLDERID_Fonts);
     return platform;
 }

@@ -19,10 +19,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <filesystem>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -188,7 +191,9 @@ private slots:
         QVERIFY(!form->close());
         QVERIFY(form->isVisible());
         QVERIFY(form->re1->document()->isModified());
-        QCOMPARE(m_errors, QStringList{QStringLiteral("Zapis do pliku: /program/tel.rtf  nie powiódł się.")});
+        const QString file = QString::fromStdString((std::filesystem::path("/program") / "tel.rtf").string());
+        QCOMPARE(m_errors,
+                 QStringList{QStringLiteral("Zapis do pliku: ") + file + QStringLiteral("  nie powiódł się.")});
         m_files.failWrites = false;
         form->SpeedButton2->click();
         QVERIFY(!form->isVisible());

@@ -80,7 +80,7 @@ TEST(ProgramDirWindows, TheExecutablesFolderAndPrivateFoldersInAnyLetters)
     const ProgramFiles files = ResolveProgramFiles(std::nullopt, nullptr, dir.Path() / L"bin",
                                                    L"C:\\Users\\Ala\\Local");
     EXPECT_TRUE(files.OwnsUserDir());
-    EXPECT_EQ(files.userDir, std::filesystem::path(L"C:\\Users\\Ala\\Local\\dniarz"));
+    EXPECT_EQ(files.userDir, std::filesystem::path(L"C:\\Users\\Ala\\Local\\Dniarz"));
     const ProgramFiles portable = ResolveProgramFiles(std::nullopt, nullptr, deep, L"C:\\Users\\Ala\\Local");
     EXPECT_EQ(portable.userDir, deep);
     // --dir and DNIARZ_DIR arrive as UTF-8 and name the folder letter for letter.
