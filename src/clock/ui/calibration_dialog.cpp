@@ -7,10 +7,12 @@
 #include "ui_support/named.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -103,6 +105,9 @@ Tfkor::Tfkor(CalibrationValues values, SystemClock& clock, StoreCalibration stor
     SpeedButton1->setEnabled(m_logic.StopEnabled());
     ShowCalibration();
     estart->setFocus();
+    // On the middle of the screen, not over the configuration dialog that opens it.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 QHBoxLayout* Tfkor::AddRow(QVBoxLayout* layout)

@@ -79,6 +79,19 @@ private slots:
         QCOMPARE(dialog->Label12->text(), QStringLiteral("0.000000"));
     }
 
+    void CentredOnTheScreenNotOverItsParent()
+    {
+        QWidget parent;
+        parent.setGeometry(0, 0, 200, 150);
+        parent.show();
+        Tfkor dialog(CalibrationValues{m_settings.CalibrationStart, m_settings.CalibrationStop,
+                                       m_settings.TotalCorrection, m_settings.LastCalibration},
+                     m_clock, StoreCalibration(), &parent);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.pos(), dialog.screen()->availableGeometry().center() - dialog.rect().center());
+    }
+
     void MaskedEditsGiveBlanksUntilFilled()
     {
         auto dialog = Make();
