@@ -256,7 +256,8 @@ void TForm1::ScheduleClockTick()
 {
     if (!m_options.startTimers || !m_clockBar)
         return;
-    const TickNeeds needs{isVisible() && !isMinimized(), m_settings.HourSignalEnabled, m_clockBar->Logic().NextRing()};
+    const TickNeeds needs{(isVisible() && !isMinimized()) || m_tickAfterHiding, m_settings.HourSignalEnabled,
+                          m_clockBar->Logic().NextRing()};
     Timer1.start(MsToNextTick(LocalNow(m_clock), needs));
 }
 
@@ -366,6 +367,9 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    // The tray's hint changes with the second, as the clock does: a switch of the alarm made just
+    // before the window went reaches it at the next second, not at the next event of a hidden clock.
+    m_tickAfterHiding = true;
     ScheduleClockTick();
 }
 
@@ -373,8 +377,10 @@ void TForm1::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // Minimised, the clock is out of sight as in the tray; restored, it shows every second again.
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
+        m_tickAfterHiding = isMinimized();
         ScheduleClockTick();
+    }
 }
 
 void TForm1::paintEvent(QPaintEvent* event)
@@ -419,6 +425,7 @@ void TForm1::Timer1Timer()
     ClockTick();
     MoveOnAtMidnight();
     PollTimeSync();
+    m_tickAfterHiding = false;
     ScheduleClockTick();
 }
 

@@ -253,6 +253,7 @@ private:
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;    // "Przywołanie"
     bool m_largeStepNoticeGiven = false;  // a large step was left unmade and a notification said so
+    bool m_tickAfterHiding = false;       // the first tick after the clock went out of sight
     CityTable m_cities;
     std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
     std::unique_ptr<TAutoRunner> m_autoRunner;
