@@ -4,6 +4,7 @@
 #include "ui_support/message_box.h"
 #include "platform/file_store.h"
 #include "ui_support/fonts.h"
+#include "ui_support/named.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -45,55 +46,20 @@ IcsExportDialog::IcsExportDialog(int currentYear, QWidget* parent) : QDialog(par
     setWindowTitle(QStringLiteral("Eksport do iCalendar"));
     setFont(WindowFont());
 
-    auto* caption = new QLabel(QStringLiteral("Plik:"), this);
-    caption->setObjectName(QStringLiteral("LabelPlik"));
-    plik = new QLineEdit(this);
-    plik->setObjectName(QStringLiteral("plik"));
+    auto* caption = Named(new QLabel(QStringLiteral("Plik:"), this), "LabelPlik");
+    plik = Named(new QLineEdit(this), "plik");
     plik->setMinimumWidth(260);
     caption->setBuddy(plik);
-    wybierz = new QPushButton(QStringLiteral("Wybierz…"), this);
-    wybierz->setObjectName(QStringLiteral("wybierz"));
-
-    auto* notes = new QGroupBox(QStringLiteral("Notatki"), this);
-    notes->setObjectName(QStringLiteral("GroupNotatki"));
-    wszystkie = new QRadioButton(QStringLiteral("wszystkie"), notes);
-    wszystkie->setObjectName(QStringLiteral("wszystkie"));
-    zLat = new QRadioButton(QStringLiteral("z lat od"), notes);
-    zLat->setObjectName(QStringLiteral("zLat"));
-    odRoku = new QSpinBox(notes);
-    odRoku->setObjectName(QStringLiteral("odRoku"));
-    doRoku = new QSpinBox(notes);
-    doRoku->setObjectName(QStringLiteral("doRoku"));
-    for (QSpinBox* year : {odRoku, doRoku}) {
-        year->setRange(1, 9999);
-        year->setValue(currentYear);
-    }
-    auto* to = new QLabel(QStringLiteral("do"), notes);
-    to->setObjectName(QStringLiteral("LabelDo"));
-    wszystkie->setChecked(true);
-    auto* range = new QHBoxLayout;
-    range->addWidget(zLat);
-    range->addWidget(odRoku);
-    range->addWidget(to);
-    range->addWidget(doRoku);
-    range->addStretch(1);
-    auto* notesLayout = new QVBoxLayout(notes);
-    notesLayout->addWidget(wszystkie);
-    notesLayout->addLayout(range);
-
-    imieniny = new QCheckBox(QStringLiteral("dołącz imieniny"), this);
-    imieniny->setObjectName(QStringLiteral("imieniny"));
-    swieta = new QCheckBox(QStringLiteral("dołącz święta państwowe"), this);
-    swieta->setObjectName(QStringLiteral("swieta"));
-    auto* years = new QLabel(QStringLiteral("Imieniny i święta z wybranych lat, a przy „wszystkie” z bieżącego roku."),
-                             this);
-    years->setObjectName(QStringLiteral("LabelLata"));
-
+    wybierz = Named(new QPushButton(QStringLiteral("Wybierz…"), this), "wybierz");
+    QGroupBox* notes = CreateNotesGroup(currentYear);
+    imieniny = Named(new QCheckBox(QStringLiteral("dołącz imieniny"), this), "imieniny");
+    swieta = Named(new QCheckBox(QStringLiteral("dołącz święta państwowe"), this), "swieta");
+    auto* years = Named(
+        new QLabel(QStringLiteral("Imieniny i święta z wybranych lat, a przy „wszystkie” z bieżącego roku."), this),
+        "LabelLata");
     auto* buttons = new QDialogButtonBox(this);
-    zapisz = buttons->addButton(QStringLiteral("Zapisz"), QDialogButtonBox::AcceptRole);
-    zapisz->setObjectName(QStringLiteral("zapisz"));
-    anuluj = buttons->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
-    anuluj->setObjectName(QStringLiteral("anuluj"));
+    zapisz = Named(buttons->addButton(QStringLiteral("Zapisz"), QDialogButtonBox::AcceptRole), "zapisz");
+    anuluj = Named(buttons->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole), "anuluj");
 
     auto* file = new QHBoxLayout;
     file->addWidget(caption);
@@ -120,6 +86,32 @@ IcsExportDialog::IcsExportDialog(int currentYear, QWidget* parent) : QDialog(par
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(plik, &QLineEdit::textChanged, this, &IcsExportDialog::Update);
+    Update();
+}
+
+QGroupBox* IcsExportDialog::CreateNotesGroup(int currentYear)
+{
+    auto* notes = Named(new QGroupBox(QStringLiteral("Notatki"), this), "GroupNotatki");
+    wszystkie = Named(new QRadioButton(QStringLiteral("wszystkie"), notes), "wszystkie");
+    zLat = Named(new QRadioButton(QStringLiteral("z lat od"), notes), "zLat");
+    odRoku = Named(new QSpinBox(notes), "odRoku");
+    doRoku = Named(new QSpinBox(notes), "doRoku");
+    for (QSpinBox* year : {odRoku, doRoku}) {
+        year->setRange(1, 9999);
+        year->setValue(currentYear);
+    }
+    auto* to = Named(new QLabel(QStringLiteral("do"), notes), "LabelDo");
+    wszystkie->setChecked(true);
+    auto* range = new QHBoxLayout;
+    range->addWidget(zLat);
+    range->addWidget(odRoku);
+    range->addWidget(to);
+    range->addWidget(doRoku);
+    range->addStretch(1);
+    auto* notesLayout = new QVBoxLayout(notes);
+    notesLayout->addWidget(wszystkie);
+    notesLayout->addLayout(range);
+
     connect(zLat, &QRadioButton::toggled, this, &IcsExportDialog::Update);
     // A range that ends before it begins follows the end the user moved.
     connect(odRoku, &QSpinBox::valueChanged, this, [this](int from) {
@@ -130,7 +122,7 @@ IcsExportDialog::IcsExportDialog(int currentYear, QWidget* parent) : QDialog(par
         if (odRoku->value() > last)
             odRoku->setValue(last);
     });
-    Update();
+    return notes;
 }
 
 void IcsExportDialog::Update()

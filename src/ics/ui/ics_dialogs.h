@@ -12,6 +12,7 @@
 
 class FileStore;
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -42,6 +43,7 @@ public:
     QPushButton* anuluj = nullptr;
 
 private:
+    QGroupBox* CreateNotesGroup(int currentYear);  // "Notatki": all, or the years from .. to
     void Update();
 };
 
