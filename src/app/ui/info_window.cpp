@@ -59,7 +59,8 @@ Tinfo::Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent)
 
     m_keeper.SaveEnabled = true;
     m_keeper.ChangeSize = true;
-    RestoreWindowPosition(m_keeper, this, false);
+    // A dialog: the next one opens where this one was left, but at its own size.
+    RestoreWindowPosition(m_keeper, this, true);
 }
 
 Tinfo::~Tinfo()

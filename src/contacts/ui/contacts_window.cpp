@@ -64,6 +64,43 @@ std::u16string ToU16(const QString& text)
 
 }  // namespace
 
+namespace {
+
+// The format of the character before `position`.
+QTextCharFormat FormatBefore(QTextDocument* document, int position)
+{
+    QTextCursor cursor(document);
+    cursor.setPosition(position);
+    return cursor.charFormat();
+}
+
+// What is typed right after a link: the look of the text beside it, the text that follows or else
+// the text before the link; a link alone in its line gives its own format without what makes it
+// look like one.
+QTextCharFormat PlainFormatAfterLink(const QTextCursor& cursor)
+{
+    const QTextCharFormat link = cursor.charFormat();
+    QTextDocument* document = cursor.document();
+    if (!cursor.atBlockEnd()) {
+        const QTextCharFormat after = FormatBefore(document, cursor.position() + 1);
+        if (!after.isAnchor())
+            return after;
+    }
+    const int blockStart = cursor.block().position();
+    int start = cursor.position() - 1;
+    while (start > blockStart && FormatBefore(document, start).anchorHref() == link.anchorHref())
+        --start;
+    if (start > blockStart && !FormatBefore(document, start).isAnchor())
+        return FormatBefore(document, start);
+    QTextCharFormat plain = link;
+    for (const int property : {QTextFormat::IsAnchor, QTextFormat::AnchorHref, QTextFormat::AnchorName,
+                               QTextFormat::ForegroundBrush, QTextFormat::TextUnderlineStyle})
+        plain.clearProperty(property);
+    return plain;
+}
+
+}  // namespace
+
 ContactsEditor::ContactsEditor(QWidget* parent) : QTextEdit(parent)
 {
     // What is typed right after a link is no part of it, as in other editors; the editor would
@@ -77,10 +114,7 @@ ContactsEditor::ContactsEditor(QWidget* parent) : QTextEdit(parent)
         next.movePosition(QTextCursor::NextCharacter);
         if (!cursor.atBlockEnd() && next.charFormat().anchorHref() == before.anchorHref())
             return;
-        QTextCharFormat typed = before;
-        typed.clearProperty(QTextFormat::IsAnchor);
-        typed.clearProperty(QTextFormat::AnchorHref);
-        setCurrentCharFormat(typed);
+        setCurrentCharFormat(PlainFormatAfterLink(cursor));
     });
 }
 

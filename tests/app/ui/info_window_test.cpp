@@ -101,6 +101,21 @@ private slots:
         QCOMPARE(info.RichEdit->size(), QSize(700 - 30, 600 - 176));
     }
 
+    // A dialog: the next one opens where the last was left, at its own size.
+    void NextWindowOpensWhereTheLastClosedAtItsOwnSize()
+    {
+        {
+            Tinfo info(m_files, "/program/info.rtf");
+            info.show();
+            info.resize(700, 600);
+            info.move(40, 50);
+        }
+        Tinfo next(m_files, "/program/info.rtf");
+        next.show();
+        QCOMPARE(next.pos(), QPoint(40, 50));
+        QCOMPARE(next.size(), QSize(Tinfo::kClientWidth, Tinfo::kClientHeight));
+    }
+
     void TelAndTrayShowTheBookAndItHidesWithTheWindow()
     {
         auto form = MakeMainWindow();

@@ -480,13 +480,19 @@ private slots:
         QVERIFY(saved->paragraphs[0].runs[0].format.link.empty() && saved->paragraphs[0].runs[2].format.link.empty());
     }
 
-    // Typing right after a link adds plain text, typing inside it adds to the link.
+    // Typing right after a link adds plain text that does not look like a link either: it takes
+    // the look of the text beside the link; typing inside the link adds to it.
     void TextTypedAfterALinkIsNoPartOfIt()
     {
         TextFormat link;
         link.link = "https://example.pl/";
         link.underline = true;
-        StoreBook(RichDocument{{Paragraph{{TextRun{"strona", link}}}, Paragraph{{TextRun{"dalej", {}}}}}});
+        link.colour = 0x0563C1;
+        TextFormat bold;
+        bold.bold = true;
+        StoreBook(RichDocument{{Paragraph{{TextRun{"strona", link}}},
+                                Paragraph{{TextRun{"Jan ", bold}, TextRun{"poczta", link}}},
+                                Paragraph{{TextRun{"dalej", {}}}}}});
         auto form = Make();
         form->show();
         form->re1->setFocus();
@@ -496,6 +502,7 @@ private slots:
             form->re1->setTextCursor(cursor);
             QTest::keyClicks(form->re1, text);
         };
+        typeAt(17, QStringLiteral(" 42"));
         typeAt(6, QStringLiteral(" tel"));
         typeAt(3, QStringLiteral("X"));
         const RichDocument after = ToRichDocument(*form->re1->document());
@@ -504,7 +511,12 @@ private slots:
         QCOMPARE(after.paragraphs[0].runs[0].format.link, link.link);
         QCOMPARE(after.paragraphs[0].runs[1].text, std::string(" tel"));
         QVERIFY(after.paragraphs[0].runs[1].format.link.empty());
-        QVERIFY(after.paragraphs[0].runs[1].format.underline);
+        QVERIFY(!after.paragraphs[0].runs[1].format.underline);
+        QVERIFY(!after.paragraphs[0].runs[1].format.colour);
+        QCOMPARE(after.paragraphs[1].runs.size(), std::size_t{3});
+        QCOMPARE(after.paragraphs[1].runs[2].text, std::string(" 42"));
+        QVERIFY(after.paragraphs[1].runs[2].format == after.paragraphs[1].runs[0].format);
+        QVERIFY(after.paragraphs[1].runs[0].format.bold);
     }
 
     void DocumentBridgeKeepsFormatsLineBreaksAndTabs()
