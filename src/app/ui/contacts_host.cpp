@@ -99,6 +99,7 @@ void ContactsHost::HideContacts()
 
 void ContactsHost::ShowInfo()
 {
-    Tinfo info(*m_services.files, LocateProgramFile(m_programDir, m_sharedDir, "info.rtf"), m_mainWindow);
+    Tinfo info(*m_services.files, *m_services.links, LocateProgramFile(m_programDir, m_sharedDir, "info.rtf"),
+               m_mainWindow);
     info.exec();
 }
