@@ -184,6 +184,9 @@ void Tfkor::Report(const std::optional<ClockChange>& change)
 void Tfkor::SpeedButton2Click()
 {
     const auto change = m_logic.Start(HmsText(estart));
+    // A press that did nothing leaves the labels as they are, with what Tst appended.
+    if (!change)
+        return;
     Report(change);
     ShowCalibration();
 }
@@ -191,6 +194,9 @@ void Tfkor::SpeedButton2Click()
 void Tfkor::SpeedButton1Click()
 {
     const auto change = m_logic.Stop(HmsText(estop));
+    // A press that did nothing leaves the labels as they are, with what Tst appended.
+    if (!change)
+        return;
     Report(change);
     ShowCalibration();
 }

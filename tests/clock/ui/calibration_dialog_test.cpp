@@ -127,6 +127,9 @@ private slots:
         const QString once = FormatCorrection(20 / (7 + 1.0 / 24 + 10.0 / 86400)).c_str();
         QCOMPARE(dialog->Label10->text(), QStringLiteral("  (7 dni 0 h)") + once + once);
         QVERIFY(m_clock.Shifts().empty());
+        // Start without a time does nothing at all: what Tst showed stays.
+        QTest::mouseClick(dialog->SpeedButton2, Qt::LeftButton);
+        QCOMPARE(dialog->Label10->text(), QStringLiteral("  (7 dni 0 h)") + once + once);
 
         QTest::mouseClick(dialog->SpeedButton1, Qt::LeftButton);
         QCOMPARE(m_clock.Shifts().size(), std::size_t(1));
