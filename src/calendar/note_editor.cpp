@@ -66,7 +66,8 @@ void NoteEditor::ShowNoteOfType()
     Load(m_radioIndex == kYearlyNote ? notes.yearly : notes.date);
     m_editType = m_radioIndex;
     m_modified = false;
-    m_readOnly = false;
+    // Without the notes file nothing typed could be kept, so the editor stays closed to typing.
+    m_readOnly = !m_journal.NotesEnabled();
 }
 
 void NoteEditor::SaveNote(TDateTime now)

@@ -168,6 +168,11 @@ TEST_F(NoteEditorTest, DisabledNotesLeaveTheEditorReadOnlyAndSaveNothing)
     ASSERT_TRUE(journal.OpenNotes(path).has_value());
     editor.ShowNotes(kChristmasEve);
     EXPECT_TRUE(editor.ReadOnly());
+    // Neither "Anuluj" nor the type switch may open an editor whose text could never be kept.
+    editor.AnulujClick();
+    EXPECT_TRUE(editor.ReadOnly());
+    editor.RadioGroupClick(NoteEditor::kYearlyNote, now);
+    EXPECT_TRUE(editor.ReadOnly());
     editor.TextEdited("x");
     editor.WykasujClick();
     editor.SaveNote(now);
