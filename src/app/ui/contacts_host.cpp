@@ -97,8 +97,9 @@ void ContactsHost::HideContacts()
         m_contacts->hide();
 }
 
-void ContactsHost::ShowInfo()
+void ContactsHost::ShowInfo(QWidget* parent)
 {
-    Tinfo info(*m_services.files, LocateProgramFile(m_programDir, m_sharedDir, "info.rtf"), m_mainWindow);
+    Tinfo info(*m_services.files, *m_services.links, LocateProgramFile(m_programDir, m_sharedDir, "info.rtf"),
+               parent ? parent : m_mainWindow);
     info.exec();
 }

@@ -36,8 +36,8 @@ public:
     void OpenContacts();
     // The contacts window follows the main window into the tray.
     void HideContacts();
-    // "Info": a new about window, modal, destroyed when closed.
-    void ShowInfo();
+    // "Info": a new about window, modal over `parent` (the main window when none), destroyed when closed.
+    void ShowInfo(QWidget* parent = nullptr);
     // Null until first opened.
     Ttelform* Contacts() const { return m_contacts; }
     UrlLauncher& Links() { return *m_services.links; }

@@ -3,17 +3,19 @@
 
 #include "app/version.h"
 #include "ui_support/form_pos_keeper.h"
+#include "contacts/contacts_search.h"
 #include "contacts/rtf_reader.h"
 #include "contacts/ui/contacts_window.h"
 #include "contacts/ui/rich_text_document.h"
 #include "platform/file_store.h"
+#include "platform/url_launcher.h"
 #include "ui_support/fonts.h"
 #include "ui_support/named.h"
 #include "platform/path_text.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTextEdit>
+#include <QTextBrowser>
 
 namespace {
 
@@ -27,8 +29,8 @@ QLabel* NoticeLabel(QWidget* parent, const char* name, const QString& text, int 
 
 }  // namespace
 
-Tinfo::Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent)
-    : QDialog(parent), m_files(files), m_path(std::move(infoFile))
+Tinfo::Tinfo(FileStore& files, UrlLauncher& links, std::filesystem::path infoFile, QWidget* parent)
+    : QDialog(parent), m_files(files), m_links(links), m_path(std::move(infoFile))
 {
     setObjectName(QStringLiteral("info"));
     setWindowTitle(QStringLiteral("Informacja o programie"));
@@ -47,7 +49,11 @@ Tinfo::Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent)
                          QStringLiteral("Program jest dostarczany w takim stanie, w jakim jest, bez żadnej "
                                         "gwarancji; korzystasz z niego na własną odpowiedzialność."),
                          68);
-    RichEdit = new QTextEdit(this);
+    // Read-only, and its links open as a click on them asks, where the program opens addresses.
+    auto* browser = new QTextBrowser(this);
+    browser->setOpenLinks(false);
+    connect(browser, &QTextBrowser::anchorClicked, this, &Tinfo::OpenLink);
+    RichEdit = browser;
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setReadOnly(true);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -75,6 +81,16 @@ void Tinfo::resizeEvent(QResizeEvent* event)
     RichEdit->setGeometry(16, 120, width() - 30, height() - 176);
     OK->setGeometry((width() - 75) / 2, height() - 37, 75, 25);
     RichEdit->viewport()->update();
+}
+
+void Tinfo::OpenLink(const QUrl& link)
+{
+    // As in the contacts book: only web and mail addresses, and a failure is the desktop's to tell.
+    const LinkOpening opening = OpeningOfLink(link.toString().toStdString());
+    if (opening.browser)
+        (void)m_links.OpenInBrowser(opening.address);
+    else if (opening.mail)
+        (void)m_links.OpenMail(opening.address);
 }
 
 void Tinfo::showEvent(QShowEvent* event)

@@ -9,6 +9,8 @@
 
 class FileStore;
 class QLabel;
+class QUrl;
+class UrlLauncher;
 class QPushButton;
 class QTextEdit;
 
@@ -19,8 +21,9 @@ public:
     static constexpr int kClientWidth = 563;
     static constexpr int kClientHeight = 473;
 
-    // `infoFile`: the description to show, "info.rtf" where the program finds it.
-    Tinfo(FileStore& files, std::filesystem::path infoFile, QWidget* parent = nullptr);
+    // `infoFile`: the description to show, "info.rtf" where the program finds it; `links` opens the
+    // addresses it links to.
+    Tinfo(FileStore& files, UrlLauncher& links, std::filesystem::path infoFile, QWidget* parent = nullptr);
     ~Tinfo() override;
 
     // Loads "info.rtf" into RichEdit, or says which file is missing.
@@ -37,7 +40,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void OpenLink(const QUrl& link);
+
     FileStore& m_files;
+    UrlLauncher& m_links;
     std::filesystem::path m_path;
     TFormPosKeeper m_keeper;
 };

@@ -228,7 +228,7 @@ void TForm1::CreateButtonRow()
     connect(Tel, &SpeedButton::clicked, this, &TForm1::OpenContacts);
     connect(Konfig, &SpeedButton::clicked, this, &TForm1::SpeedButton5Click);
     m_contactsHost = new ContactsHost(this, m_options.programDir, m_options.sharedDir, m_options.contacts);
-    connect(Info, &SpeedButton::clicked, m_contactsHost, &ContactsHost::ShowInfo);
+    connect(Info, &SpeedButton::clicked, m_contactsHost, [this] { m_contactsHost->ShowInfo(); });
 }
 
 void TForm1::CreateTimers()

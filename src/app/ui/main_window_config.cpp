@@ -43,7 +43,7 @@ void TForm1::CreateConfiguration()
             return std::nullopt;
         return m_settings.LastCalibration;
     };
-    m_configHooks.showInfo = [this](QWidget*) { m_contactsHost->ShowInfo(); };
+    m_configHooks.showInfo = [this](QWidget* parent) { m_contactsHost->ShowInfo(parent); };
 }
 
 void TForm1::SpeedButton5Click()

@@ -633,8 +633,9 @@ private slots:
         bool infoShown = false;
         bool stillOpen = false;
         WhenDialogOpens([&infoShown, &stillOpen](Tconfig* dialog) {
-            WhenDialogOpens<Tinfo>([&infoShown](Tinfo* info) {
-                infoShown = true;
+            // Over the dialog, not beside it under the main window.
+            WhenDialogOpens<Tinfo>([&infoShown, dialog](Tinfo* info) {
+                infoShown = info->parentWidget() == dialog;
                 info->reject();
             });
             Click(dialog, "BitBtn4");

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -64,7 +65,7 @@ private slots:
 
     void MissingDescriptionNamesTheFile()
     {
-        Tinfo info(m_files, "/program/info.rtf");
+        Tinfo info(m_files, m_links, "/program/info.rtf");
         info.show();
         QCOMPARE(info.RichEdit->toPlainText(), QStringLiteral("Brak pliku:\n/program/info.rtf"));
     }
@@ -72,7 +73,7 @@ private slots:
     void LayoutCaptionsAndTheShippedDescription()
     {
         StoreShippedDescription();
-        Tinfo info(m_files, "/program/info.rtf");
+        Tinfo info(m_files, m_links, "/program/info.rtf");
         info.show();
         QCOMPARE(info.windowTitle(), QStringLiteral("Informacja o programie"));
         QCOMPARE(info.size(), QSize(563, 473));
@@ -101,16 +102,39 @@ private slots:
         QCOMPARE(info.RichEdit->size(), QSize(700 - 30, 600 - 176));
     }
 
+    // A description with links opens them as the contacts book does: web addresses in the
+    // browser, mail addresses in the mail program.
+    void LinksOfTheDescriptionOpen()
+    {
+        m_files.files["/program/info.rtf"] =
+            "{\\rtf1\\ansi Strona {\\field{\\*\\fldinst HYPERLINK \"https://dniarz.example.org/\"}"
+            "{\\fldrslt strona}}\\par Poczta {\\field{\\*\\fldinst HYPERLINK \"mailto:ewa@example.org\"}"
+            "{\\fldrslt ewa}}}";
+        Tinfo info(m_files, m_links, "/program/info.rtf");
+        info.show();
+        const auto click = [&](int position) {
+            QTextCursor cursor(info.RichEdit->document());
+            cursor.setPosition(position);
+            QTest::mouseClick(info.RichEdit->viewport(), Qt::LeftButton, {},
+                              info.RichEdit->cursorRect(cursor).center() + QPoint(2, 0));
+        };
+        click(8);
+        click(2);
+        click(21);
+        QCOMPARE(m_links.browsed, (std::vector<std::string>{"https://dniarz.example.org/"}));
+        QCOMPARE(m_links.mailed, (std::vector<std::string>{"ewa@example.org"}));
+    }
+
     // A dialog: the next one opens where the last was left, at its own size.
     void NextWindowOpensWhereTheLastClosedAtItsOwnSize()
     {
         {
-            Tinfo info(m_files, "/program/info.rtf");
+            Tinfo info(m_files, m_links, "/program/info.rtf");
             info.show();
             info.resize(700, 600);
             info.move(40, 50);
         }
-        Tinfo next(m_files, "/program/info.rtf");
+        Tinfo next(m_files, m_links, "/program/info.rtf");
         next.show();
         QCOMPARE(next.pos(), QPoint(40, 50));
         QCOMPARE(next.size(), QSize(Tinfo::kClientWidth, Tinfo::kClientHeight));
