@@ -490,9 +490,9 @@ private slots:
         link.colour = 0x0563C1;
         TextFormat bold;
         bold.bold = true;
-        StoreBook(RichDocument{{Paragraph{{TextRun{"strona", link}}},
-                                Paragraph{{TextRun{"Jan ", bold}, TextRun{"poczta", link}}},
-                                Paragraph{{TextRun{"dalej", {}}}}}});
+        StoreBook(RichDocument{
+            {Paragraph{{TextRun{"strona", link}}}, Paragraph{{TextRun{"Jan ", bold}, TextRun{"poczta", link}}},
+             Paragraph{{TextRun{"dalej", {}}}}, Paragraph{{TextRun{"www", link}, TextRun{" 42", {}}}}}});
         auto form = Make();
         form->show();
         form->re1->setFocus();
@@ -502,6 +502,7 @@ private slots:
             form->re1->setTextCursor(cursor);
             QTest::keyClicks(form->re1, text);
         };
+        typeAt(27, QStringLiteral("X"));
         typeAt(17, QStringLiteral(" 42"));
         typeAt(6, QStringLiteral(" tel"));
         typeAt(3, QStringLiteral("X"));
@@ -517,6 +518,8 @@ private slots:
         QCOMPARE(after.paragraphs[1].runs[2].text, std::string(" 42"));
         QVERIFY(after.paragraphs[1].runs[2].format == after.paragraphs[1].runs[0].format);
         QVERIFY(after.paragraphs[1].runs[0].format.bold);
+        QCOMPARE(after.paragraphs[3].runs.size(), std::size_t{2});
+        QCOMPARE(after.paragraphs[3].runs[1].text, std::string("X 42"));
     }
 
     void DocumentBridgeKeepsFormatsLineBreaksAndTabs()
