@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -46,6 +47,20 @@ public:
     // Waits up to `timeout` for one datagram from the address and port the socket was opened for.
     virtual UdpReceiveResult Receive(std::chrono::milliseconds timeout) = 0;
 };
+
+// What one wait-and-read of a socket came to: a datagram or a failure in the result (Done), or
+// nothing yet, the wait interrupted or the time up (Again).
+enum class UdpAttempt
+{
+    Again,
+    Done
+};
+
+// The reply loop every system's Receive shares: `attempt` waits at most the milliseconds left
+// (always more than 0) for a datagram and reads it into the result; the loop ends it with
+// TimedOut once the `timeout` is spent, however often the system woke it early.
+UdpReceiveResult ReceiveWithin(std::chrono::milliseconds timeout,
+                               const std::function<UdpAttempt(int leftMs, UdpReceiveResult& result)>& attempt);
 
 class UdpTransport
 {

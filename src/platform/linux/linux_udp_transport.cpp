@@ -41,41 +41,33 @@ public:
 
     UdpReceiveResult Receive(std::chrono::milliseconds timeout) override
     {
-        UdpReceiveResult result;
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (true) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
-                                                                                    - std::chrono::steady_clock::now());
-            if (left.count() <= 0) {
-                result.status = UdpReceiveResult::Status::TimedOut;
-                return result;
-            }
+        return ReceiveWithin(timeout, [this](int leftMs, UdpReceiveResult& result) {
             pollfd p{m_fd, POLLIN, 0};
-            const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+            const int ready = ::poll(&p, 1, leftMs);
             if (ready < 0 && errno == EINTR)
-                continue;
+                return UdpAttempt::Again;
             if (ready < 0) {
                 result.error = std::strerror(errno);
-                return result;
+                return UdpAttempt::Done;
             }
             if (ready == 0)
-                continue;
+                return UdpAttempt::Again;
             // Larger than any reply we accept, so that an over-long one is seen as such and not
             // quietly cut to size; MSG_TRUNC reports the real length all the same.
             result.datagram.resize(1024);
             const ssize_t got = ::recv(m_fd, result.datagram.data(), result.datagram.size(), MSG_TRUNC);
             if (got < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
+                return UdpAttempt::Again;
             if (got < 0) {
                 // A connected socket hears of an ICMP "port unreachable" here.
                 result.error = errno == ECONNREFUSED ? "connection refused" : std::strerror(errno);
                 result.datagram.clear();
-                return result;
+                return UdpAttempt::Done;
             }
             result.datagram.resize(static_cast<std::size_t>(got));
             result.status = UdpReceiveResult::Status::Ok;
-            return result;
-        }
+            return UdpAttempt::Done;
+        });
     }
 
 private:

@@ -44,25 +44,17 @@ public:
 
     UdpReceiveResult Receive(std::chrono::milliseconds timeout) override
     {
-        UdpReceiveResult result;
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (true) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
-                                                                                    - std::chrono::steady_clock::now());
-            if (left.count() <= 0) {
-                result.status = UdpReceiveResult::Status::TimedOut;
-                return result;
-            }
+        return ReceiveWithin(timeout, [this](int leftMs, UdpReceiveResult& result) {
             WSAPOLLFD p{};
             p.fd = m_socket;
             p.events = POLLRDNORM;
-            const int ready = ::WSAPoll(&p, 1, static_cast<INT>(left.count()));
+            const int ready = ::WSAPoll(&p, 1, static_cast<INT>(leftMs));
             if (ready == SOCKET_ERROR) {
                 result.error = SocketError();
-                return result;
+                return UdpAttempt::Done;
             }
             if (ready == 0)
-                continue;
+                return UdpAttempt::Again;
             // The largest datagram there is, so that an over-long reply is seen at its real
             // length and refused, never cut to size and taken.
             result.datagram.resize(65536);
@@ -71,18 +63,18 @@ public:
             if (got == SOCKET_ERROR) {
                 const int error = WSAGetLastError();
                 if (error == WSAEWOULDBLOCK || error == WSAEINTR)
-                    continue;
+                    return UdpAttempt::Again;
                 // A connected socket hears of an ICMP "port unreachable" as a reset.
                 result.error = error == WSAECONNRESET || error == WSAECONNREFUSED
                                    ? std::string("connection refused")
                                    : SystemErrorText(static_cast<unsigned long>(error));
                 result.datagram.clear();
-                return result;
+                return UdpAttempt::Done;
             }
             result.datagram.resize(static_cast<std::size_t>(got));
             result.status = UdpReceiveResult::Status::Ok;
-            return result;
-        }
+            return UdpAttempt::Done;
+        });
     }
 
 private:

@@ -1,0 +1,18 @@
+#include "platform/udp_transport.h"
+
+UdpReceiveResult ReceiveWithin(std::chrono::milliseconds timeout,
+                               const std::function<UdpAttempt(int leftMs, UdpReceiveResult& result)>& attempt)
+{
+    UdpReceiveResult result;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
+                                                                                - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            result.status = UdpReceiveResult::Status::TimedOut;
+            return result;
+        }
+        if (attempt(static_cast<int>(left.count()), result) == UdpAttempt::Done)
+            return result;
+    }
+}
