@@ -243,6 +243,38 @@ std::string LineBreakAfter(std::string_view fileBytes)
     return fileBytes.back() == '\r' ? "\n" : "\r\n";
 }
 
+// One line of the file into the arena as UTF-8 with its CR LF. A line of plain ASCII is moved, not
+// copied, and keeps its own CR LF when it has one; `next` is where the file's next line begins.
+void EmitLine(ArenaWriter& arena, std::string_view line, std::size_t next, const char* data, std::string& converted)
+{
+    if (HasHighBytes(line)) {
+        Cp1250AsUtf8(converted, line, kCrLf);
+        arena.Emit(converted, next);
+        return;
+    }
+    const std::size_t from = static_cast<std::size_t>(line.data() - data);
+    const std::size_t end = from + line.size();
+    if (next == end + 2 && data[end] == '\r') {
+        arena.EmitRead(from, line.size() + 2, next);
+    } else {
+        arena.EmitRead(from, line.size(), next);
+        arena.Emit(kCrLf, next);
+    }
+}
+
+// What follows the last terminator: a record cut short, without the line break before where its
+// terminator would have been. The arena ends at the last whole record.
+std::optional<std::string> CutUnfinished(std::string& arena, std::size_t end)
+{
+    if (arena.size() <= end)
+        return std::nullopt;
+    std::string unfinished = arena.substr(end);
+    if (unfinished.size() > 2)
+        unfinished.resize(unfinished.size() - 2);
+    arena.resize(end);
+    return unfinished;
+}
+
 }  // namespace
 
 std::string_view RecordKey(std::string_view record)
@@ -514,20 +546,7 @@ JournalRecords::Parsed JournalRecords::ParseInPlace(std::string&& fileBytes)
                 if (keyKnown)
                     std::memcpy(key.data(), line.data(), kKeyChars);
             }
-            if (HasHighBytes(line)) {
-                Cp1250AsUtf8(converted, line, kCrLf);
-                arena.Emit(converted, next);
-            } else {
-                const std::size_t from = static_cast<std::size_t>(line.data() - data);
-                const std::size_t end = from + line.size();
-                // The line with its own CR LF, as the arena holds it.
-                if (next == end + 2 && data[end] == '\r') {
-                    arena.EmitRead(from, line.size() + 2, next);
-                } else {
-                    arena.EmitRead(from, line.size(), next);
-                    arena.Emit(kCrLf, next);
-                }
-            }
+            EmitLine(arena, line, next, data, converted);
             if (++lines == 2)
                 textStart = arena.Size() - recordStart;
             return;
@@ -556,13 +575,7 @@ JournalRecords::Parsed JournalRecords::ParseInPlace(std::string&& fileBytes)
         keyKnown = false;
     });
     arena.Finish();
-    if (buffer.size() > recordStart) {
-        std::string unfinished = buffer.substr(recordStart);
-        if (unfinished.size() > 2)
-            unfinished.resize(unfinished.size() - 2);
-        parsed.unfinished = std::move(unfinished);
-        buffer.resize(recordStart);
-    }
+    parsed.unfinished = CutUnfinished(buffer, recordStart);
     // Records with other keys are indexed once the arena is whole: until then their bytes may be
     // held back.
     for (const std::size_t i : indexLater)

@@ -47,56 +47,76 @@ JournalFile::ReadStatus LinuxJournalFile::ReadAll(const std::filesystem::path& p
     return error == std::errc::no_such_file_or_directory ? ReadStatus::Missing : ReadStatus::Failed;
 }
 
+JournalFile::OpenStatus LinuxJournalFile::OpenLocked(const std::filesystem::path& path, int& fd)
+{
+    fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        Fail(errno);
+        return OpenStatus::Failed;
+    }
+    const auto fail = [&](int error) {
+        ::close(fd);
+        fd = -1;
+        if (error)
+            Fail(error);
+        return OpenStatus::Failed;
+    };
+    struct stat opened
+    {
+    };
+    if (::fstat(fd, &opened) != 0)
+        return fail(errno);
+    // A FIFO or a device in the file's place would block every read or never end.
+    if (!S_ISREG(opened.st_mode)) {
+        m_lastError = kNotRegular;
+        return fail(0);
+    }
+    // Two copies appending to one journal would lose notes. The lock goes with the process.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        if (error != EWOULDBLOCK)
+            return fail(error);
+        fail(0);
+        m_lastError = "plik jest używany przez inną kopię programu";
+        return OpenStatus::HeldByAnother;
+    }
+    // The lock counts only if the file locked is still the one under the name: a pack by the
+    // other writer may have renamed a new file over it since the open, and a lock on the old,
+    // nameless file would let every later save go where nobody reads.
+    struct stat named
+    {
+    };
+    if (::stat(path.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
+        ::close(fd);
+        fd = -1;
+        return OpenStatus::Ok;  // nothing locked: the caller tries again
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return OpenStatus::Ok;
+}
+
 JournalFile::OpenStatus LinuxJournalFile::OpenAndRead(const std::filesystem::path& path, std::string& contents)
 {
     Close();
     contents.clear();
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            Fail(errno);
-            return OpenStatus::Failed;
-        }
-        const auto fail = [&](int error) {
-            ::close(fd);
-            if (error)
-                Fail(error);
-            return OpenStatus::Failed;
-        };
-        struct stat opened
-        {
-        };
-        if (::fstat(fd, &opened) != 0)
-            return fail(errno);
-        // A FIFO or a device in the file's place would block every read or never end.
-        if (!S_ISREG(opened.st_mode)) {
-            m_lastError = kNotRegular;
-            return fail(0);
-        }
-        // Two copies appending to one journal would lose notes. The lock goes with the process.
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            if (error != EWOULDBLOCK)
-                return fail(error);
-            ::close(fd);
-            m_lastError = "plik jest używany przez inną kopię programu";
-            return OpenStatus::HeldByAnother;
-        }
-        // The lock counts only if the file locked is still the one under the name: a pack by the
-        // other writer may have renamed a new file over it since the open, and a lock on the old,
-        // nameless file would let every later save go where nobody reads.
-        struct stat named
-        {
-        };
-        if (::stat(path.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
-            ::close(fd);
+        int fd = -1;
+        if (const OpenStatus status = OpenLocked(path, fd); status != OpenStatus::Ok)
+            return status;
+        if (fd < 0)
             continue;
-        }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         // Only the lock holder packs, so a new file beside the journal now is what a crash
         // in the middle of a pack left.
         RemoveStaleReplacements(ReplacementTarget(path));
+        const auto fail = [&](int error) {
+            ::close(fd);
+            Fail(error);
+            return OpenStatus::Failed;
+        };
         // Read under the lock, so that nothing another writer appended before it is missed.
+        struct stat opened
+        {
+        };
         if (::fstat(fd, &opened) != 0)
             return fail(errno);
         // More than the journal can hold in memory is no notes file the program wrote.

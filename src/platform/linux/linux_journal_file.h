@@ -22,6 +22,9 @@ public:
     std::string LastError() const override { return m_lastError; }
 
 private:
+    // The file under `path` opened, a regular file and locked, in `fd`; Ok with `fd` -1 when the
+    // other writer replaced it between the open and the lock, so that it must be opened again.
+    OpenStatus OpenLocked(const std::filesystem::path& path, int& fd);
     bool Fail(int error);
 
     int m_fd = -1;
