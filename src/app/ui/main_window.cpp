@@ -380,6 +380,8 @@ void TForm1::changeEvent(QEvent* event)
     if (event->type() == QEvent::WindowStateChange) {
         m_tickAfterHiding = isMinimized();
         ScheduleClockTick();
+        if (isVisible())
+            FormShow();
     }
 }
 
@@ -405,7 +407,9 @@ bool TForm1::OpenUrl(const QUrl& url)
 
 void TForm1::FormShow()
 {
-    if (!m_settings.FirstRun || !m_options.configOnFirstRun)
+    // Started hidden on a desktop without a notification area, the window lies minimised; it is
+    // first brought up when the user restores it, as from the tray elsewhere.
+    if (!m_settings.FirstRun || !m_options.configOnFirstRun || isMinimized())
         return;
     m_options.configOnFirstRun = false;
     // After the window is on the screen, so that the dialog opens over it.

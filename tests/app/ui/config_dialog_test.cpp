@@ -776,6 +776,35 @@ private slots:
         QVERIFY(!OpenDialog());
     }
 
+    // Without a notification area a hidden start lies minimised: the first bringing up is the
+    // restore, not the start.
+    void HiddenFirstRunWithoutATrayOpensTheDialogWhenRestored()
+    {
+        MainWindowOptions options;
+        options.programDir = kDir;
+        options.startTimers = false;
+        options.startupEntry = &m_entries;
+        options.programFile = "/opt/dniarz/dniarz";
+        options.configOnFirstRun = true;
+        options.trayAvailable = false;
+        TForm1 form(MainWindowServices{m_clock, m_store, m_notesFile}, options);
+        int opened = 0;
+        WhenDialogOpens([&opened](Tconfig* dialog) {
+            ++opened;
+            Click(dialog, "BitBtn2");
+        });
+        form.StartShown(true);
+        QVERIFY(form.isMinimized());
+        QTest::qWait(20);
+        QCOMPARE(opened, 0);
+        form.showNormal();
+        QTRY_COMPARE(opened, 1);
+        form.showMinimized();
+        form.showNormal();
+        QTest::qWait(20);
+        QCOMPARE(opened, 1);
+    }
+
     // The window over the real settings file, notes file and autostart folder, found the way the
     // program finds them, in a temporary home.
     void FirstStartWritesTheSettingsFileAndARealAutostartEntry()
