@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 // One file, kept open for appending while the program runs. Every call reports failure by its
 // result; LastError() then holds the system's reason for the user's message.
@@ -49,3 +51,13 @@ public:
     virtual void Close() = 0;
     virtual std::string LastError() const = 0;
 };
+
+// The reasons a journal file gives that are not the system's, the same on every system.
+inline constexpr const char* kJournalNotRegular = "not a regular file";
+inline constexpr const char* kJournalTooLarge = "larger than 1 GB, more than a notes file can be";
+
+// ReadAll as every system's journal file does it: the whole file read the safe way, at most
+// kNotesLimit; on failure `lastError` says why, the system's own errors in `systemText`'s words.
+JournalFile::ReadStatus ReadJournalFile(const std::filesystem::path& path, std::string& contents,
+                                        std::string& lastError,
+                                        const std::function<std::string(const std::error_code&)>& systemText);

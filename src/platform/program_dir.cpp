@@ -89,3 +89,17 @@ std::filesystem::path ProgramFileFrom(std::string runningFile, const char* appIm
         runningFile.resize(runningFile.size() - kDeleted.size());
     return std::filesystem::path(runningFile);
 }
+
+bool EnsureDirectoryChain(const std::filesystem::path& dir,
+                          const std::function<bool(const std::filesystem::path&)>& makeOne)
+{
+    if (dir.empty())
+        return false;
+    std::error_code ec;
+    if (std::filesystem::is_directory(dir, ec))
+        return true;
+    const auto parent = dir.parent_path();
+    if (!parent.empty() && parent != dir && !EnsureDirectoryChain(parent, makeOne))
+        return false;
+    return makeOne(dir);
+}

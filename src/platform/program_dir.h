@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,10 @@ std::string DescribeProgramFiles(const ProgramFiles& files);
 // Creates `dir` and any missing parents readable by the owner alone, as a folder of a user's
 // private files should be; an existing folder keeps its mode. False when it cannot be made.
 bool EnsurePrivateDirectory(const std::filesystem::path& dir);
+// What both systems' EnsurePrivateDirectory do: `dir` and its missing parents, parents first,
+// each made by `makeOne` with the system's own rights. True when `dir` is a folder at the end.
+bool EnsureDirectoryChain(const std::filesystem::path& dir,
+                          const std::function<bool(const std::filesystem::path&)>& makeOne);
 
 // The program file to name where the program must be found again later, as in a start-at-logon
 // entry: the AppImage it runs from when `appImage` is set (its contents are mounted afresh at

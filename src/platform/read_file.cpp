@@ -1,6 +1,7 @@
 #include "platform/read_file.h"
 
 #include "platform/file_store.h"
+#include "platform/journal_file.h"
 
 std::string ReadFailureText(const std::error_code& error)
 {
@@ -26,4 +27,21 @@ FileRead ReadStoredFile(const std::filesystem::path& file, std::uint64_t limit)
     else if (error != std::errc::no_such_file_or_directory)
         read.status = FileRead::Status::Failed;
     return read;
+}
+
+JournalFile::ReadStatus ReadJournalFile(const std::filesystem::path& path, std::string& contents,
+                                        std::string& lastError,
+                                        const std::function<std::string(const std::error_code&)>& systemText)
+{
+    const std::error_code error = ReadFileSafely(path, kNotesLimit, contents);
+    if (!error)
+        return JournalFile::ReadStatus::Ok;
+    if (error == std::errc::invalid_argument)
+        lastError = kJournalNotRegular;
+    else if (error == std::errc::file_too_large)
+        lastError = kJournalTooLarge;
+    else
+        lastError = systemText(error);
+    return error == std::errc::no_such_file_or_directory ? JournalFile::ReadStatus::Missing
+                                                         : JournalFile::ReadStatus::Failed;
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kNotRegular = "not a regular file";
-constexpr const char* kTooLarge = "larger than 1 GB, more than a notes file can be";
 // A pack by another writer renames a new file over the name between our open and our lock; each
 // round of that costs the other writer a whole pack, so a few rounds are all there can be.
 constexpr int kLockAttempts = 100;
@@ -35,16 +33,8 @@ bool LinuxJournalFile::Fail(int error)
 
 JournalFile::ReadStatus LinuxJournalFile::ReadAll(const std::filesystem::path& path, std::string& contents)
 {
-    const std::error_code error = ReadFileSafely(path, kNotesLimit, contents);
-    if (!error)
-        return ReadStatus::Ok;
-    if (error == std::errc::invalid_argument)
-        m_lastError = kNotRegular;
-    else if (error == std::errc::file_too_large)
-        m_lastError = kTooLarge;
-    else
-        Fail(error.value());
-    return error == std::errc::no_such_file_or_directory ? ReadStatus::Missing : ReadStatus::Failed;
+    return ReadJournalFile(path, contents, m_lastError,
+                           [](const std::error_code& error) { return std::string(std::strerror(error.value())); });
 }
 
 JournalFile::OpenStatus LinuxJournalFile::OpenLocked(const std::filesystem::path& path, int& fd)
@@ -68,7 +58,7 @@ JournalFile::OpenStatus LinuxJournalFile::OpenLocked(const std::filesystem::path
         return fail(errno);
     // A FIFO or a device in the file's place would block every read or never end.
     if (!S_ISREG(opened.st_mode)) {
-        m_lastError = kNotRegular;
+        m_lastError = kJournalNotRegular;
         return fail(0);
     }
     // Two copies appending to one journal would lose notes. The lock goes with the process.
@@ -121,7 +111,7 @@ JournalFile::OpenStatus LinuxJournalFile::OpenAndRead(const std::filesystem::pat
             return fail(errno);
         // More than the journal can hold in memory is no notes file the program wrote.
         if (static_cast<std::uint64_t>(opened.st_size) > kNotesLimit) {
-            m_lastError = kTooLarge;
+            m_lastError = kJournalTooLarge;
             ::close(fd);
             return OpenStatus::TooLarge;
         }

@@ -18,17 +18,12 @@ std::filesystem::path ExecutableDir()
 
 bool EnsurePrivateDirectory(const std::filesystem::path& dir)
 {
-    if (dir.empty())
-        return false;
-    std::error_code ec;
-    if (std::filesystem::is_directory(dir, ec))
-        return true;
-    // Parents first, each made 0700 from the start: a folder created open and narrowed later
-    // would let another user slip into it in between.
-    const auto parent = dir.parent_path();
-    if (!parent.empty() && parent != dir && !EnsurePrivateDirectory(parent))
-        return false;
-    return ::mkdir(dir.c_str(), 0700) == 0 || (errno == EEXIST && std::filesystem::is_directory(dir, ec));
+    // Each made 0700 from the start: a folder created open and narrowed later would let another
+    // user slip into it in between.
+    return EnsureDirectoryChain(dir, [](const std::filesystem::path& one) {
+        std::error_code ec;
+        return ::mkdir(one.c_str(), 0700) == 0 || (errno == EEXIST && std::filesystem::is_directory(one, ec));
+    });
 }
 
 std::filesystem::path ProgramFile()

@@ -32,17 +32,11 @@ std::filesystem::path ExecutableDir()
 
 bool EnsurePrivateDirectory(const std::filesystem::path& dir)
 {
-    if (dir.empty())
-        return false;
-    std::error_code ec;
-    if (std::filesystem::is_directory(dir, ec))
-        return true;
     // The folders a user's files go into (under %LOCALAPPDATA%) inherit the user's own access
     // rights, which keep other users out.
-    const auto parent = dir.parent_path();
-    if (!parent.empty() && parent != dir && !EnsurePrivateDirectory(parent))
-        return false;
-    return CreateDirectoryW(dir.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    return EnsureDirectoryChain(dir, [](const std::filesystem::path& one) {
+        return CreateDirectoryW(one.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    });
 }
 
 std::filesystem::path ProgramFile()

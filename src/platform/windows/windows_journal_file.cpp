@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char* kNotRegular = "not a regular file";
-constexpr const char* kTooLarge = "larger than 1 GB, more than a notes file can be";
 constexpr int kLockAttempts = 100;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -56,18 +54,12 @@ bool WindowsJournalFile::Fail(unsigned long error)
 
 JournalFile::ReadStatus WindowsJournalFile::ReadAll(const std::filesystem::path& path, std::string& contents)
 {
-    const std::error_code error = ReadFileSafely(path, kNotesLimit, contents);
-    if (!error)
-        return ReadStatus::Ok;
-    if (error == std::errc::invalid_argument)
-        m_lastError = kNotRegular;
-    else if (error == std::errc::file_too_large)
-        m_lastError = kTooLarge;
-    else if (error == std::errc::no_such_file_or_directory)
-        m_lastError = SystemErrorText(ERROR_FILE_NOT_FOUND);
-    else
-        Fail(static_cast<unsigned long>(error.value()));
-    return error == std::errc::no_such_file_or_directory ? ReadStatus::Missing : ReadStatus::Failed;
+    return ReadJournalFile(path, contents, m_lastError, [](const std::error_code& error) {
+        // A missing file comes back as a portable error code; the user reads the system's words.
+        return SystemErrorText(error == std::errc::no_such_file_or_directory
+                                   ? ERROR_FILE_NOT_FOUND
+                                   : static_cast<unsigned long>(error.value()));
+    });
 }
 
 JournalFile::OpenStatus WindowsJournalFile::OpenLocked(HANDLE& file)
@@ -94,7 +86,7 @@ JournalFile::OpenStatus WindowsJournalFile::OpenLocked(HANDLE& file)
         };
         // A device (NUL, COM1) or a pipe in the file's place would block every read or never end.
         if (!IsRegularFile(file)) {
-            m_lastError = kNotRegular;
+            m_lastError = kJournalNotRegular;
             return fail(0);
         }
         switch (LockWriter(file)) {
@@ -137,7 +129,7 @@ JournalFile::OpenStatus WindowsJournalFile::OpenAndRead(const std::filesystem::p
     RemoveStaleReplacements(path);
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) > kNotesLimit) {
-        m_lastError = kTooLarge;
+        m_lastError = kJournalTooLarge;
         CloseHandle(file);
         return OpenStatus::TooLarge;
     }

@@ -3,6 +3,7 @@
 #include "app/ui/clock_bar.h"
 
 #include "app/ui/main_window.h"
+#include "find_child.h"
 #include "ui_support/message_box.h"
 #include "app/ui/tray_icon.h"
 #include "clock/tick_schedule.h"
@@ -77,33 +78,25 @@ private:
 };
 
 // The bar's controls by their object names.
-template <typename T>
-T* Child(const TForm1& form, const char* name)
-{
-    T* child = form.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
 QLabel* ClockLabel(const TForm1& form)
 {
-    return Child<QLabel>(form, "lgodzina");
+    return Find<QLabel>(form, "lgodzina");
 }
 QLineEdit* Alarm(const TForm1& form)
 {
-    return Child<QLineEdit>(form, "alarm");
+    return Find<QLineEdit>(form, "alarm");
 }
 QPushButton* Toggle(const TForm1& form)
 {
-    return Child<QPushButton>(form, "azalwyl");
+    return Find<QPushButton>(form, "azalwyl");
 }
 QPushButton* Stop(const TForm1& form)
 {
-    return Child<QPushButton>(form, "alstop");
+    return Find<QPushButton>(form, "alstop");
 }
 QPushButton* Snooze(const TForm1& form)
 {
-    return Child<QPushButton>(form, "drzemka");
+    return Find<QPushButton>(form, "drzemka");
 }
 
 }  // namespace

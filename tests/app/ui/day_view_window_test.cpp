@@ -3,6 +3,7 @@
 #include "app/name_reminders.h"
 #include "app/settings.h"
 #include "app/ui/main_window.h"
+#include "find_child.h"
 #include "ui_support/message_box.h"
 #include "app/ui/speed_button.h"
 #include "app/day_view.h"
@@ -29,15 +30,6 @@
 using namespace std::chrono;
 
 namespace {
-
-template <typename T>
-T* Find(const QObject& form, const char* name)
-{
-    T* child = form.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
 
 const std::filesystem::path kDir = "/notes";
 

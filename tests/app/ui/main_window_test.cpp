@@ -1,5 +1,6 @@
 // The main window's shell: its fixed layout, going to the tray and back, quitting, the links.
 #include "app/ui/main_window.h"
+#include "find_child.h"
 #include "app/ui/day_panel.h"
 
 #include "app/ui/link_label.h"
@@ -31,15 +32,6 @@
 using namespace std::chrono;
 
 namespace {
-
-template <typename T>
-T* Find(const QObject& form, const char* name)
-{
-    T* child = form.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
 
 struct Setup
 {
