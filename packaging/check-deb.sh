@@ -18,11 +18,11 @@ version=$(sed -n 's/^project(dniarz VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")
 [ "$(field Version)" = "$version" ] || fail "version $(field Version), CMake says $version"
 [ -n "$(field Section)" ] && [ -n "$(field Description)" ] || fail "no section or description"
 depends=$(field Depends)
-# Every library the executable links needs its package; Qt's widgets always, sound when linked.
-need=(libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6)
+# Every library the executable links needs its package; Qt's widgets always, sound when linked;
+# libsndfile always, loaded as the alarm's file is first played.
+need=(libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 libsndfile1)
 linked=$(readelf -d "$build/dniarz" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p')
 grep -q '^libasound\.so' <<<"$linked" && need+=(libasound2)
-grep -q '^libsndfile\.so' <<<"$linked" && need+=(libsndfile1)
 names=$(sed 's/ ([^)]*)//g; s/ *| */\n/g; s/, /\n/g' <<<"$depends")
 for p in "${need[@]}"; do
     grep -qxF "$p" <<<"$names" || fail "Depends lacks $p: $depends"

@@ -2,6 +2,7 @@
 #include "platform/linux/alsa_sound.h"
 
 #include <alsa/asoundlib.h>
+#include <dlfcn.h>
 #include <sndfile.h>
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -94,6 +96,34 @@ private:
     unsigned m_channels = 1;
 };
 
+// libsndfile and the codecs it links weigh a millisecond of every start, for a file the alarm
+// plays once a day at most: it is loaded on the first play. Without it a file is unplayable and
+// the alarm keeps to its tones.
+struct SoundFileLibrary
+{
+    decltype(&sf_open_fd) open = nullptr;
+    decltype(&sf_readf_float) readFloat = nullptr;
+    decltype(&sf_close) close = nullptr;
+};
+
+const SoundFileLibrary* LoadSoundFileLibrary()
+{
+    static const std::optional<SoundFileLibrary> library = []() -> std::optional<SoundFileLibrary> {
+        // Never unloaded: the pointers are kept for the program's life.
+        void* handle = ::dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!handle)
+            return std::nullopt;
+        SoundFileLibrary found;
+        found.open = reinterpret_cast<decltype(&sf_open_fd)>(::dlsym(handle, "sf_open_fd"));
+        found.readFloat = reinterpret_cast<decltype(&sf_readf_float)>(::dlsym(handle, "sf_readf_float"));
+        found.close = reinterpret_cast<decltype(&sf_close)>(::dlsym(handle, "sf_close"));
+        if (!found.open || !found.readFloat || !found.close)
+            return std::nullopt;
+        return found;
+    }();
+    return library ? &*library : nullptr;
+}
+
 // 16-bit samples come back exactly; louder than full scale is clipped, not folded over.
 std::int16_t ToSample(float value)
 {
@@ -137,8 +167,13 @@ bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file, const std::func
         ::close(fd);
         return false;
     }
+    const SoundFileLibrary* library = LoadSoundFileLibrary();
+    if (!library) {
+        ::close(fd);
+        return false;
+    }
     SF_INFO info{};
-    SNDFILE* sound = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
+    SNDFILE* sound = library->open(fd, SFM_READ, &info, SF_TRUE);
     if (!sound)
         return false;
     bool played = false;
@@ -161,7 +196,7 @@ bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file, const std::func
                     cut = true;
                     break;
                 }
-                const sf_count_t frames = sf_readf_float(sound, read.data(), chunk);
+                const sf_count_t frames = library->readFloat(sound, read.data(), chunk);
                 if (frames <= 0)
                     break;
                 const std::size_t count = static_cast<std::size_t>(frames) * channels;
@@ -178,6 +213,6 @@ bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file, const std::func
                 pcm.Drain();
         }
     }
-    sf_close(sound);
+    library->close(sound);
     return played || cut;
 }
