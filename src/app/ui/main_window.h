@@ -11,6 +11,7 @@
 #include "app/ui/config_dialog.h"
 #include "app/ui/contacts_host.h"
 #include "astro/places.h"
+#include "astro/sun_moon_line.h"
 #include "calendar/datetime.h"
 #include "calendar/multi_day_notes.h"
 #include "calendar/namedays.h"
@@ -249,6 +250,15 @@ private:
     NoteEditor m_editor{m_journal};
     NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
+    // Kept for the place it was made for: the day before and after share its positions, so that
+    // stepping through days, and the refresh that follows the first paint, cost a fraction.
+    struct PlaceAlmanac
+    {
+        double latitude;
+        double longitude;
+        SunMoonAlmanac almanac;
+    };
+    std::optional<PlaceAlmanac> m_almanac;
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;    // "Przywołanie"

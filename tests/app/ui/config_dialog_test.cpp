@@ -518,6 +518,39 @@ private slots:
         }
     }
 
+    // The day panel's sun line is for the place just chosen, each time the place changes, also back
+    // to one shown before.
+    void SunLineFollowsThePlaceChosenOnOk()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        const TDateTime day = EncodeDate(2024, 6, 21);
+        Child<TCalenPnl>(form.get(), "cal")->SetSelectedDate(day);
+        auto* slonce = Child<QLabel>(form.get(), "slonce");
+        const struct
+        {
+            const char* latitude;
+            const char* longitude;
+            double lat;
+            double lon;
+        } places[] = {
+            {"78.22", "15.65", 78.22, 15.65}, {"-33.87", "151.21", -33.87, 151.21}, {"78.22", "15.65", 78.22, 15.65}};
+        for (const auto& place : places) {
+            WhenDialogOpens([&place](Tconfig* dialog) {
+                Retype(dialog, "eszer", QString::fromUtf8(place.latitude));
+                Retype(dialog, "edl", QString::fromUtf8(place.longitude));
+                Click(dialog, "BitBtn1");
+            });
+            form->SpeedButton5Click();
+            const SunMoonLine expected = BuildSunMoonLine(day, place.lat, place.lon);
+            QCOMPARE(slonce->text(), QString::fromStdString(expected.caption));
+            QCOMPARE(slonce->toolTip(),
+                     QString::fromStdString(expected.Hint()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        }
+        // Midsummer in Svalbard has no sunset; in Sydney it has both.
+        QCOMPARE(slonce->text(), QStringLiteral("W/Z: ----/----"));
+    }
+
     void OkKeepsOrRestartsTheCorrectionBookkeeping()
     {
         PutKey();
