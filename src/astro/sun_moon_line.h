@@ -46,6 +46,8 @@ class SunMoonAlmanac
 public:
     SunMoonAlmanac(double latitude, double longitude);
     SunMoonLine Line(TDateTime date);
+    double Latitude() const { return m_latitude; }
+    double Longitude() const { return m_longitude; }
 
 private:
     struct WholeDay

@@ -325,9 +325,9 @@ void TForm1::RefreshSunMoon()
     // A place without an answer reads "----/----"; any other failure is a fault that must show.
     const double latitude = m_settings.Latitude;
     const double longitude = m_settings.Longitude;
-    if (!m_almanac || m_almanac->latitude != latitude || m_almanac->longitude != longitude)
-        m_almanac.emplace(PlaceAlmanac{latitude, longitude, SunMoonAlmanac(latitude, longitude)});
-    const SunMoonLine line = m_almanac->almanac.Line(cal->SelectedDate());
+    if (!m_almanac || m_almanac->Latitude() != latitude || m_almanac->Longitude() != longitude)
+        m_almanac.emplace(latitude, longitude);
+    const SunMoonLine line = m_almanac->Line(cal->SelectedDate());
     // Qt's tooltips break lines everywhere, so the hint keeps its three lines.
     Panel1->SetSunLine(line.caption, line.Hint());
 }

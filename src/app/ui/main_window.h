@@ -252,13 +252,7 @@ private:
     DayView m_dayView{m_names};
     // Kept for the place it was made for: the day before and after share its positions, so that
     // stepping through days, and the refresh that follows the first paint, cost a fraction.
-    struct PlaceAlmanac
-    {
-        double latitude;
-        double longitude;
-        SunMoonAlmanac almanac;
-    };
-    std::optional<PlaceAlmanac> m_almanac;
+    std::optional<SunMoonAlmanac> m_almanac;
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;    // "Przywołanie"

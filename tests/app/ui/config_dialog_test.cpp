@@ -38,8 +38,10 @@
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <type_traits>
+#include <utility>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,6 +113,17 @@ void Retype(QWidget* dialog, const char* edit, const QString& text)
     line->selectAll();
     QTest::keyClick(line, Qt::Key_Backspace);
     QTest::keyClicks(line, text);
+}
+
+// "Konfig." on the window, the edits retyped and OK.
+void OkWithTexts(TForm1& form, std::initializer_list<std::pair<const char*, QString>> texts)
+{
+    WhenDialogOpens([&texts](Tconfig* dialog) {
+        for (const auto& [edit, text] : texts)
+            Retype(dialog, edit, text);
+        Click(dialog, "BitBtn1");
+    });
+    form.SpeedButton5Click();
 }
 
 // An Exec value split into arguments as a desktop session does: blanks separate, double quotes
@@ -507,12 +520,7 @@ private slots:
             double latitude;
         } rows[] = {{"abc", "50,5", 300, 52}, {"2", "50.5", 5, 50.5}, {"99999", "", 3600, 52}};
         for (const auto& row : rows) {
-            WhenDialogOpens([&row](Tconfig* dialog) {
-                Retype(dialog, "eczas", QString::fromUtf8(row.eczas));
-                Retype(dialog, "eszer", QString::fromUtf8(row.eszer));
-                Click(dialog, "BitBtn1");
-            });
-            form->SpeedButton5Click();
+            OkWithTexts(*form, {{"eczas", QString::fromUtf8(row.eczas)}, {"eszer", QString::fromUtf8(row.eszer)}});
             QCOMPARE(form->CurrentSettings().AlarmDuration, row.seconds);
             QCOMPARE(form->CurrentSettings().Latitude, row.latitude);
         }
@@ -529,20 +537,12 @@ private slots:
         auto* slonce = Child<QLabel>(form.get(), "slonce");
         const struct
         {
-            const char* latitude;
-            const char* longitude;
-            double lat;
-            double lon;
-        } places[] = {
-            {"78.22", "15.65", 78.22, 15.65}, {"-33.87", "151.21", -33.87, 151.21}, {"78.22", "15.65", 78.22, 15.65}};
+            double latitude;
+            double longitude;
+        } places[] = {{78.22, 15.65}, {-33.87, 151.21}, {78.22, 15.65}};
         for (const auto& place : places) {
-            WhenDialogOpens([&place](Tconfig* dialog) {
-                Retype(dialog, "eszer", QString::fromUtf8(place.latitude));
-                Retype(dialog, "edl", QString::fromUtf8(place.longitude));
-                Click(dialog, "BitBtn1");
-            });
-            form->SpeedButton5Click();
-            const SunMoonLine expected = BuildSunMoonLine(day, place.lat, place.lon);
+            OkWithTexts(*form, {{"eszer", QString::number(place.latitude)}, {"edl", QString::number(place.longitude)}});
+            const SunMoonLine expected = BuildSunMoonLine(day, place.latitude, place.longitude);
             QCOMPARE(slonce->text(), QString::fromStdString(expected.caption));
             QCOMPARE(slonce->toolTip(),
                      QString::fromStdString(expected.Hint()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
