@@ -41,12 +41,17 @@ int RunExportIcsCommand(const JournalRecords& notes, const NameDayTable& table, 
 int RunImportIcsCommand(const ImportIcsCommand& command, FileStore& files, NotesJournal& journal, std::ostream& out,
                         std::ostream& err)
 {
-    const std::optional<std::string> bytes = files.ReadContents(command.file);
-    if (!bytes) {
+    // Read no further than a calendar may be: the rich-text limit would hold eight times as much.
+    const FileRead file = files.Read(command.file, kMaxIcsBytes);
+    if (file.tooLarge) {
+        err << "dniarz: " << command.file.string() << ": " << IcsTooLargeText() << '\n';
+        return 2;
+    }
+    if (file.status != FileRead::Status::Read) {
         err << "dniarz: nie można odczytać pliku " << command.file.string() << '\n';
         return 2;
     }
-    const IcsImport read = ReadIcs(*bytes, command.utcOffset);
+    const IcsImport read = ReadIcs(file.contents, command.utcOffset);
     if (!read.error.empty()) {
         err << "dniarz: " << command.file.string() << ": " << read.error << '\n';
         return 2;

@@ -63,7 +63,9 @@ std::string UidDate(int year, int month, int day)
     return FourDigitYear(year) + "-" + TwoDigits(month) + "-" + TwoDigits(day);
 }
 
-// iCalendar text breaks lines with LF alone; libical escapes it as "\n".
+// iCalendar text breaks lines with LF alone; libical escapes it as "\n". A CR that ends no line
+// in the note (one put there by hand, or by an old editor) would go out as an escape no reader
+// knows, so it breaks the line too, as the import reads a lone CR.
 std::string WithLineFeeds(std::string_view text)
 {
     std::string out;
@@ -71,7 +73,7 @@ std::string WithLineFeeds(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             continue;
-        out += text[i];
+        out += text[i] == '\r' ? '\n' : text[i];
     }
     return out;
 }
@@ -84,18 +86,18 @@ std::string_view Trimmed(std::string_view line)
     return line.substr(start, line.find_last_not_of(" \t") - start + 1);
 }
 
-// The first line that holds more than blanks.
+// The first line that holds more than blanks; `text` has LF line ends.
 std::string Summary(std::string_view text)
 {
     std::size_t pos = 0;
     while (pos <= text.size()) {
-        std::size_t end = text.find("\r\n", pos);
+        std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos)
             end = text.size();
         const std::string_view line = Trimmed(text.substr(pos, end - pos));
         if (!line.empty())
             return std::string(line);
-        pos = end + 2;
+        pos = end + 1;
     }
     return {};
 }
@@ -185,11 +187,10 @@ void AddNotes(CalendarWriter& writer, const JournalRecords& notes, const IcsExpo
         const std::optional<KeyDate> d = ParseKey(key);
         if (!d)
             continue;
-        const std::string text(notes.Text(i));
-        std::string summary = Summary(text);
+        const std::string description = WithLineFeeds(notes.Text(i));
+        const std::string summary = Summary(description);
         if (summary.empty())
             continue;
-        const std::string description = WithLineFeeds(text);
         if (!d->yearly) {
             if ((options.fromYear && d->year < *options.fromYear) || (options.toYear && d->year > *options.toYear))
                 continue;

@@ -161,12 +161,16 @@ std::string PolishCount(int n, const char* one, const char* few, const char* man
     return std::to_string(n) + " " + word;
 }
 
+std::string IcsTooLargeText()
+{
+    return "Plik jest za duży jak na kalendarz (ponad " + std::to_string(kMaxIcsBytes / (1024 * 1024)) + " MB).";
+}
+
 IcsImport ReadIcs(std::string_view bytes, const UtcOffsetAt& utcOffset)
 {
     IcsImport result;
     if (bytes.size() > kMaxIcsBytes) {
-        result.error = "Plik jest za duży jak na kalendarz (ponad " + std::to_string(kMaxIcsBytes / (1024 * 1024))
-                       + " MB).";
+        result.error = IcsTooLargeText();
         return result;
     }
     if (bytes.starts_with("\xEF\xBB\xBF"))

@@ -28,8 +28,11 @@ struct IcsImport
 // The offset of local time from UTC at a moment, as the system's clock gives it.
 using UtcOffsetAt = std::function<std::chrono::seconds(std::chrono::system_clock::time_point)>;
 
-// Files larger than this are refused before parsing: no calendar of notes comes near it.
+// Files larger than this are refused before parsing (and read no further than this): no calendar
+// of notes comes near it.
 constexpr std::size_t kMaxIcsBytes = 32 * 1024 * 1024;
+// What the user is told of a file beyond kMaxIcsBytes, in Polish, with the figure.
+std::string IcsTooLargeText();
 
 // Each event becomes a note on the local day it starts: a timed event's time ("hh:nn" or
 // "hh:nn-hh:nn"), its summary, location and description as lines. A time with a zone is moved

@@ -18,7 +18,8 @@ struct FileRead
         Failed  // there, but not to be read: no regular file, beyond the limit, no permission, I/O
     };
     Status status = Status::Missing;
-    std::string contents;  // empty unless Read
+    bool tooLarge = false;  // Failed because the file is beyond the limit
+    std::string contents;   // empty unless Read
 };
 
 // A file on the disk through the safe reader, a missing file told from one that cannot be read:

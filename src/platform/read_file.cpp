@@ -26,6 +26,7 @@ FileRead ReadStoredFile(const std::filesystem::path& file, std::uint64_t limit)
         read.status = FileRead::Status::Read;
     else if (error != std::errc::no_such_file_or_directory)
         read.status = FileRead::Status::Failed;
+    read.tooLarge = error == std::errc::file_too_large;
     return read;
 }
 

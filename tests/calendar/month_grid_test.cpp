@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -84,6 +85,60 @@ TEST(MonthGrid, WeekNumbersAtYearEnds)
     EXPECT_EQ(FirstWeekStart(2025, true), EncodeDate(2024, 12, 30));
     EXPECT_EQ(FirstWeekStart(2021, false), EncodeDate(2021, 1, 3));
     EXPECT_EQ(FirstWeekStart(2024, false), EncodeDate(2023, 12, 31));
+}
+
+// Every kind of year start, leap and common. The first Monday of week 1 and the count of weeks are
+// those of published ISO 8601 week calendars; every day from a week before the year to a week
+// after it is then checked against the week of its Thursday, reckoned here with std::chrono: a week
+// belongs to the year its Thursday is in and is numbered from that year's first Thursday. Sunday
+// weeks follow the same rule one day earlier.
+TEST(MonthGrid, WeekNumbersForEveryKindOfYearStart)
+{
+    using namespace std::chrono;
+    struct Row
+    {
+        int year;
+        weekday starts;
+        bool leap;
+        sys_days firstMonday;
+        int weeks;
+    };
+    const Row rows[] = {
+        {2018, Monday, false, 2018y / 1 / 1, 52},      {2024, Monday, true, 2024y / 1 / 1, 52},
+        {2019, Tuesday, false, 2018y / 12 / 31, 52},   {2008, Tuesday, true, 2007y / 12 / 31, 52},
+        {2025, Wednesday, false, 2024y / 12 / 30, 52}, {2020, Wednesday, true, 2019y / 12 / 30, 53},
+        {2015, Thursday, false, 2014y / 12 / 29, 53},  {2026, Thursday, false, 2025y / 12 / 29, 53},
+        {2004, Thursday, true, 2003y / 12 / 29, 53},   {2021, Friday, false, 2021y / 1 / 4, 52},
+        {2016, Friday, true, 2016y / 1 / 4, 52},       {2022, Saturday, false, 2022y / 1 / 3, 52},
+        {2000, Saturday, true, 2000y / 1 / 3, 52},     {2023, Sunday, false, 2023y / 1 / 2, 52},
+        {2012, Sunday, true, 2012y / 1 / 2, 52},
+    };
+    const auto toDate = [](sys_days day) {
+        const year_month_day ymd(day);
+        return EncodeDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+                          static_cast<int>(static_cast<unsigned>(ymd.day())));
+    };
+    const auto weekOfThursday = [](sys_days thursday) {
+        const sys_days newYear = year_month_day(thursday).year() / January / 1;
+        return static_cast<int>((thursday - newYear).count() / 7) + 1;
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.year);
+        const year y(r.year);
+        ASSERT_EQ(weekday(sys_days(y / January / 1)), r.starts);
+        ASSERT_EQ(y.is_leap(), r.leap);
+        EXPECT_EQ(FirstWeekStart(r.year, true), toDate(r.firstMonday));
+        EXPECT_EQ(FirstWeekStart(r.year, false), toDate(r.firstMonday - days(1)));
+        // 28 December always lies in the last week of its year.
+        EXPECT_EQ(WeekNumber(EncodeDate(r.year, 12, 28), true), r.weeks);
+        for (sys_days day = sys_days(y / January / 1) - days(7); day <= sys_days(y / December / 31) + days(7);
+             day += days(1)) {
+            SCOPED_TRACE(testing::Message() << "day " << (day - sys_days(y / January / 1)).count() << " of the year");
+            const weekday wd(day);
+            EXPECT_EQ(WeekNumber(toDate(day), true), weekOfThursday(day - days(wd.iso_encoding() - 1) + days(3)));
+            EXPECT_EQ(WeekNumber(toDate(day), false), weekOfThursday(day - days(wd.c_encoding()) + days(4)));
+        }
+    }
 }
 
 TEST(MonthGrid, CellTablesWithAndWithoutNeighbourDays)
@@ -184,6 +239,31 @@ TEST(MonthGrid, ColourRulesLaterRulesWin)
     MonthGrid sunday = GridOn(2024, 12, 1, false, false);
     EXPECT_EQ(sunday.InkOf(1), CellInk::Sunday);
     EXPECT_EQ(sunday.InkOf(7), CellInk::Saturday);
+}
+
+// The colour each kind of cell is painted in, from the colours the settings give: the grids, the
+// day number and the date drop-down all take it from here.
+TEST(MonthGrid, EachInkTakesItsOwnColour)
+{
+    MonthGrid grid = GridOn(2024, 12, 2);
+    grid.Colours().holiday = 0x0000FF;
+    grid.Colours().sunday = 0xFF0000;
+    grid.Colours().saturday = 0x008000;
+    grid.Colours().marked = 0xFF00FF;
+    grid.Colours().today = 0x00FFFF;
+    grid.Colours().week = 0x800000;
+    struct Row
+    {
+        CellInk ink;
+        Rgb colour;
+    };
+    // Grey is drawn greyed out by the panel, from black like plain days.
+    const Row rows[] = {{CellInk::Holiday, 0x0000FF}, {CellInk::Sunday, 0xFF0000}, {CellInk::Saturday, 0x008000},
+                        {CellInk::Marked, 0xFF00FF},  {CellInk::Black, 0x000000},  {CellInk::Grey, 0x000000}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(static_cast<int>(r.ink));
+        EXPECT_EQ(grid.ColourOf(r.ink), r.colour);
+    }
 }
 
 TEST(MonthGrid, TodayOnlyOnTodaysMonthAndNeverGrey)

@@ -133,3 +133,78 @@ TEST(NotesReading, AppendedRecordsReplaceTheNewestReadOnes)
     EXPECT_EQ(records.MarkedDayKeys(2024, 1), std::vector<std::string>{"2024.01.05"});
     EXPECT_TRUE(records.MarkedDayKeys(2024, 12).empty());
 }
+
+// The newest record of a key wins however its first line was written: a first line of exactly a
+// key is indexed while reading, a longer one (text added by hand after the key) only once the file
+// is read, out of file order. Either may be the older.
+TEST(NotesReading, TheNewestRecordOfADayWinsWhicheverWayItsKeyWasRead)
+{
+    struct Row
+    {
+        const char* older;  // first lines, key first
+        const char* newer;
+        const char* key;
+    };
+    const Row rows[] = {
+        {"2024.01.05 dopisek", "2024.01.05", "2024.01.05"}, {"2024.01.05", "2024.01.05 dopisek", "2024.01.05"},
+        {"    .01.05 dopisek", "    .01.05", "    .01.05"}, {"    .01.05", "    .01.05 dopisek", "    .01.05"},
+        {"abcdefghij dopisek", "abcdefghij", "abcdefghij"}, {"abcdefghij", "abcdefghij dopisek", "abcdefghij"},
+        {"2024.01.05\xb9", "2024.01.05", "2024.01.05"},
+    };
+    for (const Row& r : rows) {
+        for (const bool newerDeletes : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << '"' << r.older << "\" then \"" << r.newer << '"' << (newerDeletes ? ", empty" : ""));
+            const std::string bytes = std::string("2024.01.04\r\nt\r\nbefore\r\n****\r\n") + r.older
+                                      + "\r\nt\r\nold\r\n****\r\n" + r.newer + "\r\nt\r\n"
+                                      + (newerDeletes ? "" : "new\r\n") + "****\r\n";
+            const JournalRecords records = JournalRecords::Parse(bytes).records;
+            ASSERT_EQ(records.Count(), 3u);
+            EXPECT_EQ(records.FindNote(r.key).text, newerDeletes ? "" : "new");
+            const bool dated = std::string_view(r.key).starts_with("2024");
+            const bool yearly = std::string_view(r.key).starts_with(" ");
+            std::vector<std::string> marked = {"2024.01.04"};
+            if (!newerDeletes && (dated || yearly))
+                marked.emplace_back(r.key);
+            EXPECT_EQ(records.MarkedDayKeys(2024, 1), marked);
+            const std::vector<std::size_t> live = newerDeletes ? std::vector<std::size_t>{0}
+                                                               : std::vector<std::size_t>{2, 0};
+            EXPECT_EQ(records.LiveRecords({}), live);
+        }
+    }
+}
+
+// Letters of the code page in a line's last bytes, which are read one by one after the line's
+// whole words of eight: each must become its letter, at every place in lines of every length
+// around a word's size. Windows-1250 has the euro sign at 0x80, Š at 0x8A, Ť at 0x8D and the dot
+// above at 0xFF.
+TEST(NotesReading, ALetterOfTheCodePageInALinesLastBytesIsConverted)
+{
+    struct Letter
+    {
+        char byte;
+        const char* utf8;
+    };
+    const Letter letters[] = {
+        {'\x80', "\xE2\x82\xAC"}, {'\x8A', "\xC5\xA0"}, {'\x8D', "\xC5\xA4"}, {'\xFF', "\xCB\x99"}};
+    for (const Letter& letter : letters) {
+        for (std::size_t length = 1; length <= 17; ++length) {
+            for (std::size_t at = 0; at < length; ++at) {
+                SCOPED_TRACE(testing::Message() << "byte " << +static_cast<unsigned char>(letter.byte) << " at " << at
+                                                << " of " << length);
+                std::string line(length, 'a');
+                line[at] = letter.byte;
+                std::string expected(length, 'a');
+                expected.replace(at, 1, letter.utf8);
+                const JournalRecords records =
+                    JournalRecords::Parse("2024.01.05\r\nt\r\n" + line + "\r\n" + line + "\r\n****\r\n").records;
+                ASSERT_EQ(records.Count(), 1u);
+                EXPECT_EQ(records.FindNote("2024.01.05").text, expected + "\r\n" + expected);
+            }
+        }
+    }
+    // In a key's line too: ten bytes, the letter in the last two.
+    const JournalRecords odd = JournalRecords::Parse("2024.01.\x80\x35\r\nt\r\nx\r\n****\r\n").records;
+    EXPECT_EQ(RecordKey(odd.Record(0)), "2024.01.\xE2\x82\xAC"
+                                        "5");
+}

@@ -306,6 +306,26 @@ TEST(Snooze, RingsAgainAfterItsMinutesUntilStopped)
     EXPECT_EQ(ClampSnoozeMinutes(61), 60);
 }
 
+// The minutes come from the settings as stored; a value out of range (edited by hand, or from an
+// older export) is held to 1..60 where the snooze starts, not only where the settings are read.
+TEST(Snooze, MinutesOutOfRangeAreHeldToOneToSixty)
+{
+    struct Row
+    {
+        int minutes;
+        TDateTime ring;
+    };
+    const Row rows[] = {{90, At(8, 0, 10, 100)}, {61, At(8, 0, 10, 100)}, {1000000, At(8, 0, 10, 100)},
+                        {0, At(7, 1, 10, 100)},  {-5, At(7, 1, 10, 100)}, {60, At(8, 0, 10, 100)}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.minutes);
+        AlarmClock clock = PressedAt("07:00", At(6, 59, 0));
+        ASSERT_TRUE(clock.Tick(At(7, 0, 0, 100), false).startAlarm);
+        ASSERT_TRUE(clock.Snooze(At(7, 0, 10), r.minutes));
+        ExpectRangAt(TickAlong(clock, At(7, 0, 10), At(8, 30, 0), kTenthSecond), {r.ring});
+    }
+}
+
 TEST(Snooze, AcrossMidnightAndOverClockSteps)
 {
     // Snoozed five minutes before midnight: rings on the next day.

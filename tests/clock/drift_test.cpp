@@ -1,6 +1,7 @@
 // Drift correction arithmetic and the calibration's readings.
 #include "clock/drift.h"
 #include "clock/calibration.h"
+#include "clock/local_time.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,29 @@ TEST(DriftCorrection, OnlyInTheFirstQuarterHourAfterBoot)
     EXPECT_FALSE(DriftCorrectionDue(2.0, last + 30, last, 0, minutes(15) + milliseconds(1)));
     EXPECT_FALSE(DriftCorrectionDue(2.0, last + 30, last, 0, minutes(20)));
     EXPECT_FALSE(DriftCorrectionDue(0.0, last + 30, last, 100, minutes(1)));
+}
+
+// What the calibration dialog and the network-time messages say after "Przyczyna:": each refusal in
+// its own words, and a failure with what the system said when it said something.
+TEST(ClockChangeReason, EachRefusalInItsOwnPolishWords)
+{
+    struct Row
+    {
+        ClockChange change;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {{ClockChangeError::None, {}}, ""},
+        {{ClockChangeError::NoPrivilege, {}}, "brak uprawnień do zmiany czasu systemowego"},
+        {{ClockChangeError::Refused, "polkit"}, "system odmówił zmiany czasu (brak autoryzacji)"},
+        {{ClockChangeError::AutomaticSync, {}}, "w systemie jest włączona automatyczna synchronizacja czasu"},
+        {{ClockChangeError::Failed, "Invalid argument"}, "błąd: Invalid argument"},
+        {{ClockChangeError::Failed, {}}, "nieznany błąd"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(static_cast<int>(r.change.error));
+        EXPECT_EQ(ClockChangeReason(r.change), r.reason);
+    }
 }
 
 TEST(ShiftLocalTime, NeverCrossesMidnight)

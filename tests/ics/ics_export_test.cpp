@@ -6,6 +6,8 @@
 #include <libical/ical.h>
 
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "text/cp1250.h"
 
@@ -112,6 +114,76 @@ TEST(IcsExport, NotesRoundTripWithEscapesLineEndsAndPolishLetters)
     EXPECT_EQ(leap.rrule, "FREQ=YEARLY");
     EXPECT_EQ(events.at("coroczna-12-24@dniarz").start, "20191224");
     EXPECT_EQ(out.text.find("stara"), std::string::npos);
+}
+
+// A CR inside a line of a note (the reader splits the file's lines at any line end, but a record
+// can still get one from elsewhere) ends that line; it must not reach SUMMARY or DESCRIPTION, where
+// no escape stands for it.
+TEST(IcsExport, ALoneCarriageReturnInANoteEndsItsLine)
+{
+    JournalRecords notes;
+    notes.Append("2024.03.12\r\n2024.03.10  14:05\r\n\rpierwsza\rdruga\r\ntrzecia");
+    const IcsExport out = ExportIcs(notes, Table(), {}, kNow, 2024);
+    ASSERT_EQ(out.notes, 1);
+    for (std::size_t p = out.text.find('\r'); p != std::string::npos; p = out.text.find('\r', p + 1))
+        ASSERT_EQ(out.text.compare(p, 2, "\r\n"), 0) << "a CR outside a line end at " << p;
+    EXPECT_EQ(out.text.find("\\r"), std::string::npos) << out.text;
+    const auto events = ReadBack(out.text);
+    const ReadEvent& e = events.at("notatka-2024-03-12@dniarz");
+    EXPECT_EQ(e.summary, "pierwsza");
+    EXPECT_EQ(e.description, "\npierwsza\ndruga\ntrzecia");
+}
+
+// 29 February recurs only in leap years (RFC 5545 drops a yearly date that a year does not
+// have), so a yearly note of that day exported in a common year starts in the next leap year, and
+// a range of common years holds none of it.
+TEST(IcsExport, YearlyNoteOf29FebruaryFromACommonYear)
+{
+    // Written on 2019.06.01 (the helper's stamp).
+    const JournalRecords notes = Journal({{"    .02.29", "Urodziny Kasi"}});
+    struct Row
+    {
+        std::optional<int> fromYear, toYear;
+        const char* start;  // "" when the range has no 29 February
+        const char* rrule;
+        std::vector<std::string> firstOccurrences;
+    };
+    const Row rows[] = {
+        {2025, std::nullopt, "20280229", "FREQ=YEARLY", {"20280229", "20320229", "20360229"}},
+        {2025, 2033, "20280229", "FREQ=YEARLY;UNTIL=20331231", {"20280229", "20320229"}},
+        {2025, 2027, "", "", {}},
+        {2100, 2103, "", "", {}},  // 2100 is a common year
+        {std::nullopt, 2018, "", "", {}},
+        {std::nullopt, std::nullopt, "20200229", "FREQ=YEARLY", {"20200229", "20240229", "20280229"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.fromYear.value_or(0) << "-" << r.toYear.value_or(0));
+        IcsExportOptions options;
+        options.fromYear = r.fromYear;
+        options.toYear = r.toYear;
+        const IcsExport out = ExportIcs(notes, Table(), options, kNow, 2025);
+        ASSERT_EQ(out.error, "");
+        const auto events = ReadBack(out.text);
+        if (!*r.start) {
+            EXPECT_EQ(out.notes, 0);
+            EXPECT_TRUE(events.empty());
+            continue;
+        }
+        ASSERT_EQ(out.notes, 1);
+        const ReadEvent& e = events.at("coroczna-02-29@dniarz");
+        EXPECT_EQ(e.start, r.start);
+        EXPECT_EQ(e.rrule, r.rrule);
+        // What a calendar makes of the rule: the same day, in leap years only.
+        icalrecurrencetype rule = icalrecurrencetype_from_string(e.rrule.c_str());
+        icalrecur_iterator* it = icalrecur_iterator_new(rule, icaltime_from_string(e.start.c_str()));
+        ASSERT_NE(it, nullptr);
+        std::vector<std::string> seen;
+        for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t) && seen.size() < 3;
+             t = icalrecur_iterator_next(it))
+            seen.emplace_back(icaltime_as_ical_string(t));
+        icalrecur_iterator_free(it);
+        EXPECT_EQ(seen, r.firstOccurrences);
+    }
 }
 
 TEST(IcsExport, UidsAndEventsStayTheSameFromOneExportToTheNext)

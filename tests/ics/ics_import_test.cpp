@@ -146,6 +146,10 @@ TEST(IcsImport, ReportsInPolishWithTheRightForms)
     EXPECT_EQ(PolishCount(12, "wydarzenie", "wydarzenia", "wydarzeń"), "12 wydarzeń");
     EXPECT_EQ(PolishCount(22, "wydarzenie", "wydarzenia", "wydarzeń"), "22 wydarzenia");
     EXPECT_EQ(PolishCount(0, "wydarzenie", "wydarzenia", "wydarzeń"), "0 wydarzeń");
+    // Asked before more than a hundred events are imported.
+    EXPECT_EQ(ImportQuestion(101), "Plik zawiera 101 wydarzeń. Czy dopisać je wszystkie do notatek?");
+    EXPECT_EQ(ImportQuestion(102), "Plik zawiera 102 wydarzenia. Czy dopisać je wszystkie do notatek?");
+    EXPECT_EQ(ImportQuestion(1000), "Plik zawiera 1000 wydarzeń. Czy dopisać je wszystkie do notatek?");
     IcsImport read;
     read.firstOccurrenceOnly = 1;
     EXPECT_EQ(ImportReport(read, {5, 2}),
@@ -193,6 +197,51 @@ TEST_F(ImportCommandTest, AppendsToTheDaysNoteAfterASeparatorAndCountsReplacedCh
               "2024.05.01\r\n2024.03.10  14:05\r\nmaj\xF3wka\r\n----\r\ngrill ?????? ?\r\n----\r\ndrugie\r\n****\r\n");
     EXPECT_EQ(out.str(),
               "Zaimportowano 2 wydarzenia.\n7 znaków spoza strony kodowej Windows-1250 zastąpiono znakiem \"?\".\n");
+}
+
+// Only characters the notes file cannot hold count as replaced, not question marks the text had.
+TEST_F(ImportCommandTest, QuestionMarksOfTheTextAreNoReplacements)
+{
+    struct Row
+    {
+        const char* summary;
+        const char* report;
+    };
+    const Row rows[] = {
+        {"Czy? Tak?", "Zaimportowano 1 wydarzenie.\n"},
+        {"??? \xE2\x82\xAC", "Zaimportowano 1 wydarzenie.\n"},  // the euro sign is in the code page
+        {"Co? \xF0\x9F\x98\x80?",
+         "Zaimportowano 1 wydarzenie.\n1 znak spoza strony kodowej Windows-1250 zastąpiono znakiem \"?\".\n"},
+        {"?\xD0\x96?\xD0\x96?",
+         "Zaimportowano 1 wydarzenie.\n2 znaki spoza strony kodowej Windows-1250 zastąpiono znakiem \"?\".\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.summary);
+        notesFile.SetFile(notesPath, "2024.05.01\r\n2024.01.01  10:00\r\nco? gdzie?\r\n****\r\n");
+        out.str("");
+        ASSERT_EQ(Import(Calendar(Event(std::string("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:") + r.summary + "\r\n"))),
+                  0);
+        EXPECT_EQ(out.str(), r.report);
+    }
+}
+
+// The file is read no further than a calendar may be, and one beyond that is refused in Polish
+// with the figure, nothing being written.
+TEST_F(ImportCommandTest, AFileBeyondTheCalendarLimitIsRefusedAsTooLarge)
+{
+    notesFile.SetFile(notesPath, "");
+    const std::string event = Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:a\r\n");
+    EXPECT_EQ(Import(Calendar(event)), 0);
+    EXPECT_EQ(files.lastReadLimit, kMaxIcsBytes);
+
+    notesFile.SetFile(notesPath, "");
+    err.str("");
+    std::string big = Calendar(event);
+    big.insert(big.size() - std::string("END:VCALENDAR\r\n").size(), kMaxIcsBytes, ' ');
+    EXPECT_EQ(Import(big), 2);
+    EXPECT_EQ(files.lastReadLimit, kMaxIcsBytes);
+    EXPECT_EQ(err.str(), "dniarz: /in.ics: Plik jest za duży jak na kalendarz (ponad 32 MB).\n");
+    EXPECT_EQ(notesFile.File(notesPath), "");
 }
 
 TEST_F(ImportCommandTest, NothingIsWrittenWhenTheFileCannotBeReadOrTheUserSaysNo)

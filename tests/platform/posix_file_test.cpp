@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "hostile_files.h"
 #include "platform/read_file.h"
@@ -57,6 +59,42 @@ TEST(PosixFile, AFailedReplacementLeavesNothingBesideAndOnlyTheJournalClearsCras
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "file.new.a1B2c3"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 4);
     EXPECT_EQ(ReadWholeFile(target), "new");
+}
+
+// Another writer's new file (or anything planted) under the name drawn is never opened: the
+// replacement draws again, or fails cleanly once every draw is taken, and the file already there
+// keeps its bytes and its name.
+TEST(PosixFile, ANameAlreadyTakenBesideTheTargetIsNeverWrittenThrough)
+{
+    TempDir dir;
+    const auto target = dir.Path() / "file";
+    WriteWholeFile(target, "old");
+    const auto taken = dir.Path() / "file.new.TAKEN1";
+    WriteWholeFile(taken, "another writer's");
+    std::filesystem::create_symlink("elsewhere", dir.Path() / "file.new.LINK01");
+
+    std::vector<std::string> draws = {"TAKEN1", "LINK01", "FREE01"};
+    std::size_t next = 0;
+    FileReplacement replacement(target, [&] { return draws[std::min(next++, draws.size() - 1)]; });
+    ASSERT_FALSE(replacement.Begin());
+    ASSERT_FALSE(replacement.Write("new"));
+    ASSERT_FALSE(replacement.Commit());
+    EXPECT_EQ(next, 3u);
+    EXPECT_EQ(ReadWholeFile(target), "new");
+    EXPECT_EQ(ReadWholeFile(taken), "another writer's");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "file.new.LINK01"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "elsewhere"));
+
+    // Every draw taken: an error, the target as it was, nothing left behind.
+    {
+        FileReplacement stuck(target, [] { return std::string("TAKEN1"); });
+        EXPECT_EQ(stuck.Begin(), std::make_error_code(std::errc::file_exists));
+        EXPECT_TRUE(stuck.Write("lost"));
+        EXPECT_TRUE(stuck.Commit());
+    }
+    EXPECT_EQ(ReadWholeFile(target), "new");
+    EXPECT_EQ(ReadWholeFile(taken), "another writer's");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);
 }
 
 TEST(PosixFile, TwoWritersOfOneFileEachLandWholeAndAReaderSeesOnlyWholeFiles)

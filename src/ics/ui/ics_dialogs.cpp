@@ -179,12 +179,17 @@ void ImportNotesFromIcs(QWidget* parent, NotesJournal& journal, FileStore& files
         Warn(parent, QStringLiteral("Notatki są wyłączone: nie ma dokąd zaimportować kalendarza."));
         return;
     }
-    const std::optional<std::string> bytes = files.ReadContents(file);
-    if (!bytes) {
+    // Read no further than a calendar may be: the rich-text limit would hold eight times as much.
+    const FileRead bytes = files.Read(file, kMaxIcsBytes);
+    if (bytes.tooLarge) {
+        Warn(parent, path + QStringLiteral("\r\n") + Text(IcsTooLargeText()));
+        return;
+    }
+    if (bytes.status != FileRead::Status::Read) {
         Warn(parent, QStringLiteral("Nie można odczytać pliku:\r\n") + path);
         return;
     }
-    const IcsImport read = ReadIcs(*bytes, utcOffset);
+    const IcsImport read = ReadIcs(bytes.contents, utcOffset);
     if (!read.error.empty()) {
         Warn(parent, path + QStringLiteral("\r\n") + Text(read.error));
         return;

@@ -11,12 +11,15 @@ class MemoryFileStore final : public FileStore
 public:
     FileRead Read(const std::filesystem::path& file, std::uint64_t limit) override
     {
+        lastReadLimit = limit;
         const auto found = files.find(file);
-        if (failReads || unreadable.count(file) || (found != files.end() && found->second.size() > limit))
-            return {FileRead::Status::Failed, {}};
+        if (failReads || unreadable.count(file))
+            return {FileRead::Status::Failed, false, {}};
+        if (found != files.end() && found->second.size() > limit)
+            return {FileRead::Status::Failed, true, {}};
         if (found == files.end())
             return {};
-        return {FileRead::Status::Read, found->second};
+        return {FileRead::Status::Read, false, found->second};
     }
     bool ReplaceContents(const std::filesystem::path& file, std::string_view contents) override
     {
@@ -46,4 +49,5 @@ public:
     bool failWrites = false;
     bool failRenames = false;
     int writes = 0;  // attempts, failed ones included
+    std::uint64_t lastReadLimit = 0;
 };

@@ -108,17 +108,17 @@ std::filesystem::path NewFileName(const std::filesystem::path& target, std::stri
 
 // Six characters that no other replacement, here or in another process, is likely to draw; the
 // exclusive creation catches the rest.
-std::string RandomSuffix()
+std::string RandomLetters()
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937_64 random([] {
         std::random_device device;
         return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ static_cast<std::uint64_t>(::getpid());
     }());
-    std::string suffix = ".";
+    std::string letters;
     for (int i = 0; i < 6; ++i)
-        suffix += kLetters[random() % (sizeof kLetters - 1)];
-    return suffix;
+        letters += kLetters[random() % (sizeof kLetters - 1)];
+    return letters;
 }
 
 }  // namespace
@@ -136,7 +136,8 @@ void RemoveStaleReplacements(const std::filesystem::path& target)
     }
 }
 
-FileReplacement::FileReplacement(std::filesystem::path target) : m_target(std::move(target))
+FileReplacement::FileReplacement(std::filesystem::path target, NameSuffixes suffixes)
+    : m_target(std::move(target)), m_suffixes(suffixes ? std::move(suffixes) : NameSuffixes(RandomLetters))
 {
 }
 
@@ -155,7 +156,7 @@ std::error_code FileReplacement::Begin()
     };
     const bool hadTarget = ::stat(m_target.c_str(), &old) == 0;
     for (int attempt = 0; m_fd < 0; ++attempt) {
-        m_new = NewFileName(m_target, RandomSuffix());
+        m_new = NewFileName(m_target, "." + m_suffixes());
         m_fd = ::open(m_new.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (m_fd < 0 && (errno != EEXIST || attempt == 100))
             return LastErrno();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -41,8 +42,12 @@ void RemoveStaleReplacements(const std::filesystem::path& target);
 class FileReplacement
 {
 public:
+    // Six characters for the new file's name, a fresh draw each call; random ones unless a test
+    // wants to hold the name first.
+    using NameSuffixes = std::function<std::string()>;
+
     // `target` as ReplacementTarget gives it.
-    explicit FileReplacement(std::filesystem::path target);
+    explicit FileReplacement(std::filesystem::path target, NameSuffixes suffixes = {});
     // Removes the new file unless it was committed; closes it unless it was released.
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -62,6 +67,7 @@ public:
 
 private:
     std::filesystem::path m_target;
+    NameSuffixes m_suffixes;
     std::filesystem::path m_new;
     int m_fd = -1;
     bool m_committed = false;

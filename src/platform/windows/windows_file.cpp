@@ -73,17 +73,17 @@ std::filesystem::path NewFileName(const std::filesystem::path& target, std::wstr
 
 // Six characters that no other replacement, here or in another process, is likely to draw; the
 // exclusive creation settles the rest.
-std::wstring RandomSuffix()
+std::wstring RandomLetters()
 {
     static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937_64 random([] {
         std::random_device device;
         return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ GetCurrentProcessId();
     }());
-    std::wstring suffix = L".";
+    std::wstring letters;
     for (int i = 0; i < 6; ++i)
-        suffix += kLetters[random() % (std::size(kLetters) - 1)];
-    return suffix;
+        letters += kLetters[random() % (std::size(kLetters) - 1)];
+    return letters;
 }
 
 }  // namespace
@@ -106,7 +106,8 @@ bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-FileReplacement::FileReplacement(std::filesystem::path target) : m_target(std::move(target))
+FileReplacement::FileReplacement(std::filesystem::path target, NameSuffixes suffixes)
+    : m_target(std::move(target)), m_suffixes(suffixes ? std::move(suffixes) : NameSuffixes(RandomLetters))
 {
 }
 
@@ -124,7 +125,7 @@ std::error_code FileReplacement::Begin()
     // move can take the finished file while it is open; not opened for it, or every later reader
     // would have to share deleting too.
     for (int attempt = 0; m_file == INVALID_HANDLE_VALUE; ++attempt) {
-        m_new = NewFileName(m_target, RandomSuffix());
+        m_new = NewFileName(m_target, L"." + m_suffixes());
         m_file = CreateFileW(m_new.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (m_file == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 100))

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -37,7 +38,11 @@ void RemoveStaleReplacements(const std::filesystem::path& target);
 class FileReplacement
 {
 public:
-    explicit FileReplacement(std::filesystem::path target);
+    // Six characters for the new file's name, a fresh draw each call; random ones unless a test
+    // wants to hold the name first.
+    using NameSuffixes = std::function<std::wstring()>;
+
+    explicit FileReplacement(std::filesystem::path target, NameSuffixes suffixes = {});
     // Removes the new file unless it was committed; closes it unless it was released.
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -55,6 +60,7 @@ public:
 
 private:
     std::filesystem::path m_target;
+    NameSuffixes m_suffixes;
     std::filesystem::path m_new;
     HANDLE m_file = INVALID_HANDLE_VALUE;
     bool m_committed = false;

@@ -78,6 +78,34 @@ TEST(WindowsFileStore, WhatIsPlantedBesideTheFileIsNeverWrittenThrough)
     EXPECT_EQ(Slurp(file), "inne");
 }
 
+// The name drawn for the new file already held by another writer's file: the replacement draws
+// again, or fails cleanly once every draw is taken, and that file keeps its bytes.
+TEST(WindowsFileStore, ANameAlreadyTakenBesideTheTargetIsNeverWrittenThrough)
+{
+    WinTempDir dir;
+    const auto file = dir.Path() / L"tel.rtf";
+    std::ofstream(file, std::ios::binary) << "stare";
+    const auto taken = dir.Path() / L"tel.rtf.new.ZAJETE";
+    std::ofstream(taken, std::ios::binary) << "cudze";
+    int draws = 0;
+    {
+        FileReplacement replacement(file, [&] { return ++draws == 1 ? std::wstring(L"ZAJETE") : L"WOLNE1"; });
+        ASSERT_FALSE(replacement.Begin());
+        ASSERT_FALSE(replacement.Write("nowe"));
+        ASSERT_FALSE(replacement.Commit());
+    }
+    EXPECT_EQ(draws, 2);
+    EXPECT_EQ(Slurp(file), "nowe");
+    EXPECT_EQ(Slurp(taken), "cudze");
+    {
+        FileReplacement stuck(file, [] { return std::wstring(L"ZAJETE"); });
+        EXPECT_TRUE(stuck.Begin());
+    }
+    EXPECT_EQ(Slurp(file), "nowe");
+    EXPECT_EQ(Slurp(taken), "cudze");
+    EXPECT_EQ(Leftovers(dir.Path(), file), 1u);
+}
+
 TEST(WindowsJournalFile, OneWriterAppendsTruncatesAndReplacesUnderItsLock)
 {
     WinTempDir dir;
