@@ -25,7 +25,10 @@ with wave.open(sys.argv[1], "wb") as w:
     w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / 48000)))
                            for i in range(48000 * 300 // 1000)))
 PY
-ALSA_CONFIG_PATH="$tmp/asound.conf" "$wine_run" "$player" "Z:${tmp//\//\\}\\alarm.wav"
+# Wine's PulseAudio driver is kept off: it would play to the user's sound server, past our ALSA
+# configuration.
+ALSA_CONFIG_PATH="$tmp/asound.conf" WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winepulse.drv=d" \
+    "$wine_run" "$player" "Z:${tmp//\//\\}\\alarm.wav"
 sleep 1  # the pipe's cat writes the last piece
 python3 - "$tmp/played.raw" <<'PY'
 import array, sys

@@ -12,9 +12,11 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
@@ -80,6 +82,7 @@ class NotificationsTest : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_busDir;
     QProcess m_daemon;
     QString m_address;
     std::unique_ptr<NotificationServer> m_server;
@@ -88,8 +91,22 @@ class NotificationsTest : public QObject
 private slots:
     void initTestCase()
     {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        // A bus of its own configuration: "--session" would read the system's service folders, and
+        // a notification daemon installed there would answer in place of the test's server.
+        QVERIFY(m_busDir.isValid());
+        QFile config(m_busDir.filePath(QStringLiteral("bus.conf")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                     " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                     "<busconfig><type>session</type><listen>unix:tmpdir="
+                     + m_busDir.path().toUtf8()
+                     + "</listen><auth>EXTERNAL</auth>\n"
+                       "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                       "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>\n"
+                       "</busconfig>\n");
+        config.close();
+        m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config.fileName(),
+                                                       QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         QVERIFY2(m_daemon.waitForStarted(), "dbus-daemon (package dbus-daemon) is needed");
         QTRY_VERIFY(m_daemon.canReadLine());
         m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();

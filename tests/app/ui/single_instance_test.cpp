@@ -58,6 +58,8 @@ public:
         std::vector<std::string> env = {
             "QT_QPA_PLATFORM=offscreen",
             "XDG_CONFIG_HOME=" + (m_root / "config").string(),
+            "XDG_CONFIG_DIRS=" + (m_root / "config-dirs").string(),
+            "XDG_DATA_HOME=" + (m_root / "data").string(),
             "XDG_RUNTIME_DIR=" + (m_root / "runtime").string(),
             "XDG_CACHE_HOME=" + (m_root / "cache").string(),
             "HOME=" + (m_root / "home").string(),
