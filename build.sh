@@ -8,6 +8,8 @@
 #                                  portable ZIP (build-windows/packages/)
 #   ./build.sh test-windows        the same, then runs the Windows tests under Wine
 #   ./build.sh test-windows-core   the core and the platform layer only, no Qt needed
+# Building Qt for MinGW needs Debian's source packages: when apt has no deb-src entry, one is added
+# to the system's apt configuration (/etc/apt/sources.list.d/dniarz-src.sources).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -69,7 +71,15 @@ build_windows() {
 
 test_windows() {
     # Side by side the tests would each wait on Wine starting; two at a time keeps the machine usable.
-    ctest --test-dir build-windows --output-on-failure -j 2
+    # The Wine runner notes each program it ran once more because Wine dropped its connection.
+    local reruns=build-windows/wine-reruns.log status=0
+    rm -f "$reruns"
+    ctest --test-dir build-windows --output-on-failure -j 2 || status=$?
+    if [ -s "$reruns" ]; then
+        echo "Wine dropped $(wc -l <"$reruns") connections; rerun:"
+        sed 's/^/  /' "$reruns"
+    fi
+    return "$status"
 }
 
 case "${1:-}" in
@@ -102,6 +112,9 @@ test-windows-core)
     ;;
 *)
     echo "usage: $0 run|test|windows|test-windows|test-windows-core" >&2
+    echo "  windows and test-windows build Qt for MinGW from Debian's source packages; when apt has no" >&2
+    echo "  deb-src entry, they add /etc/apt/sources.list.d/dniarz-src.sources to the system's apt" >&2
+    echo "  configuration" >&2
     exit 2
     ;;
 esac

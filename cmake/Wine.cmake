@@ -12,6 +12,7 @@ if(DNIARZ_GUI)
     get_filename_component(DNIARZ_QT_BIN_DIR "${Qt6_DIR}/../../../bin" ABSOLUTE)
 endif()
 set(DNIARZ_WINEPREFIX "${PROJECT_BINARY_DIR}/wineprefix" CACHE PATH "The Wine prefix the tests run in")
+set(DNIARZ_WINE_RERUN_LOG "${PROJECT_BINARY_DIR}/wine-reruns.log")
 configure_file("${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in" "${PROJECT_BINARY_DIR}/wine-run.sh" @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_BINARY_DIR}/wine-run.sh")

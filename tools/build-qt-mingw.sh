@@ -5,6 +5,8 @@
 # the repository with a stamp, so that a machine builds them once.
 #   tools/build-qt-mingw.sh gtest    prints GoogleTest's install folder, building it when missing
 #   tools/build-qt-mingw.sh [qt]     the same for Qt
+# When apt knows no source packages yet, it adds a deb-src entry for the machine's suite to the
+# system's apt configuration (/etc/apt/sources.list.d/dniarz-src.sources), saying so first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-qt}
@@ -35,6 +37,8 @@ fetch() {
         # apt-get source needs a deb-src entry for the machine's suite; Debian 12 has none by default.
         if ! apt-get source --print-uris "$1" >/dev/null 2>&1; then
             suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+            echo "build-qt-mingw: adding Debian's source packages for $suite to the system's apt" \
+                 "configuration (/etc/apt/sources.list.d/dniarz-src.sources)" >&2
             printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
                 "$suite" | $sudo tee /etc/apt/sources.list.d/dniarz-src.sources >/dev/null
             $sudo apt-get update -qq
