@@ -1,30 +1,25 @@
 // The rules of the start-with-the-system switch.
 #include "app/auto_runner.h"
 
-namespace {
-
-std::string RunKeyPathFor(TAutoRunWhere where)
-{
-    static constexpr const char* kNames[] = {"Run", "RunOnce", "RunServices", "RunServicesOnce"};
-    return std::string("\\Software\\Microsoft\\Windows\\CurrentVersion\\") + kNames[static_cast<int>(where)];
-}
-
-}  // namespace
-
 TAutoRunner::TAutoRunner(StartupEntry& entries, std::string programFile, std::vector<std::string> moreArguments)
-    : m_entries(entries), m_programFile(std::move(programFile)), m_moreArguments(std::move(moreArguments)),
-      m_runKeyPath(RunKeyPathFor(TAutoRunWhere::Run))
+    : m_entries(entries), m_programFile(std::move(programFile)), m_moreArguments(std::move(moreArguments))
 {
 }
 
-void TAutoRunner::SetRegLocation(TRegLocation location)
+bool TAutoRunner::SetRegLocation(TRegLocation location)
 {
     if (location == m_regLocation)
-        return;
-    // The entry moves with the location.
-    (void)ApplyRunEntry(location, m_appName);
+        return true;
+    // The entry moves with the location. Trying the new place removed the old entry, so a
+    // refused move puts it back; the box stays ticked only if the old place then holds it.
+    if (!ApplyRunEntry(location, m_appName)) {
+        (void)ApplyRunEntry(m_regLocation, m_appName);
+        m_autoRun = m_autoRun && HasEntry(m_regLocation);
+        return false;
+    }
     m_regLocation = location;
     ApplyServicesRule();
+    return true;
 }
 
 void TAutoRunner::SetAutoRunWhere(TAutoRunWhere where)
@@ -33,7 +28,6 @@ void TAutoRunner::SetAutoRunWhere(TAutoRunWhere where)
         return;
     m_autoRunWhere = where;
     ApplyServicesRule();
-    m_runKeyPath = RunKeyPathFor(m_autoRunWhere);
 }
 
 bool TAutoRunner::SetAutoRun(bool autoRun)
@@ -62,26 +56,27 @@ void TAutoRunner::ApplyServicesRule()
     if (m_regLocation == TRegLocation::CurrentUser
         && (m_autoRunWhere == TAutoRunWhere::RunServices || m_autoRunWhere == TAutoRunWhere::RunServicesOnce)) {
         m_autoRunWhere = TAutoRunWhere::Run;
-        m_runKeyPath = RunKeyPathFor(m_autoRunWhere);
     }
 }
 
 void TAutoRunner::ProbeRunEntry()
 {
-    // An entry with an empty command starts nothing, so it counts as absent.
-    const auto present = [&](TRegLocation where) {
-        const auto command = m_entries.Read(where, m_appName);
-        return command && !command->empty();
-    };
-    if (present(TRegLocation::CurrentUser)) {
+    if (HasEntry(TRegLocation::CurrentUser)) {
         m_regLocation = TRegLocation::CurrentUser;
         m_autoRun = true;
-    } else if (present(TRegLocation::LocalMachine)) {
+    } else if (HasEntry(TRegLocation::LocalMachine)) {
         m_regLocation = TRegLocation::LocalMachine;
         m_autoRun = true;
     } else {
         m_autoRun = false;
     }
+}
+
+bool TAutoRunner::HasEntry(TRegLocation where) const
+{
+    // An entry with an empty command starts nothing, so it counts as absent.
+    const auto command = m_entries.Read(where, m_appName);
+    return command && !command->empty();
 }
 
 bool TAutoRunner::ApplyRunEntry(TRegLocation location, const std::string& name)

@@ -6,18 +6,11 @@
 
 #include "platform/startup_entry.h"
 
-enum class TAutoRunWhere
-{
-    Run,
-    RunOnce,
-    RunServices,
-    RunServicesOnce
-};
-
 // While it is being set up (`IsLive` false) the setters only store values, except that setting
 // AppName looks for an existing entry; after Loaded() changing AutoRun or RegLocation rewrites
 // the entry. An entry that could not be written leaves AutoRun off, so that the box never shows
-// a start that will not happen; other failures of the system are swallowed.
+// a start that will not happen; a location that refuses the entry is not taken, and the entry
+// goes back where it was. Failures to remove an entry are swallowed.
 class TAutoRunner
 {
 public:
@@ -30,10 +23,13 @@ public:
     bool AutoRun() const { return m_autoRun; }
     const std::string& AppName() const { return m_appName; }
     const std::string& AppParam() const { return m_appParam; }
-    const std::string& RunKeyPath() const { return m_runKeyPath; }
+    // The system's name of the place that entries of AutoRunWhere's kind are kept in.
+    std::string RunKeyPath() const { return m_entries.RunKeyPath(m_autoRunWhere); }
     bool IsLive() const { return m_live; }
 
-    void SetRegLocation(TRegLocation location);
+    // False when the entry could not be written at `location`: RegLocation then stays as it was,
+    // and AutoRun goes off unless the old location still holds the entry.
+    bool SetRegLocation(TRegLocation location);
     void SetAutoRunWhere(TAutoRunWhere where);
     // False when the entry asked for could not be written; AutoRun is then off.
     bool SetAutoRun(bool autoRun);
@@ -45,6 +41,7 @@ public:
 private:
     void ApplyServicesRule();
     void ProbeRunEntry();
+    bool HasEntry(TRegLocation where) const;
     bool ApplyRunEntry(TRegLocation location, const std::string& name);
 
     StartupEntry& m_entries;
@@ -55,7 +52,6 @@ private:
     bool m_autoRun = false;
     std::string m_appName;
     std::string m_appParam;
-    std::string m_runKeyPath;
     bool m_live = false;
 };
 

@@ -1,9 +1,9 @@
 // Reminders of the chosen name days.
 #include "app/name_reminders.h"
 
-#include "astro/places.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
+#include "text/polish_collation.h"
 
 #include <algorithm>
 

@@ -32,8 +32,8 @@ std::string OneLine(const std::string& text)
     return out;
 }
 
-// One day's lines, the sun and moon from `almanac` when there is one.
-std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput& input, SunMoonAlmanac* almanac)
+// One day's lines, the sun and moon from `almanac`.
+std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput& input, SunMoonAlmanac& almanac)
 {
     const TDateTime date = DateOf(input.date);
     const DateParts d = DecodeDate(date);
@@ -44,7 +44,7 @@ std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput&
     const DayTexts texts = input.names ? NamesAndHoliday(*input.names, date, EasterSunday(d.year)) : DayTexts{};
     lines.emplace_back("holiday", WithoutLineBreaks(texts.holiday));
     lines.emplace_back("names", JoinNames(texts.names));
-    const SunMoonLine sunMoon = almanac ? almanac->Line(date) : BuildSunMoonLine(date, input.latitude, input.longitude);
+    const SunMoonLine sunMoon = almanac.Line(date);
     lines.emplace_back("sun", sunMoon.sunText);
     lines.emplace_back("moon", sunMoon.moonText);
     lines.emplace_back("phase", sunMoon.phaseText);
@@ -65,12 +65,13 @@ std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput&
 
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
 {
-    return LinesOfDay(input, nullptr);
+    SunMoonAlmanac almanac(input.latitude, input.longitude);
+    return LinesOfDay(input, almanac);
 }
 
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input, SunMoonAlmanac& almanac)
 {
-    return LinesOfDay(input, &almanac);
+    return LinesOfDay(input, almanac);
 }
 
 std::string PrintDays(const PrintDayInput& input, int days, std::ostream& out)

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "calendar/date_format.h"
-#include "clock/alarm_clock.h"
 
 namespace {
 
@@ -23,7 +22,8 @@ const T& Field(const Settings& settings, const SettingRow& row)
     return settings.*std::get<T Settings::*>(row.field);
 }
 
-// False when the value is missing or of another type; `settings` is then unchanged.
+// False when the value is missing, of another type or outside the row's range; `settings` is then
+// unchanged.
 bool ReadRow(const SettingsKey& key, const SettingRow& row, Settings& settings)
 {
     switch (row.type) {
@@ -34,7 +34,7 @@ bool ReadRow(const SettingsKey& key, const SettingRow& row, Settings& settings)
         }
         return false;
     case SettingType::Integer:
-        if (const auto value = key.ReadInteger(row.name)) {
+        if (const auto value = key.ReadInteger(row.name); value && row.accepts.Holds(*value)) {
             Field<std::int32_t>(settings, row) = *value;
             return true;
         }
@@ -50,7 +50,7 @@ bool ReadRow(const SettingsKey& key, const SettingRow& row, Settings& settings)
             // NaN or infinity can only come from a damaged or hand-made key; taken as it is, it
             // would reach the astronomy and the clock correction, which could set the clock to nonsense.
             const double value = BytesToDouble(std::span<const std::uint8_t, 8>(bytes->data(), 8));
-            if (!std::isfinite(value))
+            if (!std::isfinite(value) || !row.accepts.Holds(value))
                 return false;
             Field<double>(settings, row) = value;
             return true;
@@ -145,9 +145,6 @@ void LoadSettings(SettingsStore& store, Settings& settings, TDateTime now)
         else
             ApplyDefault(row, settings, now);
     }
-    // A hand-edited or damaged length would give an alarm of no time or of days.
-    settings.AlarmDuration = ClampAlarmDuration(settings.AlarmDuration);
-    settings.SnoozeMinutes = ClampSnoozeMinutes(settings.SnoozeMinutes);
 }
 
 bool SaveValues(SettingsStore& store, const Settings& settings, std::span<const SettingId> ids)

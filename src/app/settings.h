@@ -78,13 +78,15 @@ struct SettingRow
     SettingType type;
     OnMissing onMissing;
     SavedBy savedBy;
+    ValueRange accepts;  // stored numbers outside read as missing
     SettingField field;
 };
 
 // The table in load order.
 inline constexpr auto kSettingRows = std::to_array<SettingRow>({
-#define DNIARZ_SETTING_ROW(member, type, name, byDefault, onMissing, savedBy)                                          \
-    {SettingId::member, name, SettingTypeOf<type>(), OnMissing::onMissing, SavedBy::savedBy, &Settings::member},
+#define DNIARZ_SETTING_ROW(member, type, name, byDefault, onMissing, savedBy, accepts)                                 \
+    {SettingId::member, name,    SettingTypeOf<type>(), OnMissing::onMissing,                                          \
+     SavedBy::savedBy,  accepts, &Settings::member},
     DNIARZ_SETTINGS(DNIARZ_SETTING_ROW)
 #undef DNIARZ_SETTING_ROW
 });

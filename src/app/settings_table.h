@@ -1,10 +1,13 @@
 // Every stored setting, declared once: its member of Settings and its SettingId, its type, its
-// stored name, its default, what loading does when it is missing, and whether the configuration
-// dialog saves it. The values in memory, loading, saving and the configuration dialog all go
-// through these rows.
+// stored name, its default, what loading does when it is missing, whether the configuration
+// dialog saves it, and which stored values it accepts. The values in memory, loading, saving and
+// the configuration dialog all go through these rows.
 #pragma once
 
 #include <cstdint>
+#include <limits>
+
+#include "clock/alarm_clock.h"
 
 // A colour as the store keeps it: red in the lowest byte, then green, then blue, top byte 0.
 constexpr std::uint32_t RgbColour(int r, int g, int b)
@@ -20,6 +23,28 @@ enum class OnMissing
     StopLoad,    // keeps the value in memory, and so do the StopLoad rows after it; other rows still load
     NotLoaded,   // never read by LoadSettings
 };
+
+// The numbers a row accepts from the store, both ends included; a value outside reads as missing,
+// so a damaged or hand-made key cannot put the sun at latitude 200 or make an alarm of no time.
+struct ValueRange
+{
+    double lo;
+    double hi;
+    constexpr bool Holds(double value) const { return lo <= value && value <= hi; }
+};
+constexpr ValueRange In(double lo, double hi)
+{
+    return {lo, hi};
+}
+// Texts, flags and colours, and sums of any size.
+inline constexpr ValueRange Any{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+// A moment as days since 1899-12-30, up to the end of year 9999; 0 also stands for "none".
+inline constexpr ValueRange kDays = In(0, 2958466);
+// What the alarm's own controls allow.
+inline constexpr ValueRange kAlarmSeconds = In(kMinAlarmDuration, kMaxAlarmDuration);
+inline constexpr ValueRange kSnoozeMinutes = In(kMinSnoozeMinutes, kMaxSnoozeMinutes);
+// A clock's drift or correction: more than a day per day means nothing.
+inline constexpr ValueRange kSecondsPerDay = In(-86400, 86400);
 
 // Who saves a value besides the operation that changes it: the configuration dialog's OK saves
 // every Dialog row, in table order.
@@ -40,38 +65,38 @@ enum class SavedBy
 // TakeForm (app/config_model.cpp).
 // clang-format off
 #define DNIARZ_SETTINGS(SETTING) \
-    SETTING(AlarmText,          std::string,   "Godzina alarmu",              "",                   UseDefault, Own)    /* "hh:nn" */ \
-    SETTING(AlarmDuration,      std::int32_t,  "Czas alarmu",                 300,                  UseDefault, Dialog) /* seconds */ \
-    SETTING(AlarmViaSoundCard,  bool,          "Alarm przez kartę",           false,                UseDefault, Dialog) \
-    SETTING(Latitude,           double,        "Szerokość geograficzna",      52.0,                 UseDefault, Dialog) /* degrees, north positive */ \
-    SETTING(Longitude,          double,        "Długość geograficzna",        21.0,                 UseDefault, Dialog) /* degrees, east positive */ \
-    SETTING(HourSignalEnabled,  bool,          "Sygnalizacja pełnej godziny", false,                UseDefault, Dialog) \
-    SETTING(AlarmOn,            bool,          "Załączony alarm",             false,                UseDefault, Own)    /* the alarm button at the last end */ \
-    SETTING(SyncEnabled,        bool,          "Synchronizacja",              false,                UseDefault, Dialog) \
-    SETTING(DailyCorrection,    double,        "Korekta czasu",               0.0,                  UseDefault, Dialog) /* seconds per 24 hours */ \
+    SETTING(AlarmText,          std::string,   "Godzina alarmu",              "",                   UseDefault, Own,    Any           ) /* "hh:nn" */ \
+    SETTING(AlarmDuration,      std::int32_t,  "Czas alarmu",                 300,                  UseDefault, Dialog, kAlarmSeconds ) /* seconds */ \
+    SETTING(AlarmViaSoundCard,  bool,          "Alarm przez kartę",           false,                UseDefault, Dialog, Any           ) \
+    SETTING(Latitude,           double,        "Szerokość geograficzna",      52.0,                 UseDefault, Dialog, In(-90, 90)   ) /* degrees, north positive */ \
+    SETTING(Longitude,          double,        "Długość geograficzna",        21.0,                 UseDefault, Dialog, In(-180, 180) ) /* degrees, east positive */ \
+    SETTING(HourSignalEnabled,  bool,          "Sygnalizacja pełnej godziny", false,                UseDefault, Dialog, Any           ) \
+    SETTING(AlarmOn,            bool,          "Załączony alarm",             false,                UseDefault, Own,    Any           ) /* the alarm button at the last end */ \
+    SETTING(SyncEnabled,        bool,          "Synchronizacja",              false,                UseDefault, Dialog, Any           ) \
+    SETTING(DailyCorrection,    double,        "Korekta czasu",               0.0,                  UseDefault, Dialog, kSecondsPerDay) /* seconds per 24 hours */ \
     /* Without a record of the last correction, the bookkeeping starts now rather than owing a */ \
     /* correction for every day since 1899. */ \
-    SETTING(LastCorrection,     TDateTime,     "Ostatnia korekta",            0.0,                  UseNow,     Own)    \
-    SETTING(PendingCorrection,  double,        "Pozostało do korekty",        0.0,                  UseDefault, Own)    /* seconds */ \
-    SETTING(TotalCorrection,    double,        "Korekta łącznie",             0.0,                  UseDefault, Own)    /* seconds */ \
-    SETTING(CalibrationStart,   TDateTime,     "Kalibracja start",            0.0,                  UseDefault, Own)    /* 0 = none */ \
-    SETTING(CalibrationStop,    TDateTime,     "Kalibracja stop",             0.0,                  UseDefault, Own)    /* 0 = not ended */ \
-    SETTING(LastCalibration,    double,        "Ostatnia kalibracja",         0.0,                  UseDefault, Own)    /* seconds per 24 hours */ \
+    SETTING(LastCorrection,     TDateTime,     "Ostatnia korekta",            0.0,                  UseNow,     Own, kDays         )    \
+    SETTING(PendingCorrection,  double,        "Pozostało do korekty",        0.0,                  UseDefault, Own,    kSecondsPerDay) /* seconds */ \
+    SETTING(TotalCorrection,    double,        "Korekta łącznie",             0.0,                  UseDefault, Own,    Any           ) /* seconds */ \
+    SETTING(CalibrationStart,   TDateTime,     "Kalibracja start",            0.0,                  UseDefault, Own,    kDays         ) /* 0 = none */ \
+    SETTING(CalibrationStop,    TDateTime,     "Kalibracja stop",             0.0,                  UseDefault, Own,    kDays         ) /* 0 = not ended */ \
+    SETTING(LastCalibration,    double,        "Ostatnia kalibracja",         0.0,                  UseDefault, Own,    kSecondsPerDay) /* seconds per 24 hours */ \
     /* The colours and the recall flag are never replaced by defaults when loading: a key written */ \
     /* before they existed keeps the grid's look in memory, and the first gap ends their load. */ \
-    SETTING(ColSunday,          std::uint32_t, "ColSunday",                   RgbColour(255, 0, 0), StopLoad,   Dialog) \
-    SETTING(ColSaturday,        std::uint32_t, "ColSaturday",                 RgbColour(0, 0, 255), StopLoad,   Dialog) \
-    SETTING(ColMarked,          std::uint32_t, "ColMarked",                   RgbColour(255, 0, 255), StopLoad, Dialog) \
-    SETTING(ColWeek,            std::uint32_t, "ColWeek",                     RgbColour(128, 0, 0), StopLoad,   Dialog) \
-    SETTING(ColToday,           std::uint32_t, "ColToday",                    RgbColour(0, 255, 255), StopLoad, Dialog) \
-    SETTING(RecallSelectsToday, bool,          "Przywołanie",                 false,                StopLoad,   Dialog) \
-    SETTING(SyncTime,           std::string,   "Czas synchronizacji",         "",                   NotLoaded,  Own)    /* "yyyy.mm.dd   hh:nn:ss", local */ \
+    SETTING(ColSunday,          std::uint32_t, "ColSunday",                   RgbColour(255, 0, 0), StopLoad,   Dialog, Any           ) \
+    SETTING(ColSaturday,        std::uint32_t, "ColSaturday",                 RgbColour(0, 0, 255), StopLoad,   Dialog, Any           ) \
+    SETTING(ColMarked,          std::uint32_t, "ColMarked",                   RgbColour(255, 0, 255), StopLoad, Dialog, Any           ) \
+    SETTING(ColWeek,            std::uint32_t, "ColWeek",                     RgbColour(128, 0, 0), StopLoad,   Dialog, Any           ) \
+    SETTING(ColToday,           std::uint32_t, "ColToday",                    RgbColour(0, 255, 255), StopLoad, Dialog, Any           ) \
+    SETTING(RecallSelectsToday, bool,          "Przywołanie",                 false,                StopLoad,   Dialog, Any           ) \
+    SETTING(SyncTime,           std::string,   "Czas synchronizacji",         "",                   NotLoaded,  Own, Any           )    /* "yyyy.mm.dd   hh:nn:ss", local */ \
     /* Values of this version on: the previous one leaves them alone. The dialog writes them with */ \
     /* the colours above; a key made by hand may hold them without, and they load all the same. */ \
     /* Holidays in the colour the dialog offers for Sundays and holidays; a key from before keeps them red. */ \
-    SETTING(ColHoliday,         std::uint32_t, "ColHoliday",                  RgbColour(255, 0, 0), UseDefault, Dialog) \
-    SETTING(SnoozeMinutes,      std::int32_t,  "Czas drzemki",                5,                    UseDefault, Dialog) /* 1..60 */ \
-    SETTING(ChosenNames,        std::string,   "Imieniny bliskich",           "",                   UseDefault, Dialog) /* the table's name forms, ";" between */ \
+    SETTING(ColHoliday,         std::uint32_t, "ColHoliday",                  RgbColour(255, 0, 0), UseDefault, Dialog, Any           ) \
+    SETTING(SnoozeMinutes,      std::int32_t,  "Czas drzemki",                5,                    UseDefault, Dialog, kSnoozeMinutes) \
+    SETTING(ChosenNames,        std::string,   "Imieniny bliskich",           "",                   UseDefault, Dialog, Any           ) /* the table's name forms, ";" between */ \
     /* The day the name-day reminder was last shown, so that a restart does not repeat it. */ \
-    SETTING(NameReminderDay,    std::string,   "Przypomniane imieniny",       "",                   UseDefault, Own)    /* "yyyy.mm.dd" */
+    SETTING(NameReminderDay,    std::string,   "Przypomniane imieniny",       "",                   UseDefault, Own,    Any           ) /* "yyyy.mm.dd" */
 // clang-format on

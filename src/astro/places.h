@@ -32,10 +32,6 @@ private:
     std::vector<std::string> m_lines;
 };
 
-// Polish alphabetical order ignoring letter case (a ą b c ć ... z ź ż), the same on every machine
-// whatever locales it has: true when UTF-8 text `a` sorts before `b`.
-bool PolishLess(std::string_view a, std::string_view b);
-
 // x with six decimals and a full stop, right-aligned in 9 characters, never cut: " 5.500000".
 std::string FormatCoordinate(double x);
 

@@ -103,13 +103,7 @@ constexpr TDateTime kPhaseHour = 0.75;
 
 SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude)
 {
-    const TDateTime day = DateOf(date);
-    const int zone = ZoneOffsetHours(day);
-    // The computation takes longitude positive to the west.
-    const Extended west = -static_cast<Extended>(longitude);
-    return ComposeLine(RiseSetText([&] { return RiseSetPair(RiseSetBody::Sun, west, latitude, day); }, zone),
-                       RiseSetText([&] { return RiseSetPair(RiseSetBody::Moon, west, latitude, day); }, zone),
-                       MoonPhaseAt(day + kPhaseHour));
+    return SunMoonAlmanac(latitude, longitude).Line(date);
 }
 
 SunMoonAlmanac::SunMoonAlmanac(double latitude, double longitude) : m_latitude(latitude), m_longitude(longitude)

@@ -34,11 +34,11 @@ std::string FormatPhase(long double illumination, long double age);
 
 // The line for the day `date` (years 1..9999; its time of day is ignored) at `latitude` (north
 // positive) and `longitude` (EAST positive), degrees. Any numbers are accepted for the place: one
-// with no answer shows "----/----".
+// with no answer shows "----/----". One day of a SunMoonAlmanac made for it.
 SunMoonLine BuildSunMoonLine(TDateTime date, double latitude, double longitude);
 
-// The lines of many days at one place, with the texts BuildSunMoonLine gives. Days taken one after
-// another cost a fraction of separate calls: the positions of a whole day serve the three days whose
+// The lines of many days at one place. Days taken one after another cost a fraction of separate
+// calls: the positions of a whole day serve the three days whose
 // rise and set need them, and the Earth is carried from day to day (EarthDayRun). Any order of days
 // is answered correctly; only the saving needs consecutive ones.
 class SunMoonAlmanac

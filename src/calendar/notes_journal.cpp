@@ -514,6 +514,26 @@ std::vector<std::size_t> JournalRecords::LiveRecords(std::string_view cutoffKey)
     return out;
 }
 
+bool JournalRecords::AddReadRecord(std::size_t offset, std::size_t length, std::size_t lines, std::size_t textStart,
+                                   std::optional<std::string_view> key)
+{
+    Span span;
+    span.offset = offset;
+    span.length = static_cast<std::uint32_t>(length);
+    // Text starts after the second line break; a record of two lines or fewer has none.
+    span.textStart = lines >= 3 ? static_cast<std::uint32_t>(textStart) : span.length;
+    const std::size_t index = m_spans.size();
+    m_spans.push_back(span);
+    if (!key)
+        return false;
+    DayEntry* day = DayCell(*key);
+    if (day && day->newest)
+        IndexDay(*day, index);  // m_newest is brought up to date at the end
+    else
+        IndexKey(*key, index);
+    return true;
+}
+
 JournalRecords::Parsed JournalRecords::Parse(std::string_view fileBytes)
 {
     return ParseInPlace(std::string(fileBytes));
@@ -555,21 +575,9 @@ JournalRecords::Parsed JournalRecords::ParseInPlace(std::string&& fileBytes)
         // accumulator and a lone empty line stay as they are.
         if (arena.Size() - recordStart > 2)
             arena.CutBack(2);
-        Span span;
-        span.offset = recordStart;
-        span.length = static_cast<std::uint32_t>(arena.Size() - recordStart);
-        // Text starts after the second line break; a record of two lines or fewer has none.
-        span.textStart = lines >= 3 ? static_cast<std::uint32_t>(textStart) : span.length;
-        const std::size_t index = records.m_spans.size();
-        records.m_spans.push_back(span);
-        const std::string_view keyView(key.data(), kKeyChars);
-        DayEntry* day = keyKnown ? records.DayCell(keyView) : nullptr;
-        if (day && day->newest)
-            IndexDay(*day, index);  // m_newest is brought up to date at the end
-        else if (keyKnown)
-            records.IndexKey(keyView, index);
-        else
-            indexLater.push_back(index);
+        const auto keyView = keyKnown ? std::optional(std::string_view(key.data(), kKeyChars)) : std::nullopt;
+        if (!records.AddReadRecord(recordStart, arena.Size() - recordStart, lines, textStart, keyView))
+            indexLater.push_back(records.m_spans.size() - 1);
         recordStart = arena.Size();
         lines = 0;
         keyKnown = false;

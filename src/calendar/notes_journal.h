@@ -84,6 +84,11 @@ private:
     };
     void AppendKeysInRange(std::string_view lower, std::string_view upper, std::vector<std::string>& out) const;
     void Index(std::size_t i);
+    // While reading: adds the record of `length` bytes at `offset` of the arena, `lines` lines long,
+    // whose text starts `textStart` bytes in, and indexes it under `key`; false when it has no key
+    // known yet and must be indexed once the arena is whole.
+    bool AddReadRecord(std::size_t offset, std::size_t length, std::size_t lines, std::size_t textStart,
+                       std::optional<std::string_view> key);
 
     struct KeyHash
     {

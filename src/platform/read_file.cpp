@@ -1,7 +1,50 @@
+// The safe reader of whole files, over each system's open, inspect and read calls.
 #include "platform/read_file.h"
 
 #include "platform/file_store.h"
 #include "platform/journal_file.h"
+#include "platform/read_file_system.h"
+
+#include <new>
+#include <stdexcept>
+
+std::error_code ReadFileSafely(const std::filesystem::path& path, std::uint64_t limit, std::string& contents)
+{
+    contents.clear();
+    std::error_code error;
+    const std::unique_ptr<OpenedFile> file = OpenForReading(path, error);
+    if (!file)
+        return error;
+    bool regular = false;
+    std::uint64_t size = 0;
+    if ((error = file->Inspect(regular, size)))
+        return error;
+    if (!regular)
+        return std::make_error_code(std::errc::invalid_argument);
+    if (size > limit)
+        return std::make_error_code(std::errc::file_too_large);
+    try {
+        contents.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return std::make_error_code(std::errc::not_enough_memory);
+    } catch (const std::length_error&) {
+        return std::make_error_code(std::errc::not_enough_memory);
+    }
+    // No further than the size at the open: a file growing meanwhile cannot make the read endless.
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        std::size_t got = 0;
+        if ((error = file->ReadAt(done, contents.data() + done, contents.size() - done, got))) {
+            std::string().swap(contents);
+            return error;
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    contents.resize(done);
+    return {};
+}
 
 std::string ReadFailureText(const std::error_code& error)
 {

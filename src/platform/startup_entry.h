@@ -13,6 +13,15 @@ enum class TRegLocation
     LocalMachine
 };
 
+// When an entry starts: at every logon or once, with the user's programs or as a service.
+enum class TAutoRunWhere
+{
+    Run,
+    RunOnce,
+    RunServices,
+    RunServicesOnce
+};
+
 class StartupEntry
 {
 public:
@@ -25,4 +34,11 @@ public:
     // Starts `program` with `arguments` at logon; false when that was refused.
     virtual bool Write(TRegLocation where, std::string_view name, const std::string& program,
                        const std::vector<std::string>& arguments) = 0;
+    // Where the system keeps the entries of kind `when`, as it names that place; empty where the
+    // system has no such place of its own.
+    virtual std::string RunKeyPath(TAutoRunWhere when) const
+    {
+        (void)when;
+        return {};
+    }
 };

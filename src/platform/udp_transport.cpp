@@ -1,3 +1,4 @@
+// What every system's UDP transport shares: the resolution steps and the reply loop.
 #include "platform/udp_transport.h"
 
 UdpReceiveResult ReceiveWithin(std::chrono::milliseconds timeout,
@@ -15,4 +16,19 @@ UdpReceiveResult ReceiveWithin(std::chrono::milliseconds timeout,
         if (attempt(static_cast<int>(left.count()), result) == UdpAttempt::Done)
             return result;
     }
+}
+
+UdpResolveResult ResolveWith(const std::string& host, std::uint16_t port, const UdpLookup& lookup)
+{
+    UdpResolveResult result;
+    if (host.empty()) {
+        result.error = "empty host name";
+        return result;
+    }
+    result.ok = lookup(true, result.where, result.error) || lookup(false, result.where, result.error);
+    if (result.ok) {
+        result.error.clear();
+        result.where.port = port;
+    }
+    return result;
 }

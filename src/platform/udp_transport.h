@@ -62,6 +62,14 @@ enum class UdpAttempt
 UdpReceiveResult ReceiveWithin(std::chrono::milliseconds timeout,
                                const std::function<UdpAttempt(int leftMs, UdpReceiveResult& result)>& attempt);
 
+// One question to the system's resolver: the first address of `host` for UDP, only a numeric one
+// when `numericOnly`; false with `error` set when it gave none.
+using UdpLookup = std::function<bool(bool numericOnly, UdpAddress& where, std::string& error)>;
+
+// The resolution every system's Resolve shares: an empty name is refused, a numeric address is
+// taken as it is without asking the resolver, any other name goes to it.
+UdpResolveResult ResolveWith(const std::string& host, std::uint16_t port, const UdpLookup& lookup);
+
 class UdpTransport
 {
 public:

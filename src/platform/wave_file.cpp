@@ -72,6 +72,71 @@ std::int16_t Sample(const Format& f, const unsigned char* p)
     }
 }
 
+// The "fmt " chunk of `declared` bytes at `chunk`, of which `left` are in the file; nullopt with
+// `error` set when it is damaged.
+std::optional<Format> ReadFormatChunk(std::string_view bytes, std::size_t chunk, std::uint32_t declared,
+                                      std::size_t left, std::string& error)
+{
+    if (declared < 16 || declared > left) {
+        error = "damaged format chunk";
+        return std::nullopt;
+    }
+    Format f;
+    f.code = U16(bytes, chunk);
+    f.channels = U16(bytes, chunk + 2);
+    f.rate = U32(bytes, chunk + 4);
+    f.blockAlign = U16(bytes, chunk + 12);
+    f.bits = U16(bytes, chunk + 14);
+    if (f.code == kFormatExtensible) {
+        // The real format is the first two bytes of the sub-format's GUID.
+        if (declared < 40) {
+            error = "damaged format chunk";
+            return std::nullopt;
+        }
+        f.code = U16(bytes, chunk + 24);
+    }
+    return f;
+}
+
+// Why samples of format `f` cannot be played, or nullptr when they can.
+const char* UnplayableFormat(const Format& f)
+{
+    const bool pcm = f.code == kFormatPcm && (f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32);
+    const bool floating = f.code == kFormatFloat && (f.bits == 32 || f.bits == 64);
+    if (!pcm && !floating)
+        return "unsupported sample format";
+    if (f.channels == 0 || f.channels > kMaxChannels || f.rate == 0 || f.blockAlign != f.channels * (f.bits / 8))
+        return "unsupported channel layout";
+    return nullptr;
+}
+
+// The "data" chunk at `chunk` as 16-bit samples; a chunk declared longer than the file is cut at
+// its end.
+WaveReadResult ReadDataChunk(std::string_view bytes, std::size_t chunk, std::uint32_t declared, std::size_t left,
+                             const Format& f)
+{
+    WaveReadResult result;
+    if (const char* why = UnplayableFormat(f)) {
+        result.error = why;
+        return result;
+    }
+    const std::size_t frames = std::min<std::size_t>(declared, left) / f.blockAlign;
+    if (frames == 0) {
+        result.error = "no sound in the file";
+        return result;
+    }
+    WaveSound sound;
+    sound.channels = f.channels;
+    sound.rate = f.rate;
+    sound.samples.resize(frames * f.channels);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + chunk);
+    const unsigned width = f.bits / 8;
+    for (std::size_t i = 0; i < sound.samples.size(); ++i)
+        sound.samples[i] = Sample(f, p + i * width);
+    result.sound = std::move(sound);
+    return result;
+}
+
 }  // namespace
 
 WaveReadResult ReadWave(std::string_view bytes)
@@ -89,58 +154,15 @@ WaveReadResult ReadWave(std::string_view bytes)
         at += 8;
         const std::size_t left = bytes.size() - at;
         if (id == "fmt ") {
-            if (declared < 16 || declared > left) {
-                result.error = "damaged format chunk";
+            format = ReadFormatChunk(bytes, at, declared, left, result.error);
+            if (!format)
                 return result;
-            }
-            Format f;
-            f.code = U16(bytes, at);
-            f.channels = U16(bytes, at + 2);
-            f.rate = U32(bytes, at + 4);
-            f.blockAlign = U16(bytes, at + 12);
-            f.bits = U16(bytes, at + 14);
-            if (f.code == kFormatExtensible) {
-                // The real format is the first two bytes of the sub-format's GUID.
-                if (declared < 40) {
-                    result.error = "damaged format chunk";
-                    return result;
-                }
-                f.code = U16(bytes, at + 24);
-            }
-            format = f;
         } else if (id == "data") {
             if (!format) {
                 result.error = "sound data before its format";
                 return result;
             }
-            const Format f = *format;
-            const bool pcm = f.code == kFormatPcm && (f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32);
-            const bool floating = f.code == kFormatFloat && (f.bits == 32 || f.bits == 64);
-            if (!pcm && !floating) {
-                result.error = "unsupported sample format";
-                return result;
-            }
-            if (f.channels == 0 || f.channels > kMaxChannels || f.rate == 0
-                || f.blockAlign != f.channels * (f.bits / 8)) {
-                result.error = "unsupported channel layout";
-                return result;
-            }
-            const std::size_t size = std::min<std::size_t>(declared, left);
-            const std::size_t frames = size / f.blockAlign;
-            if (frames == 0) {
-                result.error = "no sound in the file";
-                return result;
-            }
-            WaveSound sound;
-            sound.channels = f.channels;
-            sound.rate = f.rate;
-            sound.samples.resize(frames * f.channels);
-            const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-            const unsigned width = f.bits / 8;
-            for (std::size_t i = 0; i < sound.samples.size(); ++i)
-                sound.samples[i] = Sample(f, p + i * width);
-            result.sound = std::move(sound);
-            return result;
+            return ReadDataChunk(bytes, at, declared, left, *format);
         }
         if (declared > left)
             break;

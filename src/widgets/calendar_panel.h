@@ -66,17 +66,13 @@ public:
     const std::vector<std::string>& Markdays() const { return m_grid.Markdays(); }
     void SetMarkdays(std::vector<std::string> lines) { m_grid.SetMarkdays(std::move(lines)); }
 
-    bool ShowDate() const { return m_showDate; }
     void SetShowDate(bool on);
-    bool UseLongDate() const { return m_useLongDate; }
     void SetUseLongDate(bool on);
-    TDayWidth DayWidth() const { return m_dayWidth; }
     void SetDayWidth(TDayWidth width);
     bool GermanDate() const { return m_grid.GermanDate(); }
     void SetGermanDate(bool on);
     bool ShowWeeks() const { return m_grid.ShowWeeks(); }
     void SetShowWeeks(bool on);
-    bool ShowButtonHints() const { return m_showButtonHints; }
     void SetShowButtonHints(bool on) { m_showButtonHints = on; }  // takes effect at the next paint
     // The owner's own texts for the two buttons' hints, in place of the ones GermanDate picks;
     // empty texts go back to those. Takes effect at the next paint.

@@ -115,9 +115,30 @@ TEST(AutoRunner, MovingTheLocationMovesTheEntry)
     FakeStartupEntry entries;
     TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
     runner.SetAutoRun(true);
-    runner.SetRegLocation(kMachine);
+    EXPECT_TRUE(runner.SetRegLocation(kMachine));
+    EXPECT_EQ(runner.RegLocation(), kMachine);
     EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
     EXPECT_EQ(entries.Read(kMachine, "ZWDniarz"), "/opt/dniarz/dniarz -hide");
+}
+
+TEST(AutoRunner, ARefusedMoveKeepsTheOldLocationAndItsEntry)
+{
+    FakeStartupEntry entries;
+    TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    runner.SetAutoRun(true);
+    entries.SetReadOnly(kMachine, true);
+    EXPECT_FALSE(runner.SetRegLocation(kMachine));
+    EXPECT_EQ(runner.RegLocation(), kUser) << "a place that refused the entry is not recorded";
+    EXPECT_TRUE(runner.AutoRun());
+    EXPECT_EQ(entries.Read(kUser, "ZWDniarz"), "/opt/dniarz/dniarz -hide");
+    EXPECT_FALSE(entries.Read(kMachine, "ZWDniarz"));
+
+    // Neither place may be changed: the user's entry stays, and so does the box.
+    entries.SetReadOnly(kUser, true);
+    EXPECT_FALSE(runner.SetRegLocation(kMachine));
+    EXPECT_EQ(runner.RegLocation(), kUser);
+    EXPECT_TRUE(runner.AutoRun());
+    EXPECT_EQ(entries.Read(kUser, "ZWDniarz"), "/opt/dniarz/dniarz -hide");
 }
 
 TEST(AutoRunner, ServiceKeysExistOnlyOnTheMachine)
@@ -126,11 +147,10 @@ TEST(AutoRunner, ServiceKeysExistOnlyOnTheMachine)
     TAutoRunner runner(entries, kProgram);
     runner.SetAutoRunWhere(TAutoRunWhere::RunServices);
     EXPECT_EQ(runner.AutoRunWhere(), TAutoRunWhere::Run);
-    EXPECT_EQ(runner.RunKeyPath(), "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 
     runner.SetRegLocation(kMachine);
     runner.SetAutoRunWhere(TAutoRunWhere::RunServicesOnce);
-    EXPECT_EQ(runner.RunKeyPath(), "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce");
+    EXPECT_EQ(runner.AutoRunWhere(), TAutoRunWhere::RunServicesOnce);
     runner.SetRegLocation(kUser);
     EXPECT_EQ(runner.AutoRunWhere(), TAutoRunWhere::Run);
     EXPECT_EQ(entries.Changes(), 0) << "nothing is live before loading ends";

@@ -193,17 +193,55 @@ TEST(Settings, MissingOrMistypedValuesReadAsTheirDefaults)
     }
 }
 
-TEST(Settings, AlarmLengthIsKeptBetweenFiveSecondsAndAnHour)
+TEST(Settings, AStoredNumberOutsideItsRangeReadsAsTheDefault)
 {
-    const std::pair<std::uint32_t, std::int32_t> rows[] = {
-        {0, 5}, {4, 5}, {5, 5}, {3600, 3600}, {3601, 3600}, {0xFFFFFFFF, 5}, {0x7FFFFFFF, 3600}};
-    for (const auto& [stored, loaded] : rows) {
-        SCOPED_TRACE(stored);
+    // The ends come from what each value means: the alarm dialog's 5 s to an hour and 1 to 60
+    // minutes, a place on the globe, a drift of at most a day per day, a moment from 1899-12-30 to
+    // the end of year 9999.
+    struct Row
+    {
+        const char* name;
+        RegValue outside;
+        RegValue edge;  // the last value still taken
+        SettingValue edgeLoaded;
+    };
+    const Row rows[] = {
+        {"Czas alarmu", RegValue::Dword(static_cast<std::uint32_t>(-5)), RegValue::Dword(5), std::int32_t{5}},
+        {"Czas alarmu", RegValue::Dword(3601), RegValue::Dword(3600), std::int32_t{3600}},
+        {"Czas alarmu", RegValue::Dword(0), RegValue::Dword(3600), std::int32_t{3600}},
+        {"Czas drzemki", RegValue::Dword(0), RegValue::Dword(1), std::int32_t{1}},
+        {"Czas drzemki", RegValue::Dword(61), RegValue::Dword(60), std::int32_t{60}},
+        {"Szerokość geograficzna", Float(200), Float(90), 90.0},
+        {"Szerokość geograficzna", Float(-90.5), Float(-90), -90.0},
+        {"Długość geograficzna", Float(180.25), Float(-180), -180.0},
+        {"Korekta czasu", Float(-86401), Float(86400), 86400.0},
+        {"Ostatnia kalibracja", Float(1e300), Float(-86400), -86400.0},
+        {"Pozostało do korekty", Float(90000), Float(-3.5), -3.5},
+        {"Ostatnia korekta", Float(-1), Float(0), 0.0},
+        {"Kalibracja start", Float(3e6), Float(2958465.5), 2958465.5},
+        {"Kalibracja stop", Float(-0.5), Float(45000.5), 45000.5},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const SettingRow* row = nullptr;
+        for (const SettingRow& candidate : kSettingRows)
+            if (candidate.name == r.name)
+                row = &candidate;
+        ASSERT_NE(row, nullptr);
         MemorySettingsStore store;
-        store.Put("Czas alarmu", RegValue::Dword(stored));
+        PutFullKey(store);
+        store.Put(r.name, r.outside);
         Settings s;
-        LoadSettings(store, s, 0);
-        EXPECT_EQ(s.AlarmDuration, loaded);
+        LoadSettings(store, s, kNow);
+        const SettingValue byDefault = row->onMissing == OnMissing::UseNow ? SettingValue(kNow)
+                                                                           : GetSetting(DefaultSettings(), row->id);
+        EXPECT_EQ(GetSetting(s, row->id), byDefault);
+        EXPECT_EQ(GetSetting(ReadStoredValues(store, {row->id}), row->id), GetSetting(DefaultSettings(), row->id));
+        EXPECT_TRUE(s.AlarmOn) << "the rest of the key still loads";
+
+        store.Put(r.name, r.edge);
+        LoadSettings(store, s, kNow);
+        EXPECT_EQ(GetSetting(s, row->id), r.edgeLoaded);
     }
 }
 
@@ -461,7 +499,7 @@ TEST(Settings, NewValuesAndAKeyFromBeforeThem)
     for (const std::int32_t minutes : {0, -3, 61}) {
         store.Put("Czas drzemki", RegValue::Dword(static_cast<std::uint32_t>(minutes)));
         LoadSettings(store, in, kNow);
-        EXPECT_EQ(in.SnoozeMinutes, minutes > 0 ? 60 : 1);
+        EXPECT_EQ(in.SnoozeMinutes, 5) << "outside 1 to 60 minutes the default holds";
     }
 }
 
@@ -541,7 +579,7 @@ SettingValue Sample(const SettingValue& byDefault, bool inMemory)
             else if constexpr (std::is_same_v<T, bool>)
                 return inMemory;
             else if constexpr (std::is_same_v<T, double>)
-                return inMemory ? 4321.25 : 1234.5;
+                return inMemory ? 43.25 : 12.5;  // within every float row's range
             else if constexpr (std::is_same_v<T, std::int32_t>)
                 return std::int32_t{inMemory ? 17 : 42};  // within the alarm's and the snooze's ranges
             else

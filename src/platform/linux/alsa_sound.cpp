@@ -154,65 +154,91 @@ void AlsaSound::PlayTone(int frequency, int ms)
     std::this_thread::sleep_until(end);
 }
 
-bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file, const std::function<bool()>& goOn)
+namespace {
+
+// A descriptor of `file` when it is a regular file, else -1: a FIFO in its place would hold the
+// alarm thread in the open.
+int OpenRegularFile(const std::filesystem::path& file)
 {
-    // Only a regular file: a FIFO in its place would hold the alarm thread in the open.
     const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return -1;
     struct stat st
     {
     };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return false;
+        return -1;
     }
+    return fd;
+}
+
+struct WaveOutcome
+{
+    bool played = false;  // every piece read reached the device, and there was one
+    bool cut = false;     // stopped by the caller
+};
+
+// Plays the open `sound` on a device of its own layout, a tenth of a second at a time.
+WaveOutcome StreamToDevice(const SoundFileLibrary& library, SNDFILE* sound, const SF_INFO& info,
+                           const std::function<bool()>& goOn)
+{
+    WaveOutcome outcome;
+    if (info.channels <= 0 || info.channels > 32 || info.samplerate < kMinWaveRate)
+        return outcome;
+    const auto channels = static_cast<unsigned>(info.channels);
+    Pcm pcm(channels, static_cast<unsigned>(info.samplerate));
+    if (!pcm)
+        return outcome;
+    // A tenth of a second at most: the caller's stop and the alarm's end are looked at that often.
+    const sf_count_t chunk = std::max<sf_count_t>(1, info.samplerate / 10);
+    // Read as floats in -1..1 whatever the file holds: libsndfile hands floating-point files to a
+    // reader of shorts unscaled, as a near-silent -1..1.
+    std::vector<float> read(static_cast<std::size_t>(chunk) * channels);
+    std::vector<std::int16_t> buffer(read.size());
+    // A file with no sound in it (cut to its header) counts as unplayable, so that the alarm falls
+    // back to the tones instead of staying mute.
+    for (;;) {
+        if (!goOn()) {
+            outcome.cut = true;
+            break;
+        }
+        const sf_count_t frames = library.readFloat(sound, read.data(), chunk);
+        if (frames <= 0)
+            break;
+        const std::size_t count = static_cast<std::size_t>(frames) * channels;
+        for (std::size_t i = 0; i < count; ++i)
+            buffer[i] = ToSample(read[i]);
+        if (!pcm.Write(buffer.data(), static_cast<std::size_t>(frames))) {
+            outcome.played = false;
+            break;
+        }
+        outcome.played = true;
+    }
+    // A stopped alarm drops what the device still holds instead of playing it out.
+    if (outcome.played && !outcome.cut)
+        pcm.Drain();
+    return outcome;
+}
+
+}  // namespace
+
+bool AlsaSound::PlayAlarmWave(const std::filesystem::path& file, const std::function<bool()>& goOn)
+{
+    const int fd = OpenRegularFile(file);
+    if (fd < 0)
+        return false;
     const SoundFileLibrary* library = LoadSoundFileLibrary();
     if (!library) {
         ::close(fd);
         return false;
     }
     SF_INFO info{};
+    // libsndfile closes the descriptor with the sound (SF_TRUE), also when it cannot open it.
     SNDFILE* sound = library->open(fd, SFM_READ, &info, SF_TRUE);
     if (!sound)
         return false;
-    bool played = false;
-    bool cut = false;
-    if (info.channels > 0 && info.channels <= 32 && info.samplerate >= kMinWaveRate) {
-        const auto channels = static_cast<unsigned>(info.channels);
-        Pcm pcm(channels, static_cast<unsigned>(info.samplerate));
-        if (pcm) {
-            // A tenth of a second at most: the caller's stop and the alarm's end are looked at
-            // that often.
-            const sf_count_t chunk = std::max<sf_count_t>(1, info.samplerate / 10);
-            // Read as floats in -1..1 whatever the file holds: libsndfile hands floating-point files
-            // to a reader of shorts unscaled, as a near-silent -1..1.
-            std::vector<float> read(static_cast<std::size_t>(chunk) * channels);
-            std::vector<std::int16_t> buffer(read.size());
-            // A file with no sound in it (cut to its header) counts as unplayable, so that the alarm
-            // falls back to the tones instead of staying mute.
-            for (;;) {
-                if (!goOn()) {
-                    cut = true;
-                    break;
-                }
-                const sf_count_t frames = library->readFloat(sound, read.data(), chunk);
-                if (frames <= 0)
-                    break;
-                const std::size_t count = static_cast<std::size_t>(frames) * channels;
-                for (std::size_t i = 0; i < count; ++i)
-                    buffer[i] = ToSample(read[i]);
-                if (!pcm.Write(buffer.data(), static_cast<std::size_t>(frames))) {
-                    played = false;
-                    break;
-                }
-                played = true;
-            }
-            // A stopped alarm drops what the device still holds instead of playing it out.
-            if (played && !cut)
-                pcm.Drain();
-        }
-    }
+    const WaveOutcome outcome = StreamToDevice(*library, sound, info, goOn);
     library->close(sound);
-    return played || cut;
+    return outcome.played || outcome.cut;
 }

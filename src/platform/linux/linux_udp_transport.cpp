@@ -78,34 +78,22 @@ private:
 
 UdpResolveResult LinuxUdpTransport::Resolve(const std::string& host, std::uint16_t port)
 {
-    UdpResolveResult result;
-    if (host.empty()) {
-        result.error = "empty host name";
-        return result;
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_DGRAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    // A numeric address is used as it is, without asking the resolver.
-    addrinfo* found = nullptr;
-    hints.ai_flags |= AI_NUMERICHOST;
-    const std::string service = std::to_string(port);
-    int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
-    if (rc != 0) {
-        hints.ai_flags &= ~AI_NUMERICHOST;
-        rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
-    }
-    if (rc != 0 || !found) {
-        result.error = rc == EAI_SYSTEM ? std::strerror(errno) : ::gai_strerror(rc);
-        return result;
-    }
-    result.ok = true;
-    result.where.address = NumericAddress(found->ai_addr, found->ai_addrlen);
-    result.where.port = port;
-    result.where.ipv6 = found->ai_family == AF_INET6;
-    ::freeaddrinfo(found);
-    return result;
+    return ResolveWith(host, port, [&](bool numericOnly, UdpAddress& where, std::string& error) {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_DGRAM;
+        hints.ai_flags = AI_NUMERICSERV | (numericOnly ? AI_NUMERICHOST : 0);
+        addrinfo* found = nullptr;
+        const int rc = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+        if (rc != 0 || !found) {
+            error = rc == EAI_SYSTEM ? std::strerror(errno) : ::gai_strerror(rc);
+            return false;
+        }
+        where.address = NumericAddress(found->ai_addr, found->ai_addrlen);
+        where.ipv6 = found->ai_family == AF_INET6;
+        ::freeaddrinfo(found);
+        return true;
+    });
 }
 
 std::unique_ptr<UdpSocket> LinuxUdpTransport::Open(const UdpAddress& to, std::string& error)

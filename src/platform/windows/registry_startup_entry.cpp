@@ -33,6 +33,12 @@ bool HasLineBreak(const std::string& text)
 
 }  // namespace
 
+std::wstring RunKeyName(TAutoRunWhere when)
+{
+    static constexpr const wchar_t* kNames[] = {L"Run", L"RunOnce", L"RunServices", L"RunServicesOnce"};
+    return std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\") + kNames[static_cast<int>(when)];
+}
+
 std::optional<std::string> RunCommandLine(const std::string& program, const std::vector<std::string>& arguments)
 {
     if (program.empty() || program.find('"') != std::string::npos || HasLineBreak(program))
@@ -128,4 +134,9 @@ bool RegistryStartupEntry::Write(TRegLocation where, std::string_view name, cons
         }
     }
     return written;
+}
+
+std::string RegistryStartupEntry::RunKeyPath(TAutoRunWhere when) const
+{
+    return "\\" + Narrow(RunKeyName(when));
 }

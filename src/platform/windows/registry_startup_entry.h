@@ -9,12 +9,15 @@
 
 #include "platform/startup_entry.h"
 
+// The key, under either root, that holds the entries of kind `when`.
+std::wstring RunKeyName(TAutoRunWhere when);
+
 struct RunKeys
 {
     HKEY userRoot = HKEY_CURRENT_USER;
-    std::wstring userKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    std::wstring userKey = RunKeyName(TAutoRunWhere::Run);
     HKEY machineRoot = HKEY_LOCAL_MACHINE;
-    std::wstring machineKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    std::wstring machineKey = RunKeyName(TAutoRunWhere::Run);
     // Where the desktop records an entry the user switched off without removing it.
     std::wstring userApprovedKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 };
@@ -31,6 +34,8 @@ public:
     bool Remove(TRegLocation where, std::string_view name) override;
     bool Write(TRegLocation where, std::string_view name, const std::string& program,
                const std::vector<std::string>& arguments) override;
+    // The system's key under either root, with a leading backslash; a test's own keys do not change it.
+    std::string RunKeyPath(TAutoRunWhere when) const override;
 
 private:
     RunKeys m_keys;

@@ -21,13 +21,8 @@ namespace {
 // A larger file is no alarm sound; reading it whole would only fill the memory.
 constexpr std::uint64_t kMaxWaveBytes = 64u << 20;
 
-}  // namespace
-
-bool PlayOnWaveOut(unsigned channels, unsigned rate, std::span<const std::int16_t> samples,
-                   const std::function<bool()>& goOn)
+WAVEFORMATEX Pcm16Format(unsigned channels, unsigned rate)
 {
-    if (channels == 0 || channels > 2 || rate == 0 || samples.empty())
-        return false;
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = static_cast<WORD>(channels);
@@ -35,64 +30,98 @@ bool PlayOnWaveOut(unsigned channels, unsigned rate, std::span<const std::int16_
     format.wBitsPerSample = 16;
     format.nBlockAlign = static_cast<WORD>(channels * 2);
     format.nAvgBytesPerSec = rate * format.nBlockAlign;
-    const HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!done)
-        return false;
+    return format;
+}
+
+// One sound going to an open device piece by piece; `done` is signalled as pieces finish.
+struct WaveOutStream
+{
     HWAVEOUT device = nullptr;
-    if (waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT)
-        != MMSYSERR_NOERROR) {
-        CloseHandle(done);
-        return false;
-    }
-    // Pieces of a tenth of a second, two ahead of the speaker: enough to play without gaps, little
-    // enough that a stop is heard at once.
-    const std::size_t piece = std::max<std::size_t>(1, rate / 10) * channels;
-    const std::size_t pieces = (samples.size() + piece - 1) / piece;
-    std::vector<WAVEHDR> headers(pieces);
-    std::size_t written = 0;
-    std::size_t finished = 0;
+    HANDLE done = nullptr;
+    std::vector<WAVEHDR> headers;
+    std::size_t written = 0;   // pieces handed to the device
+    std::size_t finished = 0;  // pieces it has played
     bool failed = false;
-    bool cut = false;
-    // Bounded: a device that stops calling back must not hold the alarm thread for ever.
-    const auto waitForOldest = [&] {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!(headers[finished].dwFlags & WHDR_DONE) && std::chrono::steady_clock::now() < limit)
-            WaitForSingleObject(done, 50);
-        if (!(headers[finished].dwFlags & WHDR_DONE))
-            failed = true;
-        ++finished;
-    };
-    while (written < pieces && !failed) {
+    bool cut = false;  // stopped by the caller
+};
+
+// Bounded: a device that stops calling back must not hold the alarm thread for ever.
+void WaitForOldest(WaveOutStream& s)
+{
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!(s.headers[s.finished].dwFlags & WHDR_DONE) && std::chrono::steady_clock::now() < limit)
+        WaitForSingleObject(s.done, 50);
+    if (!(s.headers[s.finished].dwFlags & WHDR_DONE))
+        s.failed = true;
+    ++s.finished;
+}
+
+// Hands the pieces of `piece` samples to the device, two ahead of the speaker, until all are
+// written, the device fails or `goOn` says stop.
+void WritePieces(WaveOutStream& s, std::span<const std::int16_t> samples, std::size_t piece,
+                 const std::function<bool()>& goOn)
+{
+    while (s.written < s.headers.size() && !s.failed) {
         if (!goOn()) {
-            cut = true;
-            break;
+            s.cut = true;
+            return;
         }
-        WAVEHDR& header = headers[written];
-        const std::size_t start = written * piece;
+        WAVEHDR& header = s.headers[s.written];
+        const std::size_t start = s.written * piece;
         const std::size_t count = std::min(piece, samples.size() - start);
         header.lpData = reinterpret_cast<LPSTR>(const_cast<std::int16_t*>(samples.data() + start));
         header.dwBufferLength = static_cast<DWORD>(count * sizeof(std::int16_t));
-        if (waveOutPrepareHeader(device, &header, sizeof header) != MMSYSERR_NOERROR
-            || waveOutWrite(device, &header, sizeof header) != MMSYSERR_NOERROR) {
-            failed = true;
-            break;
+        if (waveOutPrepareHeader(s.device, &header, sizeof header) != MMSYSERR_NOERROR
+            || waveOutWrite(s.device, &header, sizeof header) != MMSYSERR_NOERROR) {
+            s.failed = true;
+            return;
         }
-        ++written;
-        if (written - finished > 2)
-            waitForOldest();
+        ++s.written;
+        if (s.written - s.finished > 2)
+            WaitForOldest(s);
     }
+}
+
+// Plays out what the device holds, or drops it after a stop or a failure, and takes the pieces back.
+void FinishPieces(WaveOutStream& s)
+{
+    if (s.cut || s.failed)
+        waveOutReset(s.device);
+    while (s.finished < s.written && !s.failed)
+        WaitForOldest(s);
+    if (s.failed)
+        waveOutReset(s.device);
+    for (std::size_t i = 0; i < s.written; ++i)
+        waveOutUnprepareHeader(s.device, &s.headers[i], sizeof s.headers[i]);
+}
+
+}  // namespace
+
+bool PlayOnWaveOut(unsigned channels, unsigned rate, std::span<const std::int16_t> samples,
+                   const std::function<bool()>& goOn)
+{
+    if (channels == 0 || channels > 2 || rate == 0 || samples.empty())
+        return false;
+    const WAVEFORMATEX format = Pcm16Format(channels, rate);
+    WaveOutStream stream;
+    stream.done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!stream.done)
+        return false;
+    if (waveOutOpen(&stream.device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(stream.done), 0, CALLBACK_EVENT)
+        != MMSYSERR_NOERROR) {
+        CloseHandle(stream.done);
+        return false;
+    }
+    // Pieces of a tenth of a second: enough to play without gaps, little enough that a stop is
+    // heard at once.
+    const std::size_t piece = std::max<std::size_t>(1, rate / 10) * channels;
+    stream.headers.resize((samples.size() + piece - 1) / piece);
+    WritePieces(stream, samples, piece, goOn);
     // A stopped alarm drops what the device still holds instead of playing it out.
-    if (cut || failed)
-        waveOutReset(device);
-    while (finished < written && !failed)
-        waitForOldest();
-    if (failed)
-        waveOutReset(device);
-    for (std::size_t i = 0; i < written; ++i)
-        waveOutUnprepareHeader(device, &headers[i], sizeof headers[i]);
-    waveOutClose(device);
-    CloseHandle(done);
-    return (written > 0 && !failed) || cut;
+    FinishPieces(stream);
+    waveOutClose(stream.device);
+    CloseHandle(stream.done);
+    return (stream.written > 0 && !stream.failed) || stream.cut;
 }
 
 WaveOutSound::WaveOutSound() : m_device(PlayOnWaveOut)

@@ -97,38 +97,26 @@ WindowsUdpTransport::~WindowsUdpTransport()
 
 UdpResolveResult WindowsUdpTransport::Resolve(const std::string& host, std::uint16_t port)
 {
-    UdpResolveResult result;
-    if (host.empty()) {
-        result.error = "empty host name";
-        return result;
-    }
-    if (!m_started) {
-        result.error = "Winsock could not be started";
-        return result;
-    }
-    ADDRINFOW hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_DGRAM;
-    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
-    const std::wstring wideHost = Widen(host);
-    const std::wstring service = std::to_wstring(port);
-    ADDRINFOW* found = nullptr;
-    // A numeric address is used as it is, without asking the resolver.
-    int rc = ::GetAddrInfoW(wideHost.c_str(), service.c_str(), &hints, &found);
-    if (rc != 0) {
-        hints.ai_flags &= ~AI_NUMERICHOST;
-        rc = ::GetAddrInfoW(wideHost.c_str(), service.c_str(), &hints, &found);
-    }
-    if (rc != 0 || !found) {
-        result.error = SystemErrorText(static_cast<unsigned long>(rc ? rc : WSAHOST_NOT_FOUND));
-        return result;
-    }
-    result.ok = true;
-    result.where.address = NumericAddress(found->ai_addr, static_cast<int>(found->ai_addrlen));
-    result.where.port = port;
-    result.where.ipv6 = found->ai_family == AF_INET6;
-    ::FreeAddrInfoW(found);
-    return result;
+    return ResolveWith(host, port, [&](bool numericOnly, UdpAddress& where, std::string& error) {
+        if (!m_started) {
+            error = "Winsock could not be started";
+            return false;
+        }
+        ADDRINFOW hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_DGRAM;
+        hints.ai_flags = AI_NUMERICSERV | (numericOnly ? AI_NUMERICHOST : 0);
+        ADDRINFOW* found = nullptr;
+        const int rc = ::GetAddrInfoW(Widen(host).c_str(), std::to_wstring(port).c_str(), &hints, &found);
+        if (rc != 0 || !found) {
+            error = SystemErrorText(static_cast<unsigned long>(rc ? rc : WSAHOST_NOT_FOUND));
+            return false;
+        }
+        where.address = NumericAddress(found->ai_addr, static_cast<int>(found->ai_addrlen));
+        where.ipv6 = found->ai_family == AF_INET6;
+        ::FreeAddrInfoW(found);
+        return true;
+    });
 }
 
 std::unique_ptr<UdpSocket> WindowsUdpTransport::Open(const UdpAddress& to, std::string& error)

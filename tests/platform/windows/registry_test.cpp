@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/auto_runner.h"
 #include "app/settings.h"
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/registry_startup_entry.h"
@@ -186,6 +187,17 @@ TEST_F(RegistryTest, TheRunEntryIsQuotedWrittenAndRemoved)
     EXPECT_FALSE(entries.Write(TRegLocation::LocalMachine, "ZWDniarz", "C:\\a\"b.exe", {}));
     EXPECT_FALSE(entries.Write(TRegLocation::LocalMachine, "ZWDniarz", program, {"a\nb"}));
     EXPECT_EQ(entries.Read(TRegLocation::LocalMachine, "ZWDniarz"), std::nullopt);
+}
+
+TEST(RunKeys, TheSwitchNamesTheSystemsKeyOfEachKind)
+{
+    RegistryStartupEntry entries;
+    TAutoRunner runner(entries, "C:\\d.exe");
+    EXPECT_EQ(runner.RunKeyPath(), "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    runner.SetRegLocation(TRegLocation::LocalMachine);
+    runner.SetAutoRunWhere(TAutoRunWhere::RunServicesOnce);
+    EXPECT_EQ(runner.RunKeyPath(), "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce");
+    EXPECT_EQ(RunKeys{}.userKey, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 }
 
 TEST(RunCommandLine, QuotesWhatTheParserWouldSplit)
