@@ -29,13 +29,13 @@ void ShowSettings(const Settings& settings, ConfigForm& form)
     form.tygodnie = Get<std::uint32_t>(settings, ColWeek);
     form.dzisiaj = Get<std::uint32_t>(settings, ColToday);
     form.przywolanie = Get<bool>(settings, RecallSelectsToday);
-    form.eczas = std::to_string(Get<std::int32_t>(settings, AlarmDuration));
-    form.edrzemka = std::to_string(Get<std::int32_t>(settings, SnoozeMinutes));
-    form.ckarta = Get<bool>(settings, AlarmViaSoundCard);
-    form.eszer = FormatCoordinate(Get<double>(settings, Latitude));
-    form.edl = FormatCoordinate(Get<double>(settings, Longitude));
-    form.ekorekta = FormatCorrection(Get<double>(settings, DailyCorrection));
-    form.pelna = Get<bool>(settings, HourSignalEnabled);
+    form.alarmLengthText = std::to_string(Get<std::int32_t>(settings, AlarmDuration));
+    form.snoozeText = std::to_string(Get<std::int32_t>(settings, SnoozeMinutes));
+    form.alarmViaSoundCard = Get<bool>(settings, AlarmViaSoundCard);
+    form.latitudeText = FormatCoordinate(Get<double>(settings, Latitude));
+    form.longitudeText = FormatCoordinate(Get<double>(settings, Longitude));
+    form.correctionText = FormatCorrection(Get<double>(settings, DailyCorrection));
+    form.hourSignal = Get<bool>(settings, HourSignalEnabled);
     form.synchronizacja = Get<bool>(settings, SyncEnabled);
     form.imieniny = ParseChosenNames(Get<std::string>(settings, ChosenNames));
 }
@@ -51,15 +51,15 @@ void TakeForm(const ConfigForm& form, Settings& settings)
         {ColMarked, form.notatki},
         {ColWeek, form.tygodnie},
         {ColToday, form.dzisiaj},
-        {HourSignalEnabled, form.pelna},
+        {HourSignalEnabled, form.hourSignal},
         {RecallSelectsToday, form.przywolanie},
         {SyncEnabled, form.synchronizacja},
-        {AlarmDuration, AlarmLengthFromText(form.eczas)},
-        {SnoozeMinutes, SnoozeMinutesFromText(form.edrzemka)},
+        {AlarmDuration, AlarmLengthFromText(form.alarmLengthText)},
+        {SnoozeMinutes, SnoozeMinutesFromText(form.snoozeText)},
         {ChosenNames, JoinChosenNames(form.imieniny)},
-        {AlarmViaSoundCard, form.ckarta},
-        {Latitude, ParseCoordinate(form.eszer, DefaultSettings().Latitude)},
-        {Longitude, ParseCoordinate(form.edl, DefaultSettings().Longitude)},
+        {AlarmViaSoundCard, form.alarmViaSoundCard},
+        {Latitude, ParseCoordinate(form.latitudeText, DefaultSettings().Latitude)},
+        {Longitude, ParseCoordinate(form.longitudeText, DefaultSettings().Longitude)},
     };
     for (const auto& [id, value] : values)
         SetSetting(settings, id, value);
@@ -108,20 +108,20 @@ TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.citi
     } else {
         m_form.autorun = sources.autoRun;
     }
-    m_form.tsynch = sources.syncTime;
-    m_form.cmiastoItems = m_cities.Names();
+    m_form.syncTimeText = sources.syncTime;
+    m_form.cityItems = m_cities.Names();
     m_form.nameForms = sources.nameForms;
-    m_shownCorrection = m_form.ekorekta;
+    m_shownCorrection = m_form.correctionText;
 }
 
 void TconfigModel::cmiastoChange(int index)
 {
-    if (index < 0 || index >= static_cast<int>(m_form.cmiastoItems.size())) {
-        m_form.cmiasto = -1;
+    if (index < 0 || index >= static_cast<int>(m_form.cityItems.size())) {
+        m_form.cityIndex = -1;
         return;
     }
-    m_form.cmiasto = index;
-    const auto coordinates = m_cities.Coordinates(m_form.cmiastoItems[static_cast<std::size_t>(index)]);
+    m_form.cityIndex = index;
+    const auto coordinates = m_cities.Coordinates(m_form.cityItems[static_cast<std::size_t>(index)]);
     if (!coordinates)
         return;
     // Filling the edits is not typing: the city stays chosen.
@@ -133,44 +133,44 @@ void TconfigModel::cmiastoChange(int index)
 
 void TconfigModel::SetLatitudeText(std::string text)
 {
-    m_form.eszer = std::move(text);
+    m_form.latitudeText = std::move(text);
     eszerChange();
 }
 
 void TconfigModel::SetLongitudeText(std::string text)
 {
-    m_form.edl = std::move(text);
+    m_form.longitudeText = std::move(text);
     eszerChange();
 }
 
 void TconfigModel::eszerChange()
 {
     if (!m_fillingFromCity)
-        m_form.cmiasto = -1;
+        m_form.cityIndex = -1;
 }
 
 void TconfigModel::upakowanieClick(bool ticked)
 {
-    m_form.upakowanie = ticked;
+    m_form.packNotes = ticked;
     if (!ticked)
-        m_form.datyod = 0;
+        m_form.purgeBefore = 0;
 }
 
 void TconfigModel::datyodChange(TDateTime date)
 {
-    m_form.datyod = date;
+    m_form.purgeBefore = date;
     if (date != 0)
-        m_form.upakowanie = true;
+        m_form.packNotes = true;
 }
 
 void TconfigModel::CalibrationAssigned(double secondsPerDay)
 {
-    m_form.ekorekta = FormatCorrection(secondsPerDay);
+    m_form.correctionText = FormatCorrection(secondsPerDay);
 }
 
 bool TconfigModel::NeedsAutostartQuestion() const
 {
-    return !m_form.autorun && ParseCoordinate(m_form.ekorekta, 0) != 0;
+    return !m_form.autorun && ParseCoordinate(m_form.correctionText, 0) != 0;
 }
 
 const char* TconfigModel::AutostartQuestion()
@@ -195,8 +195,8 @@ bool TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now
         if (action)
             action(arguments...);
     };
-    if (m_form.datyod > 0 || m_form.upakowanie)
-        call(actions.purgeAndPackNotes, std::max(m_form.datyod, 0.0));
+    if (m_form.purgeBefore > 0 || m_form.packNotes)
+        call(actions.purgeAndPackNotes, std::max(m_form.purgeBefore, 0.0));
     TakeForm(m_form, settings);
     call(actions.applyGridColours);
     call(actions.setRecallSelectsToday, m_form.przywolanie);
@@ -204,9 +204,9 @@ bool TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now
 
     // The text as it was shown always reads back as the stored value, even where six decimals do
     // not hold it exactly, so confirming without touching it never restarts the bookkeeping.
-    const double correction = ParseCoordinate(m_form.ekorekta, 0);
+    const double correction = ParseCoordinate(m_form.correctionText, 0);
     bool saved = true;
-    if (m_form.ekorekta != m_shownCorrection && correction != Get<double>(settings, SettingId::DailyCorrection)) {
+    if (m_form.correctionText != m_shownCorrection && correction != Get<double>(settings, SettingId::DailyCorrection)) {
         SetSetting(settings, SettingId::DailyCorrection, correction);
         saved = SaveCorrectionState(store, settings, true, now);
     }

@@ -27,18 +27,18 @@ struct ConfigForm
     std::uint32_t tygodnie = 0;
     std::uint32_t dzisiaj = 0;
     bool synchronizacja = false;
-    std::string tsynch;          // "Ostatnia synchronizacja czasu:"
-    std::string ekorekta = "0";  // seconds per 24 hours
-    std::string eczas = "300";   // alarm length in seconds
-    std::string edrzemka = "5";  // snooze in minutes
-    bool ckarta = false;
-    std::string eszer;  // latitude
-    std::string edl;    // longitude
-    std::vector<std::string> cmiastoItems;
-    int cmiasto = -1;  // the chosen city, -1 for none
-    bool pelna = false;
-    bool upakowanie = false;
-    TDateTime datyod = 0;  // notes dated before it are removed; 0 for none
+    std::string syncTimeText;             // "Ostatnia synchronizacja czasu:"
+    std::string correctionText = "0";     // seconds per 24 hours
+    std::string alarmLengthText = "300";  // alarm length in seconds
+    std::string snoozeText = "5";         // snooze in minutes
+    bool alarmViaSoundCard = false;
+    std::string latitudeText;   // latitude
+    std::string longitudeText;  // longitude
+    std::vector<std::string> cityItems;
+    int cityIndex = -1;  // the chosen city, -1 for none
+    bool hourSignal = false;
+    bool packNotes = false;
+    TDateTime purgeBefore = 0;  // notes dated before it are removed; 0 for none
     bool przywolanie = false;
     bool autorun = false;
     std::vector<std::string> imieniny;   // "Imieniny bliskich": the chosen name forms
@@ -86,16 +86,16 @@ public:
     void synchronizacjaClick(bool ticked) { m_form.synchronizacja = ticked; }
     // The enabling rule of the correction edit and of "Oblicz korektę".
     bool CorrectionEnabled() const { return !m_form.synchronizacja; }
-    void SetCorrectionText(std::string text) { m_form.ekorekta = std::move(text); }
-    void SetAlarmLengthText(std::string text) { m_form.eczas = std::move(text); }
-    void SetSnoozeText(std::string text) { m_form.edrzemka = std::move(text); }
-    void SetSoundCard(bool ticked) { m_form.ckarta = ticked; }
+    void SetCorrectionText(std::string text) { m_form.correctionText = std::move(text); }
+    void SetAlarmLengthText(std::string text) { m_form.alarmLengthText = std::move(text); }
+    void SetSnoozeText(std::string text) { m_form.snoozeText = std::move(text); }
+    void SetSoundCard(bool ticked) { m_form.alarmViaSoundCard = ticked; }
     // A city chosen from the list fills both coordinates and stays chosen; -1 chooses none.
     void cmiastoChange(int index);
     // The coordinates typed by hand; they no longer come from a city.
     void SetLatitudeText(std::string text);
     void SetLongitudeText(std::string text);
-    void SetHourSignal(bool ticked) { m_form.pelna = ticked; }
+    void SetHourSignal(bool ticked) { m_form.hourSignal = ticked; }
     // Unticking the pack also drops its date.
     void upakowanieClick(bool ticked);
     // Choosing a date also ticks the pack.

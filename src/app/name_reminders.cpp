@@ -1,6 +1,7 @@
 // Reminders of the chosen name days.
 #include "app/name_reminders.h"
 
+#include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
 #include "text/polish_collation.h"
@@ -146,4 +147,20 @@ std::optional<NameDayReminder> ReminderFor(const NameDayTable& table, const std:
     if (todayLine.empty())
         return NameDayReminder{nextLine, {}};
     return NameDayReminder{todayLine, nextLine};
+}
+
+std::optional<NameDayReminder> TakeDueReminder(const NameDayTable& table, Settings& settings, SettingsStore& store,
+                                               TDateTime now)
+{
+    const TDateTime today = DateOf(now);
+    const std::string day = FormatDateTime("yyyy.mm.dd", today);
+    if (settings.NameReminderDay == day)
+        return std::nullopt;
+    auto reminder = ReminderFor(table, ParseChosenNames(settings.ChosenNames), today);
+    if (!reminder)
+        return std::nullopt;
+    settings.NameReminderDay = day;
+    // A failed write costs only a repeat at the next start today; nothing to tell the user.
+    (void)SaveValues(store, settings, {SettingId::NameReminderDay});
+    return reminder;
 }

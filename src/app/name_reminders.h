@@ -2,6 +2,7 @@
 // forms ("Marcina"), picked from the table, so that no grammar needs guessing.
 #pragma once
 
+#include "app/settings.h"
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
 
@@ -48,3 +49,11 @@ struct NameDayReminder
 // there are none.
 std::optional<NameDayReminder> ReminderFor(const NameDayTable& table, const std::vector<std::string>& chosen,
                                            TDateTime today);
+
+// The reminder to show at `now` (local time), once a day at most: nullopt when today's was already
+// given or none is due. A reminder given marks the day in `settings` (NameReminderDay) and writes
+// it to `store`, so that a start later the same day stays silent; should that write fail, only
+// this run remembers it. The chosen names are read from `settings` at every call, since the
+// configuration dialog may have changed them.
+std::optional<NameDayReminder> TakeDueReminder(const NameDayTable& table, Settings& settings, SettingsStore& store,
+                                               TDateTime now);

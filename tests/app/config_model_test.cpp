@@ -50,7 +50,7 @@ protected:
 
     int CityIndex(const TconfigModel& model, const std::string& name) const
     {
-        const auto& items = model.Form().cmiastoItems;
+        const auto& items = model.Form().cityItems;
         return static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
     }
 
@@ -71,20 +71,20 @@ TEST_F(ConfigModelTest, OpensWithTheSettingsInTheirTextForms)
     m_settings.RecallSelectsToday = true;
     const TconfigModel model = Open(false, "2024.06.21   10:00:00");
     const ConfigForm& form = model.Form();
-    EXPECT_EQ(form.eczas, "45");
-    EXPECT_EQ(form.eszer, "50.061021");
-    EXPECT_EQ(form.edl, "-5.500000");
-    EXPECT_EQ(form.ekorekta, "1.500000");
+    EXPECT_EQ(form.alarmLengthText, "45");
+    EXPECT_EQ(form.latitudeText, "50.061021");
+    EXPECT_EQ(form.longitudeText, "-5.500000");
+    EXPECT_EQ(form.correctionText, "1.500000");
     EXPECT_EQ(form.dzisiaj, RgbColour(1, 2, 3));
-    EXPECT_EQ(form.tsynch, "2024.06.21   10:00:00");
+    EXPECT_EQ(form.syncTimeText, "2024.06.21   10:00:00");
     EXPECT_TRUE(form.przywolanie);
     EXPECT_FALSE(form.autorun);
     EXPECT_FALSE(model.CorrectionEnabled());
-    EXPECT_EQ(form.cmiasto, -1);
+    EXPECT_EQ(form.cityIndex, -1);
     // The cities in the table's own order.
-    ASSERT_EQ(form.cmiastoItems.size(), 15u);
-    EXPECT_EQ(form.cmiastoItems.front(), "Białystok");
-    EXPECT_EQ(form.cmiastoItems.back(), "Zielona Góra");
+    ASSERT_EQ(form.cityItems.size(), 15u);
+    EXPECT_EQ(form.cityItems.front(), "Białystok");
+    EXPECT_EQ(form.cityItems.back(), "Zielona Góra");
 }
 
 TEST_F(ConfigModelTest, FirstRunTicksAutostartAndRecallWhateverIsStored)
@@ -158,7 +158,7 @@ TEST_F(ConfigModelTest, ConfirmingRunsTheWindowsStepsInOrder)
 
     m_calls.clear();
     model.datyodChange(0);
-    ASSERT_TRUE(model.Form().upakowanie);
+    ASSERT_TRUE(model.Form().packNotes);
     Confirm(model);
     EXPECT_EQ(m_calls.front(), "pack 0") << "a pack without a date keeps every date";
 }
@@ -168,16 +168,16 @@ TEST_F(ConfigModelTest, ACityFillsBothEditsAndTypingLetsItGo)
     TconfigModel model = Open();
     const int krakow = CityIndex(model, "Kraków");
     model.cmiastoChange(krakow);
-    EXPECT_EQ(model.Form().eszer, "50.061021");
-    EXPECT_EQ(model.Form().edl, "19.934429");
-    EXPECT_EQ(model.Form().cmiasto, krakow) << "filling the edits must not clear the city";
+    EXPECT_EQ(model.Form().latitudeText, "50.061021");
+    EXPECT_EQ(model.Form().longitudeText, "19.934429");
+    EXPECT_EQ(model.Form().cityIndex, krakow) << "filling the edits must not clear the city";
 
     model.SetLongitudeText("19.9344291");
-    EXPECT_EQ(model.Form().cmiasto, -1);
+    EXPECT_EQ(model.Form().cityIndex, -1);
     model.cmiastoChange(CityIndex(model, "Gdańsk"));
     model.SetLatitudeText("54.3853661");
-    EXPECT_EQ(model.Form().cmiasto, -1);
-    EXPECT_EQ(model.Form().edl, "18.605816");
+    EXPECT_EQ(model.Form().cityIndex, -1);
+    EXPECT_EQ(model.Form().longitudeText, "18.605816");
 
     Confirm(model);
     EXPECT_DOUBLE_EQ(m_settings.Latitude, 54.3853661);
@@ -188,12 +188,12 @@ TEST_F(ConfigModelTest, PackDateAndPackBoxAreCoupledBothWays)
 {
     TconfigModel model = Open();
     model.datyodChange(45000);
-    EXPECT_TRUE(model.Form().upakowanie);
-    EXPECT_EQ(model.Form().datyod, 45000);
+    EXPECT_TRUE(model.Form().packNotes);
+    EXPECT_EQ(model.Form().purgeBefore, 45000);
     model.upakowanieClick(false);
-    EXPECT_EQ(model.Form().datyod, 0);
+    EXPECT_EQ(model.Form().purgeBefore, 0);
     model.upakowanieClick(true);
-    EXPECT_EQ(model.Form().datyod, 0) << "ticking alone chooses no date";
+    EXPECT_EQ(model.Form().purgeBefore, 0) << "ticking alone chooses no date";
     model.upakowanieClick(false);
     Confirm(model);
     EXPECT_TRUE(
@@ -236,7 +236,7 @@ TEST_F(ConfigModelTest, ANewCorrectionRestartsTheBookkeepingFromNow)
     m_settings.PendingCorrection = 3.25;
     m_settings.TotalCorrection = 12.5;
     TconfigModel model = Open();
-    ASSERT_EQ(model.Form().ekorekta, "0.000000");
+    ASSERT_EQ(model.Form().correctionText, "0.000000");
     model.SetCorrectionText("1.5");
     Confirm(model);
     EXPECT_EQ(m_settings.DailyCorrection, 1.5);
@@ -279,9 +279,9 @@ TEST_F(ConfigModelTest, CalibrationResultBecomesTheCorrectionText)
 {
     TconfigModel model = Open();
     model.CalibrationAssigned(2.25);
-    EXPECT_EQ(model.Form().ekorekta, "2.250000");
+    EXPECT_EQ(model.Form().correctionText, "2.250000");
     model.CalibrationAssigned(-12.5);
-    EXPECT_EQ(model.Form().ekorekta, "-12.500000");
+    EXPECT_EQ(model.Form().correctionText, "-12.500000");
     EXPECT_EQ(FormatCorrection(0.5), "0.500000");
     EXPECT_EQ(FormatCorrection(-0.5), "-0.500000");
 }
@@ -291,7 +291,7 @@ TEST_F(ConfigModelTest, CalibrationResultBecomesTheCorrectionText)
 TEST_F(ConfigModelTest, TheSnoozeIsWholeMinutesFromOneToAnHour)
 {
     TconfigModel model = Open();
-    EXPECT_EQ(model.Form().edrzemka, "5");
+    EXPECT_EQ(model.Form().snoozeText, "5");
     for (const auto& [text, minutes] : std::vector<std::pair<std::string, int>>{
              {"12", 12}, {" +7", 7}, {"0", 1}, {"61", 60}, {"abc", 5}, {"", 5}, {"3,5", 5}}) {
         SCOPED_TRACE(text);

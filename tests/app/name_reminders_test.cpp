@@ -3,6 +3,7 @@
 #include "app/name_reminders.h"
 
 #include "app/print_day.h"
+#include "platform/fake/memory_settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -164,4 +165,76 @@ TEST(NameReminders, ThePanelMarksWhatTheRemindersName)
             EXPECT_EQ(marked, ChosenNamesOn(Table(), chosen, date)) << shown;
         }
     }
+}
+
+namespace {
+
+// A start of the program: the settings as LoadSettings reads them from the store.
+Settings Started(MemorySettingsStore& store, TDateTime now)
+{
+    Settings settings;
+    LoadSettings(store, settings, now);
+    return settings;
+}
+
+std::string Summary(const std::optional<NameDayReminder>& reminder)
+{
+    return reminder ? reminder->summary : "(none)";
+}
+
+std::string StoredDay(MemorySettingsStore& store)
+{
+    const RegValue* value = store.Key() ? store.Key()->Find("Przypomniane imieniny") : nullptr;
+    return value ? value->text : "(none)";
+}
+
+}  // namespace
+
+// Once a day across midnight and a restart; the day is kept only when something was said.
+TEST(NameReminders, AReminderIsGivenOnceADayAlsoOverARestart)
+{
+    MemorySettingsStore store;
+    store.Put("Imieniny bliskich", RegValue::String("Mieszka"));
+    const TDateTime lastMinute = EncodeDate(2024, 12, 31) + (23 * 60 + 59) / 1440.0;
+    Settings settings = Started(store, lastMinute);
+
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), settings, store, lastMinute)), "Jutro imieniny: Mieszka");
+    EXPECT_EQ(StoredDay(store), "2024.12.31");
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), settings, store, lastMinute + 30.0 / 86400)), "(none)");
+
+    Settings restarted = Started(store, lastMinute);
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), restarted, store, lastMinute + 40.0 / 86400)), "(none)");
+
+    // Just past midnight the new day has its own reminder.
+    const TDateTime newYear = EncodeDate(2025, 1, 1) + 1.0 / 86400;
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), restarted, store, newYear)), "Dziś imieniny: Mieszka");
+    EXPECT_EQ(StoredDay(store), "2025.01.01");
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), restarted, store, newYear + 0.5)), "(none)");
+}
+
+TEST(NameReminders, ADayWithNothingDueLeavesTheDayOpen)
+{
+    MemorySettingsStore store;
+    store.Put("Imieniny bliskich", RegValue::String("Mieszka"));
+    const TDateTime morning = EncodeDate(2024, 3, 2) + 0.25;
+    Settings settings = Started(store, morning);
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), settings, store, morning)), "(none)");
+    EXPECT_EQ(StoredDay(store), "(none)");
+    // Names chosen later that day, in the configuration dialog, still remind.
+    settings.ChosenNames = "Heleny;Halszki";
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), settings, store, morning + 0.1)), "Dziś imieniny: Heleny, Halszki");
+    EXPECT_EQ(StoredDay(store), "2024.03.02");
+}
+
+TEST(NameReminders, AnUnwritableStoreRemindsOncePerRun)
+{
+    MemorySettingsStore store;
+    store.Put("Imieniny bliskich", RegValue::String("Mieszka"));
+    store.SetFailWrites(true);
+    const TDateTime newYear = EncodeDate(2025, 1, 1) + 0.5;
+    Settings settings = Started(store, newYear);
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), settings, store, newYear)), "Dziś imieniny: Mieszka");
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), settings, store, newYear + 0.1)), "(none)");
+    Settings restarted = Started(store, newYear);
+    EXPECT_EQ(Summary(TakeDueReminder(Table(), restarted, store, newYear + 0.2)), "Dziś imieniny: Mieszka");
 }

@@ -43,35 +43,36 @@ ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, 
 {
     // All four digits are required ("9" in Qt's masks; its "0" would allow a gap, and a half-typed
     // time would pass as complete). Empty positions show as "_", so that the gap is plain to see.
-    m_controls.alarm->setInputMask(QStringLiteral("99:99;_"));
+    m_controls.alarmEdit->setInputMask(QStringLiteral("99:99;_"));
     // The stored alarm is taken once, at the start; later the box and the toggle are the user's.
     if (!m_settings.AlarmText.empty())
-        m_controls.alarm->setText(QString::fromStdString(m_settings.AlarmText));
-    m_controls.azalwyl->setChecked(m_settings.AlarmOn);
-    m_lastComplete = m_controls.alarm->hasAcceptableInput() ? m_controls.alarm->text() : QStringLiteral("00:00");
-    m_textOnEntry = m_controls.alarm->text();
-    m_logic.AlarmTextChanged(m_controls.alarm->text().toStdString(), false);
-    if (m_controls.azalwyl->isChecked())
+        m_controls.alarmEdit->setText(QString::fromStdString(m_settings.AlarmText));
+    m_controls.alarmToggle->setChecked(m_settings.AlarmOn);
+    m_lastComplete = m_controls.alarmEdit->hasAcceptableInput() ? m_controls.alarmEdit->text()
+                                                                : QStringLiteral("00:00");
+    m_textOnEntry = m_controls.alarmEdit->text();
+    m_logic.AlarmTextChanged(m_controls.alarmEdit->text().toStdString(), false);
+    if (m_controls.alarmToggle->isChecked())
         azalwylClick(true);
     ShowState();
 
-    connect(m_controls.azalwyl, &QPushButton::toggled, this, [this](bool down) {
+    connect(m_controls.alarmToggle, &QPushButton::toggled, this, [this](bool down) {
         if (!m_applying)
             azalwylClick(down);
     });
-    connect(m_controls.alarm, &QLineEdit::textChanged, this, [this] {
+    connect(m_controls.alarmEdit, &QLineEdit::textChanged, this, [this] {
         if (!m_applying)
             alarmChange();
     });
-    connect(m_controls.alstop, &QPushButton::clicked, this, &ClockBar::StopClick);
-    connect(m_controls.drzemka, &QPushButton::clicked, this, &ClockBar::SnoozeClick);
-    m_controls.alarm->installEventFilter(this);
+    connect(m_controls.stopButton, &QPushButton::clicked, this, &ClockBar::StopClick);
+    connect(m_controls.snoozeButton, &QPushButton::clicked, this, &ClockBar::SnoozeClick);
+    m_controls.alarmEdit->installEventFilter(this);
     m_alarmSound.OnAlarmEnded(CallOnUiThread(this, [this] { ClockTick(); }));
 }
 
 ClockBar::~ClockBar()
 {
-    m_controls.alarm->removeEventFilter(this);
+    m_controls.alarmEdit->removeEventFilter(this);
 }
 
 void ClockBar::ClockTick()
@@ -79,7 +80,7 @@ void ClockBar::ClockTick()
     m_logic.SetHourSignalEnabled(m_settings.HourSignalEnabled);
     const ClockTickResult tick = m_logic.Tick(LocalNow(m_clock), IsAlarmSounding());
     if (tick.secondChanged) {
-        SetTextIfDifferent(m_controls.lgodzina, QString::fromStdString(tick.clockText));
+        SetTextIfDifferent(m_controls.timeLabel, QString::fromStdString(tick.clockText));
         if (m_tray) {
             const QString hint = QString::fromStdString(tick.trayHint);
             if (m_tray->Hint() != hint)
@@ -91,7 +92,7 @@ void ClockBar::ClockTick()
     if (tick.startAlarm)
         StartAlarm();
     if (tick.missedAlarm) {
-        const std::string time = m_controls.alarm->text().toStdString();
+        const std::string time = m_controls.alarmEdit->text().toStdString();
         Announce(
             m_notifier, m_tray,
             {"Pominięty alarm " + time,
@@ -114,7 +115,7 @@ void ClockBar::StartAlarm()
     QPointer<ClockBar> self(this);
     Announce(
         m_notifier, m_tray,
-        {"Alarm " + m_controls.alarm->text().toStdString(),
+        {"Alarm " + m_controls.alarmEdit->text().toStdString(),
          "Budzik dzwoni.",
          {{"stop", "Stop"}, {"snooze", "Drzemka"}},
          true},
@@ -159,12 +160,12 @@ bool ClockBar::IsAlarmSounding() const
 
 std::string ClockBar::AlarmTextToSave() const
 {
-    return (m_controls.alarm->hasAcceptableInput() ? m_controls.alarm->text() : m_lastComplete).toStdString();
+    return (m_controls.alarmEdit->hasAcceptableInput() ? m_controls.alarmEdit->text() : m_lastComplete).toStdString();
 }
 
 bool ClockBar::AlarmOn() const
 {
-    return m_controls.azalwyl->isChecked();
+    return m_controls.alarmToggle->isChecked();
 }
 
 void ClockBar::azalwylClick(bool down)
@@ -181,10 +182,10 @@ void ClockBar::azalwylClick(bool down)
 
 void ClockBar::alarmChange()
 {
-    if (m_controls.alarm->hasAcceptableInput())
-        m_lastComplete = m_controls.alarm->text();
+    if (m_controls.alarmEdit->hasAcceptableInput())
+        m_lastComplete = m_controls.alarmEdit->text();
     SetToggle(false);
-    if (m_logic.AlarmTextChanged(m_controls.alarm->text().toStdString(), IsAlarmSounding()))
+    if (m_logic.AlarmTextChanged(m_controls.alarmEdit->text().toStdString(), IsAlarmSounding()))
         m_alarmSound.StopAlarmSound();
     ShowState();
     emit AlarmChanged();
@@ -193,27 +194,27 @@ void ClockBar::alarmChange()
 void ClockBar::SetToggle(bool down)
 {
     m_applying = true;
-    m_controls.azalwyl->setChecked(down);
+    m_controls.alarmToggle->setChecked(down);
     m_applying = false;
 }
 
 void ClockBar::ShowState()
 {
     const QString caption = QString::fromStdString(m_logic.Caption());
-    if (m_controls.azalwyl->text() != caption)
-        m_controls.azalwyl->setText(caption);
-    if (m_controls.alstop->isHidden() == m_logic.StopVisible())
-        m_controls.alstop->setVisible(m_logic.StopVisible());
+    if (m_controls.alarmToggle->text() != caption)
+        m_controls.alarmToggle->setText(caption);
+    if (m_controls.stopButton->isHidden() == m_logic.StopVisible())
+        m_controls.stopButton->setVisible(m_logic.StopVisible());
     const bool ringing = m_logic.State() == AlarmState::Ringing;
-    if (m_controls.drzemka->isHidden() == ringing)
-        m_controls.drzemka->setVisible(ringing);
+    if (m_controls.snoozeButton->isHidden() == ringing)
+        m_controls.snoozeButton->setVisible(ringing);
 }
 
 bool ClockBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_controls.alarm)
+    if (watched != m_controls.alarmEdit)
         return QObject::eventFilter(watched, event);
-    QLineEdit* box = m_controls.alarm;
+    QLineEdit* box = m_controls.alarmEdit;
     switch (event->type()) {
     case QEvent::FocusIn:
         if (!m_reEntering)

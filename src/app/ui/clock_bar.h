@@ -30,11 +30,11 @@ public:
     // The bar's controls, laid out by the window.
     struct Controls
     {
-        QLabel* lgodzina;
-        QLineEdit* alarm;
-        QPushButton* azalwyl;
-        QPushButton* alstop;
-        QPushButton* drzemka;  // "Drzemka", beside STOP while the alarm rings
+        QLabel* timeLabel;          // "lgodzina"
+        QLineEdit* alarmEdit;       // "alarm"
+        QPushButton* alarmToggle;   // "azalwyl", "Zał/Wył"
+        QPushButton* stopButton;    // "alstop", "STOP"
+        QPushButton* snoozeButton;  // "drzemka", beside STOP while the alarm rings
     };
     struct Services
     {

@@ -178,18 +178,19 @@ void Tconfig::CreateClock()
     synchronizacja = NamedAt(new QCheckBox(QStringLiteral("Synchronizacja czasu"), this), "synchronizacja",
                              {12, 76, 220, 18});
     NamedAt(new QLabel(QStringLiteral("Ostatnia synchronizacja czasu:"), this), "LabelSynch", {12, 98, 170, 16});
-    tsynch = NamedAt(new QLabel(QStringLiteral("....."), this), "tsynch", {184, 98, 187, 16});
-    QFont bold = tsynch->font();
+    syncTimeLabel = NamedAt(new QLabel(QStringLiteral("....."), this), "tsynch", {184, 98, 187, 16});
+    QFont bold = syncTimeLabel->font();
     bold.setBold(true);
-    tsynch->setFont(bold);
+    syncTimeLabel->setFont(bold);
 
     NamedAt(new QLabel(QStringLiteral("Korekta [s/24h]"), this), "LabelKorekta", {12, 124, 92, 16});
-    ekorekta = NamedAt(new QLineEdit(this), "ekorekta", {106, 121, 81, 21});
-    spoblicz = PlaceButton(this, "spoblicz", QStringLiteral("Oblicz korektę"), {196, 120, 105, 23}, {});
+    correctionEdit = NamedAt(new QLineEdit(this), "ekorekta", {106, 121, 81, 21});
+    calculateButton = PlaceButton(this, "spoblicz", QStringLiteral("Oblicz korektę"), {196, 120, 105, 23}, {});
 
     NamedAt(new QLabel(QStringLiteral("Czas alarmu [s]"), this), "LabelCzas", {12, 152, 92, 16});
-    eczas = NamedAt(new QLineEdit(this), "eczas", {106, 149, 49, 21});
-    ckarta = NamedAt(new QCheckBox(QStringLiteral("Alarm przez kartę dźwiękową"), this), "ckarta", {166, 150, 205, 18});
+    alarmLengthEdit = NamedAt(new QLineEdit(this), "eczas", {106, 149, 49, 21});
+    soundCardCheck = NamedAt(new QCheckBox(QStringLiteral("Alarm przez kartę dźwiękową"), this), "ckarta",
+                             {166, 150, 205, 18});
 }
 
 void Tconfig::CreatePlace()
@@ -198,30 +199,31 @@ void Tconfig::CreatePlace()
     group->setObjectName(QStringLiteral("GroupPlace"));
     group->setGeometry(8, 178, 363, 76);
     NamedAt(new QLabel(QStringLiteral("Szer. geograf.:"), group), "LabelSzer", {10, 24, 84, 16});
-    eszer = NamedAt(new QLineEdit(group), "eszer", {96, 21, 81, 21});
+    latitudeEdit = NamedAt(new QLineEdit(group), "eszer", {96, 21, 81, 21});
     NamedAt(new QLabel(QStringLiteral("Dług. geograf.:"), group), "LabelDl", {10, 50, 84, 16});
-    edl = NamedAt(new QLineEdit(group), "edl", {96, 47, 81, 21});
+    longitudeEdit = NamedAt(new QLineEdit(group), "edl", {96, 47, 81, 21});
     NamedAt(new QLabel(QStringLiteral("lub wybierz miasto:"), group), "LabelMiasto", {196, 24, 150, 16});
-    cmiasto = new QComboBox(group);
-    cmiasto->setObjectName(QStringLiteral("cmiasto"));
-    cmiasto->setGeometry(196, 47, 155, 21);
-    cmiasto->setEditable(false);
-    cmiasto->setMaxVisibleItems(15);
-    for (const std::string& name : m_model.Form().cmiastoItems)
-        cmiasto->addItem(FromUtf8(name));
+    cityCombo = new QComboBox(group);
+    cityCombo->setObjectName(QStringLiteral("cmiasto"));
+    cityCombo->setGeometry(196, 47, 155, 21);
+    cityCombo->setEditable(false);
+    cityCombo->setMaxVisibleItems(15);
+    for (const std::string& name : m_model.Form().cityItems)
+        cityCombo->addItem(FromUtf8(name));
 }
 
 void Tconfig::CreateOptions()
 {
-    pelna = NamedAt(new QCheckBox(QStringLiteral("Sygnalizacja pełnej godziny"), this), "pelna", {12, 264, 190, 18});
+    hourSignalCheck = NamedAt(new QCheckBox(QStringLiteral("Sygnalizacja pełnej godziny"), this), "pelna",
+                              {12, 264, 190, 18});
     NamedAt(new QLabel(QStringLiteral("Czas drzemki [min]"), this), "LabelDrzemka", {214, 265, 108, 16});
-    edrzemka = NamedAt(new QLineEdit(this), "edrzemka", {324, 262, 47, 21});
-    upakowanie = NamedAt(new QCheckBox(QStringLiteral("Upakowanie bazy z notatkami"), this), "upakowanie",
-                         {12, 288, 359, 18});
+    snoozeEdit = NamedAt(new QLineEdit(this), "edrzemka", {324, 262, 47, 21});
+    packNotesCheck = NamedAt(new QCheckBox(QStringLiteral("Upakowanie bazy z notatkami"), this), "upakowanie",
+                             {12, 288, 359, 18});
     NamedAt(new QLabel(QStringLiteral("Usuń notatki sprzed:"), this), "LabelDatyod", {30, 314, 118, 16});
-    datyod = new OptionalDateEdit(this);
-    datyod->setObjectName(QStringLiteral("datyod"));
-    datyod->setGeometry(150, 311, 105, 21);
+    purgeBeforeEdit = new OptionalDateEdit(this);
+    purgeBeforeEdit->setObjectName(QStringLiteral("datyod"));
+    purgeBeforeEdit->setGeometry(150, 311, 105, 21);
     imieniny = PlaceButton(this, "imieniny", QStringLiteral("Imieniny bliskich"), {264, 310, 107, 23}, {});
     imieniny->setToolTip(QStringLiteral("Czyje imieniny przypominać dzień wcześniej i w dniu imienin"));
     przywolanie = NamedAt(new QCheckBox(QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"), this),
@@ -246,34 +248,34 @@ void Tconfig::Connect()
         m_model.synchronizacjaClick(on);
         FormShow();
     });
-    connect(ekorekta, &QLineEdit::textEdited, this,
+    connect(correctionEdit, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetCorrectionText(text.toStdString()); });
-    connect(spoblicz, &QPushButton::clicked, this, &Tconfig::spobliczClick);
+    connect(calculateButton, &QPushButton::clicked, this, &Tconfig::spobliczClick);
     connect(imieniny, &QPushButton::clicked, this, &Tconfig::imienineClick);
-    connect(eczas, &QLineEdit::textEdited, this,
+    connect(alarmLengthEdit, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetAlarmLengthText(text.toStdString()); });
-    connect(edrzemka, &QLineEdit::textEdited, this,
+    connect(snoozeEdit, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetSnoozeText(text.toStdString()); });
-    connect(ckarta, &QCheckBox::toggled, this, [this](bool on) { m_model.SetSoundCard(on); });
+    connect(soundCardCheck, &QCheckBox::toggled, this, [this](bool on) { m_model.SetSoundCard(on); });
     // Typing, not the filling from a city, lets the city go: textEdited is the user's alone.
-    connect(eszer, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(latitudeEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_model.SetLatitudeText(text.toStdString());
         ShowModel();
     });
-    connect(edl, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(longitudeEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_model.SetLongitudeText(text.toStdString());
         ShowModel();
     });
-    connect(cmiasto, &QComboBox::currentIndexChanged, this, [this](int index) {
+    connect(cityCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_model.cmiastoChange(index);
         ShowModel();
     });
-    connect(pelna, &QCheckBox::toggled, this, [this](bool on) { m_model.SetHourSignal(on); });
-    connect(upakowanie, &QCheckBox::toggled, this, [this](bool on) {
+    connect(hourSignalCheck, &QCheckBox::toggled, this, [this](bool on) { m_model.SetHourSignal(on); });
+    connect(packNotesCheck, &QCheckBox::toggled, this, [this](bool on) {
         m_model.upakowanieClick(on);
         ShowModel();
     });
-    connect(datyod, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+    connect(purgeBeforeEdit, &QDateEdit::dateChanged, this, [this](const QDate& date) {
         m_model.datyodChange(FromQDate(date));
         ShowModel();
     });
@@ -293,24 +295,25 @@ void Tconfig::ShowModel()
     SetLabelColour(notatki, QPalette::WindowText, form.notatki);
     SetLabelColour(tygodnie, QPalette::WindowText, form.tygodnie);
     SetLabelColour(dzisiaj, QPalette::Window, form.dzisiaj);
-    tsynch->setText(FromUtf8(form.tsynch));
+    syncTimeLabel->setText(FromUtf8(form.syncTimeText));
 
-    const QSignalBlocker blockers[] = {
-        QSignalBlocker(synchronizacja), QSignalBlocker(ckarta), QSignalBlocker(cmiasto),     QSignalBlocker(pelna),
-        QSignalBlocker(upakowanie),     QSignalBlocker(datyod), QSignalBlocker(przywolanie), QSignalBlocker(autorun)};
+    const QSignalBlocker blockers[] = {QSignalBlocker(synchronizacja), QSignalBlocker(soundCardCheck),
+                                       QSignalBlocker(cityCombo),      QSignalBlocker(hourSignalCheck),
+                                       QSignalBlocker(packNotesCheck), QSignalBlocker(purgeBeforeEdit),
+                                       QSignalBlocker(przywolanie),    QSignalBlocker(autorun)};
     synchronizacja->setChecked(form.synchronizacja);
-    SetText(ekorekta, form.ekorekta);
-    SetText(eczas, form.eczas);
-    SetText(edrzemka, form.edrzemka);
-    ckarta->setChecked(form.ckarta);
-    SetText(eszer, form.eszer);
-    SetText(edl, form.edl);
-    cmiasto->setCurrentIndex(form.cmiasto);
-    pelna->setChecked(form.pelna);
-    upakowanie->setChecked(form.upakowanie);
-    datyod->setDate(ToQDate(form.datyod));
+    SetText(correctionEdit, form.correctionText);
+    SetText(alarmLengthEdit, form.alarmLengthText);
+    SetText(snoozeEdit, form.snoozeText);
+    soundCardCheck->setChecked(form.alarmViaSoundCard);
+    SetText(latitudeEdit, form.latitudeText);
+    SetText(longitudeEdit, form.longitudeText);
+    cityCombo->setCurrentIndex(form.cityIndex);
+    hourSignalCheck->setChecked(form.hourSignal);
+    packNotesCheck->setChecked(form.packNotes);
+    purgeBeforeEdit->setDate(ToQDate(form.purgeBefore));
     // Qt paints both week-end days red; the drop-down's calendar shows them as the grids do.
-    QCalendarWidget* calendar = datyod->calendarWidget();
+    QCalendarWidget* calendar = purgeBeforeEdit->calendarWidget();
     for (const auto& [day, colour] : {std::pair{Qt::Saturday, form.soboty}, std::pair{Qt::Sunday, form.niedziele}}) {
         QTextCharFormat format = calendar->weekdayTextFormat(day);
         format.setForeground(FromStoredColour(colour));
@@ -329,8 +332,8 @@ void Tconfig::showEvent(QShowEvent* event)
 void Tconfig::FormShow()
 {
     const bool enabled = m_model.CorrectionEnabled();
-    ekorekta->setEnabled(enabled);
-    spoblicz->setEnabled(enabled);
+    correctionEdit->setEnabled(enabled);
+    calculateButton->setEnabled(enabled);
 }
 
 bool Tconfig::eventFilter(QObject* watched, QEvent* event)

@@ -1,7 +1,8 @@
-// TForm1: the main window. It builds and wires its parts: the clock bar along the top, the four
-// month grids, the day panel (day_panel.h), the note editor (note_editor_panel.h), the information
-// panel with its links (info_panel.h), the tray icon and the ways to quit (main_window_tray.cpp),
-// and the configuration dialog (main_window_config.cpp).
+// TForm1: the main window. It builds the window and connects its parts: the clock with the alarm,
+// the reminders and the network time (clock_controller.h), the notes with their editor and tools
+// (notes_controller.h), the four month grids, the day panel (day_panel.h), the information panel
+// with its links (info_panel.h), the tray icon and the ways to quit (main_window_tray.cpp), and
+// the configuration dialog (main_window_config.cpp).
 #pragma once
 
 #include "app/auto_runner.h"
@@ -21,6 +22,7 @@
 #include "widgets/calendar_panel.h"
 
 #include <QColor>
+#include <QList>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -40,9 +42,11 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class ClockBar;
+class ClockController;
 class DayPanel;
 class InfoLinksPanel;
 class NoteEditorPanel;
+class NotesController;
 class SpeedButton;
 class JournalFile;
 class SettingsStore;
@@ -126,23 +130,23 @@ public:
     void RefreshSunMoon();
 
     // The day panel, Panel1.
-    DayPanel* Day() const { return Panel1; }
+    DayPanel* Day() const { return m_dayPanel; }
 
     // The date the main grid shows.
-    TDateTime SelectedDate() const { return cal->SelectedDate(); }
+    TDateTime SelectedDate() const { return m_mainGrid->SelectedDate(); }
     // The notes and the editor's state, for the configuration dialog and tests.
-    NotesJournal& Journal() { return m_journal; }
-    const NoteEditor& Editor() const { return m_editor; }
+    NotesJournal& Journal();
+    const NoteEditor& Editor() const;
     const Settings& CurrentSettings() const { return m_settings; }
     TDateTime EasterOfDisplayedYear() const { return m_dayView.Easter(); }
     void SelectToday();
 
     // "Szukaj w notatkach" (Ctrl+F): the search window, the main window brought up with it.
     void OpenNotesSearch();
-    NotesSearchWindow* SearchWindow() const { return m_searchWindow; }  // null until first opened
+    NotesSearchWindow* SearchWindow() const;  // null until first opened
     // "Szukaj w notatkach…" and, where built in, "Eksport do iCalendar…" and "Import z iCalendar…",
     // as the tray menu and the window's own menu offer them.
-    const QList<QAction*>& NotesTools() const { return m_notesTools; }
+    const QList<QAction*>& NotesTools() const;
 
     // Tray click, double-click and "Pokaż".
     void ShowFromTray();
@@ -157,13 +161,13 @@ public:
     // then the next tick is set. Once a second while the window is seen, otherwise at the next
     // alarm, full hour or midnight.
     void Timer1Timer();
-    const QTimer& ClockTimer() const { return Timer1; }
+    const QTimer& ClockTimer() const;
     // "Przywołanie": a recall from the tray selects today.
     void SetRecallSelectsToday(bool value) { m_recallSelectsToday = value; }
 
-    TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }           // null without a tray
-    TimeSyncController* TimeSync() const { return m_timeSync.get(); }  // null without a network
-    ClockBar* Clock() const { return m_clockBar.get(); }
+    TTrayNotifyIcon* TrayIcon() const { return m_trayIcon; }  // null without a tray
+    TimeSyncController* TimeSync() const;                     // null without a network
+    ClockBar* Clock() const;
     QMenu* TrayMenu() const { return m_trayMenu; }
     ContactsHost* Contacts() const { return m_contactsHost; }
 
@@ -179,85 +183,62 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The controls keep their established names, which are also their object names: tests find
-    // them by those.
-    TCalenPnl* cal = nullptr;
-    TCalenPnl* calb = nullptr;
-    TCalenPnl* calf = nullptr;
-    TCalenPnl* calff = nullptr;
-    QLabel* lgodzina = nullptr;
-    QLineEdit* alarm = nullptr;
-    QPushButton* azalwyl = nullptr;
-    QPushButton* alstop = nullptr;
-    QPushButton* drzemka = nullptr;
-    SpeedButton* SpeedButton7 = nullptr;  // time synchronisation
-    DayPanel* Panel1 = nullptr;
+    // The controls' object names keep their established spelling ("cal", "lgodzina", "Panel1"):
+    // tests find them by those.
+    TCalenPnl* m_mainGrid = nullptr;        // "cal"
+    TCalenPnl* m_previousGrid = nullptr;    // "calb", the month before the main grid's
+    TCalenPnl* m_nextGrid = nullptr;        // "calf"
+    TCalenPnl* m_afterNextGrid = nullptr;   // "calff"
+    QLabel* m_timeLabel = nullptr;          // "lgodzina"
+    QLineEdit* m_alarmEdit = nullptr;       // "alarm"
+    QPushButton* m_alarmToggle = nullptr;   // "azalwyl"
+    QPushButton* m_stopButton = nullptr;    // "alstop"
+    QPushButton* m_snoozeButton = nullptr;  // "drzemka"
+    SpeedButton* m_syncButton = nullptr;    // "SpeedButton7", time synchronisation
+    DayPanel* m_dayPanel = nullptr;         // "Panel1"
     NoteEditorPanel* m_notePanel = nullptr;
-    SpeedButton* Dzisiaj = nullptr;
-    SpeedButton* Tel = nullptr;
-    SpeedButton* Konfig = nullptr;
-    SpeedButton* Info = nullptr;
-    InfoLinksPanel* InfoPanel = nullptr;
+    SpeedButton* m_todayButton = nullptr;     // "Dzisiaj"
+    SpeedButton* m_contactsButton = nullptr;  // "Tel"
+    SpeedButton* m_configButton = nullptr;    // "Konfig"
+    SpeedButton* m_infoButton = nullptr;      // "Info"
+    InfoLinksPanel* m_infoPanel = nullptr;    // "InfoPanel"
 
     void CreateControls();
     void CreateTopBar();
     void CreateButtonRow();
-    void OpenNotesFile();
-    void StartTimeSync();
-    void CreateNotesTools();  // Ctrl+F and the actions of NotesTools()
+    void CreateClock(const MainWindowServices& services);
+    void CreateNotes(JournalFile& notesFile);
     void CreateTray();
     void CreateQuitPaths();
     void CreateTimers();
     void CreateConfiguration();  // the autostart switch and what the configuration dialog opens
 
     void SelectDate(TDateTime date);
-    void ShowSearchHit(const QString& key);
-    void ExportNotesClick();
-    void ImportNotesClick();
     void ShowMonth(const MonthView& month);
     // The names of the day with the chosen ones in bold, and the holiday over them.
     void ShowDayNames(const DayPanelTexts& panel);
     void ApplySettingsToGrid();
     void ShowGridColours();  // the main grid's colours from the settings
-    void RunRange(TDateTime anchor, TDateTime clicked);
-    bool ShiftHeld() const;
     bool OpenUrl(const QUrl& url);
+    void MoveOnAtMidnight(const DayChange& change);  // the today mark, and the selected day if it was today
 
-    // Where the services that attach to the window come in.
-    void FormShow();           // on a first run, the configuration dialog opens with the window
-    void ClockTick();          // Timer1 and every paint: clock text, tray hint, hour signal, alarm
-    void ScheduleClockTick();  // Timer1 to the next moment that matters, shown or hidden
-    void MoveOnAtMidnight();   // Timer1: the today mark, and the selected day if it was today
-    void RemindNameDays();     // at start and at midnight: the chosen names of today and tomorrow
-    void PollTimeSync();       // Timer1, after ClockTick: a finished network time run
-    void Timer3Timer();        // every 5 minutes: retry the network time while it is not done
-    void StopAlarmSound();     // every recall from the tray: the sound stops, a snooze waits on
-    void OpenContacts();       // "Tel." and "Kontakty"
-    void HideContacts();       // the contacts window follows the main window into the tray
-    void SaveNote();           // before every close, also when the window only goes to the tray
-    void CloseNotesFile();     // when the program really ends
-    void StoreAlarmState();    // at destruction, unless the settings were deleted
+    void FormShow();      // on a first run, the configuration dialog opens with the window
+    void OpenContacts();  // "Tel." and "Kontakty"
+    void HideContacts();  // the contacts window follows the main window into the tray
+    void SaveNote();      // before every close, also when the window only goes to the tray
 
     SystemClock& m_clock;
     SettingsStore& m_store;
     MainWindowOptions m_options;
-    DayChangeWatch m_dayWatch;
-    DesktopNotifier* m_notifier;
-    TDateTime m_clockNotSetToldOn = 0;  // the day a run of its own accord last told it set nothing
     Settings m_settings;
     NameDayTable m_names;
-    NotesJournal m_journal;
-    NoteEditor m_editor{m_journal};
-    NoteRangeAnchor m_anchor;
     DayView m_dayView{m_names};
     // Kept for the place it was made for: the day before and after share its positions, so that
     // stepping through days, and the refresh that follows the first paint, cost a fraction.
     std::optional<SunMoonAlmanac> m_almanac;
     bool m_quitRequested = false;
     bool m_settingsDeleted = false;
-    bool m_recallSelectsToday = false;    // "Przywołanie"
-    bool m_largeStepNoticeGiven = false;  // a large step was left unmade and a notification said so
-    bool m_tickAfterHiding = false;       // the first tick after the clock went out of sight
+    bool m_recallSelectsToday = false;  // "Przywołanie"
     CityTable m_cities;
     std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
     std::unique_ptr<TAutoRunner> m_autoRunner;
@@ -266,12 +247,8 @@ private:
     TTrayNotifyIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;
     ContactsHost* m_contactsHost = nullptr;
-    NotesSearchWindow* m_searchWindow = nullptr;
-    QList<QAction*> m_notesTools;
-    QTimer Timer1;
-    QTimer Timer2;
-    QTimer Timer3;
-    std::unique_ptr<TimeSyncController> m_timeSync;
+    QTimer m_repaintTimer;  // Timer2: the refresh just after the first paint
+    std::unique_ptr<NotesController> m_notes;
     // Last, so that it goes first, while the controls it works on are still there.
-    std::unique_ptr<ClockBar> m_clockBar;
+    std::unique_ptr<ClockController> m_clockController;
 };

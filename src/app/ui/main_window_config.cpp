@@ -2,6 +2,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/name_reminders.h"
+#include "app/ui/notes_controller.h"
 #include "app/ui/show_error.h"
 #include "clock/local_time.h"
 #include "clock/ui/calibration_dialog.h"
@@ -51,7 +52,7 @@ void TForm1::SpeedButton5Click()
     ConfigActions actions;
     actions.purgeAndPackNotes = [this](TDateTime cutoff) {
         // A failed pack leaves the notes as they were; its message is shown and the rest applies.
-        Guarded(this, [this, cutoff] { m_journal.PurgeAndPackNotes(cutoff); });
+        Guarded(this, [this, cutoff] { m_notes->Journal().PurgeAndPackNotes(cutoff); });
     };
     actions.applyGridColours = [this] {
         ShowGridColours();
@@ -65,7 +66,7 @@ void TForm1::SpeedButton5Click()
                                 QString::fromStdString(AutoRunNotWrittenMessage(PathToUtf8(m_options.programFile))));
     };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
-    actions.refreshDayNames = [this] { ShowDayNames(m_dayView.Refresh(cal->SelectedDate(), false).panel); };
+    actions.refreshDayNames = [this] { ShowDayNames(m_dayView.Refresh(m_mainGrid->SelectedDate(), false).panel); };
 
     const ConfigSources sources{m_settings, m_autoRunner->AutoRun(), ReadSyncTime(m_store), m_cities,
                                 AllNameForms(m_names)};

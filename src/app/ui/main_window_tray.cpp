@@ -3,7 +3,9 @@
 #include "app/ui/main_window.h"
 
 #include "app/ui/clock_bar.h"
+#include "app/ui/clock_controller.h"
 #include "app/ui/icons.h"
+#include "app/ui/notes_controller.h"
 #include "app/ui/tray_icon.h"
 
 #include <QAction>
@@ -18,9 +20,9 @@ void TForm1::CreateTray()
     m_trayMenu->setObjectName(QStringLiteral("TrayMenu"));
     m_trayMenu->addAction(QStringLiteral("Pokaż"), this, &TForm1::ShowFromTray);
     m_trayMenu->addAction(QStringLiteral("Kontakty"), this, &TForm1::OpenContacts);
-    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, [this] { m_clockBar->StopClick(); });
-    m_trayMenu->addAction(QStringLiteral("Drzemka"), this, [this] { m_clockBar->SnoozeClick(); });
-    m_trayMenu->addActions(m_notesTools);
+    m_trayMenu->addAction(QStringLiteral("Wył. alarm"), this, [this] { m_clockController->Bar()->StopClick(); });
+    m_trayMenu->addAction(QStringLiteral("Drzemka"), this, [this] { m_clockController->Bar()->SnoozeClick(); });
+    m_trayMenu->addActions(m_notes->Tools());
     m_trayMenu->addAction(QStringLiteral("Zakończ"), this, &TForm1::Quit);
 
     m_trayIcon = new TTrayNotifyIcon(this);
@@ -51,9 +53,9 @@ void TForm1::CreateQuitPaths()
         addAction(action);
     };
     add(QStringLiteral("Kontakty"), &TForm1::OpenContacts);
-    add(QStringLiteral("Wył. alarm"), [this] { m_clockBar->StopClick(); });
-    add(QStringLiteral("Drzemka"), [this] { m_clockBar->SnoozeClick(); });
-    addActions(m_notesTools);
+    add(QStringLiteral("Wył. alarm"), [this] { m_clockController->Bar()->StopClick(); });
+    add(QStringLiteral("Drzemka"), [this] { m_clockController->Bar()->SnoozeClick(); });
+    addActions(m_notes->Tools());
     add(QStringLiteral("Zakończ"), &TForm1::Quit);
 }
 
@@ -67,7 +69,7 @@ void TForm1::StartShown(bool hide)
 
 void TForm1::ShowFromTray()
 {
-    StopAlarmSound();
+    m_clockController->StopAlarmSound();
     if (isVisible()) {
         // Already up (or only minimised): bring it forward, leave the date alone.
         if (isMinimized())
@@ -104,7 +106,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         }
         return;
     }
-    CloseNotesFile();
+    m_notes->CloseNotesFile();
     event->accept();
     emit Finished();
 }

@@ -501,11 +501,11 @@ private slots:
         emit datyod->calendarWidget()->clicked(QDate(2020, 1, 1));
         QCOMPARE(datyod->date(), QDate(2020, 1, 1));
         QVERIFY(upakowanie->isChecked());
-        QCOMPARE(dialog->Model().Form().datyod, EncodeDate(2020, 1, 1));
+        QCOMPARE(dialog->Model().Form().purgeBefore, EncodeDate(2020, 1, 1));
         Tick(dialog.get(), "upakowanie");
         QVERIFY(!upakowanie->isChecked());
         QCOMPARE(datyod->date(), Tconfig::NoDate());
-        QCOMPARE(dialog->Model().Form().datyod, 0.0);
+        QCOMPARE(dialog->Model().Form().purgeBefore, 0.0);
     }
 
     void TypedValuesFallBackToTheirDefaultsOnOk()
