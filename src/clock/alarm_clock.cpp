@@ -158,10 +158,19 @@ ClockTickResult AlarmClock::Tick(TDateTime now, bool sounding)
         bool missed = false;
         if (nowMs > m_nextMs) {
             const long long latest = LatestPassed(nowMs, m_alarmMsOfDay);
-            (nowMs - latest <= kLateRingLimitMs ? ring : missed) = true;
+            if (nowMs - latest <= kLateRingLimitMs) {
+                ring = true;
+                m_lastRungMs = latest;
+            } else {
+                missed = true;
+            }
             m_nextMs = latest + kDayMs;
-        } else if (m_nextMs - nowMs > 2 * kDayMs) {
+        } else if (m_nextMs - nowMs > kDayMs) {
+            // The clock went back: the first alarm time ahead of it rings, unless it is the very
+            // date and time that has already rung.
             m_nextMs = NextOccurrence(nowMs, m_alarmMsOfDay);
+            if (m_lastRungMs == m_nextMs)
+                m_nextMs += kDayMs;
         }
         if (m_snoozeAt) {
             const long long limit = nowMs + m_snoozeMinutes * 60000LL;

@@ -73,11 +73,10 @@ int ClampSnoozeMinutes(int minutes);
 //   no more than kLateRingLimit back; older than that, it does not ring (a morning alarm at noon
 //   helps nobody) but reports the miss, so that no day is skipped silently. Either way the next
 //   ring is the one after that latest passed time: several slept days ring or report once.
-// - Back over the alarm time: the next ring stays where it is, so an alarm that has rung does not
-//   ring again as the clock passes the same time once more (a second or two of network time, the
-//   hour given back at the end of summer time).
-// - Back by more than a day (the next ring would lie more than two days ahead): the clock now
-//   shows other days, and the alarm starts again from the clock's time as at a press.
+// - Back, by any amount: the next ring is the first alarm time after the clock's new time, so no
+//   morning of the clock goes by without a ring (a wrong date set right again). Only a date and
+//   time that has already rung is not rung again as the clock passes it once more (a second or
+//   two of network time, the hour given back at the end of summer time): the ring after it waits.
 // A snooze is one extra ring after a number of minutes; it follows the same rule forward, and a
 // jump back never makes it wait longer than its minutes.
 class AlarmClock
@@ -119,8 +118,9 @@ private:
     std::string m_alarmText = "00:00";
     TDateTime m_alarmTime = 0;
     long long m_alarmMsOfDay = 0;
-    long long m_nextMs = 0;               // the next daily ring, ms since 1899-12-30 local
-    std::optional<long long> m_snoozeAt;  // the snooze's ring, same count
+    long long m_nextMs = 0;                 // the next daily ring, ms since 1899-12-30 local
+    std::optional<long long> m_lastRungMs;  // the alarm time of the latest daily ring, same count
+    std::optional<long long> m_snoozeAt;    // the snooze's ring, same count
     int m_snoozeMinutes = kDefaultSnoozeMinutes;
     bool m_toggleDown = false;
     bool m_stopVisible = false;

@@ -49,6 +49,14 @@ NtpTimestamp TimestampAt(std::span<const std::uint8_t> packet, std::size_t offse
     return ReadNtpTimestamp(std::span<const std::uint8_t, 8>(packet.data() + offset, 8));
 }
 
+// How long the server held the request, in 2^-32 s: the difference of the two 64-bit timestamps
+// taken modulo 2^64, so that a request held across the 2036 wrap counts the short way round.
+long long HoldTime(NtpTimestamp receive, NtpTimestamp transmit)
+{
+    auto whole = [](NtpTimestamp ts) { return static_cast<std::uint64_t>(ts.seconds) << 32 | ts.fraction; };
+    return static_cast<long long>(whole(transmit) - whole(receive));
+}
+
 }  // namespace
 
 TDateTime NtpSecondsToDateTime(std::uint32_t seconds)
@@ -148,6 +156,8 @@ SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp se
         reply.error = "zero receive time";
     else if (reply.transmit.IsZero())
         reply.error = "zero transmit time";
+    else if (HoldTime(reply.receive, reply.transmit) < 0)
+        reply.error = "transmit time before receive time";
     else if (rootDistance > kMaxRootDistance) {
         char text[64];
         std::snprintf(text, sizeof text, "root distance %.3f s", rootDistance);

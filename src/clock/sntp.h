@@ -74,7 +74,8 @@ struct SntpReply
 // Checks one datagram against the request whose transmit timestamp was `sent`: exactly 48 bytes,
 // mode 4 (server), version 3 or 4, leap indicator not 3 (server unsynchronised), stratum 1..15
 // (0 is a kiss-o'-death, named in the error), originate timestamp equal to `sent`, receive and
-// transmit timestamps not zero, root distance (root delay / 2 + root dispersion) at most
+// transmit timestamps not zero, transmit not before receive (a server cannot answer before it
+// heard the request), root distance (root delay / 2 + root dispersion) at most
 // kMaxRootDistance seconds. Any datagram is accepted as input.
 SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp sent);
 

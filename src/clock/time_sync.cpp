@@ -14,8 +14,6 @@ namespace {
 
 // Two server times each cut to the millisecond can shorten the measured trip by up to that much.
 constexpr double kServerTimeSlack = 2.0 / kMsPerDay;
-// A flood of stray datagrams ends the wait before the time-out does.
-constexpr int kMaxDatagramsPerQuery = 1000;
 
 TDateTime UtcNow(const SystemClock& clock)
 {
@@ -71,19 +69,23 @@ namespace {
 
 // The reply to the request sent at `t1` (`sent`), with `t4` when it came; nullopt with `error`
 // when none came in time. Datagrams that answer no request of ours (a stray, a forgery without
-// our originate time) are dropped and the wait goes on, so that they cannot stand in for the
-// server's reply.
+// our originate time) are counted in `strays` and dropped, and the wait goes on to the time-out:
+// however many there are, they can neither stand in for the server's reply nor keep it out.
 std::optional<SntpReply> AwaitReply(UdpSocket& socket, const SystemClock& clock, NtpTimestamp sent, TDateTime t1,
-                                    std::chrono::milliseconds timeout, TDateTime& t4, std::string& error)
+                                    std::chrono::milliseconds timeout, TDateTime& t4, std::string& error, int& strays)
 {
-    const TDateTime deadline = t1 + static_cast<double>(timeout.count()) / kMsPerDay;
+    // Only the clock's moves forward use up the wait: set back during it, the clock would
+    // otherwise let a steady stream of strays hold the query open for as long as it was set back.
+    double waited = 0;  // days
+    TDateTime last = t1;
     std::string dropped;  // why the last dropped datagram was no answer
-    for (int datagrams = 0;; ++datagrams) {
+    for (;;) {
         const TDateTime now = UtcNow(clock);
-        // The wall clock may move during the wait; never wait longer than the whole time-out.
-        const auto left = std::clamp(std::chrono::milliseconds(std::llround((deadline - now) * kMsPerDay)),
+        waited += std::max(0.0, now - last);
+        last = now;
+        const auto left = std::clamp(timeout - std::chrono::milliseconds(std::llround(waited * kMsPerDay)),
                                      std::chrono::milliseconds(0), timeout);
-        if (datagrams > 0 && (left.count() == 0 || datagrams >= kMaxDatagramsPerQuery)) {
+        if (strays > 0 && left.count() == 0) {
             error = dropped;
             return std::nullopt;
         }
@@ -104,6 +106,7 @@ std::optional<SntpReply> AwaitReply(UdpSocket& socket, const SystemClock& clock,
         SntpReply reply = ParseSntpReply(received.datagram, sent);
         if (reply.answersRequest)
             return reply;
+        ++strays;
         dropped = reply.error;
     }
 }
@@ -141,7 +144,7 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
         return a;
     }
     TDateTime t4 = t1;
-    const std::optional<SntpReply> answer = AwaitReply(*socket, clock, sent, t1, timeout, t4, a.error);
+    const std::optional<SntpReply> answer = AwaitReply(*socket, clock, sent, t1, timeout, t4, a.error, a.strays);
     if (!answer)
         return a;
     const SntpReply& reply = *answer;
@@ -160,6 +163,12 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
     // length they would win the choice.
     if (m.delay < -kServerTimeSlack) {
         a.error = "server's times longer than the round trip";
+        return a;
+    }
+    // A trip longer than the wait for it: the clock moved forward while the reply was on its way,
+    // and the offset would carry that move.
+    if (m.delay > static_cast<double>(timeout.count()) / kMsPerDay) {
+        a.error = "round trip longer than the time-out";
         return a;
     }
     a.delay = m.delay < 0 ? 0 : m.delay;

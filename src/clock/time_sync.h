@@ -43,9 +43,10 @@ struct ServerAnswer
     std::uint16_t port = 0;
     bool ok = false;
     std::string error;  // for a failed server: what was wrong
-    double delay = 0;   // round trip less the server's hold time, days (never negative)
+    double delay = 0;   // round trip less the server's hold time, days (never negative, nor above the time-out)
     double offset = 0;  // server time minus this machine's time, days
     int stratum = 0;
+    int strays = 0;  // datagrams dropped while waiting, as no answer to the request
 };
 
 // Asks one server (a list entry, which may name its port). Never throws.

@@ -250,6 +250,47 @@ TEST(AlarmClock, AClockStepNeitherRingsTwiceNorSkipsADaySilently)
     }
 }
 
+TEST(AlarmClock, AfterAStepBackTheFirstAlarmTimeAheadRingsUnlessItHasRung)
+{
+    struct Step
+    {
+        const char* what;
+        bool rangToday;  // pressed at 06:59 and rung at 07:00:00.1 on day 0, else pressed at `from`
+        TDateTime from;  // the clock's time before the step
+        int hoursBack;
+        TDateTime next;  // the next ring right after the step
+    };
+    const Step steps[] = {
+        {"an hour", false, At(22, 0, 0), 1, At(7, 0, 0, 0, 1)},
+        {"23 hours: tomorrow's clock morning becomes today's", false, At(22, 0, 0), 23, At(7, 0, 0)},
+        {"25 hours", false, At(22, 0, 0), 25, At(7, 0, 0)},
+        {"47 hours", false, At(22, 0, 0), 47, At(7, 0, 0, 0, -1)},
+        {"three days", false, At(22, 0, 0), 72, At(7, 0, 0, 0, -2)},
+        {"an hour back over today's ring", true, At(7, 30, 0), 1, At(7, 0, 0, 0, 1)},
+        {"a day back to before today's ring", true, At(8, 0, 0), 24, At(7, 0, 0, 0, 1)},
+        {"26 hours back to before yesterday's time", true, At(8, 0, 0), 26, At(7, 0, 0, 0, -1)},
+    };
+    constexpr TDateTime kTenSeconds = 10000 / kMsPerDay;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        AlarmClock clock = PressedAt("07:00", s.rangToday ? At(6, 59, 0) : s.from);
+        if (s.rangToday) {
+            ASSERT_TRUE(clock.Tick(At(7, 0, 0, 100), false).startAlarm);
+        }
+        ASSERT_FALSE(clock.Tick(s.from, false).startAlarm);
+        const TDateTime back = s.from - s.hoursBack / 24.0;
+        const ClockTickResult result = clock.Tick(back, false);
+        EXPECT_FALSE(result.startAlarm);
+        EXPECT_FALSE(result.missedAlarm);
+        EXPECT_NEAR((clock.NextRing().value_or(0) - s.next) * 86400, 0, 0.001);
+        // Exactly one ring, at that time: no morning skipped, none rung twice.
+        int missed = 0;
+        ExpectRangAt(TickAlong(clock, back + kTenSeconds / 2, s.next + EncodeTime(0, 1, 0), kTenSeconds, &missed),
+                     {s.next + kTenSeconds / 2});
+        EXPECT_EQ(missed, 0);
+    }
+}
+
 TEST(AlarmClock, AJumpForwardOverTheTimeRingsLateOrReportsTheMiss)
 {
     struct Jump

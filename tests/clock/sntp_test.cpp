@@ -25,6 +25,12 @@ std::vector<std::uint8_t> Reply(NtpTimestamp originate, NtpTimestamp receive, Nt
 }
 
 // Root delay and root dispersion, in 16.16 fixed-point seconds.
+void SetTimes(std::vector<std::uint8_t>& p, NtpTimestamp receive, NtpTimestamp transmit)
+{
+    WriteNtpTimestamp(receive, std::span<std::uint8_t, 8>(p.data() + 32, 8));
+    WriteNtpTimestamp(transmit, std::span<std::uint8_t, 8>(p.data() + 40, 8));
+}
+
 void SetRoot(std::vector<std::uint8_t>& p, std::uint32_t delay, std::uint32_t dispersion)
 {
     for (int i = 0; i < 4; ++i) {
@@ -146,6 +152,26 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
          "zero receive time"},
         {"zero transmit", [](std::vector<std::uint8_t>& p) { std::fill(p.begin() + 40, p.end(), 0); },
          "zero transmit time"},
+        {"transmit a tick before receive",
+         [](std::vector<std::uint8_t>& p) {
+             SetTimes(p, {3913056001u, 0}, {3913056000u, 0xFFFFFFFFu});
+         },
+         "transmit time before receive time"},
+        {"transmit ten seconds before receive",
+         [](std::vector<std::uint8_t>& p) {
+             SetTimes(p, {3913056011u, 0}, {3913056001u, 0});
+         },
+         "transmit time before receive time"},
+        {"sent as received",
+         [](std::vector<std::uint8_t>& p) {
+             SetTimes(p, {3913056001u, 7}, {3913056001u, 7});
+         },
+         ""},
+        {"held across the 2036 wrap",
+         [](std::vector<std::uint8_t>& p) {
+             SetTimes(p, {0xFFFFFFFFu, 0xFFFF0000u}, {0, 5});
+         },
+         ""},
         // Root delay 2 s and dispersion 0.5 s: 1.5 s from the reference, as far as is believed.
         {"root distance 1.5 s", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0x20000, 0x8000); }, ""},
         {"root distance a little over", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0, 0x18001); },

@@ -64,7 +64,8 @@ TEST(RetrieveTime, EarlierWinsATieAndNoDelayOfADayCounts)
     EXPECT_EQ(r.Chosen()->host, "a");
     r = RetrieveTime({"slow"}, net, clock);
     EXPECT_FALSE(r.Found());
-    EXPECT_TRUE(r.answers[0].ok);  // a good answer, only too slow to trust
+    EXPECT_FALSE(r.answers[0].ok);  // the trip took longer than it was waited for
+    EXPECT_EQ(r.answers[0].error, "round trip longer than the time-out");
 }
 
 TEST(RetrieveTime, BadRepliesFailTheirServerOnly)
@@ -113,6 +114,46 @@ TEST(RetrieveTime, AServerHoldingTheRequestLongerThanTheRoundTripIsNotBelieved)
     EXPECT_EQ(r.answers[0].error, "server's times longer than the round trip");
     ASSERT_TRUE(r.Found());
     EXPECT_EQ(r.Chosen()->host, "good");
+}
+
+TEST(RetrieveTime, ATripLongerThanTheTimeOutOrAnAnswerBeforeTheRequestIsRefused)
+{
+    struct Row
+    {
+        const char* what;
+        milliseconds trip;
+        seconds transmitEarly;  // the server's transmit time this much before its receive time
+        seconds timeout;
+        const char* error;  // empty: accepted
+    };
+    const Row rows[] = {
+        {"a trip as long as the time-out", seconds(10), {}, seconds(10), ""},
+        {"the clock moved on by 12 s during a 10 s wait",
+         seconds(12),
+         {},
+         seconds(10),
+         "round trip longer than the time-out"},
+        {"sent ten seconds before it was received", milliseconds(100), seconds(10), seconds(60),
+         "transmit time before receive time"},
+        {"the same within the default time-out", milliseconds(100), seconds(10), seconds(10),
+         "transmit time before receive time"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeSystemClock clock(kStart);
+        FakeUdpTransport net;
+        net.AddServer("server", [&clock, &row](const std::vector<std::uint8_t>& request) {
+            UdpReceiveResult r = ScriptedTimeServer(clock, row.trip)(request);
+            NtpTimestamp t2 = ReadNtpTimestamp(std::span<const std::uint8_t, 8>(r.datagram.data() + 32, 8));
+            t2.seconds += static_cast<std::uint32_t>(row.transmitEarly.count());
+            WriteNtpTimestamp(t2, std::span<std::uint8_t, 8>(r.datagram.data() + 32, 8));
+            return r;
+        });
+        const RetrievalResult r = RetrieveTime({"server"}, net, clock, row.timeout);
+        ASSERT_EQ(r.answers.size(), 1u);
+        EXPECT_EQ(r.answers[0].error, row.error);
+        EXPECT_EQ(r.Found(), std::string(row.error).empty());
+    }
 }
 
 TEST(RetrieveTime, BuiltInListAsksTheSameHostTwiceUnlessTheFirstIsFast)
@@ -241,7 +282,41 @@ TEST(RetrieveTime, StrayDatagramsAreWaitedPastAndNeverEndTheQuery)
     r = RetrieveTime({"strays"}, net, clock, seconds(3));
     EXPECT_FALSE(r.Found());
     EXPECT_EQ(r.answers[0].error, "reply to another request");
+    EXPECT_EQ(r.answers[0].strays, 10);
     EXPECT_EQ(clock.Now() - before, seconds(3));
+
+    // However many strays come first, the reply after them within the time-out is taken. Here
+    // 1500 forged kiss-o'-deaths (not our originate time), a millisecond apart.
+    int forged = 0;
+    net.AddServer("flood", [&clock, &forged](const std::vector<std::uint8_t>& request) {
+        UdpReceiveResult reply = ScriptedTimeServer(clock, milliseconds(1))(request);
+        if (forged < 1500) {
+            ++forged;
+            reply.datagram[1] = 0;
+            reply.datagram[31] ^= 1;
+        }
+        return reply;
+    });
+    r = RetrieveTime({"flood"}, net, clock);
+    ASSERT_TRUE(r.Found()) << r.answers[0].error;
+    EXPECT_EQ(r.answers[0].strays, 1500);
+    EXPECT_NEAR(Ms(r.Chosen()->delay), 1501, 1);
+
+    // A clock set back an hour during the wait does not stretch it by that hour, only by the
+    // 300 ms of the stray that the set-back hides.
+    bool setBack = false;
+    net.AddServer("set back", [&clock, &setBack](const std::vector<std::uint8_t>& request) {
+        if (!setBack) {
+            setBack = true;
+            clock.Set(clock.Now() - hours(1));
+        }
+        UdpReceiveResult stray = ScriptedTimeServer(clock, milliseconds(300))(request);
+        stray.datagram[31] ^= 1;
+        return stray;
+    });
+    r = RetrieveTime({"set back"}, net, clock, seconds(3));
+    EXPECT_FALSE(r.Found());
+    EXPECT_EQ(r.answers[0].strays, 11);
 
     // The server's own refusal ends the wait at once.
     int asked = 0;
