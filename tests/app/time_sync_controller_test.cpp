@@ -65,7 +65,7 @@ protected:
     {
         if (!m_controller)
             m_controller = std::make_unique<TimeSyncController>(m_settings, m_store, m_clock, m_dir.Path(), "",
-                                                                NetworkTime{m_net, m_workerClock, milliseconds(50)});
+                                                                NetworkTime{m_net, m_workerClock, milliseconds(500)});
         return *m_controller;
     }
     TDateTime LocalNow() const { return ::LocalNow(m_clock); }
