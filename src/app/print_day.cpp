@@ -32,8 +32,15 @@ std::string OneLine(const std::string& text)
     return out;
 }
 
-// One day's lines, the sun and moon from `almanac`.
-std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput& input, SunMoonAlmanac& almanac)
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
+{
+    SunMoonAlmanac almanac(input.latitude, input.longitude);
+    return PrintDayLines(input, almanac);
+}
+
+std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input, SunMoonAlmanac& almanac)
 {
     const TDateTime date = DateOf(input.date);
     const DateParts d = DecodeDate(date);
@@ -59,19 +66,6 @@ std::vector<std::pair<std::string, std::string>> LinesOfDay(const PrintDayInput&
             reminders += (reminders.empty() ? "" : ", ") + name;
     lines.emplace_back("reminders", reminders);
     return lines;
-}
-
-}  // namespace
-
-std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input)
-{
-    SunMoonAlmanac almanac(input.latitude, input.longitude);
-    return LinesOfDay(input, almanac);
-}
-
-std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input, SunMoonAlmanac& almanac)
-{
-    return LinesOfDay(input, almanac);
 }
 
 std::string PrintDays(const PrintDayInput& input, int days, std::ostream& out)
