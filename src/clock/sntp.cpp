@@ -157,7 +157,7 @@ SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp se
     else if (reply.transmit.IsZero())
         reply.error = "zero transmit time";
     else if (HoldTime(reply.receive, reply.transmit) < 0)
-        reply.error = "transmit time before receive time";
+        reply.error = "czas wysłania przed czasem odbioru";
     else if (rootDistance > kMaxRootDistance) {
         char text[64];
         std::snprintf(text, sizeof text, "root distance %.3f s", rootDistance);

@@ -168,7 +168,7 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
     // A trip longer than the wait for it: the clock moved forward while the reply was on its way,
     // and the offset would carry that move.
     if (m.delay > static_cast<double>(timeout.count()) / kMsPerDay) {
-        a.error = "round trip longer than the time-out";
+        a.error = "podróż pakietu dłuższa niż czas oczekiwania";
         return a;
     }
     a.delay = m.delay < 0 ? 0 : m.delay;

@@ -156,12 +156,12 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
          [](std::vector<std::uint8_t>& p) {
              SetTimes(p, {3913056001u, 0}, {3913056000u, 0xFFFFFFFFu});
          },
-         "transmit time before receive time"},
+         "czas wysłania przed czasem odbioru"},
         {"transmit ten seconds before receive",
          [](std::vector<std::uint8_t>& p) {
              SetTimes(p, {3913056011u, 0}, {3913056001u, 0});
          },
-         "transmit time before receive time"},
+         "czas wysłania przed czasem odbioru"},
         {"sent as received",
          [](std::vector<std::uint8_t>& p) {
              SetTimes(p, {3913056001u, 7}, {3913056001u, 7});

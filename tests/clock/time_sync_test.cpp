@@ -65,7 +65,7 @@ TEST(RetrieveTime, EarlierWinsATieAndNoDelayOfADayCounts)
     r = RetrieveTime({"slow"}, net, clock);
     EXPECT_FALSE(r.Found());
     EXPECT_FALSE(r.answers[0].ok);  // the trip took longer than it was waited for
-    EXPECT_EQ(r.answers[0].error, "round trip longer than the time-out");
+    EXPECT_EQ(r.answers[0].error, "podróż pakietu dłuższa niż czas oczekiwania");
 }
 
 TEST(RetrieveTime, BadRepliesFailTheirServerOnly)
@@ -132,11 +132,11 @@ TEST(RetrieveTime, ATripLongerThanTheTimeOutOrAnAnswerBeforeTheRequestIsRefused)
          seconds(12),
          {},
          seconds(10),
-         "round trip longer than the time-out"},
+         "podróż pakietu dłuższa niż czas oczekiwania"},
         {"sent ten seconds before it was received", milliseconds(100), seconds(10), seconds(60),
-         "transmit time before receive time"},
+         "czas wysłania przed czasem odbioru"},
         {"the same within the default time-out", milliseconds(100), seconds(10), seconds(10),
-         "transmit time before receive time"},
+         "czas wysłania przed czasem odbioru"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
