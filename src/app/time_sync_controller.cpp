@@ -23,12 +23,27 @@ std::string ReadServerList(const std::filesystem::path& file)
     return LoadServerList(std::optional<std::string>(std::move(text)));
 }
 
-std::string ClockNotSetMessage(double offsetMs, const ClockChange& change)
+namespace {
+
+// "+3.0", seconds with a sign and one decimal.
+std::string SignedSeconds(double offsetMs)
 {
     char offset[64];
     std::snprintf(offset, sizeof offset, "%+.1f", offsetMs / 1000);
-    return "Nie udało się ustawić zegara. Różnica względem serwera czasu: " + std::string(offset)
+    return offset;
+}
+
+}  // namespace
+
+std::string ClockNotSetMessage(double offsetMs, const ClockChange& change)
+{
+    return "Nie udało się ustawić zegara. Różnica względem serwera czasu: " + SignedSeconds(offsetMs)
            + " s. Przyczyna: " + ClockChangeReason(change) + ".";
+}
+
+std::string ClockAccurateMessage(double offsetMs)
+{
+    return "Zegar jest dokładny. Różnica względem serwera czasu: " + SignedSeconds(offsetMs) + " s.";
 }
 
 std::string ClockDifferenceText(double offsetMs)
@@ -104,7 +119,8 @@ std::optional<SyncOutcome> TimeSyncController::PollTimeSync()
         // The run stays running meanwhile, so that no tick or press sets the clock a second time
         // and no new run measures a clock about to move.
         outcome.largeStep = IsLargeStep(m_state->Offset);
-        if (!outcome.largeStep) {
+        outcome.accurate = IsAccurateEnough(m_state->Offset);
+        if (!outcome.largeStep && !outcome.accurate) {
             m_settingClock = true;
             outcome.change = m_clock.Shift(std::chrono::microseconds(std::llround(outcome.offsetMs * 1000)));
             m_settingClock = false;

@@ -45,11 +45,15 @@ struct SyncOutcome
     double offsetMs = 0;  // the chosen server's offset
     // The offset is a large step: the clock was left alone, for the user to decide (ApplyLargeStep).
     bool largeStep = false;
+    // The clock was within half a second of the server: nothing was set.
+    bool accurate = false;
     ClockChange change;  // how setting the clock went (Ok when nothing was to be set)
 };
 
 // The message for a clock that could not be set after the user asked for it; Polish, one line.
 std::string ClockNotSetMessage(double offsetMs, const ClockChange& change);
+// The message for a clock that needed no setting when the user asked: "Zegar jest dokładny…".
+std::string ClockAccurateMessage(double offsetMs);
 // The size of a clock difference in Polish words: "16 min 40 s", "3 godz. 5 min", "812 dni".
 std::string ClockDifferenceText(double offsetMs);
 // The question before a large step is made ("... Ustawić?"), and the notice of one left unmade

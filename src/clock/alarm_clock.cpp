@@ -121,7 +121,7 @@ bool AlarmClock::Release(bool sounding)
 
 bool AlarmClock::Snooze(TDateTime now, int minutes)
 {
-    if (!m_toggleDown)
+    if (State() != AlarmState::Ringing)
         return false;
     m_snoozeMinutes = ClampSnoozeMinutes(minutes);
     m_snoozeAt = Ms(now) + m_snoozeMinutes * 60000LL;

@@ -92,7 +92,8 @@ public:
     // The toggle was released. True when a sound is playing that must be stopped.
     bool Release(bool sounding);
     // "Drzemka" at `now`: the alarm rings once more after `minutes` (brought within 1..60); the
-    // caller stops the sound. False (nothing changes) while the toggle is up.
+    // caller stops the sound. False (nothing changes) unless a ring is in progress: a snooze
+    // after the ring ended, or while one already waits, would ring where nobody asked.
     bool Snooze(TDateTime now, int minutes);
     // STOP: ends a snooze too; the daily ring stays.
     void Stop();

@@ -21,6 +21,13 @@ inline constexpr double kGoodEnoughDelay = 4e-6;
 // A clock this far off (1000 s, in days) is not stepped without the user's word: a wrong server, or
 // a forged reply, would otherwise move it by years.
 inline constexpr double kLargeStep = 1000.0 / 86400;
+// A clock closer than this (half a second, in days) is right as far as network time can tell over
+// an ordinary connection: it is left alone, and nothing is set that could fail.
+inline constexpr double kAccurateEnough = 0.5 / 86400;
+inline bool IsAccurateEnough(double offsetDays)
+{
+    return offsetDays < kAccurateEnough && offsetDays > -kAccurateEnough;
+}
 inline bool IsLargeStep(double offsetDays)
 {
     return offsetDays > kLargeStep || offsetDays < -kLargeStep;

@@ -23,12 +23,18 @@ public:
         std::string body;
         std::vector<Action> actions;
         bool urgent = false;  // stays until the user answers (an alarm ringing)
+        // Notifications of one tag are one on the screen: a new one takes the place of the one
+        // still shown, and Close(tag) takes it away. Empty: a notification of its own.
+        std::string tag;
     };
 
     virtual ~DesktopNotifier() = default;
     // False when the desktop has no notification service: the caller falls back to the tray's
     // message. `onAction` runs on the user-interface thread when the user picks an action.
     virtual bool Notify(const Notification& notification, OnAction onAction = {}) = 0;
+    // Takes the notification of `tag` off the screen, also one whose Notify is still on its way;
+    // its buttons then do nothing. Nothing happens when none of that tag is shown.
+    virtual void Close(const std::string& tag) = 0;
 };
 
 // The desktop's own notifications, or null where the system has none the program can reach (the

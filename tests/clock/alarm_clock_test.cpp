@@ -128,7 +128,10 @@ TEST(AlarmClock, StopStaysWhileTheSoundRunsAndGoesOnTheNextTickAfter)
 namespace {
 
 // Ticks every `step` from `from` up to `to` (excluded); the moments that rang.
-std::vector<TDateTime> TickAlong(AlarmClock& clock, TDateTime from, TDateTime to, TDateTime step, int* missed = nullptr)
+// `soundLasts`: a ring's sound goes on to the end of the run, as a ringing alarm's does while the
+// user reaches for "Drzemka"; otherwise every sound has ended by the next tick.
+std::vector<TDateTime> TickAlong(AlarmClock& clock, TDateTime from, TDateTime to, TDateTime step, int* missed = nullptr,
+                                 bool soundLasts = false)
 {
     std::vector<TDateTime> rang;
     // Each moment counted from `from`, so that no rounding piles up over the many ticks.
@@ -136,7 +139,7 @@ std::vector<TDateTime> TickAlong(AlarmClock& clock, TDateTime from, TDateTime to
         const TDateTime now = from + static_cast<TDateTime>(i) * step;
         if (now >= to - 1e-9)
             break;
-        const ClockTickResult result = clock.Tick(now, false);
+        const ClockTickResult result = clock.Tick(now, soundLasts && !rang.empty());
         if (result.startAlarm)
             rang.push_back(now);
         if (missed && result.missedAlarm)
@@ -333,9 +336,9 @@ TEST(Snooze, RingsAgainAfterItsMinutesUntilStopped)
     // STOP stays while the snooze waits, as it ends the snooze.
     clock.Tick(At(7, 0, 11), false);
     EXPECT_TRUE(clock.StopVisible());
-    ExpectRangAt(TickAlong(clock, At(7, 0, 11), At(7, 6, 0), kTenthSecond), {At(7, 5, 10, 100)});
+    ExpectRangAt(TickAlong(clock, At(7, 0, 11), At(7, 6, 0), kTenthSecond, nullptr, true), {At(7, 5, 10, 100)});
     ASSERT_TRUE(clock.Snooze(At(7, 6, 0), 5));
-    ExpectRangAt(TickAlong(clock, At(7, 6, 0), At(7, 12, 0), kTenthSecond), {At(7, 11, 0, 100)});
+    ExpectRangAt(TickAlong(clock, At(7, 6, 0), At(7, 12, 0), kTenthSecond, nullptr, true), {At(7, 11, 0, 100)});
     clock.Stop();
     clock.Tick(At(7, 12, 0, 100), false);
     EXPECT_FALSE(clock.StopVisible());
@@ -349,6 +352,48 @@ TEST(Snooze, RingsAgainAfterItsMinutesUntilStopped)
 
 // The minutes come from the settings as stored; a value out of range (edited by hand, or from an
 // older export) is held to 1..60 where the snooze starts, not only where the settings are read.
+// A snooze belongs to a ring in progress. "Drzemka" from a notification the desktop kept after the
+// ring ended, minutes or an hour later, or pressed with the alarm off, schedules nothing.
+TEST(Snooze, OnlyARingInProgressIsSnoozed)
+{
+    struct Row
+    {
+        const char* what;
+        TDateTime at;
+        bool soundEnded;
+        bool released;
+    };
+    const Row rows[] = {
+        {"while the sound goes on", At(7, 0, 10), false, false},
+        {"a second after the sound ended", At(7, 0, 11), true, false},
+        {"an hour after the sound ended", At(8, 0, 11), true, false},
+        {"with the alarm switched off during the ring", At(7, 0, 11), false, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        AlarmClock clock = PressedAt("07:00", At(6, 59, 0));
+        ASSERT_TRUE(clock.Tick(At(7, 0, 0, 100), false).startAlarm);
+        clock.Tick(At(7, 0, 5), true);
+        if (r.soundEnded)
+            clock.Tick(At(7, 0, 10), false);
+        if (r.released)
+            clock.Release(true);
+        const bool inProgress = !r.soundEnded && !r.released;
+        EXPECT_EQ(clock.Snooze(r.at, 5), inProgress);
+        EXPECT_EQ(clock.Snoozing(), inProgress);
+        if (!r.released) {
+            EXPECT_NEAR(clock.NextRing().value_or(0), inProgress ? r.at + EncodeTime(0, 5, 0) : At(7, 0, 0, 0, 1),
+                        1e-8);
+        }
+    }
+    // Nor twice: a second "Drzemka" while one waits does not move it on.
+    AlarmClock twice = PressedAt("07:00", At(6, 59, 0));
+    twice.Tick(At(7, 0, 0, 100), false);
+    ASSERT_TRUE(twice.Snooze(At(7, 0, 10), 5));
+    EXPECT_FALSE(twice.Snooze(At(7, 3, 0), 5));
+    EXPECT_NEAR(twice.NextRing().value_or(0), At(7, 5, 10), 1e-8);
+}
+
 TEST(Snooze, MinutesOutOfRangeAreHeldToOneToSixty)
 {
     struct Row

@@ -27,6 +27,9 @@ public:
     bool PlayAlarmWave(const std::filesystem::path&, const std::function<bool()>&) override { return false; }
 };
 
+// The ringing alarm's notification: one on the screen at a time.
+const std::string kRingTag = "alarm";
+
 void SetTextIfDifferent(QLabel* label, const QString& text)
 {
     if (label->text() != text)
@@ -72,6 +75,8 @@ ClockBar::ClockBar(Controls controls, Services services, TTrayNotifyIcon* tray, 
 
 ClockBar::~ClockBar()
 {
+    // At the program's end a ring's buttons would lead nowhere.
+    CloseRingNotification();
     m_controls.alarmEdit->removeEventFilter(this);
 }
 
@@ -110,17 +115,22 @@ void ClockBar::StartAlarm()
     m_alarmSound.StartAlarmSound(m_settings.AlarmViaSoundCard, ClampAlarmDuration(m_settings.AlarmDuration));
     // Hidden in the tray, the window cannot show its STOP: a notification offers its buttons, or
     // the tray says what rings and how to stop it.
+    ++m_ring;
     if (m_window->isVisible())
         return;
     QPointer<ClockBar> self(this);
+    m_ringNotified = true;
     Announce(
         m_notifier, m_tray,
         {"Alarm " + m_controls.alarmEdit->text().toStdString(),
          "Budzik dzwoni.",
          {{"stop", "Stop"}, {"snooze", "Drzemka"}},
-         true},
-        [self](const std::string& key) {
-            if (!self)
+         true,
+         kRingTag},
+        [self, ring = m_ring](const std::string& key) {
+            // The buttons belong to their ring: pressed after it ended (the server may keep the
+            // notification for hours), they would snooze or stop what they were never about.
+            if (!self || self->m_ring != ring || !self->m_ringNotified)
                 return;
             if (key == "stop")
                 self->StopClick();
@@ -139,6 +149,8 @@ void ClockBar::StopClick()
 {
     m_logic.Stop();
     m_alarmSound.StopAlarmSound();
+    // The ring is over with the press, though STOP stays until the sound has died away.
+    CloseRingNotification();
     ShowState();
     emit AlarmChanged();
 }
@@ -198,8 +210,23 @@ void ClockBar::SetToggle(bool down)
     m_applying = false;
 }
 
+void ClockBar::CloseRingNotification()
+{
+    if (!m_ringNotified)
+        return;
+    m_ringNotified = false;
+    // The tray's message, where there is no notification service (Windows among them), cannot be
+    // taken back; it goes by itself after a few seconds.
+    if (m_notifier)
+        m_notifier->Close(kRingTag);
+}
+
 void ClockBar::ShowState()
 {
+    // However the ring ended (STOP, "Drzemka", the alarm switched off or its time changed, the
+    // sound's own end), its notification goes with it.
+    if (m_logic.State() != AlarmState::Ringing)
+        CloseRingNotification();
     const QString caption = QString::fromStdString(m_logic.Caption());
     if (m_controls.alarmToggle->text() != caption)
         m_controls.alarmToggle->setText(caption);

@@ -85,6 +85,7 @@ private:
     void SetToggle(bool down);
     void ShowState();
     void StartAlarm();
+    void CloseRingNotification();
 
     Controls m_controls;
     SystemClock& m_clock;
@@ -95,8 +96,10 @@ private:
     TTrayNotifyIcon* m_tray;
     DesktopNotifier* m_notifier;
     QWidget* m_window;
-    QString m_textOnEntry;      // the box's text when it got the focus: Esc brings it back
-    QString m_lastComplete;     // the last complete time the box held
-    bool m_reEntering = false;  // the focus comes back after an incomplete entry was refused
-    bool m_applying = false;    // the bar is being set from the logic, not by the user
+    QString m_textOnEntry;        // the box's text when it got the focus: Esc brings it back
+    QString m_lastComplete;       // the last complete time the box held
+    bool m_reEntering = false;    // the focus comes back after an incomplete entry was refused
+    bool m_applying = false;      // the bar is being set from the logic, not by the user
+    unsigned m_ring = 0;          // counts the rings, so that a notification's buttons know theirs
+    bool m_ringNotified = false;  // the ring in progress has a notification on the screen
 };

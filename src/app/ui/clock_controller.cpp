@@ -169,6 +169,13 @@ void ClockController::PollTimeSync()
             return;
         }
     }
+    if (outcome && outcome->found && outcome->accurate) {
+        // The user who asked hears that all is well; a run of its own accord has nothing to say.
+        if (outcome->byUser)
+            AppMessageBox::Show(m_window, QMessageBox::Information, QStringLiteral("Komunikat"),
+                                QString::fromStdString(ClockAccurateMessage(outcome->offsetMs)));
+        return;
+    }
     if (!outcome || !outcome->found || outcome->change.Ok())
         return;
     // The user who pressed the button hears why nothing changed; a run of its own accord tells it

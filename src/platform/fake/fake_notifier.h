@@ -4,6 +4,7 @@
 #include "platform/desktop_notifier.h"
 
 #include <cstddef>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,11 +16,14 @@ public:
         m_shown.push_back({notification, std::move(onAction)});
         return true;
     }
+    void Close(const std::string& tag) override { m_closed.push_back(tag); }
 
     std::size_t Count() const { return m_shown.size(); }
     const Notification& At(std::size_t i) const { return m_shown.at(i).first; }
     const Notification& Last() const { return m_shown.back().first; }
+    const std::vector<std::string>& Closed() const { return m_closed; }
 
 private:
     std::vector<std::pair<Notification, OnAction>> m_shown;
+    std::vector<std::string> m_closed;
 };

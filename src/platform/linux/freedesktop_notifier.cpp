@@ -12,6 +12,7 @@
 #include <QVariantMap>
 
 #include <map>
+#include <string>
 
 namespace {
 
@@ -40,21 +41,62 @@ public:
         QVariantMap hints;
         hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("dniarz"));
         hints.insert(QStringLiteral("urgency"), QVariant::fromValue<uchar>(notification.urgent ? 2 : 1));
+        // The tag's last notification is replaced, so that a second ring shows one notification,
+        // not two; a server that no longer shows it makes a new one.
+        uint replaces = 0;
+        const std::string& tag = notification.tag;
+        if (!tag.empty()) {
+            Tagged& tagged = m_tagged[tag];
+            replaces = tagged.id;
+            tagged.closeOnReply = false;
+            ++tagged.pending;
+        }
         QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
-        call << QStringLiteral("Dniarz") << 0u << QStringLiteral("dniarz")
+        call << QStringLiteral("Dniarz") << replaces << QStringLiteral("dniarz")
              << QString::fromStdString(notification.summary) << QString::fromStdString(notification.body) << actions
              << hints << (notification.urgent ? 0 : -1);
         // Not waited for: the window goes on while the service answers, and the answer only
         // names the notification so that its buttons find their way back.
         auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [this, onAction = std::move(onAction)](QDBusPendingCallWatcher* finished) {
+                [this, tag, onAction = std::move(onAction)](QDBusPendingCallWatcher* finished) {
                     const QDBusPendingReply<uint> reply = *finished;
-                    if (!reply.isError() && onAction)
-                        m_actions[reply.value()] = onAction;
                     finished->deleteLater();
+                    bool closeNow = false;
+                    if (!tag.empty()) {
+                        Tagged& tagged = m_tagged[tag];
+                        --tagged.pending;
+                        if (!reply.isError()) {
+                            // Two calls crossed before the first was named: the older one goes.
+                            if (tagged.id != 0 && tagged.id != reply.value())
+                                CloseId(tagged.id);
+                            tagged.id = reply.value();
+                        }
+                        closeNow = tagged.closeOnReply && tagged.pending == 0;
+                    }
+                    if (reply.isError())
+                        return;
+                    if (closeNow) {
+                        // Closed before the service named it: it goes as soon as it has a name.
+                        CloseNow(tag);
+                        return;
+                    }
+                    if (onAction)
+                        m_actions[reply.value()] = onAction;
                 });
         return true;
+    }
+
+    void Close(const std::string& tag) override
+    {
+        const auto found = m_tagged.find(tag);
+        if (found == m_tagged.end())
+            return;
+        // One still on its way replaces the one shown and goes when it is named.
+        if (found->second.pending > 0)
+            found->second.closeOnReply = true;
+        else
+            CloseNow(tag);
     }
 
 private slots:
@@ -67,9 +109,41 @@ private slots:
         const OnAction action = found->second;
         action(key.toStdString());
     }
-    void NotificationClosed(uint id, uint /*reason*/) { m_actions.erase(id); }
+    void NotificationClosed(uint id, uint /*reason*/)
+    {
+        m_actions.erase(id);
+        for (auto& [tag, tagged] : m_tagged)
+            if (tagged.id == id)
+                tagged.id = 0;
+    }
 
 private:
+    // The server's name for a tag's notification, and the calls still on their way.
+    struct Tagged
+    {
+        uint id = 0;  // 0: none shown
+        int pending = 0;
+        bool closeOnReply = false;
+    };
+
+    void CloseNow(const std::string& tag)
+    {
+        // The id is kept for the next notification of the tag to replace: a server that still
+        // shows it, against the close, then shows one and not two.
+        if (const uint id = m_tagged[tag].id)
+            CloseId(id);
+    }
+
+    void CloseId(uint id)
+    {
+        m_actions.erase(id);
+        QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService,
+                                                           QStringLiteral("CloseNotification"));
+        call << id;
+        // A notification the server has already let go of answers with an error that changes nothing.
+        m_bus.call(call, QDBus::NoBlock);
+    }
+
     // A running service, or one the bus starts on the first call.
     bool ServiceThere() const
     {
@@ -84,6 +158,7 @@ private:
 
     QDBusConnection m_bus;
     std::map<uint, OnAction> m_actions;
+    std::map<std::string, Tagged> m_tagged;
 };
 
 }  // namespace

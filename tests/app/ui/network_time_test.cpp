@@ -92,6 +92,32 @@ private slots:
                                 "Przyczyna: brak uprawnień do zmiany czasu systemowego."));
     }
 
+    // A clock within half a second of the server has nothing to set: the button's run says the
+    // clock is right, also where setting it would have been refused; a run of its own says nothing.
+    void AClockAlreadyRightIsSaidToBeRight()
+    {
+        FakeSystemClock& worker = *m_workerClock;
+        const std::pair<milliseconds, const char*> rows[] = {{milliseconds(0), "+0.0"}, {milliseconds(-420), "-0.4"}};
+        for (const auto& [offset, shown] : rows) {
+            qInfo() << shown;
+            AppMessageBox::ResetAnswered();
+            m_net->AddServer("ntp.example", ScriptedTimeServer(worker, milliseconds(40), offset));
+            m_clock.SetMaySet(false, ClockChangeError::NoPrivilege);
+            const std::size_t shifts = m_clock.Shifts().size();
+            auto form = Make();
+            AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+            QTest::mouseClick(Button(*form), Qt::LeftButton);
+            QTRY_COMPARE(AppMessageBox::AnsweredCount(), 1);
+            QCOMPARE(AppMessageBox::LastAnswered()->text,
+                     QStringLiteral("Zegar jest dokładny. Różnica względem serwera czasu: %1 s.").arg(shown));
+            QCOMPARE(AppMessageBox::LastAnswered()->icon, QMessageBox::Information);
+            QCOMPARE(m_clock.Shifts().size(), shifts);
+            form->TimeSync()->StartTimeSync();
+            QTRY_VERIFY(!form->TimeSync()->SyncRunning());
+            QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        }
+    }
+
     void ALargeStepIsAskedForOrLeftUnmadeAndSaidOnce()
     {
         FakeSystemClock& worker = *m_workerClock;

@@ -19,8 +19,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
+#include <thread>
 
 using namespace std::chrono;
 
@@ -28,6 +30,27 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+
+// The alarm thread's time: held still until the test lets the ring run to its end, then quick.
+struct RingGate
+{
+    std::atomic<bool> open{false};
+    std::atomic<double> seconds{0};
+    AlarmTiming Timing()
+    {
+        return {[this] { return seconds.load(); },
+                [this](milliseconds pause) {
+                    while (!open)
+                        std::this_thread::sleep_for(milliseconds(1));
+                    seconds = seconds + static_cast<double>(pause.count()) / 1000.0;
+                }};
+    }
+};
+
+QPushButton* Toggle(const TForm1& form)
+{
+    return form.findChild<QPushButton*>(QStringLiteral("azalwyl"));
+}
 
 }  // namespace
 
@@ -44,8 +67,10 @@ public:
         QStringList actions;
         QVariantMap hints;
         int timeout = 0;
+        uint replaces = 0;
     };
     QList<Call> calls;
+    QList<uint> closed;  // CloseNotification's ids, in order
 
     explicit NotificationServer(QDBusConnection bus) : m_bus(std::move(bus)) {}
     bool Register()
@@ -66,12 +91,15 @@ public:
     }
 
 public slots:
-    uint Notify(const QString& app, uint /*replaces*/, const QString& icon, const QString& summary, const QString& body,
+    // A notification replaced keeps its id; a new one gets the number of the call.
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary, const QString& body,
                 const QStringList& actions, const QVariantMap& hints, int timeout)
     {
-        calls.append({app, icon, summary, body, actions, hints, timeout});
-        return static_cast<uint>(calls.size());
+        calls.append({app, icon, summary, body, actions, hints, timeout, replaces});
+        return replaces != 0 ? replaces : static_cast<uint>(calls.size());
     }
+    // Like some servers, it says nothing back, so the program cannot count on NotificationClosed.
+    void CloseNotification(uint id) { closed.append(id); }
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
 
 private:
@@ -128,6 +156,7 @@ private slots:
     void init()
     {
         m_server->calls.clear();
+        m_server->closed.clear();
         QVERIFY(m_server->Register());
     }
     void cleanup() { m_server->Unregister(); }
@@ -188,6 +217,106 @@ private slots:
         QTRY_VERIFY(form.Clock()->Logic().State() == AlarmState::Snoozed);
         QVERIFY(form.TrayIcon()->LastMessage().isEmpty());
     }
+
+    // The ringing alarm's notification goes however the ring ends, and the next ring takes the
+    // place of the last one's notification instead of adding a second.
+    void TheRingsNotificationGoesWithTheRing()
+    {
+        enum class End
+        {
+            StopButton,
+            SnoozeButton,
+            SwitchedOff,
+            SoundEnded
+        };
+        const std::pair<End, const char*> ends[] = {{End::StopButton, "Stop in the notification"},
+                                                    {End::SnoozeButton, "Drzemka in the notification"},
+                                                    {End::SwitchedOff, "the alarm switched off"},
+                                                    {End::SoundEnded, "the ring's own end"}};
+        for (const auto& [end, what] : ends) {
+            qInfo() << what;
+            m_server->calls.clear();
+            m_server->closed.clear();
+            // A notifier of its own, which knows no notification of the tests before.
+            const auto notifier = MakeDesktopNotifier(m_address.toStdString());
+            RingGate gate;
+            FakeSystemClock clock{sys_days{year{2024} / March / 11} + hours{5} + minutes{59} + seconds{59}, hours{1}};
+            auto form = MakeRinging(clock, gate, *notifier);
+            QVERIFY(form->Clock()->Logic().State() == AlarmState::Ringing);
+            QTRY_COMPARE(m_server->calls.size(), 1);
+            QCOMPARE(m_server->calls[0].replaces, 0u);
+            switch (end) {
+            case End::StopButton:
+                m_server->Invoke(1, QStringLiteral("stop"));
+                break;
+            case End::SnoozeButton:
+                m_server->Invoke(1, QStringLiteral("snooze"));
+                break;
+            case End::SwitchedOff:
+                Toggle(*form)->click();
+                break;
+            case End::SoundEnded:
+                gate.open = true;
+                break;
+            }
+            QTRY_COMPARE(m_server->closed, QList<uint>{1u});
+            gate.open = true;
+            QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+            form->Clock()->ClockTick();
+            if (end == End::SwitchedOff)
+                Toggle(*form)->click();
+            // The snooze's ring, or the next morning's: the notification of the last ring is
+            // replaced, not joined by a second.
+            clock.Advance(end == End::SnoozeButton ? minutes(5) + seconds(1) : hours(24));
+            form->Clock()->ClockTick();
+            QVERIFY(form->Clock()->Logic().State() == AlarmState::Ringing);
+            QTRY_COMPARE(m_server->calls.size(), 2);
+            QCOMPARE(m_server->calls[1].replaces, 1u);
+            QCOMPARE(m_server->calls[1].summary, QStringLiteral("Alarm 07:00"));
+            form->Clock()->StopClick();
+            QTRY_COMPARE(m_server->closed.size(), 2);
+        }
+    }
+
+    // "Drzemka" in a notification the desktop kept after the ring ended, an hour later: nothing
+    // rings, the alarm waits for the next morning.
+    void DrzemkaAfterTheRingEndedDoesNothing()
+    {
+        const auto notifier = MakeDesktopNotifier(m_address.toStdString());
+        RingGate gate;
+        FakeSystemClock clock{sys_days{year{2024} / March / 11} + hours{5} + minutes{59} + seconds{59}, hours{1}};
+        auto form = MakeRinging(clock, gate, *notifier);
+        QTRY_COMPARE(m_server->calls.size(), 1);
+        gate.open = true;
+        QTRY_VERIFY(!form->Clock()->IsAlarmSounding());
+        QTRY_COMPARE(m_server->closed, QList<uint>{1u});
+        clock.Advance(hours(1));
+        m_server->Invoke(1, QStringLiteral("snooze"));
+        QTest::qWait(200);
+        QVERIFY(form->Clock()->Logic().State() == AlarmState::Armed);
+        QVERIFY(!form->Clock()->Logic().Snoozing());
+    }
+
+private:
+    // The window hidden in the tray as the alarm of 07:00 begins to ring; its sound waits at `gate`.
+    std::unique_ptr<TForm1> MakeRinging(FakeSystemClock& clock, RingGate& gate, DesktopNotifier& notifier)
+    {
+        m_store.Put("Czas alarmu", RegValue::Dword(5));
+        m_store.Put("Godzina alarmu", RegValue::String("07:00"));
+        m_store.Put("Załączony alarm", RegValue::Dword(1));
+        MainWindowOptions options;
+        options.startTimers = false;
+        options.persist = false;
+        options.programDir = "/prog";
+        options.alarmTiming = gate.Timing();
+        auto form = std::make_unique<TForm1>(MainWindowServices{clock, m_store, m_notes, nullptr, &notifier}, options);
+        clock.Advance(milliseconds(1100));
+        form->Clock()->ClockTick();
+        return form;
+    }
+
+    MemorySettingsStore m_store;
+    FakeJournalFile m_notes;
 };
 
 QTEST_MAIN(NotificationsTest)
