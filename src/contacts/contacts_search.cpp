@@ -1,23 +1,35 @@
 // Case-insensitive search without wrap-around, and the address token and link rules.
 #include "contacts/contacts_search.h"
 
+#include "text/letter_fold.h"
+
 #include <algorithm>
 
 namespace {
 
 constexpr std::size_t kMaxTokenReach = 100;
 
-bool UnitsEqual(std::u16string_view text, std::size_t at, std::u16string_view needle)
+// One unit as the search compares it. A letter with marks becomes its plain letter, one unit for
+// one, so that positions stay those of the text.
+char16_t FoldUnit(char16_t c, bool ignoreMarks)
+{
+    if (ignoreMarks)
+        if (const char base = BaseLetter(c))
+            return static_cast<char16_t>(base);
+    return FoldCase(c);
+}
+
+bool UnitsEqual(std::u16string_view text, std::size_t at, std::u16string_view needle, bool ignoreMarks)
 {
     for (std::size_t i = 0; i < needle.size(); ++i)
-        if (FoldCase(text[at + i]) != FoldCase(needle[i]))
+        if (FoldUnit(text[at + i], ignoreMarks) != FoldUnit(needle[i], ignoreMarks))
             return false;
     return true;
 }
 
 bool IsMatchAt(std::u16string_view text, const SearchQuery& query, std::size_t at)
 {
-    if (!UnitsEqual(text, at, query.needle))
+    if (!UnitsEqual(text, at, query.needle, query.ignoreMarks))
         return false;
     if (!query.wholeWords)
         return true;

@@ -19,6 +19,7 @@ struct SearchQuery
 {
     std::u16string_view needle;
     bool wholeWords = false;
+    bool ignoreMarks = false;  // "sliwa" finds "Śliwa" (and "śliwa" finds "sliwa")
 };
 
 // The first match that begins at or after `from`; nothing when there is none or the needle is

@@ -30,6 +30,36 @@ TEST(ContactsSearch, CaseIsIgnoredForPolishLetters)
     EXPECT_EQ(Down(text, u"", 0), std::nullopt);
 }
 
+// Without the marks the letters are one: both ways, in either case, at the positions of the text;
+// letters that have no plain form (ß) and other scripts stay as they are.
+TEST(ContactsSearch, PolishMarksMayBeIgnored)
+{
+    const std::u16string text = u"Jan Śliwa\u2029ŁÓDŹ, ul. Żółta 5\u2029sliwka, Straße, Ёлка";
+    struct Row
+    {
+        const char16_t* needle;
+        std::optional<std::size_t> plain, ignoring;
+    };
+    const Row rows[] = {
+        {u"sliwa", std::nullopt, 4u},
+        {u"lodz", std::nullopt, 10u},
+        {u"ZOLTA", std::nullopt, 20u},
+        {u"śliwk", std::nullopt, 28u},
+        {u"Śliwa", 4u, 4u},
+        {u"strasse", std::nullopt, std::nullopt},
+        {u"ёлка", 44u, 44u},
+        {u"елка", std::nullopt, std::nullopt},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << std::u16string_view(r.needle).size());
+        EXPECT_EQ(FindDown(text, {r.needle, false, false}, 0), r.plain);
+        EXPECT_EQ(FindDown(text, {r.needle, false, true}, 0), r.ignoring);
+        EXPECT_EQ(FindUp(text, {r.needle, false, true}, text.size()), r.ignoring);
+    }
+    EXPECT_EQ(FindDown(text, {u"sliw", true, true}, 0), std::nullopt);  // whole words still count
+    EXPECT_EQ(FindDown(text, {u"sliwa", true, true}, 0), 4u);
+}
+
 TEST(ContactsSearch, NoWrapAroundInEitherDirection)
 {
     const std::u16string text = u"tel. 1, tel. 2, tel. 3";

@@ -256,6 +256,10 @@ void Ttelform::CreateControls()
     cale = new QCheckBox(QStringLiteral("Całe wyrazy"), this);
     cale->setObjectName(QStringLiteral("cale"));
     cale->setToolTip(QStringLiteral("Poszukiwanie całych wyrazów wpisanych w polu \"Szukaj\""));
+    bezPolskich = new QCheckBox(QStringLiteral("bez polskich znaków"), this);
+    bezPolskich->setObjectName(QStringLiteral("bezPolskich"));
+    bezPolskich->setToolTip(QStringLiteral("Litery z polskimi znakami i bez nich są jednakowe (\"sliwa\" znajdzie "
+                                           "\"Śliwa\")"));
 
     re1 = new ContactsEditor(this);
     SetupEditor(re1, "re1");
@@ -278,6 +282,7 @@ void Ttelform::CreateControls()
     connect(SpeedButton3, &QToolButton::clicked, this, &Ttelform::SpeedButton3Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &Ttelform::SpeedButton4Click);
     connect(cale, &QCheckBox::clicked, this, &Ttelform::caleClick);
+    connect(bezPolskich, &QCheckBox::clicked, this, &Ttelform::caleClick);
     connect(re1, &ContactsEditor::doubleClicked, this, &Ttelform::re1DblClick);
     connect(SpeedButton1, &QPushButton::clicked, this, &Ttelform::SpeedButton1Click);
     connect(SpeedButton5, &QPushButton::clicked, this, &Ttelform::SpeedButton5Click);
@@ -311,7 +316,9 @@ void Ttelform::LayOut()
     const int top = Scaled(37);
     const int bottom = Scaled(114);
     const int right = w - Scaled(8);
-    cale->setGeometry(right - Scaled(115), Scaled(10), Scaled(115), Scaled(17));
+    // The two search options one above the other, so that the search field keeps its width.
+    cale->setGeometry(right - Scaled(140), Scaled(2), Scaled(140), Scaled(16));
+    bezPolskich->setGeometry(cale->x(), Scaled(19), cale->width(), Scaled(16));
     SpeedButton4->setGeometry(cale->x() - Scaled(6) - Scaled(24), Scaled(6), Scaled(24), Scaled(24));
     SpeedButton3->setGeometry(SpeedButton4->x() - Scaled(2) - Scaled(24), Scaled(6), Scaled(24), Scaled(24));
     Label1->setGeometry(Scaled(8), Scaled(11), Scaled(44), Scaled(14));
@@ -433,7 +440,7 @@ std::u16string Ttelform::EditorText() const
 
 SearchQuery Ttelform::Query(const std::u16string& needle) const
 {
-    return {needle, cale->isChecked()};
+    return {needle, cale->isChecked(), bezPolskich->isChecked()};
 }
 
 void Ttelform::ShowNotFound(bool notFound)

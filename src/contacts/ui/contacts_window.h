@@ -109,6 +109,7 @@ public:
     QToolButton* SpeedButton3 = nullptr;
     QToolButton* SpeedButton4 = nullptr;
     QCheckBox* cale = nullptr;
+    QCheckBox* bezPolskich = nullptr;  // the search ignores the marks of Polish letters
     ContactsEditor* re1 = nullptr;
     QLabel* Label2 = nullptr;  // "Nowy kontakt:"
     ContactsEditor* re2 = nullptr;

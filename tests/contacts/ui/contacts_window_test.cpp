@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(form->SpeedButton1->toolTip(), QStringLiteral("Przenosi wpis pola \"Nowy kontakt\" do głównego "
                                                                "okna (Ctrl Enter w polu \"Nowy kontakt\")."));
         QCOMPARE(form->re2->size(), QSize(324, 88));
-        QCOMPARE(form->szukaj->width(), 193);
+        QCOMPARE(form->szukaj->width(), 168);
         QCOMPARE(form->re1->geometry(), QRect(0, 37, 432, 509 - 37 - 114));
         QStringList menu;
         for (QAction* action : form->PopupMenu1->actions())
@@ -148,7 +148,14 @@ private slots:
         auto form = Make();
         for (QPushButton* button : form->findChildren<QPushButton*>())
             QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->objectName()));
-        QVERIFY(form->cale->sizeHint().width() <= form->cale->width());
+        // The two search options one above the other in the band over the book.
+        for (QCheckBox* box : {form->cale, form->bezPolskich}) {
+            QVERIFY2(box->sizeHint().width() <= box->width(),
+                     qPrintable(box->objectName() + QStringLiteral(" %1").arg(box->sizeHint().width())));
+            QVERIFY2(box->fontMetrics().height() <= box->height(), qPrintable(box->objectName()));
+            QVERIFY2(box->geometry().bottom() < form->re1->y(), qPrintable(box->objectName()));
+        }
+        QVERIFY(!form->cale->geometry().intersects(form->bezPolskich->geometry()));
         for (QLabel* label : {form->Label1, form->Label2})
             QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
         for (QWidget* child : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
@@ -156,6 +163,7 @@ private slots:
                 QVERIFY2(form->rect().contains(child->geometry()), qPrintable(child->objectName()));
         QVERIFY(form->Label1->geometry().right() < form->szukaj->x());
         QVERIFY(form->SpeedButton4->geometry().right() < form->cale->x());
+        QVERIFY(form->SpeedButton4->geometry().right() < form->bezPolskich->x());
     }
 
     void LoadsTheBookAndOnlyChangesAreSaved()
@@ -326,6 +334,24 @@ private slots:
         QCOMPARE(form->szukaj->cursorPosition(), 4);
         form->szukaj->setText(QStringLiteral("maria"));
         form->szukajChange();
+        QCOMPARE(SearchColour(*form), QColor(255, 255, 0));
+    }
+
+    // "bez polskich znaków", as in the notes search: "sliwa" finds "Śliwa", and without it not.
+    void TheSearchMayIgnorePolishMarks()
+    {
+        StoreBook(Book({"Jan Sliwinski", "Anna Śliwa", "Łódź"}));
+        auto form = Make();
+        form->show();
+        QTest::keyClicks(form->szukaj, QStringLiteral("sliwa"));
+        QCOMPARE(SearchColour(*form), QColor(255, 255, 0));
+        form->bezPolskich->click();
+        QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("Śliwa"));
+        QCOMPARE(form->re1->textCursor().selectionStart(), 19);
+        form->szukaj->setText(QStringLiteral("lodz"));
+        form->szukajChange();
+        QCOMPARE(form->re1->textCursor().selectedText(), QStringLiteral("Łódź"));
+        form->bezPolskich->click();
         QCOMPARE(SearchColour(*form), QColor(255, 255, 0));
     }
 
