@@ -4,9 +4,12 @@
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
+#include "calendar/notes_search.h"
 #include "text/polish_collation.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -60,6 +63,47 @@ std::vector<std::string> AllNameForms(const NameDayTable& table)
     });
     all.erase(std::unique(all.begin(), all.end()), all.end());
     return all;
+}
+
+std::vector<NameChoice> NameChoices(const std::vector<std::string>& forms)
+{
+    std::vector<NameChoice> choices;
+    choices.reserve(forms.size());
+    for (const std::string& form : forms) {
+        std::string nominative = NominativeOf(form);
+        std::string label = nominative == form ? form : nominative + " (" + form + ")";
+        choices.push_back({form, std::move(nominative), std::move(label)});
+    }
+    std::stable_sort(choices.begin(), choices.end(),
+                     [](const NameChoice& a, const NameChoice& b) { return PolishLess(a.nominative, b.nominative); });
+    return choices;
+}
+
+std::vector<bool> NamesFound(const std::vector<NameChoice>& choices, std::string_view query)
+{
+    const std::string needle = FoldForSearch(Trimmed(query), false);
+    std::vector<bool> found(choices.size(), needle.empty());
+    if (needle.empty())
+        return found;
+    std::vector<std::pair<std::string, std::string>> folded;
+    folded.reserve(choices.size());
+    for (const NameChoice& choice : choices)
+        folded.emplace_back(FoldForSearch(choice.nominative, false), FoldForSearch(choice.form, false));
+    // The closest kind of match that finds anything: "Ewa" is Ewa, not also the start of Ewaryst.
+    const auto exact = [&needle](const std::string& name) { return name == needle; };
+    const auto prefix = [&needle](const std::string& name) { return name.starts_with(needle); };
+    const auto contains = [&needle](const std::string& name) { return name.find(needle) != std::string::npos; };
+    const std::function<bool(const std::string&)> kinds[] = {exact, prefix, contains};
+    for (const auto& matches : kinds) {
+        bool any = false;
+        for (std::size_t i = 0; i < folded.size(); ++i) {
+            found[i] = matches(folded[i].first) || matches(folded[i].second);
+            any = any || found[i];
+        }
+        if (any)
+            break;
+    }
+    return found;
 }
 
 std::vector<std::string> ParseChosenNames(std::string_view stored)

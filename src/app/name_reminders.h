@@ -14,6 +14,20 @@
 // Every name form of the table once, in Polish alphabetical order: what the user picks from.
 std::vector<std::string> AllNameForms(const NameDayTable& table);
 
+// A name of the table as the user picks it: the form stored, and the name as people say it.
+struct NameChoice
+{
+    std::string form;        // the table's, "Anny"
+    std::string nominative;  // "Anna"
+    std::string label;       // "Anna (Anny)", or the form alone where both are one
+};
+// Every form of `forms` (AllNameForms) as a choice, in Polish alphabetical order of the nominative.
+std::vector<NameChoice> NameChoices(const std::vector<std::string>& forms);
+// Which of `choices` the search `query` shows, one flag each. Case is ignored. The names the query
+// is, as said or as the table writes it ("Ewa", "Ewy"), when there are any; else those either of
+// whose forms begins with it; else those containing it. An empty query shows them all.
+std::vector<bool> NamesFound(const std::vector<NameChoice>& choices, std::string_view query);
+
 // The stored form: the names separated by ";". Reading drops empty parts and blanks around names.
 std::vector<std::string> ParseChosenNames(std::string_view stored);
 std::string JoinChosenNames(const std::vector<std::string>& names);

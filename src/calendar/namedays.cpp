@@ -1,7 +1,9 @@
 // Name-day table lookup.
 #include "calendar/namedays.h"
 
+#include <array>
 #include <cstdio>
+#include <utility>
 
 #include "text/cp1250.h"
 
@@ -106,3 +108,97 @@ std::string JoinNames(std::string_view names)
     }
     return out;
 }
+
+namespace {
+
+// The table's names whose nominative no ending rule gives: an "e" that drops in the genitive
+// after a cluster the rules cannot tell from a stable one ("Piotra" stays "Piotr"), a nominative
+// in -o, and "Nadzieja", whose -iei the rules read as Salomea's -ei.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kIrregular = {{
+    {"Aleksandra", "Aleksander"},
+    {"Iwa", "Iwo"},
+    {"Kacpra", "Kacper"},
+    {"Lwa", "Lew"},
+    {"Mieszka", "Mieszko"},
+    {"Nadziei", "Nadzieja"},
+    {"Sylwestra", "Sylwester"},
+    {"Wawrzyńca", "Wawrzyniec"},
+}};
+
+// Whether the last letter of `stem` is a vowel; the Polish vowels with marks are two bytes.
+bool EndsInVowel(std::string_view stem)
+{
+    if (stem.empty())
+        return false;
+    if (stem.ends_with("ą") || stem.ends_with("ę") || stem.ends_with("ó"))
+        return true;
+    const char last = stem.back();
+    return last == 'a' || last == 'e' || last == 'i' || last == 'o' || last == 'u' || last == 'y';
+}
+
+std::string Cut(std::string_view text, std::size_t tail, std::string_view add)
+{
+    std::string out(text.substr(0, text.size() - tail));
+    out += add;
+    return out;
+}
+
+std::string NominativeOfWord(std::string_view genitive);
+
+}  // namespace
+
+std::string NominativeOf(std::string_view genitive)
+{
+    // A name of several words ("Marii Magdaleny", "_" in the table's file) declines each one.
+    std::string out;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = genitive.find_first_of(" _", start);
+        out += NominativeOfWord(genitive.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos)
+            return out;
+        out += genitive[end];
+        start = end + 1;
+    }
+}
+
+namespace {
+
+std::string NominativeOfWord(std::string_view genitive)
+{
+    for (const auto& [form, nominative] : kIrregular)
+        if (form == genitive)
+            return std::string(nominative);
+    const std::string_view g = genitive;
+    if (g.size() < 3)
+        return std::string(g);
+    // Masculine -y, -i: Jerzy, Antoni; -l takes -i (Bazyli, Marceli).
+    if (g.ends_with("ego")) {
+        const std::string_view stem = g.substr(0, g.size() - 3);
+        if (stem.ends_with('i'))
+            return std::string(stem);
+        return std::string(stem) + (stem.ends_with('l') ? "i" : "y");
+    }
+    // Feminine -ia, -ja, -ea and a vowel's -ja: Maria, Łucja, Salomea, Maja.
+    if (g.ends_with("ii") || g.ends_with("ji"))
+        return Cut(g, 1, "a");
+    if (g.ends_with("ei"))
+        return Cut(g, 1, "a");
+    if (g.ends_with("ai"))
+        return Cut(g, 1, "ja");
+    // Feminine -a after k, g, l (Agnieszka, Olga, Urszula), and after the other consonants.
+    if (g.ends_with('i') || g.ends_with('y'))
+        return Cut(g, 1, "a");
+    if (g.ends_with('a')) {
+        const std::string_view stem = g.substr(0, g.size() - 1);
+        // The "e" of -ek and -eł drops in the genitive after a consonant: Marka, Pawła; not after
+        // a vowel: Dominika, Michała.
+        for (const std::string_view fleeting : {std::string_view("k"), std::string_view("ł")})
+            if (stem.ends_with(fleeting) && !EndsInVowel(stem.substr(0, stem.size() - fleeting.size())))
+                return Cut(stem, fleeting.size(), "e" + std::string(fleeting));
+        return std::string(stem);
+    }
+    return std::string(g);
+}
+
+}  // namespace

@@ -34,3 +34,10 @@ private:
 // The names text as one line: each line without its leading blank, joined by ", "; empty lines
 // are left out.
 std::string JoinNames(std::string_view names);
+
+// The name as people say it, from the table's form, which is the genitive of the day's wishes:
+// "Anny" -> "Anna", "Marcina" -> "Marcin", "Jerzego" -> "Jerzy", "Pawła" -> "Paweł". The regular
+// Polish endings are rules; the names they miss (a dropped "e" the rule cannot see, "Lwa" ->
+// "Lew", a nominative in -o) are listed. A form that is no genitive the rules know (the
+// indeclinable "Beatrycze") comes back unchanged.
+std::string NominativeOf(std::string_view genitive);

@@ -1,6 +1,7 @@
 // The configuration dialog's controls; every decision is TconfigModel's.
 #include "app/ui/config_dialog.h"
 
+#include "app/name_reminders.h"
 #include "app/ui/icons.h"
 #include "app/ui/show_error.h"
 #include "ui_support/fonts.h"
@@ -407,16 +408,20 @@ std::optional<std::vector<std::string>> ChooseNames(const std::vector<std::strin
     layout->addWidget(search);
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("imiona"));
-    for (const std::string& form : forms) {
-        auto* item = new QListWidgetItem(QString::fromStdString(form), list);
-        const bool ticked = std::find(chosen.begin(), chosen.end(), form) != chosen.end();
+    // The name as people say it, and the table's form that is stored ("Anna (Anny)").
+    const std::vector<NameChoice> choices = NameChoices(forms);
+    for (const NameChoice& choice : choices) {
+        auto* item = new QListWidgetItem(QString::fromStdString(choice.label), list);
+        item->setData(Qt::UserRole, QString::fromStdString(choice.form));
+        const bool ticked = std::find(chosen.begin(), chosen.end(), choice.form) != chosen.end();
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
     }
     layout->addWidget(list);
-    QObject::connect(search, &QLineEdit::textChanged, list, [list](const QString& text) {
+    QObject::connect(search, &QLineEdit::textChanged, list, [list, choices](const QString& text) {
+        const std::vector<bool> found = NamesFound(choices, text.toStdString());
         for (int i = 0; i < list->count(); ++i)
-            list->item(i)->setHidden(!list->item(i)->text().contains(text, Qt::CaseInsensitive));
+            list->item(i)->setHidden(!found[static_cast<std::size_t>(i)]);
     });
     auto* buttons = new QDialogButtonBox(&dialog);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -430,7 +435,7 @@ std::optional<std::vector<std::string>> ChooseNames(const std::vector<std::strin
     std::vector<std::string> names;
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->checkState() == Qt::Checked)
-            names.push_back(list->item(i)->text().toStdString());
+            names.push_back(list->item(i)->data(Qt::UserRole).toString().toStdString());
     return names;
 }
 

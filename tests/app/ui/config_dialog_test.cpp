@@ -20,6 +20,7 @@
 #include "../../platform/temp_dir.h"
 
 #include <QApplication>
+#include <QMap>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -381,8 +382,9 @@ private slots:
         QCOMPARE(Child<TCalenPnl>(again.get(), "calff")->ColHoliday(), QColor(0, 128, 0));
     }
 
-    // "Imieniny bliskich": the table's forms in a list that a search narrows; the ticked ones are
-    // stored on OK, Polish letters and all, and the day panel shows them in bold at once.
+    // "Imieniny bliskich": the names as said and as the table writes them, in a list that a search
+    // narrows (the name typed as said finds that name alone); the ticked ones are stored in the
+    // table's form on OK, Polish letters and all, and the day panel shows them in bold at once.
     void ChosenNamesArePickedFromTheTableAndStored()
     {
         PutKey();
@@ -393,10 +395,11 @@ private slots:
         QVERIFY(!limien->text().contains(QStringLiteral("<b>")));
         int shown = 0;
         bool narrowed = true;
-        WhenDialogOpens([&shown, &narrowed](Tconfig* dialog) {
+        QMap<QString, QStringList> typed;
+        WhenDialogOpens([&shown, &narrowed, &typed](Tconfig* dialog) {
             auto* timer = new QTimer;
             timer->setInterval(5);
-            QObject::connect(timer, &QTimer::timeout, [timer, &shown, &narrowed] {
+            QObject::connect(timer, &QTimer::timeout, [timer, &shown, &narrowed, &typed] {
                 QDialog* picker = nullptr;
                 for (QWidget* widget : QApplication::topLevelWidgets())
                     if (widget->objectName() == QLatin1String("ImieninyBliskich") && widget->isVisible())
@@ -406,14 +409,23 @@ private slots:
                 timer->stop();
                 timer->deleteLater();
                 auto* list = picker->findChild<QListWidget*>(QStringLiteral("imiona"));
-                picker->findChild<QLineEdit*>(QStringLiteral("szukaj"))->setText(QStringLiteral("mści"));
+                auto* search = picker->findChild<QLineEdit*>(QStringLiteral("szukaj"));
+                for (const QString& name :
+                     {QStringLiteral("Anna"), QStringLiteral("ewa"), QStringLiteral("Ewy"), QStringLiteral("Jerzy")}) {
+                    search->setText(name);
+                    for (int i = 0; i < list->count(); ++i)
+                        if (!list->item(i)->isHidden())
+                            typed[name].append(list->item(i)->text());
+                }
+                search->setText(QStringLiteral("mści"));
                 for (int i = 0; i < list->count(); ++i) {
                     QListWidgetItem* item = list->item(i);
                     if (!item->isHidden()) {
                         ++shown;
                         narrowed = narrowed && item->text().contains(QStringLiteral("ści"), Qt::CaseInsensitive);
                     }
-                    if (item->text() == QStringLiteral("Mścisława") || item->text() == QStringLiteral("Żanety"))
+                    const QString stored = item->data(Qt::UserRole).toString();
+                    if (stored == QStringLiteral("Mścisława") || stored == QStringLiteral("Żanety"))
                         item->setCheckState(Qt::Checked);
                 }
                 QVERIFY(picker->grab().save(QStringLiteral(DNIARZ_PICTURE_DIR "/config_names.png"), "PNG"));
@@ -424,6 +436,10 @@ private slots:
             Click(dialog, "BitBtn1");
         });
         form->SpeedButton5Click();
+        QCOMPARE(typed.value(QStringLiteral("Anna")), QStringList{QStringLiteral("Anna (Anny)")});
+        QCOMPARE(typed.value(QStringLiteral("ewa")), QStringList{QStringLiteral("Ewa (Ewy)")});
+        QCOMPARE(typed.value(QStringLiteral("Ewy")), QStringList{QStringLiteral("Ewa (Ewy)")});
+        QCOMPARE(typed.value(QStringLiteral("Jerzy")), QStringList{QStringLiteral("Jerzy (Jerzego)")});
         QVERIFY(shown >= 1);
         QVERIFY(narrowed);
         QCOMPARE(m_store.Key()->Find("Imieniny bliskich")->text, std::string("Mścisława;Żanety"));
