@@ -110,6 +110,9 @@ TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.citi
     }
     m_form.syncTimeText = sources.syncTime;
     m_form.cityItems = m_cities.Names();
+    // Coordinates that are a city's show that city, as they did when it was chosen.
+    if (const auto city = m_cities.CityAt(sources.settings.Latitude, sources.settings.Longitude))
+        m_form.cityIndex = static_cast<int>(*city);
     m_form.nameForms = sources.nameForms;
     m_shownCorrection = m_form.correctionText;
 }

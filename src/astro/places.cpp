@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "text/cp1250.h"
@@ -63,6 +64,23 @@ std::optional<CityCoordinates> CityTable::Coordinates(std::string_view name) con
         if (semicolon != std::string::npos)
             c.longitude = value.substr(semicolon + 1, 100);
         return c;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> CityTable::CityAt(double latitude, double longitude) const
+{
+    constexpr double kHalfLastDecimal = 0.5e-6;
+    const std::vector<std::string> names = Names();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto c = Coordinates(names[i]);
+        if (!c)
+            continue;
+        const auto lat = TryParseCoordinate(c->latitude);
+        const auto lon = TryParseCoordinate(c->longitude);
+        if (lat && lon && std::fabs(*lat - latitude) <= kHalfLastDecimal
+            && std::fabs(*lon - longitude) <= kHalfLastDecimal)
+            return i;
     }
     return std::nullopt;
 }

@@ -27,6 +27,11 @@ public:
     // The coordinate texts of the first line whose name is `name` exactly, or nullopt. The longitude
     // text is what follows the first ";" of the value, at most 100 characters.
     std::optional<CityCoordinates> Coordinates(std::string_view name) const;
+    // The position in Names() of the first city at `latitude`, `longitude` (degrees, north and
+    // east positive, as the table and the settings hold them) to within half the table's last
+    // decimal, so that coordinates stored from a city's text find it again; nullopt for a place
+    // that is no city of the table.
+    std::optional<std::size_t> CityAt(double latitude, double longitude) const;
 
 private:
     std::vector<std::string> m_lines;

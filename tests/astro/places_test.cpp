@@ -46,6 +46,34 @@ TEST(CityTable, CoordinatesAreTheTableTexts)
     EXPECT_FALSE(table.Coordinates("warszawa").has_value());
 }
 
+// Stored coordinates find their city again: the table's numbers as the settings keep them, not
+// the default place or a point a metre away in the last decimal.
+TEST(CityTable, CoordinatesFindTheirCity)
+{
+    CityTable table;
+    table.Load();
+    struct Row
+    {
+        double latitude, longitude;
+        const char* city;  // nullptr: none
+    };
+    const Row rows[] = {
+        {50.061021, 19.934429, "Kraków"},   {52.236620, 21.027916, "Warszawa"}, {50.717628, 23.262367, "Zamość"},
+        {50.0610214, 19.9344286, "Kraków"}, {50.061021, 19.934431, nullptr},    {52.0, 21.0, nullptr},
+        {19.934429, 50.061021, nullptr},    {-50.061021, 19.934429, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.latitude << ' ' << r.longitude);
+        const auto at = table.CityAt(r.latitude, r.longitude);
+        if (!r.city) {
+            EXPECT_FALSE(at.has_value());
+            continue;
+        }
+        ASSERT_TRUE(at.has_value());
+        EXPECT_EQ(table.Names().at(*at), r.city);
+    }
+}
+
 TEST(CityTable, LoadsHandBuiltWindows1250Text)
 {
     // "Żory" and "Ełk" in Windows-1250 (0xAF = Ż, 0xB3 = ł); the text ends at the NUL, and a

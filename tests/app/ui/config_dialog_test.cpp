@@ -501,6 +501,37 @@ private slots:
         QCOMPARE(cmiasto->currentIndex(), -1);
     }
 
+    // A city chosen, OK, and "Konfig." again, also after a restart: the city box shows the city
+    // whose coordinates are stored; coordinates of no city leave it empty.
+    void ReopenedDialogShowsTheStoredCity()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        WhenDialogOpens([](Tconfig* dialog) {
+            auto* cmiasto = Child<QComboBox>(dialog, "cmiasto");
+            cmiasto->setCurrentIndex(cmiasto->findText(QStringLiteral("Kraków")));
+            Click(dialog, "BitBtn1");
+        });
+        form->SpeedButton5Click();
+        const auto cityShown = [](TForm1& window) {
+            QString city;
+            QString latitude;
+            WhenDialogOpens([&city, &latitude](Tconfig* dialog) {
+                city = Child<QComboBox>(dialog, "cmiasto")->currentText();
+                latitude = Child<QLineEdit>(dialog, "eszer")->text();
+                Click(dialog, "BitBtn2");
+            });
+            window.SpeedButton5Click();
+            return city + QLatin1Char(' ') + latitude;
+        };
+        QCOMPARE(cityShown(*form), QStringLiteral("Kraków 50.061021"));
+        form.reset();
+        auto again = MakeWindow();
+        QCOMPARE(cityShown(*again), QStringLiteral("Kraków 50.061021"));
+        OkWithTexts(*again, {{"edl", QStringLiteral("19.934430")}});
+        QCOMPARE(cityShown(*again), QStringLiteral(" 50.061021"));
+    }
+
     void PackDateAndPackBoxFollowEachOther()
     {
         auto dialog = MakeDialog();
