@@ -2,6 +2,7 @@
 #include "app/config_model.h"
 
 #include "app/name_reminders.h"
+#include "calendar/date_format.h"
 #include "clock/alarm_clock.h"
 
 #include <algorithm>
@@ -86,6 +87,18 @@ std::int32_t WholeNumberFromText(std::string_view text, std::int32_t fallback, s
 }
 
 }  // namespace
+
+std::string PurgeQuestion(std::size_t count, TDateTime cutoff, const std::string& backupPath)
+{
+    // Polish counts: 1 notatkę, 2–4 notatki (but 12–14 notatek), 5 and more notatek.
+    const std::size_t ones = count % 10;
+    const std::size_t tens = count % 100;
+    const char* noun = count == 1                                           ? "notatkę"
+                       : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "notatki"
+                                                                            : "notatek";
+    return "Usunąć na zawsze " + std::to_string(count) + " " + noun + " sprzed " + FormatDateTime("yyyy.mm.dd", cutoff)
+           + "?\n\nPlik notatek sprzed zmiany zostanie zachowany jako:\n" + backupPath;
+}
 
 std::int32_t AlarmLengthFromText(std::string_view text)
 {

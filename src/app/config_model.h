@@ -55,6 +55,10 @@ struct ConfigSources
     std::vector<std::string> nameForms = {};  // AllNameForms of the name-day table
 };
 
+// The question before a pack drops notes for good: "Usunąć na zawsze 3 notatki sprzed
+// 2020.01.01?", with the name of the copy kept of the journal as it was.
+std::string PurgeQuestion(std::size_t count, TDateTime cutoff, const std::string& backupPath);
+
 // What confirming the dialog asks of the window, beside the settings it changes itself. Called in
 // this order, between the changes of the settings they depend on; an empty one is skipped.
 struct ConfigActions

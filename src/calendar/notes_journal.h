@@ -183,9 +183,16 @@ public:
     void Flush();
 
     // Rewrites the file with only the live notes, dropping date notes before `cutoff` (0: keep
-    // every date). The new file replaces the old one in one step; on failure the old file and
-    // the journal stay as they were and EInOutError is thrown. Reports Rebuilt on success.
+    // every date). First the journal as it stands, every record and those not yet written too,
+    // goes to PackBackupPath(), replacing the copy of the previous pack, so that what a pack
+    // drops can still be had back. The new file replaces the old one in one step; on failure (of
+    // the copy or of the new file) the old file and the journal stay as they were and
+    // EInOutError is thrown. Reports Rebuilt on success.
     void PurgeAndPackNotes(TDateTime cutoff);
+    // The notes with text that a pack with `cutoff` drops for good: the date notes before it.
+    std::size_t CountPurged(TDateTime cutoff) const;
+    // "dnz.dat.bak" beside the notes file.
+    std::filesystem::path PackBackupPath() const;
 
     // Writes what is still pending and closes the file; returns the message of a failed write.
     std::optional<std::string> Close();

@@ -145,11 +145,41 @@ void NotesJournal::Flush()
     Notify(NotesChange::Saved);
 }
 
+namespace {
+
+std::string CutoffKey(TDateTime cutoff)
+{
+    return cutoff == 0 ? std::string(10, ' ') : DateKey(cutoff);
+}
+
+}  // namespace
+
+std::size_t NotesJournal::CountPurged(TDateTime cutoff) const
+{
+    return m_records.LiveRecords(CutoffKey(0)).size() - m_records.LiveRecords(CutoffKey(cutoff)).size();
+}
+
+std::filesystem::path NotesJournal::PackBackupPath() const
+{
+    std::filesystem::path backup = m_path;
+    backup += ".bak";
+    return backup;
+}
+
 void NotesJournal::PurgeAndPackNotes(TDateTime cutoff)
 {
     if (!m_enabled)
         return;
-    const std::string cutoffKey = cutoff == 0 ? std::string(10, ' ') : DateKey(cutoff);
+    // The copy holds what the file holds once the records still pending are written, so that a
+    // pack never takes away what the user saw before it.
+    std::string before;
+    for (std::size_t i = 0; i < m_records.Count(); ++i)
+        before += StoredRecordBytes(m_records.Record(i));
+    const std::filesystem::path backup = PackBackupPath();
+    if (!m_file.WriteCopy(backup, before))
+        throw EInOutError("Nie powiódł się zapis kopii pliku notatek:\r\n" + PathToUtf8(backup) + "\r\n"
+                          + m_file.LastError());
+    const std::string cutoffKey = CutoffKey(cutoff);
     std::string bytes;
     for (const std::size_t i : m_records.LiveRecords(cutoffKey))
         bytes += StoredRecordBytes(m_records.Record(i));

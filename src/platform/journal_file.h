@@ -48,6 +48,9 @@ public:
     // whole old file or the whole new one. On success the append handle refers to the new file;
     // on failure the old file and its handle are untouched.
     virtual bool Replace(std::string_view contents) = 0;
+    // Writes `contents` as the whole of another file, `path`, in one step as Replace does (a copy
+    // of the journal kept beside it); an earlier file of that name is replaced.
+    virtual bool WriteCopy(const std::filesystem::path& path, std::string_view contents) = 0;
     virtual void Close() = 0;
     virtual std::string LastError() const = 0;
 };

@@ -26,6 +26,7 @@ public:
     bool Truncate(std::uint64_t) override { return false; }
     bool Sync() override { return false; }
     bool Replace(std::string_view) override { return false; }
+    bool WriteCopy(const std::filesystem::path&, std::string_view) override { return false; }
     void Close() override { m_open = false; }
     std::string LastError() const override { return "read only"; }
 

@@ -310,3 +310,23 @@ TEST_F(ConfigModelTest, ChosenNamesGoThroughTheDialogAsTheTableWritesThem)
     Confirm(model);
     EXPECT_EQ(m_settings.ChosenNames, "Żanety;Marii Magdaleny");
 }
+
+// The question names the number in its Polish form, the date and the copy.
+TEST(PurgeQuestion, CountsInPolish)
+{
+    struct Row
+    {
+        std::size_t count;
+        const char* words;
+    };
+    const Row rows[] = {{1, "1 notatkę"},   {2, "2 notatki"},     {4, "4 notatki"},    {5, "5 notatek"},
+                        {11, "11 notatek"}, {12, "12 notatek"},   {14, "14 notatek"},  {21, "21 notatek"},
+                        {22, "22 notatki"}, {104, "104 notatki"}, {112, "112 notatek"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.count);
+        EXPECT_EQ(PurgeQuestion(r.count, EncodeDate(2020, 1, 1), "/home/ala/.dniarz/dnz.dat.bak"),
+                  std::string("Usunąć na zawsze ") + r.words
+                      + " sprzed 2020.01.01?\n\nPlik notatek sprzed zmiany zostanie zachowany jako:\n"
+                        "/home/ala/.dniarz/dnz.dat.bak");
+    }
+}

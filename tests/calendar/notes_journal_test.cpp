@@ -207,6 +207,49 @@ TEST_F(NotesJournalTest, PackKeepsTheNewestLiveRecordOfEachKeyNewestFirst)
     }
 }
 
+// Every pack first keeps the journal as it was in "dnz.dat.bak", the records not yet written
+// included, replacing the copy of the pack before; the notes it drops are counted beforehand.
+TEST_F(NotesJournalTest, APackKeepsTheJournalAsItWasBesideIt)
+{
+    const std::string original = "2004.12.31\r\n2004.12.30  08:00\r\nstara\r\n****\r\n"
+                                 "2005.01.01\r\n2004.12.30  08:01\r\nnowy rok\r\n****\r\n"
+                                 "2005.01.02\r\n2004.12.30  08:01\r\nskasowana\r\n****\r\n"
+                                 "2005.01.02\r\n2004.12.30  08:02\r\n****\r\n"
+                                 "    .03.15\r\n2004.01.01  09:00\r\nco roku\r\n****\r\n";
+    OpenWith(original);
+    const std::filesystem::path backup = "/fake/program/dnz.dat.bak";
+    EXPECT_EQ(journal.PackBackupPath(), backup);
+    struct Row
+    {
+        TDateTime cutoff;
+        std::size_t purged;
+    };
+    // The deleted note and the yearly one are never counted.
+    for (const Row& r : {Row{0, 0}, Row{EncodeDate(2004, 12, 31), 0}, Row{EncodeDate(2005, 1, 1), 1},
+                         Row{EncodeDate(2005, 1, 3), 2}, Row{EncodeDate(2100, 1, 1), 2}}) {
+        SCOPED_TRACE(r.cutoff);
+        EXPECT_EQ(journal.CountPurged(r.cutoff), r.purged);
+    }
+    journal.AppendRecord("2006.01.01", "jeszcze w pamięci", EncodeDate(2024, 3, 10));
+    const std::string pending = "2006.01.01\r\n2024.03.10  00:00\r\njeszcze w pami\xEA\x63i\r\n****\r\n";
+    journal.PurgeAndPackNotes(EncodeDate(2005, 1, 3));
+    EXPECT_EQ(file.File(backup), original + pending);
+    EXPECT_EQ(Bytes(), pending + "    .03.15\r\n2004.01.01  09:00\r\nco roku\r\n****\r\n");
+    // The next pack's copy is the journal as that pack found it.
+    const std::string packed = Bytes();
+    journal.PurgeAndPackNotes(0);
+    EXPECT_EQ(file.File(backup), packed);
+
+    // Without its copy a pack does not happen.
+    file.failCopy = true;
+    Save("2001.01.01", "x");
+    const std::string before = Bytes();
+    EXPECT_THROW(journal.PurgeAndPackNotes(EncodeDate(2100, 1, 1)), EInOutError);
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(file.File(backup), packed);
+    EXPECT_EQ(journal.FindNote("2001.01.01").text, "x");
+}
+
 TEST_F(NotesJournalTest, FailedPackLeavesFileAndJournalAsTheyWere)
 {
     const std::string original = "2006.05.05\r\nt\r\nraz\r\n****\r\n2006.05.05\r\nt\r\ndwa\r\n****\r\n";

@@ -1,6 +1,7 @@
 // The main window's configuration dialog: what it opens, and what its OK and "Usuń wpisy" do.
 #include "app/ui/main_window.h"
 
+#include "app/config_model.h"
 #include "app/name_reminders.h"
 #include "app/ui/notes_controller.h"
 #include "app/ui/show_error.h"
@@ -51,8 +52,21 @@ void TForm1::SpeedButton5Click()
 {
     ConfigActions actions;
     actions.purgeAndPackNotes = [this](TDateTime cutoff) {
+        NotesJournal& journal = m_notes->Journal();
+        if (!journal.NotesEnabled())
+            return;
+        // Notes go for good only when the user says so, knowing where the copy will be; a pack
+        // that drops nothing only tidies the file and asks nothing.
+        if (const std::size_t count = journal.CountPurged(cutoff);
+            count > 0
+            && AppMessageBox::Show(
+                   this, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
+                   QString::fromStdString(PurgeQuestion(count, cutoff, PathToUtf8(journal.PackBackupPath()))),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return;
         // A failed pack leaves the notes as they were; its message is shown and the rest applies.
-        Guarded(this, [this, cutoff] { m_notes->Journal().PurgeAndPackNotes(cutoff); });
+        Guarded(this, [&journal, cutoff] { journal.PurgeAndPackNotes(cutoff); });
     };
     actions.applyGridColours = [this] {
         ShowGridColours();

@@ -72,6 +72,14 @@ bool FakeJournalFile::Replace(std::string_view contents)
     return true;
 }
 
+bool FakeJournalFile::WriteCopy(const std::filesystem::path& path, std::string_view contents)
+{
+    if (failCopy)
+        return false;
+    m_files[path] = Stored{std::string(contents), std::string(contents)};
+    return true;
+}
+
 void FakeJournalFile::SetFile(const std::filesystem::path& path, std::string contents)
 {
     m_files[path] = Stored{contents, contents};

@@ -18,6 +18,7 @@ public:
     bool Truncate(std::uint64_t size) override;
     bool Sync() override;
     bool Replace(std::string_view contents) override;
+    bool WriteCopy(const std::filesystem::path& path, std::string_view contents) override;
     void Close() override { m_open = false; }
     std::string LastError() const override { return "Brak miejsca na dysku"; }
 
@@ -33,6 +34,7 @@ public:
     bool failTruncate = false;
     bool failSync = false;
     bool failReplace = false;  // as a failed rename: the old file stays
+    bool failCopy = false;     // WriteCopy fails, an earlier copy stays
     // A full disk: appends write at most this many more bytes and then fail.
     std::optional<std::size_t> appendRoom;
 

@@ -172,6 +172,17 @@ bool LinuxJournalFile::Replace(std::string_view contents)
     return true;
 }
 
+bool LinuxJournalFile::WriteCopy(const std::filesystem::path& path, std::string_view contents)
+{
+    FileReplacement copy(ReplacementTarget(path));
+    std::error_code error = copy.Begin();
+    if (!error)
+        error = copy.Write(contents);
+    if (!error)
+        error = copy.Commit();
+    return !error || Fail(error.value());
+}
+
 void LinuxJournalFile::Close()
 {
     if (m_fd >= 0) {

@@ -205,6 +205,17 @@ bool WindowsJournalFile::Replace(std::string_view contents)
     return true;
 }
 
+bool WindowsJournalFile::WriteCopy(const std::filesystem::path& path, std::string_view contents)
+{
+    FileReplacement copy(path);
+    std::error_code error = copy.Begin();
+    if (!error)
+        error = copy.Write(contents);
+    if (!error)
+        error = copy.Commit();
+    return !error || Fail(static_cast<unsigned long>(error.value()));
+}
+
 void WindowsJournalFile::Close()
 {
     if (m_file != INVALID_HANDLE_VALUE) {

@@ -20,6 +20,7 @@ public:
     bool Truncate(std::uint64_t size) override;
     bool Sync() override;
     bool Replace(std::string_view contents) override;
+    bool WriteCopy(const std::filesystem::path& path, std::string_view contents) override;
     void Close() override;
     std::string LastError() const override { return m_lastError; }
 

@@ -727,6 +727,43 @@ private slots:
         QVERIFY(stillOpen);
     }
 
+    // "Usuń notatki sprzed": a question naming the count and the copy first; "Nie" deletes
+    // nothing, "Tak" packs and keeps the journal as it was in "dnz.dat.bak".
+    void PackAsksFirstAndKeepsTheJournalAsItWas()
+    {
+        PutKey();
+        const std::string notes = "2019.05.01\r\n2019.05.01  10:00\r\nstara\r\n****\r\n"
+                                  "2019.06.01\r\n2019.06.01  10:00\r\nte\xBF stara\r\n****\r\n"
+                                  "2024.06.21\r\n2024.06.20  10:00\r\nnowa\r\n****\r\n";
+        m_notesFile.SetFile(kDir / "dnz.dat", notes);
+        auto form = MakeWindow();
+        const auto packBefore2020 = [&form] {
+            WhenDialogOpens([](Tconfig* dialog) {
+                Child<QDateEdit>(dialog, "datyod")->setDate(QDate(2020, 1, 1));
+                Click(dialog, "BitBtn1");
+            });
+            form->SpeedButton5Click();
+        };
+        AppMessageBox::SetNextAnswer(QMessageBox::No);
+        packBefore2020();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Usunąć na zawsze 2 notatki sprzed 2020.01.01?\n\nPlik notatek sprzed zmiany zostanie "
+                                "zachowany jako:\n/notes/dnz.dat.bak"));
+        QCOMPARE(AppMessageBox::LastAnswered()->buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(m_notesFile.File(kDir / "dnz.dat"), std::optional<std::string>(notes));
+        QVERIFY(!m_notesFile.File(kDir / "dnz.dat.bak"));
+        QCOMPARE(form->Journal().FindNote("2019.05.01").text, std::string("stara"));
+
+        AppMessageBox::SetNextAnswer(QMessageBox::Yes);
+        packBefore2020();
+        QCOMPARE(AppMessageBox::AnsweredCount(), 2);
+        QCOMPARE(m_notesFile.File(kDir / "dnz.dat.bak"), std::optional<std::string>(notes));
+        QCOMPARE(m_notesFile.File(kDir / "dnz.dat"),
+                 std::optional<std::string>("2024.06.21\r\n2024.06.20  10:00\r\nnowa\r\n****\r\n"));
+        QCOMPARE(form->Journal().FindNote("2019.05.01").text, std::string());
+    }
+
     void FailedPackShowsItsMessageAndTheRestApplies()
     {
         PutKey();
