@@ -331,6 +331,8 @@ void TForm1::MarkNoteDays()
                                                  : std::vector<std::string>{});
         grid->update();
     }
+    // The day number wears the grid's colour for the day, which a note saved or deleted changes.
+    m_dayPanel->SetDayNumber(DecodeDate(m_mainGrid->SelectedDate()).day, m_mainGrid->SelectedDayColor());
 }
 
 void TForm1::RefreshSunMoon()

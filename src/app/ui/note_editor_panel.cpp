@@ -59,6 +59,9 @@ void NoteEditorPanel::ConnectNoteEditor()
     connect(Memo, &QPlainTextEdit::textChanged, this, &NoteEditorPanel::MemoChanged);
     connect(Zachowaj, &SpeedButton::clicked, this, [this] {
         Guarded(m_form, [this] { m_editor.ZachowajClick(LocalNow(m_clock)); });
+        // Saved, the "?" are the note's own text: nothing is left to warn of.
+        if (!m_editor.Modified())
+            m_unstorable->Clear();
         ShowEditorState();
     });
     connect(Anuluj, &SpeedButton::clicked, this, [this] {

@@ -5,26 +5,47 @@
 
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 #include <algorithm>
 
-std::vector<std::string> ShowOnlyStorableText(QPlainTextEdit* memo)
+std::vector<DroppedCharacter> ShowOnlyStorableText(QPlainTextEdit* memo)
 {
     const QString text = memo->toPlainText();
-    const std::string utf8 = text.toStdString();
-    std::vector<std::string> dropped = UnstorableCharacters(utf8);
-    if (dropped.empty())
+    struct Found
+    {
+        int at, length;
+        std::string character;
+    };
+    std::vector<Found> found;
+    for (int i = 0; i < text.size();) {
+        // A character outside the basic plane takes two places in the editor; a lone half of a
+        // pair is no character and cannot be kept either.
+        const int length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        std::string character = text.mid(i, length).toStdString();
+        if (!UnstorableCharacters(character).empty())
+            found.push_back({i, length, std::move(character)});
+        i += length;
+    }
+    std::vector<DroppedCharacter> dropped;
+    if (found.empty())
         return dropped;
-    // A character outside the basic plane takes two places in the editor but becomes a one-place
-    // "?", so the cursor is counted again over the converted text before it.
-    const int position = memo->textCursor().position();
-    const int newPosition = static_cast<int>(
-        QString::fromStdString(MakeCp1250Safe(text.left(position).toStdString())).size());
+    // Each one replaced where it stands, from the end so that the places before stay: the
+    // editor's cursor, its undo and the places of earlier "?" move with the text.
     const QSignalBlocker blocker(memo);
-    memo->setPlainText(QString::fromStdString(MakeCp1250Safe(utf8)));
-    QTextCursor cursor = memo->textCursor();
-    cursor.setPosition(newPosition);
-    memo->setTextCursor(cursor);
+    QTextCursor edit(memo->document());
+    edit.beginEditBlock();
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
+        edit.setPosition(it->at);
+        edit.setPosition(it->at + it->length, QTextCursor::KeepAnchor);
+        edit.insertText(QStringLiteral("?"));
+    }
+    edit.endEditBlock();
+    int shift = 0;
+    for (Found& f : found) {
+        dropped.push_back({std::move(f.character), f.at - shift});
+        shift += f.length - 1;
+    }
     return dropped;
 }
 
@@ -41,6 +62,7 @@ UnstorableNotice::UnstorableNotice(QPlainTextEdit* memo, QWidget* parent) : QLab
 void UnstorableNotice::Clear()
 {
     m_dropped.clear();
+    m_marks.clear();
     hide();
 }
 
@@ -54,14 +76,28 @@ QString UnstorableNotice::FullText() const
 
 void UnstorableNotice::MemoChanged()
 {
-    bool added = false;
-    for (std::string& character : ShowOnlyStorableText(m_memo)) {
-        if (std::find(m_dropped.begin(), m_dropped.end(), character) == m_dropped.end()) {
-            m_dropped.push_back(std::move(character));
-            added = true;
-        }
+    QTextDocument* document = m_memo->document();
+    for (DroppedCharacter& character : ShowOnlyStorableText(m_memo)) {
+        // A cursor over the "?" follows it as the text before it changes, and closes up when the
+        // "?" itself is deleted.
+        QTextCursor mark(document);
+        mark.setPosition(character.position);
+        mark.setPosition(character.position + 1, QTextCursor::KeepAnchor);
+        m_marks.push_back({std::move(character.character), mark});
     }
-    if (added)
+    std::erase_if(m_marks, [document](const Mark& mark) {
+        return !mark.at.hasSelection() || document->characterAt(mark.at.selectionStart()) != QLatin1Char('?');
+    });
+    std::vector<std::string> dropped;
+    for (const Mark& mark : m_marks)
+        if (std::find(dropped.begin(), dropped.end(), mark.character) == dropped.end())
+            dropped.push_back(mark.character);
+    if (dropped == m_dropped)
+        return;
+    m_dropped = std::move(dropped);
+    if (m_dropped.empty())
+        hide();
+    else
         ShowText();
 }
 

@@ -23,7 +23,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <chrono>
 #include <memory>
@@ -369,6 +371,67 @@ private slots:
         QVERIFY(notice->isHidden());
         memo->insertPlainText(QStringLiteral("☺"));
         QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺"));
+    }
+
+    // The notice follows the text: a character's "?" deleted takes its name off the line, the last
+    // one the line itself, and a saved note has nothing left to warn of.
+    void TheUnstorableNoticeFollowsTheText()
+    {
+        auto form = Make();
+        form->show();
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2023, 12, 12));
+        auto* memo = Find<QPlainTextEdit>(*form, "Memo");
+        auto* notice = Find<QLabel>(*form, "UnstorableNotice");
+        const auto backspaceAt = [memo](int position) {
+            QTextCursor cursor = memo->textCursor();
+            cursor.setPosition(position);
+            memo->setTextCursor(cursor);
+            QTest::keyClick(memo, Qt::Key_Backspace);
+        };
+        memo->insertPlainText(QStringLiteral("a☺b→c?"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("a?b?c?"));
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): ☺ →"));
+        backspaceAt(2);  // the "?" of ☺
+        QCOMPARE(memo->toPlainText(), QStringLiteral("ab?c?"));
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): →"));
+        QVERIFY(notice->isVisible());
+        backspaceAt(5);  // the user's own "?" leaves the notice as it is
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): →"));
+        backspaceAt(3);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("abc"));
+        QVERIFY(notice->isHidden());
+        // A character typed again is named again.
+        memo->insertPlainText(QStringLiteral("😀"));
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), QStringLiteral("Notatka nie zachowa znaków (są jako „?”): 😀"));
+        QTest::mouseClick(Find<SpeedButton>(*form, "Zachowaj"), Qt::LeftButton);
+        QVERIFY(m_notesFile.File("/notes/dnz.dat").value_or("").find("ab?c") != std::string::npos);
+        QVERIFY(notice->isHidden());
+        QCOMPARE(memo->toPlainText(), QStringLiteral("ab?c"));
+    }
+
+    // The day number in the panel takes the grid's colour for the day also when its note goes:
+    // saved, the day is marked in both; deleted and saved, black in both.
+    void ADeletedNoteLeavesTheDayNumberBlack()
+    {
+        auto form = Make();
+        form->show();
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        cal->SetSelectedDate(EncodeDate(2023, 12, 14));
+        auto* memo = Find<QPlainTextEdit>(*form, "Memo");
+        auto* ldzien = Find<QLabel>(*form, "ldzien");
+        const auto dayColour = [ldzien] { return ldzien->palette().color(QPalette::WindowText); };
+        QCOMPARE(dayColour(), QColor(Qt::black));
+        memo->setFocus();
+        QTest::keyClicks(memo, QStringLiteral("Dentysta 9:00"));
+        QTest::mouseClick(Find<SpeedButton>(*form, "Zachowaj"), Qt::LeftButton);
+        QVERIFY(cal->SelectedDayColor() != QColor(Qt::black));
+        QCOMPARE(dayColour(), cal->SelectedDayColor());
+        QTest::mouseClick(Find<SpeedButton>(*form, "Wykasuj"), Qt::LeftButton);
+        QTest::mouseClick(Find<SpeedButton>(*form, "Zachowaj"), Qt::LeftButton);
+        QCOMPARE(memo->toPlainText(), QString());
+        QCOMPARE(cal->SelectedDayColor(), QColor(Qt::black));
+        QCOMPARE(dayColour(), QColor(Qt::black));
     }
 
     // The chosen names remind once a day: the evening before and on the day, across the year's
