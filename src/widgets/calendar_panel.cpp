@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace {
 
@@ -315,6 +316,34 @@ void TCalenPnl::ShowMove(MoveResult result)
         update();
         break;
     }
+}
+
+void TCalenPnl::StepMonths(int months)
+{
+    for (; months < 0; ++months)
+        StepMonth(GridKey::PageUp);
+    for (; months > 0; --months)
+        StepMonth(GridKey::PageDown);
+}
+
+bool TCalenPnl::event(QEvent* event)
+{
+    if (event->type() != QEvent::Wheel)
+        return QWidget::event(event);
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    // Up is earlier, as in other calendars; fine-grained wheels and touchpads send parts of the
+    // usual 120 a notch, which add up to whole months.
+    m_wheelRest -= wheel->angleDelta().y();
+    const int months = m_wheelRest / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelRest -= months * QWheelEvent::DefaultDeltasPerStep;
+    wheel->accept();
+    if (months == 0 || m_blank)
+        return true;
+    if (isEnabled())
+        StepMonths(months);
+    else
+        emit OnWheelMonths(this, months);
+    return true;
 }
 
 void TCalenPnl::StepMonth(GridKey key)

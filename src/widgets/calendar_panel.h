@@ -52,6 +52,8 @@ public:
     int Month() const { return m_grid.Month(); }
     int Day() const { return m_grid.Day(); }
     void SetSelectedDate(TDateTime date);  // the date part counts; same date: no notification
+    // As many clicks of the month-step buttons: back for a negative count, forward for a positive.
+    void StepMonths(int months);
     void SetMonth(int month);
     void SetYear(int year);
 
@@ -121,6 +123,10 @@ signals:
     void OnDateChange(TCalenPnl* sender);
     // A double-click whose press lay inside the day grid.
     void OnDblClick(TCalenPnl* sender);
+    // The mouse wheel turned over a disabled grid (one that only shows a month): `months` to go,
+    // negative back (the wheel turned up), for the owner to move what the grid shows. An enabled
+    // grid steps its own month instead.
+    void OnWheelMonths(TCalenPnl* sender, int months);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -129,6 +135,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Also for a disabled grid, which gets no wheelEvent.
+    bool event(QEvent* event) override;
 
 private:
     void AnnounceOwnerChange(bool changed);  // beeps when false
@@ -152,6 +160,7 @@ private:
     QString m_previousHint;
     QString m_nextHint;
     bool m_blank = false;
+    int m_wheelRest = 0;  // the part of a wheel notch not yet turned into a month
     bool m_leftClick = false;
     bool m_rightClick = false;
     QPoint m_pressPoint;

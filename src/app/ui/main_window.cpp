@@ -52,8 +52,11 @@ TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, Sy
 }  // namespace
 
 TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* parent)
+    // The layout is fixed, so the title bar offers no maximise (and the system menu no "Maximise"),
+    // on X11 through the window manager's hints, on Windows through the frame's style; the window
+    // can still be minimised, which the clock follows.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint),
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_clock(services.clock), m_store(services.settings), m_options(std::move(options))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -82,6 +85,10 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
     m_cities.Load();
     CreateConfiguration();
     connect(m_mainGrid, &TCalenPnl::OnDateChange, this, [this] { RefreshDay(false); });
+    // The wheel over a small grid moves the months as over the large one.
+    for (TCalenPnl* grid : {m_previousGrid, m_nextGrid, m_afterNextGrid})
+        connect(grid, &TCalenPnl::OnWheelMonths, m_mainGrid,
+                [this](TCalenPnl*, int months) { m_mainGrid->StepMonths(months); });
 
     CreateTimers();
     RefreshDay(false);
@@ -376,6 +383,12 @@ void TForm1::hideEvent(QHideEvent* event)
 void TForm1::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    // A window manager that maximises anyway (a double-click on the title, a shortcut) gets the
+    // window back as it was: the layout cannot grow, and a maximised state would only stick.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized)) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        return;
+    }
     if (event->type() == QEvent::WindowStateChange && m_clockController) {
         m_clockController->WindowStateChanged();
         if (isVisible())

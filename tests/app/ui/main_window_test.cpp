@@ -14,6 +14,7 @@
 
 #include "../../group_box_places.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -85,7 +86,59 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Dniarz"));
         QCOMPARE(form->minimumSize(), QSize(579, 507));
         QCOMPARE(form->maximumSize(), QSize(579, 507));
-        QVERIFY(!(form->windowFlags() & Qt::WindowMinMaxButtonsHint));
+        // No maximise where the layout cannot grow; minimise and close stay.
+        const Qt::WindowFlags flags = form->windowFlags();
+        QVERIFY(flags & Qt::CustomizeWindowHint);
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        // A window manager that maximises all the same finds the window back at its size.
+        form->show();
+        form->showMaximized();
+        QVERIFY(!form->isMaximized());
+        QCOMPARE(form->size(), QSize(579, 507));
+        form->showMinimized();
+        QVERIFY(form->isMinimized());
+    }
+
+    // The wheel over a month grid changes the month: up is earlier, down later, a notch a month;
+    // parts of a notch add up; over a small grid too.
+    void TheWheelOverAGridChangesTheMonth()
+    {
+        auto form = Make();
+        form->show();
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        const auto turn = [](QWidget* grid, int delta) {
+            const QPointF at(grid->width() / 2.0, grid->height() / 2.0);
+            QWheelEvent wheel(at, grid->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(grid, &wheel);
+        };
+        const auto shown = [&form, cal] {
+            return QStringLiteral("%1.%2 %3")
+                .arg(cal->Year())
+                .arg(cal->Month())
+                .arg(Find<QLabel>(*form, "lmiesiac")->text());
+        };
+        QCOMPARE(shown(), QStringLiteral("2023.12 grudzień"));
+        turn(cal, 120);
+        QCOMPARE(shown(), QStringLiteral("2023.11 listopad"));
+        QCOMPARE(Find<TCalenPnl>(*form, "calf")->Month(), 12);
+        turn(cal, -240);
+        QCOMPARE(shown(), QStringLiteral("2024.1 styczeń"));
+        turn(cal, -60);
+        QCOMPARE(shown(), QStringLiteral("2024.1 styczeń"));
+        turn(cal, -60);
+        QCOMPARE(shown(), QStringLiteral("2024.2 luty"));
+        turn(Find<TCalenPnl>(*form, "calff"), 120);
+        QCOMPARE(shown(), QStringLiteral("2024.1 styczeń"));
+        turn(Find<TCalenPnl>(*form, "calb"), -120);
+        QCOMPARE(shown(), QStringLiteral("2024.2 luty"));
+        // A sideways turn is no month.
+        QWheelEvent sideways(QPointF(5, 5), cal->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(120, 0), Qt::NoButton,
+                             Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(cal, &sideways);
+        QCOMPARE(shown(), QStringLiteral("2024.2 luty"));
     }
 
     void ControlsSitWhereTheLayoutPutsThem()
