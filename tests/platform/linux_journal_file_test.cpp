@@ -43,6 +43,31 @@ TEST(LinuxJournalFile, ReadsAppendsTruncatesAndReplaces)
     EXPECT_FALSE(file.Append("x"));
 }
 
+// The copy a pack keeps: a whole new file beside the journal, the earlier copy replaced, the
+// journal and its append handle untouched; a folder where the copy would go is a failure with
+// its reason.
+TEST(LinuxJournalFile, ACopyIsWrittenBesideAndReplacedWhole)
+{
+    TempDir dir;
+    const auto path = dir.Path() / "dnz.dat";
+    const auto copy = dir.Path() / "dnz.dat.bak";
+    LinuxJournalFile file;
+    std::string contents;
+    ASSERT_EQ(file.OpenAndRead(path, contents), JournalFile::OpenStatus::Ok);
+    ASSERT_TRUE(file.Append("notes\r\n"));
+    ASSERT_TRUE(file.WriteCopy(copy, "first copy, longer than the second\r\n"));
+    ASSERT_TRUE(file.WriteCopy(copy, std::string("second\0\xff", 8)));
+    EXPECT_EQ(ReadWholeFile(copy), std::string("second\0\xff", 8));
+    ASSERT_TRUE(file.Append("more\r\n"));
+    EXPECT_EQ(ReadWholeFile(path), "notes\r\nmore\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "no file left beside";
+
+    std::filesystem::create_directory(dir.Path() / "folder.bak");
+    EXPECT_FALSE(file.WriteCopy(dir.Path() / "folder.bak", "x"));
+    EXPECT_FALSE(file.LastError().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "folder.bak"));
+}
+
 TEST(LinuxJournalFile, OneWriterAtATime)
 {
     TempDir dir;
