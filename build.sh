@@ -18,10 +18,10 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev li
 # Only the tests need these: peers to check against (an NTP server, two RTF readers, a second
 # iCalendar reader, PyEphem for the astronomy benchmark bench/almanac_vs_pyephem.sh), the
 # validators of the installed files, the Debian package tools, the format check and a private
-# message bus for the notification tests. chrony stays off a machine that only builds and runs the
+# message bus for the notification tests, lintian for the package. chrony stays off a machine that only builds and runs the
 # program, since it would become its time service.
 test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstream dpkg-dev clang-format
-               python3-icalendar python3-ephem dbus-daemon)
+               python3-icalendar python3-ephem dbus-daemon lintian)
 
 # The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
 # building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools),

@@ -30,7 +30,9 @@ done
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 expected=(./usr/bin/dniarz ./usr/share/applications/dniarz.desktop ./usr/share/metainfo/org.example.dniarz.metainfo.xml
-          ./usr/share/man/man1/dniarz.1.gz ./usr/share/icons/hicolor/scalable/apps/dniarz.svg ./usr/share/dniarz/)
+          ./usr/share/man/man1/dniarz.1.gz ./usr/share/man/pl/man1/dniarz.1.gz
+          ./usr/share/icons/hicolor/scalable/apps/dniarz.svg ./usr/share/dniarz/
+          ./usr/share/doc/dniarz/copyright ./usr/share/doc/dniarz/changelog.gz ./usr/share/doc/dniarz/README.md)
 for s in 16 22 24 32 48 64 128 256; do expected+=("./usr/share/icons/hicolor/${s}x${s}/apps/dniarz.png"); done
 [ -f "$(dirname "$0")/../data/info.rtf" ] && expected+=(./usr/share/dniarz/info.rtf)
 for f in "${expected[@]}"; do grep -qxF "$f" <<<"$files" || fail "the package lacks $f"; done
@@ -49,9 +51,16 @@ dpkg-deb -x "$deb" "$tmp/root"
 validation=$(desktop-file-validate "$tmp/root/usr/share/applications/dniarz.desktop" 2>&1) \
     && [ -z "$validation" ] || fail "the menu entry: $validation"
 help=$(env -i PATH=/usr/bin:/bin HOME="$tmp/home" "$tmp/root/usr/bin/dniarz" --help)
-grep -qF "$tmp/home/.local/share/dniarz (the user's data folder)" <<<"$help" || fail "the packaged program: $help"
+grep -qF "$tmp/home/.local/share/dniarz (folder danych użytkownika)" <<<"$help" || fail "the packaged program: $help"
 env -i PATH=/usr/bin:/bin HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" "$tmp/root/usr/bin/dniarz" \
     --print-day 2024-06-21 | grep -q '^date: ' || fail "the packaged program does not print a day"
+
+# Debian's own check of the package: an error fails, the rest is shown. Run as root, lintian
+# says so on standard error; that is no finding.
+command -v lintian >/dev/null || fail "lintian is not installed (./build.sh test installs it)"
+findings=$(lintian --fail-on error --info "$deb" 2>"$tmp/lintian.err") \
+    || { echo "$findings"; cat "$tmp/lintian.err"; fail "lintian found errors"; }
+[ -z "$findings" ] || echo "$findings" | sed 's/^/  lintian: /'
 
 echo "$info" | sed -n 's/^ \(Package\|Version\|Section\|Depends\|Installed-Size\):/  \1:/p'
 echo "check-deb: passed, $deb ($file_size bytes)"

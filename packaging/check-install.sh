@@ -16,7 +16,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 sizes=(16 22 24 32 48 64 128 256)
 expected=(bin/dniarz share/applications/dniarz.desktop share/metainfo/org.example.dniarz.metainfo.xml
-          share/man/man1/dniarz.1.gz share/icons/hicolor/scalable/apps/dniarz.svg)
+          share/man/man1/dniarz.1.gz share/man/pl/man1/dniarz.1.gz share/icons/hicolor/scalable/apps/dniarz.svg
+          share/doc/dniarz/README.md share/doc/dniarz/copyright share/doc/dniarz/changelog.gz)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/dniarz.png"); done
 for f in "${expected[@]}"; do [ -s "$prefix/$f" ] || fail "missing $f"; done
 [ -d "$prefix/share/dniarz" ] || fail "missing share/dniarz"
@@ -37,6 +38,10 @@ validation=$(desktop-file-validate "$prefix/share/applications/dniarz.desktop" 2
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.example.dniarz.metainfo.xml" >/dev/null \
     || { appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.example.dniarz.metainfo.xml"; fail "metainfo"; }
 zcat "$prefix/share/man/man1/dniarz.1.gz" | grep -q '^\.TH DNIARZ 1' || fail "the manual page has no title line"
+zcat "$prefix/share/man/pl/man1/dniarz.1.gz" | grep -q '^\.SH OPCJE' || fail "the Polish manual page has no options"
+# An address that leads nowhere is worse than none: nothing installed may carry a placeholder.
+placeholders=$(grep -rlaE '[a-z0-9.-]*example\.(org|com|net)' "$prefix" || true)
+[ -z "$placeholders" ] || fail "placeholder addresses in: $placeholders"
 if [ -f "$(dirname "$0")/../data/info.rtf" ]; then
     [ -s "$prefix/share/dniarz/info.rtf" ] || fail "data/info.rtf is not installed"
 fi
@@ -63,7 +68,7 @@ yearly=$("${run[@]}" XDG_DATA_HOME="$data" "$prefix/bin/dniarz" --print-day 2031
 grep -qx 'yearly-note: Imieniny Łucji' <<<"$yearly" || fail "the yearly note is not shown: $yearly"
 
 help=$("${run[@]}" XDG_DATA_HOME="$data" "$prefix/bin/dniarz" --help)
-grep -qF "$data/dniarz (the user's data folder)" <<<"$help" || fail "--help does not name the data folder: $help"
+grep -qF "$data/dniarz (folder danych użytkownika)" <<<"$help" || fail "--help does not name the data folder: $help"
 grep -qF "$prefix/share/dniarz" <<<"$help" || fail "--help does not name the shared folder: $help"
 # Without XDG_DATA_HOME the folder is under the home folder; it is not made by printing.
 help=$("${run[@]}" "$prefix/bin/dniarz" --help)

@@ -38,13 +38,13 @@ std::string CoordinateError(const std::string& option, const std::string& text)
 {
     const bool latitude = option == "--lat";
     const double limit = latitude ? 90 : 180;
-    const std::string expected = latitude ? "degrees from -90 to 90, north positive, e.g. 52.236620"
-                                          : "degrees from -180 to 180, east positive, e.g. 21.027916";
+    const std::string expected = latitude ? "stopnie od -90 do 90, północ dodatnio, np. 52.236620"
+                                          : "stopnie od -180 do 180, wschód dodatnio, np. 21.027916";
     const std::optional<double> value = TryParseCoordinate(text);
     if (!value)
-        return "dniarz: invalid " + option + " '" + text + "' (expected " + expected + ")";
+        return "dniarz: błędna wartość " + option + " '" + text + "' (oczekiwano: " + expected + ")";
     if (*value < -limit || *value > limit)
-        return "dniarz: " + option + " '" + text + "' is out of range (" + expected + ")";
+        return "dniarz: " + option + " '" + text + "' poza zakresem (oczekiwano: " + expected + ")";
     return {};
 }
 
@@ -114,7 +114,7 @@ struct OptionRule
 
 std::string InvalidDate(const std::string& text)
 {
-    return "dniarz: invalid date '" + text + "' (expected yyyy-mm-dd, years 1 to 9999)";
+    return "dniarz: błędna data '" + text + "' (oczekiwano rrrr-mm-dd, lata od 1 do 9999)";
 }
 
 template <CommandLine::Mode mode>
@@ -146,7 +146,7 @@ std::string TakeDate(ArgumentWalk& walk, CommandLine& o, const std::string&)
 {
     const auto v = walk.Value();
     if (!v)
-        return "dniarz: --date needs a date";
+        return "dniarz: po --date trzeba podać datę";
     o.date = ParseDateArgument(*v);
     return o.date ? std::string() : InvalidDate(*v);
 }
@@ -158,7 +158,7 @@ std::string TakeDays(ArgumentWalk& walk, CommandLine& o, const std::string&)
     const auto [end, ec] = v ? std::from_chars(v->data(), v->data() + v->size(), n)
                              : std::from_chars_result{nullptr, std::errc::invalid_argument};
     if (!v || ec != std::errc() || end != v->data() + v->size() || n < 1 || n > kMaxPrintDays)
-        return "dniarz: --days needs a number of days from 1 to " + std::to_string(kMaxPrintDays);
+        return "dniarz: po --days trzeba podać liczbę dni od 1 do " + std::to_string(kMaxPrintDays);
     o.days = n;
     walk.daysGiven = true;
     return {};
@@ -168,7 +168,7 @@ std::string TakeScreenshot(ArgumentWalk& walk, CommandLine& o, const std::string
 {
     const auto v = walk.Value();
     if (!v || v->empty())
-        return "dniarz: --screenshot needs a file name";
+        return "dniarz: po --screenshot trzeba podać nazwę pliku";
     o.mode = CommandLine::Mode::Screenshot;
     o.screenshotFile = *v;
     return {};
@@ -179,7 +179,7 @@ std::string TakeSntp(ArgumentWalk& walk, CommandLine& o, const std::string&)
     o.mode = CommandLine::Mode::Sntp;
     while (const auto server = walk.Operand()) {
         if (!ParseHostAndPort(*server))
-            return "dniarz: bad time server '" + *server + "' (expected HOST[:PORT], port 1 to 65535)";
+            return "dniarz: błędny serwer czasu '" + *server + "' (oczekiwano HOST[:PORT], port od 1 do 65535)";
         o.sntpServers.push_back(*server);
     }
     return {};
@@ -189,7 +189,7 @@ std::string TakeDir(ArgumentWalk& walk, CommandLine& o, const std::string&)
 {
     const auto v = walk.Value();
     if (!v || v->empty())
-        return "dniarz: --dir needs a directory";
+        return "dniarz: po --dir trzeba podać folder";
     o.dir = *v;
     return {};
 }
@@ -198,7 +198,7 @@ std::string TakePlace(ArgumentWalk& walk, CommandLine& o, const std::string& nam
 {
     const auto v = walk.Value();
     if (!v)
-        return "dniarz: " + name + " needs a value in degrees";
+        return "dniarz: po " + name + " trzeba podać wartość w stopniach";
     if (std::string error = CoordinateError(name, *v); !error.empty())
         return error;
     (name == "--lat" ? o.latitude : o.longitude) = *v;
@@ -209,7 +209,7 @@ std::string TakeSearch(ArgumentWalk& walk, CommandLine& o, const std::string&)
 {
     const auto v = walk.Value();
     if (!v)
-        return "dniarz: --search needs the text to look for";
+        return "dniarz: po --search trzeba podać szukany tekst";
     o.mode = CommandLine::Mode::Search;
     o.searchText = *v;
     return {};
@@ -219,7 +219,7 @@ std::string TakeIcs(ArgumentWalk& walk, CommandLine& o, const std::string& name)
 {
     const auto v = walk.Value();
     if (!v || v->empty())
-        return "dniarz: " + name + " needs a file name";
+        return "dniarz: po " + name + " trzeba podać nazwę pliku";
     o.mode = name == "--export-ics" ? CommandLine::Mode::ExportIcs : CommandLine::Mode::ImportIcs;
     o.icsFile = *v;
     return {};
@@ -230,7 +230,7 @@ std::string TakeYear(ArgumentWalk& walk, CommandLine& o, const std::string& name
     const auto v = walk.Value();
     const std::optional<int> year = v ? ParseYear(*v) : std::nullopt;
     if (!year)
-        return "dniarz: " + name + " needs a year from 1 to 9999";
+        return "dniarz: po " + name + " trzeba podać rok od 1 do 9999";
     (name == "--from" ? o.fromYear : o.toYear) = year;
     return {};
 }
@@ -264,9 +264,9 @@ const OptionRule kOptions[] = {
 std::string CheckCombination(const CommandLine& o, bool daysGiven)
 {
     if (daysGiven && o.mode != CommandLine::Mode::PrintDay)
-        return "dniarz: --days goes with --print-day";
+        return "dniarz: --days działa tylko z --print-day";
     if (o.fromYear && o.toYear && *o.fromYear > *o.toYear)
-        return "dniarz: --from " + std::to_string(*o.fromYear) + " is after --to " + std::to_string(*o.toYear);
+        return "dniarz: --from " + std::to_string(*o.fromYear) + " jest po --to " + std::to_string(*o.toYear);
     return {};
 }
 
@@ -287,7 +287,7 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
         if (rule != std::end(kOptions))
             r.error = rule->take(walk, r.options, a);
         else if (a.starts_with("--"))
-            r.error = "dniarz: unknown option '" + a + "' (see --help)";
+            r.error = "dniarz: nieznana opcja '" + a + "' (zob. --help)";
         // Anything else: the tray start entry and older shortcuts may pass words we do not know;
         // the window starts regardless, as it always has.
     }
@@ -298,39 +298,41 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
 
 std::string UsageText()
 {
-    return "Usage: dniarz [-hide] [options]\n"
-           "Dniarz: calendar, name days, sun and moon, notes and clock.\n"
+    return "Użycie: dniarz [-hide] [opcje]\n"
+           "Dniarz: kalendarz, imieniny, słońce i księżyc, notatki i zegar.\n"
            "\n"
-           "  -hide                 start hidden in the notification area\n"
-           "  --print-day [DATE]    print the day view of DATE (yyyy-mm-dd, default today) and exit\n"
-           "  --days N              with --print-day: N days from DATE on (up to 36600), one\n"
-           "                        block of lines a day, blocks parted by an empty line\n"
-           "  --contacts            print the contacts book as plain text and exit\n"
-           "  --screenshot FILE     render the main window to a PNG file and exit\n"
-           "  --date DATE           the date shown by --screenshot\n"
-           "  --lat DEG, --lon DEG  the place for --print-day (north and east positive)\n"
+           "  -hide                 uruchom ukryty w obszarze powiadomień\n"
+           "  --print-day [DATA]    wypisz widok dnia DATA (rrrr-mm-dd, domyślnie dziś) i zakończ\n"
+           "  --days N              z --print-day: N dni od DATA (do 36600), każdy dzień\n"
+           "                        blokiem wierszy, bloki rozdzielone pustym wierszem\n"
+           "  --contacts            wypisz książkę telefoniczną jako zwykły tekst i zakończ\n"
+           "  --screenshot PLIK     narysuj okno główne do pliku PNG i zakończ\n"
+           "  --date DATA           data pokazana przez --screenshot\n"
+           "  --lat STOPNIE, --lon STOPNIE\n"
+           "                        miejsce dla --print-day (północ i wschód dodatnio)\n"
            "  --sntp [HOST[:PORT]...]\n"
-           "                        ask time servers (default: the program's list) and print each\n"
-           "                        one's delay and offset and the one chosen; never sets the clock.\n"
-           "                        Exit code 0 when one was chosen, 1 when none answered usably,\n"
-           "                        2 for an empty host or a port outside 1 to 65535\n"
-           "  --search TEXT         print the notes that hold every word of TEXT, whatever the letter\n"
-           "                        case, newest first, as \"yyyy.mm.dd: line\" (yearly notes as\n"
-           "                        \"    .mm.dd: line\"); exit code 0 with matches, 1 without\n"
-           "  --ignore-diacritics   --search ignores the marks of Polish letters too:\n"
-           "                        \"zolw\" finds \"żółw\"\n"
-           "  --export-ics FILE     write the notes to an iCalendar (RFC 5545) file and exit; yearly\n"
-           "                        notes recur every year\n"
-           "  --from YEAR, --to YEAR\n"
-           "                        the years --export-ics writes (default: every note; name days\n"
-           "                        and holidays: this year)\n"
-           "  --with-namedays       --export-ics adds the name days of those years\n"
-           "  --with-holidays       --export-ics adds the public holidays of those years\n"
-           "  --import-ics FILE     add the events of an iCalendar file to the notes and exit; asks\n"
-           "                        before more than 100 events. Exit code 2 when the file cannot\n"
-           "                        be read, nothing then being written\n"
-           "  --yes                 --import-ics imports any number of events without asking\n"
-           "  --dir PATH            the program directory (notes and other files); also DNIARZ_DIR\n"
-           "  --help                show this help and exit\n"
-           "  --version             show the version and exit\n";
+           "                        zapytaj serwery czasu (domyślnie z listy programu), wypisz\n"
+           "                        opóźnienie i różnicę każdego oraz wybrany; nigdy nie ustawia\n"
+           "                        zegara. Kod wyjścia 0, gdy wybrano serwer, 1, gdy żaden nie\n"
+           "                        odpowiedział użytecznie, 2 dla pustej nazwy lub portu spoza\n"
+           "                        zakresu od 1 do 65535\n"
+           "  --search TEKST        wypisz notatki zawierające każde słowo TEKSTU, bez względu na\n"
+           "                        wielkość liter, od najnowszych, jako \"rrrr.mm.dd: wiersz\"\n"
+           "                        (notatki coroczne jako \"    .mm.dd: wiersz\"); kod wyjścia 0,\n"
+           "                        gdy coś znaleziono, 1, gdy nic\n"
+           "  --ignore-diacritics   --search pomija też znaki diakrytyczne: \"zolw\" znajduje\n"
+           "                        \"żółw\"\n"
+           "  --export-ics PLIK     zapisz notatki do pliku iCalendar (RFC 5545) i zakończ;\n"
+           "                        notatki coroczne powtarzają się co roku\n"
+           "  --from ROK, --to ROK  lata zapisywane przez --export-ics (domyślnie: wszystkie\n"
+           "                        notatki; imieniny i święta: bieżący rok)\n"
+           "  --with-namedays       --export-ics dodaje imieniny tych lat\n"
+           "  --with-holidays       --export-ics dodaje święta tych lat\n"
+           "  --import-ics PLIK     dodaj wydarzenia z pliku iCalendar do notatek i zakończ;\n"
+           "                        pyta przed ponad 100 wydarzeniami. Kod wyjścia 2, gdy pliku\n"
+           "                        nie można odczytać; nic nie jest wtedy zapisane\n"
+           "  --yes                 --import-ics importuje dowolną liczbę wydarzeń bez pytania\n"
+           "  --dir ŚCIEŻKA         folder programu (notatki i inne pliki); także DNIARZ_DIR\n"
+           "  --help                pokaż tę pomoc i zakończ\n"
+           "  --version             pokaż wersję i zakończ\n";
 }

@@ -66,7 +66,7 @@ int RunImportIcs(const CommandLine& options, const ProgramFiles& files, Platform
     command.utcOffset = [&](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); };
     command.now = LocalNow(*platform.clock);
     if (files.OwnsUserDir() && !EnsurePrivateDirectory(files.userDir))
-        std::cerr << "dniarz: cannot create " << PathToUtf8(files.userDir) << '\n';
+        std::cerr << "dniarz: nie można utworzyć folderu " << PathToUtf8(files.userDir) << '\n';
     NotesJournal journal(*platform.notesFile);
     return RunImportIcsCommand(command, *platform.files, journal, std::cout, std::cerr);
 }
@@ -98,7 +98,7 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
 #else
     case CommandLine::Mode::ExportIcs:
     case CommandLine::Mode::ImportIcs:
-        std::cerr << "dniarz: this build has no iCalendar support\n";
+        std::cerr << "dniarz: ta wersja programu nie obsługuje plików iCalendar\n";
         return 2;
 #endif
     case CommandLine::Mode::Contacts:

@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     const auto& programDir = files.userDir;
     if (programDir.empty() && options.mode != CommandLine::Mode::Help && options.mode != CommandLine::Mode::Version) {
         // Never the working directory: the notes would follow wherever the program was started.
-        std::cerr << "dniarz: no folder for the notes: set HOME or XDG_DATA_HOME, or name one with --dir\n";
+        std::cerr << "dniarz: brak folderu na notatki: ustaw HOME lub XDG_DATA_HOME albo podaj folder po --dir\n";
         return 1;
     }
     if (const std::optional<int> exitCode = RunCommandMode(argc, argv, options, files, platform))
@@ -46,6 +46,6 @@ int main(int argc, char** argv)
         return 0;
     // The user's data folder is made on first use; a failure shows when the notes cannot be opened.
     if (files.OwnsUserDir() && !EnsurePrivateDirectory(programDir))
-        std::cerr << "dniarz: cannot create " << PathToUtf8(programDir) << '\n';
+        std::cerr << "dniarz: nie można utworzyć folderu " << PathToUtf8(programDir) << '\n';
     return RunWindow(argc, argv, options, files, platform);
 }

@@ -14,12 +14,13 @@ int PrintContacts(const std::filesystem::path& programDir, std::ostream& out, st
     const std::filesystem::path file = programDir / "tel.rtf";
     std::string bytes;
     if (const std::error_code error = ReadFileSafely(file, kRichTextLimit, bytes)) {
-        err << "dniarz: cannot read the contacts file " << PathToUtf8(file) << " (" << ReadFailureText(error) << ")\n";
+        err << "dniarz: nie można odczytać pliku kontaktów " << PathToUtf8(file) << " (" << ReadFailureText(error)
+            << ")\n";
         return 1;
     }
     const auto document = ReadRtf(bytes);
     if (!document) {
-        err << "dniarz: the contacts file " << PathToUtf8(file) << " is not rich text (RTF)\n";
+        err << "dniarz: plik kontaktów " << PathToUtf8(file) << " nie jest dokumentem RTF\n";
         return 1;
     }
     out << PlainText(*document);

@@ -73,8 +73,8 @@ std::string PrintDays(const PrintDayInput& input, int days, std::ostream& out)
     const TDateTime first = DateOf(input.date);
     const std::optional<TDateTime> last = TryEncodeDate(9999, 12, 31);
     if (days < 1 || first + (days - 1) > *last)
-        return "dniarz: " + std::to_string(days) + " days from " + FormatDateTime("yyyy.mm.dd", first)
-               + " run past 9999.12.31";
+        return "dniarz: " + std::to_string(days) + " dni od " + FormatDateTime("yyyy.mm.dd", first)
+               + " wykracza poza 9999.12.31";
     SunMoonAlmanac almanac(input.latitude, input.longitude);
     PrintDayInput day = input;
     for (int i = 0; i < days; ++i) {
@@ -91,12 +91,12 @@ std::string SetPlace(PrintDayInput& input, const std::optional<std::string>& lat
 {
     const std::optional<double> lat = latitude ? TryParseCoordinate(*latitude) : input.latitude;
     if (!lat)
-        return "dniarz: invalid --lat '" + *latitude
-               + "' (expected degrees with a full stop, north positive, e.g. 52.236620)";
+        return "dniarz: błędna wartość --lat '" + *latitude
+               + "' (oczekiwano stopni z kropką, północ dodatnio, np. 52.236620)";
     const std::optional<double> lon = longitude ? TryParseCoordinate(*longitude) : input.longitude;
     if (!lon)
-        return "dniarz: invalid --lon '" + *longitude
-               + "' (expected degrees with a full stop, east positive, e.g. 21.027916)";
+        return "dniarz: błędna wartość --lon '" + *longitude
+               + "' (oczekiwano stopni z kropką, wschód dodatnio, np. 21.027916)";
     input.latitude = *lat;
     input.longitude = *lon;
     return {};
@@ -120,7 +120,8 @@ std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const st
     const auto notesPath = programDir / "dnz.dat";
     std::string notesBytes;
     if (notesFile.ReadAll(notesPath, notesBytes) == JournalFile::ReadStatus::Failed) {
-        err << "dniarz: cannot read the notes file " << PathToUtf8(notesPath) << ": " << notesFile.LastError() << '\n';
+        err << "dniarz: nie można odczytać pliku notatek " << PathToUtf8(notesPath) << ": " << notesFile.LastError()
+            << '\n';
         return std::nullopt;
     }
     return JournalRecords::Parse(notesBytes).records;

@@ -120,7 +120,7 @@ SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp se
 {
     SntpReply reply;
     if (datagram.size() != kSntpPacketSize) {
-        reply.error = "reply of " + std::to_string(datagram.size()) + " bytes, not 48";
+        reply.error = "odpowiedź ma " + std::to_string(datagram.size()) + " B zamiast 48";
         return reply;
     }
     reply.leap = datagram[0] >> 6;
@@ -136,31 +136,31 @@ SntpReply ParseSntpReply(std::span<const std::uint8_t> datagram, NtpTimestamp se
     reply.answersRequest = reply.mode == 4 && reply.originate == sent;
     const double rootDistance = reply.rootDelay / 2 + reply.rootDispersion;
     if (reply.mode != 4)
-        reply.error = "mode " + std::to_string(reply.mode) + ", not a server reply";
+        reply.error = "tryb " + std::to_string(reply.mode) + ", to nie odpowiedź serwera";
     else if (reply.version != 3 && reply.version != 4)
-        reply.error = "version " + std::to_string(reply.version);
+        reply.error = "wersja " + std::to_string(reply.version);
     else if (reply.leap == 3)
-        reply.error = "server not synchronised";
+        reply.error = "serwer niezsynchronizowany";
     else if (reply.stratum == 0) {
         // A kiss-o'-death carries its four-letter code where the reference identifier goes.
         std::string code;
         for (std::size_t i = 12; i < 16; ++i)
             if (datagram[i] >= 0x20 && datagram[i] < 0x7F)
                 code += static_cast<char>(datagram[i]);
-        reply.error = code.empty() ? "kiss-o'-death" : "kiss-o'-death " + code;
+        reply.error = code.empty() ? "odmowa serwera (kiss-o'-death)" : "odmowa serwera (kiss-o'-death " + code + ")";
     } else if (reply.stratum > 15)
-        reply.error = "stratum " + std::to_string(reply.stratum);
+        reply.error = "warstwa (stratum) " + std::to_string(reply.stratum);
     else if (reply.originate != sent)
-        reply.error = "reply to another request";
+        reply.error = "odpowiedź na inne zapytanie";
     else if (reply.receive.IsZero())
-        reply.error = "zero receive time";
+        reply.error = "zerowy czas odbioru";
     else if (reply.transmit.IsZero())
-        reply.error = "zero transmit time";
+        reply.error = "zerowy czas wysłania";
     else if (HoldTime(reply.receive, reply.transmit) < 0)
         reply.error = "czas wysłania przed czasem odbioru";
     else if (rootDistance > kMaxRootDistance) {
         char text[64];
-        std::snprintf(text, sizeof text, "root distance %.3f s", rootDistance);
+        std::snprintf(text, sizeof text, "odległość od wzorca czasu %.3f s", rootDistance);
         reply.error = text;
     }
     reply.ok = reply.error.empty();

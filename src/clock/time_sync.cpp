@@ -95,8 +95,9 @@ std::optional<SntpReply> AwaitReply(UdpSocket& socket, const SystemClock& clock,
             if (!dropped.empty())
                 error = dropped;
             else
-                error = timeout.count() % 1000 == 0 ? "no reply within " + std::to_string(timeout.count() / 1000) + " s"
-                                                    : "no reply within " + std::to_string(timeout.count()) + " ms";
+                error = timeout.count() % 1000 == 0
+                            ? "brak odpowiedzi w ciągu " + std::to_string(timeout.count() / 1000) + " s"
+                            : "brak odpowiedzi w ciągu " + std::to_string(timeout.count()) + " ms";
             return std::nullopt;
         }
         if (received.status != UdpReceiveResult::Status::Ok) {
@@ -120,27 +121,27 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
     a.host = entry;
     const auto where = ParseHostAndPort(entry);
     if (!where) {
-        a.error = "bad host or port";
+        a.error = "błędna nazwa serwera lub port";
         return a;
     }
     a.port = where->port;
     const UdpResolveResult resolved = transport.Resolve(where->host, where->port);
     if (!resolved.ok) {
-        a.error = "cannot resolve: " + resolved.error;
+        a.error = "nie można znaleźć adresu: " + resolved.error;
         return a;
     }
     a.address = resolved.where.address;
     std::string error;
     const auto socket = transport.Open(resolved.where, error);
     if (!socket) {
-        a.error = "no socket: " + error;
+        a.error = "nie można otworzyć gniazda: " + error;
         return a;
     }
     const TDateTime t1 = UtcNow(clock);
     const NtpTimestamp sent = DateTimeToNtp(UtcNow(clock));
     const SntpPacket request = BuildSntpRequest(sent);
     if (!socket->Send(request, error)) {
-        a.error = "send failed: " + error;
+        a.error = "nie można wysłać zapytania: " + error;
         return a;
     }
     TDateTime t4 = t1;
@@ -162,7 +163,7 @@ ServerAnswer QueryTimeServer(UdpTransport& transport, const SystemClock& clock, 
     // request longer than the whole trip took: its times are wrong, and taken for a trip of no
     // length they would win the choice.
     if (m.delay < -kServerTimeSlack) {
-        a.error = "server's times longer than the round trip";
+        a.error = "czasy serwera dłuższe niż podróż pakietu";
         return a;
     }
     // A trip longer than the wait for it: the clock moved forward while the reply was on its way,

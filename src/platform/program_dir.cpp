@@ -67,16 +67,30 @@ ProgramFiles ResolveProgramFiles(const std::optional<std::string>& dirOption, co
     return files;
 }
 
+std::filesystem::path HelpDocument(const ProgramFiles& files)
+{
+    if (files.sharedDir.empty())
+        return {};
+    for (const std::filesystem::path& candidate :
+         {(files.sharedDir / ".." / "doc" / "dniarz" / "README.md").lexically_normal(),
+          files.sharedDir / "README.md"}) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(candidate, ec))
+            return candidate;
+    }
+    return {};
+}
+
 std::string DescribeProgramFiles(const ProgramFiles& files)
 {
-    static constexpr const char* kFrom[] = {"from --dir", "from DNIARZ_DIR", "beside the executable",
-                                            "the user's data folder"};
-    std::string text = "Files (notes, contacts, sounds): ";
-    text += files.userDir.empty() ? std::string("none: neither XDG_DATA_HOME nor HOME is set")
+    static constexpr const char* kFrom[] = {"z --dir", "z DNIARZ_DIR", "obok pliku programu",
+                                            "folder danych użytkownika"};
+    std::string text = "Pliki (notatki, kontakty, dźwięki): ";
+    text += files.userDir.empty() ? std::string("brak: nie ustawiono ani XDG_DATA_HOME, ani HOME")
                                   : PathToUtf8(files.userDir);
     text += std::string(" (") + kFrom[static_cast<int>(files.source)] + ")\n";
     if (!files.sharedDir.empty() && files.sharedDir != files.userDir)
-        text += "Files shipped with the program: " + PathToUtf8(files.sharedDir) + "\n";
+        text += "Pliki dostarczone z programem: " + PathToUtf8(files.sharedDir) + "\n";
     return text;
 }
 

@@ -34,6 +34,10 @@ struct ProgramFiles
     bool OwnsUserDir() const { return source == Source::UserData; }
 };
 
+// The program's documentation as installed (README.md under share/doc/dniarz beside the shared
+// files) or beside the executable (a portable copy, a build); empty when there is none.
+std::filesystem::path HelpDocument(const ProgramFiles& files);
+
 // ProgramFiles::Locate for code that keeps the two folders apart (MainWindowOptions).
 std::filesystem::path LocateProgramFile(const std::filesystem::path& userDir, const std::filesystem::path& sharedDir,
                                         std::string_view name);

@@ -22,7 +22,7 @@ UdpResolveResult ResolveWith(const std::string& host, std::uint16_t port, const 
 {
     UdpResolveResult result;
     if (host.empty()) {
-        result.error = "empty host name";
+        result.error = "pusta nazwa serwera";
         return result;
     }
     result.ok = lookup(true, result.where, result.error) || lookup(false, result.where, result.error);

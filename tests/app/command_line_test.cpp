@@ -80,40 +80,77 @@ TEST(CommandLine, BadInputIsOneClearError)
     }
 }
 
+// The program speaks Polish on the command line too: every refusal of a wrong command line and
+// the help itself, with the options spelt as they are typed.
+TEST(CommandLine, EveryMessageIsInPolish)
+{
+    const std::vector<std::vector<std::string>> bad = {{"--print-day", "2024-13-01"},
+                                                       {"--bogus"},
+                                                       {"--dir"},
+                                                       {"--date"},
+                                                       {"--screenshot"},
+                                                       {"--lat"},
+                                                       {"--lat", "x"},
+                                                       {"--lon", "200"},
+                                                       {"--days", "0", "--print-day"},
+                                                       {"--days", "5"},
+                                                       {"--search"},
+                                                       {"--export-ics"},
+                                                       {"--from", "0"},
+                                                       {"--from", "2030", "--to", "2020"},
+                                                       {"--sntp", "host:0"}};
+    // Words of the English messages the program used to print.
+    const std::regex english(R"(\b(invalid|needs|expected|unknown|out of range|goes with|is after|bad|see)\b)");
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args.front());
+        const std::string error = Parse(args).error;
+        ASSERT_TRUE(error.starts_with("dniarz: ")) << error;
+        EXPECT_FALSE(std::regex_search(error, english)) << error;
+    }
+    const std::string help = UsageText();
+    EXPECT_TRUE(help.starts_with("Użycie: dniarz [-hide] [opcje]\n")) << help;
+    EXPECT_FALSE(std::regex_search(help, std::regex(R"(\b(the|and exit|default|notes)\b)"))) << help;
+}
+
 // The manual page is written by hand; every option --help names must have its entry there, and
 // the page may describe none that the program no longer has.
+// Both pages, the English one and the Polish one that man shows a Polish user.
 TEST(CommandLine, ManualPageDescribesEveryOptionOfTheHelp)
 {
-    std::ifstream in(DNIARZ_TEST_DATA_DIR "/../../packaging/dniarz.1");
-    ASSERT_TRUE(in) << "packaging/dniarz.1";
-    std::stringstream page;
-    page << in.rdbuf();
-    // The OPTIONS section, with groff's escaped hyphens made plain.
-    std::string text = std::regex_replace(page.str(), std::regex(R"(\\-)"), "-");
-    const std::size_t begin = text.find(".SH OPTIONS\n");
-    ASSERT_NE(begin, std::string::npos);
-    const std::size_t end = text.find("\n.SH ", begin + 1);
-    text = text.substr(begin, end - begin);
+    for (const auto& [file, section] :
+         {std::pair{"dniarz.1", ".SH OPTIONS\n"}, std::pair{"dniarz.pl.1", ".SH OPCJE\n"}}) {
+        SCOPED_TRACE(file);
+        std::ifstream in(std::string(DNIARZ_TEST_DATA_DIR "/../../packaging/") + file);
+        ASSERT_TRUE(in) << file;
+        std::stringstream page;
+        page << in.rdbuf();
+        // The options section, with groff's escaped hyphens made plain.
+        std::string text = std::regex_replace(page.str(), std::regex(R"(\\-)"), "-");
+        const std::size_t begin = text.find(section);
+        ASSERT_NE(begin, std::string::npos);
+        const std::size_t end = text.find("\n.SH ", begin + 1);
+        text = text.substr(begin, end - begin);
 
-    // Each entry is the line after ".TP": the options it describes are the words of that line.
-    std::set<std::string> described;
-    const std::regex optionWord(R"((^|[ ,\[|"])(--?[a-z][a-z-]*))");
-    const std::regex entry(R"(\.TP\n(\.B[IR]? [^\n]*))");
-    for (auto e = std::sregex_iterator(text.begin(), text.end(), entry); e != std::sregex_iterator(); ++e) {
-        const std::string head = (*e)[1];
-        for (auto w = std::sregex_iterator(head.begin(), head.end(), optionWord); w != std::sregex_iterator(); ++w)
-            described.insert((*w)[2]);
+        // Each entry is the line after ".TP": the options it describes are the words of that line.
+        std::set<std::string> described;
+        const std::regex optionWord(R"((^|[ ,\[|"])(--?[a-z][a-z-]*))");
+        const std::regex entry(R"(\.TP\n(\.B[IR]? [^\n]*))");
+        for (auto e = std::sregex_iterator(text.begin(), text.end(), entry); e != std::sregex_iterator(); ++e) {
+            const std::string head = (*e)[1];
+            for (auto w = std::sregex_iterator(head.begin(), head.end(), optionWord); w != std::sregex_iterator(); ++w)
+                described.insert((*w)[2]);
+        }
+        std::set<std::string> helped;
+        const std::string help = UsageText();
+        for (auto w = std::sregex_iterator(help.begin(), help.end(), optionWord); w != std::sregex_iterator(); ++w)
+            helped.insert((*w)[2]);
+
+        EXPECT_TRUE(helped.contains("--contacts") && helped.contains("-hide")) << help;
+        for (const std::string& option : helped)
+            EXPECT_TRUE(described.contains(option)) << option << " is in --help but not in the manual page";
+        for (const std::string& option : described)
+            EXPECT_TRUE(helped.contains(option)) << option << " is in the manual page but not in --help";
     }
-    std::set<std::string> helped;
-    const std::string help = UsageText();
-    for (auto w = std::sregex_iterator(help.begin(), help.end(), optionWord); w != std::sregex_iterator(); ++w)
-        helped.insert((*w)[2]);
-
-    EXPECT_TRUE(helped.contains("--contacts") && helped.contains("-hide")) << help;
-    for (const std::string& option : helped)
-        EXPECT_TRUE(described.contains(option)) << option << " is in --help but not in the manual page";
-    for (const std::string& option : described)
-        EXPECT_TRUE(helped.contains(option)) << option << " is in the manual page but not in --help";
 }
 
 // A place off the Earth, or no number at all, gives no day view with "----/----": the line is

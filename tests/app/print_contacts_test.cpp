@@ -27,13 +27,12 @@ TEST(PrintContacts, MissingOrForeignFileIsOneLineAndExitCodeOne)
     TempDir dir;
     std::ostringstream out, err;
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
-    EXPECT_EQ(err.str(), "dniarz: cannot read the contacts file " + (dir.Path() / "tel.rtf").string()
+    EXPECT_EQ(err.str(), "dniarz: nie można odczytać pliku kontaktów " + (dir.Path() / "tel.rtf").string()
                              + " (No such file or directory)\n");
     std::ofstream(dir.Path() / "tel.rtf") << "plain words";
     err.str("");
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
-    EXPECT_EQ(err.str(),
-              "dniarz: the contacts file " + (dir.Path() / "tel.rtf").string() + " is not rich text (RTF)\n");
+    EXPECT_EQ(err.str(), "dniarz: plik kontaktów " + (dir.Path() / "tel.rtf").string() + " nie jest dokumentem RTF\n");
     std::filesystem::remove(dir.Path() / "tel.rtf");
     std::filesystem::create_directory(dir.Path() / "tel.rtf");
     err.str("");
@@ -52,7 +51,7 @@ TEST(PrintContacts, WhatIsNoFileIsRefusedAtOnce)
         ASSERT_TRUE(MakeHostileFile(dir.Path() / "tel.rtf", kind, kRichTextLimit));
         std::ostringstream out, err;
         EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
-        EXPECT_EQ(err.str(), "dniarz: cannot read the contacts file " + (dir.Path() / "tel.rtf").string() + " ("
+        EXPECT_EQ(err.str(), "dniarz: nie można odczytać pliku kontaktów " + (dir.Path() / "tel.rtf").string() + " ("
                                  + reasons[static_cast<int>(kind)] + ")\n");
         EXPECT_EQ(out.str(), "");
     }

@@ -75,7 +75,7 @@ TEST(PrintDayNotes, TheCommandReadsTheNotesAndTheStoredPlaceAndCreatesNothing)
     err.str("");
     EXPECT_EQ(RunPrintDay({dir, notes, store, clock}, CommandLine(), out, err), 1);
     EXPECT_EQ(err.str(),
-              "dniarz: cannot read the notes file " + (dir / "dnz.dat").string() + ": Brak miejsca na dysku\n");
+              "dniarz: nie można odczytać pliku notatek " + (dir / "dnz.dat").string() + ": Brak miejsca na dysku\n");
 }
 
 TEST(SearchCommand, PrintsHitsAndTellsByExitCodeWhetherAnyWereFound)

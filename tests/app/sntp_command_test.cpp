@@ -22,8 +22,8 @@ TEST(SntpCommandLine, HostsPortsAndBadUsage)
     for (const char* bad : {"", "host:0", "host:65536", ":123", "host:x"}) {
         SCOPED_TRACE(bad);
         r = ParseCommandLine({"--sntp", bad});
-        EXPECT_EQ(r.error,
-                  "dniarz: bad time server '" + std::string(bad) + "' (expected HOST[:PORT], port 1 to 65535)");
+        EXPECT_EQ(r.error, "dniarz: błędny serwer czasu '" + std::string(bad)
+                               + "' (oczekiwano HOST[:PORT], port od 1 do 65535)");
     }
     EXPECT_NE(UsageText().find("--sntp [HOST[:PORT]...]"), std::string::npos);
 }
@@ -42,8 +42,9 @@ TEST(SntpCommand, ReportLines)
     ServerAnswer b;
     b.host = "nowhere.invalid";
     b.port = 123;
-    b.error = "cannot resolve: Name or service not known";
-    EXPECT_EQ(FormatServerLine(b), "server: nowhere.invalid -:123 failed: cannot resolve: Name or service not known");
+    b.error = "nie można znaleźć adresu: Name or service not known";
+    EXPECT_EQ(FormatServerLine(b),
+              "server: nowhere.invalid -:123 failed: nie można znaleźć adresu: Name or service not known");
     RetrievalResult r;
     EXPECT_EQ(FormatChosenLine(r), "chosen: none");
     r.answers = {b, a};
@@ -57,8 +58,8 @@ TEST(SntpCommand, ExitCodeSaysWhetherAServerWasChosen)
     FakeUdpTransport net;
     std::ostringstream out;
     EXPECT_EQ(RunSntpCommand({"a", "b"}, net, clock, out), 1);
-    EXPECT_EQ(out.str(), "server: a -:123 failed: cannot resolve: unknown host\n"
-                         "server: b -:123 failed: cannot resolve: unknown host\n"
+    EXPECT_EQ(out.str(), "server: a -:123 failed: nie można znaleźć adresu: unknown host\n"
+                         "server: b -:123 failed: nie można znaleźć adresu: unknown host\n"
                          "chosen: none\n");
     EXPECT_EQ(clock.Shifts().size(), 0u);
 }

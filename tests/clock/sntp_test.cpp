@@ -130,11 +130,11 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
     const Row rows[] = {
         {"good", [](std::vector<std::uint8_t>&) {}, ""},
         {"version 3", [](std::vector<std::uint8_t>& p) { p[0] = 0x1C; }, ""},
-        {"47 bytes", [](std::vector<std::uint8_t>& p) { p.resize(47); }, "reply of 47 bytes, not 48"},
-        {"60 bytes", [](std::vector<std::uint8_t>& p) { p.resize(60); }, "reply of 60 bytes, not 48"},
-        {"mode 3", [](std::vector<std::uint8_t>& p) { p[0] = 0x23; }, "mode 3, not a server reply"},
-        {"version 2", [](std::vector<std::uint8_t>& p) { p[0] = 0x14; }, "version 2"},
-        {"leap 3", [](std::vector<std::uint8_t>& p) { p[0] = 0xE4; }, "server not synchronised"},
+        {"47 bytes", [](std::vector<std::uint8_t>& p) { p.resize(47); }, "odpowiedź ma 47 B zamiast 48"},
+        {"60 bytes", [](std::vector<std::uint8_t>& p) { p.resize(60); }, "odpowiedź ma 60 B zamiast 48"},
+        {"mode 3", [](std::vector<std::uint8_t>& p) { p[0] = 0x23; }, "tryb 3, to nie odpowiedź serwera"},
+        {"version 2", [](std::vector<std::uint8_t>& p) { p[0] = 0x14; }, "wersja 2"},
+        {"leap 3", [](std::vector<std::uint8_t>& p) { p[0] = 0xE4; }, "serwer niezsynchronizowany"},
         {"kiss",
          [](std::vector<std::uint8_t>& p) {
              p[1] = 0;
@@ -143,15 +143,15 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
              p[14] = 'T';
              p[15] = 'E';
          },
-         "kiss-o'-death RATE"},
+         "odmowa serwera (kiss-o'-death RATE)"},
         {"stratum 1", [](std::vector<std::uint8_t>& p) { p[1] = 1; }, ""},
         {"stratum 15", [](std::vector<std::uint8_t>& p) { p[1] = 15; }, ""},
-        {"stratum 16", [](std::vector<std::uint8_t>& p) { p[1] = 16; }, "stratum 16"},
-        {"wrong origin", [](std::vector<std::uint8_t>& p) { p[31] ^= 1; }, "reply to another request"},
+        {"stratum 16", [](std::vector<std::uint8_t>& p) { p[1] = 16; }, "warstwa (stratum) 16"},
+        {"wrong origin", [](std::vector<std::uint8_t>& p) { p[31] ^= 1; }, "odpowiedź na inne zapytanie"},
         {"zero receive", [](std::vector<std::uint8_t>& p) { std::fill(p.begin() + 32, p.begin() + 40, 0); },
-         "zero receive time"},
+         "zerowy czas odbioru"},
         {"zero transmit", [](std::vector<std::uint8_t>& p) { std::fill(p.begin() + 40, p.end(), 0); },
-         "zero transmit time"},
+         "zerowy czas wysłania"},
         {"transmit a tick before receive",
          [](std::vector<std::uint8_t>& p) {
              SetTimes(p, {3913056001u, 0}, {3913056000u, 0xFFFFFFFFu});
@@ -175,9 +175,9 @@ TEST(SntpReply, EveryCheckRejectsItsFault)
         // Root delay 2 s and dispersion 0.5 s: 1.5 s from the reference, as far as is believed.
         {"root distance 1.5 s", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0x20000, 0x8000); }, ""},
         {"root distance a little over", [](std::vector<std::uint8_t>& p) { SetRoot(p, 0, 0x18001); },
-         "root distance 1.500 s"},
+         "odległość od wzorca czasu 1.500 s"},
         {"root delay and dispersion 65536 s", [](std::vector<std::uint8_t>& p) { SetRoot(p, ~0u, ~0u); },
-         "root distance 98304.000 s"},
+         "odległość od wzorca czasu 98304.000 s"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

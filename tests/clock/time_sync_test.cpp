@@ -85,8 +85,8 @@ TEST(RetrieveTime, BadRepliesFailTheirServerOnly)
     net.AddServer("good", ScriptedTimeServer(clock, milliseconds(450)));
     const RetrievalResult r = RetrieveTime({"short", "long", "zero", "nowhere", "silent", "good"}, net, clock);
     ASSERT_EQ(r.answers.size(), 6u);
-    const char* errors[] = {"reply of 47 bytes, not 48", "reply of 60 bytes, not 48", "zero transmit time",
-                            "cannot resolve: unknown host", "no reply within 10 s"};
+    const char* errors[] = {"odpowiedź ma 47 B zamiast 48", "odpowiedź ma 60 B zamiast 48", "zerowy czas wysłania",
+                            "nie można znaleźć adresu: unknown host", "brak odpowiedzi w ciągu 10 s"};
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_FALSE(r.answers[i].ok);
         EXPECT_EQ(r.answers[i].error, errors[i]);
@@ -111,7 +111,7 @@ TEST(RetrieveTime, AServerHoldingTheRequestLongerThanTheRoundTripIsNotBelieved)
     const RetrievalResult r = RetrieveTime({"liar", "good"}, net, clock);
     ASSERT_EQ(r.answers.size(), 2u);
     EXPECT_FALSE(r.answers[0].ok);
-    EXPECT_EQ(r.answers[0].error, "server's times longer than the round trip");
+    EXPECT_EQ(r.answers[0].error, "czasy serwera dłuższe niż podróż pakietu");
     ASSERT_TRUE(r.Found());
     EXPECT_EQ(r.Chosen()->host, "good");
 }
@@ -281,7 +281,7 @@ TEST(RetrieveTime, StrayDatagramsAreWaitedPastAndNeverEndTheQuery)
     const auto before = clock.Now();
     r = RetrieveTime({"strays"}, net, clock, seconds(3));
     EXPECT_FALSE(r.Found());
-    EXPECT_EQ(r.answers[0].error, "reply to another request");
+    EXPECT_EQ(r.answers[0].error, "odpowiedź na inne zapytanie");
     EXPECT_EQ(r.answers[0].strays, 10);
     EXPECT_EQ(clock.Now() - before, seconds(3));
 
@@ -327,7 +327,7 @@ TEST(RetrieveTime, StrayDatagramsAreWaitedPastAndNeverEndTheQuery)
         return kiss;
     });
     r = RetrieveTime({"kiss"}, net, clock);
-    EXPECT_EQ(r.answers[0].error, "kiss-o'-death");
+    EXPECT_EQ(r.answers[0].error, "odmowa serwera (kiss-o'-death)");
     EXPECT_EQ(asked, 1);
 }
 

@@ -137,12 +137,32 @@ TEST(ProgramFiles, HelpNamesTheFoldersInUse)
     EXPECT_NE(installed.find((tree.dataHome / "dniarz").string()), std::string::npos) << installed;
     EXPECT_NE(installed.find(tree.shared.string()), std::string::npos) << installed;
     const std::string portable = DescribeProgramFiles(ResolveProgramFiles(std::string("/notes"), nullptr, "/x", {}));
-    EXPECT_NE(portable.find("/notes (from --dir)"), std::string::npos) << portable;
-    EXPECT_NE(portable.find("shipped with the program: /x\n"), std::string::npos) << portable;
+    EXPECT_NE(portable.find("/notes (z --dir)"), std::string::npos) << portable;
+    EXPECT_NE(portable.find("dostarczone z programem: /x\n"), std::string::npos) << portable;
     const std::string beside = DescribeProgramFiles(ResolveProgramFiles(std::nullopt, nullptr, "/x", {}));
-    EXPECT_EQ(beside.find("shipped"), std::string::npos) << "one folder is named once: " << beside;
+    EXPECT_EQ(beside.find("dostarczone"), std::string::npos) << "one folder is named once: " << beside;
     EXPECT_NE(DescribeProgramFiles(ResolveProgramFiles(std::nullopt, nullptr, tree.bin, {})).find("HOME"),
               std::string::npos);
+}
+
+// "Pomoc" opens the documentation where each kind of copy keeps it: an installed one under
+// share/doc, a portable one or a build beside the executable; none is no link to a missing file.
+TEST(ProgramFiles, HelpDocumentIsFoundWhereEachKindOfCopyKeepsIt)
+{
+    InstalledTree tree;
+    const ProgramFiles installed = ResolveProgramFiles(std::nullopt, nullptr, tree.bin, tree.dataHome);
+    EXPECT_EQ(HelpDocument(installed), fs::path());
+    WriteWholeFile(tree.root.Path() / "prefix" / "share" / "doc" / "dniarz" / "README.md", "# Dniarz");
+    EXPECT_EQ(HelpDocument(installed), tree.root.Path() / "prefix" / "share" / "doc" / "dniarz" / "README.md");
+
+    TempDir portable;
+    const ProgramFiles beside = ResolveProgramFiles(std::nullopt, nullptr, portable.Path(), {});
+    EXPECT_EQ(HelpDocument(beside), fs::path());
+    fs::create_directory(portable.Path() / "README.md");
+    EXPECT_EQ(HelpDocument(beside), fs::path()) << "a folder of that name is no document";
+    fs::remove(portable.Path() / "README.md");
+    WriteWholeFile(portable.Path() / "README.md", "# Dniarz");
+    EXPECT_EQ(HelpDocument(beside), portable.Path() / "README.md");
 }
 
 TEST(ProgramFiles, UserDataFolderAndItsMissingParentsAreMadePrivate)

@@ -130,12 +130,10 @@ TEST(LoopbackSntp, EveryWrongAnswerIsRejectedAndTheGoodServerChosen)
         const char* error;
     };
     const Row rows[] = {
-        {Fault::OtherPort, "no reply within 300 ms"},  // the datagram from elsewhere never reaches us
-        {Fault::WrongOrigin, "reply to another request"},
-        {Fault::ClientMode, "mode 3, not a server reply"},
-        {Fault::Stratum0, "kiss-o'-death"},
-        {Fault::Leap3, "server not synchronised"},
-        {Fault::ZeroReceive, "zero receive time"},
+        {Fault::OtherPort, "brak odpowiedzi w ciągu 300 ms"},  // the datagram from elsewhere never reaches us
+        {Fault::WrongOrigin, "odpowiedź na inne zapytanie"},  {Fault::ClientMode, "tryb 3, to nie odpowiedź serwera"},
+        {Fault::Stratum0, "odmowa serwera (kiss-o'-death)"},  {Fault::Leap3, "serwer niezsynchronizowany"},
+        {Fault::ZeroReceive, "zerowy czas odbioru"},
     };
     std::vector<std::unique_ptr<LoopbackServer>> servers;
     std::vector<std::string> list;

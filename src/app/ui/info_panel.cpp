@@ -9,8 +9,18 @@
 
 #include <QLabel>
 
-InfoLinksPanel::InfoLinksPanel(QWidget* form, std::function<bool(const QUrl&)> openUrl)
-    : QFrame(form), m_openUrl(std::move(openUrl))
+InfoLinks BuiltInfoLinks(const QString& helpDocument)
+{
+    InfoLinks links;
+    links.homepage = QStringLiteral(DNIARZ_HOMEPAGE_URL);
+    links.email = QStringLiteral(DNIARZ_CONTACT_EMAIL);
+    if (!helpDocument.isEmpty())
+        links.help = QUrl::fromLocalFile(helpDocument);
+    return links;
+}
+
+InfoLinksPanel::InfoLinksPanel(QWidget* form, std::function<bool(const QUrl&)> openUrl, InfoLinks links)
+    : QFrame(form), m_openUrl(std::move(openUrl)), m_links(std::move(links))
 {
     setObjectName(QStringLiteral("InfoPanel"));
     setGeometry(0, form->height() - 73, form->width(), 73);
@@ -24,19 +34,29 @@ InfoLinksPanel::InfoLinksPanel(QWidget* form, std::function<bool(const QUrl&)> o
                                {80, 9});
     title->setFont(SansFont(11, true));
     title->adjustSize();
+    const bool reachable = !m_links.homepage.isEmpty() || !m_links.email.isEmpty();
     NamedLabel(this, "InfoLine2",
-               QStringLiteral("Nowe wersje i pomoc na stronach programu, uwagi i pytania prosimy przesyłać "
-                              "pocztą elektroniczną:"),
+               reachable ? QStringLiteral("Nowe wersje na stronie programu, opis w pomocy, uwagi i pytania pocztą "
+                                          "elektroniczną:")
+                         : QStringLiteral("Opis okien, ustawień, przypomnień i opcji wiersza poleceń jest w pomocy:"),
                {80, 28});
 
-    RxLabel1 = Named(new LinkLabel(QStringLiteral("https://dniarz.example.org"), this), "RxLabel1");
-    RxLabel1->move(80, 48);
-    RxLabel2 = Named(new LinkLabel(QStringLiteral("https://dniarz.example.org/pomoc"), this), "RxLabel2");
-    RxLabel2->move(RxLabel1->geometry().right() + 24, 48);
-    EMAIL = Named(new LinkLabel(QStringLiteral("dniarz@example.org"), this), "EMAIL");
-    EMAIL->move(RxLabel2->geometry().right() + 24, 48);
-    for (LinkLabel* web : {RxLabel1, RxLabel2})
-        connect(web, &LinkLabel::clicked, this, [this, web] { UrlClick(web); });
+    // Each link is placed after the one before it that is shown, so that a missing address
+    // leaves no gap.
+    int left = 80;
+    auto place = [&left, this](const QString& caption, const char* name) {
+        auto* link = Named(new LinkLabel(caption, this), name);
+        link->move(left, 48);
+        link->setVisible(!caption.isEmpty());
+        if (!caption.isEmpty())
+            left = link->geometry().right() + 24;
+        return link;
+    };
+    RxLabel1 = place(m_links.homepage, "RxLabel1");
+    RxLabel2 = place(QStringLiteral("Pomoc"), "RxLabel2");
+    EMAIL = place(m_links.email, "EMAIL");
+    connect(RxLabel1, &LinkLabel::clicked, this, [this] { UrlClick(RxLabel1); });
+    connect(RxLabel2, &LinkLabel::clicked, this, [this] { HelpClick(); });
     connect(EMAIL, &LinkLabel::clicked, this, [this] { EMAILClick(EMAIL); });
 }
 
@@ -46,6 +66,18 @@ void InfoLinksPanel::UrlClick(LinkLabel* link)
     window()->close();
     if (!m_openUrl(QUrl(link->text())))
         ShowError(window(), QStringLiteral("Nie można załadować domyślnej przeglądarki"));
+}
+
+void InfoLinksPanel::HelpClick()
+{
+    if (m_links.help.isEmpty()) {
+        ShowError(window(), QStringLiteral("Nie znaleziono opisu programu (README.md). Opcje wiersza poleceń "
+                                           "pokazuje „dniarz --help”."));
+        return;
+    }
+    window()->close();
+    if (!m_openUrl(m_links.help))
+        ShowError(window(), QStringLiteral("Nie można otworzyć opisu programu:\n") + m_links.help.toLocalFile());
 }
 
 void InfoLinksPanel::EMAILClick(LinkLabel* link)

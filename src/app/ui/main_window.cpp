@@ -135,7 +135,8 @@ void TForm1::CreateControls()
     m_mainGrid->SetSelectedDate(m_options.date.value_or(DateOf(LocalNow(m_clock))));
     m_notePanel = new NoteEditorPanel(this, m_notes->Editor(), m_clock);
     CreateButtonRow();
-    m_infoPanel = new InfoLinksPanel(this, [this](const QUrl& url) { return OpenUrl(url); });
+    m_infoPanel = new InfoLinksPanel(
+        this, [this](const QUrl& url) { return OpenUrl(url); }, m_options.infoLinks);
 }
 
 TForm1::~TForm1()

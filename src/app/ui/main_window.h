@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "app/ui/config_dialog.h"
 #include "app/ui/contacts_host.h"
+#include "app/ui/info_panel.h"
 #include "astro/places.h"
 #include "astro/sun_moon_line.h"
 #include "calendar/datetime.h"
@@ -103,6 +104,8 @@ struct MainWindowOptions
     // With no settings stored, the configuration dialog opens when the window is first shown.
     // Off by default, so that a window under test never waits for a dialog nobody answers.
     bool configOnFirstRun = false;
+    // The information panel's links; a window under test names its own.
+    InfoLinks infoLinks;
 };
 
 class TForm1 : public QWidget

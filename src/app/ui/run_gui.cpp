@@ -56,6 +56,7 @@ MainWindowOptions WindowOptions(const CommandLine& options, const ProgramFiles& 
     windowOptions.startTimers = !picture;
     windowOptions.persist = !picture;
     windowOptions.configOnFirstRun = !picture;
+    windowOptions.infoLinks = BuiltInfoLinks(QString::fromStdString(PathToUtf8(HelpDocument(files))));
     return windowOptions;
 }
 
@@ -121,7 +122,7 @@ int RunScreenshot(int argc, char** argv, const CommandLine& options, const Progr
     form.RefreshDay(false);
     const QPixmap picture = form.grab();
     if (!picture.save(QString::fromStdString(options.screenshotFile), "PNG")) {
-        std::cerr << "dniarz: cannot write " << options.screenshotFile << '\n';
+        std::cerr << "dniarz: nie można zapisać pliku " << options.screenshotFile << '\n';
         return 1;
     }
     return 0;

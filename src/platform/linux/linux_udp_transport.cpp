@@ -104,7 +104,7 @@ std::unique_ptr<UdpSocket> LinuxUdpTransport::Open(const UdpAddress& to, std::st
     hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
     addrinfo* found = nullptr;
     if (::getaddrinfo(to.address.c_str(), std::to_string(to.port).c_str(), &hints, &found) != 0 || !found) {
-        error = "bad address";
+        error = "błędny adres";
         return nullptr;
     }
     sockaddr_storage storage{};

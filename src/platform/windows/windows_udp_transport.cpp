@@ -99,7 +99,7 @@ UdpResolveResult WindowsUdpTransport::Resolve(const std::string& host, std::uint
 {
     return ResolveWith(host, port, [&](bool numericOnly, UdpAddress& where, std::string& error) {
         if (!m_started) {
-            error = "Winsock could not be started";
+            error = "nie można uruchomić Winsock";
             return false;
         }
         ADDRINFOW hints{};
@@ -122,7 +122,7 @@ UdpResolveResult WindowsUdpTransport::Resolve(const std::string& host, std::uint
 std::unique_ptr<UdpSocket> WindowsUdpTransport::Open(const UdpAddress& to, std::string& error)
 {
     if (!m_started) {
-        error = "Winsock could not be started";
+        error = "nie można uruchomić Winsock";
         return nullptr;
     }
     addrinfo hints{};
@@ -131,7 +131,7 @@ std::unique_ptr<UdpSocket> WindowsUdpTransport::Open(const UdpAddress& to, std::
     hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
     addrinfo* found = nullptr;
     if (::getaddrinfo(to.address.c_str(), std::to_string(to.port).c_str(), &hints, &found) != 0 || !found) {
-        error = "bad address";
+        error = "błędny adres";
         return nullptr;
     }
     sockaddr_storage storage{};

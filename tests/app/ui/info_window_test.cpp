@@ -53,6 +53,7 @@ class InfoWindowTest : public QObject
         options.startTimers = false;
         options.programDir = "/program";
         options.contacts = {&m_files, &m_sound, &m_links};
+        options.infoLinks = {QStringLiteral("https://dniarz.test/"), QStringLiteral("uwagi@dniarz.test"), {}};
         return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
     }
 

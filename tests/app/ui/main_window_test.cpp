@@ -40,6 +40,9 @@ struct Setup
 {
     bool withTray = true;
     bool trayAvailable = true;
+    // Addresses of a build that has them; the shipped build may have none.
+    InfoLinks links{QStringLiteral("https://dniarz.test/"), QStringLiteral("uwagi@dniarz.test"),
+                    QUrl::fromLocalFile(QStringLiteral("/usr/share/doc/dniarz/README.md"))};
 };
 
 }  // namespace
@@ -68,6 +71,7 @@ class MainWindowTest : public QObject
             return m_openSucceeds;
         };
         options.programDir = "/notes";
+        options.infoLinks = setup.links;
         return std::make_unique<TForm1>(MainWindowServices{m_clock, m_store, m_notesFile}, options);
     }
 
@@ -528,6 +532,36 @@ private slots:
         QVERIFY(form->isHidden());
         QVERIFY(AppMessageBox::LastAnswered());
         QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Nie można załadować domyślnej przeglądarki"));
+    }
+
+    // A build without a web page or mail address shows neither, and nothing else moves into
+    // their place but "Pomoc", which opens the installed documentation like a web link does.
+    void WithoutAddressesOnlyTheDocumentationIsLinked()
+    {
+        const QUrl readme = QUrl::fromLocalFile(QStringLiteral("/usr/share/doc/dniarz/README.md"));
+        auto form = Make({.links = {{}, {}, readme}});
+        form->show();
+        QVERIFY(Find<LinkLabel>(*form, "RxLabel1")->isHidden());
+        QVERIFY(Find<LinkLabel>(*form, "EMAIL")->isHidden());
+        auto* help = Find<LinkLabel>(*form, "RxLabel2");
+        QCOMPARE(help->text(), QStringLiteral("Pomoc"));
+        QCOMPARE(help->x(), 80);
+        auto* line = Find<QLabel>(*form, "InfoLine2");
+        QVERIFY(line->geometry().right() < Find<QWidget>(*form, "InfoPanel")->width() - 1);
+        for (const QLabel* label : form->findChildren<QLabel*>())
+            QVERIFY2(!label->text().contains(QStringLiteral("example")), qPrintable(label->text()));
+        QTest::mouseClick(help, Qt::LeftButton);
+        QCOMPARE(m_opened, std::vector<QUrl>{readme});
+        QVERIFY(form->isHidden());
+
+        // No documentation installed: the user is told where else to look, and nothing opens.
+        auto bare = Make({.links = {}});
+        bare->show();
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(Find<LinkLabel>(*bare, "RxLabel2"), Qt::LeftButton);
+        QCOMPARE(m_opened.size(), 1u);
+        QVERIFY(AppMessageBox::LastAnswered());
+        QVERIFY(AppMessageBox::LastAnswered()->text.contains(QStringLiteral("dniarz --help")));
     }
 
     void MailLinkOpensTheMailProgramAndTheWindowStays()
