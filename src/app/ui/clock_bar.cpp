@@ -104,7 +104,8 @@ void ClockBar::ClockTick()
              "Gdy nadeszła jego pora, komputer był uśpiony lub zegar przestawiono. Następny alarm zadzwoni jutro o "
                  + time + ".",
              {},
-             false});
+             false,
+             {}});
     }
     ShowState();
 }

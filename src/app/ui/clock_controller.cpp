@@ -113,7 +113,7 @@ void ClockController::RemindNameDays()
     const auto reminder = TakeDueReminder(m_services.names, m_services.settings, m_services.store,
                                           LocalNow(m_services.clock));
     if (reminder)
-        Announce(m_services.notifier, m_services.tray, {reminder->summary, reminder->body, {}, false});
+        Announce(m_services.notifier, m_services.tray, {reminder->summary, reminder->body, {}, false, {}});
 }
 
 void ClockController::StopAlarmSound()
@@ -163,7 +163,7 @@ void ClockController::PollTimeSync()
         }
         case TimeSyncNotices::LargeStepTold::Notify:
             Announce(m_services.notifier, m_services.tray,
-                     {"Zegar nie został ustawiony", LargeStepNotice(outcome->offsetMs), {}, false});
+                     {"Zegar nie został ustawiony", LargeStepNotice(outcome->offsetMs), {}, false, {}});
             return;
         case TimeSyncNotices::LargeStepTold::Nothing:
             return;
@@ -187,7 +187,7 @@ void ClockController::PollTimeSync()
         return;
     }
     if (m_notices.TellClockNotSet(DateOf(LocalNow(m_services.clock))))
-        Announce(m_services.notifier, m_services.tray, {"Zegar nie został ustawiony", message, {}, false});
+        Announce(m_services.notifier, m_services.tray, {"Zegar nie został ustawiony", message, {}, false, {}});
 }
 
 void ClockController::Timer3Timer()
