@@ -160,6 +160,12 @@ public:
                              + " (brak END:" + m_stack.back() + ").";
             return std::move(m_result);
         }
+        if (const long years = ZoneRuleYears(); years > kMaxIcsZoneRuleYears) {
+            m_result.error = "Plik odrzucono: reguły zmiany czasu jego stref czasowych trzeba by rozwinąć na "
+                             + std::to_string(years) + " lat zmian, a najwięcej można na "
+                             + std::to_string(kMaxIcsZoneRuleYears) + ".";
+            return std::move(m_result);
+        }
         if (m_chunk)
             FinishChunk();
         Assemble();
@@ -207,7 +213,8 @@ private:
         if (m_progress.Cancelled())
             return false;
         if (m_progress.report && !m_bytes.empty())
-            m_progress.report(static_cast<int>(static_cast<double>(pos) / m_bytes.size() * m_reportUpTo));
+            m_progress.report(
+                static_cast<int>(static_cast<double>(pos) / static_cast<double>(m_bytes.size()) * m_reportUpTo));
         return true;
     }
 
@@ -249,6 +256,12 @@ private:
             const auto open = std::find(m_stack.rbegin(), m_stack.rend(), ComponentKind(value));
             if (open != m_stack.rend())
                 m_stack.erase(std::prev(open.base()), m_stack.end());
+            if (m_observance && std::find(m_stack.begin(), m_stack.end(), "STANDARD") == m_stack.end()
+                && std::find(m_stack.begin(), m_stack.end(), "DAYLIGHT") == m_stack.end()) {
+                if (m_observance->recurs)
+                    m_recurring.push_back(*m_observance);
+                m_observance.reset();
+            }
             if (m_chunk && m_stack.size() <= m_chunk->depth)
                 FinishChunk();
             return;
@@ -282,8 +295,10 @@ private:
             Refuse("składniki są w nim zagnieżdżone głębiej niż na " + std::to_string(kMaxIcsDepth) + " poziomów.");
         if (kind == "VTIMEZONE" && ++m_zones > kMaxIcsZones)
             Refuse("ma ponad " + std::to_string(kMaxIcsZones) + " stref czasowych (VTIMEZONE).");
-        if ((kind == "STANDARD" || kind == "DAYLIGHT") && InZone())
+        if ((kind == "STANDARD" || kind == "DAYLIGHT") && InZone()) {
             CountZoneRules(1);
+            m_observance = Observance{};
+        }
         m_result.events += kind == "VEVENT";
         if (!m_chunk && kind != "VCALENDAR") {
             m_chunk = Chunk{};
@@ -310,7 +325,15 @@ private:
         if (kDates.contains(name)) {
             if (name == "RDATE" && InZone())
                 CountZoneRules(static_cast<int>(Split(value, ',').size()));
-            return IsDateTimeList(value);
+            if (!IsDateTimeList(value))
+                return false;
+            const int year = Number(value.substr(0, 4));
+            if (name == "DTSTART" && m_observance)
+                m_observance->start = year;
+            else if (Upper(params).find(";TZID=") != std::string::npos)
+                for (const std::string_view item : Split(value, ','))
+                    m_latestZonedYear = std::max(m_latestZonedYear, Number(item.substr(0, 4)));
+            return true;
         }
         if (name == "DURATION")
             return IsBoundedDuration(value);
@@ -324,8 +347,19 @@ private:
             const std::string_view until = UntilOf(value);
             return until.empty() || IsIcsDateOrDateTime(until);
         }
-        (void)params;
         return true;
+    }
+
+    // What expanding the recurring zone rules would cost, in years of changes.
+    long ZoneRuleYears() const
+    {
+        const int last = std::max(m_latestZonedYear, 2100);
+        long years = 0;
+        for (const Observance& rule : m_recurring) {
+            const int end = rule.until > 0 ? std::min(rule.until, last) : last;
+            years += std::max(0, end - rule.start + 1);
+        }
+        return years;
     }
 
     // libical expands a zone's rule into every change from the rule's start to the year asked,
@@ -334,10 +368,10 @@ private:
     // on one day of one month.
     void CheckZoneRule(std::string_view rule, int lineNumber)
     {
-        if (++m_recurringZoneRules > kMaxIcsRecurringZoneRules) {
-            Refuse("jego strefy czasowe mają ponad " + std::to_string(kMaxIcsRecurringZoneRules)
-                   + " powtarzających się reguł zmiany czasu.");
-            return;
+        if (m_observance) {
+            m_observance->recurs = true;
+            const std::string_view until = UntilOf(rule);
+            m_observance->until = IsIcsDateOrDateTime(until) ? Number(until.substr(0, 4)) : 0;
         }
         bool yearly = false;
         bool oneDay = true;
@@ -419,7 +453,16 @@ private:
     std::string m_plain;
     std::vector<Piece> m_pieces;
     std::set<std::string, std::less<>> m_badZones;
-    int m_components = 0, m_zones = 0, m_zoneRules = 0, m_recurringZoneRules = 0;
+    int m_components = 0, m_zones = 0, m_zoneRules = 0;
+    struct Observance
+    {
+        int start = 0;  // year of its DTSTART
+        int until = 0;  // year of its rule's UNTIL; 0 for none
+        bool recurs = false;
+    };
+    std::optional<Observance> m_observance;  // the STANDARD or DAYLIGHT being read
+    std::vector<Observance> m_recurring;
+    int m_latestZonedYear = 0;
 };
 
 }  // namespace

@@ -16,7 +16,10 @@ constexpr int kMaxIcsComponents = 1'000'000;           // BEGIN lines of any kin
 constexpr int kMaxIcsDepth = 16;                       // components inside components
 constexpr int kMaxIcsZones = 200;                      // VTIMEZONE components
 constexpr int kMaxIcsZoneRules = 2000;                 // STANDARD and DAYLIGHT parts, RDATE values
-constexpr int kMaxIcsRecurringZoneRules = 100;         // of them with an RRULE
+// Years of changes of all recurring zone rules together, each from its first year to its UNTIL
+// or to the latest year of a time given in a zone (2100 at least): libical expands a rule change
+// by change, a few microseconds each, up to the year it is asked about.
+constexpr long kMaxIcsZoneRuleYears = 400'000;
 
 // What a long import reports and how it is stopped: `report` gets the share done, 0 to 100, from
 // the thread that reads; `cancel` is polled there. Both may be left empty.

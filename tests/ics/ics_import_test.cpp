@@ -332,6 +332,17 @@ TEST(IcsImportBounds, CostlyFilesAreRefusedWithTheReason)
         zones += "BEGIN:VTIMEZONE\r\nTZID:z" + std::to_string(i)
                  + "\r\nBEGIN:STANDARD\r\nDTSTART:20000101T000000\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0100\r\n"
                    "END:STANDARD\r\nEND:VTIMEZONE\r\n";
+    // Zones of one yearly rule each from the year 1; the events decide how far they are expanded.
+    const auto zonesFromYear1 = [](int count, const std::string& eventYear) {
+        std::string body;
+        for (int i = 0; i < count; ++i)
+            body += "BEGIN:VTIMEZONE\r\nTZID:z" + std::to_string(i)
+                    + "\r\nBEGIN:DAYLIGHT\r\nDTSTART:00010325T020000\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\n"
+                      "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
+                    + Event("DTSTART;TZID=z" + std::to_string(i) + ":" + eventYear + "0701T120000\r\n");
+        return Calendar(body);
+    };
+    const int zonesTo9999 = static_cast<int>(kMaxIcsZoneRuleYears / 9999) + 1;
     std::string deep;
     for (int i = 0; i <= kMaxIcsDepth; ++i)
         deep += "BEGIN:VCALENDAR\r\n";
@@ -357,6 +368,9 @@ TEST(IcsImportBounds, CostlyFilesAreRefusedWithTheReason)
         {"long folded line", folded, "Plik odrzucono: wiersz 8 ma po złączeniu ponad 1 MB."},
         {"many zones", Calendar(zones), "Plik odrzucono: ma ponad 200 stref czasowych (VTIMEZONE)."},
         {"deep", deep, "zagnieżdżone głębiej niż na 16 poziomów"},
+        {"zone rules to 9999", zonesFromYear1(zonesTo9999, "9999"),
+         "Plik odrzucono: reguły zmiany czasu jego stref czasowych trzeba by rozwinąć na "
+             + std::to_string(zonesTo9999 * 9999) + " lat zmian, a najwięcej można na 400000."},
         {"components", Calendar(components), "Plik odrzucono: ma ponad 1000000 składników (BEGIN:…)."},
     };
     for (const Row& row : rows) {
@@ -365,6 +379,10 @@ TEST(IcsImportBounds, CostlyFilesAreRefusedWithTheReason)
         EXPECT_NE(read.error.find(row.error), std::string::npos) << read.error;
         EXPECT_TRUE(read.notes.empty());
     }
+    // The same zones for events of this century are expanded no further than 2100.
+    const IcsImport near = Read(zonesFromYear1(zonesTo9999, "2024"));
+    EXPECT_EQ(near.error, "");
+    EXPECT_EQ(near.notes.size(), static_cast<std::size_t>(zonesTo9999));
     // A real zone's two yearly rules, expanded from 1601 to 9999, are no reason to refuse.
     const IcsImport far = Read(Hostile("zone_from_1601_event_9999.ics"));
     EXPECT_EQ(far.error, "");
