@@ -104,8 +104,22 @@ bool RecursYearlyOnItsDay(const icalrecurrencetype& rule, const icaltimetype& st
            && OnlyThis(rule.by_month, start.month) && OnlyThis(rule.by_month_day, start.day);
 }
 
+// The name days and holidays of our own export: the day view shows them already.
+bool IsOwnTableEvent(icalcomponent* event)
+{
+    const char* uid = icalcomponent_get_uid(event);
+    if (!uid)
+        return false;
+    const std::string_view id(uid);
+    return id.ends_with("@dniarz") && (id.starts_with("imieniny-") || id.starts_with("swieto-"));
+}
+
 void ReadEvent(icalcomponent* event, const UtcOffsetAt& utcOffset, IcsImport& out)
 {
+    if (IsOwnTableEvent(event)) {
+        ++out.ownTables;
+        return;
+    }
     ++out.events;
     const icaltimetype start = icalcomponent_get_dtstart(event);
     const std::optional<LocalStart> local = ToLocal(start, utcOffset);
@@ -356,6 +370,9 @@ std::string ImportReport(const IcsImport& read, const ImportOutcome& outcome)
                   + Counted(read.longerThanRange, "wydarzenie całodniowe dłuższe", "wydarzenia całodniowe dłuższe",
                             "wydarzeń całodniowych dłuższych")
                   + " niż " + std::to_string(kMaxImportedDays) + " dni zapisano tylko pod pierwszym dniem.";
+    if (read.ownTables > 0)
+        report += "\nPominięto " + Counted(read.ownTables, "wydarzenie", "wydarzenia", "wydarzeń")
+                  + " z imieninami i świętami, które program pokazuje sam.";
     if (read.skipped > 0)
         report += "\nPominięto " + Counted(read.skipped, "wydarzenie", "wydarzenia", "wydarzeń")
                   + " bez daty, którą można odczytać.";

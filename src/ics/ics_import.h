@@ -28,6 +28,7 @@ struct IcsImport
     int events = 0;                   // events in the file
     int firstOccurrenceOnly = 0;      // recurring events other than yearly all-day ones
     int longerThanRange = 0;          // all-day events of more than kMaxImportedDays days
+    int ownTables = 0;                // name days and holidays this program exported; not in events
     int skipped = 0;                  // events without a start date that reads, or with a
                                       // date, time or offset that is none
     bool cancelled = false;           // stopped through IcsProgress; no notes then

@@ -281,4 +281,23 @@ TEST(IcsExport, TheFirstAndLastDaysOfTheCalendarRoundTrip)
                         {"0001.01.01", "pierwszy"}, {"9999.12.31", "ostatni"}, {"3001.06.01", "c"}}));
 }
 
+// Exported name days and holidays are not imported back as notes: the day view shows them anyway.
+TEST(IcsExport, OwnNameDaysAndHolidaysAreNotImportedBack)
+{
+    IcsExportOptions options;
+    options.withHolidays = true;
+    options.withNameDays = true;
+    const JournalRecords notes = Journal({{"2024.03.10", "Wizyta"}});
+    const IcsImport back = ReadIcs(ExportIcs(notes, Table(), options, kNow, 2024).text,
+                                   [](std::chrono::system_clock::time_point) { return std::chrono::seconds(0); });
+    ASSERT_EQ(back.notes.size(), 1u);
+    EXPECT_EQ(back.notes[0].text, "Wizyta");
+    EXPECT_GT(back.ownTables, 360);
+    EXPECT_EQ(back.events, 1);
+    EXPECT_NE(ImportReport(back, {1, 0})
+                  .find("\nPominięto " + PolishCount(back.ownTables, "wydarzenie", "wydarzenia", "wydarzeń")
+                        + " z imieninami i świętami, które program pokazuje sam."),
+              std::string::npos);
+}
+
 }  // namespace
