@@ -15,20 +15,9 @@
 #include "calendar/notes_journal.h"
 #include "journal_sample.h"
 #include "platform/linux/linux_journal_file.h"
+#include "process_status.h"
 
 namespace {
-
-// A field of /proc/self/status in KiB.
-long StatusKib(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(field) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0)
-            return std::strtol(line.c_str() + prefix.size(), nullptr, 10);
-    return -1;
-}
 
 double CpuMs()
 {

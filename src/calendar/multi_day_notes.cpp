@@ -4,6 +4,10 @@
 #include "calendar/date_format.h"
 #include "calendar/notes_journal.h"
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 bool IsNoteRange(TDateTime anchor, TDateTime clicked, bool notesEnabled)
 {
     const TDateTime from = DateOf(anchor);
@@ -49,18 +53,23 @@ int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked
     if (!note)
         return 0;
     const std::string text = EscapeTerminatorLines(MakeNoteTextStorable(note->text));
-    int written = 0;
+    std::vector<std::pair<std::string, std::string>> records;
+    std::uint64_t bytes = 0;
     for (TDateTime day = DateOf(anchor); day <= DateOf(clicked); day += 1) {
-        const std::string key = DateKey(day);
+        std::string key = DateKey(day);
         std::string newText = text;
         if (note->operation == RangeOperation::Add) {
             const FoundNote old = journal.FindNote(key);
             if (!old.text.empty())
                 newText = old.text + "\r\n----\r\n" + text;
         }
-        journal.AppendRecord(key, newText, now);
-        ++written;
+        bytes += NotesJournal::RecordSizeInFile(key, newText, now);
+        records.emplace_back(std::move(key), std::move(newText));
     }
+    // All dates or none: a range cut short by the size limit would be hard to notice.
+    journal.CheckRoomFor(bytes);
+    for (const auto& [key, newText] : records)
+        journal.AppendRecord(key, newText, now);
     journal.Flush();
-    return written;
+    return static_cast<int>(records.size());
 }

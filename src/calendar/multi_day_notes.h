@@ -61,6 +61,7 @@ private:
 // clicked date, then flushes once. Returns how many records were appended (0 when the range
 // was refused or the dialog cancelled). Only date notes are touched, never yearly ones.
 // The records are stamped with `now`, the local time the range was chosen. Throws EInOutError when
-// the file cannot be written; the records stay in the journal.
+// the file cannot be written; the records stay in the journal. When they would take the file past
+// its size limit, EInOutError is thrown before any is added.
 int AssignNoteToRange(NotesJournal& journal, TDateTime anchor, TDateTime clicked, const RangeNoteDialog& runDialog,
                       TDateTime now);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "calendar/datetime.h"
+#include "platform/read_file.h"
 
 class JournalFile;
 
@@ -160,7 +161,9 @@ enum class NotesChange
 class NotesJournal
 {
 public:
-    explicit NotesJournal(JournalFile& file);
+    // `sizeLimit` is the largest file the program opens as its notes (kNotesLimit); no append may
+    // make the file larger, or every note would be lost to the next start.
+    explicit NotesJournal(JournalFile& file, std::uint64_t sizeLimit = kNotesLimit);
     NotesJournal(const NotesJournal&) = delete;
     NotesJournal& operator=(const NotesJournal&) = delete;
     ~NotesJournal();
@@ -176,8 +179,19 @@ public:
 
     // Adds a record stamped with `now` (local time, to the minute) to the journal in memory; Flush
     // writes it. The text is made storable and its "****" lines escaped here too, whatever the
-    // caller did. Does nothing while notes are disabled.
+    // caller did. Does nothing while notes are disabled. Throws EInOutError (TooLargeText), adding
+    // nothing, when the file would grow past the size limit.
     void AppendRecord(std::string_view key, std::string_view text, TDateTime now);
+
+    // The bytes the file will hold once everything appended so far is written.
+    std::uint64_t FileSizeAfterWrite() const { return m_fileSize + m_writePrefix.size() + m_pendingBytes; }
+    std::uint64_t SizeLimit() const { return m_sizeLimit; }
+    // The bytes a record of this key and text adds to the file, as AppendRecord would write it.
+    static std::uint64_t RecordSizeInFile(std::string_view key, std::string_view text, TDateTime now);
+    // Throws EInOutError (TooLargeText) when `moreBytes` more would take the file past the limit.
+    void CheckRoomFor(std::uint64_t moreBytes) const;
+    // Why nothing was written, in Polish, with the size the file would have had and the limit.
+    std::string TooLargeText(std::uint64_t wouldBe) const;
     // Writes the records not yet in the file and syncs them to the disk, then reports Saved
     // (also when writing failed: the records are in memory and shown). Throws EInOutError.
     void Flush();
@@ -206,12 +220,14 @@ private:
     void Notify(NotesChange change) const;
 
     JournalFile& m_file;
+    std::uint64_t m_sizeLimit;
     std::filesystem::path m_path;
     bool m_enabled = false;
     JournalRecords m_records;
-    std::size_t m_written = 0;     // records [0, m_written) are in the file
-    std::uint64_t m_fileSize = 0;  // bytes of the file known to be whole
-    bool m_tornTail = false;       // a failed write may have left part of itself after m_fileSize
-    std::string m_writePrefix;     // goes before the next write: a line break, a "****" line
+    std::size_t m_written = 0;         // records [0, m_written) are in the file
+    std::uint64_t m_fileSize = 0;      // bytes of the file known to be whole
+    std::uint64_t m_pendingBytes = 0;  // file bytes of the records [m_written, end)
+    bool m_tornTail = false;           // a failed write may have left part of itself after m_fileSize
+    std::string m_writePrefix;         // goes before the next write: a line break, a "****" line
     std::function<void(NotesChange)> m_onChanged;
 };

@@ -15,7 +15,7 @@ constexpr std::string_view kTerminator = "****";
 
 }  // namespace
 
-NotesJournal::NotesJournal(JournalFile& file) : m_file(file)
+NotesJournal::NotesJournal(JournalFile& file, std::uint64_t sizeLimit) : m_file(file), m_sizeLimit(sizeLimit)
 {
 }
 
@@ -33,6 +33,7 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
     m_path = path;
     m_written = 0;
     m_fileSize = 0;
+    m_pendingBytes = 0;
     m_tornTail = false;
     m_writePrefix.clear();
 
@@ -76,16 +77,55 @@ std::optional<std::string> NotesJournal::OpenNotes(const std::filesystem::path& 
     return std::nullopt;
 }
 
-void NotesJournal::AppendRecord(std::string_view key, std::string_view text, TDateTime now)
+namespace {
+
+std::string MakeRecord(std::string_view key, std::string_view text, TDateTime now)
 {
-    if (!m_enabled)
-        return;
     std::string record(key);
     record += kCrLf;
     record += FormatDateTime("yyyy.mm.dd  hh:nn", now);
     record += kCrLf;
     record += EscapeTerminatorLines(MakeNoteTextStorable(text));
+    return record;
+}
+
+// Whole megabytes, rounded up, so that a file just past the limit never reads as within it.
+std::string Megabytes(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kMB = 1024 * 1024;
+    return std::to_string((bytes + kMB - 1) / kMB) + " MB";
+}
+
+}  // namespace
+
+void NotesJournal::AppendRecord(std::string_view key, std::string_view text, TDateTime now)
+{
+    if (!m_enabled)
+        return;
+    const std::string record = MakeRecord(key, text, now);
+    const std::uint64_t bytes = RecordFileBytes(record).size();
+    CheckRoomFor(bytes);
     m_records.Append(record);
+    m_pendingBytes += bytes;
+}
+
+std::uint64_t NotesJournal::RecordSizeInFile(std::string_view key, std::string_view text, TDateTime now)
+{
+    return RecordFileBytes(MakeRecord(key, text, now)).size();
+}
+
+void NotesJournal::CheckRoomFor(std::uint64_t moreBytes) const
+{
+    const std::uint64_t wouldBe = FileSizeAfterWrite() + moreBytes;
+    if (wouldBe > m_sizeLimit)
+        throw EInOutError(TooLargeText(wouldBe));
+}
+
+std::string NotesJournal::TooLargeText(std::uint64_t wouldBe) const
+{
+    // The program refuses to open a file past the limit: writing it would lose every note.
+    return "Nic nie zapisano: plik notatek urósłby do " + Megabytes(wouldBe) + ", a może mieć najwyżej "
+           + Megabytes(m_sizeLimit) + ".\r\nPo zapisie nie dałoby się go otworzyć.";
 }
 
 void NotesJournal::ThrowWriteError() const
@@ -112,6 +152,7 @@ void NotesJournal::WritePending()
     m_fileSize += bytes.size();
     m_writePrefix.clear();
     m_written = m_records.Count();
+    m_pendingBytes = 0;
 }
 
 void NotesJournal::WriteAndSync()
@@ -119,6 +160,7 @@ void NotesJournal::WriteAndSync()
     const std::uint64_t fileSizeBefore = m_fileSize;
     const std::size_t writtenBefore = m_written;
     const std::string prefixBefore = m_writePrefix;
+    const std::uint64_t pendingBefore = m_pendingBytes;
     WritePending();
     if (m_file.Sync())
         return;
@@ -128,6 +170,7 @@ void NotesJournal::WriteAndSync()
     m_fileSize = fileSizeBefore;
     m_written = writtenBefore;
     m_writePrefix = prefixBefore;
+    m_pendingBytes = pendingBefore;
     m_tornTail = true;
     ThrowWriteError();
 }
@@ -189,6 +232,7 @@ void NotesJournal::PurgeAndPackNotes(TDateTime cutoff)
     JournalRecords::Parsed parsed = JournalRecords::ParseInPlace(std::move(bytes));
     m_records = std::move(parsed.records);
     m_written = m_records.Count();
+    m_pendingBytes = 0;
     m_tornTail = false;
     m_writePrefix.clear();
     Notify(NotesChange::Rebuilt);

@@ -56,8 +56,8 @@ int RunImportIcsCommand(const ImportIcsCommand& command, FileStore& files, Notes
         err << "dniarz: " << command.file.string() << ": " << read.error << '\n';
         return 2;
     }
-    if (read.notes.size() > static_cast<std::size_t>(kImportQuestionAbove) && !command.assumeYes
-        && !(command.confirm && command.confirm(ImportQuestion(static_cast<int>(read.notes.size()))))) {
+    if (EventsRead(read) > kImportQuestionAbove && !command.assumeYes
+        && !(command.confirm && command.confirm(ImportQuestion(EventsRead(read))))) {
         err << "dniarz: nic nie zaimportowano\n";
         return 1;
     }

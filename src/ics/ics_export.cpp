@@ -57,6 +57,19 @@ std::string TwoDigits(int n)
     return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
 
+// A DTSTART or DTEND of a whole day. libical's own constructors take a date past the year 3000 for
+// no time at all (icaltime_is_valid_time) and write "00000000T000000", and leave VALUE=DATE out of
+// a date in the year 1; a value made from its text and the parameter given here keep every day of
+// the years 0001-9999 as it is.
+icalproperty* DateProperty(icalproperty_kind kind, const icaltimetype& date)
+{
+    icalproperty* property = icalproperty_new(kind);
+    const std::string text = FourDigitYear(date.year) + TwoDigits(date.month) + TwoDigits(date.day);
+    icalproperty_set_value(property, icalvalue_new_from_string(ICAL_DATE_VALUE, text.c_str()));
+    icalproperty_add_parameter(property, icalparameter_new_value(ICAL_VALUE_DATE));
+    return property;
+}
+
 // "2024-03-10": the part of a UID that names the day.
 std::string UidDate(int year, int month, int day)
 {
@@ -124,13 +137,13 @@ public:
         icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
         icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
         icalcomponent_add_property(event, icalproperty_new_dtstamp(m_stamp));
-        icalcomponent_add_property(event, icalproperty_new_dtstart(date));
+        icalcomponent_add_property(event, DateProperty(ICAL_DTSTART_PROPERTY, date));
         // A date event lasts one day without an end too; the end is left out only where the
         // next day would fall after the year 9999, which no calendar can write.
         if (date.year < 9999 || date.month < 12 || date.day < 31) {
             icaltimetype end = date;
             icaltime_adjust(&end, 1, 0, 0, 0);
-            icalcomponent_add_property(event, icalproperty_new_dtend(end));
+            icalcomponent_add_property(event, DateProperty(ICAL_DTEND_PROPERTY, end));
         }
         if (until) {
             icalrecurrencetype rule;
@@ -235,19 +248,22 @@ void AddTables(CalendarWriter& writer, const NameDayTable& table, const IcsExpor
                 }
         }
         if (options.withHolidays) {
-            std::set<std::string> written;
-            for (const std::string& entry : HolidayEntries(year)) {
-                const std::optional<KeyDate> d = ParseKey(entry);
-                if (!d || (!d->yearly && d->year != year) || !TryEncodeDate(year, d->month, d->day))
-                    continue;
-                const std::string uid = "swieto-" + UidDate(year, d->month, d->day) + kUidDomain;
-                if (!written.insert(uid).second)
-                    continue;
-                const TDateTime date = EncodeDate(year, d->month, d->day);
-                std::string name = WithoutLineEnds(NamesAndHoliday(table, date, easter).holiday);
-                writer.AddDayEvent(uid, DateValue(year, d->month, d->day), name.empty() ? "Święto" : name, {},
-                                   "Święta");
-            }
+            // Every day the day view names a holiday or a feast (Easter Sunday and Ash Wednesday are
+            // no days off, yet they are shown), and every day off, named or not.
+            std::set<std::string> daysOff;
+            for (const std::string& entry : HolidayEntries(year))
+                if (const std::optional<KeyDate> d = ParseKey(entry); d && (d->yearly || d->year == year))
+                    daysOff.insert(UidDate(year, d->month, d->day));
+            for (int month = 1; month <= 12; ++month)
+                for (int day = 1; day <= DaysInMonth(year, month); ++day) {
+                    const std::string uidDate = UidDate(year, month, day);
+                    const std::string name = WithoutLineEnds(
+                        NamesAndHoliday(table, EncodeDate(year, month, day), easter).holiday);
+                    if (name.empty() && !daysOff.contains(uidDate))
+                        continue;
+                    writer.AddDayEvent("swieto-" + uidDate + kUidDomain, DateValue(year, month, day),
+                                       name.empty() ? "Święto" : name, {}, "Święta");
+                }
         }
     }
 }

@@ -1,7 +1,10 @@
 // Events of an iCalendar file as notes.
 #include "ics/ics_import.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
+#include <unordered_map>
 
 #include "calendar/date_format.h"
 #include "ics/ics_support.h"
@@ -63,7 +66,8 @@ std::string Clock(int minutes)
             static_cast<char>('0' + m % 10)};
 }
 
-// LF, CR LF or a lone CR in a value all end a line of the note.
+// LF, CR LF or a lone CR in a value all end a line of the note. Escapes and bells would reach a
+// terminal through --search and --print-day.
 void AppendLines(std::string& text, const char* value)
 {
     if (!value || !*value)
@@ -73,10 +77,12 @@ void AppendLines(std::string& text, const char* value)
     for (const char* p = value; *p; ++p) {
         if (*p == '\r' && p[1] == '\n')
             continue;
+        const auto u = static_cast<unsigned char>(*p);
         if (*p == '\r' || *p == '\n')
             text += "\r\n";
-        else
+        else if ((u >= 0x20 && u != 0x7F) || *p == '\t')
             text += *p;
+        // Other control characters are left out: libical makes them of escapes too ("\\b").
     }
 }
 
@@ -98,8 +104,22 @@ bool RecursYearlyOnItsDay(const icalrecurrencetype& rule, const icaltimetype& st
            && OnlyThis(rule.by_month, start.month) && OnlyThis(rule.by_month_day, start.day);
 }
 
+// The name days and holidays of our own export: the day view shows them already.
+bool IsOwnTableEvent(icalcomponent* event)
+{
+    const char* uid = icalcomponent_get_uid(event);
+    if (!uid)
+        return false;
+    const std::string_view id(uid);
+    return id.ends_with("@dniarz") && (id.starts_with("imieniny-") || id.starts_with("swieto-"));
+}
+
 void ReadEvent(icalcomponent* event, const UtcOffsetAt& utcOffset, IcsImport& out)
 {
+    if (IsOwnTableEvent(event)) {
+        ++out.ownTables;
+        return;
+    }
     ++out.events;
     const icaltimetype start = icalcomponent_get_dtstart(event);
     const std::optional<LocalStart> local = ToLocal(start, utcOffset);
@@ -123,20 +143,107 @@ void ReadEvent(icalcomponent* event, const UtcOffsetAt& utcOffset, IcsImport& ou
             && *end->minutes > *local->minutes)
             text += "-" + Clock(*end->minutes);
     }
-    AppendLines(text, icalcomponent_get_summary(event));
-    AppendLines(text, icalcomponent_get_location(event));
-    AppendLines(text, icalcomponent_get_description(event));
+    const char* summary = icalcomponent_get_summary(event);
+    const char* description = icalcomponent_get_description(event);
+    // Our own export, and other programs, repeat the summary as the description's first line:
+    // the description then says everything, in the summary's place.
+    if (summary && description && *summary && std::string_view(description).starts_with(summary)) {
+        AppendLines(text, description);
+        AppendLines(text, icalcomponent_get_location(event));
+    } else {
+        AppendLines(text, summary);
+        AppendLines(text, icalcomponent_get_location(event));
+        AppendLines(text, description);
+    }
     if (text.empty())
         text = "Wydarzenie bez tytułu";
-    out.notes.push_back({yearly ? YearlyKey(local->month, local->day) : DateKey(local->year, local->month, local->day),
-                         std::move(text)});
+    // An all-day event of several days is on each of them, as a note over a range of days is;
+    // its end date is the first day after it.
+    int days = 1;
+    if (start.is_date) {
+        const icaltimetype end = icalcomponent_get_dtend(event);
+        const std::optional<TDateTime> to = end.is_date && !icaltime_is_null_time(end)
+                                                ? TryEncodeDate(end.year, end.month, end.day)
+                                                : std::nullopt;
+        if (to)
+            days = std::max(1, static_cast<int>(*to - EncodeDate(local->year, local->month, local->day)));
+        if (days > kMaxImportedDays) {
+            days = 1;
+            ++out.longerThanRange;
+        }
+    }
+    const TDateTime first = EncodeDate(local->year, local->month, local->day);
+    for (int i = 0; i < days; ++i) {
+        const DateParts d = DecodeDate(first + i);
+        out.notes.push_back({yearly ? YearlyKey(d.month, d.day) : DateKey(d.year, d.month, d.day), text, i == 0});
+    }
 }
 
-void ReadEvents(icalcomponent* calendar, const UtcOffsetAt& utcOffset, IcsImport& out)
+struct EventReading
+{
+    const UtcOffsetAt& utcOffset;
+    const IcsProgress& progress;
+    int total = 0;  // events in the file, for the progress
+    int read = 0;
+};
+
+// False once the reading was cancelled.
+bool ReadEvents(icalcomponent* calendar, EventReading& reading, IcsImport& out)
 {
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event;
-         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
-        ReadEvent(event, utcOffset, out);
+         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        if (++reading.read % 256 == 0) {
+            if (reading.progress.Cancelled())
+                return false;
+            if (reading.progress.report && reading.total > 0)
+                reading.progress.report(60 + 40 * std::min(reading.read, reading.total) / reading.total);
+        }
+        ReadEvent(event, reading.utcOffset, out);
+    }
+    // Some programs wrap calendars into a calendar; their events are the file's as much. The
+    // check before parsing bounds the nesting.
+    for (icalcomponent* inner = icalcomponent_get_first_component(calendar, ICAL_VCALENDAR_COMPONENT); inner;
+         inner = icalcomponent_get_next_component(calendar, ICAL_VCALENDAR_COMPONENT))
+        if (!ReadEvents(inner, reading, out))
+            return false;
+    return true;
+}
+
+// Hands libical the text a piece at a time. Its own icalparser_string_line_generator looks for the
+// end of the line afresh for every piece of at most a few dozen bytes, so that a line costs the
+// square of its length: 87 seconds for one of 10 MB. Here the end is found once a line.
+struct LineSource
+{
+    std::string_view text;
+    std::size_t pos = 0;
+    std::size_t lineEnd = 0;  // of the line at pos, once lineKnown
+    bool lineKnown = false;
+};
+
+char* NextPiece(char* out, std::size_t size, void* data)
+{
+    auto* source = static_cast<LineSource*>(data);
+    if (source->pos >= source->text.size() || size < 2)
+        return nullptr;
+    if (!source->lineKnown || source->lineEnd < source->pos) {
+        source->lineEnd = std::min(source->text.find('\n', source->pos), source->text.size() - 1);
+        source->lineKnown = true;
+    }
+    const std::size_t n = std::min(size - 1, source->lineEnd + 1 - source->pos);
+    std::memcpy(out, source->text.data() + source->pos, n);
+    out[n] = '\0';
+    source->pos += n;
+    return out;
+}
+
+IcalComponentPtr Parse(std::string_view text)
+{
+    LineSource source{text};
+    icalparser* parser = icalparser_new();
+    icalparser_set_gen_data(parser, &source);
+    IcalComponentPtr root(icalparser_parse(parser, NextPiece));
+    icalparser_free(parser);
+    return root;
 }
 
 int CountOf(std::string_view text, char c)
@@ -166,7 +273,7 @@ std::string IcsTooLargeText()
     return "Plik jest za duży jak na kalendarz (ponad " + std::to_string(kMaxIcsBytes / (1024 * 1024)) + " MB).";
 }
 
-IcsImport ReadIcs(std::string_view bytes, const UtcOffsetAt& utcOffset)
+IcsImport ReadIcs(std::string_view bytes, const UtcOffsetAt& utcOffset, const IcsProgress& progress)
 {
     IcsImport result;
     if (bytes.size() > kMaxIcsBytes) {
@@ -175,40 +282,77 @@ IcsImport ReadIcs(std::string_view bytes, const UtcOffsetAt& utcOffset)
     }
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
+    IcsPrecheck checked = PrecheckIcs(bytes, progress, 50);
+    if (checked.cancelled || !checked.error.empty()) {
+        result.cancelled = checked.cancelled;
+        result.error = checked.error;
+        return result;
+    }
     MakeIcalErrorsNonFatal();
-    const std::string text(bytes);
-    const IcalComponentPtr root(icalparser_parse_string(text.c_str()));
+    const IcalComponentPtr root = Parse(checked.text);
+    checked.text = std::string();
+    EventReading reading{utcOffset, progress, checked.events};
     bool calendar = false;
+    bool whole = true;
     if (root) {
         const icalcomponent_kind kind = icalcomponent_isa(root.get());
         if (kind == ICAL_VCALENDAR_COMPONENT) {
             calendar = true;
-            ReadEvents(root.get(), utcOffset, result);
+            whole = ReadEvents(root.get(), reading, result);
         } else if (kind == ICAL_XROOT_COMPONENT) {
             // Several calendars one after another in one file.
-            for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c;
+            for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c && whole;
                  c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
                 calendar = true;
-                ReadEvents(c, utcOffset, result);
+                whole = ReadEvents(c, reading, result);
             }
         }
     }
-    if (!calendar) {
+    if (!whole) {
+        result = {};
+        result.cancelled = true;
+    } else if (!calendar) {
         result = {};
         result.error = "Plik nie zawiera kalendarza w formacie iCalendar (BEGIN:VCALENDAR).";
+    } else {
+        result.events += checked.invalidEvents;
+        result.skipped += checked.invalidEvents;
     }
     return result;
+}
+
+int EventsRead(const IcsImport& read)
+{
+    return static_cast<int>(
+        std::count_if(read.notes.begin(), read.notes.end(), [](const ImportedNote& note) { return note.firstDay; }));
 }
 
 ImportOutcome AppendImportedNotes(NotesJournal& journal, const std::vector<ImportedNote>& notes, TDateTime now)
 {
     ImportOutcome outcome;
+    // One record a day holding all its events: a record each would repeat the day's note so far
+    // every time, and the file would grow with the square of the events of one day.
+    std::vector<std::string> keys;
+    std::unordered_map<std::string, std::string> days;
     for (const ImportedNote& note : notes) {
-        outcome.replacedCharacters += CountOf(MakeCp1250Safe(note.text), '?') - CountOf(note.text, '?');
-        const std::string existing = journal.FindNote(note.key).text;
-        journal.AppendRecord(note.key, existing.empty() ? note.text : existing + "\r\n----\r\n" + note.text, now);
-        ++outcome.notes;
+        if (note.firstDay)
+            outcome.replacedCharacters += CountOf(MakeCp1250Safe(note.text), '?') - CountOf(note.text, '?');
+        auto [day, added] = days.try_emplace(note.key);
+        if (added) {
+            keys.push_back(note.key);
+            day->second = journal.FindNote(note.key).text;
+        }
+        if (!day->second.empty())
+            day->second += "\r\n----\r\n";
+        day->second += note.text;
+        outcome.notes += note.firstDay;
     }
+    std::uint64_t bytes = 0;
+    for (const std::string& key : keys)
+        bytes += NotesJournal::RecordSizeInFile(key, days[key], now);
+    journal.CheckRoomFor(bytes);
+    for (const std::string& key : keys)
+        journal.AppendRecord(key, days[key], now);
     journal.Flush();
     return outcome;
 }
@@ -221,6 +365,14 @@ std::string ImportReport(const IcsImport& read, const ImportOutcome& outcome)
                   + Counted(read.firstOccurrenceOnly, "wydarzenie powtarzające", "wydarzenia powtarzające",
                             "wydarzeń powtarzających")
                   + " się inaczej niż co rok zapisano tylko pod datą pierwszego wystąpienia.";
+    if (read.longerThanRange > 0)
+        report += "\n"
+                  + Counted(read.longerThanRange, "wydarzenie całodniowe dłuższe", "wydarzenia całodniowe dłuższe",
+                            "wydarzeń całodniowych dłuższych")
+                  + " niż " + std::to_string(kMaxImportedDays) + " dni zapisano tylko pod pierwszym dniem.";
+    if (read.ownTables > 0)
+        report += "\nPominięto " + Counted(read.ownTables, "wydarzenie", "wydarzenia", "wydarzeń")
+                  + " z imieninami i świętami, które program pokazuje sam.";
     if (read.skipped > 0)
         report += "\nPominięto " + Counted(read.skipped, "wydarzenie", "wydarzenia", "wydarzeń")
                   + " bez daty, którą można odczytać.";

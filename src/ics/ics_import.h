@@ -9,20 +9,31 @@
 
 #include "calendar/datetime.h"
 #include "calendar/notes_journal.h"
+#include "ics/ics_precheck.h"
 
 struct ImportedNote
 {
-    std::string key;   // "yyyy.mm.dd", or "    .mm.dd" for a yearly all-day event
-    std::string text;  // UTF-8, lines joined by CR LF
+    std::string key;       // "yyyy.mm.dd", or "    .mm.dd" for a yearly all-day event
+    std::string text;      // UTF-8, lines joined by CR LF
+    bool firstDay = true;  // false for the later days of an all-day event of several days
 };
+
+// The most days an all-day event is written to, as a note over a range of days; a longer one goes
+// to its first day only.
+constexpr int kMaxImportedDays = 31;
 
 struct IcsImport
 {
-    std::vector<ImportedNote> notes;  // one per event, in file order
+    std::vector<ImportedNote> notes;  // one per event and day, in file order
     int events = 0;                   // events in the file
     int firstOccurrenceOnly = 0;      // recurring events other than yearly all-day ones
-    int skipped = 0;                  // events without a start date that reads
-    std::string error;                // in Polish when the file is no calendar; no notes then
+    int longerThanRange = 0;          // all-day events of more than kMaxImportedDays days
+    int ownTables = 0;                // name days and holidays this program exported; not in events
+    int skipped = 0;                  // events without a start date that reads, or with a
+                                      // date, time or offset that is none
+    bool cancelled = false;           // stopped through IcsProgress; no notes then
+    std::string error;                // in Polish when the file is no calendar or is past a
+                                      // bound of ics_precheck.h; no notes then
 };
 
 // The offset of local time from UTC at a moment, as the system's clock gives it.
@@ -35,19 +46,26 @@ constexpr std::size_t kMaxIcsBytes = 32 * 1024 * 1024;
 std::string IcsTooLargeText();
 
 // Each event becomes a note on the local day it starts: a timed event's time ("hh:nn" or
-// "hh:nn-hh:nn"), its summary, location and description as lines. A time with a zone is moved
+// "hh:nn-hh:nn"), its summary, location and description as lines (a description that begins
+// with the summary in the summary's place, the summary left out). A time with a zone is moved
 // to local time with `utcOffset`; a floating time is local already. An all-day event that recurs
-// every year becomes a yearly note; any other recurring event, its first occurrence.
-IcsImport ReadIcs(std::string_view bytes, const UtcOffsetAt& utcOffset);
+// every year becomes a yearly note; any other recurring event, its first occurrence. Events in
+// calendars nested in the calendar count as its own. Control characters other than tab and line
+// ends are left out of the text. `progress` reports from the reading thread and may stop it.
+IcsImport ReadIcs(std::string_view bytes, const UtcOffsetAt& utcOffset, const IcsProgress& progress = {});
+
+// The events read and kept: the notes of their first days.
+int EventsRead(const IcsImport& read);
 
 struct ImportOutcome
 {
-    int notes = 0;
+    int notes = 0;               // events written
     int replacedCharacters = 0;  // characters the notes file cannot hold, written as "?"
 };
 
-// Appends each note to the note already on its day, after a "----" line, as multi-day notes do,
-// and flushes once. Throws EInOutError as a save does.
+// Appends the notes of each day, in file order, to the note already on that day, each after a
+// "----" line as multi-day notes do: one record a day, and one flush. Throws EInOutError as a save
+// does; when the records would take the file past its size limit, before anything is added.
 ImportOutcome AppendImportedNotes(NotesJournal& journal, const std::vector<ImportedNote>& notes, TDateTime now);
 
 // What the user is told after an import, in Polish, one sentence a line.

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "ics/ics_import.h"
 #include "text/cp1250.h"
 
 namespace {
@@ -237,8 +238,17 @@ TEST(IcsExport, HolidaysAndNameDaysOfTheChosenYears)
         EXPECT_FALSE(events.at(uid).summary.empty());
         EXPECT_EQ(events.at(uid).category, "Święta");
     }
-    EXPECT_FALSE(events.count("swieto-2024-12-24@dniarz"));
+    // Christmas Eve is shown every year, a day off only since 2025.
+    ASSERT_TRUE(events.count("swieto-2024-12-24@dniarz"));
+    EXPECT_EQ(events.at("swieto-2024-12-24@dniarz").summary, "Wigilia");
+    EXPECT_FALSE(events.count("swieto-2024-12-23@dniarz"));
     EXPECT_EQ(events.at("swieto-2024-11-11@dniarz").summary, Table().Lookup(11, 11).holiday);
+    // Feasts the day view shows that are no days off: Easter Sunday 2024 fell on 31 March.
+    ASSERT_TRUE(events.count("swieto-2024-03-31@dniarz"));
+    EXPECT_EQ(events.at("swieto-2024-03-31@dniarz").summary, "Wielkanoc");
+    ASSERT_TRUE(events.count("swieto-2024-02-14@dniarz"));
+    EXPECT_EQ(events.at("swieto-2024-02-14@dniarz").summary, "Popielec");
+    ASSERT_TRUE(events.count("swieto-2025-04-20@dniarz"));
 
     IcsExportOptions names;
     names.withNameDays = true;
@@ -247,6 +257,47 @@ TEST(IcsExport, HolidaysAndNameDaysOfTheChosenYears)
     EXPECT_GE(nameDays.size(), 360u);
     EXPECT_LE(nameDays.size(), 366u);
     EXPECT_EQ(nameDays.at("imieniny-2024-02-29@dniarz").summary, "Imieniny: " + JoinNames(Table().Lookup(2, 29).names));
+}
+
+// The first and the last day a note can have are written as the dates they are, and come back.
+TEST(IcsExport, TheFirstAndLastDaysOfTheCalendarRoundTrip)
+{
+    const JournalRecords notes = Journal({{"0001.01.01", "pierwszy"}, {"9999.12.31", "ostatni"}, {"3001.06.01", "c"}});
+    IcsExportOptions options;
+    options.fromYear = 1;
+    options.toYear = 9999;
+    const std::string text = ExportIcs(notes, Table(), options, kNow, 2024).text;
+    EXPECT_NE(text.find("DTSTART;VALUE=DATE:00010101\r\n"), std::string::npos);
+    EXPECT_NE(text.find("DTEND;VALUE=DATE:00010102\r\n"), std::string::npos);
+    EXPECT_NE(text.find("DTSTART;VALUE=DATE:99991231\r\n"), std::string::npos);
+    EXPECT_NE(text.find("DTSTART;VALUE=DATE:30010601\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("00000000"), std::string::npos);
+    const IcsImport back = ReadIcs(text, [](std::chrono::system_clock::time_point) { return std::chrono::seconds(0); });
+    EXPECT_EQ(back.skipped, 0);
+    std::map<std::string, std::string> keys;
+    for (const ImportedNote& note : back.notes)
+        keys[note.key] = note.text;
+    EXPECT_EQ(keys, (std::map<std::string, std::string>{
+                        {"0001.01.01", "pierwszy"}, {"9999.12.31", "ostatni"}, {"3001.06.01", "c"}}));
+}
+
+// Exported name days and holidays are not imported back as notes: the day view shows them anyway.
+TEST(IcsExport, OwnNameDaysAndHolidaysAreNotImportedBack)
+{
+    IcsExportOptions options;
+    options.withHolidays = true;
+    options.withNameDays = true;
+    const JournalRecords notes = Journal({{"2024.03.10", "Wizyta"}});
+    const IcsImport back = ReadIcs(ExportIcs(notes, Table(), options, kNow, 2024).text,
+                                   [](std::chrono::system_clock::time_point) { return std::chrono::seconds(0); });
+    ASSERT_EQ(back.notes.size(), 1u);
+    EXPECT_EQ(back.notes[0].text, "Wizyta");
+    EXPECT_GT(back.ownTables, 360);
+    EXPECT_EQ(back.events, 1);
+    EXPECT_NE(ImportReport(back, {1, 0})
+                  .find("\nPominięto " + PolishCount(back.ownTables, "wydarzenie", "wydarzenia", "wydarzeń")
+                        + " z imieninami i świętami, które program pokazuje sam."),
+              std::string::npos);
 }
 
 }  // namespace

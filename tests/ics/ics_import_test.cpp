@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -52,24 +54,28 @@ TEST(IcsImport, EventsOfTheStandardsExamples)
     EXPECT_EQ(read.skipped, 0);
     // Weekly, and yearly on a weekday rather than on a date: each only on its first day.
     EXPECT_EQ(read.firstOccurrenceOnly, 2);
-    ASSERT_EQ(read.notes.size(), 5u);
+    EXPECT_EQ(EventsRead(read), 5);
+    // The festival lasts eleven days, 28 June to 8 July: a note on each.
+    ASSERT_EQ(read.notes.size(), 15u);
     EXPECT_EQ(read.notes[0].key, "    .11.02");
     EXPECT_EQ(read.notes[0].text, "Our Blissful Anniversary");
     EXPECT_EQ(read.notes[1].key, "2007.06.28");
     EXPECT_EQ(read.notes[1].text, "Festival International de Jazz de Montreal");
+    EXPECT_EQ(read.notes[11].key, "2007.07.08");
+    EXPECT_EQ(read.notes[11].text, "Festival International de Jazz de Montreal");
     // 16:30 UTC is 18:30 in Warsaw's summer time.
-    EXPECT_EQ(read.notes[2].key, "1997.09.03");
-    EXPECT_EQ(read.notes[2].text, "18:30-21:00\r\nAnnual Employee Review");
-    EXPECT_EQ(read.notes[3].key, "1997.09.02");
-    EXPECT_EQ(read.notes[4].key, "1997.03.07");
+    EXPECT_EQ(read.notes[12].key, "1997.09.03");
+    EXPECT_EQ(read.notes[12].text, "18:30-21:00\r\nAnnual Employee Review");
+    EXPECT_EQ(read.notes[13].key, "1997.09.02");
+    EXPECT_EQ(read.notes[14].key, "1997.03.07");
 
     const IcsImport conference = Read(DataFile("rfc_conference.ics"));
     ASSERT_EQ(conference.notes.size(), 1u);
     EXPECT_EQ(conference.notes[0].key, "1996.09.18");
-    // Unfolded, unescaped, and the end on a later day gives no end time.
+    // Unfolded, unescaped, and the end on a later day gives no end time; the description, which
+    // begins with the summary, stands for both.
     EXPECT_EQ(conference.notes[0].text,
-              "16:30\r\nNetworld+Interop Conference\r\nNetworld+Interop Conference and Exhibit\r\n"
-              "Atlanta World Congress Center\r\nAtlanta, Georgia");
+              "16:30\r\nNetworld+Interop Conference and Exhibit\r\nAtlanta World Congress Center\r\nAtlanta, Georgia");
 }
 
 TEST(IcsImport, ATimeInAnotherZoneLandsOnTheLocalDay)
@@ -168,7 +174,8 @@ protected:
     int questions = 0;
     bool answer = false;
 
-    int Import(const std::string& bytes, bool assumeYes = false)
+    int Import(const std::string& bytes, bool assumeYes = false) { return ImportInto(journal, bytes, assumeYes); }
+    int ImportInto(NotesJournal& into, const std::string& bytes, bool assumeYes = false)
     {
         files.files["/in.ics"] = bytes;
         ImportIcsCommand command;
@@ -181,10 +188,11 @@ protected:
         };
         command.utcOffset = PinnedZoneOffset;
         command.now = EncodeDate(2024, 3, 10) + EncodeTime(14, 5, 0);
-        return RunImportIcsCommand(command, files, journal, out, err);
+        return RunImportIcsCommand(command, files, into, out, err);
     }
 };
 
+// All events of a day go into one record after the day's note, each after a "----" line.
 TEST_F(ImportCommandTest, AppendsToTheDaysNoteAfterASeparatorAndCountsReplacedCharacters)
 {
     notesFile.SetFile(notesPath, "2024.05.01\r\n2024.01.01  10:00\r\nmaj\xF3wka\r\n****\r\n");
@@ -193,7 +201,6 @@ TEST_F(ImportCommandTest, AppendsToTheDaysNoteAfterASeparatorAndCountsReplacedCh
     EXPECT_EQ(code, 0);
     EXPECT_EQ(notesFile.File(notesPath),
               "2024.05.01\r\n2024.01.01  10:00\r\nmaj\xF3wka\r\n****\r\n"
-              "2024.05.01\r\n2024.03.10  14:05\r\nmaj\xF3wka\r\n----\r\ngrill ?????? ?\r\n****\r\n"
               "2024.05.01\r\n2024.03.10  14:05\r\nmaj\xF3wka\r\n----\r\ngrill ?????? ?\r\n----\r\ndrugie\r\n****\r\n");
     EXPECT_EQ(out.str(),
               "Zaimportowano 2 wydarzenia.\n7 znaków spoza strony kodowej Windows-1250 zastąpiono znakiem \"?\".\n");
@@ -265,6 +272,290 @@ TEST_F(ImportCommandTest, NothingIsWrittenWhenTheFileCannotBeReadOrTheUserSaysNo
     EXPECT_EQ(Import(Calendar(many), true), 0);
     EXPECT_EQ(questions, 1);
     EXPECT_NE(notesFile.File(notesPath), "");
+}
+
+// The file grows with the events, not with their square: 11,000 events on one day made a journal
+// of 1.26 GB, one record for each holding the day's note so far.
+TEST_F(ImportCommandTest, ManyEventsOfOneDayMakeOneRecord)
+{
+    notesFile.SetFile(notesPath, "");
+    std::string many;
+    for (int i = 0; i < 11000; ++i)
+        many += Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:wydarzenie " + std::to_string(i) + "\r\n");
+    ASSERT_EQ(Import(Calendar(many), true), 0);
+    const std::string stored = notesFile.File(notesPath).value_or("");
+    const JournalRecords records = JournalRecords::Parse(stored).records;
+    EXPECT_EQ(records.Count(), 1u);
+    EXPECT_LT(stored.size(), 300'000u);
+    const std::string text = records.FindNote("2024.05.01").text;
+    EXPECT_TRUE(text.starts_with("wydarzenie 0\r\n----\r\nwydarzenie 1\r\n----\r\n"));
+    EXPECT_TRUE(text.ends_with("----\r\nwydarzenie 10999"));
+    EXPECT_EQ(out.str(), "Zaimportowano 11000 wydarzeń.\n");
+}
+
+// An import that would take the notes past the size the program opens writes nothing and says so
+// with the figure; the journal before it stays readable.
+TEST_F(ImportCommandTest, AnImportPastTheNotesLimitWritesNothing)
+{
+    const std::string before = "2024.05.01\r\n2024.01.01  10:00\r\nstara\r\n****\r\n";
+    notesFile.SetFile(notesPath, before);
+    NotesJournal small(notesFile, 1024 * 1024);
+    EXPECT_EQ(
+        ImportInto(small,
+                   Calendar(Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:" + std::string(600'000, 'a') + "\r\n")
+                            + Event("DTSTART;VALUE=DATE:20240502\r\nSUMMARY:" + std::string(600'000, 'b') + "\r\n"))),
+        1);
+    EXPECT_EQ(err.str(), "dniarz: Nic nie zapisano: plik notatek urósłby do 2 MB, a może mieć najwyżej 1 MB. "
+                         "Po zapisie nie dałoby się go otworzyć.\n");
+    EXPECT_EQ(notesFile.File(notesPath), before);
+    EXPECT_EQ(out.str(), "");
+}
+
+std::string Hostile(const std::string& name)
+{
+    return DataFile("hostile/" + name);
+}
+
+// Files made to keep libical busy for minutes or to fill the memory are refused before it sees
+// them, each with its reason; nothing is imported from them.
+TEST(IcsImportBounds, CostlyFilesAreRefusedWithTheReason)
+{
+    std::string longLine = Calendar(Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:"));
+    longLine.insert(longLine.find("SUMMARY:") + 8, kMaxIcsLineBytes, 'a');
+    std::string folded = Calendar(Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:a\r\n"));
+    std::string folds;
+    for (std::size_t i = 0; i * 70 <= kMaxIcsLineBytes; ++i)
+        folds += "\r\n " + std::string(70, 'b');
+    folded.insert(folded.find("SUMMARY:a") + 9, folds);
+    std::string zones;
+    for (int i = 0; i <= kMaxIcsZones; ++i)
+        zones += "BEGIN:VTIMEZONE\r\nTZID:z" + std::to_string(i)
+                 + "\r\nBEGIN:STANDARD\r\nDTSTART:20000101T000000\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0100\r\n"
+                   "END:STANDARD\r\nEND:VTIMEZONE\r\n";
+    // Zones of one yearly rule each from the year 1; the events decide how far they are expanded.
+    const auto zonesFromYear1 = [](int count, const std::string& eventYear) {
+        std::string body;
+        for (int i = 0; i < count; ++i)
+            body += "BEGIN:VTIMEZONE\r\nTZID:z" + std::to_string(i)
+                    + "\r\nBEGIN:DAYLIGHT\r\nDTSTART:00010325T020000\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\n"
+                      "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
+                    + Event("DTSTART;TZID=z" + std::to_string(i) + ":" + eventYear + "0701T120000\r\n");
+        return Calendar(body);
+    };
+    const int zonesTo9999 = static_cast<int>(kMaxIcsZoneRuleYears / 9999) + 1;
+    std::string deep;
+    for (int i = 0; i <= kMaxIcsDepth; ++i)
+        deep += "BEGIN:VCALENDAR\r\n";
+    std::string components;
+    for (int i = 0; i <= kMaxIcsComponents; ++i)
+        components += "BEGIN:X\r\nEND:X\r\n";
+
+    struct Row
+    {
+        std::string name;
+        std::string bytes;
+        std::string error;
+    };
+    const Row rows[] = {
+        {"zone rule every second", Hostile("zone_every_second.ics"),
+         "Plik odrzucono: reguła zmiany czasu w wierszu 10 powtarza się częściej niż w jednym miesiącu roku, a takich "
+         "stref czasowych nie ma."},
+        {"zone rule every day", Hostile("zone_every_day.ics"), "w wierszu 10 powtarza się"},
+        // libical takes a component by the beginning of its name, in any case.
+        {"zone by another name", Hostile("zone_name_by_prefix.ics"), "w wierszu 10 powtarza się"},
+        {"zone rule every hour", Hostile("zone_every_hour_of_a_year.ics"), "w wierszu 10 powtarza się"},
+        {"long line", longLine, "Plik odrzucono: wiersz 8 ma po złączeniu ponad 1 MB."},
+        {"long folded line", folded, "Plik odrzucono: wiersz 8 ma po złączeniu ponad 1 MB."},
+        {"many zones", Calendar(zones), "Plik odrzucono: ma ponad 200 stref czasowych (VTIMEZONE)."},
+        {"deep", deep, "zagnieżdżone głębiej niż na 16 poziomów"},
+        {"zone rules to 9999", zonesFromYear1(zonesTo9999, "9999"),
+         "Plik odrzucono: reguły zmiany czasu jego stref czasowych trzeba by rozwinąć na "
+             + std::to_string(zonesTo9999 * 9999) + " lat zmian, a najwięcej można na 400000."},
+        {"components", Calendar(components), "Plik odrzucono: ma ponad 1000000 składników (BEGIN:…)."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const IcsImport read = Read(row.bytes);
+        EXPECT_NE(read.error.find(row.error), std::string::npos) << read.error;
+        EXPECT_TRUE(read.notes.empty());
+    }
+    // The same zones for events of this century are expanded no further than 2100.
+    const IcsImport near = Read(zonesFromYear1(zonesTo9999, "2024"));
+    EXPECT_EQ(near.error, "");
+    EXPECT_EQ(near.notes.size(), static_cast<std::size_t>(zonesTo9999));
+    // A real zone's two yearly rules, expanded from 1601 to 9999, are no reason to refuse.
+    const IcsImport far = Read(Hostile("zone_from_1601_event_9999.ics"));
+    EXPECT_EQ(far.error, "");
+    ASSERT_EQ(far.notes.size(), 1u);
+    EXPECT_EQ(far.notes[0].key, "9999.07.01");
+}
+
+// The reading stops when asked and reports how far it is.
+TEST(IcsImportBounds, ReadingReportsProgressAndStopsWhenCancelled)
+{
+    std::string many;
+    for (int i = 0; i < 3000; ++i)
+        many += Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:a\r\n");
+    std::vector<int> reported;
+    std::atomic<bool> cancel{false};
+    const IcsProgress progress{[&](int p) { reported.push_back(p); }, &cancel};
+    const IcsImport read = ReadIcs(Calendar(many), PinnedZoneOffset, progress);
+    EXPECT_EQ(read.notes.size(), 3000u);
+    ASSERT_FALSE(reported.empty());
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+    EXPECT_GE(reported.back(), 90);
+    EXPECT_LE(reported.back(), 100);
+
+    cancel = true;
+    const IcsImport cancelled = ReadIcs(Calendar(many), PinnedZoneOffset, progress);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.notes.empty());
+}
+
+TEST(IcsDates, OnlyRealDatesTimesAndOffsetsPass)
+{
+    struct Row
+    {
+        const char* value;
+        bool date;
+    };
+    const Row dates[] = {
+        {"20240229", true},          {"20230229", false},
+        {"20240431", false},         {"20241301", false},
+        {"20240001", false},         {"20240100", false},
+        {"00000101", false},         {"00010101", true},
+        {"99991231T235959Z", true},  {"20241399T256199Z", false},
+        {"20240501T240000", false},  {"20240501T999999", false},
+        {"20240501T236000", false},  {"20240501T235960", true},
+        {"20240501T235961", false},  {"20240501T1200", false},
+        {"20240501T120000X", false}, {"2024-5-01", false},
+        {"+0240501", false},         {"", false},
+    };
+    for (const Row& row : dates) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(IsIcsDateOrDateTime(row.value), row.date);
+    }
+    const Row offsets[] = {
+        {"+0100", true},   {"-0500", true},  {"+0530", true},    {"-0000", true},  {"+2359", true},
+        {"+235959", true}, {"+2400", false}, {"-9999", false},   {"+0160", false}, {"0100", false},
+        {"+01:00", false}, {"+01", false},   {"+010060", false},
+    };
+    for (const Row& row : offsets) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(IsIcsUtcOffset(row.value), row.date);
+    }
+}
+
+// A date libical would misread is never shown to it: its event is left out and counted, and so
+// are the events in a zone with an offset that is none.
+TEST(IcsDates, EventsWithValuesThatAreNoDatesAreSkippedAndCounted)
+{
+    const IcsImport read = Read(Hostile("dates_not_dates.ics"));
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.events, 9);
+    EXPECT_EQ(read.skipped, 8);
+    ASSERT_EQ(read.notes.size(), 1u);
+    // 23:59:60 UTC on 29 February is the leap second before 01:00 on 1 March in Warsaw.
+    EXPECT_EQ(read.notes[0].key, "2024.03.01");
+    EXPECT_NE(ImportReport(read, {1, 0}).find("Pominięto 8 wydarzeń"), std::string::npos);
+
+    const IcsImport zone = Read(Hostile("zone_bad_offset.ics"));
+    EXPECT_EQ(zone.events, 2);
+    EXPECT_EQ(zone.skipped, 1);
+    ASSERT_EQ(zone.notes.size(), 1u);
+    EXPECT_EQ(zone.notes[0].text, "dobre");
+}
+
+TEST(IcsImport, EventsOfANestedCalendarAreImported)
+{
+    const IcsImport read = Read(Hostile("nested_calendar.ics"));
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.events, 1);
+    ASSERT_EQ(read.notes.size(), 1u);
+    EXPECT_EQ(read.notes[0].key, "2024.06.01");
+    EXPECT_EQ(read.notes[0].text, "w środku");
+}
+
+// Escapes and bells would reach the terminal through --search and --print-day; libical makes a
+// backspace of "\\b" too.
+TEST(IcsImport, ControlCharactersAreLeftOut)
+{
+    const IcsImport read = Read(Hostile("control_characters.ics"));
+    ASSERT_EQ(read.notes.size(), 1u);
+    EXPECT_EQ(read.notes[0].text, "[31mczerwony[0m dzwonek\tz tabulatorem\r\nabcd");
+}
+
+// A description that repeats the summary, as exports write it, is not doubled in the note.
+TEST(IcsImport, ADescriptionThatBeginsWithTheSummaryStandsAlone)
+{
+    struct Row
+    {
+        const char* lines;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"SUMMARY:Wigilia u babci\r\nDESCRIPTION:Wigilia u babci\\npierogi\r\n", "Wigilia u babci\r\npierogi"},
+        {"SUMMARY:Wigilia\r\nDESCRIPTION:Wigilia\r\n", "Wigilia"},
+        {"SUMMARY:Wigilia\r\nLOCATION:Kraków\r\nDESCRIPTION:Wigilia\\npierogi\r\n", "Wigilia\r\npierogi\r\nKraków"},
+        {"SUMMARY:Wigilia\r\nDESCRIPTION:pierogi\r\n", "Wigilia\r\npierogi"},
+        {"SUMMARY:Wigilia u babci\r\nDESCRIPTION:Wigilia\r\n", "Wigilia u babci\r\nWigilia"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lines);
+        const IcsImport read = Read(Calendar(Event(std::string("DTSTART;VALUE=DATE:20241224\r\n") + row.lines)));
+        ASSERT_EQ(read.notes.size(), 1u);
+        EXPECT_EQ(read.notes[0].text, row.text);
+    }
+}
+
+// An all-day event of several days is on each of its days, up to a month; DTEND is the day after.
+TEST(IcsImport, AnAllDayEventOfSeveralDaysIsOnEachOfThem)
+{
+    struct Row
+    {
+        const char* lines;
+        std::vector<std::string> keys;
+        int longer;
+    };
+    const Row rows[] = {
+        {"DTSTART;VALUE=DATE:20240212\r\nDTEND;VALUE=DATE:20240215\r\n", {"2024.02.12", "2024.02.13", "2024.02.14"}, 0},
+        {"DTSTART;VALUE=DATE:20241230\r\nDURATION:P3D\r\n", {"2024.12.30", "2024.12.31", "2025.01.01"}, 0},
+        {"DTSTART;VALUE=DATE:20240228\r\nDTEND;VALUE=DATE:20240301\r\nRRULE:FREQ=YEARLY\r\n",
+         {"    .02.28", "    .02.29"},
+         0},
+        {"DTSTART;VALUE=DATE:20240501\r\nDTEND;VALUE=DATE:20240502\r\n", {"2024.05.01"}, 0},
+        {"DTSTART;VALUE=DATE:20240501\r\nDTEND;VALUE=DATE:20240430\r\n", {"2024.05.01"}, 0},
+        {"DTSTART;VALUE=DATE:20240101\r\nDTEND;VALUE=DATE:20240201\r\n", {}, 0},  // 31 days
+        {"DTSTART;VALUE=DATE:20240101\r\nDTEND;VALUE=DATE:20240202\r\n", {"2024.01.01"}, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lines);
+        const IcsImport read = Read(Calendar(Event(std::string(row.lines) + "SUMMARY:Ferie\r\n")));
+        EXPECT_EQ(EventsRead(read), 1);
+        EXPECT_EQ(read.longerThanRange, row.longer);
+        if (row.keys.empty()) {
+            EXPECT_EQ(read.notes.size(), 31u);
+            continue;
+        }
+        std::vector<std::string> keys;
+        for (const ImportedNote& note : read.notes)
+            keys.push_back(note.key);
+        EXPECT_EQ(keys, row.keys);
+    }
+    IcsImport longer;
+    longer.longerThanRange = 1;
+    EXPECT_EQ(ImportReport(longer, {1, 0}), "Zaimportowano 1 wydarzenie.\n1 wydarzenie całodniowe dłuższe niż 31 dni "
+                                            "zapisano tylko pod pierwszym dniem.");
+}
+
+// A file cut short is refused whole, saying where, rather than as no calendar at all.
+TEST(IcsImport, AFileCutShortSaysWhere)
+{
+    std::string cut = Calendar(Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:a\r\n"));
+    cut.resize(cut.find("END:VEVENT"));
+    const IcsImport read = Read(cut);
+    EXPECT_EQ(read.error, "Plik odrzucono: jest urwany po wierszu 8 (brak END:VEVENT).");
+    EXPECT_TRUE(read.notes.empty());
 }
 
 }  // namespace

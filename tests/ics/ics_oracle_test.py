@@ -56,6 +56,20 @@ with tempfile.TemporaryDirectory() as tmp:
         check(len(line) <= 75, f"a line of {len(line)} octets")
         line.decode("utf-8")
 
+    # The first and the last day a note can have, as dates another reader takes for those days.
+    edge = folder / "edge"
+    edge.mkdir()
+    edge_notes = [("0001.01.01", "pierwszy"), ("9999.12.31", "ostatni")]
+    (edge / "dnz.dat").write_bytes(
+        "".join(f"{key}\r\n2020.01.01  10:00\r\n{text}\r\n****\r\n" for key, text in edge_notes).encode("cp1250"))
+    edge_out = folder / "edge.ics"
+    done = run("--dir", str(edge), "--export-ics", str(edge_out), "--from", "1", "--to", "9999")
+    check(done.returncode == 0, f"edge export failed: {done.stderr}")
+    edges = {str(e["UID"]): e for e in icalendar.Calendar.from_ical(edge_out.read_bytes()).walk("VEVENT")}
+    for uid, day in (("notatka-0001-01-01@dniarz", datetime.date(1, 1, 1)),
+                     ("notatka-9999-12-31@dniarz", datetime.date(9999, 12, 31))):
+        check(uid in edges and edges[uid].decoded("DTSTART") == day, f"{uid} is not {day}")
+
     # A calendar written by python3-icalendar, imported into an empty notes folder.
     written = icalendar.Calendar()
     written.add("prodid", "-//python3-icalendar//EN")

@@ -8,16 +8,23 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -171,6 +178,46 @@ void ExportNotesToIcs(QWidget* parent, const JournalRecords& notes, const NameDa
                      + QStringLiteral(" w pliku:\r\n") + path);
 }
 
+std::optional<IcsImport> ReadIcsWhileWindowRuns(QWidget* parent, const std::string& bytes, const UtcOffsetAt& utcOffset)
+{
+    QProgressDialog progress(QStringLiteral("Wczytywanie kalendarza…"), QStringLiteral("Anuluj"), 0, 100, parent);
+    progress.setObjectName(QStringLiteral("ImportProgress"));
+    progress.setWindowTitle(QStringLiteral("Import z iCalendar"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+
+    std::atomic<bool> cancel{false};
+    std::atomic<int> percent{0};
+    IcsImport read;
+    QEventLoop loop;
+    QObject::connect(&progress, &QProgressDialog::canceled, &progress, [&] {
+        // The reader stops at its next look at the flag; the loop goes on until it has.
+        cancel = true;
+        progress.hide();
+    });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
+        if (progress.wasCanceled())
+            cancel = true;
+        if (!cancel && percent != progress.value())
+            progress.setValue(percent);
+    });
+    poll.start(50);
+    std::thread reader([&] {
+        const IcsProgress report{[&percent](int p) { percent = p; }, &cancel};
+        read = ReadIcs(bytes, utcOffset, report);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    // The window's own loop goes on meanwhile: the clock ticks, the alarm rings, the window redraws.
+    loop.exec();
+    reader.join();
+    if (cancel)
+        return std::nullopt;
+    return read;
+}
+
 void ImportNotesFromIcs(QWidget* parent, NotesJournal& journal, FileStore& files, const std::filesystem::path& file,
                         const UtcOffsetAt& utcOffset, TDateTime now)
 {
@@ -189,15 +236,18 @@ void ImportNotesFromIcs(QWidget* parent, NotesJournal& journal, FileStore& files
         Warn(parent, QStringLiteral("Nie można odczytać pliku:\r\n") + path);
         return;
     }
-    const IcsImport read = ReadIcs(bytes.contents, utcOffset);
+    const std::optional<IcsImport> reading = ReadIcsWhileWindowRuns(parent, bytes.contents, utcOffset);
+    if (!reading)
+        return;  // "Anuluj": nothing written, nothing to say
+    const IcsImport& read = *reading;
     if (!read.error.empty()) {
         Warn(parent, path + QStringLiteral("\r\n") + Text(read.error));
         return;
     }
-    if (read.notes.size() > static_cast<std::size_t>(kImportQuestionAbove)
+    if (EventsRead(read) > kImportQuestionAbove
         && AppMessageBox::Show(parent, QMessageBox::Question, QStringLiteral("Potwierdzenie"),
-                               Text(ImportQuestion(static_cast<int>(read.notes.size()))),
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                               Text(ImportQuestion(EventsRead(read))), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No)
                != QMessageBox::Yes)
         return;
     try {

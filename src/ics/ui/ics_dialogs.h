@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 class FileStore;
 class QCheckBox;
@@ -53,9 +54,15 @@ void ExportNotesToIcs(QWidget* parent, const JournalRecords& notes, const NameDa
                       std::chrono::system_clock::time_point now, int currentYear,
                       const std::function<bool(IcsExportDialog&)>& runDialog = {});
 
+// Reads a calendar on a thread of its own while the window's loop goes on, behind a progress bar
+// with "Anuluj" (QProgressDialog "ImportProgress"); nullopt when the user cancelled. `utcOffset`
+// is called from that thread.
+std::optional<IcsImport> ReadIcsWhileWindowRuns(QWidget* parent, const std::string& bytes,
+                                                const UtcOffsetAt& utcOffset);
+
 // Adds the events of `file` to the notes, asking first when they are many, and tells the user what
-// was imported; nothing is written when the file cannot be read. The caller saves the note being
-// edited before and shows the day's notes again after.
+// was imported; nothing is written when the file cannot be read or the reading is cancelled. The
+// caller saves the note being edited before and shows the day's notes again after.
 void ImportNotesFromIcs(QWidget* parent, NotesJournal& journal, FileStore& files, const std::filesystem::path& file,
                         const UtcOffsetAt& utcOffset, TDateTime now);
 

@@ -13,10 +13,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -139,6 +144,67 @@ private slots:
         ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/bad.ics", OneHour, EncodeDate(2024, 3, 10));
         QVERIFY(AppMessageBox::LastAnswered()->text.contains(QStringLiteral("iCalendar")));
         QCOMPARE(m_journal->Records().Count(), count);
+    }
+
+    // "Anuluj" on the progress bar writes nothing and asks nothing, however far the reading got.
+    void ACancelledImportWritesNothing()
+    {
+        m_files.files["/in/many.ics"] = Calendar(5000);
+        QWidget window;
+        const std::size_t before = m_journal->Records().Count();
+        const int boxes = AppMessageBox::AnsweredCount();
+        QTimer::singleShot(0, &window, [&window] {
+            auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("ImportProgress"));
+            QVERIFY(progress);
+            auto* anuluj = progress->findChild<QPushButton*>();
+            QVERIFY(anuluj);
+            QCOMPARE(anuluj->text(), QStringLiteral("Anuluj"));
+            anuluj->click();
+        });
+        ImportNotesFromIcs(&window, *m_journal, m_files, "/in/many.ics", OneHour, EncodeDate(2024, 3, 10));
+        QCOMPARE(m_journal->Records().Count(), before);
+        QCOMPARE(m_file.File("/n/dnz.dat").value_or(""), std::string());
+        QCOMPARE(AppMessageBox::AnsweredCount(), boxes);
+    }
+
+    // The window's loop runs while a file is read: the reader waits (up to seconds) for a tick of
+    // a timer of the window's thread, which a read on that thread would never let come.
+    void TheWindowKeepsRunningDuringAnImport()
+    {
+        m_files.files["/in/zoned.ics"] =
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VEVENT\r\nUID:z\r\n"
+            "DTSTAMP:20240101T000000Z\r\nDTSTART:20240501T100000Z\r\nSUMMARY:Spotkanie\r\nEND:VEVENT\r\n"
+            "END:VCALENDAR\r\n";
+        std::atomic<int> ticks{0};
+        std::atomic<bool> sawTick{false};
+        QTimer clock;
+        connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+        clock.start(5);
+        const auto waitingOffset = [&](std::chrono::system_clock::time_point) {
+            const int start = ticks;
+            for (int i = 0; i < 500 && ticks < start + 3; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            sawTick = sawTick || ticks >= start + 3;
+            return std::chrono::seconds(std::chrono::hours(2));
+        };
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/zoned.ics", waitingOffset, EncodeDate(2024, 3, 10));
+        QVERIFY(sawTick);
+        QCOMPARE(m_journal->FindNote("2024.05.01").text, std::string("12:00\r\nSpotkanie"));
+    }
+
+    // A file past a bound is refused with the reason, nothing being written.
+    void AFilePastABoundIsRefused()
+    {
+        m_files.files["/in/second.ics"] =
+            "BEGIN:VCALENDAR\r\nBEGIN:VTIMEZONE\r\nTZID:s\r\nBEGIN:STANDARD\r\nDTSTART:16010101T000000\r\n"
+            "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0100\r\nRRULE:FREQ=SECONDLY\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
+            "BEGIN:VEVENT\r\nUID:a\r\nDTSTART;TZID=s:20240501T100000\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        const std::size_t before = m_journal->Records().Count();
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/second.ics", OneHour, EncodeDate(2024, 3, 10));
+        QVERIFY(AppMessageBox::LastAnswered()->text.contains(QStringLiteral("Plik odrzucono: reguła zmiany czasu")));
+        QCOMPARE(m_journal->Records().Count(), before);
     }
 
     void EveryCaptionFitsAndThePicture()
