@@ -1,6 +1,7 @@
 // Replays a fuzz target without libFuzzer: every file of the corpus folder given as the first
 // argument, then a fixed number of inputs made by mutating those files and by pure chance.
 // Deterministic, so a failure in CI repeats on a developer's machine.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
+// With DNIARZ_FUZZ_INPUT naming a file, each input is written there before it runs, so that the
+// one a crash or a hang stopped at can be replayed on its own.
 void Run(const std::string& input)
 {
+    static const char* const keep = std::getenv("DNIARZ_FUZZ_INPUT");
+    if (keep)
+        std::ofstream(keep, std::ios::binary | std::ios::trunc) << input;
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
 }
 
@@ -26,8 +32,14 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> corpus;
     if (argc > 1 && std::filesystem::is_directory(argv[1])) {
-        for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
-            std::ifstream in(entry.path(), std::ios::binary);
+        // In name order: the mutations below pick by index, and a folder lists its files in
+        // whatever order its file system keeps.
+        std::vector<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::directory_iterator(argv[1]))
+            files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        for (const auto& file : files) {
+            std::ifstream in(file, std::ios::binary);
             corpus.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         }
     }

@@ -164,7 +164,7 @@ private slots:
     void TheCallCarriesTheTextsTheIconAndTheButtons()
     {
         std::vector<std::string> picked;
-        QVERIFY(m_notifier->Notify({"Jutro imieniny: Ewy", "Życzenia dla bliskich", {{"a", "Przyjęte"}}, false},
+        QVERIFY(m_notifier->Notify({"Jutro imieniny: Ewy", "Życzenia dla bliskich", {{"a", "Przyjęte"}}, false, {}},
                                    [&picked](const std::string& key) { picked.push_back(key); }));
         QTRY_COMPARE(m_server->calls.size(), 1);
         const NotificationServer::Call& call = m_server->calls[0];
@@ -186,7 +186,7 @@ private slots:
     void WithoutAServiceTheTraySpeaks()
     {
         m_server->Unregister();
-        QVERIFY(!m_notifier->Notify({"Alarm 07:00", "Budzik dzwoni.", {}, true}));
+        QVERIFY(!m_notifier->Notify({"Alarm 07:00", "Budzik dzwoni.", {}, true, {}}));
     }
 
     // The alarm rings while the window is hidden: the notification offers Stop and Drzemka, and
