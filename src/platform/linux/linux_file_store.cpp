@@ -19,6 +19,11 @@ bool LinuxFileStore::ReplaceContents(const std::filesystem::path& file, std::str
     return !ReplaceFileContents(file, contents);
 }
 
+FileProblem LinuxFileStore::ExportContents(const std::filesystem::path& file, std::string_view contents)
+{
+    return FileProblemOf(ExportFileContents(file, contents));
+}
+
 bool LinuxFileStore::RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)

@@ -14,6 +14,11 @@ bool WindowsFileStore::ReplaceContents(const std::filesystem::path& file, std::s
     return !ReplaceFileContents(file, contents);
 }
 
+FileProblem WindowsFileStore::ExportContents(const std::filesystem::path& file, std::string_view contents)
+{
+    return FileProblemOf(ExportFileContents(file, contents));
+}
+
 bool WindowsFileStore::RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     // Without MOVEFILE_REPLACE_EXISTING the move fails when anything has the name already.
