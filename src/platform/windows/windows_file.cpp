@@ -209,6 +209,11 @@ namespace {
 // link or a junction is not followed, and a device name (NUL, COM1) opens as no disk file.
 std::error_code CheckExportTarget(const std::filesystem::path& path)
 {
+    // The name's own attributes first: a link says it is one there on every file system.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        return std::make_error_code(std::errc::invalid_argument);
     const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
