@@ -37,7 +37,12 @@ public:
     // Writes a new file beside the old one, syncs it and puts it in the old one's place, so that a
     // failure or a crash leaves either the old contents or the new, never a mixture. False when
     // the contents could not be stored; the old file then stays as it was.
-    virtual bool ReplaceContents(const std::filesystem::path& file, std::string_view contents) = 0;
+    bool ReplaceContents(const std::filesystem::path& file, std::string_view contents)
+    {
+        return Replace(file, contents) == FileProblem::None;
+    }
+    // The same, saying why it failed; None on success.
+    virtual FileProblem Replace(const std::filesystem::path& file, std::string_view contents) = 0;
     // Writes a file the user named for an export, replacing it as ReplaceContents does, but only a
     // regular file or nothing: a link, a FIFO, a device or a folder under the name is refused and
     // left as it was (a link and what it points at), and no missing folder is made. New files

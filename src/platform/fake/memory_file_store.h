@@ -21,24 +21,20 @@ public:
             return {};
         return {FileRead::Status::Read, false, found->second};
     }
-    bool ReplaceContents(const std::filesystem::path& file, std::string_view contents) override
+    FileProblem Replace(const std::filesystem::path& file, std::string_view contents) override
     {
         ++writes;
         if (failWrites)
-            return false;
+            return writeProblem;
         files[file] = std::string(contents);
         unreadable.erase(file);
-        return true;
+        return FileProblem::None;
     }
     FileProblem ExportContents(const std::filesystem::path& file, std::string_view contents) override
     {
         if (notRegular.count(file))
             return FileProblem::NotRegular;
-        if (failWrites) {
-            ++writes;
-            return writeProblem;
-        }
-        return ReplaceContents(file, contents) ? FileProblem::None : writeProblem;
+        return Replace(file, contents);
     }
     bool RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to) override
     {
