@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 
 #include "text/cp1250.h"
 
@@ -124,6 +125,13 @@ WordSet::WordSet(const std::vector<std::string>& words)
         std::fill(ends.begin(), ends.end(), 0);
         std::fill(child.begin(), child.end(), kNone);
     }
+    for (std::size_t c = 0; c < 256 && m_all != 0; ++c) {
+        if (child[c] == kNone)
+            continue;
+        m_firstByte = m_firstByte == -1 ? static_cast<int>(c) : -2;
+    }
+    if (m_firstByte < 0)
+        m_firstByte = -1;
     m_next.assign(states * 256, 0);
     m_ends.assign(ends.begin(), ends.begin() + static_cast<std::ptrdiff_t>(states));
     std::vector<std::uint16_t> fallback(states, 0);
@@ -153,32 +161,44 @@ WordSet::WordSet(const std::vector<std::string>& words)
     }
 }
 
+template <typename Enough>
+void WordSet::Run(std::string_view text, Enough enough) const
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::size_t state = 0;
+    while (p < end) {
+        // Back at the start with one byte to wait for: the C library finds it many bytes at a
+        // time, and each byte is still looked at once.
+        if (state == 0 && m_firstByte >= 0) {
+            p = static_cast<const char*>(std::memchr(p, m_firstByte, static_cast<std::size_t>(end - p)));
+            if (!p)
+                break;
+        }
+        state = m_next[state * 256 + static_cast<unsigned char>(*p++)];
+        if (m_ends[state] && enough(m_ends[state]))
+            return;
+    }
+}
+
 bool WordSet::AllIn(std::string_view text) const
 {
     if (m_all == 0)
         return false;
     std::uint32_t found = 0;
-    std::size_t state = 0;
-    for (const char c : text) {
-        state = m_next[state * 256 + static_cast<unsigned char>(c)];
-        if (const std::uint32_t ends = m_ends[state]) {
-            found |= ends;
-            if (found == m_all)
-                return true;
-        }
-    }
-    return false;
+    bool all = false;
+    Run(text, [&](std::uint32_t ends) {
+        found |= ends;
+        return all = found == m_all;
+    });
+    return all;
 }
 
 bool WordSet::AnyIn(std::string_view text) const
 {
-    std::size_t state = 0;
-    for (const char c : text) {
-        state = m_next[state * 256 + static_cast<unsigned char>(c)];
-        if (m_ends[state])
-            return true;
-    }
-    return false;
+    bool any = false;
+    Run(text, [&](std::uint32_t) { return any = true; });
+    return any;
 }
 
 NotesCopy::NotesCopy(const JournalRecords& records)

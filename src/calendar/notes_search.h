@@ -47,9 +47,15 @@ public:
     bool AnyIn(std::string_view text) const;
 
 private:
+    // Reads `text` through the table, handing `enough` the words that end at each byte where any
+    // ends, until it says that is enough.
+    template <typename Enough>
+    void Run(std::string_view text, Enough enough) const;
+
     std::vector<std::uint16_t> m_next;  // the state after a byte: m_next[state * 256 + byte]
     std::vector<std::uint32_t> m_ends;  // the words that end at a state, by bit
     std::uint32_t m_all = 0;
+    int m_firstByte = -1;  // the one byte every word begins with, or -1
 };
 
 struct NoteSearchHit
