@@ -113,6 +113,7 @@ TEST(ExportFile, AKilledExportsNewFileGoesAtTheNextExportAndNothingElseDoes)
     for (const char* name : {"a.ics.new.toolong", "a.ics.newer", "b.ics.new.a1B2c3", "a.ics.new"})
         WriteWholeFile(dir.Path() / name, "someone else's");
     std::filesystem::create_symlink("b.ics.new.a1B2c3", dir.Path() / "a.ics.new.LINK01");
+    ASSERT_EQ(::mkfifo((dir.Path() / "a.ics.new.FIFO01").c_str(), 0600), 0);
 
     LinuxFileStore store;
     ASSERT_EQ(store.ExportContents(target, "BEGIN:VCALENDAR"), FileProblem::None);
@@ -121,8 +122,9 @@ TEST(ExportFile, AKilledExportsNewFileGoesAtTheNextExportAndNothingElseDoes)
     for (const char* name : {"a.ics.new.toolong", "a.ics.newer", "b.ics.new.a1B2c3", "a.ics.new"})
         EXPECT_EQ(ReadWholeFile(dir.Path() / name), "someone else's") << name;
     EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "a.ics.new.LINK01"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.Path() / "a.ics.new.FIFO01"));
     EXPECT_EQ(ReadWholeFile(target), "BEGIN:VCALENDAR");
-    EXPECT_EQ(Entries(dir.Path()), 7u);
+    EXPECT_EQ(Entries(dir.Path()), 8u);
     ::close(running);
 }
 

@@ -146,13 +146,16 @@ void RemoveAbandonedReplacements(const std::filesystem::path& target)
         const std::string name = it->path().filename().string();
         if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
             continue;
+        // Looked at before it is opened: opening a device may already do something.
+        struct stat named
+        {
+        };
+        if (::lstat(it->path().c_str(), &named) != 0 || !S_ISREG(named.st_mode))
+            continue;
         const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             continue;
         struct stat held
-        {
-        };
-        struct stat named
         {
         };
         // The lock is free only when no replacement holds the file; the name must still be that
