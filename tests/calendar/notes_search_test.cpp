@@ -188,8 +188,9 @@ TEST(NotesSearch, AQueryIsCutTo32WordsAnd256Characters)
         SCOPED_TRACE(row.name);
         const NotesQuery query = ParseNotesQuery(row.query);
         EXPECT_EQ(query.words.size(), row.words);
-        if (!query.words.empty())
+        if (!query.words.empty()) {
             EXPECT_EQ(query.words.back().size(), row.lastWordBytes);
+        }
         EXPECT_EQ(query.capped, row.capped);
     }
     // A word past the cut that no note holds does not empty the hits.
