@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -71,6 +72,15 @@ void BM_LiveRecords(benchmark::State& state)
         benchmark::DoNotOptimize(records.LiveRecords({}));
 }
 
+// The copy of the live notes the window's search thread works on, made on the window's thread
+// once for every change of the notes.
+void BM_NotesCopy(benchmark::State& state)
+{
+    const JournalRecords& records = Journal(state.range(0) != 0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(NotesCopy(records).Count());
+}
+
 // The whole search over that list, in the slices the window runs between two keys typed.
 void BM_SearchInSlices(benchmark::State& state)
 {
@@ -85,6 +95,48 @@ void BM_SearchInSlices(benchmark::State& state)
         benchmark::DoNotOptimize(search.TakeHits());
     }
     state.counters["slices"] = static_cast<double>(slices);
+}
+
+// Queries as large as a user may paste: argument 0 one word, 1 a query of 20,000 one-letter words
+// (40 kB) that most notes hold every one of, 2 a single word of 100,000 letters, 3 two words of
+// the notes and a word of 100,000 letters, 4 32 words of seven letters, about as much as a query
+// is cut to (32 words, 256 characters). On every day's note once, the marks of Polish letters ignored. The aim: every
+// one within twice the one-word query.
+std::string BenchQuery(std::int64_t kind)
+{
+    switch (kind) {
+    case 0:
+        return "kwiaty";
+    case 1: {
+        std::string query;
+        const char letters[] = "aeiorz";
+        for (int i = 0; i < 20000; ++i) {
+            query += letters[i % 6];
+            query += ' ';
+        }
+        return query;
+    }
+    case 2:
+        return std::string(100000, 'a');
+    case 3:
+        return "urodziny ani " + std::string(100000, 'k');
+    default: {
+        std::string query;
+        for (int i = 0; i < 32; ++i)
+            query += std::string(7, "aekmz"[i % 5]) + ' ';
+        return query;
+    }
+    }
+}
+
+void BM_SearchHugeQuery(benchmark::State& state)
+{
+    const JournalRecords& records = Journal(true);
+    const std::string query = BenchQuery(state.range(0));
+    std::size_t hits = 0;
+    for (auto _ : state)
+        hits = SearchNotes(records, query, true).size();
+    state.counters["hits"] = static_cast<double>(hits);
 }
 
 #ifdef DNIARZ_HAVE_ICAL
@@ -105,4 +157,6 @@ BENCHMARK(BM_ExportIcs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iteratio
 
 BENCHMARK(BM_SearchNotes)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveRecords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchHugeQuery)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_NotesCopy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchInSlices)->Arg(20000)->Unit(benchmark::kMillisecond);

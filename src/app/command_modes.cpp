@@ -27,7 +27,7 @@ int RunSearch(const CommandLine& options, const std::filesystem::path& programDi
     const std::optional<JournalRecords> notes = ReadNotesReadOnly(*platform.notesFile, programDir, std::cerr);
     if (!notes)
         return 2;
-    return RunSearchCommand(*notes, options.searchText, options.ignoreDiacritics, std::cout);
+    return RunSearchCommand(*notes, options.searchText, options.ignoreDiacritics, std::cout, std::cerr);
 }
 
 int RunSntp(const CommandLine& options, const ProgramFiles& files, Platform& platform)

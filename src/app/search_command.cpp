@@ -3,8 +3,12 @@
 
 #include "calendar/notes_search.h"
 
-int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out)
+int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out,
+                     std::ostream& err)
 {
+    if (ParseNotesQuery(text).capped)
+        err << "dniarz: szukam tylko pierwszych " << kMaxQueryWords << " słów i " << kMaxQueryCharacters
+            << " znaków zapytania\n";
     const std::vector<NoteSearchHit> hits = SearchNotes(notes, text, ignoreDiacritics);
     for (const NoteSearchHit& hit : hits)
         out << FormatSearchHit(hit) << '\n';

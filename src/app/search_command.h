@@ -6,6 +6,7 @@
 
 #include "calendar/notes_journal.h"
 
-// Prints one "key: line" line per matching note, newest first. Returns the exit code: 0 with
-// matches, 1 without.
-int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out);
+// Prints one "key: line" line per matching note, newest first, and on `err` a note when part of
+// the query was ignored (ParseNotesQuery). Returns the exit code: 0 with matches, 1 without.
+int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out,
+                     std::ostream& err);

@@ -16,6 +16,7 @@ std::optional<RichDocument> ContactsFile::Load() const
     m_unreadable.reset();
     FileRead read = m_store.Read(m_path, kRichTextLimit);
     m_readFailed = read.status == FileRead::Status::Failed;
+    m_readProblem = read.problem;
     if (read.status != FileRead::Status::Read)
         return std::nullopt;
     auto document = ReadRtf(read.contents);
@@ -48,7 +49,7 @@ bool ContactsFile::SetAsideUnreadable() const
         // A file that could not be read can only be moved, never copied.
         if (m_readFailed)
             return m_store.RenameToFreeName(m_path, aside);
-        return m_store.ReplaceContents(aside, *m_unreadable);
+        return (m_writeProblem = m_store.Replace(aside, *m_unreadable)) == FileProblem::None;
     }
     return false;
 }
@@ -56,6 +57,7 @@ bool ContactsFile::SetAsideUnreadable() const
 bool ContactsFile::Save(const RichDocument& document) const
 {
     m_refused = false;
+    m_writeProblem = FileProblem::None;
     if (m_unreadable || m_readFailed) {
         if (!SetAsideUnreadable()) {
             m_refused = m_readFailed;
@@ -64,15 +66,18 @@ bool ContactsFile::Save(const RichDocument& document) const
         m_unreadable.reset();
         m_readFailed = false;
     }
-    return m_store.ReplaceContents(m_path, WriteRtf(document));
+    return (m_writeProblem = m_store.Replace(m_path, WriteRtf(document))) == FileProblem::None;
 }
 
 std::string ContactsFile::SaveFailureMessage() const
 {
+    const auto why = [](FileProblem problem) {
+        return problem == FileProblem::None ? std::string() : " (" + FileProblemText(problem) + ")";
+    };
     if (m_refused)
-        return "Nie udało się odczytać pliku: " + PathToUtf8(m_path)
+        return "Nie udało się odczytać pliku: " + PathToUtf8(m_path) + why(m_readProblem)
                + "  Zapis nie zastąpi go, by nie utracić jego zawartości.";
-    return "Zapis do pliku: " + PathToUtf8(m_path) + "  nie powiódł się.";
+    return "Zapis do pliku: " + PathToUtf8(m_path) + "  nie powiódł się" + why(m_writeProblem) + ".";
 }
 
 SearchFeedback ContactsSearch::Incremental(std::u16string_view text, const SearchQuery& query)

@@ -4,6 +4,7 @@
 
 #include "contacts/contacts_search.h"
 #include "contacts/rich_text.h"
+#include "platform/file_problem.h"
 
 #include <filesystem>
 #include <optional>
@@ -35,9 +36,11 @@ private:
 
     FileStore& m_store;
     std::filesystem::path m_path;
-    mutable std::optional<std::string> m_unreadable;  // the contents the last load could not read
-    mutable bool m_readFailed = false;                // the last load found the file but could not read it
-    mutable bool m_refused = false;                   // the last save was refused for that
+    mutable std::optional<std::string> m_unreadable;         // the contents the last load could not read
+    mutable bool m_readFailed = false;                       // the last load found the file but could not read it
+    mutable bool m_refused = false;                          // the last save was refused for that
+    mutable FileProblem m_readProblem = FileProblem::None;   // why the last load could not read it
+    mutable FileProblem m_writeProblem = FileProblem::None;  // why the last save could not write
 };
 
 // What the window does after a search.

@@ -29,9 +29,10 @@ int RunExportIcsCommand(const JournalRecords& notes, const NameDayTable& table, 
         err << "dniarz: " << result.error << '\n';
         return 2;
     }
-    if (!files.ReplaceContents(file, result.text)) {
-        err << "dniarz: nie można zapisać pliku " << file.string() << '\n';
-        return 1;
+    if (const FileProblem problem = files.ExportContents(file, result.text); problem != FileProblem::None) {
+        err << "dniarz: nie można zapisać pliku " << file.string() << ": " << FileProblemText(problem) << '\n';
+        // A target refused before anything was written is a wrong argument, as a wrong option is.
+        return problem == FileProblem::NotRegular || problem == FileProblem::NoFolder ? 2 : 1;
     }
     out << "Zapisano " << PolishCount(result.events, "wydarzenie", "wydarzenia", "wydarzeń") << " w pliku "
         << file.string() << '\n';
@@ -48,7 +49,8 @@ int RunImportIcsCommand(const ImportIcsCommand& command, FileStore& files, Notes
         return 2;
     }
     if (file.status != FileRead::Status::Read) {
-        err << "dniarz: nie można odczytać pliku " << command.file.string() << '\n';
+        err << "dniarz: nie można odczytać pliku " << command.file.string() << ": " << FileProblemText(file.problem)
+            << '\n';
         return 2;
     }
     const IcsImport read = ReadIcs(file.contents, command.utcOffset);

@@ -11,7 +11,8 @@
 #include "platform/file_store.h"
 
 // Writes the calendar in one step (the old file stays whole when that fails). Exit code 0, or 1
-// when the file could not be written, 2 for a range the export refuses.
+// when the file could not be written, 2 for a range the export refuses and for a target that is no
+// regular file or lies in a folder that is not there (nothing is written or made then).
 int RunExportIcsCommand(const JournalRecords& notes, const NameDayTable& table, const IcsExportOptions& options,
                         const std::filesystem::path& file, FileStore& files, std::chrono::system_clock::time_point now,
                         int currentYear, std::ostream& out, std::ostream& err);

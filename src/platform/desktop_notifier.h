@@ -2,6 +2,7 @@
 // work. They never take the focus, so they may come at any hour.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@ public:
         std::string label;  // shown on the button
     };
     using OnAction = std::function<void(const std::string& key)>;
+    using OnFailed = std::function<void()>;
 
     struct Notification
     {
@@ -30,8 +32,10 @@ public:
 
     virtual ~DesktopNotifier() = default;
     // False when the desktop has no notification service: the caller falls back to the tray's
-    // message. `onAction` runs on the user-interface thread when the user picks an action.
-    virtual bool Notify(const Notification& notification, OnAction onAction = {}) = 0;
+    // message. `onAction` runs on the user-interface thread when the user picks an action;
+    // `onFailed` there when the service, though there, answers with an error or not at all within
+    // a few seconds: nothing was shown then, and the caller falls back as it does for false.
+    virtual bool Notify(const Notification& notification, OnAction onAction = {}, OnFailed onFailed = {}) = 0;
     // Takes the notification of `tag` off the screen, also one whose Notify is still on its way;
     // its buttons then do nothing. Nothing happens when none of that tag is shown.
     virtual void Close(const std::string& tag) = 0;
@@ -39,5 +43,7 @@ public:
 
 // The desktop's own notifications, or null where the system has none the program can reach (the
 // tray message is then the notification). `busAddress` names a bus other than the user's session
-// bus, for tests; the program passes none.
-std::unique_ptr<DesktopNotifier> MakeDesktopNotifier(const std::string& busAddress = {});
+// bus, for tests; the program passes none. A service that has not answered within `answerWithin`
+// is taken for one that failed.
+std::unique_ptr<DesktopNotifier> MakeDesktopNotifier(const std::string& busAddress = {},
+                                                     std::chrono::milliseconds answerWithin = std::chrono::seconds(4));

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_problem.h"
 #include "platform/read_file.h"
 
 struct FileRead
@@ -18,8 +19,9 @@ struct FileRead
         Failed  // there, but not to be read: no regular file, beyond the limit, no permission, I/O
     };
     Status status = Status::Missing;
-    bool tooLarge = false;  // Failed because the file is beyond the limit
-    std::string contents;   // empty unless Read
+    bool tooLarge = false;                    // Failed because the file is beyond the limit
+    std::string contents;                     // empty unless Read
+    FileProblem problem = FileProblem::None;  // why it was not Read
 };
 
 // A file on the disk through the safe reader, a missing file told from one that cannot be read:
@@ -35,7 +37,17 @@ public:
     // Writes a new file beside the old one, syncs it and puts it in the old one's place, so that a
     // failure or a crash leaves either the old contents or the new, never a mixture. False when
     // the contents could not be stored; the old file then stays as it was.
-    virtual bool ReplaceContents(const std::filesystem::path& file, std::string_view contents) = 0;
+    bool ReplaceContents(const std::filesystem::path& file, std::string_view contents)
+    {
+        return Replace(file, contents) == FileProblem::None;
+    }
+    // The same, saying why it failed; None on success.
+    virtual FileProblem Replace(const std::filesystem::path& file, std::string_view contents) = 0;
+    // Writes a file the user named for an export, replacing it as ReplaceContents does, but only a
+    // regular file or nothing: a link, a FIFO, a device or a folder under the name is refused and
+    // left as it was (a link and what it points at), and no missing folder is made. New files
+    // that an earlier export, killed, left beside the target are removed first. None on success.
+    virtual FileProblem ExportContents(const std::filesystem::path& file, std::string_view contents) = 0;
     // Gives `from` the name `to` when nothing has that name yet; false otherwise, `from` unmoved.
     virtual bool RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 

@@ -70,6 +70,7 @@ FileRead ReadStoredFile(const std::filesystem::path& file, std::uint64_t limit)
     else if (error != std::errc::no_such_file_or_directory)
         read.status = FileRead::Status::Failed;
     read.tooLarge = error == std::errc::file_too_large;
+    read.problem = FileProblemOf(error);
     return read;
 }
 

@@ -83,10 +83,21 @@ TEST(SearchCommand, PrintsHitsAndTellsByExitCodeWhetherAnyWereFound)
     const JournalRecords notes = JournalRecords::Parse("2024.12.24\r\nt\r\nkarp\r\nbarszcz\r\n****\r\n"
                                                        "    .12.24\r\nt\r\nWigilia: karp\r\n****\r\n")
                                      .records;
-    std::ostringstream found;
-    EXPECT_EQ(RunSearchCommand(notes, "KARP", false, found), 0);
+    std::ostringstream found, err;
+    EXPECT_EQ(RunSearchCommand(notes, "KARP", false, found, err), 0);
     EXPECT_EQ(found.str(), "2024.12.24: karp\n    .12.24: Wigilia: karp\n");
     std::ostringstream none;
-    EXPECT_EQ(RunSearchCommand(notes, "szczupak", false, none), 1);
+    EXPECT_EQ(RunSearchCommand(notes, "szczupak", false, none, err), 1);
     EXPECT_EQ(none.str(), "");
+    EXPECT_EQ(err.str(), "");
+
+    // A query past the cap: the first 32 words count, and the user is told.
+    std::string query;
+    for (int i = 0; i < 32; ++i)
+        query += "karp ";
+    query += "szczupak";
+    std::ostringstream capped;
+    EXPECT_EQ(RunSearchCommand(notes, query, false, capped, err), 0);
+    EXPECT_EQ(capped.str(), found.str());
+    EXPECT_EQ(err.str(), "dniarz: szukam tylko pierwszych 32 słów i 256 znaków zapytania\n");
 }

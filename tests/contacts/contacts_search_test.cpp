@@ -245,8 +245,13 @@ TEST(ContactsBook, FileLoadsSavesAndNamesItselfInTheFailureMessage)
     store.failWrites = true;
     EXPECT_FALSE(file.Save(RichDocument{}));
     EXPECT_EQ(file.Load(), document);
-    // The path as the system writes it ("/program\tel.rtf" on Windows).
-    EXPECT_EQ(file.SaveFailureMessage(), "Zapis do pliku: " + file.Path().string() + "  nie powiódł się.");
+    // The path as the system writes it ("/program\tel.rtf" on Windows), and why.
+    EXPECT_EQ(file.SaveFailureMessage(),
+              "Zapis do pliku: " + file.Path().string() + "  nie powiódł się (brak miejsca na dysku).");
+    store.writeProblem = FileProblem::ReadOnly;
+    EXPECT_FALSE(file.Save(RichDocument{}));
+    EXPECT_EQ(file.SaveFailureMessage(),
+              "Zapis do pliku: " + file.Path().string() + "  nie powiódł się (system plików jest tylko do odczytu).");
 }
 
 TEST(ContactsBook, AFileThatIsNoRichTextIsKeptAsideBeforeTheFirstSave)
@@ -292,8 +297,9 @@ TEST(ContactsBook, ABookThatCouldNotBeReadIsMovedAsideOrNeverSavedOver)
     store.failRenames = true;
     EXPECT_FALSE(file.Save(document));
     EXPECT_EQ(store.writes, 0);
-    EXPECT_EQ(file.SaveFailureMessage(), "Nie udało się odczytać pliku: " + file.Path().string()
-                                             + "  Zapis nie zastąpi go, by nie utracić jego zawartości.");
+    EXPECT_EQ(file.SaveFailureMessage(),
+              "Nie udało się odczytać pliku: " + file.Path().string()
+                  + " (brak uprawnień)  Zapis nie zastąpi go, by nie utracić jego zawartości.");
 
     // It can: it keeps its bytes under the first free name, and the book is saved.
     store.failRenames = false;

@@ -2,11 +2,17 @@
 // stable UIDs, yearly recurrence, the ranges of years, and the holidays of published years.
 #include "ics/ics_export.h"
 
+#include "ics/ics_commands.h"
+#include "platform/fake/fake_journal_file.h"
+#include "platform/fake/memory_file_store.h"
+
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
+#include <functional>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "ics/ics_import.h"
@@ -298,6 +304,63 @@ TEST(IcsExport, OwnNameDaysAndHolidaysAreNotImportedBack)
                   .find("\nPominięto " + PolishCount(back.ownTables, "wydarzenie", "wydarzenia", "wydarzeń")
                         + " z imieninami i świętami, które program pokazuje sam."),
               std::string::npos);
+}
+
+// The command line says why a file could not be written or read, and a target refused before
+// anything was written ends as a wrong argument does.
+TEST(IcsCommands, FailuresSayWhyAndARefusedTargetIsAWrongArgument)
+{
+    const JournalRecords notes = Journal({{"2024.03.10", "a"}});
+    struct Row
+    {
+        const char* name;
+        std::function<void(MemoryFileStore&)> set;
+        int code;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"a FIFO or a link", [](MemoryFileStore& f) { f.notRegular.insert("/x/a.ics"); }, 2,
+         "dniarz: nie można zapisać pliku /x/a.ics: to nie jest zwykły plik\n"},
+        {"a missing folder",
+         [](MemoryFileStore& f) {
+             f.failWrites = true;
+             f.writeProblem = FileProblem::NoFolder;
+         },
+         2, "dniarz: nie można zapisać pliku /x/a.ics: nie ma takiego folderu\n"},
+        {"a full disk",
+         [](MemoryFileStore& f) {
+             f.failWrites = true;
+             f.writeProblem = FileProblem::NoSpace;
+         },
+         1, "dniarz: nie można zapisać pliku /x/a.ics: brak miejsca na dysku\n"},
+        {"no permission",
+         [](MemoryFileStore& f) {
+             f.failWrites = true;
+             f.writeProblem = FileProblem::NoPermission;
+         },
+         1, "dniarz: nie można zapisać pliku /x/a.ics: brak uprawnień\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MemoryFileStore files;
+        row.set(files);
+        std::ostringstream out, err;
+        EXPECT_EQ(RunExportIcsCommand(notes, Table(), {}, "/x/a.ics", files, kNow, 2024, out, err), row.code);
+        EXPECT_EQ(err.str(), row.message);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_FALSE(files.files.count("/x/a.ics"));
+    }
+
+    MemoryFileStore files;
+    files.unreadable.insert("/x/in.ics");
+    files.readProblem = FileProblem::NotRegular;
+    FakeJournalFile journalFile;
+    NotesJournal notesJournal(journalFile);
+    ImportIcsCommand command;
+    command.file = "/x/in.ics";
+    std::ostringstream out, err;
+    EXPECT_EQ(RunImportIcsCommand(command, files, notesJournal, out, err), 2);
+    EXPECT_EQ(err.str(), "dniarz: nie można odczytać pliku /x/in.ics: to nie jest zwykły plik\n");
 }
 
 }  // namespace

@@ -3,14 +3,21 @@
 
 #include "app/ui/tray_icon.h"
 
+#include <QPointer>
 #include <QString>
 
 void Announce(DesktopNotifier* notifier, TTrayNotifyIcon* tray, const DesktopNotifier::Notification& notification,
               DesktopNotifier::OnAction onAction, const std::string& trayBody)
 {
-    if (notifier && notifier->Notify(notification, std::move(onAction)))
+    const QString title = QString::fromStdString(notification.summary);
+    const QString body = QString::fromStdString(trayBody.empty() ? notification.body : trayBody);
+    // The tray may be gone by the time a service that failed to answer gives up.
+    const QPointer<TTrayNotifyIcon> trayLater(tray);
+    const auto fallBack = [trayLater, title, body] {
+        if (trayLater)
+            trayLater->ShowMessage(title, body);
+    };
+    if (notifier && notifier->Notify(notification, std::move(onAction), fallBack))
         return;
-    if (tray)
-        tray->ShowMessage(QString::fromStdString(notification.summary),
-                          QString::fromStdString(trayBody.empty() ? notification.body : trayBody));
+    fallBack();
 }

@@ -22,7 +22,8 @@ class NoFiles final : public FileStore
 {
 public:
     FileRead Read(const std::filesystem::path&, std::uint64_t) override { return {}; }
-    bool ReplaceContents(const std::filesystem::path&, std::string_view) override { return false; }
+    FileProblem Replace(const std::filesystem::path&, std::string_view) override { return FileProblem::Other; }
+    FileProblem ExportContents(const std::filesystem::path&, std::string_view) override { return FileProblem::Other; }
     bool RenameToFreeName(const std::filesystem::path&, const std::filesystem::path&) override { return false; }
 };
 

@@ -12,9 +12,8 @@
 
 namespace {
 
-// Notes looked at between two looks at the keyboard: a few milliseconds even in a journal of a
-// million different days, so typing never waits for the search.
-constexpr std::size_t kSliceNotes = 20000;
+// How often the window looks whether the search thread is done: sooner than the eye notices.
+constexpr int kPollMilliseconds = 10;
 
 }  // namespace
 
@@ -40,6 +39,9 @@ NotesSearchWindow::NotesSearchWindow(const JournalRecords& records, QWidget* par
     wyniki->setUniformItemSizes(true);
     stan = new QLabel(this);
     stan->setObjectName(QStringLiteral("stan"));
+    uwaga = new QLabel(this);
+    uwaga->setObjectName(QStringLiteral("uwaga"));
+    uwaga->hide();
 
     auto* field = new QHBoxLayout;
     field->addWidget(caption);
@@ -48,10 +50,11 @@ NotesSearchWindow::NotesSearchWindow(const JournalRecords& records, QWidget* par
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(field);
     layout->addWidget(wyniki, 1);
+    layout->addWidget(uwaga);
     layout->addWidget(stan);
 
-    m_steps.setInterval(0);
-    connect(&m_steps, &QTimer::timeout, this, &NotesSearchWindow::RunSlice);
+    m_poll.setInterval(kPollMilliseconds);
+    connect(&m_poll, &QTimer::timeout, this, &NotesSearchWindow::PollSearch);
     connect(szukaj, &QLineEdit::textChanged, this, &NotesSearchWindow::szukajChange);
     connect(bezPolskich, &QCheckBox::toggled, this, &NotesSearchWindow::szukajChange);
     connect(szukaj, &QLineEdit::returnPressed, this,
@@ -75,16 +78,31 @@ void NotesSearchWindow::szukajChange()
 {
     // The search of the key before is dropped: only the words as they are now count.
     m_session.Start(szukaj->text().toStdString(), bezPolskich->isChecked());
+    if (m_session.QueryCapped())
+        uwaga->setText(QStringLiteral("Szukam tylko pierwszych %1 słów i %2 znaków.")
+                           .arg(kMaxQueryWords)
+                           .arg(kMaxQueryCharacters));
+    else
+        uwaga->clear();
+    uwaga->setVisible(m_session.QueryCapped());
     stan->setText(QStringLiteral("Szukam…"));
-    m_steps.start();
+    m_poll.start();
 }
 
-void NotesSearchWindow::RunSlice()
+void NotesSearchWindow::PollSearch()
 {
-    if (!m_session.Step(kSliceNotes))
+    if (!m_session.Poll())
         return;
-    m_steps.stop();
+    m_poll.stop();
     ShowHits();
+}
+
+void NotesSearchWindow::hideEvent(QHideEvent* event)
+{
+    // Nobody sees the hits of a closed window; Open() searches again.
+    m_session.Cancel();
+    m_poll.stop();
+    QDialog::hideEvent(event);
 }
 
 void NotesSearchWindow::ShowHits()

@@ -21,24 +21,28 @@ public:
     // Brings the window up with the field ready for typing over the last query.
     void Open();
     // Whether the search of the last key typed has ended.
-    bool Idle() const { return !m_steps.isActive(); }
+    bool Idle() const { return !m_poll.isActive(); }
 
     // The controls, by their object names too, for tests.
     QLineEdit* szukaj = nullptr;
     QCheckBox* bezPolskich = nullptr;  // "bez polskich znaków"
     QListWidget* wyniki = nullptr;
-    QLabel* stan = nullptr;  // how many were found, or that the search runs
+    QLabel* stan = nullptr;   // how many were found, or that the search runs
+    QLabel* uwaga = nullptr;  // that part of a long query was ignored
 
 signals:
     // The user chose a hit (Enter or a double click): its key, "yyyy.mm.dd" or "    .mm.dd".
     void KeyChosen(const QString& key);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void szukajChange();
-    void RunSlice();
+    void PollSearch();
     void ShowHits();
     void Choose(QListWidgetItem* item);
 
     NotesSearchSession m_session;
-    QTimer m_steps;
+    QTimer m_poll;
 };

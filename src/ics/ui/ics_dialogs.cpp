@@ -170,8 +170,9 @@ void ExportNotesToIcs(QWidget* parent, const JournalRecords& notes, const NameDa
         Warn(parent, Text(result.error));
         return;
     }
-    if (!files.ReplaceContents(dialog.File(), result.text)) {
-        Warn(parent, QStringLiteral("Nie można zapisać pliku:\r\n") + path);
+    if (const FileProblem problem = files.ExportContents(dialog.File(), result.text); problem != FileProblem::None) {
+        Warn(parent, QStringLiteral("Nie można zapisać pliku:\r\n") + path + QStringLiteral("\r\nPowód: ")
+                         + Text(FileProblemText(problem)) + QStringLiteral("."));
         return;
     }
     Tell(parent, QStringLiteral("Zapisano ") + Text(PolishCount(result.events, "wydarzenie", "wydarzenia", "wydarzeń"))

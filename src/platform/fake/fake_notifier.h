@@ -11,7 +11,7 @@
 class FakeNotifier final : public DesktopNotifier
 {
 public:
-    bool Notify(const Notification& notification, OnAction onAction) override
+    bool Notify(const Notification& notification, OnAction onAction, OnFailed) override
     {
         m_shown.push_back({notification, std::move(onAction)});
         return true;

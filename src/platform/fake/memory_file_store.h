@@ -14,21 +14,27 @@ public:
         lastReadLimit = limit;
         const auto found = files.find(file);
         if (failReads || unreadable.count(file))
-            return {FileRead::Status::Failed, false, {}};
+            return {FileRead::Status::Failed, false, {}, readProblem};
         if (found != files.end() && found->second.size() > limit)
-            return {FileRead::Status::Failed, true, {}};
+            return {FileRead::Status::Failed, true, {}, FileProblem::TooLarge};
         if (found == files.end())
             return {};
         return {FileRead::Status::Read, false, found->second};
     }
-    bool ReplaceContents(const std::filesystem::path& file, std::string_view contents) override
+    FileProblem Replace(const std::filesystem::path& file, std::string_view contents) override
     {
         ++writes;
         if (failWrites)
-            return false;
+            return writeProblem;
         files[file] = std::string(contents);
         unreadable.erase(file);
-        return true;
+        return FileProblem::None;
+    }
+    FileProblem ExportContents(const std::filesystem::path& file, std::string_view contents) override
+    {
+        if (notRegular.count(file))
+            return FileProblem::NotRegular;
+        return Replace(file, contents);
     }
     bool RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to) override
     {
@@ -44,7 +50,10 @@ public:
     }
 
     std::map<std::filesystem::path, std::string> files;
-    std::set<std::filesystem::path> unreadable;  // there, but every read of them fails
+    std::set<std::filesystem::path> unreadable;           // there, but every read of them fails
+    std::set<std::filesystem::path> notRegular;           // a FIFO or a link: every export to them is refused
+    FileProblem readProblem = FileProblem::NoPermission;  // why failed reads fail
+    FileProblem writeProblem = FileProblem::NoSpace;      // why failed writes fail
     bool failReads = false;
     bool failWrites = false;
     bool failRenames = false;

@@ -23,7 +23,8 @@ class FreedesktopNotifier final : public QObject, public DesktopNotifier
 {
     Q_OBJECT
 public:
-    explicit FreedesktopNotifier(QDBusConnection bus) : m_bus(std::move(bus))
+    FreedesktopNotifier(QDBusConnection bus, std::chrono::milliseconds answerWithin)
+        : m_bus(std::move(bus)), m_answerWithin(answerWithin)
     {
         m_bus.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
                       SLOT(ActionInvoked(uint, QString)));
@@ -31,7 +32,7 @@ public:
                       SLOT(NotificationClosed(uint, uint)));
     }
 
-    bool Notify(const Notification& notification, OnAction onAction) override
+    bool Notify(const Notification& notification, OnAction onAction, OnFailed onFailed) override
     {
         if (!ServiceThere())
             return false;
@@ -56,10 +57,14 @@ public:
              << QString::fromStdString(notification.summary) << QString::fromStdString(notification.body) << actions
              << hints << (notification.urgent ? 0 : -1);
         // Not waited for: the window goes on while the service answers, and the answer only
-        // names the notification so that its buttons find their way back.
-        auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+        // names the notification so that its buttons find their way back. A service that is
+        // registered but hung, or refuses, would otherwise swallow an alarm: the bus ends the call
+        // at the time-out, and the caller falls back to the tray.
+        auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, static_cast<int>(m_answerWithin.count())),
+                                                    this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [this, tag, onAction = std::move(onAction)](QDBusPendingCallWatcher* finished) {
+                [this, tag, onAction = std::move(onAction),
+                 onFailed = std::move(onFailed)](QDBusPendingCallWatcher* finished) {
                     const QDBusPendingReply<uint> reply = *finished;
                     finished->deleteLater();
                     bool closeNow = false;
@@ -74,8 +79,11 @@ public:
                         }
                         closeNow = tagged.closeOnReply && tagged.pending == 0;
                     }
-                    if (reply.isError())
+                    if (reply.isError()) {
+                        if (onFailed && !closeNow)
+                            onFailed();
                         return;
+                    }
                     if (closeNow) {
                         // Closed before the service named it: it goes as soon as it has a name.
                         CloseNow(tag);
@@ -157,20 +165,22 @@ private:
     }
 
     QDBusConnection m_bus;
+    std::chrono::milliseconds m_answerWithin;
     std::map<uint, OnAction> m_actions;
     std::map<std::string, Tagged> m_tagged;
 };
 
 }  // namespace
 
-std::unique_ptr<DesktopNotifier> MakeDesktopNotifier(const std::string& busAddress)
+std::unique_ptr<DesktopNotifier> MakeDesktopNotifier(const std::string& busAddress,
+                                                     std::chrono::milliseconds answerWithin)
 {
     QDBusConnection bus = busAddress.empty() ? QDBusConnection::sessionBus()
                                              : QDBusConnection::connectToBus(QString::fromStdString(busAddress),
                                                                              QStringLiteral("dniarz-notifications"));
     if (!bus.isConnected())
         return nullptr;
-    return std::make_unique<FreedesktopNotifier>(bus);
+    return std::make_unique<FreedesktopNotifier>(bus, answerWithin);
 }
 
 #include "freedesktop_notifier.moc"

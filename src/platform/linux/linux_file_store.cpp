@@ -14,9 +14,14 @@ FileRead LinuxFileStore::Read(const std::filesystem::path& file, std::uint64_t l
     return ReadStoredFile(file, limit);
 }
 
-bool LinuxFileStore::ReplaceContents(const std::filesystem::path& file, std::string_view contents)
+FileProblem LinuxFileStore::Replace(const std::filesystem::path& file, std::string_view contents)
 {
-    return !ReplaceFileContents(file, contents);
+    return FileProblemOf(ReplaceFileContents(file, contents));
+}
+
+FileProblem LinuxFileStore::ExportContents(const std::filesystem::path& file, std::string_view contents)
+{
+    return FileProblemOf(ExportFileContents(file, contents));
 }
 
 bool LinuxFileStore::RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to)

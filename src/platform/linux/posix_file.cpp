@@ -8,6 +8,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -136,6 +137,37 @@ void RemoveStaleReplacements(const std::filesystem::path& target)
     }
 }
 
+void RemoveAbandonedReplacements(const std::filesystem::path& target)
+{
+    const std::string prefix = NewFileName(target, ".").filename().string();
+    std::error_code ec;
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        // Looked at before it is opened: opening a device may already do something.
+        struct stat named
+        {
+        };
+        if (::lstat(it->path().c_str(), &named) != 0 || !S_ISREG(named.st_mode))
+            continue;
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat held
+        {
+        };
+        // The lock is free only when no replacement holds the file; the name must still be that
+        // file when it goes, or a new replacement could have taken it meanwhile.
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid()
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(it->path().c_str(), &named) == 0
+            && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlink(it->path().c_str());
+        ::close(fd);
+    }
+}
+
 FileReplacement::FileReplacement(std::filesystem::path target, NameSuffixes suffixes)
     : m_target(std::move(target)), m_suffixes(suffixes ? std::move(suffixes) : NameSuffixes(RandomLetters))
 {
@@ -202,6 +234,49 @@ std::error_code ReplaceFileContents(const std::filesystem::path& path, std::stri
         return error;
     FileReplacement replacement(target);
     if ((error = replacement.Begin()) || (error = replacement.Write(bytes)) || (error = replacement.Commit()))
+        return error;
+    return {};
+}
+
+namespace {
+
+// Only a regular file or nothing may be replaced by an export; checked without following a link.
+std::error_code CheckExportTarget(const std::filesystem::path& path)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? std::error_code() : LastErrno();
+    return S_ISREG(st.st_mode) ? std::error_code() : std::make_error_code(std::errc::invalid_argument);
+}
+
+}  // namespace
+
+std::error_code ExportFileContents(const std::filesystem::path& path, std::string_view bytes)
+{
+    std::error_code error = CheckExportTarget(path);
+    if (error)
+        return error;
+    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    struct stat folder
+    {
+    };
+    if (::stat(dir.c_str(), &folder) != 0)
+        return errno == ENOENT ? std::make_error_code(std::errc::not_a_directory) : LastErrno();
+    if (!S_ISDIR(folder.st_mode))
+        return std::make_error_code(std::errc::not_a_directory);
+    RemoveAbandonedReplacements(path);
+    FileReplacement replacement(path);
+    if ((error = replacement.Begin()))
+        return error;
+    // Held while it is written, so that the next export knows it from one killed on the way.
+    if (::flock(replacement.Descriptor(), LOCK_EX | LOCK_NB) != 0)
+        return LastErrno();
+    if ((error = replacement.Write(bytes)))
+        return error;
+    // Looked at again just before the rename: what took the name meanwhile is not replaced either.
+    if ((error = CheckExportTarget(path)) || (error = replacement.Commit()))
         return error;
     return {};
 }

@@ -31,6 +31,11 @@ std::filesystem::path ReplacementTarget(const std::filesystem::path& path);
 // holder) may remove them; for the rest they may be another writer's replacement in progress.
 void RemoveStaleReplacements(const std::filesystem::path& target);
 
+// Removes the new files that replacements of `target` left when they were killed: only those under
+// its names (target + ".new.XXXXXX"), regular, ours, and held by no running replacement, which
+// keeps its new file locked (flock) while it writes it.
+void RemoveAbandonedReplacements(const std::filesystem::path& target);
+
 // A new file written beside a target and then renamed over it, so that a crash at any moment
 // leaves either the whole old file or the whole new one. Each replacement writes under a name of
 // its own (target + ".new." and six random characters), so that two processes replacing one file
@@ -72,6 +77,12 @@ private:
     int m_fd = -1;
     bool m_committed = false;
 };
+
+// Replaces the file the user named for an export by `bytes`: `path` must be a regular file or
+// nothing (it is looked at without following a link), and its folder must be there already.
+// std::errc::invalid_argument for a link, a FIFO, a device or a folder under the name, which stay
+// as they were; the system's error otherwise. Empty on success.
+std::error_code ExportFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 // Replaces the file at `path` (following links, keeping its permissions) by `bytes`, creating the
 // folder when it is missing. Empty on success.

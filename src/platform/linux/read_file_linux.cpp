@@ -1,6 +1,8 @@
 // Opening, inspecting and reading files through POSIX calls, for the safe reader.
 #include "platform/read_file_system.h"
 
+#include "platform/file_problem.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -55,4 +57,10 @@ std::unique_ptr<OpenedFile> OpenForReading(const std::filesystem::path& path, st
         return nullptr;
     }
     return std::make_unique<PosixOpenedFile>(fd);
+}
+
+FileProblem SystemFileProblem(int code)
+{
+    // The system category's numbers are errno's here.
+    return FileProblemOf({code, std::generic_category()});
 }

@@ -2,7 +2,7 @@
 // message already does; there is no separate service to reach.
 #include "platform/desktop_notifier.h"
 
-std::unique_ptr<DesktopNotifier> MakeDesktopNotifier(const std::string&)
+std::unique_ptr<DesktopNotifier> MakeDesktopNotifier(const std::string&, std::chrono::milliseconds)
 {
     return nullptr;
 }

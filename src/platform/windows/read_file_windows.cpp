@@ -2,6 +2,8 @@
 // device such as NUL or CON, no pipe and no folder counts as a regular file.
 #include "platform/read_file_system.h"
 
+#include "platform/file_problem.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -69,4 +71,34 @@ std::unique_ptr<OpenedFile> OpenForReading(const std::filesystem::path& path, st
                     : std::error_code(static_cast<int>(code), std::system_category());
     }
     return nullptr;
+}
+
+FileProblem SystemFileProblem(int code)
+{
+    switch (static_cast<DWORD>(code)) {
+    case ERROR_FILE_NOT_FOUND:
+        return FileProblem::Missing;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return FileProblem::NoFolder;
+    case ERROR_DIRECTORY:
+    case ERROR_CANT_ACCESS_FILE:
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return FileProblem::NotRegular;
+    case ERROR_FILE_TOO_LARGE:
+        return FileProblem::TooLarge;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileProblem::NoSpace;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return FileProblem::NoPermission;
+    case ERROR_WRITE_PROTECT:
+        return FileProblem::ReadOnly;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return FileProblem::NoMemory;
+    default:
+        return FileProblem::Other;
+    }
 }

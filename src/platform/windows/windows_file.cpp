@@ -101,6 +101,32 @@ void RemoveStaleReplacements(const std::filesystem::path& target)
     }
 }
 
+void RemoveAbandonedReplacements(const std::filesystem::path& target)
+{
+    const std::wstring prefix = NewFileName(target, L".").filename().wstring();
+    std::error_code ec;
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::wstring name = it->path().filename().wstring();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        // Shared with nobody: a replacement still writing holds the file open, and this open
+        // then fails. The link itself is opened, never what it points at.
+        const HANDLE file = CreateFileW(it->path().c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (IsRegularFile(file) && GetFileInformationByHandle(file, &info)
+            && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            FILE_DISPOSITION_INFO remove{};
+            remove.DeleteFile = TRUE;
+            SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
+        }
+        CloseHandle(file);
+    }
+}
+
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -173,6 +199,56 @@ std::error_code ReplaceFileContents(const std::filesystem::path& path, std::stri
         return std::make_error_code(std::errc::invalid_argument);
     FileReplacement replacement(path);
     if ((error = replacement.Begin()) || (error = replacement.Write(bytes)) || (error = replacement.Commit()))
+        return error;
+    return {};
+}
+
+namespace {
+
+// Only a regular file or nothing may be replaced by an export: the name itself is looked at, a
+// link or a junction is not followed, and a device name (NUL, COM1) opens as no disk file.
+std::error_code CheckExportTarget(const std::filesystem::path& path)
+{
+    // The name's own attributes first: a link says it is one there on every file system.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        return std::make_error_code(std::errc::invalid_argument);
+    const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return {};
+        if (error == ERROR_PATH_NOT_FOUND)
+            return std::make_error_code(std::errc::not_a_directory);
+        return {static_cast<int>(error), std::system_category()};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool regular = IsRegularFile(file) && GetFileInformationByHandle(file, &info)
+                         && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    CloseHandle(file);
+    return regular ? std::error_code() : std::make_error_code(std::errc::invalid_argument);
+}
+
+}  // namespace
+
+std::error_code ExportFileContents(const std::filesystem::path& path, std::string_view bytes)
+{
+    std::error_code error = CheckExportTarget(path);
+    if (error)
+        return error;
+    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const DWORD folder = GetFileAttributesW(dir.c_str());
+    if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY))
+        return std::make_error_code(std::errc::not_a_directory);
+    RemoveAbandonedReplacements(path);
+    FileReplacement replacement(path);
+    if ((error = replacement.Begin()) || (error = replacement.Write(bytes)))
+        return error;
+    // Looked at again just before the move: what took the name meanwhile is not replaced either.
+    if ((error = CheckExportTarget(path)) || (error = replacement.Commit()))
         return error;
     return {};
 }

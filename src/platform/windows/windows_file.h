@@ -32,6 +32,11 @@ bool IsRegularFile(HANDLE file);
 // holder) may remove them; for the rest they may be another writer's replacement in progress.
 void RemoveStaleReplacements(const std::filesystem::path& target);
 
+// Removes the new files that replacements of `target` left when they were killed: only regular
+// files under its names (target + ".new.XXXXXX") that nobody holds open, as a running
+// replacement holds its new file until it is moved into place.
+void RemoveAbandonedReplacements(const std::filesystem::path& target);
+
 // A new file written beside a target under a name of its own (target + ".new.XXXXXX", made
 // exclusively) and then moved over it, so that a crash at any moment leaves either the whole old
 // file or the whole new one, and two writers never write into one new file.
@@ -68,6 +73,12 @@ private:
 
 // Moves `from` over `to`, written through to the disk.
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Replaces the file the user named for an export by `bytes`: `path` must be a regular file or
+// nothing (looked at without following a link or junction), and its folder must be there already.
+// std::errc::invalid_argument for a link, a device, a pipe or a folder under the name, which stay
+// as they were; std::errc::not_a_directory for a missing folder. Empty on success.
+std::error_code ExportFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 // Replaces the file at `path` by `bytes`, creating the folder when it is missing. Empty on success.
 std::error_code ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);

@@ -9,9 +9,14 @@ FileRead WindowsFileStore::Read(const std::filesystem::path& file, std::uint64_t
     return ReadStoredFile(file, limit);
 }
 
-bool WindowsFileStore::ReplaceContents(const std::filesystem::path& file, std::string_view contents)
+FileProblem WindowsFileStore::Replace(const std::filesystem::path& file, std::string_view contents)
 {
-    return !ReplaceFileContents(file, contents);
+    return FileProblemOf(ReplaceFileContents(file, contents));
+}
+
+FileProblem WindowsFileStore::ExportContents(const std::filesystem::path& file, std::string_view contents)
+{
+    return FileProblemOf(ExportFileContents(file, contents));
 }
 
 bool WindowsFileStore::RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to)

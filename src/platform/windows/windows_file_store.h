@@ -7,6 +7,7 @@ class WindowsFileStore final : public FileStore
 {
 public:
     FileRead Read(const std::filesystem::path& file, std::uint64_t limit) override;
-    bool ReplaceContents(const std::filesystem::path& file, std::string_view contents) override;
+    FileProblem Replace(const std::filesystem::path& file, std::string_view contents) override;
+    FileProblem ExportContents(const std::filesystem::path& file, std::string_view contents) override;
     bool RenameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to) override;
 };

@@ -122,6 +122,37 @@ private slots:
         const QString file = QDir::current().filePath(QStringLiteral("notes_search_window.png"));
         QVERIFY(window.grab().save(file, "PNG"));
     }
+
+    // A page pasted into the field: the words past the 32nd are ignored, the window says so, and
+    // the search ends as soon as a short one would; a shorter query takes the note away again.
+    void APastedPageIsCutAndTheWindowSaysSo()
+    {
+        NotesSearchWindow window(m_journal->Records());
+        window.Open();
+        // The first 32 words are in a note, the rest in none.
+        QString page;
+        for (int i = 0; i < 32; ++i)
+            page += QStringLiteral("żółwia ");
+        for (int i = 0; i < 20000; ++i)
+            page += QStringLiteral("szczupak ");
+        window.szukaj->setText(page);
+        QTRY_VERIFY(window.Idle());
+        QCOMPARE(Shown(window), (QStringList{QStringLiteral("2024.05.01: Kupić karmę dla żółwia"),
+                                             QStringLiteral("    .06.15: Urodziny Żółwia Franka")}));
+        QVERIFY(window.uwaga->isVisible());
+        QCOMPARE(window.uwaga->text(), QStringLiteral("Szukam tylko pierwszych 32 słów i 256 znaków."));
+        QVERIFY(window.uwaga->sizeHint().width() <= window.uwaga->width());
+        window.szukaj->setText(QStringLiteral("żółwia"));
+        QTRY_VERIFY(window.Idle());
+        QVERIFY(!window.uwaga->isVisible());
+        // Closed while a search runs: nothing is left running, and opening it again searches again.
+        window.szukaj->setText(QStringLiteral("rok"));
+        window.hide();
+        QVERIFY(window.Idle());
+        window.Open();
+        QTRY_VERIFY(window.Idle());
+        QCOMPARE(Shown(window), QStringList{QStringLiteral("2024.01.01: Nowy rok")});
+    }
 };
 
 QTEST_MAIN(NotesSearchWindowTest)

@@ -11,6 +11,8 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QFile>
 #include <QLineEdit>
@@ -55,8 +57,9 @@ QPushButton* Toggle(const TForm1& form)
 }  // namespace
 
 // What a desktop's notification service does, as far as the program uses it: takes Notify and
-// answers with an id, and tells of a button picked with ActionInvoked.
-class NotificationServer : public QObject
+// answers with an id, and tells of a button picked with ActionInvoked. Or, on request, a broken
+// one: it answers Notify with an error, or never.
+class NotificationServer : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
@@ -71,6 +74,13 @@ public:
     };
     QList<Call> calls;
     QList<uint> closed;  // CloseNotification's ids, in order
+    enum class Answer
+    {
+        Id,
+        Error,
+        Nothing
+    };
+    Answer answer = Answer::Id;
 
     explicit NotificationServer(QDBusConnection bus) : m_bus(std::move(bus)) {}
     bool Register()
@@ -96,6 +106,10 @@ public slots:
                 const QStringList& actions, const QVariantMap& hints, int timeout)
     {
         calls.append({app, icon, summary, body, actions, hints, timeout, replaces});
+        if (answer == Answer::Error)
+            sendErrorReply(QDBusError::Failed, QStringLiteral("no display"));
+        else if (answer == Answer::Nothing)
+            setDelayedReply(true);  // and no reply is ever sent
         return replaces != 0 ? replaces : static_cast<uint>(calls.size());
     }
     // Like some servers, it says nothing back, so the program cannot count on NotificationClosed.
@@ -104,6 +118,38 @@ public slots:
 
 private:
     QDBusConnection m_bus;
+};
+
+// The main window at 07:00 with the alarm set for then, its first tick given: the alarm rings.
+struct RingingAt7
+{
+    explicit RingingAt7(DesktopNotifier* notifier)
+        : clock{sys_days{year{2024} / March / 11} + hours{5} + minutes{59} + seconds{59}, hours{1}},
+          form(MainWindowServices{clock, Settings(store), notes, nullptr, notifier}, Options())
+    {
+        clock.Advance(milliseconds(1100));
+        form.Clock()->ClockTick();
+    }
+    static MemorySettingsStore& Settings(MemorySettingsStore& store)
+    {
+        store.Put("Czas alarmu", RegValue::Dword(5));
+        store.Put("Godzina alarmu", RegValue::String("07:00"));
+        store.Put("Załączony alarm", RegValue::Dword(1));
+        return store;
+    }
+    static MainWindowOptions Options()
+    {
+        MainWindowOptions options;
+        options.startTimers = false;
+        options.persist = false;
+        options.programDir = "/prog";
+        return options;
+    }
+
+    FakeSystemClock clock;
+    MemorySettingsStore store;
+    FakeJournalFile notes;
+    TForm1 form;
 };
 
 class NotificationsTest : public QObject
@@ -157,6 +203,7 @@ private slots:
     {
         m_server->calls.clear();
         m_server->closed.clear();
+        m_server->answer = NotificationServer::Answer::Id;
         QVERIFY(m_server->Register());
     }
     void cleanup() { m_server->Unregister(); }
@@ -193,19 +240,8 @@ private slots:
     // "Drzemka" picked on the desktop snoozes the alarm.
     void AButtonPickedOnTheDesktopReachesTheAlarm()
     {
-        FakeSystemClock clock{sys_days{year{2024} / March / 11} + hours{5} + minutes{59} + seconds{59}, hours{1}};
-        MemorySettingsStore store;
-        store.Put("Czas alarmu", RegValue::Dword(5));
-        store.Put("Godzina alarmu", RegValue::String("07:00"));
-        store.Put("Załączony alarm", RegValue::Dword(1));
-        FakeJournalFile notes;
-        MainWindowOptions options;
-        options.startTimers = false;
-        options.persist = false;
-        options.programDir = "/prog";
-        TForm1 form(MainWindowServices{clock, store, notes, nullptr, m_notifier.get()}, options);
-        clock.Advance(milliseconds(1100));
-        form.Clock()->ClockTick();
+        RingingAt7 ringing(m_notifier.get());
+        TForm1& form = ringing.form;
         QVERIFY(form.Clock()->Logic().State() == AlarmState::Ringing);
         QTRY_COMPARE(m_server->calls.size(), 1);
         const NotificationServer::Call& call = m_server->calls[0];
@@ -216,6 +252,27 @@ private slots:
         m_server->Invoke(1, QStringLiteral("snooze"));
         QTRY_VERIFY(form.Clock()->Logic().State() == AlarmState::Snoozed);
         QVERIFY(form.TrayIcon()->LastMessage().isEmpty());
+    }
+
+    // A service that is there but refuses the alarm's notification, or never answers: the tray
+    // speaks instead, once the service has had its few seconds.
+    void ABrokenServiceLeavesTheAlarmToTheTray_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("error") << static_cast<int>(NotificationServer::Answer::Error);
+        QTest::newRow("silence") << static_cast<int>(NotificationServer::Answer::Nothing);
+    }
+    void ABrokenServiceLeavesTheAlarmToTheTray()
+    {
+        QFETCH(int, answer);
+        m_server->answer = static_cast<NotificationServer::Answer>(answer);
+        const std::unique_ptr<DesktopNotifier> notifier = MakeDesktopNotifier(m_address.toStdString(), seconds(1));
+        QVERIFY(notifier);
+        RingingAt7 ringing(notifier.get());
+        TForm1& form = ringing.form;
+        QVERIFY(form.Clock()->Logic().State() == AlarmState::Ringing);
+        QTRY_COMPARE(m_server->calls.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(form.TrayIcon()->LastMessage().startsWith(QStringLiteral("Alarm 07:00\n")), 5000);
     }
 
     // The ringing alarm's notification goes however the ring ends, and the next ring takes the

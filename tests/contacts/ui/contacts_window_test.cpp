@@ -200,8 +200,8 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(form->re1->document()->isModified());
         const QString file = QString::fromStdString((std::filesystem::path("/program") / "tel.rtf").string());
-        QCOMPARE(m_errors,
-                 QStringList{QStringLiteral("Zapis do pliku: ") + file + QStringLiteral("  nie powiódł się.")});
+        QCOMPARE(m_errors, QStringList{QStringLiteral("Zapis do pliku: ") + file
+                                       + QStringLiteral("  nie powiódł się (brak miejsca na dysku).")});
         m_files.failWrites = false;
         form->SpeedButton2->click();
         QVERIFY(!form->isVisible());

@@ -108,7 +108,14 @@ private slots:
         m_files.failWrites = true;
         AppMessageBox::SetNextAnswer(QMessageBox::Ok);
         ExportNotesToIcs(nullptr, m_journal->Records(), m_table, m_files, kNow, 2024, fill);
-        QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Nie można zapisać pliku:\r\n/out/notatki.ics"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Nie można zapisać pliku:\r\n/out/notatki.ics\r\nPowód: brak miejsca na dysku."));
+        m_files.failWrites = false;
+        m_files.notRegular.insert("/out/notatki.ics");
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ExportNotesToIcs(nullptr, m_journal->Records(), m_table, m_files, kNow, 2024, fill);
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Nie można zapisać pliku:\r\n/out/notatki.ics\r\nPowód: to nie jest zwykły plik."));
         // Anuluj writes nothing and says nothing.
         const int writes = m_files.writes;
         const int boxes = AppMessageBox::AnsweredCount();

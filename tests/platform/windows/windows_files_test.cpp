@@ -162,3 +162,46 @@ TEST(WindowsJournalFile, ARegularFileOnlyAndTheCrashLeftoverGoes)
     // The lock holder alone may clear what crashed packs left.
     EXPECT_EQ(Leftovers(dir.Path(), path), 0u);
 }
+
+// An export writes a regular file or nothing: a folder, a device name or a link under the name is
+// refused and stays, a missing folder is not made, and a killed export's new file goes while a
+// running one's (held open) stays.
+TEST(WindowsFileStore, AnExportReplacesOnlyARegularFileOrNothing)
+{
+    WinTempDir dir;
+    WindowsFileStore store;
+    const auto file = dir.Path() / L"kalendarz żółw.ics";
+    EXPECT_EQ(store.ExportContents(file, "pierwszy"), FileProblem::None);
+    EXPECT_EQ(store.ExportContents(file, "drugi"), FileProblem::None);
+    EXPECT_EQ(Slurp(file), "drugi");
+
+    std::filesystem::create_directory(dir.Path() / L"folder.ics");
+    EXPECT_EQ(store.ExportContents(dir.Path() / L"folder.ics", "x"), FileProblem::NotRegular);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / L"folder.ics"));
+    EXPECT_EQ(store.ExportContents(L"NUL", "x"), FileProblem::NotRegular);
+    // Only where this user may make links (Windows asks for a privilege or developer mode) and
+    // the system shows them as links: Wine 8 keeps them as Unix links that its calls see through.
+    const auto link = dir.Path() / L"link.ics";
+    const bool linked = CreateSymbolicLinkW(link.c_str(), file.c_str(), 0);
+    const DWORD linkAttributes = GetFileAttributesW(link.c_str());
+    if (linked && linkAttributes != INVALID_FILE_ATTRIBUTES && (linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        EXPECT_EQ(store.ExportContents(link, "x"), FileProblem::NotRegular);
+        EXPECT_EQ(Slurp(file), "drugi");
+    }
+    EXPECT_EQ(store.ExportContents(dir.Path() / L"brak" / L"a.ics", "x"), FileProblem::NoFolder);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / L"brak"));
+
+    std::ofstream(dir.Path() / L"kalendarz żółw.ics.new.Zabity", std::ios::binary) << "połowa";
+    const auto running = dir.Path() / L"kalendarz żółw.ics.new.Trwa01";
+    std::ofstream(running, std::ios::binary) << "w toku";
+    const HANDLE held = CreateFileW(running.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::ofstream(dir.Path() / L"kalendarz żółw.ics.new.zadlugie", std::ios::binary) << "cudze";
+    EXPECT_EQ(store.ExportContents(file, "trzeci"), FileProblem::None);
+    CloseHandle(held);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / L"kalendarz żółw.ics.new.Zabity"));
+    EXPECT_EQ(Slurp(running), "w toku");
+    EXPECT_EQ(Slurp(dir.Path() / L"kalendarz żółw.ics.new.zadlugie"), "cudze");
+    EXPECT_EQ(Slurp(file), "trzeci");
+}
