@@ -7,6 +7,7 @@
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
+#include "calendar/school_year.h"
 #include "calendar/trading_sundays.h"
 #include "calendar/working_time.h"
 #include "clock/local_time.h"
@@ -76,6 +77,7 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     lines.emplace_back("day-length", sunMoon.dayLengthText);
     const int dayOfYear = static_cast<int>(date - EncodeDate(d.year, 1, 1)) + 1;
     lines.emplace_back("day-of-year", std::to_string(dayOfYear) + "/" + (IsLeapYear(d.year) ? "366" : "365"));
+    lines.emplace_back("school", NationwideSchoolBreak(date));
     return lines;
 }
 

@@ -11,10 +11,10 @@ TEST(PrintDayCalendar, KeysKeepTheirOrderAndTheNewOnesFollow)
     std::vector<std::string> keys;
     for (const auto& line : lines)
         keys.push_back(line.first);
-    const std::vector<std::string> expected = {"date",         "weekday",       "month",      "holiday",
-                                               "names",        "sun",           "moon",       "phase",
-                                               "note",         "yearly-note",   "reminders",  "trading-sunday",
-                                               "working-days", "working-hours", "day-length", "day-of-year"};
+    const std::vector<std::string> expected = {
+        "date",         "weekday",       "month",      "holiday",     "names",     "sun",
+        "moon",         "phase",         "note",       "yearly-note", "reminders", "trading-sunday",
+        "working-days", "working-hours", "day-length", "day-of-year", "school"};
     EXPECT_EQ(keys, expected);
 }
 
@@ -68,4 +68,10 @@ TEST(PrintDayCalendar, DayLengthAndDayOfYear)
         EXPECT_EQ(Value(lines, "day-of-year"), r.dayOfYear);
         EXPECT_EQ(Value(lines, "day-length").empty(), !r.hasLength);
     }
+}
+
+TEST(PrintDayCalendar, SchoolBreaks)
+{
+    EXPECT_EQ(Value(PrintDayLines(PrintDayInput{EncodeDate(2025, 12, 22)}), "school"), "zimowa przerwa świąteczna");
+    EXPECT_EQ(Value(PrintDayLines(PrintDayInput{EncodeDate(2025, 12, 19)}), "school"), "");
 }
