@@ -21,7 +21,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev li
 # message bus for the notification tests, lintian for the package. chrony stays off a machine that only builds and runs the
 # program, since it would become its time service.
 test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstream dpkg-dev clang-format
-               python3-icalendar python3-ephem dbus-daemon lintian)
+               python3-icalendar python3-ephem python3-dateutil dbus-daemon lintian)
 
 # The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
 # building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools),

@@ -4,6 +4,8 @@
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
+#include "calendar/trading_sundays.h"
+#include "calendar/working_time.h"
 
 std::optional<GridMonth> OffsetMonth(int year, int month, int offset)
 {
@@ -35,6 +37,9 @@ MonthView DayView::MakeMonthView(TDateTime selected, const DateParts& date) cons
     MonthView view;
     view.monthName = FormatDateTime("mmmm", selected);
     view.year = date.year;
+    const WorkingTime norm = MonthWorkingTime(date.year, date.month);
+    view.workingTime = "Wymiar czasu pracy: " + std::to_string(norm.days) + " dni, " + std::to_string(norm.hours)
+                       + " godz.";
     view.holidays[0] = HolidayEntries(date.year);
     for (int i = 0; i < 3; ++i) {
         view.neighbours[i] = OffsetMonth(date.year, date.month, i == 0 ? -1 : i);
@@ -55,6 +60,11 @@ DayPanelTexts DayView::MakePanelTexts(TDateTime selected, const DateParts& date)
     while (!texts.holiday.empty() && (texts.holiday.back() == '\n' || texts.holiday.back() == '\r'))
         texts.holiday.pop_back();
     panel.holiday = std::move(texts.holiday);
+    // Said beside the holiday, never instead of it: Palm Sunday is always a trading Sunday.
+    if (IsTradingSunday(selected).value_or(false))
+        panel.holiday += (panel.holiday.empty() ? "" : "\n") + std::string("Niedziela handlowa");
+    if (IsSaturdayHoliday(selected))
+        panel.holidayHint = "Święto w sobotę — przysługuje inny dzień wolny";
     panel.namesInline = JoinNames(texts.names);
     panel.names = std::move(texts.names);
     return panel;

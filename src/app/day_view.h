@@ -26,6 +26,8 @@ std::optional<GridMonth> OffsetMonth(int year, int month, int offset);
 struct MonthView
 {
     std::string monthName;  // the long month name, "grudzień"
+    // The month's working-time norm, the month name's hint: "Wymiar czasu pracy: 20 dni, 160 godz."
+    std::string workingTime;
     int year = 0;
     // The months of the previous, the next and the next-but-one grid; an empty one shows nothing.
     std::array<std::optional<GridMonth>, 3> neighbours;
@@ -38,8 +40,13 @@ struct MonthView
 struct DayPanelTexts
 {
     int day = 0;
-    std::string weekday;      // "wtorek"
-    std::string holiday;      // the feast or the table's holiday on one line; empty: none to show
+    std::string weekday;  // "wtorek"
+    // The feast or the table's holiday on one line, then "Niedziela handlowa" on a line of its own
+    // on a trading Sunday; empty: none to show.
+    std::string holiday;
+    // The holiday's hint: "Święto w sobotę — przysługuje inny dzień wolny" on a holiday that falls
+    // on a Saturday (too long for the panel's lines beside the day's names), else empty.
+    std::string holidayHint;
     std::string names;        // one name a line, CR LF between; also the names label's hint
     std::string namesInline;  // the same names comma-separated, for when one a line does not fit
 };

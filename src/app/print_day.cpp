@@ -7,6 +7,9 @@
 #include "calendar/date_format.h"
 #include "calendar/day_info.h"
 #include "calendar/feasts.h"
+#include "calendar/school_year.h"
+#include "calendar/trading_sundays.h"
+#include "calendar/working_time.h"
 #include "clock/local_time.h"
 #include "platform/path_text.h"
 
@@ -65,6 +68,16 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
         for (const std::string& name : ChosenNamesOn(*input.names, input.chosenNames, date))
             reminders += (reminders.empty() ? "" : ", ") + name;
     lines.emplace_back("reminders", reminders);
+    // The Polish-calendar lines: present on every day, empty where they have no value.
+    const std::optional<bool> trading = IsTradingSunday(date);
+    lines.emplace_back("trading-sunday", trading ? (*trading ? "tak" : "nie") : "");
+    const WorkingTime norm = MonthWorkingTime(d.year, d.month);
+    lines.emplace_back("working-days", std::to_string(norm.days));
+    lines.emplace_back("working-hours", std::to_string(norm.hours));
+    lines.emplace_back("day-length", sunMoon.dayLengthText);
+    const int dayOfYear = static_cast<int>(date - EncodeDate(d.year, 1, 1)) + 1;
+    lines.emplace_back("day-of-year", std::to_string(dayOfYear) + "/" + (IsLeapYear(d.year) ? "366" : "365"));
+    lines.emplace_back("school", NationwideSchoolBreak(date));
     return lines;
 }
 

@@ -30,7 +30,9 @@ struct PrintDayInput
 };
 
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
-// moon, phase, and whatever the other subsystems add after them (note, yearly-note, reminders).
+// moon, phase, and whatever the other subsystems add after them (note, yearly-note, reminders),
+// then the Polish calendar's lines (trading-sunday, working-days, working-hours,
+// day-length, day-of-year, school).
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
 class SunMoonAlmanac;
 // The same with the sun and moon from `almanac`, made for the input's place: the texts are the

@@ -69,6 +69,26 @@ std::string FormatPhase(long double illumination, long double age)
     return std::to_string(RoundHalfEven(illumination * 100)) + " % " + (age <= kHalfSynodicMonth ? "(+)" : "(-)");
 }
 
+std::string DayLengthLine(int minutes, std::optional<int> yesterdayMinutes)
+{
+    std::string line = "Dzień trwa " + std::to_string(minutes / 60) + " h " + std::to_string(minutes % 60) + " min";
+    if (!yesterdayMinutes)
+        return line;
+    const int change = minutes - *yesterdayMinutes;
+    if (change == 0)
+        return line + ", tyle co wczoraj";
+    return line + ", o " + std::to_string(std::abs(change)) + " min " + (change < 0 ? "krócej" : "dłużej")
+           + " niż wczoraj";
+}
+
+std::string DayOfYearLine(TDateTime date)
+{
+    const int year = DecodeDate(date).year;
+    const int day = static_cast<int>(DateOf(date) - EncodeDate(year, 1, 1)) + 1;
+    const int days = IsLeapYear(year) ? 366 : 365;
+    return std::to_string(day) + ". dzień roku, zostało " + std::to_string(days - day);
+}
+
 std::string SunMoonLine::Hint() const
 {
     std::string hint;
@@ -81,6 +101,24 @@ std::string SunMoonLine::Hint() const
 }
 
 namespace {
+
+// A day's length in whole minutes, empty when the Sun does not both rise and set.
+std::optional<int> DayMinutes(const std::optional<RiseAndSet>& times)
+{
+    if (!times)
+        return std::nullopt;
+    return static_cast<int>(std::lround(static_cast<double>(times->set - times->rise) * 24 * 60));
+}
+
+std::optional<RiseAndSet> TryRiseSet(const RiseSetDay& inputs, Extended west, Extended latitude)
+{
+    try {
+        return RiseSetPairFrom(inputs, west, latitude);
+    } catch (const E_NoRiseSet&) {
+        // Polar day or night, or no place on Earth; any other failure goes on up.
+        return std::nullopt;
+    }
+}
 
 SunMoonLine ComposeLine(std::string sunText, std::string moonText, const MoonPhase& phase)
 {
@@ -130,25 +168,38 @@ const SunMoonAlmanac::WholeDay& SunMoonAlmanac::At(TDateTime day)
 SunMoonLine SunMoonAlmanac::Line(TDateTime date)
 {
     const TDateTime day = DateOf(date);
-    // Copies: fetching one day may take the ring slot of another.
-    const WholeDay days[3] = {At(day - 1), At(day), At(day + 1)};
-    RiseSetDay sun;
-    RiseSetDay moon;
-    sun.day = moon.day = day;
-    sun.siderealTime = moon.siderealTime = days[1].siderealTime;
-    for (int k = 0; k < 3; ++k) {
-        sun.alpha[k] = days[k].sun.RightAscension;
-        sun.delta[k] = days[k].sun.Declination;
-        moon.alpha[k] = days[k].moon.RightAscension;
-        moon.delta[k] = days[k].moon.Declination;
-    }
-    sun.standardAltitude = kSunStandardAltitude;
-    moon.standardAltitude = MoonStandardAltitude(MoonParallax(days[1].moon.Distance));
+    // Copies: fetching one day may take the ring slot of another. The day before yesterday comes
+    // first so that a run of days keeps asking the Earth for later days only.
+    const WholeDay days[4] = {At(day - 2), At(day - 1), At(day), At(day + 1)};
+    const auto inputs = [&days](int first, bool ofSun) {
+        RiseSetDay in;
+        in.day = days[first + 1].day;
+        in.siderealTime = days[first + 1].siderealTime;
+        for (int k = 0; k < 3; ++k) {
+            const TSkyPosition& body = ofSun ? days[first + k].sun : days[first + k].moon;
+            in.alpha[k] = body.RightAscension;
+            in.delta[k] = body.Declination;
+        }
+        in.standardAltitude = ofSun ? kSunStandardAltitude
+                                    : MoonStandardAltitude(MoonParallax(days[first + 1].moon.Distance));
+        return in;
+    };
+    const RiseSetDay sun = inputs(1, true);
+    const RiseSetDay moon = inputs(1, false);
 
     const int zone = ZoneOffsetHours(day);
     const Extended west = -static_cast<Extended>(m_longitude);
-    std::string sunText = RiseSetText([&] { return RiseSetPairFrom(sun, west, m_latitude); }, zone);
+    const std::optional<RiseAndSet> sunTimes = TryRiseSet(sun, west, m_latitude);
+    std::string sunText = RiseSetText(
+        [&] {
+            if (!sunTimes)
+                throw E_NoRiseSet();
+            return *sunTimes;
+        },
+        zone);
     std::string moonText = RiseSetText([&] { return RiseSetPairFrom(moon, west, m_latitude); }, zone);
+    const std::optional<int> minutes = DayMinutes(sunTimes);
+    const std::optional<int> yesterday = DayMinutes(TryRiseSet(inputs(0, true), west, m_latitude));
 
     // The Earth stands at the day after, whose positions were needed last; the phase's instant is
     // a quarter of a day before it.
@@ -156,6 +207,19 @@ SunMoonLine SunMoonAlmanac::Line(TDateTime date)
     const TDateTime instant = day + kPhaseHour;
     const NutationResult nutation = NutationByMultiples(instant);
     const TSkyPosition sunThen = SunPositionFromEarth(m_earth.PositionAfter(kPhaseHour - 1), instant, nutation);
-    return ComposeLine(std::move(sunText), std::move(moonText),
-                       MoonPhaseFrom(sunThen, MoonPositionByMultiples(instant, nutation)));
+    SunMoonLine line = ComposeLine(std::move(sunText), std::move(moonText),
+                                   MoonPhaseFrom(sunThen, MoonPositionByMultiples(instant, nutation)));
+    if (minutes) {
+        line.dayLengthText = std::to_string(*minutes / 60) + ":" + (*minutes % 60 < 10 ? "0" : "")
+                             + std::to_string(*minutes % 60);
+        line.dayLengthLine = DayLengthLine(*minutes, yesterday);
+    } else if (std::isfinite(m_latitude) && std::fabs(m_latitude) <= 90) {
+        // Without a rise or a set the Sun stays up or down all day: its height at noon tells which.
+        const double noonAltitude = 90.0 - std::fabs(m_latitude - static_cast<double>(days[2].sun.Declination));
+        line.dayLengthLine = noonAltitude > kSunStandardAltitude ? "Dzień polarny" : "Noc polarna";
+    }
+    line.dayOfYearLine = DayOfYearLine(day);
+    line.hintLines.push_back(line.dayLengthLine);
+    line.hintLines.push_back(line.dayOfYearLine);
+    return line;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,15 @@ struct SunMoonLine
     std::string phaseText;  // percentage + " % " + "(+)" waxing or "(-)" waning
     int percentage = 0;     // the lit share of the Moon at 18:00 UT, rounded half to even
     bool waxing = true;
-    // "Słońce W/Z: ...", "Księżyc W/Z: ...", "Księżyc faza: ..."; the hint is these joined by CR LF.
+    // "h:mm" from the unrounded sunrise to the unrounded sunset, rounded to the minute; empty
+    // where the Sun does not both rise and set that day.
+    std::string dayLengthText;
+    // "Dzień trwa 7 h 56 min, o 2 min krócej niż wczoraj", or "Dzień polarny"/"Noc polarna".
+    std::string dayLengthLine;
+    // "341. dzień roku, zostało 24".
+    std::string dayOfYearLine;
+    // "Słońce W/Z: ...", "Księżyc W/Z: ...", "Księżyc faza: ...", then the day's length and its
+    // place in the year; the hint is these joined by CR LF.
     std::vector<std::string> hintLines;
 
     std::string Hint() const;
@@ -31,6 +40,13 @@ struct SunMoonLine
 // "percentage % sign" from the Moon's lit fraction (0..1) and age in days: the percentage rounded
 // half to even, "(+)" for an age up to half the mean synodic month (waxing), "(-)" after it.
 std::string FormatPhase(long double illumination, long double age);
+
+// "Dzień trwa 7 h 56 min" from a day's length in whole minutes, with how it compares with the
+// day before when that one had a sunrise and a sunset ("o 2 min krócej niż wczoraj", "o 3 min
+// dłużej niż wczoraj", "tyle co wczoraj").
+std::string DayLengthLine(int minutes, std::optional<int> yesterdayMinutes);
+// "341. dzień roku, zostało 24" for a date of years 1..9999.
+std::string DayOfYearLine(TDateTime date);
 
 // The line for the day `date` (years 1..9999; its time of day is ignored) at `latitude` (north
 // positive) and `longitude` (EAST positive), degrees. Any numbers are accepted for the place: one

@@ -13,8 +13,12 @@ DayTexts NamesAndHoliday(const NameDayTable& table, TDateTime date, TDateTime ea
     // must say why.
     if (t.holiday.empty())
         t.holiday = LaterPublicHolidayName(date);
-    if (std::string feast = FeastOfDay(DateOf(date), easter); !feast.empty())
-        t.holiday = std::move(feast);
+    if (FeastText feast = FeastOn(DateOf(date), easter); !feast.text.empty()) {
+        if (feast.followsFixedHoliday && !t.holiday.empty() && IsFixedPublicHoliday(DateOf(date)))
+            t.holiday += ", " + feast.text;
+        else
+            t.holiday = std::move(feast.text);
+    }
     t.names = std::move(looked.names);
     return t;
 }

@@ -12,5 +12,6 @@ struct DayTexts
     std::string names;    // one name a line, CR LF between lines
 };
 
-// `easter` is Easter Sunday of the date's year; a feast replaces the table's holiday.
+// `easter` is Easter Sunday of the date's year; a feast replaces the table's holiday, except that
+// a fixed public holiday keeps its text before the later feasts (see FeastText).
 DayTexts NamesAndHoliday(const NameDayTable& table, TDateTime date, TDateTime easter);

@@ -3,19 +3,41 @@
 
 #include "calendar/date_format.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Feast
 {
-    int offset;
+    int offset;  // days from Easter Sunday
     const char* text;
+    // The feasts Polish calendars print beside the day panel's first seven. A Sunday feast may
+    // meet a fixed holiday (Ascension, kept on the Sunday in Poland, falls on 3 May when Easter is
+    // on 22 March); the holiday is the day's first name there and keeps its text.
+    bool followsFixedHoliday = false;
 };
 
 // Order matters only in principle (the last match wins); the offsets are distinct.
 constexpr Feast kFeasts[] = {
-    {0, "Wielkanoc\r\n"},        {1, "Pon. Wielkanocny\r\n"}, {-1, "Wielka Sobota\r\n"}, {-2, "Wielki Piątek\r\n"},
-    {-3, "Wielki Czwartek\r\n"}, {-46, "Popielec\r\n"},       {60, "Boże Ciało\r\n"},
+    {0, "Wielkanoc\r\n"},
+    {1, "Pon. Wielkanocny\r\n"},
+    {-1, "Wielka Sobota\r\n"},
+    {-2, "Wielki Piątek\r\n"},
+    {-3, "Wielki Czwartek\r\n"},
+    {-46, "Popielec\r\n"},
+    {60, "Boże Ciało\r\n"},
+    {-52, "Tłusty Czwartek\r\n", true},
+    {-7, "Niedziela Palmowa\r\n", true},
+    {42, "Wniebowstąpienie Pańskie\r\n", true},
+    {49, "Zesłanie Ducha Świętego — Zielone Świątki\r\n", true},
 };
+
+// Advent begins on the fourth Sunday before Christmas Day: 27 November to 3 December.
+TDateTime FirstSundayOfAdvent(int year)
+{
+    const TDateTime christmas = EncodeDate(year, 12, 25);
+    return christmas - (DayOfWeek(christmas) - 1) - 21 - (DayOfWeek(christmas) == 1 ? 7 : 0);
+}
 
 }  // namespace
 
@@ -37,13 +59,28 @@ TDateTime EasterSunday(int year)
     return EncodeDate(year, n / 31, n % 31 + 1);
 }
 
-std::string FeastOfDay(TDateTime date, TDateTime easter)
+FeastText FeastOn(TDateTime date, TDateTime easter)
 {
-    std::string result;
+    FeastText result;
     for (const Feast& feast : kFeasts)
         if (easter + feast.offset == date)
-            result = feast.text;
+            result = {feast.text, feast.followsFixedHoliday};
+    if (result.text.empty() && date == FirstSundayOfAdvent(DecodeDate(date).year))
+        result = {"I Niedziela Adwentu\r\n", true};
     return result;
+}
+
+std::string FeastOfDay(TDateTime date, TDateTime easter)
+{
+    return FeastOn(date, easter).text;
+}
+
+bool IsFixedPublicHoliday(TDateTime date)
+{
+    const DateParts d = DecodeDate(date);
+    const std::vector<std::string>& fixed = FixedHolidays();
+    return std::find(fixed.begin(), fixed.end(), YearlyKey(d.month, d.day)) != fixed.end()
+           || !LaterPublicHolidayName(date).empty();
 }
 
 const std::vector<std::string>& FixedHolidays()
@@ -86,6 +123,16 @@ std::string LaterPublicHolidayName(TDateTime date)
         if (d.year >= later.since && d.month == later.month && d.day == later.day)
             return later.name;
     return {};
+}
+
+bool IsPublicHoliday(TDateTime date)
+{
+    date = DateOf(date);
+    if (IsFixedPublicHoliday(date))
+        return true;
+    const TDateTime easter = EasterSunday(DecodeDate(date).year);
+    // Easter Sunday and Monday, Pentecost Sunday, Corpus Christi.
+    return date == easter || date == easter + 1 || date == easter + 49 || date == easter + 60;
 }
 
 std::vector<std::string> HolidayEntries(int year)

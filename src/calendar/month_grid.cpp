@@ -2,6 +2,7 @@
 #include "calendar/month_grid.h"
 
 #include "calendar/date_format.h"
+#include "calendar/trading_sundays.h"
 
 #include <algorithm>
 #include <cmath>
@@ -164,6 +165,13 @@ CellInk MonthGrid::InkOf(int cell) const
     if (column == SaturdayColumn())
         return CellInk::Saturday;
     return CellInk::Black;
+}
+
+bool MonthGrid::IsTradingSunday(int cell) const
+{
+    if (CellKind(cell) != '+')
+        return false;
+    return ::IsTradingSunday(EncodeDate(m_year, m_month, cell - m_firstCell + 1)).value_or(false);
 }
 
 Rgb MonthGrid::ColourOf(CellInk ink) const

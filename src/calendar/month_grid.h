@@ -156,6 +156,9 @@ public:
     int SundayColumn() const { return m_germanDate ? 7 : 1; }
     int SaturdayColumn() const { return m_germanDate ? 6 : 7; }
     CellInk InkOf(int cell) const;
+    // Whether cell n is a day of the shown month that is a trading Sunday: the panel marks it with
+    // a small sign and leaves its ink alone.
+    bool IsTradingSunday(int cell) const;
     // Colour of an ink other than Grey; Grey gives black.
     Rgb ColourOf(CellInk ink) const;
     // The colour the selected day's number is drawn in.

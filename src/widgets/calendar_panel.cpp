@@ -7,7 +7,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygon>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -533,6 +536,16 @@ void TCalenPnl::PaintCell(QPainter& painter, const GridLayout& g, int cell, bool
     painter.setFont(selected ? Bold(font()) : font());
     painter.setPen(InkColour(m_grid.InkOf(cell)));
     painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, QString::fromUtf8(m_grid.CellText(cell)));
+    if (m_grid.IsTradingSunday(cell)) {
+        // A small corner triangle in the day's own ink: the number keeps the Sunday colour, and
+        // a sign rather than a new colour stays readable beside the holiday and note colours.
+        const int side = std::max(3, std::min(c.width, c.height) / 4);
+        const QPoint corner(r.right() - 1, r.top() + 1);
+        const QPolygon triangle({corner, corner - QPoint(side, 0), corner + QPoint(0, side)});
+        painter.setBrush(painter.pen().color());
+        painter.drawPolygon(triangle);
+        painter.setBrush(Qt::NoBrush);
+    }
     if (selected) {
         // A sunken one-pixel frame just inside the cell.
         painter.setPen(palette().color(QPalette::Active, QPalette::Dark));

@@ -118,10 +118,41 @@ TEST(DayViewModel, PanelTextsOfHolidaysFeastsAndPlainDays)
     // The feast's own line break is not part of the text shown.
     EXPECT_EQ(view.Refresh(EncodeDate(2024, 4, 1), false).panel.holiday, "Pon. Wielkanocny");
     // 6 January is red in the grids since 2011, so the panel names its holiday; the names stay.
+    // It was a Saturday in 2024, which owed employees another day off: the holiday's hint says so.
     const DayPanelTexts kings = view.Refresh(EncodeDate(2024, 1, 6), false).panel;
     EXPECT_EQ(kings.holiday, "Trzech Króli");
+    EXPECT_EQ(kings.holidayHint, "Święto w sobotę — przysługuje inny dzień wolny");
     EXPECT_EQ(kings.namesInline, "Kacpra, Melchiora, Baltazara");
     EXPECT_EQ(view.Refresh(EncodeDate(2024, 1, 2), false).panel.holiday, "");
+}
+
+// Lines the Polish calendar adds under the holiday, which keeps its place above them, and the month's
+// working-time norm for the month name's hint.
+TEST(DayViewModel, TradingSundaysSaturdayHolidaysAndTheMonthsNorm)
+{
+    DayView view(Names());
+    struct Row
+    {
+        int y, m, d;
+        const char* holiday;
+    };
+    const Row rows[] = {
+        {2025, 12, 14, "Niedziela handlowa"},
+        {2025, 4, 13, "Niedziela Palmowa\nNiedziela handlowa"},
+        {2025, 12, 28, ""},
+        {2026, 2, 12, "Tłusty Czwartek"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d);
+        const DayPanelTexts panel = view.Refresh(EncodeDate(r.y, r.m, r.d), false).panel;
+        EXPECT_EQ(panel.holiday, r.holiday);
+        EXPECT_EQ(panel.holidayHint, "");
+    }
+    const DayPanelTexts assumption = view.Refresh(EncodeDate(2026, 8, 15), false).panel;
+    EXPECT_FALSE(assumption.holiday.empty());
+    EXPECT_EQ(assumption.holidayHint, "Święto w sobotę — przysługuje inny dzień wolny");
+    EXPECT_EQ(view.Refresh(EncodeDate(2026, 11, 1), false).panel.holidayHint, "");  // a Sunday
+    EXPECT_EQ(view.Refresh(EncodeDate(2025, 11, 5), false).month->workingTime, "Wymiar czasu pracy: 18 dni, 144 godz.");
 }
 
 TEST(DayViewModel, TheEndsOfTheCalendarHaveTheirTexts)

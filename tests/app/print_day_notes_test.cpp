@@ -9,16 +9,9 @@
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 #include "app/search_command.h"
+#include "print_day_lines.h"
 
 namespace {
-
-std::string Value(const std::vector<std::pair<std::string, std::string>>& lines, const std::string& key)
-{
-    for (const auto& [k, v] : lines)
-        if (k == key)
-            return v;
-    return "<no line " + key + ">";
-}
 
 TEST(PrintDayNotes, NoteLinesJoinTextLinesAndStayEmptyWithoutNotes)
 {

@@ -52,11 +52,15 @@ TEST(SunMoonLine, WarsawOnSolsticesAndNewYear)
             EXPECT_EQ(line.moonText, r.moon);
         }
         EXPECT_EQ(line.phaseText, r.phase);
-        ASSERT_EQ(line.hintLines.size(), 3u);
+        // The sun, the moon and the phase, then the day's length and its place in the year.
+        ASSERT_EQ(line.hintLines.size(), 5u);
         EXPECT_EQ(line.hintLines[0], "Słońce W/Z: " + line.sunText);
         EXPECT_EQ(line.hintLines[1], "Księżyc W/Z: " + line.moonText);
         EXPECT_EQ(line.hintLines[2], std::string("Księżyc faza: ") + r.phase);
-        EXPECT_EQ(line.Hint(), line.hintLines[0] + "\r\n" + line.hintLines[1] + "\r\n" + line.hintLines[2]);
+        EXPECT_EQ(line.hintLines[3], line.dayLengthLine);
+        EXPECT_EQ(line.hintLines[4], line.dayOfYearLine);
+        EXPECT_EQ(line.Hint(), line.hintLines[0] + "\r\n" + line.hintLines[1] + "\r\n" + line.hintLines[2] + "\r\n"
+                                   + line.hintLines[3] + "\r\n" + line.hintLines[4]);
     }
 }
 
@@ -172,4 +176,68 @@ TEST(SunMoonLine, DaysBeforeTheEpochKeepTheirTimes)
     const std::string summer = BuildSunMoonLine(EncodeDate(1800, 6, 21), kWarsawLat, kWarsawLon).sunText;
     EXPECT_EQ(summer.substr(0, 3), "04:");
     EXPECT_EQ(summer.substr(5, 3), "/21");
+}
+
+// The day's length runs from the rise to the set the line shows, so it agrees with them to the
+// minute their rounding allows; over a year it changes by at most a few minutes a day in Warsaw
+// (about 3.6 around the equinoxes, up to 5 after rounding both) and the comparison with yesterday says so in the right
+// direction.
+TEST(SunMoonLine, DayLengthFollowsTheShownTimes)
+{
+    SunMoonAlmanac almanac(kWarsawLat, kWarsawLon);
+    std::optional<int> previous;
+    for (TDateTime day = EncodeDate(2025, 1, 1); day <= EncodeDate(2025, 12, 31); day += 1) {
+        const SunMoonLine line = almanac.Line(day);
+        SCOPED_TRACE(line.sunText + " " + line.dayLengthLine);
+        const auto minutesOf = [](const std::string& hhmm) {
+            return std::stoi(hhmm.substr(0, 2)) * 60 + std::stoi(hhmm.substr(3, 2));
+        };
+        const int shown = minutesOf(line.sunText.substr(6, 5)) - minutesOf(line.sunText.substr(0, 5));
+        const std::size_t colon = line.dayLengthText.find(':');
+        ASSERT_NE(colon, std::string::npos);
+        const int length = std::stoi(line.dayLengthText.substr(0, colon)) * 60
+                           + std::stoi(line.dayLengthText.substr(colon + 1));
+        EXPECT_LE(std::abs(length - shown), 1);
+        if (previous) {
+            EXPECT_LE(std::abs(length - *previous), 5);
+            EXPECT_EQ(line.dayLengthLine, DayLengthLine(length, previous));
+        }
+        previous = length;
+    }
+}
+
+TEST(SunMoonLine, DayLengthAndDayOfYearTexts)
+{
+    EXPECT_EQ(DayLengthLine(476, 478), "Dzień trwa 7 h 56 min, o 2 min krócej niż wczoraj");
+    EXPECT_EQ(DayLengthLine(1003, 1000), "Dzień trwa 16 h 43 min, o 3 min dłużej niż wczoraj");
+    EXPECT_EQ(DayLengthLine(462, 462), "Dzień trwa 7 h 42 min, tyle co wczoraj");
+    EXPECT_EQ(DayLengthLine(45, std::nullopt), "Dzień trwa 0 h 45 min");
+    EXPECT_EQ(DayOfYearLine(EncodeDate(2025, 12, 7)), "341. dzień roku, zostało 24");
+    EXPECT_EQ(DayOfYearLine(EncodeDate(2024, 12, 31)), "366. dzień roku, zostało 0");
+    EXPECT_EQ(DayOfYearLine(EncodeDate(2024, 2, 29) + 0.5), "60. dzień roku, zostało 306");
+}
+
+// At 80 N the Sun neither rises nor sets around the solstices: the hint names which, the sun line
+// keeps its dashes and the printed length stays empty. Also in the south, where the seasons turn.
+TEST(SunMoonLine, PolarDayAndNightAreNamed)
+{
+    struct Row
+    {
+        double latitude;
+        int m, d;
+        const char* line;
+    };
+    const Row rows[] = {{80, 6, 21, "Dzień polarny"},
+                        {80, 12, 21, "Noc polarna"},
+                        {-80, 6, 21, "Noc polarna"},
+                        {-80, 12, 21, "Dzień polarny"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.latitude << " on " << r.m << '-' << r.d);
+        const SunMoonLine line = BuildSunMoonLine(EncodeDate(2025, r.m, r.d), r.latitude, 15.0);
+        EXPECT_EQ(line.sunText, "----/----");
+        EXPECT_EQ(line.dayLengthText, "");
+        EXPECT_EQ(line.dayLengthLine, r.line);
+        ASSERT_EQ(line.hintLines.size(), 5u);
+        EXPECT_EQ(line.hintLines[3], r.line);
+    }
 }

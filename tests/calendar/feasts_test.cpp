@@ -92,6 +92,32 @@ TEST(Feasts, ExtremeEasters)
     EXPECT_EQ(Feast(2285, 2, 4), "Popielec\r\n");
 }
 
+// Dates as Polish church calendars print them; Ascension is kept on the following Sunday.
+TEST(Feasts, TheFeastsCalendarsPrint)
+{
+    struct Row
+    {
+        int y, m, d;
+        const char* text;
+    };
+    const Row rows[] = {
+        {2025, 2, 27, "Tłusty Czwartek\r\n"},
+        {2026, 2, 12, "Tłusty Czwartek\r\n"},
+        {2025, 4, 13, "Niedziela Palmowa\r\n"},
+        {2025, 6, 1, "Wniebowstąpienie Pańskie\r\n"},
+        {2025, 6, 8, "Zesłanie Ducha Świętego — Zielone Świątki\r\n"},
+        {2025, 11, 30, "I Niedziela Adwentu\r\n"},
+        {2022, 11, 27, "I Niedziela Adwentu\r\n"},  // Christmas on a Sunday: the earliest start
+        {2023, 12, 3, "I Niedziela Adwentu\r\n"},   // Christmas on a Monday: the latest
+        {2023, 11, 26, ""},
+        {2025, 5, 29, ""},  // the Thursday of Ascension elsewhere
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d);
+        EXPECT_EQ(Feast(r.y, r.m, r.d), r.text);
+    }
+}
+
 TEST(Feasts, HolidayEntriesFollowTheGridsYear)
 {
     EXPECT_EQ(MoveableHolidayEntries(2024).easterMonday, "2024.04.01");
@@ -116,6 +142,19 @@ TEST(DayTexts, FeastReplacesTheTablesHoliday)
     EXPECT_EQ(val.holiday, "Dzień zakochanych");
     DayTexts plain = NamesAndHoliday(table, EncodeDate(2024, 1, 2), EasterSunday(2024));
     EXPECT_EQ(plain.holiday, "");
+}
+
+// Easter on 22 March puts Ascension on 3 May: the holiday keeps its name and the feast follows it.
+// The seven older feasts still replace the table's text.
+TEST(DayTexts, AFixedHolidayKeepsItsTextBeforeALaterFeast)
+{
+    NameDayTable table;
+    table.Load();
+    const std::string may3 = NamesAndHoliday(table, EncodeDate(2025, 5, 3), EasterSunday(2025)).holiday;
+    ASSERT_FALSE(may3.empty());
+    EXPECT_EQ(NamesAndHoliday(table, EncodeDate(2285, 5, 3), EasterSunday(2285)).holiday,
+              may3 + ", Wniebowstąpienie Pańskie\r\n");
+    EXPECT_EQ(NamesAndHoliday(table, EncodeDate(2025, 4, 13), EasterSunday(2025)).holiday, "Niedziela Palmowa\r\n");
 }
 
 // The grids colour 6 January from 2011 and 24 December from 2025 (the laws that made them days

@@ -437,3 +437,27 @@ TEST(MonthGrid, HeaderTexts)
     EXPECT_EQ(grid.WeekdayHeader(1, TDayWidth::dw1Char), "N");
     EXPECT_EQ(grid.WeekdayHeader(7, TDayWidth::dw2Char), "So");
 }
+
+// Only days of the shown month carry the sign: 7 December 2025 also shows, greyed, in the last cell of
+// November's grid.
+TEST(MonthGrid, TradingSundaysOfTheShownMonthOnly)
+{
+    struct Row
+    {
+        int m;
+        bool germanDate;
+        std::vector<int> cells;
+    };
+    const Row rows[] = {{12, true, {7, 14, 21}}, {12, false, {8, 15, 22}}, {11, true, {}}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "month " << r.m << (r.germanDate ? " Monday first" : " Sunday first"));
+        const MonthGrid grid = GridOn(2025, r.m, 1, r.germanDate);
+        std::vector<int> marked;
+        for (int cell = 1; cell <= MonthGrid::kCells; ++cell)
+            if (grid.IsTradingSunday(cell)) {
+                marked.push_back(cell);
+                EXPECT_EQ(grid.InkOf(cell), CellInk::Sunday);
+            }
+        EXPECT_EQ(marked, r.cells);
+    }
+}

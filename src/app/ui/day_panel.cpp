@@ -84,9 +84,10 @@ void DayPanel::SetDayNumber(int day, const QColor& colour)
     SetTextColour(ldzien, colour);
 }
 
-void DayPanel::SetMonthAndYear(const std::string& month, int year)
+void DayPanel::SetMonthAndYear(const std::string& month, int year, const std::string& hint)
 {
     lmiesiac->setText(FromText(month));
+    lmiesiac->setToolTip(FromText(hint));
     lrok->setText(QString::number(year));
 }
 
@@ -98,23 +99,20 @@ void DayPanel::SetSunLine(const std::string& caption, const std::string& hint)
 }
 
 void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::vector<NameRun>& names,
-                                  const std::vector<NameRun>& namesInline)
+                                  const std::vector<NameRun>& namesInline, const std::string& holidayHint)
 {
+    lextraday->setToolTip(FromText(holidayHint));
     // The holiday lies over the top of the names, as tall as its text really is, and the names
     // begin right under it: a fixed two-line gap would leave room for two names only.
     const QString holidayText = FromText(holiday);
     lextraday->setText(holidayText);
     lextraday->setVisible(!holidayText.isEmpty());
-    int namesTop = 0;
-    if (!holidayText.isEmpty()) {
-        namesTop = std::min(lextraday->heightForWidth(lextraday->width()), limien->height());
-        lextraday->resize(lextraday->width(), namesTop);
-    }
-    limien->setContentsMargins(0, namesTop, 0, 0);
     limien->setToolTip(PlainNames(names));
     // One name a line reads best; when that runs past the panel the names share their lines, and
     // on the few days with a holiday and many long names they also take a pixel less, or, with
-    // bold names in fonts of taller lines (as Windows draws them), two.
+    // bold names in fonts of taller lines (as Windows draws them), two. A holiday of several
+    // lines (a long feast, or a feast on a trading Sunday) gives up a pixel or two of its own
+    // before the names go below eight.
     const QString oneALine = RichNames(names);
     const QString shared = RichNames(namesInline);
     const auto show = [this](int pixels, const QString& text) {
@@ -123,11 +121,23 @@ void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::vector<
         limien->setFont(font);
         limien->setText(text);
     };
-    for (const int pixels : {11, 10, 9, 8}) {
-        for (const QString* text : {&oneALine, &shared}) {
-            show(pixels, *text);
-            if (ShowsAll(limien))
-                return;
+    const auto placeHoliday = [&](int pixels) {
+        lextraday->setFont(SansFont(pixels));
+        int namesTop = 0;
+        if (!holidayText.isEmpty()) {
+            namesTop = std::min(lextraday->heightForWidth(lextraday->width()), limien->height());
+            lextraday->resize(lextraday->width(), namesTop);
+        }
+        limien->setContentsMargins(0, namesTop, 0, 0);
+    };
+    for (const int holidayPixels : {11, 10, 9}) {
+        placeHoliday(holidayPixels);
+        for (const int pixels : {11, 10, 9, 8}) {
+            for (const QString* text : {&oneALine, &shared}) {
+                show(pixels, *text);
+                if (ShowsAll(limien))
+                    return;
+            }
         }
     }
     // No table day comes here; should one, the smallest shared lines show the most.

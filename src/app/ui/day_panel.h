@@ -21,13 +21,15 @@ public:
     // Texts may hold CR LF line breaks.
     void SetWeekday(const std::string& text);
     void SetDayNumber(int day, const QColor& colour);
-    void SetMonthAndYear(const std::string& month, int year);
+    // `hint`: the month name's tooltip (the month's working-time norm).
+    void SetMonthAndYear(const std::string& month, int year, const std::string& hint = {});
     void SetSunLine(const std::string& caption, const std::string& hint);
     // The holiday (empty: none) over the names, which start right under it. The names go one a
     // line, or comma-separated (`namesInline`) when the lines would not fit the panel; the chosen
     // ones in bold.
+    // `holidayHint` is the holiday's tooltip.
     void SetNamesAndHoliday(const std::string& holiday, const std::vector<NameRun>& names,
-                            const std::vector<NameRun>& namesInline);
+                            const std::vector<NameRun>& namesInline, const std::string& holidayHint = {});
 
 private:
     // The labels keep their established names, which are also their object names.

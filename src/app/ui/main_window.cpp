@@ -309,12 +309,12 @@ void TForm1::ShowDayNames(const DayPanelTexts& panel)
     // Read on every refresh: the configuration dialog may have changed the choice since the last.
     const std::vector<std::string> chosen = ParseChosenNames(m_settings.ChosenNames);
     m_dayPanel->SetNamesAndHoliday(panel.holiday, MarkChosenNames(panel.names, chosen),
-                                   MarkChosenNames(panel.namesInline, chosen));
+                                   MarkChosenNames(panel.namesInline, chosen), panel.holidayHint);
 }
 
 void TForm1::ShowMonth(const MonthView& month)
 {
-    m_dayPanel->SetMonthAndYear(month.monthName, month.year);
+    m_dayPanel->SetMonthAndYear(month.monthName, month.year, month.workingTime);
     const std::array<TCalenPnl*, 3> neighbours = {m_previousGrid, m_nextGrid, m_afterNextGrid};
     for (std::size_t i = 0; i < neighbours.size(); ++i) {
         TCalenPnl* grid = neighbours[i];

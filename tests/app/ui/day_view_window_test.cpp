@@ -227,7 +227,8 @@ private slots:
         QCOMPARE(Find<QLabel>(*form, "slonce")->text(), QStringLiteral("W/Z: 04:14/21:01"));
         QCOMPARE(Find<QLabel>(*form, "slonce")->toolTip(),
                  QStringLiteral("Słońce W/Z: 04:14/21:01\nKsiężyc W/Z: 21:21/02:51\n"
-                                "Księżyc faza: 100 % (+)"));
+                                "Księżyc faza: 100 % (+)\nDzień trwa 16 h 47 min, tyle co wczoraj\n"
+                                "173. dzień roku, zostało 193"));
     }
 
     void TheClockShowsLocalTimeFromTheStart()
@@ -523,6 +524,42 @@ private slots:
                     ->grab()
                     .save(QDir::current().filePath(QStringLiteral("day_panel_chosen.png"))));
         QVERIFY(form->grab().save(QDir::current().filePath(QStringLiteral("main_window_chosen.png"))));
+    }
+
+    // The Polish calendar's additions: under the holiday, in its hint and in the month name's hint,
+    // every text shown whole above the day's names.
+    void TradingSundaysSaturdayHolidaysAndFeastsAreShown()
+    {
+        struct Row
+        {
+            TDateTime date;
+            const char* extra;
+            const char* hint;
+        };
+        const Row rows[] = {
+            {EncodeDate(2025, 12, 14), "Niedziela handlowa", ""},
+            {EncodeDate(2025, 4, 13), "Niedziela Palmowa\nNiedziela handlowa", ""},
+            {EncodeDate(2026, 2, 12), "Tłusty Czwartek", ""},
+            {EncodeDate(2025, 6, 8), "Zesłanie Ducha Świętego — Zielone Świątki", ""},
+            {EncodeDate(2026, 8, 15), nullptr, "Święto w sobotę — przysługuje inny dzień wolny"},
+        };
+        auto form = Make(EncodeDate(2025, 12, 14));
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        auto* lextraday = Find<QLabel>(*form, "lextraday");
+        auto* limien = Find<QLabel>(*form, "limien");
+        for (const Row& r : rows) {
+            cal->SetSelectedDate(r.date);
+            const QByteArray day = FormatDateTime("yyyy.mm.dd", r.date).c_str();
+            if (r.extra)
+                QCOMPARE(lextraday->text(), QString::fromUtf8(r.extra));
+            QVERIFY2(lextraday->isVisibleTo(form.get()), day);
+            QCOMPARE(lextraday->toolTip(), QString::fromUtf8(r.hint));
+            QVERIFY2(ShowsAllOfItsText(lextraday), day);
+            QVERIFY2(ShowsAllOfItsText(limien), day);
+            QVERIFY2(lextraday->geometry().bottom() < limien->geometry().top() + limien->contentsRect().top(), day);
+        }
+        cal->SetSelectedDate(EncodeDate(2025, 11, 5));
+        QCOMPARE(Find<QLabel>(*form, "lmiesiac")->toolTip(), QStringLiteral("Wymiar czasu pracy: 18 dni, 144 godz."));
     }
 
     // 6 January since 2011 and 24 December since 2025 are public holidays, not before.
