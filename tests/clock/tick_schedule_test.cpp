@@ -49,3 +49,15 @@ TEST(TickSchedule, APassedRingOrAFarOneNeverStallsTheClock)
     // A ring a day away after the clock went back: still the longest sleep, not a day.
     EXPECT_EQ(MsToNextTick(At(7, 0, 0), Hidden(true, At(7, 0, 0) + 2)), kLongestHiddenSleepMs);
 }
+
+TEST(TickSchedule, HiddenItWakesForANoteReminderToo)
+{
+    TickNeeds needs = Hidden(false, At(7, 0, 0));
+    needs.nextReminder = At(6, 59, 40);
+    EXPECT_EQ(MsToNextTick(At(6, 59, 30), needs), 10000 + kTickLateMs);
+    // The earlier of the alarm and the reminder; a passed reminder at once.
+    needs.nextReminder = At(7, 0, 20);
+    EXPECT_EQ(MsToNextTick(At(6, 59, 30), needs), 30000 + kTickLateMs);
+    needs.nextReminder = At(6, 0, 0);
+    EXPECT_EQ(MsToNextTick(At(6, 59, 30), needs), kTickLateMs);
+}
