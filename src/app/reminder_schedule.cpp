@@ -12,8 +12,9 @@ namespace {
 constexpr long long kDayMs = 86400000;
 constexpr long long kMinuteMs = 60000;
 // Shown reminders are remembered this long after their time: past the window of the missed ones
-// and past any advance, so that neither a restart nor the clock going back a day repeats them.
-constexpr long long kRememberMs = 2 * kDayMs;
+// and past any advance, and long enough that a clock set days ahead by mistake and then put right
+// does not show again what it showed meanwhile. A week of reminders is a short text.
+constexpr long long kRememberMs = 7 * kDayMs;
 
 long long FloorDiv(long long a, long long b)
 {
