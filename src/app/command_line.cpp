@@ -131,9 +131,10 @@ std::string TakeFlag(ArgumentWalk&, CommandLine& o, const std::string&)
     return {};
 }
 
-std::string TakePrintDay(ArgumentWalk& walk, CommandLine& o, const std::string&)
+template <CommandLine::Mode mode>
+std::string TakeDayMode(ArgumentWalk& walk, CommandLine& o, const std::string&)
 {
-    o.mode = CommandLine::Mode::PrintDay;
+    o.mode = mode;
     if (const auto v = walk.Operand()) {
         o.date = ParseDateArgument(*v);
         if (!o.date)
@@ -240,7 +241,8 @@ const OptionRule kOptions[] = {
     {"--help", TakeMode<CommandLine::Mode::Help>},
     {"-h", TakeMode<CommandLine::Mode::Help>},
     {"--version", TakeMode<CommandLine::Mode::Version>},
-    {"--print-day", TakePrintDay},
+    {"--print-day", TakeDayMode<CommandLine::Mode::PrintDay>},
+    {"--reminders", TakeDayMode<CommandLine::Mode::Reminders>},
     {"--date", TakeDate},
     {"--days", TakeDays},
     {"--contacts", TakeMode<CommandLine::Mode::Contacts>},
@@ -292,7 +294,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
         // the window starts regardless, as it always has.
     }
     if (r.error.empty())
-        r.error = CheckCombination(r.options, walk.daysGiven);
+        // --days counts the days of --reminders as well as those of --print-day.
+        r.error = CheckCombination(r.options, walk.daysGiven && r.options.mode != CommandLine::Mode::Reminders);
     return r;
 }
 
@@ -305,6 +308,9 @@ std::string UsageText()
            "  --print-day [DATE]    print the day view of DATE (yyyy-mm-dd, default today) and exit\n"
            "  --days N              with --print-day: N days from DATE on (up to 36600), one\n"
            "                        block of lines a day, blocks parted by an empty line\n"
+           "  --reminders [DATA]    wypisz przypomnienia z notatek na dzień DATA (rrrr-mm-dd,\n"
+           "                        domyślnie dziś; z --days N na N dni) jako \"rrrr.mm.dd gg:mm tekst\",\n"
+           "                        po kolei; kod wyjścia 0, gdy są, 1, gdy ich nie ma\n"
            "  --contacts            print the contacts book as plain text and exit\n"
            "  --screenshot FILE     render the main window to a PNG file and exit\n"
            "  --date DATE           the date shown by --screenshot\n"
