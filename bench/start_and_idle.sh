@@ -8,7 +8,11 @@
 # - idle: wake-ups per second (context switches of all threads) and CPU time over SECONDS seconds,
 #   of the bare window, the program shown and the program started with -hide (without a tray it
 #   lies minimised, which is its hidden state), all three side by side.
-# Usage: bench/start_and_idle.sh [build-dir] [seconds] [runs]
+# With BENCH_REMINDERS=N the program's notes hold N reminder lines, one every
+# BENCH_REMINDER_STEP minutes (default 30) from that many minutes after the start on: the idle
+# cost of reminders waiting; with a step of 1, reminders and their advances come during the
+# measurement, and the figures include what showing them costs.
+# Usage: [BENCH_REMINDERS=N [BENCH_REMINDER_STEP=M]] bench/start_and_idle.sh [build-dir] [seconds] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
@@ -26,7 +30,18 @@ home() {
     chmod 700 "$dir/run"
     printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brenvik\\dniarz]\r\n"Godzina alarmu"="07:00"\r\n' \
         >"$dir/config/Brenvik/dniarz.reg"
+    reminders "$dir/program/dnz.dat"
     echo "$dir"
+}
+# The notes of BENCH_REMINDERS reminder lines, one record a day, as "hh:nn przypomnienie i"; the
+# later record of a day would hide an earlier one, so each day's lines go into one.
+reminders() {
+    local count=${BENCH_REMINDERS:-0} step=${BENCH_REMINDER_STEP:-30} i
+    ((count > 0)) || return 0
+    for ((i = 1; i <= count; i++)); do
+        date -d "+$((i * step)) min" +"%Y.%m.%d %H:%M przypomnienie $i"
+    done | awk '{ day = $1; $1 = ""; line[day] = line[day] substr($0, 2) "\r\n" }
+                END { for (d in line) printf "%s\r\n%s  00:00\r\n%s****\r\n", d, d, line[d] }' >"$1"
 }
 # Runs a program in a home, as this very process (so that $! is the program's).
 in_home() {

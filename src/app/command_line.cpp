@@ -131,9 +131,10 @@ std::string TakeFlag(ArgumentWalk&, CommandLine& o, const std::string&)
     return {};
 }
 
-std::string TakePrintDay(ArgumentWalk& walk, CommandLine& o, const std::string&)
+template <CommandLine::Mode mode>
+std::string TakeDayMode(ArgumentWalk& walk, CommandLine& o, const std::string&)
 {
-    o.mode = CommandLine::Mode::PrintDay;
+    o.mode = mode;
     if (const auto v = walk.Operand()) {
         o.date = ParseDateArgument(*v);
         if (!o.date)
@@ -240,7 +241,8 @@ const OptionRule kOptions[] = {
     {"--help", TakeMode<CommandLine::Mode::Help>},
     {"-h", TakeMode<CommandLine::Mode::Help>},
     {"--version", TakeMode<CommandLine::Mode::Version>},
-    {"--print-day", TakePrintDay},
+    {"--print-day", TakeDayMode<CommandLine::Mode::PrintDay>},
+    {"--reminders", TakeDayMode<CommandLine::Mode::Reminders>},
     {"--date", TakeDate},
     {"--days", TakeDays},
     {"--contacts", TakeMode<CommandLine::Mode::Contacts>},
@@ -263,8 +265,8 @@ const OptionRule kOptions[] = {
 // The rules between options, once all are read.
 std::string CheckCombination(const CommandLine& o, bool daysGiven)
 {
-    if (daysGiven && o.mode != CommandLine::Mode::PrintDay)
-        return "dniarz: --days działa tylko z --print-day";
+    if (daysGiven && o.mode != CommandLine::Mode::PrintDay && o.mode != CommandLine::Mode::Reminders)
+        return "dniarz: --days działa tylko z --print-day lub --reminders";
     if (o.fromYear && o.toYear && *o.fromYear > *o.toYear)
         return "dniarz: --from " + std::to_string(*o.fromYear) + " jest po --to " + std::to_string(*o.toYear);
     return {};
@@ -303,8 +305,12 @@ std::string UsageText()
            "\n"
            "  -hide                 uruchom ukryty w obszarze powiadomień\n"
            "  --print-day [DATA]    wypisz widok dnia DATA (rrrr-mm-dd, domyślnie dziś) i zakończ\n"
-           "  --days N              z --print-day: N dni od DATA (do 36600), każdy dzień\n"
-           "                        blokiem wierszy, bloki rozdzielone pustym wierszem\n"
+           "  --days N              z --print-day lub --reminders: N dni od DATA (do 36600);\n"
+           "                        przy --print-day każdy dzień blokiem wierszy, bloki\n"
+           "                        rozdzielone pustym wierszem\n"
+           "  --reminders [DATA]    wypisz przypomnienia z notatek na dzień DATA (rrrr-mm-dd,\n"
+           "                        domyślnie dziś) jako \"rrrr.mm.dd gg:mm tekst\", po kolei;\n"
+           "                        kod wyjścia 0, gdy są, 1, gdy ich nie ma\n"
            "  --contacts            wypisz książkę telefoniczną jako zwykły tekst i zakończ\n"
            "  --screenshot PLIK     narysuj okno główne do pliku PNG i zakończ\n"
            "  --date DATA           data pokazana przez --screenshot\n"

@@ -20,12 +20,13 @@ struct CommandLine
         Sntp,
         Search,
         ExportIcs,
-        ImportIcs
+        ImportIcs,
+        Reminders
     };
     Mode mode = Mode::Window;
     bool hide = false;                     // "-HIDE" in any letter case: start in the tray
-    std::optional<TDateTime> date;         // --print-day DATE or --date DATE
-    int days = 1;                          // --days N with --print-day: N days from DATE on
+    std::optional<TDateTime> date;         // --print-day DATE, --reminders DATE or --date DATE
+    int days = 1;                          // --days N with --print-day or --reminders: N days from DATE on
     std::optional<std::string> dir;        // --dir PATH: the program directory
     std::optional<std::string> latitude;   // --lat DEG, as typed
     std::optional<std::string> longitude;  // --lon DEG, as typed

@@ -7,6 +7,7 @@
 
 #include "app/print_contacts.h"
 #include "app/print_day.h"
+#include "app/reminders_command.h"
 #include "app/search_command.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
@@ -28,6 +29,15 @@ int RunSearch(const CommandLine& options, const std::filesystem::path& programDi
     if (!notes)
         return 2;
     return RunSearchCommand(*notes, options.searchText, options.ignoreDiacritics, std::cout, std::cerr);
+}
+
+int RunReminders(const CommandLine& options, const std::filesystem::path& programDir, Platform& platform)
+{
+    const std::optional<JournalRecords> notes = ReadNotesReadOnly(*platform.notesFile, programDir, std::cerr);
+    if (!notes)
+        return 2;
+    const TDateTime first = options.date.value_or(DateOf(LocalNow(*platform.clock)));
+    return RunRemindersCommand(*notes, first, options.days, std::cout);
 }
 
 int RunSntp(const CommandLine& options, const ProgramFiles& files, Platform& platform)
@@ -90,6 +100,8 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
                            std::cerr);
     case CommandLine::Mode::Search:
         return RunSearch(options, programDir, platform);
+    case CommandLine::Mode::Reminders:
+        return RunReminders(options, programDir, platform);
 #ifdef DNIARZ_HAVE_ICAL
     case CommandLine::Mode::ExportIcs:
         return RunExportIcs(options, programDir, platform);

@@ -2,6 +2,7 @@
 #include "app/config_model.h"
 
 #include "app/name_reminders.h"
+#include "app/reminder_schedule.h"
 #include "calendar/date_format.h"
 #include "clock/alarm_clock.h"
 
@@ -39,6 +40,9 @@ void ShowSettings(const Settings& settings, ConfigForm& form)
     form.hourSignal = Get<bool>(settings, HourSignalEnabled);
     form.synchronizacja = Get<bool>(settings, SyncEnabled);
     form.imieniny = ParseChosenNames(Get<std::string>(settings, ChosenNames));
+    form.noteReminders = Get<bool>(settings, NoteReminders);
+    form.reminderAdvanceText = std::to_string(Get<std::int32_t>(settings, ReminderAdvance));
+    form.reminderSound = Get<bool>(settings, ReminderSound);
 }
 
 void TakeForm(const ConfigForm& form, Settings& settings)
@@ -58,6 +62,9 @@ void TakeForm(const ConfigForm& form, Settings& settings)
         {AlarmDuration, AlarmLengthFromText(form.alarmLengthText)},
         {SnoozeMinutes, SnoozeMinutesFromText(form.snoozeText)},
         {ChosenNames, JoinChosenNames(form.imieniny)},
+        {NoteReminders, form.noteReminders},
+        {ReminderAdvance, ReminderAdvanceFromText(form.reminderAdvanceText)},
+        {ReminderSound, form.reminderSound},
         {AlarmViaSoundCard, form.alarmViaSoundCard},
         {Latitude, ParseCoordinate(form.latitudeText, DefaultSettings().Latitude)},
         {Longitude, ParseCoordinate(form.longitudeText, DefaultSettings().Longitude)},
@@ -108,6 +115,11 @@ std::int32_t AlarmLengthFromText(std::string_view text)
 std::int32_t SnoozeMinutesFromText(std::string_view text)
 {
     return WholeNumberFromText(text, kDefaultSnoozeMinutes, kMinSnoozeMinutes, kMaxSnoozeMinutes);
+}
+
+std::int32_t ReminderAdvanceFromText(std::string_view text)
+{
+    return WholeNumberFromText(text, DefaultSettings().ReminderAdvance, 0, kMaxReminderAdvance);
 }
 
 TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.cities)

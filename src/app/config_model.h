@@ -41,8 +41,11 @@ struct ConfigForm
     TDateTime purgeBefore = 0;  // notes dated before it are removed; 0 for none
     bool przywolanie = false;
     bool autorun = false;
-    std::vector<std::string> imieniny;   // "Imieniny bliskich": the chosen name forms
-    std::vector<std::string> nameForms;  // every form of the table, to choose from
+    std::vector<std::string> imieniny;       // "Imieniny bliskich": the chosen name forms
+    std::vector<std::string> nameForms;      // every form of the table, to choose from
+    bool noteReminders = true;               // "Przypomnienia z notatek"
+    std::string reminderAdvanceText = "15";  // "Przypominaj … minut wcześniej"
+    bool reminderSound = true;               // "Dźwięk przypomnień"
 };
 
 // What the dialog needs from the rest of the program when it opens.
@@ -107,6 +110,9 @@ public:
     void SetRecall(bool ticked) { m_form.przywolanie = ticked; }
     void SetAutorun(bool ticked) { m_form.autorun = ticked; }
     void SetChosenNames(std::vector<std::string> names) { m_form.imieniny = std::move(names); }
+    void SetNoteReminders(bool ticked) { m_form.noteReminders = ticked; }
+    void SetReminderAdvanceText(std::string text) { m_form.reminderAdvanceText = std::move(text); }
+    void SetReminderSound(bool ticked) { m_form.reminderSound = ticked; }
     // "Przypisz korektę" of the calibration dialog: its result becomes the correction text.
     void CalibrationAssigned(double secondsPerDay);
 
@@ -138,3 +144,5 @@ private:
 std::int32_t AlarmLengthFromText(std::string_view text);
 // The snooze typed in the dialog, read the same way, else 5; then within 1 … 60 minutes.
 std::int32_t SnoozeMinutesFromText(std::string_view text);
+// "Przypominaj … minut wcześniej": the minutes 0 … 1440; text without a number gives 15.
+std::int32_t ReminderAdvanceFromText(std::string_view text);

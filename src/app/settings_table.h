@@ -98,5 +98,11 @@ enum class SavedBy
     SETTING(SnoozeMinutes,      std::int32_t,  "Czas drzemki",                5,                    UseDefault, Dialog, kSnoozeMinutes) \
     SETTING(ChosenNames,        std::string,   "Imieniny bliskich",           "",                   UseDefault, Dialog, Any           ) /* the table's name forms, ";" between */ \
     /* The day the name-day reminder was last shown, so that a restart does not repeat it. */ \
-    SETTING(NameReminderDay,    std::string,   "Przypomniane imieniny",       "",                   UseDefault, Own,    Any           ) /* "yyyy.mm.dd" */
+    SETTING(NameReminderDay,    std::string,   "Przypomniane imieniny",       "",                   UseDefault, Own,    Any           ) /* "yyyy.mm.dd" */ \
+    /* Lines of notes that begin with a time remind: whether, how many minutes ahead, with a sound. */ \
+    SETTING(NoteReminders,      bool,          "Przypomnienia z notatek",     true,                 UseDefault, Dialog, Any           ) \
+    SETTING(ReminderAdvance,    std::int32_t,  "Wyprzedzenie przypomnień",    15,                   UseDefault, Dialog, In(0, 1440)   ) /* minutes */ \
+    SETTING(ReminderSound,      bool,          "Dźwięk przypomnień",          true,                 UseDefault, Dialog, Any           ) \
+    /* What the reminders have shown, so that neither a restart nor a clock gone back repeats it. */ \
+    SETTING(ShownReminders,     std::string,   "Pokazane przypomnienia",      "",                   UseDefault, Own,    Any           ) /* ReminderMemory's stored form */
 // clang-format on

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 // Wakes the real sleeps of an alarm thread when the window's alarm goes away, so that the program
 // ends without waiting out a pause of up to three seconds.
@@ -149,17 +150,39 @@ bool AlarmSound::IsAlarmSounding() const
     return m_signal->Sounding;
 }
 
-void StartHourSignal(std::shared_ptr<Sound> sound)
+namespace {
+
+struct Tone
+{
+    int frequency;
+    int ms;
+};
+
+void PlayTonesAside(std::shared_ptr<Sound> sound, std::vector<Tone> tones)
 {
     try {
-        std::thread([sound = std::move(sound)] {
+        std::thread([sound = std::move(sound), tones = std::move(tones)] {
             try {
-                sound->PlayTone(kHourToneFrequency, kHourToneMs);
+                for (const Tone& tone : tones)
+                    sound->PlayTone(tone.frequency, tone.ms);
             } catch (...) {
-                // The signal is a courtesy; a failing device costs only this tone.
+                // The signal is a courtesy; a failing device costs only these tones.
             }
         }).detach();
     } catch (const std::system_error&) {
         // No thread, no tone.
     }
+}
+
+}  // namespace
+
+void StartHourSignal(std::shared_ptr<Sound> sound)
+{
+    PlayTonesAside(std::move(sound), {{kHourToneFrequency, kHourToneMs}});
+}
+
+void StartReminderSignal(std::shared_ptr<Sound> sound)
+{
+    // A frequency of 18 Hz or less is silence: the gap between the two.
+    PlayTonesAside(std::move(sound), {{1320, 90}, {0, 60}, {1760, 140}});
 }

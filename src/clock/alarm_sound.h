@@ -98,3 +98,6 @@ private:
 // The full-hour signal: one 900 Hz tone of 100 ms on a short-lived thread of its own, so the window
 // never waits for it. Silently nothing when the system refuses a thread.
 void StartHourSignal(std::shared_ptr<Sound> sound);
+// A reminder's own sound, the same way: two short rising tones, unlike the hour's single one and
+// the alarm's ring, so that the ear tells a note from the clock.
+void StartReminderSignal(std::shared_ptr<Sound> sound);

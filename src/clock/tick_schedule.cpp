@@ -40,6 +40,8 @@ int MsToNextTick(TDateTime now, const TickNeeds& needs)
         // the tick's to ring or report at once.
         if (needs.nextRing)
             next = std::min(next, std::max(Ms(*needs.nextRing), nowMs));
+        if (needs.nextReminder)
+            next = std::min(next, std::max(Ms(*needs.nextReminder), nowMs));
         next = std::min(next, nowMs + kLongestHiddenSleepMs - kTickLateMs);
     }
     return static_cast<int>(std::max<long long>(next - nowMs + kTickLateMs, 1));

@@ -1,6 +1,6 @@
 // When the window's clock must next look at the time. A program that runs all day should not wake
 // the processor more often than something it shows or does can change: once a second while the
-// clock is on the screen, and otherwise only for the alarm, the full hour and midnight.
+// clock is on the screen, and otherwise only for the alarm, a reminder, the full hour and midnight.
 #pragma once
 
 #include "calendar/datetime.h"
@@ -10,9 +10,10 @@
 // What the next tick has to catch.
 struct TickNeeds
 {
-    bool shown = true;                  // the clock text is on the screen
-    bool hourSignal = false;            // the full-hour signal is on
-    std::optional<TDateTime> nextRing;  // the alarm's or the snooze's next ring, local
+    bool shown = true;                      // the clock text is on the screen
+    bool hourSignal = false;                // the full-hour signal is on
+    std::optional<TDateTime> nextRing;      // the alarm's or the snooze's next ring, local
+    std::optional<TDateTime> nextReminder;  // the next reminder of the notes (advance, time, snooze), local
 };
 
 // A tick lands this long after the moment it waits for, so that it reads the new second even

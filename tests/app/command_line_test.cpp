@@ -1,5 +1,7 @@
 // Command-line parsing and the printed day view.
 #include "app/command_line.h"
+#include "app/reminders_command.h"
+#include "calendar/notes_journal.h"
 
 #include <gtest/gtest.h>
 
@@ -235,4 +237,32 @@ TEST(CommandLine, SearchExportAndImportOptions)
         SCOPED_TRACE(args.back());
         EXPECT_FALSE(Parse(args).error.empty());
     }
+}
+
+TEST(CommandLine, RemindersTakeADateAndDays)
+{
+    const auto today = Parse({"--reminders"});
+    EXPECT_EQ(today.options.mode, CommandLine::Mode::Reminders);
+    EXPECT_FALSE(today.options.date);
+    EXPECT_EQ(today.options.days, 1);
+    const auto week = Parse({"--reminders", "2026-12-08", "--days", "7"});
+    EXPECT_TRUE(week.error.empty()) << week.error;
+    EXPECT_EQ(week.options.date, EncodeDate(2026, 12, 8));
+    EXPECT_EQ(week.options.days, 7);
+    EXPECT_TRUE(Parse({"--days", "2", "--reminders"}).error.empty());
+    EXPECT_FALSE(Parse({"--reminders", "2026-02-30"}).error.empty());
+    EXPECT_FALSE(Parse({"--reminders", "--days", "0"}).error.empty());
+}
+
+TEST(RemindersCommand, PrintsTheDaysInTimeOrderWithTwoDigitHours)
+{
+    JournalRecords notes;
+    notes.Append("2026.12.08\r\n2026.12.01  10:00\r\n14:30 dentysta\r\n9:05 poczta\r\no 16:00 nic");
+    notes.Append("    .12.09\r\n2026.12.01  10:00\r\n7.00 życzenia dla Barbary");
+    std::ostringstream out;
+    EXPECT_EQ(RunRemindersCommand(notes, EncodeDate(2026, 12, 8), 2, out), 0);
+    EXPECT_EQ(out.str(), "2026.12.08 09:05 poczta\n2026.12.08 14:30 dentysta\n2026.12.09 07:00 życzenia dla Barbary\n");
+    std::ostringstream none;
+    EXPECT_EQ(RunRemindersCommand(notes, EncodeDate(2026, 12, 10), 30, none), 1);
+    EXPECT_EQ(none.str(), "");
 }

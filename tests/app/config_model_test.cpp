@@ -143,6 +143,32 @@ TEST_F(ConfigModelTest, ConfirmingTakesTheTypedValuesWithTheirDefaults)
     EXPECT_EQ(m_store.WrittenNames(), DialogRowNames());
 }
 
+TEST_F(ConfigModelTest, ReminderSettingsRoundTripAndTheAdvanceStaysWithinADay)
+{
+    m_settings.ReminderAdvance = 30;
+    m_settings.ReminderSound = false;
+    TconfigModel model = Open();
+    EXPECT_TRUE(model.Form().noteReminders);
+    EXPECT_EQ(model.Form().reminderAdvanceText, "30");
+    EXPECT_FALSE(model.Form().reminderSound);
+
+    const struct
+    {
+        const char* text;
+        int minutes;
+    } rows[] = {{"0", 0}, {"1440", 1440}, {"1441", 1440}, {"-5", 0}, {"", 15}, {"kwadrans", 15}, {" 60", 60}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        model.SetReminderAdvanceText(row.text);
+        model.SetNoteReminders(false);
+        model.SetReminderSound(true);
+        Confirm(model);
+        EXPECT_EQ(m_settings.ReminderAdvance, row.minutes);
+        EXPECT_FALSE(m_settings.NoteReminders);
+        EXPECT_TRUE(m_settings.ReminderSound);
+    }
+}
+
 TEST_F(ConfigModelTest, ConfirmingRunsTheWindowsStepsInOrder)
 {
     TconfigModel model = Open(false);

@@ -565,6 +565,10 @@ const ExpectedRow kExpectedRows[] = {
     {"Czas drzemki", std::int32_t{5}, UseDefault, Dialog},
     {"Imieniny bliskich", std::string(), UseDefault, Dialog},
     {"Przypomniane imieniny", std::string(), UseDefault, Own},
+    {"Przypomnienia z notatek", true, UseDefault, Dialog},
+    {"Wyprzedzenie przypomnień", std::int32_t{15}, UseDefault, Dialog},
+    {"Dźwięk przypomnień", true, UseDefault, Dialog},
+    {"Pokazane przypomnienia", std::string(), UseDefault, Own},
 };
 
 // A value of the row's type unlike its default, as a user's key holds it, or another unlike both,

@@ -12,7 +12,7 @@ TDateTime At(int h, int n, int s, int ms = 0)
 
 TickNeeds Hidden(bool hourSignal = false, std::optional<TDateTime> ring = std::nullopt)
 {
-    return {false, hourSignal, ring};
+    return {false, hourSignal, ring, std::nullopt};
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ TEST(TickSchedule, ShownTheTickLandsJustAfterEachWholeSecond)
     EXPECT_EQ(MsToNextTick(At(10, 0, 0), {}), 1000 + kTickLateMs);
     EXPECT_EQ(MsToNextTick(At(23, 59, 59, 999), {}), 1 + kTickLateMs);
     // A visible window ticks every second whatever else waits.
-    EXPECT_EQ(MsToNextTick(At(6, 59, 59, 500), {true, true, At(7, 0, 0)}), 500 + kTickLateMs);
+    EXPECT_EQ(MsToNextTick(At(6, 59, 59, 500), {true, true, At(7, 0, 0), std::nullopt}), 500 + kTickLateMs);
 }
 
 TEST(TickSchedule, HiddenItSleepsUntilTheNextEventThatMatters)
@@ -48,4 +48,16 @@ TEST(TickSchedule, APassedRingOrAFarOneNeverStallsTheClock)
     EXPECT_EQ(MsToNextTick(At(7, 5, 0), Hidden(false, At(7, 0, 0))), kTickLateMs);
     // A ring a day away after the clock went back: still the longest sleep, not a day.
     EXPECT_EQ(MsToNextTick(At(7, 0, 0), Hidden(true, At(7, 0, 0) + 2)), kLongestHiddenSleepMs);
+}
+
+TEST(TickSchedule, HiddenItWakesForANoteReminderToo)
+{
+    TickNeeds needs = Hidden(false, At(7, 0, 0));
+    needs.nextReminder = At(6, 59, 40);
+    EXPECT_EQ(MsToNextTick(At(6, 59, 30), needs), 10000 + kTickLateMs);
+    // The earlier of the alarm and the reminder; a passed reminder at once.
+    needs.nextReminder = At(7, 0, 20);
+    EXPECT_EQ(MsToNextTick(At(6, 59, 30), needs), 30000 + kTickLateMs);
+    needs.nextReminder = At(6, 0, 0);
+    EXPECT_EQ(MsToNextTick(At(6, 59, 30), needs), kTickLateMs);
 }

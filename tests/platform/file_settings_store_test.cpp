@@ -92,6 +92,9 @@ TEST(FileSettingsStore, WritesOneLinePerValueInTheExportSyntax)
                                            "\"ColHoliday\"=dword:000000ff\r\n"
                                            "\"Czas drzemki\"=dword:00000005\r\n"
                                            "\"Imieniny bliskich\"=\"\"\r\n"
+                                           "\"Przypomnienia z notatek\"=dword:00000001\r\n"
+                                           "\"Wyprzedzenie przypomnień\"=dword:0000000f\r\n"
+                                           "\"Dźwięk przypomnień\"=dword:00000001\r\n"
                                            "\"Godzina alarmu\"=\"06:45\"\r\n"
                                            "\"Załączony alarm\"=dword:00000001\r\n"
                                            "\r\n");

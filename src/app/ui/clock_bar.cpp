@@ -86,11 +86,8 @@ void ClockBar::ClockTick()
     const ClockTickResult tick = m_logic.Tick(LocalNow(m_clock), IsAlarmSounding());
     if (tick.secondChanged) {
         SetTextIfDifferent(m_controls.timeLabel, QString::fromStdString(tick.clockText));
-        if (m_tray) {
-            const QString hint = QString::fromStdString(tick.trayHint);
-            if (m_tray->Hint() != hint)
-                m_tray->SetHint(hint);
-        }
+        m_alarmHint = QString::fromStdString(tick.trayHint);
+        ShowHint();
         if (tick.hourSignal)
             StartHourSignal(m_sound);
     }
@@ -220,6 +217,21 @@ void ClockBar::CloseRingNotification()
     // taken back; it goes by itself after a few seconds.
     if (m_notifier)
         m_notifier->Close(kRingTag);
+}
+
+void ClockBar::SetHintLine(const std::string& line)
+{
+    m_hintLine = QString::fromStdString(line);
+    ShowHint();
+}
+
+void ClockBar::ShowHint()
+{
+    if (!m_tray || m_alarmHint.isEmpty())
+        return;
+    const QString hint = m_hintLine.isEmpty() ? m_alarmHint : m_alarmHint + QLatin1Char('\n') + m_hintLine;
+    if (m_tray->Hint() != hint)
+        m_tray->SetHint(hint);
 }
 
 void ClockBar::ShowState()

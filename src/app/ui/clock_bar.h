@@ -71,6 +71,8 @@ public:
     std::string AlarmTextToSave() const;
     bool AlarmOn() const;
     const AlarmClock& Logic() const { return m_logic; }
+    // A second line of the tray's hint under the alarm's ("Następne: 14:30 dentysta"); empty for none.
+    void SetHintLine(const std::string& line);
 
 signals:
     // The alarm was switched, set, stopped or snoozed: its next ring may have moved.
@@ -86,6 +88,7 @@ private:
     void ShowState();
     void StartAlarm();
     void CloseRingNotification();
+    void ShowHint();
 
     Controls m_controls;
     SystemClock& m_clock;
@@ -96,6 +99,8 @@ private:
     TTrayNotifyIcon* m_tray;
     DesktopNotifier* m_notifier;
     QWidget* m_window;
+    QString m_alarmHint;          // the alarm's line of the tray's hint, as the last tick gave it
+    QString m_hintLine;           // SetHintLine's
     QString m_textOnEntry;        // the box's text when it got the focus: Esc brings it back
     QString m_lastComplete;       // the last complete time the box held
     bool m_reEntering = false;    // the focus comes back after an incomplete entry was refused

@@ -1,17 +1,21 @@
-// The main window's clock: its ticks and their timing, midnight, the name-day reminders, and the
-// network time with what the ends of its runs tell the user.
+// The main window's clock: its ticks and their timing, midnight, the name-day reminders and those of
+// the notes, and the network time with what the ends of its runs tell the user.
 #include "app/ui/clock_controller.h"
 
 #include "app/name_reminders.h"
+#include "app/note_reminder_watch.h"
 #include "app/time_sync_controller.h"
 #include "app/ui/announce.h"
 #include "app/ui/show_error.h"
+#include "calendar/date_format.h"
+#include "clock/alarm_sound.h"
 #include "clock/local_time.h"
 #include "clock/tick_schedule.h"
 #include "ui_support/message_box.h"
 #include "ui_support/ui_thread.h"
 
 #include <QAbstractButton>
+#include <QPointer>
 #include <QWidget>
 
 ClockController::ClockController(ClockBar::Controls bar, QAbstractButton* syncButton, Services services,
@@ -25,6 +29,9 @@ ClockController::ClockController(ClockBar::Controls bar, QAbstractButton* syncBu
                            m_options.programDir, m_options.alarmTiming, m_services.notifier},
         m_services.tray, window);
     connect(m_bar.get(), &ClockBar::AlarmChanged, this, &ClockController::ScheduleClockTick);
+    if (m_services.notes)
+        m_reminders = std::make_unique<NoteReminderWatch>(*m_services.notes, m_services.settings, m_services.store,
+                                                          m_options.persist);
 
     // One shot at a time, set to the next moment anything can change (MsToNextTick), to the
     // millisecond: a coarse timer may fire early and find the old second still on the clock.
@@ -49,6 +56,7 @@ void ClockController::Start()
 {
     ClockTick();
     RemindNameDays();
+    RemindNotes();
     StartTimeSync();
 }
 
@@ -61,9 +69,10 @@ void ClockController::ScheduleClockTick()
 {
     if (!m_options.startTimers)
         return;
+    const TDateTime now = LocalNow(m_services.clock);
     const TickNeeds needs{WindowInView() || m_tickAfterHiding, m_services.settings.HourSignalEnabled,
-                          m_bar->Logic().NextRing()};
-    m_clockTimer.start(MsToNextTick(LocalNow(m_services.clock), needs));
+                          m_bar->Logic().NextRing(), m_reminders ? m_reminders->NextWake(now) : std::nullopt};
+    m_clockTimer.start(MsToNextTick(now, needs));
 }
 
 void ClockController::WindowHidden()
@@ -90,6 +99,7 @@ void ClockController::Timer1Timer()
 {
     ClockTick();
     MoveOnAtMidnight();
+    RemindNotes();
     PollTimeSync();
     m_tickAfterHiding = false;
     ScheduleClockTick();
@@ -116,6 +126,53 @@ void ClockController::RemindNameDays()
         Announce(m_services.notifier, m_services.tray, {reminder->summary, reminder->body, {}, false, {}});
 }
 
+void ClockController::NotesChanged()
+{
+    if (!m_reminders)
+        return;
+    m_reminders->NotesChanged();
+    RemindNotes();
+    ScheduleClockTick();
+}
+
+void ClockController::RemindNotes()
+{
+    if (!m_reminders)
+        return;
+    // The watch reads the notes again when the date moved, so midnight and a jump of the clock
+    // bring the new day's lines, and a jump is caught by the tick after it.
+    const TDateTime now = LocalNow(m_services.clock);
+    const std::vector<ReminderNotice> notices = m_reminders->Check(now);
+    // One sound for the reminders of one look: several missed ones after a sleep are one event.
+    if (!notices.empty() && m_services.settings.ReminderSound && m_services.sound)
+        StartReminderSignal(m_services.sound);
+    for (const ReminderNotice& notice : notices)
+        AnnounceReminder(notice);
+    m_bar->SetHintLine(m_reminders->Hint(now));
+}
+
+void ClockController::AnnounceReminder(const ReminderNotice& notice)
+{
+    const std::string day = FormatDateTime("yyyy.mm.dd", static_cast<TDateTime>(notice.reminder.day));
+    // One notification per reminder: its time takes the place of its advance on the screen.
+    DesktopNotifier::Notification notification{notice.summary,
+                                               "Notatka z dnia " + day,
+                                               {{"snooze", "Drzemka"}, {"done", "Gotowe"}},
+                                               false,
+                                               "przypomnienie " + notice.reminder.Key()};
+    const QPointer<ClockController> self(this);
+    Announce(m_services.notifier, m_services.tray, notification,
+             [self, reminder = notice.reminder](const std::string& key) {
+                 if (!self || !self->m_reminders)
+                     return;
+                 if (key == "snooze")
+                     self->m_reminders->Snooze(reminder, LocalNow(self->m_services.clock));
+                 else if (key == "done")
+                     self->m_reminders->Done(reminder);
+                 self->ScheduleClockTick();
+             });
+}
+
 void ClockController::StopAlarmSound()
 {
     m_bar->StopAlarmSound();
@@ -125,6 +182,9 @@ void ClockController::StoreAlarmState()
 {
     // A failed write of the alarm cannot be helped at this point; the next start uses the defaults.
     (void)SaveAlarm(m_services.store, m_bar->AlarmTextToSave(), m_bar->AlarmOn());
+    // How far the reminders were watched, so that the next start tells only what it missed.
+    if (m_reminders)
+        m_reminders->StoreMemory();
 }
 
 void ClockController::StartTimeSync()

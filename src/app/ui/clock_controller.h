@@ -1,7 +1,7 @@
 // ClockController: the main window's clock and what hangs on it. It keeps the top bar (ClockBar)
 // ticking, sets the clock's timer to the next moment that matters, moves the day on at midnight,
-// gives the name-day reminders, and runs the network time with what its ends tell the user. The
-// window builds the controls and says what a new day does to its grids.
+// gives the name-day reminders and those of the notes' lines, and runs the network time with what its ends tell the
+// user. The window builds the controls and says what a new day does to its grids.
 #pragma once
 
 #include "app/day_change.h"
@@ -18,6 +18,9 @@
 
 class DesktopNotifier;
 class NameDayTable;
+class NoteReminderWatch;
+class NotesJournal;
+struct ReminderNotice;
 class QAbstractButton;
 class SettingsStore;
 class Sound;
@@ -39,6 +42,7 @@ public:
         std::shared_ptr<Sound> sound;         // the alarm and the full-hour tone; null is silence
         DesktopNotifier* notifier = nullptr;  // null: the tray's messages
         TTrayNotifyIcon* tray = nullptr;      // null without a tray
+        const NotesJournal* notes = nullptr;  // whose timed lines remind; null: none
     };
     struct Options
     {
@@ -84,9 +88,14 @@ public:
     void WindowHidden();
     void WindowStateChanged();
 
+    // A note was saved or the journal rebuilt: the next reminder may be another.
+    void NotesChanged();
+    NoteReminderWatch* Reminders() const { return m_reminders.get(); }  // null without notes
+
     // Every recall from the tray: the sound stops, a snooze waits on.
     void StopAlarmSound();
-    // At the end: the alarm box's text and the toggle into the settings store.
+    // At the end: the alarm box's text and the toggle into the settings store, and how far the
+    // reminders of the notes were watched.
     void StoreAlarmState();
 
     ClockBar* Bar() const { return m_bar.get(); }
@@ -96,6 +105,9 @@ public:
 private:
     void MoveOnAtMidnight();
     void RemindNameDays();  // at start and at midnight: the chosen names of today and tomorrow
+    // Every tick: the reminders of the notes that are due, and the tray's line of the next one.
+    void RemindNotes();
+    void AnnounceReminder(const ReminderNotice& notice);
     void StartTimeSync();
     void PollTimeSync();  // after the clock tick: a finished network time run
     void Timer3Timer();   // every 5 minutes: retry the network time while it is not done
@@ -112,6 +124,7 @@ private:
     QTimer m_clockTimer;             // Timer1
     QTimer m_retryTimer;             // Timer3
     std::unique_ptr<TimeSyncController> m_timeSync;
+    std::unique_ptr<NoteReminderWatch> m_reminders;
     // Last, so that it goes first, while the controls it works on are still there.
     std::unique_ptr<ClockBar> m_bar;
 };

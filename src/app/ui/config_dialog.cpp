@@ -144,6 +144,7 @@ Tconfig::Tconfig(const ConfigSources& sources, ConfigDialogHooks hooks, QWidget*
     CreateClock();
     CreatePlace();
     CreateOptions();
+    CreateReminders();
     CreateButtons();
     ShowModel();
     Connect();
@@ -233,14 +234,30 @@ void Tconfig::CreateOptions()
                       "autorun", {12, 366, 359, 18});
 }
 
+void Tconfig::CreateReminders()
+{
+    // Unticked, the group greys out what only matters while the notes remind.
+    remindersGroup = new QGroupBox(QStringLiteral("Przypomnienia z notatek"), this);
+    remindersGroup->setObjectName(QStringLiteral("przypomnienia"));
+    remindersGroup->setGeometry(8, 390, 363, 48);
+    remindersGroup->setCheckable(true);
+    remindersGroup->setToolTip(
+        QStringLiteral("Wiersz notatki zaczynający się od godziny, np. „14:30 dentysta”, przypomina o tej porze"));
+    NamedAt(new QLabel(QStringLiteral("Przypominaj"), remindersGroup), "LabelPrzypominaj", {10, 23, 70, 16});
+    reminderAdvanceEdit = NamedAt(new QLineEdit(remindersGroup), "ewczesniej", {82, 20, 41, 21});
+    NamedAt(new QLabel(QStringLiteral("minut wcześniej"), remindersGroup), "LabelWczesniej", {128, 23, 92, 16});
+    reminderSoundCheck = NamedAt(new QCheckBox(QStringLiteral("Dźwięk przypomnień"), remindersGroup), "dzwiek",
+                                 {222, 22, 135, 18});
+}
+
 void Tconfig::CreateButtons()
 {
-    BitBtn1 = PlaceButton(this, "BitBtn1", QStringLiteral("OK"), {8, 402, 83, 27}, GlyphIcon(Glyph::Save));
+    BitBtn1 = PlaceButton(this, "BitBtn1", QStringLiteral("OK"), {8, 448, 83, 27}, GlyphIcon(Glyph::Save));
     // Enter confirms the dialog from any control.
     BitBtn1->setDefault(true);
-    BitBtn4 = PlaceButton(this, "BitBtn4", QStringLiteral("Opis"), {99, 402, 83, 27}, GlyphIcon(Glyph::Info));
-    BitBtn3 = PlaceButton(this, "BitBtn3", QStringLiteral("Usuń wpisy"), {190, 402, 90, 27}, {});
-    BitBtn2 = PlaceButton(this, "BitBtn2", QStringLiteral("Anuluj"), {288, 402, 83, 27}, GlyphIcon(Glyph::Cancel));
+    BitBtn4 = PlaceButton(this, "BitBtn4", QStringLiteral("Opis"), {99, 448, 83, 27}, GlyphIcon(Glyph::Info));
+    BitBtn3 = PlaceButton(this, "BitBtn3", QStringLiteral("Usuń wpisy"), {190, 448, 90, 27}, {});
+    BitBtn2 = PlaceButton(this, "BitBtn2", QStringLiteral("Anuluj"), {288, 448, 83, 27}, GlyphIcon(Glyph::Cancel));
 }
 
 void Tconfig::Connect()
@@ -282,6 +299,10 @@ void Tconfig::Connect()
     });
     connect(przywolanie, &QCheckBox::toggled, this, [this](bool on) { m_model.SetRecall(on); });
     connect(autorun, &QCheckBox::toggled, this, [this](bool on) { m_model.SetAutorun(on); });
+    connect(remindersGroup, &QGroupBox::toggled, this, [this](bool on) { m_model.SetNoteReminders(on); });
+    connect(reminderAdvanceEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_model.SetReminderAdvanceText(text.toStdString()); });
+    connect(reminderSoundCheck, &QCheckBox::toggled, this, [this](bool on) { m_model.SetReminderSound(on); });
     connect(BitBtn1, &QPushButton::clicked, this, &Tconfig::BitBtn1Click);
     connect(BitBtn4, &QPushButton::clicked, this, &Tconfig::BitBtn4Click);
     connect(BitBtn3, &QPushButton::clicked, this, &Tconfig::BitBtn3Click);
@@ -301,7 +322,8 @@ void Tconfig::ShowModel()
     const QSignalBlocker blockers[] = {QSignalBlocker(synchronizacja), QSignalBlocker(soundCardCheck),
                                        QSignalBlocker(cityCombo),      QSignalBlocker(hourSignalCheck),
                                        QSignalBlocker(packNotesCheck), QSignalBlocker(purgeBeforeEdit),
-                                       QSignalBlocker(przywolanie),    QSignalBlocker(autorun)};
+                                       QSignalBlocker(przywolanie),    QSignalBlocker(autorun),
+                                       QSignalBlocker(remindersGroup), QSignalBlocker(reminderSoundCheck)};
     synchronizacja->setChecked(form.synchronizacja);
     SetText(correctionEdit, form.correctionText);
     SetText(alarmLengthEdit, form.alarmLengthText);
@@ -322,6 +344,9 @@ void Tconfig::ShowModel()
     }
     przywolanie->setChecked(form.przywolanie);
     autorun->setChecked(form.autorun);
+    remindersGroup->setChecked(form.noteReminders);
+    SetText(reminderAdvanceEdit, form.reminderAdvanceText);
+    reminderSoundCheck->setChecked(form.reminderSound);
 }
 
 void Tconfig::showEvent(QShowEvent* event)

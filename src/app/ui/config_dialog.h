@@ -14,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -46,7 +47,7 @@ class Tconfig : public QDialog
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 379;
-    static constexpr int kClientHeight = 438;
+    static constexpr int kClientHeight = 484;
 
     Tconfig(const ConfigSources& sources, ConfigDialogHooks hooks, QWidget* parent = nullptr);
     ~Tconfig() override;
@@ -68,6 +69,7 @@ private:
     void CreateClock();
     void CreatePlace();
     void CreateOptions();
+    void CreateReminders();
     void CreateButtons();
     void Connect();
     // The controls from the model, without their change handlers running again.
@@ -108,6 +110,9 @@ private:
     QDateEdit* purgeBeforeEdit = nullptr;
     QCheckBox* przywolanie = nullptr;
     QCheckBox* autorun = nullptr;
+    QGroupBox* remindersGroup = nullptr;  // "Przypomnienia z notatek", ticked when on
+    QLineEdit* reminderAdvanceEdit = nullptr;
+    QCheckBox* reminderSoundCheck = nullptr;
     QPushButton* BitBtn1 = nullptr;  // OK
     QPushButton* BitBtn4 = nullptr;  // "Opis"
     QPushButton* BitBtn3 = nullptr;  // "Usuń wpisy"

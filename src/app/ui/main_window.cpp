@@ -103,9 +103,19 @@ void TForm1::CreateNotes(JournalFile& notesFile)
                                      m_options.rangeDialog,        m_options.shiftHeld,
                                      m_options.contacts.files,     m_options.runIcsExportDialog,
                                      m_options.chooseIcsImportFile};
-    NotesController::WindowHooks hooks{[this] { MarkNoteDays(); }, [this] { RefreshDay(true); },
-                                       [this] { return SelectedDate(); }, [this](TDateTime date) { SelectDate(date); },
-                                       [this] { ShowFromTray(); }};
+    // A changed journal marks other days and may hold other reminders.
+    const auto notesSaved = [this] {
+        MarkNoteDays();
+        if (m_clockController)
+            m_clockController->NotesChanged();
+    };
+    const auto journalRebuilt = [this] {
+        RefreshDay(true);
+        if (m_clockController)
+            m_clockController->NotesChanged();
+    };
+    NotesController::WindowHooks hooks{notesSaved, journalRebuilt, [this] { return SelectedDate(); },
+                                       [this](TDateTime date) { SelectDate(date); }, [this] { ShowFromTray(); }};
     m_notes = std::make_unique<NotesController>(m_clock, notesFile, m_names, std::move(options), std::move(hooks),
                                                 this);
 }
@@ -113,7 +123,7 @@ void TForm1::CreateNotes(JournalFile& notesFile)
 void TForm1::CreateClock(const MainWindowServices& services)
 {
     ClockController::Services clockServices{m_clock,        m_store,           m_settings, m_names,
-                                            services.sound, services.notifier, m_trayIcon};
+                                            services.sound, services.notifier, m_trayIcon, &m_notes->Journal()};
     ClockController::Options clockOptions{m_options.programDir, m_options.sharedDir,   m_options.alarmTiming,
                                           m_options.persist,    m_options.startTimers, m_options.udp,
                                           m_options.workerClock};

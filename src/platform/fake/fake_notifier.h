@@ -22,6 +22,12 @@ public:
     const Notification& At(std::size_t i) const { return m_shown.at(i).first; }
     const Notification& Last() const { return m_shown.back().first; }
     const std::vector<std::string>& Closed() const { return m_closed; }
+    // The user picks the button `key` of the `i`-th notification.
+    void Pick(std::size_t i, const std::string& key) const
+    {
+        if (m_shown.at(i).second)
+            m_shown.at(i).second(key);
+    }
 
 private:
     std::vector<std::pair<Notification, OnAction>> m_shown;

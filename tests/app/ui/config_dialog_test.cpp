@@ -249,8 +249,8 @@ private slots:
     {
         auto dialog = MakeDialog();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Konfiguracja"));
-        QCOMPARE(dialog->minimumSize(), QSize(379, 438));
-        QCOMPARE(dialog->maximumSize(), QSize(379, 438));
+        QCOMPARE(dialog->minimumSize(), QSize(379, 484));
+        QCOMPARE(dialog->maximumSize(), QSize(379, 484));
         QStringList captions;
         for (auto* group : dialog->findChildren<QGroupBox*>())
             captions << group->title();
@@ -279,6 +279,10 @@ private slots:
                                     "Usuń notatki sprzed:",
                                     "Podczas przywołania programu ustaw dzisiejszą datę",
                                     "Automatyczne uruchomienie programu podczas startu systemu",
+                                    "Przypomnienia z notatek",
+                                    "Przypominaj",
+                                    "minut wcześniej",
+                                    "Dźwięk przypomnień",
                                     "OK",
                                     "Opis",
                                     "Usuń wpisy",

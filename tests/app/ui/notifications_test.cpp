@@ -6,6 +6,7 @@
 #include "app/ui/tray_icon.h"
 #include "platform/desktop_notifier.h"
 #include "platform/fake/fake_journal_file.h"
+#include "platform/fake/fake_sound.h"
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
@@ -14,13 +15,17 @@
 #include <QDBusContext>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -352,6 +357,99 @@ private slots:
         QTest::qWait(200);
         QVERIFY(form->Clock()->Logic().State() == AlarmState::Armed);
         QVERIFY(!form->Clock()->Logic().Snoozing());
+    }
+
+    // A reminder of the notes: its texts and the buttons "Drzemka" and "Gotowe"; "Drzemka" picked
+    // on the desktop brings it back after "Czas drzemki", in the place of the first.
+    void ANoteReminderOnTheBusAndItsSnooze()
+    {
+        const auto notifier = MakeDesktopNotifier(m_address.toStdString());
+        FakeSystemClock clock{sys_days{year{2026} / December / 8} + hours{13} + minutes{29} + seconds{59}, hours{1}};
+        MemorySettingsStore store;
+        store.Put("Czas drzemki", RegValue::Dword(2));
+        FakeJournalFile notes;
+        notes.SetFile("/prog/dnz.dat", "2026.12.08\r\n2026.12.01  10:00\r\n14:30 dentysta\r\n****\r\n");
+        MainWindowOptions options;
+        options.startTimers = false;
+        options.programDir = "/prog";
+        TForm1 form(MainWindowServices{clock, store, notes, std::make_shared<FakeSound>(), notifier.get()}, options);
+        clock.Advance(milliseconds(1003));
+        form.Timer1Timer();
+        QTRY_COMPARE(m_server->calls.size(), 1);
+        const NotificationServer::Call& call = m_server->calls[0];
+        QCOMPARE(call.summary, QStringLiteral("14:30 dentysta"));
+        QCOMPARE(call.body, QStringLiteral("Notatka z dnia 2026.12.08"));
+        QCOMPARE(call.actions, (QStringList{QStringLiteral("snooze"), QStringLiteral("Drzemka"), QStringLiteral("done"),
+                                            QStringLiteral("Gotowe")}));
+        QCOMPARE(call.hints.value(QStringLiteral("urgency")).toInt(), 1);
+        m_server->Invoke(1, QStringLiteral("snooze"));
+        QTest::qWait(200);
+        clock.Advance(minutes(2));
+        form.Timer1Timer();
+        QTRY_COMPARE(m_server->calls.size(), 2);
+        QCOMPARE(m_server->calls[1].summary, QStringLiteral("14:30 dentysta"));
+        QCOMPARE(m_server->calls[1].replaces, 1u);
+        // "Gotowe": nothing more, however long the clock runs.
+        m_server->Invoke(1, QStringLiteral("done"));
+        QTest::qWait(200);
+        clock.Advance(minutes(30));
+        form.Timer1Timer();
+        QTest::qWait(100);
+        QCOMPARE(m_server->calls.size(), 2);
+    }
+
+    // The real program, hidden, in a local zone made up so that a note's time is half a minute
+    // away: the reminder reaches the desktop's notification service on the bus.
+    void TheRealProgramRemindsOnTheBus()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        for (const char* sub : {"config", "runtime", "program", "data", "cache", "home"})
+            QVERIFY(QDir(root.path()).mkpath(QLatin1String(sub)));
+        QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        // Local time = UTC + `shift` seconds, which puts the local clock at hh:mm:30 now.
+        const QDateTime utc = QDateTime::currentDateTimeUtc();
+        const int shift = (30 - utc.time().second() + 60) % 60;
+        const QDateTime reminderAt = utc.addSecs(shift + 30);
+        const QString time = reminderAt.toString(QStringLiteral("HH:mm"));
+        const QString day = reminderAt.toString(QStringLiteral("yyyy.MM.dd"));
+        QFile notes(root.filePath(QStringLiteral("program/dnz.dat")));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        // The notes file is Windows-1250: "\xB9" is "ą".
+        notes.write((day + QStringLiteral("\r\n") + day + QStringLiteral("  08:00\r\n") + time).toLatin1()
+                    + " spotkanie z ekip\xB9\r\n****\r\n");
+        notes.close();
+
+        QProcessEnvironment env;
+        const auto put = [&env, &root](const char* name, const QString& sub) {
+            env.insert(QLatin1String(name), root.filePath(sub));
+        };
+        put("XDG_CONFIG_HOME", QStringLiteral("config"));
+        put("XDG_CONFIG_DIRS", QStringLiteral("config-dirs"));
+        put("XDG_DATA_HOME", QStringLiteral("data"));
+        put("XDG_RUNTIME_DIR", QStringLiteral("runtime"));
+        put("XDG_CACHE_HOME", QStringLiteral("cache"));
+        put("HOME", QStringLiteral("home"));
+        put("DNIARZ_DIR", QStringLiteral("program"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        env.insert(QStringLiteral("TZ"), QStringLiteral("XXX-0:00:%1").arg(shift, 2, 10, QLatin1Char('0')));
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(DNIARZ_EXECUTABLE), {QStringLiteral("-hide")});
+        QVERIFY(program.waitForStarted());
+        const QString expected = QString::number(reminderAt.time().hour()) + time.mid(2)
+                                 + QStringLiteral(" spotkanie z ekipą");
+        const auto reminded = [this, &expected] {
+            return std::any_of(m_server->calls.begin(), m_server->calls.end(),
+                               [&expected](const NotificationServer::Call& call) { return call.summary == expected; });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(reminded(), 60000);
+        program.terminate();
+        QVERIFY(program.waitForFinished(10000));
     }
 
 private:
