@@ -172,6 +172,8 @@ public:
     // the message to show when neither works; notes then stay disabled and the journal empty.
     std::optional<std::string> OpenNotes(const std::filesystem::path& path);
     bool NotesEnabled() const { return m_enabled; }
+    // The file OpenNotes was given.
+    const std::filesystem::path& NotesPath() const { return m_path; }
 
     FoundNote FindNote(std::string_view key) const { return m_records.FindNote(key); }
     std::vector<std::string> MarkedDayKeys(int year, int month) const { return m_records.MarkedDayKeys(year, month); }

@@ -20,6 +20,20 @@ std::string OneLine(std::string_view text)
 
 }  // namespace
 
+ImportOutcome ImportRemembering(NotesJournal& journal, FileStore& files, const IcsImport& read, TDateTime now)
+{
+    const std::filesystem::path memoryPath = ImportMemoryPath(journal.NotesPath());
+    const FileRead stored = files.Read(memoryPath, kMaxImportMemoryBytes);
+    ImportMemory memory = stored.status == FileRead::Status::Read ? ParseImportMemory(stored.contents) : ImportMemory();
+    ImportOutcome outcome = AppendImportedNotes(journal, read.notes, now, &memory);
+    if (outcome.notes > 0) {
+        if (const FileProblem problem = files.Replace(memoryPath, FormatImportMemory(memory));
+            problem != FileProblem::None)
+            outcome.memoryNotSaved = memoryPath.filename().string() + ": " + FileProblemText(problem);
+    }
+    return outcome;
+}
+
 int RunExportIcsCommand(const JournalRecords& notes, const NameDayTable& table, const IcsExportOptions& options,
                         const std::filesystem::path& file, FileStore& files, std::chrono::system_clock::time_point now,
                         int currentYear, std::ostream& out, std::ostream& err)
@@ -69,7 +83,7 @@ int RunImportIcsCommand(const ImportIcsCommand& command, FileStore& files, Notes
     }
     ImportOutcome outcome;
     try {
-        outcome = AppendImportedNotes(journal, read.notes, command.now);
+        outcome = ImportRemembering(journal, files, read, command.now);
     } catch (const EInOutError& e) {
         err << "dniarz: " << OneLine(e.what()) << '\n';
         if (const auto closeError = journal.Close())

@@ -17,6 +17,13 @@ int RunExportIcsCommand(const JournalRecords& notes, const NameDayTable& table, 
                         const std::filesystem::path& file, FileStore& files, std::chrono::system_clock::time_point now,
                         int currentYear, std::ostream& out, std::ostream& err);
 
+// Writes the notes of `read` into the open journal as AppendImportedNotes does, with the memory of
+// earlier imports kept beside the notes file (ImportMemoryPath): events imported before and
+// unchanged are skipped. The memory is stored only once the notes are; a memory that is missing
+// or damaged is nothing remembered, one that cannot be stored is told in the outcome. Throws
+// EInOutError as AppendImportedNotes does, the memory then left as it was.
+ImportOutcome ImportRemembering(NotesJournal& journal, FileStore& files, const IcsImport& read, TDateTime now);
+
 struct ImportIcsCommand
 {
     std::filesystem::path file;

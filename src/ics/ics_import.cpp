@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <unordered_map>
 
 #include "calendar/date_format.h"
@@ -114,6 +115,25 @@ bool IsOwnTableEvent(icalcomponent* event)
     return id.ends_with("@dniarz") && (id.starts_with("imieniny-") || id.starts_with("swieto-"));
 }
 
+// calcurse and others write no UID: such an event is known by what it says and when.
+std::string EventId(icalcomponent* event, const icaltimetype& start)
+{
+    const char* uid = icalcomponent_get_uid(event);
+    if (uid && *uid) {
+        std::string id = uid;
+        const icaltimetype recurrence = icalcomponent_get_recurrenceid(event);
+        if (!icaltime_is_null_time(recurrence))
+            id += std::string("\n") + icaltime_as_ical_string(recurrence);
+        return id;
+    }
+    std::string content = icaltime_is_null_time(start) ? "" : icaltime_as_ical_string(start);
+    for (const char* value : {icalcomponent_get_summary(event), icalcomponent_get_description(event)}) {
+        content += '\n';
+        content += value ? value : "";
+    }
+    return "bez-uid:" + ContentHash(content);
+}
+
 void ReadEvent(icalcomponent* event, const UtcOffsetAt& utcOffset, IcsImport& out)
 {
     if (IsOwnTableEvent(event)) {
@@ -173,9 +193,10 @@ void ReadEvent(icalcomponent* event, const UtcOffsetAt& utcOffset, IcsImport& ou
         }
     }
     const TDateTime first = EncodeDate(local->year, local->month, local->day);
+    const std::string id = EventId(event, start);
     for (int i = 0; i < days; ++i) {
         const DateParts d = DecodeDate(first + i);
-        out.notes.push_back({yearly ? YearlyKey(d.month, d.day) : DateKey(d.year, d.month, d.day), text, i == 0});
+        out.notes.push_back({yearly ? YearlyKey(d.month, d.day) : DateKey(d.year, d.month, d.day), text, i == 0, id});
     }
 }
 
@@ -259,6 +280,84 @@ std::string Counted(int n, const char* one, const char* few, const char* many)
     return PolishCount(n, one, few, many);
 }
 
+// The days an import changes, each with its note as it will be written.
+class DayTexts
+{
+public:
+    explicit DayTexts(const NotesJournal& journal) : m_journal(journal) {}
+    std::string& Text(const std::string& key)
+    {
+        auto [day, added] = m_days.try_emplace(key);
+        if (added) {
+            m_keys.push_back(key);
+            day->second = m_journal.FindNote(key).text;
+        }
+        return day->second;
+    }
+    // Appends a record for each day whose note changed, all or none, and flushes.
+    void Write(NotesJournal& journal, TDateTime now)
+    {
+        std::vector<std::string> changed;
+        for (const std::string& key : m_keys)
+            if (m_days[key] != m_journal.FindNote(key).text)
+                changed.push_back(key);
+        std::uint64_t bytes = 0;
+        for (const std::string& key : changed)
+            bytes += NotesJournal::RecordSizeInFile(key, m_days[key], now);
+        journal.CheckRoomFor(bytes);
+        for (const std::string& key : changed)
+            journal.AppendRecord(key, m_days[key], now);
+        journal.Flush();
+    }
+
+private:
+    const NotesJournal& m_journal;
+    std::vector<std::string> m_keys;  // in the order first touched
+    std::unordered_map<std::string, std::string> m_days;
+};
+
+// Where `piece` stands in `day` as whole lines, or npos: a short piece such as "a" must not match
+// inside a word the user wrote.
+std::size_t FindLines(const std::string& day, const std::string& piece)
+{
+    if (piece.empty())
+        return std::string::npos;
+    for (std::size_t at = day.find(piece); at != std::string::npos; at = day.find(piece, at + 1)) {
+        const std::size_t end = at + piece.size();
+        if ((at == 0 || day[at - 1] == '\n') && (end == day.size() || day[end] == '\r'))
+            return at;
+    }
+    return std::string::npos;
+}
+
+// Takes `piece` out of the day's note with the "----" line that set it apart, if it is still there.
+void RemovePiece(std::string& day, const std::string& piece)
+{
+    const std::size_t at = FindLines(day, piece);
+    if (at == std::string::npos)
+        return;
+    constexpr std::string_view kSeparator = "\r\n----\r\n";
+    std::size_t from = at, to = at + piece.size();
+    if (std::string_view(day).substr(0, from).ends_with(kSeparator))
+        from -= kSeparator.size();
+    else if (std::string_view(day).substr(to).starts_with(kSeparator))
+        to += kSeparator.size();
+    day.erase(from, to - from);
+}
+
+// What makes an event the same as when it was imported: its days and its text.
+std::string ImportedEventHash(std::span<const ImportedNote> event)
+{
+    std::string content;
+    for (const ImportedNote& note : event) {
+        content += note.key;
+        content += '\0';
+        content += note.text;
+        content += '\0';
+    }
+    return ContentHash(content);
+}
+
 }  // namespace
 
 std::string PolishCount(int n, const char* one, const char* few, const char* many)
@@ -327,33 +426,72 @@ int EventsRead(const IcsImport& read)
         std::count_if(read.notes.begin(), read.notes.end(), [](const ImportedNote& note) { return note.firstDay; }));
 }
 
-ImportOutcome AppendImportedNotes(NotesJournal& journal, const std::vector<ImportedNote>& notes, TDateTime now)
+ImportOutcome AppendImportedNotes(NotesJournal& journal, const std::vector<ImportedNote>& notes, TDateTime now,
+                                  ImportMemory* memory)
 {
     ImportOutcome outcome;
     // One record a day holding all its events: a record each would repeat the day's note so far
     // every time, and the file would grow with the square of the events of one day.
-    std::vector<std::string> keys;
-    std::unordered_map<std::string, std::string> days;
-    for (const ImportedNote& note : notes) {
-        if (note.firstDay)
-            outcome.replacedCharacters += CountOf(MakeCp1250Safe(note.text), '?') - CountOf(note.text, '?');
-        auto [day, added] = days.try_emplace(note.key);
-        if (added) {
-            keys.push_back(note.key);
-            day->second = journal.FindNote(note.key).text;
+    DayTexts days(journal);
+    ImportMemory written;
+    std::unordered_map<std::string, int> seen;  // ids of this file: one given twice is two events
+    for (std::size_t first = 0, last = 0; first < notes.size(); first = last) {
+        last = first + 1;
+        while (last < notes.size() && !notes[last].firstDay)
+            ++last;
+        const std::span<const ImportedNote> event(notes.data() + first, last - first);
+        std::string id = event.front().id;
+        if (const int repeat = seen[id]++; repeat > 0)
+            id += "\n#" + std::to_string(repeat + 1);
+        const std::string hash = ImportedEventHash(event);
+        const RememberedEvent* earlier = nullptr;
+        if (memory && !event.front().id.empty()) {
+            const auto found = memory->find(id);
+            if (found != memory->end()) {
+                if (found->second.hash == hash) {
+                    ++outcome.alreadyImported;
+                    continue;
+                }
+                earlier = &found->second;
+            }
         }
-        if (!day->second.empty())
-            day->second += "\r\n----\r\n";
-        day->second += note.text;
-        outcome.notes += note.firstDay;
+        RememberedEvent remembered;
+        remembered.hash = hash;
+        std::vector<bool> used(earlier ? earlier->pieces.size() : 0, false);
+        for (const ImportedNote& note : event) {
+            const std::string text = MakeCp1250Safe(note.text);
+            if (note.firstDay)
+                outcome.replacedCharacters += CountOf(text, '?') - CountOf(note.text, '?');
+            std::string& day = days.Text(note.key);
+            bool replaced = false;
+            for (std::size_t i = 0; i < used.size() && !replaced; ++i) {
+                const RememberedPiece& piece = earlier->pieces[i];
+                if (used[i] || piece.key != note.key)
+                    continue;
+                if (const std::size_t at = FindLines(day, piece.text); at != std::string::npos) {
+                    day.replace(at, piece.text.size(), text);
+                    used[i] = replaced = true;
+                }
+            }
+            if (!replaced) {
+                if (!day.empty())
+                    day += "\r\n----\r\n";
+                day += text;
+            }
+            remembered.pieces.push_back({note.key, text});
+        }
+        // Days the event no longer covers lose what it wrote there.
+        for (std::size_t i = 0; i < used.size(); ++i)
+            if (!used[i])
+                RemovePiece(days.Text(earlier->pieces[i].key), earlier->pieces[i].text);
+        ++outcome.notes;
+        if (!event.front().id.empty())
+            written[id] = std::move(remembered);
     }
-    std::uint64_t bytes = 0;
-    for (const std::string& key : keys)
-        bytes += NotesJournal::RecordSizeInFile(key, days[key], now);
-    journal.CheckRoomFor(bytes);
-    for (const std::string& key : keys)
-        journal.AppendRecord(key, days[key], now);
-    journal.Flush();
+    days.Write(journal, now);
+    if (memory)
+        for (auto& [id, event] : written)
+            (*memory)[id] = std::move(event);
     return outcome;
 }
 
@@ -376,9 +514,17 @@ std::string ImportReport(const IcsImport& read, const ImportOutcome& outcome)
     if (read.skipped > 0)
         report += "\nPominięto " + Counted(read.skipped, "wydarzenie", "wydarzenia", "wydarzeń")
                   + " bez daty, którą można odczytać.";
+    if (outcome.alreadyImported > 0)
+        report += "\nPominięto "
+                  + Counted(outcome.alreadyImported, "już zaimportowane wydarzenie", "już zaimportowane wydarzenia",
+                            "już zaimportowanych wydarzeń")
+                  + ".";
     if (outcome.replacedCharacters > 0)
         report += "\n" + Counted(outcome.replacedCharacters, "znak", "znaki", "znaków")
                   + " spoza strony kodowej Windows-1250 zastąpiono znakiem \"?\".";
+    if (!outcome.memoryNotSaved.empty())
+        report += "\nNie zapisano listy zaimportowanych wydarzeń (" + outcome.memoryNotSaved
+                  + "): ponowny import tego pliku dopisze je jeszcze raz.";
     return report;
 }
 

@@ -9,6 +9,7 @@
 
 #include "calendar/datetime.h"
 #include "calendar/notes_journal.h"
+#include "ics/ics_import_memory.h"
 #include "ics/ics_precheck.h"
 
 struct ImportedNote
@@ -16,6 +17,9 @@ struct ImportedNote
     std::string key;       // "yyyy.mm.dd", or "    .mm.dd" for a yearly all-day event
     std::string text;      // UTF-8, lines joined by CR LF
     bool firstDay = true;  // false for the later days of an all-day event of several days
+    // The event's identity across imports: its UID (with its RECURRENCE-ID, for one changed
+    // occurrence), or for an event without one a hash of its start, summary and description.
+    std::string id;
 };
 
 // The most days an all-day event is written to, as a note over a range of days; a longer one goes
@@ -61,12 +65,21 @@ struct ImportOutcome
 {
     int notes = 0;               // events written
     int replacedCharacters = 0;  // characters the notes file cannot hold, written as "?"
+    int alreadyImported = 0;     // events an earlier import wrote as they are now: not written
+    std::string memoryNotSaved;  // why the memory of this import could not be stored, in Polish
 };
 
 // Appends the notes of each day, in file order, to the note already on that day, each after a
 // "----" line as multi-day notes do: one record a day, and one flush. Throws EInOutError as a save
 // does; when the records would take the file past its size limit, before anything is added.
-ImportOutcome AppendImportedNotes(NotesJournal& journal, const std::vector<ImportedNote>& notes, TDateTime now);
+//
+// With a `memory` of earlier imports, an event it holds unchanged is skipped (and counted); a
+// changed one is written in place of its earlier text where that is still in the day's note as
+// whole lines, and appended otherwise, its earlier text being taken out of days it no longer
+// covers. `memory` is then updated with what was written, for the caller to store once the
+// journal is flushed.
+ImportOutcome AppendImportedNotes(NotesJournal& journal, const std::vector<ImportedNote>& notes, TDateTime now,
+                                  ImportMemory* memory = nullptr);
 
 // What the user is told after an import, in Polish, one sentence a line.
 std::string ImportReport(const IcsImport& read, const ImportOutcome& outcome);

@@ -20,6 +20,14 @@
 
 namespace {
 
+ImportOutcome Written(int notes, int replacedCharacters = 0)
+{
+    ImportOutcome outcome;
+    outcome.notes = notes;
+    outcome.replacedCharacters = replacedCharacters;
+    return outcome;
+}
+
 const auto kNow = std::chrono::system_clock::time_point(std::chrono::seconds(1710079500));  // 2024-03-10 14:05 UTC
 
 JournalRecords Journal(const std::vector<std::pair<std::string, std::string>>& notes)
@@ -300,7 +308,7 @@ TEST(IcsExport, OwnNameDaysAndHolidaysAreNotImportedBack)
     EXPECT_EQ(back.notes[0].text, "Wizyta");
     EXPECT_GT(back.ownTables, 360);
     EXPECT_EQ(back.events, 1);
-    EXPECT_NE(ImportReport(back, {1, 0})
+    EXPECT_NE(ImportReport(back, Written(1))
                   .find("\nPominięto " + PolishCount(back.ownTables, "wydarzenie", "wydarzenia", "wydarzeń")
                         + " z imieninami i świętami, które program pokazuje sam."),
               std::string::npos);

@@ -16,6 +16,14 @@
 
 namespace {
 
+ImportOutcome Written(int notes, int replacedCharacters = 0)
+{
+    ImportOutcome outcome;
+    outcome.notes = notes;
+    outcome.replacedCharacters = replacedCharacters;
+    return outcome;
+}
+
 std::string DataFile(const std::string& name)
 {
     std::ifstream in(std::string(DNIARZ_TEST_DATA_DIR) + "/data/" + name, std::ios::binary);
@@ -158,7 +166,7 @@ TEST(IcsImport, ReportsInPolishWithTheRightForms)
     EXPECT_EQ(ImportQuestion(1000), "Plik zawiera 1000 wydarzeń. Czy dopisać je wszystkie do notatek?");
     IcsImport read;
     read.firstOccurrenceOnly = 1;
-    EXPECT_EQ(ImportReport(read, {5, 2}),
+    EXPECT_EQ(ImportReport(read, Written(5, 2)),
               "Zaimportowano 5 wydarzeń.\n1 wydarzenie powtarzające się inaczej niż co rok zapisano tylko pod datą "
               "pierwszego wystąpienia.\n2 znaki spoza strony kodowej Windows-1250 zastąpiono znakiem \"?\".");
 }
@@ -239,7 +247,7 @@ TEST_F(ImportCommandTest, AFileBeyondTheCalendarLimitIsRefusedAsTooLarge)
     notesFile.SetFile(notesPath, "");
     const std::string event = Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:a\r\n");
     EXPECT_EQ(Import(Calendar(event)), 0);
-    EXPECT_EQ(files.lastReadLimit, kMaxIcsBytes);
+    EXPECT_EQ(files.readLimits["/in.ics"], kMaxIcsBytes);
 
     notesFile.SetFile(notesPath, "");
     err.str("");
@@ -309,6 +317,135 @@ TEST_F(ImportCommandTest, AnImportPastTheNotesLimitWritesNothing)
                          "Po zapisie nie dałoby się go otworzyć.\n");
     EXPECT_EQ(notesFile.File(notesPath), before);
     EXPECT_EQ(out.str(), "");
+    // Nothing written is nothing remembered: the next import tries again.
+    EXPECT_FALSE(files.files.count("/fake/dir/dnz-import.txt"));
+}
+
+// A file imported again adds nothing: each event is known by its UID, or, where the file gives
+// none (calcurse writes none), by its start and its text.
+TEST_F(ImportCommandTest, ImportingTheSameFileAgainWritesNothingAndSaysSo)
+{
+    struct Row
+    {
+        const char* name;
+        std::string calendar;
+    };
+    const std::string noUid = "BEGIN:VEVENT\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;VALUE=DATE:20241224\r\n"
+                              "SUMMARY:Wigilia u babci Zosi\r\nDESCRIPTION:Wigilia u babci Zosi — pierogi\r\n"
+                              "END:VEVENT\r\n";
+    const Row rows[] = {
+        {"UIDs, one given twice", Calendar(Event("DTSTART;VALUE=DATE:20241224\r\nSUMMARY:Wigilia\r\n")
+                                           + Event("DTSTART:20241231T180000\r\nSUMMARY:Sylwester\r\n"))},
+        {"no UIDs",
+         Calendar(noUid
+                  + Event("DTSTART:20241231T180000\r\nSUMMARY:Sylwester\r\n")
+                        .replace(0, std::string("BEGIN:VEVENT\r\nUID:x@example.com\r\n").size(), "BEGIN:VEVENT\r\n"))},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        notesFile.SetFile(notesPath, "2024.12.24\r\n2024.01.01  10:00\r\nprezenty\r\n****\r\n");
+        files.files.clear();
+        out.str("");
+        ASSERT_EQ(Import(r.calendar), 0);
+        EXPECT_EQ(out.str(), "Zaimportowano 2 wydarzenia.\n");
+        const auto afterFirst = notesFile.File(notesPath);
+        EXPECT_TRUE(files.files.count("/fake/dir/dnz-import.txt"));
+
+        out.str("");
+        ASSERT_EQ(Import(r.calendar), 0);
+        EXPECT_EQ(notesFile.File(notesPath), afterFirst);
+        EXPECT_EQ(out.str(), "Zaimportowano 0 wydarzeń.\nPominięto 2 już zaimportowane wydarzenia.\n");
+        JournalRecords records = JournalRecords::Parse(afterFirst.value_or("")).records;
+        EXPECT_EQ(records.FindNote("2024.12.24").text.find("prezenty\r\n----\r\nWigilia"), 0u);
+    }
+}
+
+// A changed event takes the place of its old text while that is still in the note as whole lines;
+// a note the user has changed there gets the new text appended, the user's words kept.
+TEST_F(ImportCommandTest, AChangedEventReplacesItsOldTextWhereItStillIs)
+{
+    const auto christmasEve = [](const std::string& summary, const std::string& day = "20241224") {
+        return Calendar(Event("DTSTART;VALUE=DATE:" + day + "\r\nSUMMARY:" + summary + "\r\n")
+                        + "BEGIN:VEVENT\r\nUID:inne@example.com\r\nDTSTAMP:20240101T000000Z\r\n"
+                          "DTSTART;VALUE=DATE:20241224\r\nSUMMARY:Pasterka\r\nEND:VEVENT\r\n");
+    };
+    const auto note = [this](const char* key) {
+        return JournalRecords::Parse(notesFile.File(notesPath).value_or("")).records.FindNote(key).text;
+    };
+    notesFile.SetFile(notesPath, "2024.12.24\r\n2024.01.01  10:00\r\nprezenty\r\n****\r\n");
+    ASSERT_EQ(Import(christmasEve("Wigilia u babci Zosi")), 0);
+    EXPECT_EQ(note("2024.12.24"), "prezenty\r\n----\r\nWigilia u babci Zosi\r\n----\r\nPasterka");
+
+    out.str("");
+    ASSERT_EQ(Import(christmasEve("Wigilia u babci Zosi — pierogi")), 0);
+    EXPECT_EQ(note("2024.12.24"), "prezenty\r\n----\r\nWigilia u babci Zosi — pierogi\r\n----\r\nPasterka");
+    EXPECT_EQ(out.str(), "Zaimportowano 1 wydarzenie.\nPominięto 1 już zaimportowane wydarzenie.\n");
+
+    // Moved to another day: out of the old one, with its separator, into the new one.
+    ASSERT_EQ(Import(christmasEve("Wigilia u babci Zosi — pierogi", "20241223")), 0);
+    EXPECT_EQ(note("2024.12.24"), "prezenty\r\n----\r\nPasterka");
+    EXPECT_EQ(note("2024.12.23"), "Wigilia u babci Zosi — pierogi");
+
+    // The user wrote more on the line the import wrote: the old text is no longer there whole.
+    // (The notes file is in Windows-1250, the dash 0x97.)
+    notesFile.SetFile(notesPath,
+                      notesFile.File(notesPath).value_or("")
+                          + "2024.12.23\r\n2024.03.11  10:00\r\nWigilia u babci Zosi \x97 pierogi i karp\r\n****\r\n");
+    ASSERT_EQ(Import(christmasEve("Wigilia u babci Zosi — uszka", "20241223")), 0);
+    EXPECT_EQ(note("2024.12.23"), "Wigilia u babci Zosi — pierogi i karp\r\n----\r\nWigilia u babci Zosi — uszka");
+}
+
+// The memory is a convenience: when it cannot be read or is damaged anywhere, everything is
+// imported as the first time, and the memory written anew; one that cannot be written is told.
+TEST_F(ImportCommandTest, AMemoryThatIsDamagedOrCannotBeReadIsNothingRemembered)
+{
+    const std::string calendar = Calendar(Event("DTSTART;VALUE=DATE:20240501\r\nSUMMARY:Majówka\r\n"));
+    const std::filesystem::path memoryPath = "/fake/dir/dnz-import.txt";
+    notesFile.SetFile(notesPath, "");
+    ASSERT_EQ(Import(calendar), 0);
+    const std::string good = files.files[memoryPath];
+    ASSERT_TRUE(good.starts_with("dniarz-import 1\n"));
+    ASSERT_TRUE(good.ends_with("\tMaj\xC3\xB3wka\n"));
+
+    struct Row
+    {
+        const char* name;
+        std::string memory;
+    };
+    const Row rows[] = {
+        {"cut off mid-line", good.substr(0, good.size() - 3)},
+        {"no header", good.substr(good.find('\n') + 1)},
+        {"a later header", "dniarz-import 2" + good.substr(good.find('\n'))},
+        {"a line of three fields", good + "x@example.com\t0123456789abcdef\t2024.05.02\n"},
+        {"a broken escape", good + "y\t0123456789abcdef\t2024.05.02\tz\\q\n"},
+        {"a short hash", good + "y\t01234\t2024.05.02\tz\n"},
+        {"binary", std::string("\0\xFF\xFE\n", 4)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        notesFile.SetFile(notesPath, "");
+        files.files[memoryPath] = r.memory;
+        out.str("");
+        ASSERT_EQ(Import(calendar), 0);
+        EXPECT_EQ(out.str(), "Zaimportowano 1 wydarzenie.\n");
+        EXPECT_EQ(files.files[memoryPath], good);
+    }
+
+    notesFile.SetFile(notesPath, "");
+    files.unreadable.insert(memoryPath);
+    out.str("");
+    ASSERT_EQ(Import(calendar), 0);
+    EXPECT_EQ(out.str(), "Zaimportowano 1 wydarzenie.\n");
+
+    notesFile.SetFile(notesPath, "");
+    files.files.erase(memoryPath);
+    files.failWrites = true;
+    files.writeProblem = FileProblem::NoSpace;
+    out.str("");
+    ASSERT_EQ(Import(calendar), 0);
+    EXPECT_EQ(out.str(), "Zaimportowano 1 wydarzenie.\nNie zapisano listy zaimportowanych wydarzeń (dnz-import.txt: "
+                         "brak miejsca na dysku): ponowny import tego pliku dopisze je jeszcze raz.\n");
+    EXPECT_NE(notesFile.File(notesPath), "");
 }
 
 std::string Hostile(const std::string& name)
@@ -457,7 +594,7 @@ TEST(IcsDates, EventsWithValuesThatAreNoDatesAreSkippedAndCounted)
     ASSERT_EQ(read.notes.size(), 1u);
     // 23:59:60 UTC on 29 February is the leap second before 01:00 on 1 March in Warsaw.
     EXPECT_EQ(read.notes[0].key, "2024.03.01");
-    EXPECT_NE(ImportReport(read, {1, 0}).find("Pominięto 8 wydarzeń"), std::string::npos);
+    EXPECT_NE(ImportReport(read, Written(1)).find("Pominięto 8 wydarzeń"), std::string::npos);
 
     const IcsImport zone = Read(Hostile("zone_bad_offset.ics"));
     EXPECT_EQ(zone.events, 2);
@@ -544,8 +681,9 @@ TEST(IcsImport, AnAllDayEventOfSeveralDaysIsOnEachOfThem)
     }
     IcsImport longer;
     longer.longerThanRange = 1;
-    EXPECT_EQ(ImportReport(longer, {1, 0}), "Zaimportowano 1 wydarzenie.\n1 wydarzenie całodniowe dłuższe niż 31 dni "
-                                            "zapisano tylko pod pierwszym dniem.");
+    EXPECT_EQ(ImportReport(longer, Written(1)),
+              "Zaimportowano 1 wydarzenie.\n1 wydarzenie całodniowe dłuższe niż 31 dni "
+              "zapisano tylko pod pierwszym dniem.");
 }
 
 // A file cut short is refused whole, saying where, rather than as no calendar at all.

@@ -1,6 +1,7 @@
 // The iCalendar items of the main window.
 #include "ics/ui/ics_dialogs.h"
 
+#include "ics/ics_commands.h"
 #include "ui_support/message_box.h"
 #include "platform/file_store.h"
 #include "ui_support/fonts.h"
@@ -234,7 +235,8 @@ void ImportNotesFromIcs(QWidget* parent, NotesJournal& journal, FileStore& files
         return;
     }
     if (bytes.status != FileRead::Status::Read) {
-        Warn(parent, QStringLiteral("Nie można odczytać pliku:\r\n") + path);
+        Warn(parent, QStringLiteral("Nie można odczytać pliku:\r\n") + path + QStringLiteral("\r\nPowód: ")
+                         + Text(FileProblemText(bytes.problem)) + QStringLiteral("."));
         return;
     }
     const std::optional<IcsImport> reading = ReadIcsWhileWindowRuns(parent, bytes.contents, utcOffset);
@@ -252,7 +254,7 @@ void ImportNotesFromIcs(QWidget* parent, NotesJournal& journal, FileStore& files
                != QMessageBox::Yes)
         return;
     try {
-        const ImportOutcome outcome = AppendImportedNotes(journal, read.notes, now);
+        const ImportOutcome outcome = ImportRemembering(journal, files, read, now);
         Tell(parent, Text(ImportReport(read, outcome)));
     } catch (const EInOutError& error) {
         Warn(parent, Text(error.what()));

@@ -12,13 +12,14 @@ public:
     FileRead Read(const std::filesystem::path& file, std::uint64_t limit) override
     {
         lastReadLimit = limit;
+        readLimits[file] = limit;
         const auto found = files.find(file);
         if (failReads || unreadable.count(file))
             return {FileRead::Status::Failed, false, {}, readProblem};
         if (found != files.end() && found->second.size() > limit)
             return {FileRead::Status::Failed, true, {}, FileProblem::TooLarge};
         if (found == files.end())
-            return {};
+            return {FileRead::Status::Missing, false, {}, FileProblem::Missing};  // as the real stores say
         return {FileRead::Status::Read, false, found->second};
     }
     FileProblem Replace(const std::filesystem::path& file, std::string_view contents) override
@@ -59,4 +60,5 @@ public:
     bool failRenames = false;
     int writes = 0;  // attempts, failed ones included
     std::uint64_t lastReadLimit = 0;
+    std::map<std::filesystem::path, std::uint64_t> readLimits;  // the last limit asked of each file
 };

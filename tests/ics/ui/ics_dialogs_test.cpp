@@ -144,13 +144,30 @@ private slots:
 
         AppMessageBox::SetNextAnswer(QMessageBox::Ok);
         ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/missing.ics", OneHour, EncodeDate(2024, 3, 10));
-        QCOMPARE(AppMessageBox::LastAnswered()->text, QStringLiteral("Nie można odczytać pliku:\r\n/in/missing.ics"));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Nie można odczytać pliku:\r\n/in/missing.ics\r\nPowód: nie ma takiego pliku."));
         m_files.files["/in/bad.ics"] = "BEGIN:VCARD\r\nEND:VCARD\r\n";
         const std::size_t count = m_journal->Records().Count();
         AppMessageBox::SetNextAnswer(QMessageBox::Ok);
         ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/bad.ics", OneHour, EncodeDate(2024, 3, 10));
         QVERIFY(AppMessageBox::LastAnswered()->text.contains(QStringLiteral("iCalendar")));
         QCOMPARE(m_journal->Records().Count(), count);
+    }
+
+    // The window remembers what it imported beside the notes, as the command line does.
+    void ImportingTheSameFileAgainAddsNothing()
+    {
+        m_files.files["/in/two.ics"] = Calendar(2);
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/two.ics", OneHour, EncodeDate(2024, 3, 10));
+        QVERIFY(m_files.files.count("/n/dnz-import.txt"));
+        const std::size_t count = m_journal->Records().Count();
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        ImportNotesFromIcs(nullptr, *m_journal, m_files, "/in/two.ics", OneHour, EncodeDate(2024, 3, 10));
+        QCOMPARE(AppMessageBox::LastAnswered()->text,
+                 QStringLiteral("Zaimportowano 0 wydarzeń.\nPominięto 2 już zaimportowane wydarzenia."));
+        QCOMPARE(m_journal->Records().Count(), count);
+        QCOMPARE(m_journal->FindNote("2024.05.01").text, std::string("Majówka\r\n----\r\nMajówka"));
     }
 
     // "Anuluj" on the progress bar writes nothing and asks nothing, however far the reading got.
