@@ -38,7 +38,9 @@ bool TAutoRunner::SetAutoRun(bool autoRun)
     ApplyServicesRule();
     if (ApplyRunEntry(m_regLocation, m_appName))
         return true;
-    m_autoRun = false;
+    // The box follows what the system will do: a refused write leaves no entry, a refused
+    // removal leaves one that still starts the program.
+    m_autoRun = !autoRun;
     return false;
 }
 
@@ -87,8 +89,10 @@ bool TAutoRunner::ApplyRunEntry(TRegLocation location, const std::string& name)
     // ordinary user, which is expected and ignored.
     m_entries.Remove(TRegLocation::CurrentUser, m_appName);
     m_entries.Remove(TRegLocation::LocalMachine, m_appName);
+    // An entry left behind (the machine's, which an ordinary user may not remove) still starts
+    // the program at the next logon: the user must hear that unticking did not take.
     if (!m_autoRun)
-        return true;
+        return !HasEntry(TRegLocation::CurrentUser) && !HasEntry(TRegLocation::LocalMachine);
     std::vector<std::string> arguments;
     if (!m_appParam.empty())
         arguments.push_back(m_appParam);
@@ -105,6 +109,13 @@ TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile,
     runner.SetAppName("ZWDniarz");
     runner.Loaded();
     return runner;
+}
+
+std::string AutoRunNotRemovedMessage()
+{
+    return "Nie udało się usunąć wpisu automatycznego uruchomienia programu. Wpis dla wszystkich "
+           "użytkowników może usunąć tylko administrator. Program nadal będzie uruchamiany podczas "
+           "startu systemu.";
 }
 
 std::string AutoRunNotWrittenMessage(const std::string& programFile)

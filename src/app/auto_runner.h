@@ -63,3 +63,5 @@ TAutoRunner MainWindowAutoRunner(StartupEntry& entries, std::string programFile,
 // The message for a start entry that could not be written, naming the program's path, whose
 // characters (a line break, a name in another encoding than UTF-8) are the usual cause.
 std::string AutoRunNotWrittenMessage(const std::string& programFile);
+// What the user is told when unticking left an entry that still starts the program.
+std::string AutoRunNotRemovedMessage();

@@ -94,15 +94,27 @@ TEST(AutoRunner, AnEntryOnlyOnTheMachineStaysThere)
     EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
 }
 
-TEST(AutoRunner, ARefusedWriteLeavesTheBoxUnticked)
+// Unticking that leaves the machine's entry (an ordinary user may not remove it) is no success:
+// the program still starts at the next logon, so the box stays ticked and the caller is told.
+TEST(AutoRunner, ARefusedRemovalKeepsTheBoxTicked)
 {
     FakeStartupEntry entries;
     entries.Put(kMachine, "ZWDniarz", "/usr/bin/dniarz -hide");
     entries.SetReadOnly(kMachine, true);
     TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
-    runner.SetAutoRun(false);
-    EXPECT_FALSE(runner.AutoRun());
+    EXPECT_FALSE(runner.SetAutoRun(false));
+    EXPECT_TRUE(runner.AutoRun());
     EXPECT_TRUE(entries.Read(kMachine, "ZWDniarz")) << "an ordinary user cannot remove the machine's entry";
+    EXPECT_FALSE(entries.Read(kUser, "ZWDniarz"));
+    EXPECT_NE(AutoRunNotRemovedMessage().find("nadal"), std::string::npos);
+}
+
+TEST(AutoRunner, ARefusedWriteLeavesTheBoxUnticked)
+{
+    FakeStartupEntry entries;
+    entries.SetReadOnly(kUser, true);
+    TAutoRunner runner = MainWindowAutoRunner(entries, kProgram);
+    EXPECT_FALSE(runner.AutoRun());
 
     EXPECT_FALSE(runner.SetAutoRun(true));
     EXPECT_FALSE(runner.AutoRun()) << "no entry was written: no start will happen";

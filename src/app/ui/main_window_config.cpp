@@ -77,7 +77,8 @@ void TForm1::SpeedButton5Click()
         // The box reads unticked at the next opening; the user learns why now.
         if (!m_autoRunner->SetAutoRun(on))
             AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"),
-                                QString::fromStdString(AutoRunNotWrittenMessage(PathToUtf8(m_options.programFile))));
+                                QString::fromStdString(on ? AutoRunNotWrittenMessage(PathToUtf8(m_options.programFile))
+                                                          : AutoRunNotRemovedMessage()));
     };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
     actions.refreshDayNames = [this] { ShowDayNames(m_dayView.Refresh(m_mainGrid->SelectedDate(), false).panel); };
