@@ -56,8 +56,8 @@ public:
 };
 
 // The reasons a journal file gives that are not the system's, the same on every system.
-inline constexpr const char* kJournalNotRegular = "not a regular file";
-inline constexpr const char* kJournalTooLarge = "larger than 1 GB, more than a notes file can be";
+inline constexpr const char* kJournalNotRegular = "to nie jest zwykły plik";
+inline constexpr const char* kJournalTooLarge = "większy niż 1 GB, więcej niż może mieć plik notatek";
 
 // ReadAll as every system's journal file does it: the whole file read the safe way, at most
 // kNotesLimit; on failure `lastError` says why, the system's own errors in `systemText`'s words.

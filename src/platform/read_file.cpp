@@ -1,6 +1,7 @@
 // The safe reader of whole files, over each system's open, inspect and read calls.
 #include "platform/read_file.h"
 
+#include "platform/file_problem.h"
 #include "platform/file_store.h"
 #include "platform/journal_file.h"
 #include "platform/read_file_system.h"
@@ -48,17 +49,10 @@ std::error_code ReadFileSafely(const std::filesystem::path& path, std::uint64_t 
 
 std::string ReadFailureText(const std::error_code& error)
 {
-    if (error == std::errc::invalid_argument)
-        return "not a regular file";
-    if (error == std::errc::file_too_large)
-        return "file too large";
-    if (error == std::errc::not_enough_memory)
-        return "not enough memory";
-    // A Windows "file not found" says it in the system's own language; the portable text reads
-    // the same on every system.
-    if (error == std::errc::no_such_file_or_directory)
-        return std::make_error_code(std::errc::no_such_file_or_directory).message();
-    return error.message();
+    // The reasons the program knows are said in Polish, the same on every system; any other
+    // follows as the system gives it.
+    const FileProblem problem = FileProblemOf(error);
+    return problem == FileProblem::Other ? error.message() : FileProblemText(problem);
 }
 
 FileRead ReadStoredFile(const std::filesystem::path& file, std::uint64_t limit)

@@ -28,7 +28,7 @@ TEST(PrintContacts, MissingOrForeignFileIsOneLineAndExitCodeOne)
     std::ostringstream out, err;
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
     EXPECT_EQ(err.str(), "dniarz: nie można odczytać pliku kontaktów " + (dir.Path() / "tel.rtf").string()
-                             + " (No such file or directory)\n");
+                             + " (nie ma takiego pliku)\n");
     std::ofstream(dir.Path() / "tel.rtf") << "plain words";
     err.str("");
     EXPECT_EQ(PrintContacts(dir.Path(), out, err), 1);
@@ -45,7 +45,8 @@ TEST(PrintContacts, MissingOrForeignFileIsOneLineAndExitCodeOne)
 TEST(PrintContacts, WhatIsNoFileIsRefusedAtOnce)
 {
     TempDir dir;
-    const char* reasons[] = {"not a regular file", "not a regular file", "file too large"};
+    const char* reasons[] = {"to nie jest zwykły plik", "to nie jest zwykły plik",
+                             "plik jest większy niż dopuszczalny"};
     for (HostileFile kind : kHostileFiles) {
         SCOPED_TRACE(Name(kind));
         ASSERT_TRUE(MakeHostileFile(dir.Path() / "tel.rtf", kind, kRichTextLimit));

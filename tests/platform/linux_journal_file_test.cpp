@@ -137,7 +137,7 @@ TEST(LinuxJournalFile, OnlyARegularFileIsRead)
         EXPECT_EQ(contents, "");
         EXPECT_EQ(file.OpenAndRead(path, contents), JournalFile::OpenStatus::Failed);
         EXPECT_FALSE(file.IsOpen());
-        EXPECT_EQ(file.LastError(), "not a regular file");
+        EXPECT_EQ(file.LastError(), "to nie jest zwykły plik");
     }
 }
 

@@ -164,7 +164,7 @@ TEST(ReadFileSafely, ReadsRegularFilesWithinTheLimitOnly)
                   kind == HostileFile::Sparse ? std::errc::file_too_large : std::errc::invalid_argument);
         EXPECT_EQ(contents, "");
     }
-    EXPECT_EQ(ReadFailureText(std::make_error_code(std::errc::file_too_large)), "file too large");
+    EXPECT_EQ(ReadFailureText(std::make_error_code(std::errc::file_too_large)), "plik jest większy niż dopuszczalny");
 }
 
 TEST(ReadFileSafely, NoMemoryForAFileIsAFailureNotAnAbort)

@@ -150,7 +150,7 @@ TEST(WindowsJournalFile, ARegularFileOnlyAndTheCrashLeftoverGoes)
     std::string contents;
     EXPECT_EQ(journal.OpenAndRead(dir.Path(), contents), JournalFile::OpenStatus::Failed);
     EXPECT_EQ(journal.OpenAndRead(L"NUL", contents), JournalFile::OpenStatus::Failed);
-    EXPECT_EQ(journal.LastError(), "not a regular file");
+    EXPECT_EQ(journal.LastError(), "to nie jest zwykły plik");
     EXPECT_EQ(journal.ReadAll(dir.Path(), contents), JournalFile::ReadStatus::Failed);
 
     const auto path = dir.Path() / L"dnz.dat";
