@@ -29,7 +29,7 @@ for p in "${need[@]}"; do
 done
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
-expected=(./usr/bin/dniarz ./usr/share/applications/dniarz.desktop ./usr/share/metainfo/org.example.dniarz.metainfo.xml
+expected=(./usr/bin/dniarz ./usr/share/applications/pl.brenvik.dniarz.desktop ./usr/share/metainfo/pl.brenvik.dniarz.metainfo.xml
           ./usr/share/man/man1/dniarz.1.gz ./usr/share/man/pl/man1/dniarz.1.gz
           ./usr/share/icons/hicolor/scalable/apps/dniarz.svg ./usr/share/dniarz/
           ./usr/share/doc/dniarz/copyright ./usr/share/doc/dniarz/changelog.gz ./usr/share/doc/dniarz/README.md)
@@ -48,8 +48,12 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 dpkg-deb -x "$deb" "$tmp/root"
 # The menu entry as packaged, hints included: two main categories list the program twice.
-validation=$(desktop-file-validate "$tmp/root/usr/share/applications/dniarz.desktop" 2>&1) \
+validation=$(desktop-file-validate "$tmp/root/usr/share/applications/pl.brenvik.dniarz.desktop" 2>&1) \
     && [ -z "$validation" ] || fail "the menu entry: $validation"
+# The store's metadata as packaged: errors, warnings and pedantic notes all fail; infos may stay.
+command -v appstreamcli >/dev/null || fail "appstreamcli is not installed (./build.sh test installs it)"
+metainfo=$(appstreamcli validate --no-net --pedantic "$tmp/root/usr/share/metainfo/pl.brenvik.dniarz.metainfo.xml" 2>&1) \
+    && ! grep -qE '^[EWP]: ' <<<"$metainfo" || fail "the metainfo: $metainfo"
 help=$(env -i PATH=/usr/bin:/bin HOME="$tmp/home" "$tmp/root/usr/bin/dniarz" --help)
 grep -qF "$tmp/home/.local/share/dniarz (folder danych użytkownika)" <<<"$help" || fail "the packaged program: $help"
 env -i PATH=/usr/bin:/bin HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" "$tmp/root/usr/bin/dniarz" \

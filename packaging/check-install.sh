@@ -12,10 +12,18 @@ trap '[ -z "$pid" ] || kill -KILL "$pid" 2>/dev/null; rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
 fail() { echo "check-install: $*" >&2; exit 1; }
 
+# An earlier version's menu entry and metainfo, under their old names, go when this one is installed
+# over it; left behind, the menu would list the program twice.
+mkdir -p "$prefix/share/applications" "$prefix/share/metainfo"
+echo '[Desktop Entry]' >"$prefix/share/applications/dniarz.desktop"
+echo '<component/>' >"$prefix/share/metainfo/org.example.dniarz.metainfo.xml"
 cmake --install "$build" --prefix "$prefix" >/dev/null
+for old in share/applications/dniarz.desktop share/metainfo/org.example.dniarz.metainfo.xml; do
+    [ ! -e "$prefix/$old" ] || fail "the earlier version's $old is left behind"
+done
 
 sizes=(16 22 24 32 48 64 128 256)
-expected=(bin/dniarz share/applications/dniarz.desktop share/metainfo/org.example.dniarz.metainfo.xml
+expected=(bin/dniarz share/applications/pl.brenvik.dniarz.desktop share/metainfo/pl.brenvik.dniarz.metainfo.xml
           share/man/man1/dniarz.1.gz share/man/pl/man1/dniarz.1.gz share/icons/hicolor/scalable/apps/dniarz.svg
           share/doc/dniarz/README.md share/doc/dniarz/copyright share/doc/dniarz/changelog.gz)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/dniarz.png"); done
@@ -33,10 +41,13 @@ grep -q '<svg width="256" height="256"' "$prefix/share/icons/hicolor/scalable/ap
     || fail "the SVG icon has no pixel size"
 
 # Hints count too: one about two main categories means a menu listing the program twice.
-validation=$(desktop-file-validate "$prefix/share/applications/dniarz.desktop" 2>&1) \
+validation=$(desktop-file-validate "$prefix/share/applications/pl.brenvik.dniarz.desktop" 2>&1) \
     && [ -z "$validation" ] || fail "the menu entry: $validation"
-appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.example.dniarz.metainfo.xml" >/dev/null \
-    || { appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.example.dniarz.metainfo.xml"; fail "metainfo"; }
+# The stores take pedantic notes for faults too; only infos may be left.
+metainfo=$(appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/pl.brenvik.dniarz.metainfo.xml" 2>&1) \
+    && ! grep -qE '^[EWP]: ' <<<"$metainfo" || fail "metainfo: $metainfo"
+grep -qF '<launchable type="desktop-id">pl.brenvik.dniarz.desktop</launchable>' \
+    "$prefix/share/metainfo/pl.brenvik.dniarz.metainfo.xml" || fail "the metainfo does not launch the menu entry"
 zcat "$prefix/share/man/man1/dniarz.1.gz" | grep -q '^\.TH DNIARZ 1' || fail "the manual page has no title line"
 zcat "$prefix/share/man/pl/man1/dniarz.1.gz" | grep -q '^\.SH OPCJE' || fail "the Polish manual page has no options"
 # An address that leads nowhere is worse than none: nothing installed may carry a placeholder.
@@ -80,7 +91,7 @@ version=$("${run[@]}" "$prefix/bin/dniarz" --version)
 [ "$version" = "dniarz $(sed -n 's/^project(dniarz VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../CMakeLists.txt")" ] \
     || fail "--version says '$version'"
 zcat "$prefix/share/man/man1/dniarz.1.gz" | grep -qF "\"$version\"" || fail "the manual page is not of $version"
-grep -qF "<release version=\"${version#dniarz }\"" "$prefix/share/metainfo/org.example.dniarz.metainfo.xml" \
+grep -qF "<release version=\"${version#dniarz }\"" "$prefix/share/metainfo/pl.brenvik.dniarz.metainfo.xml" \
     || fail "the metainfo's release is not ${version#dniarz }"
 # A place off the Earth is a wrong command line, not a day without sunrise.
 status=0

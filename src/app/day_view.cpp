@@ -49,6 +49,16 @@ MonthView DayView::MakeMonthView(TDateTime selected, const DateParts& date) cons
     return view;
 }
 
+std::string DayView::HolidayText(TDateTime date) const
+{
+    date = DateOf(date);
+    const int year = DecodeDate(date).year;
+    std::string holiday = NamesAndHoliday(m_names, date, year == m_year ? m_easter : EasterSunday(year)).holiday;
+    while (!holiday.empty() && (holiday.back() == '\n' || holiday.back() == '\r'))
+        holiday.pop_back();
+    return holiday;
+}
+
 DayPanelTexts DayView::MakePanelTexts(TDateTime selected, const DateParts& date) const
 {
     DayTexts texts = NamesAndHoliday(m_names, selected, m_easter);

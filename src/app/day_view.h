@@ -74,6 +74,10 @@ public:
     // Easter Sunday of the displayed year; 0 before the first refresh.
     TDateTime Easter() const { return m_easter; }
 
+    // The holiday or feast of any day of years 1..9999, as the day panel would show it on that
+    // day without the trading-Sunday line; empty when none. For the grids' spoken day names.
+    std::string HolidayText(TDateTime date) const;
+
 private:
     MonthView MakeMonthView(TDateTime selected, const DateParts& date) const;
     DayPanelTexts MakePanelTexts(TDateTime selected, const DateParts& date) const;

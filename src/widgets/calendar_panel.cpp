@@ -1,6 +1,9 @@
 // TCalenPnl: painting and input of the month-grid panel over the MonthGrid model.
 #include "widgets/calendar_panel.h"
 
+#include "widgets/calendar_panel_accessible.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QBitmap>
 #include <QDate>
@@ -8,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -78,6 +83,8 @@ TCalenPnl::TCalenPnl(QWidget* parent, TodaySource today, BeepSink beep)
     : QWidget(parent), m_today(today ? std::move(today) : TodaySource(SystemToday)),
       m_beep(beep ? std::move(beep) : BeepSink([] { QApplication::beep(); })), m_grid(m_today())
 {
+    InstallCalendarPanelAccessibility();
+    m_announcedDate = m_grid.SelectedDate();
     // Every pixel is painted here, so a two-cell update need not clear the rest first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -92,6 +99,10 @@ TCalenPnl::TCalenPnl(QWidget* parent, TodaySource today, BeepSink beep)
     }
     m_previousButton->setIcon(MonthStepGlyph(false));
     m_nextButton->setIcon(MonthStepGlyph(true));
+    // The buttons show only a triangle; their hints may be off, and a screen reader needs words.
+    // The keyboard steps months with Page Up and Page Down, so they take no focus.
+    m_previousButton->setAccessibleName(QStringLiteral("Poprzedni miesiąc"));
+    m_nextButton->setAccessibleName(QStringLiteral("Następny miesiąc"));
     connect(m_previousButton, &QPushButton::clicked, this, [this] { StepMonth(GridKey::PageUp); });
     connect(m_nextButton, &QPushButton::clicked, this, [this] { StepMonth(GridKey::PageDown); });
 }
@@ -119,7 +130,7 @@ void TCalenPnl::AnnounceOwnerChange(bool changed)
         m_beep();
         return;
     }
-    emit OnDateChange(this);
+    DateChanged();
     update();
 }
 
@@ -353,7 +364,7 @@ void TCalenPnl::StepMonth(GridKey key)
 {
     ShowMove(m_grid.PressKey(key));
     // The owner hears of every click, even a refused one at the ends of time.
-    emit OnDateChange(this);
+    DateChanged();
 }
 
 void TCalenPnl::Press(const QPoint& at, Qt::MouseButton button)
@@ -372,7 +383,18 @@ void TCalenPnl::Press(const QPoint& at, Qt::MouseButton button)
     m_leftClick = button == Qt::LeftButton;
     m_rightClick = button == Qt::RightButton;
     ShowMove(m_grid.MoveDays(hit.cell - m_grid.CurrentCell()) ? MoveResult::SameMonth : MoveResult::Refused);
-    emit OnDateChange(this);
+    DateChanged();
+}
+
+void TCalenPnl::ClickSelectedDay()
+{
+    struct ResetFlags
+    {
+        TCalenPnl* panel;
+        ~ResetFlags() { panel->m_leftClick = false; }
+    } reset{this};
+    m_leftClick = true;
+    DateChanged();
 }
 
 void TCalenPnl::mousePressEvent(QMouseEvent* event)
@@ -399,6 +421,12 @@ void TCalenPnl::keyPressEvent(QKeyEvent* event)
         {Qt::Key_Down, GridKey::Down}, {Qt::Key_PageUp, GridKey::PageUp}, {Qt::Key_PageDown, GridKey::PageDown},
         {Qt::Key_Home, GridKey::Home}, {Qt::Key_End, GridKey::End},
     };
+    // Space is a click on the selected day, Shift+Space a Shift-click: what the owner does with a
+    // click (the multi-day note runs from one clicked day to a Shift-clicked one) needs no mouse.
+    if (event->key() == Qt::Key_Space && isEnabled()) {
+        ClickSelectedDay();
+        return;
+    }
     for (const auto& [qtKey, key] : keys) {
         if (event->key() == qtKey) {
             const MoveResult result = m_grid.PressKey(key);
@@ -406,11 +434,86 @@ void TCalenPnl::keyPressEvent(QKeyEvent* event)
             // The owner follows the selection whichever way it moved; with both click flags
             // clear it knows that no click was made.
             if (result != MoveResult::Refused)
-                emit OnDateChange(this);
+                DateChanged();
             return;
         }
     }
     QWidget::keyPressEvent(event);
+}
+
+void TCalenPnl::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // Qt announces the panel; a screen reader should go on to the day it is on.
+    AnnounceSelection(true);
+}
+
+void TCalenPnl::DateChanged()
+{
+    emit OnDateChange(this);
+    // After the owner's handler: it may have brought the holidays and notes up to date.
+    AnnounceSelection(false);
+}
+
+void TCalenPnl::AnnounceSelection(bool force)
+{
+    const TDateTime selected = m_grid.SelectedDate();
+    const bool moved = selected != m_announcedDate;
+    m_announcedDate = selected;
+    if ((!moved && !force) || !QAccessible::isActive())
+        return;
+    const int child = CalendarCellChildIndex(m_grid.CurrentCell());
+    if (moved) {
+        // The table's name holds the month, which a move may have changed.
+        QAccessibleEvent name(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&name);
+        QAccessibleEvent selection(this, QAccessible::Selection);
+        selection.setChild(child);
+        QAccessible::updateAccessibility(&selection);
+    }
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(child);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+std::optional<TDateTime> TCalenPnl::CellDate(int cell) const
+{
+    if (cell < 1 || cell > MonthGrid::kCells || m_blank || m_grid.CellKind(cell) == ' ')
+        return std::nullopt;
+    // Neighbour-month days lie next to the month's own, so one offset from the first covers all.
+    const auto first = TryEncodeDate(m_grid.Year(), m_grid.Month(), 1);
+    if (!first)
+        return std::nullopt;
+    const TDateTime date = *first + (cell - m_grid.FirstCell());
+    if (date < *TryEncodeDate(1, 1, 1) || date > *TryEncodeDate(9999, 12, 31))
+        return std::nullopt;
+    return date;
+}
+
+bool TCalenPnl::CellSelectable(int cell) const
+{
+    return isEnabled() && CellDate(cell) && m_grid.CellKind(cell) == '+';
+}
+
+QString TCalenPnl::CellAccessibleName(int cell) const
+{
+    const std::optional<TDateTime> date = CellDate(cell);
+    if (!date)
+        return {};
+    SpokenDayFacts facts = m_dayFacts ? m_dayFacts(*date) : SpokenDayFacts{};
+    facts.tradingSunday = m_grid.IsTradingSunday(cell);
+    facts.today = DateOf(m_today()) == *date;
+    return QString::fromStdString(SpokenDayName(*date, facts));
+}
+
+void TCalenPnl::SelectCell(int cell)
+{
+    if (!CellSelectable(cell))
+        return;
+    ShowMove(m_grid.MoveDays(cell - m_grid.CurrentCell()) ? MoveResult::SameMonth : MoveResult::Refused);
+    DateChanged();
 }
 
 void TCalenPnl::resizeEvent(QResizeEvent* event)
@@ -554,5 +657,13 @@ void TCalenPnl::PaintCell(QPainter& painter, const GridLayout& g, int cell, bool
         painter.setPen(palette().color(QPalette::Active, QPalette::Light));
         painter.drawLine(r.bottomLeft(), r.bottomRight());
         painter.drawLine(r.topRight(), r.bottomRight());
+        // The keyboard works on the selected day: a dotted ring inside the frame says the grid
+        // has the focus, as a list's current item does.
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = r.adjusted(2, 2, -2, -2);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
     }
 }

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "calendar/month_grid.h"
+#include "calendar/spoken_day.h"
 
 #include <QColor>
 #include <QPushButton>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +32,11 @@ public:
 //     day in every year, a shorter line every day whose key begins with it ("2024.12"). Setting them
 //     does not repaint: call update() or repaint() afterwards;
 //   - inside an OnDateChange handler LeftClick()/RightClick() tell whether a mouse press caused it
-//     (both are clear after a key move),
+//     (both are clear after a key move; Space on the grid is a left click on the selected day),
 //     and SelectedDayColor() is the colour the selected day's number is drawn in;
 //   - a disabled panel only displays: no buttons, no selection, no input.
+// Screen readers see the panel as a table of 6 x 7 day cells (calendar_panel_accessible.h); each
+// cell is named by SpokenDayName with what the owner's SetDayFacts tells of the day.
 // "Today" and the beep come from the two functions given at construction, so tests can fix both;
 // the main window passes its clock, e.g. TCalenPnl(parent, [&clock] { return LocalNow(clock); }).
 // Today is read again at every paint, so a panel left open past midnight moves its today mark.
@@ -43,6 +47,8 @@ class TCalenPnl : public QWidget
 public:
     using TodaySource = std::function<TDateTime()>;  // local date (fraction ignored)
     using BeepSink = std::function<void()>;
+    // The holiday and the note of a day for its spoken name; the panel adds today and the sign.
+    using DayFactsSource = std::function<SpokenDayFacts(TDateTime)>;
 
     // An empty `today` reads the system's local date; an empty `beep` calls QApplication::beep.
     explicit TCalenPnl(QWidget* parent = nullptr, TodaySource today = {}, BeepSink beep = {});
@@ -113,6 +119,15 @@ public:
     GridLayout Layout() const;
     QRect CellRect(int cell) const;
     const MonthGrid& Grid() const { return m_grid; }
+
+    // For screen readers. Cell n (1..42) holds a date unless it is empty; only days of the shown
+    // month of an enabled, non-blank panel can be selected, as with the mouse.
+    void SetDayFacts(DayFactsSource source) { m_dayFacts = std::move(source); }
+    std::optional<TDateTime> CellDate(int cell) const;
+    bool CellSelectable(int cell) const;
+    QString CellAccessibleName(int cell) const;  // empty for an empty cell
+    // Selects the day of a selectable cell as a click would, without the click flags.
+    void SelectCell(int cell);
     TCalButton* PreviousButton() const { return m_previousButton; }
     TCalButton* NextButton() const { return m_nextButton; }
 
@@ -133,6 +148,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     // Also for a disabled grid, which gets no wheelEvent.
@@ -140,7 +156,11 @@ protected:
 
 private:
     void AnnounceOwnerChange(bool changed);  // beeps when false
+    // OnDateChange, then the screen reader hears of the selected cell when it moved.
+    void DateChanged();
+    void AnnounceSelection(bool force);
     void Press(const QPoint& at, Qt::MouseButton button);
+    void ClickSelectedDay();
     void StepMonth(GridKey key);
     void ShowMove(MoveResult result);
     void PlaceButtons();
@@ -171,4 +191,6 @@ private:
     bool m_borderLine = false;
     TCalButton* m_previousButton = nullptr;
     TCalButton* m_nextButton = nullptr;
+    DayFactsSource m_dayFacts;
+    TDateTime m_announcedDate = 0;  // the selection a screen reader last heard of
 };

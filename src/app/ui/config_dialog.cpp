@@ -175,6 +175,8 @@ void Tconfig::CreateColours()
     }
 }
 
+// The fields' labels are abbreviated with units in brackets; a screen reader names each field in
+// words instead.
 void Tconfig::CreateClock()
 {
     synchronizacja = NamedAt(new QCheckBox(QStringLiteral("Synchronizacja czasu"), this), "synchronizacja",
@@ -187,10 +189,12 @@ void Tconfig::CreateClock()
 
     NamedAt(new QLabel(QStringLiteral("Korekta [s/24h]"), this), "LabelKorekta", {12, 124, 92, 16});
     correctionEdit = NamedAt(new QLineEdit(this), "ekorekta", {106, 121, 81, 21});
+    correctionEdit->setAccessibleName(QStringLiteral("Korekta zegara w sekundach na dobę"));
     calculateButton = PlaceButton(this, "spoblicz", QStringLiteral("Oblicz korektę"), {196, 120, 105, 23}, {});
 
     NamedAt(new QLabel(QStringLiteral("Czas alarmu [s]"), this), "LabelCzas", {12, 152, 92, 16});
     alarmLengthEdit = NamedAt(new QLineEdit(this), "eczas", {106, 149, 49, 21});
+    alarmLengthEdit->setAccessibleName(QStringLiteral("Czas alarmu w sekundach"));
     soundCardCheck = NamedAt(new QCheckBox(QStringLiteral("Alarm przez kartę dźwiękową"), this), "ckarta",
                              {166, 150, 205, 18});
 }
@@ -202,14 +206,17 @@ void Tconfig::CreatePlace()
     group->setGeometry(8, 178, 363, 76);
     NamedAt(new QLabel(QStringLiteral("Szer. geograf.:"), group), "LabelSzer", {10, 24, 84, 16});
     latitudeEdit = NamedAt(new QLineEdit(group), "eszer", {96, 21, 81, 21});
+    latitudeEdit->setAccessibleName(QStringLiteral("Szerokość geograficzna w stopniach"));
     NamedAt(new QLabel(QStringLiteral("Dług. geograf.:"), group), "LabelDl", {10, 50, 84, 16});
     longitudeEdit = NamedAt(new QLineEdit(group), "edl", {96, 47, 81, 21});
+    longitudeEdit->setAccessibleName(QStringLiteral("Długość geograficzna w stopniach"));
     NamedAt(new QLabel(QStringLiteral("lub wybierz miasto:"), group), "LabelMiasto", {196, 24, 150, 16});
     cityCombo = new QComboBox(group);
     cityCombo->setObjectName(QStringLiteral("cmiasto"));
     cityCombo->setGeometry(196, 47, 155, 21);
     cityCombo->setEditable(false);
     cityCombo->setMaxVisibleItems(15);
+    cityCombo->setAccessibleName(QStringLiteral("Miasto"));
     for (const std::string& name : m_model.Form().cityItems)
         cityCombo->addItem(FromUtf8(name));
 }
@@ -220,12 +227,14 @@ void Tconfig::CreateOptions()
                               {12, 264, 190, 18});
     NamedAt(new QLabel(QStringLiteral("Czas drzemki [min]"), this), "LabelDrzemka", {214, 265, 108, 16});
     snoozeEdit = NamedAt(new QLineEdit(this), "edrzemka", {324, 262, 47, 21});
+    snoozeEdit->setAccessibleName(QStringLiteral("Czas drzemki w minutach"));
     packNotesCheck = NamedAt(new QCheckBox(QStringLiteral("Upakowanie bazy z notatkami"), this), "upakowanie",
                              {12, 288, 359, 18});
     NamedAt(new QLabel(QStringLiteral("Usuń notatki sprzed:"), this), "LabelDatyod", {30, 314, 118, 16});
     purgeBeforeEdit = new OptionalDateEdit(this);
     purgeBeforeEdit->setObjectName(QStringLiteral("datyod"));
     purgeBeforeEdit->setGeometry(150, 311, 105, 21);
+    purgeBeforeEdit->setAccessibleName(QStringLiteral("Usuń notatki sprzed dnia"));
     imieniny = PlaceButton(this, "imieniny", QStringLiteral("Imieniny bliskich"), {264, 310, 107, 23}, {});
     imieniny->setToolTip(QStringLiteral("Czyje imieniny przypominać dzień wcześniej i w dniu imienin"));
     przywolanie = NamedAt(new QCheckBox(QStringLiteral("Podczas przywołania programu ustaw dzisiejszą datę"), this),
@@ -245,6 +254,7 @@ void Tconfig::CreateReminders()
         QStringLiteral("Wiersz notatki zaczynający się od godziny, np. „14:30 dentysta”, przypomina o tej porze"));
     NamedAt(new QLabel(QStringLiteral("Przypominaj"), remindersGroup), "LabelPrzypominaj", {10, 23, 70, 16});
     reminderAdvanceEdit = NamedAt(new QLineEdit(remindersGroup), "ewczesniej", {82, 20, 41, 21});
+    reminderAdvanceEdit->setAccessibleName(QStringLiteral("Przypominaj tyle minut wcześniej"));
     NamedAt(new QLabel(QStringLiteral("minut wcześniej"), remindersGroup), "LabelWczesniej", {128, 23, 92, 16});
     reminderSoundCheck = NamedAt(new QCheckBox(QStringLiteral("Dźwięk przypomnień"), remindersGroup), "dzwiek",
                                  {222, 22, 135, 18});
@@ -429,6 +439,7 @@ std::optional<std::vector<std::string>> ChooseNames(const std::vector<std::strin
     auto* search = new QLineEdit(&dialog);
     search->setObjectName(QStringLiteral("szukaj"));
     search->setPlaceholderText(QStringLiteral("Szukaj imienia"));
+    search->setAccessibleName(QStringLiteral("Szukaj imienia"));
     search->setClearButtonEnabled(true);
     layout->addWidget(search);
     auto* list = new QListWidget(&dialog);

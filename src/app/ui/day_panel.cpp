@@ -71,6 +71,9 @@ DayPanel::DayPanel(QWidget* form) : QFrame(form)
     lextraday->setWordWrap(true);
     SetTextColour(lextraday, QColor(0x00, 0x80, 0x80));
     lextraday->hide();
+    // A screen reader reads the labels one by one: it is told what the bare numbers are, and the
+    // hints the mouse shows (the working time, the Moon) reach it as the labels' descriptions.
+    setAccessibleName(QStringLiteral("Wybrany dzień"));
 }
 
 void DayPanel::SetWeekday(const std::string& text)
@@ -81,6 +84,7 @@ void DayPanel::SetWeekday(const std::string& text)
 void DayPanel::SetDayNumber(int day, const QColor& colour)
 {
     ldzien->setText(QString::number(day));
+    ldzien->setAccessibleName(QStringLiteral("Dzień miesiąca: %1").arg(day));
     SetTextColour(ldzien, colour);
 }
 
@@ -89,11 +93,17 @@ void DayPanel::SetMonthAndYear(const std::string& month, int year, const std::st
     lmiesiac->setText(FromText(month));
     lmiesiac->setToolTip(FromText(hint));
     lrok->setText(QString::number(year));
+    lrok->setAccessibleName(QStringLiteral("Rok %1").arg(year));
 }
 
 void DayPanel::SetSunLine(const std::string& caption, const std::string& hint)
 {
     slonce->setText(FromText(caption));
+    // "W/Z:" is a sign to the eye; the ear gets the words.
+    QString spoken = FromText(caption);
+    if (spoken.startsWith(QStringLiteral("W/Z: ")))
+        spoken = QStringLiteral("Wschód i zachód Słońca: ") + spoken.mid(5);
+    slonce->setAccessibleName(spoken);
     slonce->setToolTip(FromText(hint));
     slonce->adjustSize();
 }
@@ -108,6 +118,7 @@ void DayPanel::SetNamesAndHoliday(const std::string& holiday, const std::vector<
     lextraday->setText(holidayText);
     lextraday->setVisible(!holidayText.isEmpty());
     limien->setToolTip(PlainNames(names));
+    limien->setAccessibleName(QStringLiteral("Imieniny: ") + PlainNames(namesInline));
     // One name a line reads best; when that runs past the panel the names share their lines, and
     // on the few days with a holiday and many long names they also take a pixel less, or, with
     // bold names in fonts of taller lines (as Windows draws them), two. A holiday of several

@@ -2,6 +2,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/name_reminders.h"
+#include "app/ui/accessibility.h"
 #include "app/ui/clock_bar.h"
 #include "app/ui/clock_controller.h"
 #include "app/ui/day_panel.h"
@@ -11,6 +12,7 @@
 #include "app/ui/notes_controller.h"
 #include "app/ui/speed_button.h"
 #include "astro/sun_moon_line.h"
+#include "calendar/date_format.h"
 #include "clock/local_time.h"
 #include "platform/startup_entry.h"
 #include "platform/url_launcher.h"
@@ -29,9 +31,12 @@
 namespace {
 
 // The one place where the four month grids are made. The small ones only show their month.
-TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, SystemClock& clock, bool main)
+TCalenPnl* CreateMonthGrid(QWidget* parent, const char* name, QRect geometry, SystemClock& clock, bool main,
+                           const QString& spokenName)
 {
     auto* grid = NamedAt(new TCalenPnl(parent, [&clock] { return LocalNow(clock); }), name, geometry);
+    // A screen reader adds the month shown to this name.
+    grid->setAccessibleName(spokenName);
     grid->SetColHoliday(Qt::red);
     grid->SetShowDate(true);
     grid->SetGermanDate(true);
@@ -59,6 +64,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_clock(services.clock), m_store(services.settings), m_options(std::move(options))
 {
+    InstallWindowAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dniarz"));
     // The program's icon is drawn once, for the application; a window made alone (tests) draws its own.
@@ -137,11 +143,23 @@ void TForm1::CreateClock(const MainWindowServices& services)
 void TForm1::CreateControls()
 {
     CreateTopBar();
-    m_previousGrid = CreateMonthGrid(this, "calb", {12, 36, 141, 161}, m_clock, false);
+    m_previousGrid = CreateMonthGrid(this, "calb", {12, 36, 141, 161}, m_clock, false,
+                                     QStringLiteral("Poprzedni miesiąc"));
     m_dayPanel = new DayPanel(this);
-    m_nextGrid = CreateMonthGrid(this, "calf", {272, 36, 141, 161}, m_clock, false);
-    m_afterNextGrid = CreateMonthGrid(this, "calff", {424, 36, 141, 161}, m_clock, false);
-    m_mainGrid = CreateMonthGrid(this, "cal", {12, 208, 249, 181}, m_clock, true);
+    m_nextGrid = CreateMonthGrid(this, "calf", {272, 36, 141, 161}, m_clock, false, QStringLiteral("Następny miesiąc"));
+    m_afterNextGrid = CreateMonthGrid(this, "calff", {424, 36, 141, 161}, m_clock, false,
+                                      QStringLiteral("Miesiąc po następnym"));
+    m_mainGrid = CreateMonthGrid(this, "cal", {12, 208, 249, 181}, m_clock, true, QStringLiteral("Kalendarz"));
+    // Each grid speaks of a day's holiday and of its note as it colours them: a note is a marked day.
+    for (TCalenPnl* grid : {m_mainGrid, m_previousGrid, m_nextGrid, m_afterNextGrid}) {
+        grid->SetDayFacts([this, grid](TDateTime date) {
+            const DateParts d = DecodeDate(date);
+            SpokenDayFacts facts;
+            facts.holiday = m_dayView.HolidayText(date);
+            facts.note = ListMatches(grid->Markdays(), DateKey(date), YearlyKey(d.month, d.day));
+            return facts;
+        });
+    }
     m_mainGrid->SetSelectedDate(m_options.date.value_or(DateOf(LocalNow(m_clock))));
     m_notePanel = new NoteEditorPanel(this, m_notes->Editor(), m_clock);
     CreateButtonRow();
@@ -264,6 +282,9 @@ void TForm1::CreateTopBar()
 
     m_syncButton = FlatButton(bar, "SpeedButton7", {}, {536, 4, 23, 22},
                               QStringLiteral("Synchronizacja czasu (wymagane połączenie z internetem)"), Glyph::Sync);
+    // The button shows only its picture; the hint stays its description.
+    m_syncButton->setAccessibleName(QStringLiteral("Synchronizuj"));
+    m_alarmEdit->setAccessibleName(QStringLiteral("Godzina alarmu"));
 }
 
 void TForm1::CreateButtonRow()

@@ -184,6 +184,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // The controls' object names keep their established spelling ("cal", "lgodzina", "Panel1"):

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QShortcut>
 
@@ -57,6 +58,22 @@ void TForm1::CreateQuitPaths()
     add(QStringLiteral("Drzemka"), [this] { m_clockController->Bar()->SnoozeClick(); });
     addActions(m_notes->Tools());
     add(QStringLiteral("Zakończ"), &TForm1::Quit);
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The tray menu's entries (iCalendar among them) are reached with the mouse through the tray
+    // icon; from the keyboard, the menu key or Shift+F10 opens the same menu over the window. A
+    // right click keeps doing nothing here, as before.
+    if (event->reason() != QContextMenuEvent::Keyboard || !m_trayMenu
+        || contextMenuPolicy() != Qt::DefaultContextMenu) {
+        QWidget::contextMenuEvent(event);
+        return;
+    }
+    QWidget* focus = focusWidget();
+    const QPoint at = focus ? focus->mapToGlobal(focus->rect().center()) : mapToGlobal(rect().center());
+    m_trayMenu->popup(at);
+    event->accept();
 }
 
 void TForm1::StartShown(bool hide)

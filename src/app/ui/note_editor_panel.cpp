@@ -11,6 +11,7 @@
 #include "ui_support/qt_text.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -38,8 +39,11 @@ NoteEditorPanel::NoteEditorPanel(QWidget* form, NoteEditor& editor, SystemClock&
 
     Memo = NamedAt(new QPlainTextEdit(form), "Memo", {272, 264, 293, 125});
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Notes often hold small tables: Tab types a tab instead of leaving the editor.
+    // Notes often hold small tables: Tab types a tab instead of leaving the editor, and Ctrl+Tab
+    // leaves it, so that the keyboard is never caught there.
     Memo->setTabChangesFocus(false);
+    Memo->installEventFilter(this);
+    Memo->setAccessibleName(QStringLiteral("Treść notatki"));
     // What the notes file cannot hold turns into "?" as it is typed or pasted, and the gap
     // between the editor and the buttons names it.
     m_unstorable = new UnstorableNotice(Memo, form);
@@ -52,6 +56,26 @@ NoteEditorPanel::NoteEditorPanel(QWidget* form, NoteEditor& editor, SystemClock&
     Wykasuj = FlatButton(form, "Wykasuj", QStringLiteral("Wykasuj"), {484, 404, 81, 22},
                          QStringLiteral("Wykasowanie zawartości notatki"), Glyph::Erase);
     ConnectNoteEditor();
+}
+
+bool NoteEditorPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != Memo || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool control = key->modifiers() & Qt::ControlModifier;
+    if (!control || (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
+        return false;
+    // As Tab would move outside the editor: the next control of the window that takes Tab.
+    const bool forward = key->key() == Qt::Key_Tab;
+    QWidget* next = Memo;
+    do {
+        next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
+    } while (next != Memo
+             && !((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled()
+                  && next->window() == m_form->window()));
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void NoteEditorPanel::ConnectNoteEditor()

@@ -23,6 +23,9 @@ public:
     // The memo, the note type and the captions from the editor's state.
     void ShowEditorState();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ConnectNoteEditor();
     void MemoChanged();

@@ -1,7 +1,9 @@
 // Start-up of the window and of the window picture.
 #include "app/ui/run_gui.h"
 
+#include "app/ui/accessibility.h"
 #include "app/ui/icons.h"
+#include "app/version.h"
 #include "app/ui/main_window.h"
 #include "ui_support/qt_language.h"
 #include "app/ui/show_error.h"
@@ -29,8 +31,10 @@ void ConfigureApplication(QApplication& app)
     QApplication::setApplicationName(QStringLiteral("Dniarz"));
     // Desktops match the window to its menu entry by this name (the Wayland app id), and by the
     // window class "Dniarz" that the application name gives on X11.
-    QGuiApplication::setDesktopFileName(QStringLiteral("dniarz"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     QApplication::setWindowIcon(AppIcon());
+    // Before any window: the contacts book may be opened alone.
+    InstallWindowAccessibility();
     // The window is laid out in fixed pixels; a desktop theme with wider margins would crowd it.
     if (QStyle* style = CreateProgramStyle())
         QApplication::setStyle(style);

@@ -4,12 +4,16 @@
 #include "ui_support/named.h"
 
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
 
 SpeedButton::SpeedButton(QWidget* parent) : QAbstractButton(parent)
 {
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab and pressed with Space; a click leaves the focus where it was, so that
+    // "Zachowaj" does not take it from the note being written.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 int SpeedButton::ContentWidth() const
@@ -55,6 +59,12 @@ void SpeedButton::paintEvent(QPaintEvent*)
     if (!text().isEmpty()) {
         p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
         p.drawText(QRect(x, shift, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
     }
 }
 

@@ -46,6 +46,7 @@ Twiele::Twiele(TDateTime anchor, TDateTime clicked, QWidget* parent)
     items->addWidget(RadioAssign);
 
     Memo = NamedAt(new QPlainTextEdit(this), "Memo", {19, 131, 293, 125});
+    Memo->setAccessibleName(QStringLiteral("Treść notatki"));
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo->setTabChangesFocus(false);
     // What the notes file cannot hold is shown as "?" at once, so the user sees what will be kept,

@@ -125,6 +125,8 @@ void Tfkor::AddTimeRow(QVBoxLayout* layout, const char* editName, const char* bu
     QHBoxLayout* row = AddRow(layout);
     row->addWidget(new QLabel(QStringLiteral("Godzina [hh:mm:ss]:"), this));
     edit = HmsEdit(editName, this);
+    // Said with the button's caption: two rows have the same label.
+    edit->setAccessibleName(QStringLiteral("Godzina: ") + caption);
     row->addWidget(edit);
     button = BoldButton(buttonName, caption, this);
     button->setAutoDefault(false);

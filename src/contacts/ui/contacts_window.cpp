@@ -246,6 +246,7 @@ void Ttelform::CreateControls()
     Label1->setObjectName(QStringLiteral("Label1"));
     szukaj = new QLineEdit(this);
     szukaj->setObjectName(QStringLiteral("szukaj"));
+    Label1->setBuddy(szukaj);
     m_searchColour = szukaj->palette().color(QPalette::Base);
     SpeedButton3 = MakeArrowButton(
         this, "SpeedButton3", Qt::DownArrow,
@@ -268,6 +269,11 @@ void Ttelform::CreateControls()
     Label2->setObjectName(QStringLiteral("Label2"));
     re2 = new ContactsEditor(this);
     SetupEditor(re2, "re2");
+    // The arrows and the two editors show no words of their own to a screen reader.
+    re1->setAccessibleName(QStringLiteral("Kontakty"));
+    Label2->setBuddy(re2);
+    SpeedButton3->setAccessibleName(QStringLiteral("Szukaj w dół"));
+    SpeedButton4->setAccessibleName(QStringLiteral("Szukaj w górę"));
 
     SpeedButton1 = MakeButton(this, "SpeedButton1", QStringLiteral("Dodaj"),
                               QStringLiteral("Przenosi wpis pola \"Nowy kontakt\" do głównego okna (Ctrl Enter w "
@@ -290,6 +296,7 @@ void Ttelform::CreateControls()
     connect(SpeedButton2, &QPushButton::clicked, this, &Ttelform::SpeedButton2Click);
     szukaj->installEventFilter(this);
     re2->installEventFilter(this);
+    re1->installEventFilter(this);
 }
 
 void Ttelform::CreateMenu()
@@ -376,6 +383,12 @@ bool Ttelform::eventFilter(QObject* watched, QEvent* event)
     if (watched == re2 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         && key->modifiers().testFlag(Qt::ControlModifier)) {
         SpeedButton1->click();
+        return true;
+    }
+    // What a double click does to the address under the pointer, Ctrl+Enter does at the caret.
+    if (watched == re1 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        && key->modifiers().testFlag(Qt::ControlModifier)) {
+        re1DblClick();
         return true;
     }
     return QWidget::eventFilter(watched, event);

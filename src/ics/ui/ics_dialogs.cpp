@@ -104,6 +104,8 @@ QGroupBox* IcsExportDialog::CreateNotesGroup(int currentYear)
     zLat = Named(new QRadioButton(QStringLiteral("z lat od"), notes), "zLat");
     odRoku = Named(new QSpinBox(notes), "odRoku");
     doRoku = Named(new QSpinBox(notes), "doRoku");
+    odRoku->setAccessibleName(QStringLiteral("Od roku"));
+    doRoku->setAccessibleName(QStringLiteral("Do roku"));
     for (QSpinBox* year : {odRoku, doRoku}) {
         year->setRange(1, 9999);
         year->setValue(currentYear);

@@ -40,7 +40,7 @@ public:
         for (const Action& action : notification.actions)
             actions << QString::fromStdString(action.key) << QString::fromStdString(action.label);
         QVariantMap hints;
-        hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("dniarz"));
+        hints.insert(QStringLiteral("desktop-entry"), QStringLiteral(DNIARZ_APP_ID));
         hints.insert(QStringLiteral("urgency"), QVariant::fromValue<uchar>(notification.urgent ? 2 : 1));
         // The tag's last notification is replaced, so that a second ring shows one notification,
         // not two; a server that no longer shows it makes a new one.

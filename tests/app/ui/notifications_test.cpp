@@ -225,7 +225,8 @@ private slots:
         QCOMPARE(call.summary, QStringLiteral("Jutro imieniny: Ewy"));
         QCOMPARE(call.body, QStringLiteral("Życzenia dla bliskich"));
         QCOMPARE(call.actions, (QStringList{QStringLiteral("a"), QStringLiteral("Przyjęte")}));
-        QCOMPARE(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("dniarz"));
+        // The menu entry the package installs, pl.brenvik.dniarz.desktop, whose icon the desktop shows.
+        QCOMPARE(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("pl.brenvik.dniarz"));
         QCOMPARE(call.hints.value(QStringLiteral("urgency")).toInt(), 1);
         QCOMPARE(call.timeout, -1);
         // A button of another notification reaches nobody; this one's reaches its handler.
