@@ -23,7 +23,8 @@ for old in share/applications/dniarz.desktop share/metainfo/org.example.dniarz.m
 done
 
 sizes=(16 22 24 32 48 64 128 256)
-expected=(bin/dniarz share/applications/pl.brenvik.dniarz.desktop share/metainfo/pl.brenvik.dniarz.metainfo.xml
+expected=(bin/dniarz libexec/dniarz/dniarz-window.so share/applications/pl.brenvik.dniarz.desktop
+          share/metainfo/pl.brenvik.dniarz.metainfo.xml
           share/man/man1/dniarz.1.gz share/man/pl/man1/dniarz.1.gz share/icons/hicolor/scalable/apps/dniarz.svg
           share/doc/dniarz/README.md share/doc/dniarz/copyright share/doc/dniarz/changelog.gz)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/dniarz.png"); done

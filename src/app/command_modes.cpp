@@ -11,7 +11,6 @@
 #include "app/search_command.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
-#include "app/ui/run_gui.h"
 #include "app/version.h"
 #include "calendar/namedays.h"
 #include "clock/local_time.h"
@@ -84,8 +83,7 @@ int RunImportIcs(const CommandLine& options, const ProgramFiles& files, Platform
 
 }  // namespace
 
-std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& options, const ProgramFiles& files,
-                                  Platform& platform)
+int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     const auto& programDir = files.userDir;
     switch (options.mode) {
@@ -118,9 +116,8 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
     case CommandLine::Mode::Sntp:
         return RunSntp(options, files, platform);
     case CommandLine::Mode::Screenshot:
-        return RunScreenshot(argc, argv, options, files, platform);
     case CommandLine::Mode::Window:
-        break;
+        break;  // the window's part runs these (NeedsWindowPart)
     }
-    return std::nullopt;
+    return 2;
 }
