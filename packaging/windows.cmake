@@ -1,7 +1,9 @@
-# The Windows installer (NSIS, through `cpack -G NSIS`): the program with Qt's DLLs and plugins and
-# MinGW's runtime in bin\, the shipped files in share\dniarz\ (the layout that tells the program it
-# runs installed, so that the notes go to %LOCALAPPDATA%), a Start-menu shortcut, and an
-# uninstaller that removes what it installed and never the user's notes.
+# The Windows installer (NSIS, through `cpack -G NSIS` with the script windows/NSIS.template.in):
+# the program with Qt's DLLs and plugins and MinGW's runtime in bin\, the shipped files in
+# share\dniarz\ (the layout that tells the program it runs installed, so that the notes go to
+# %LOCALAPPDATA%), a Start-menu shortcut with the program's AppUserModelID, and an uninstaller that
+# removes what it installed and never the user's notes or settings. For the current user without
+# administrator rights by default, for every user with /AllUsers or the installer's choice.
 set_target_properties(dniarz PROPERTIES WIN32_EXECUTABLE ON)
 install(TARGETS dniarz RUNTIME DESTINATION bin)
 # The window's part beside the program, which looks for it there first.
@@ -45,11 +47,11 @@ set(CPACK_PACKAGE_EXECUTABLES "dniarz;Dniarz")
 set(CPACK_NSIS_DISPLAY_NAME Dniarz)
 set(CPACK_NSIS_PACKAGE_NAME Dniarz)
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\dniarz.exe")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_DNIARZ_APP_USER_MODEL_ID "${DNIARZ_APP_USER_MODEL_ID}")
 # A 64-bit installer for a 64-bit program: it needs no 32-bit layer of the system (Wine's
-# included) and installs into the 64-bit Program Files.
+# included) and, for every user, installs into the 64-bit Program Files.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+list(PREPEND CMAKE_MODULE_PATH "${CMAKE_CURRENT_SOURCE_DIR}/windows")
 set(CPACK_NSIS_MODIFY_PATH OFF)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX "${PROJECT_BINARY_DIR}/packages")

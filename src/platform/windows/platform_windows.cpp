@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/registry_startup_entry.h"
@@ -34,6 +35,10 @@ std::filesystem::path KnownFolder(REFKNOWNFOLDERID id)
 Platform MakePlatform(const std::string& instanceName, PrivilegedClockShift)
 {
     Platform platform;
+    // The same id as the installed Start-menu shortcut's, so that Windows shows the notifications
+    // and the taskbar button as the program's. A program started from elsewhere (the portable
+    // ZIP) still runs; Windows then only names it by its file.
+    (void)SetCurrentProcessExplicitAppUserModelID(DNIARZ_APP_USER_MODEL_ID);
     // Setting the clock needs the right to in the token; there is no service to ask instead.
     platform.clock = std::make_unique<WindowsSystemClock>();
     platform.settings = std::make_unique<RegistrySettingsStore>();
