@@ -11,6 +11,7 @@
 #include "app/search_command.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
+#include "app/winter_holidays_file.h"
 #include "app/ui/run_gui.h"
 #include "app/version.h"
 #include "calendar/namedays.h"
@@ -96,8 +97,9 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
         std::cout << "dniarz " << kProgramVersion << "\n";
         return 0;
     case CommandLine::Mode::PrintDay:
-        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock}, options, std::cout,
-                           std::cerr);
+        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock,
+                            files.Locate(kWinterHolidaysFileName)},
+                           options, std::cout, std::cerr);
     case CommandLine::Mode::Search:
         return RunSearch(options, programDir, platform);
     case CommandLine::Mode::Reminders:
