@@ -12,7 +12,6 @@
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
 #include "app/winter_holidays_file.h"
-#include "app/ui/run_gui.h"
 #include "app/version.h"
 #include "calendar/namedays.h"
 #include "clock/local_time.h"
@@ -85,8 +84,7 @@ int RunImportIcs(const CommandLine& options, const ProgramFiles& files, Platform
 
 }  // namespace
 
-std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& options, const ProgramFiles& files,
-                                  Platform& platform)
+int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     const auto& programDir = files.userDir;
     switch (options.mode) {
@@ -120,9 +118,8 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
     case CommandLine::Mode::Sntp:
         return RunSntp(options, files, platform);
     case CommandLine::Mode::Screenshot:
-        return RunScreenshot(argc, argv, options, files, platform);
     case CommandLine::Mode::Window:
-        break;
+        break;  // the window's part runs these (NeedsWindowPart)
     }
-    return std::nullopt;
+    return 2;
 }
