@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The installer under Wine, as a user would meet it: a silent install for the current user puts
-# the program, its window's part, Qt's DLLs and plugins, info.rtf and a Start-menu shortcut into
-# %LOCALAPPDATA%\Programs\Dniarz with its uninstall entry under HKCU and nothing under HKLM; the
-# installed program prints a day; an install over it (an update) keeps the user's notes and
-# settings; the silent uninstall removes what was installed and leaves them. Then the same for
-# every user (/AllUsers) into Program Files (a path with a blank), with the entry under HKLM.
+# the program, its window's part, Qt's DLLs and plugins, info.rtf, the winter holidays and a
+# Start-menu shortcut into %LOCALAPPDATA%\Programs\Dniarz with its uninstall entry under HKCU and
+# nothing under HKLM; the installed program prints a day; an install over it (an update) keeps the
+# user's notes and settings; the silent uninstall removes what was installed and leaves them. Then
+# the same for every user (/AllUsers) into Program Files (a path with a blank), entry under HKLM.
 #   tests/windows/check_installer.sh WINE_RUN PACKAGES_DIR
 set -euo pipefail
 wine_run=$1 packages=$2
@@ -27,7 +27,8 @@ notes_home=$(unix_path "$local_app_data")/Dniarz
 user_target=$(unix_path "$local_app_data")/Programs/Dniarz
 all_target="$wineprefix/drive_c/Program Files/Dniarz"
 files=(bin/dniarz.exe bin/dniarz-window.dll bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll
-       bin/platforms/qwindows.dll bin/libstdc++-6.dll share/dniarz/info.rtf Uninstall.exe)
+       bin/platforms/qwindows.dll bin/libstdc++-6.dll share/dniarz/info.rtf share/dniarz/ferie-zimowe.txt
+       Uninstall.exe)
 # A value of the program's own settings, as the program keeps them; an update must not touch it.
 settings='HKCU\Software\Brenvik\dniarz'
 
