@@ -20,6 +20,11 @@
 #include "ics/ics_commands.h"
 #include "platform/path_text.h"
 #endif
+#ifdef DNIARZ_HAVE_SYNC
+#include "platform/process_environment.h"
+#include "sync/caldav/keychain_password_store.h"
+#include "sync/caldav/sync_command.h"
+#endif
 
 namespace {
 
@@ -82,6 +87,33 @@ int RunImportIcs(const CommandLine& options, const ProgramFiles& files, Platform
 }
 #endif
 
+#ifdef DNIARZ_HAVE_SYNC
+int RunSync(const CommandLine& options, const ProgramFiles& files, Platform& platform)
+{
+    SyncCommandInput input;
+    input.server = options.syncServer;
+    input.user = options.syncUser;
+    input.calendar = options.syncCalendar;
+    input.show = options.syncShow;
+    input.subscribe = options.syncSubscribe;
+    input.notesPath = files.userDir / "dnz.dat";
+    input.environmentPassword = EnvironmentValue("DNIARZ_SYNC_PASSWORD");
+    if (const std::optional<std::string> timeout = EnvironmentValue("DNIARZ_SYNC_TIMEOUT")) {
+        const int seconds = std::atoi(timeout->c_str());
+        if (seconds > 0)
+            input.timeoutSeconds = seconds;
+    }
+    input.ask = AskOnTerminal;
+    input.clock = {LocalNow(*platform.clock), platform.clock->Now(),
+                   [&](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); }};
+    if (files.OwnsUserDir() && !EnsurePrivateDirectory(files.userDir))
+        std::cerr << "dniarz: nie można utworzyć folderu " << PathToUtf8(files.userDir) << '\n';
+    NotesJournal journal(*platform.notesFile);
+    KeychainPasswordStore passwords;
+    return RunSyncCommand(input, {*platform.settings, *platform.files, journal, passwords}, std::cout, std::cerr);
+}
+#endif
+
 }  // namespace
 
 std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& options, const ProgramFiles& files,
@@ -111,6 +143,14 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
     case CommandLine::Mode::ExportIcs:
     case CommandLine::Mode::ImportIcs:
         std::cerr << "dniarz: ta wersja programu nie obsługuje plików iCalendar\n";
+        return 2;
+#endif
+#ifdef DNIARZ_HAVE_SYNC
+    case CommandLine::Mode::Sync:
+        return RunSync(options, files, platform);
+#else
+    case CommandLine::Mode::Sync:
+        std::cerr << "dniarz: ta wersja programu nie obsługuje synchronizacji kalendarzy\n";
         return 2;
 #endif
     case CommandLine::Mode::Contacts:

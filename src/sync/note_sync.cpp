@@ -99,7 +99,7 @@ std::string NoteAfterRemoteChange(const std::string& base, const EventResource& 
 class NoteSync
 {
 public:
-    NoteSync(NotesJournal& journal, SyncState& state, CalendarServer& server, const NoteSyncClock& clock)
+    NoteSync(NotesJournal& journal, NoteSyncState& state, CalendarServer& server, const NoteSyncClock& clock)
         : m_journal(journal), m_state(state), m_server(server), m_clock(clock)
     {
     }
@@ -141,7 +141,7 @@ private:
     void Keep(SyncEntry entry) { m_state.entries.push_back(std::move(entry)); }
 
     NotesJournal& m_journal;
-    SyncState& m_state;
+    NoteSyncState& m_state;
     CalendarServer& m_server;
     const NoteSyncClock& m_clock;
     NoteSyncOutcome m_outcome;
@@ -455,7 +455,7 @@ bool NoteSync::SendNewNote(const std::string& key)
 NoteSyncOutcome NoteSync::Run()
 {
     if (m_state.collection != m_server.Collection()) {
-        m_state = SyncState();
+        m_state = NoteSyncState();
         m_state.collection = m_server.Collection();
     }
     std::string newToken;
@@ -542,7 +542,8 @@ NoteSyncOutcome NoteSync::Run()
 
 }  // namespace
 
-NoteSyncOutcome SyncNotes(NotesJournal& journal, SyncState& state, CalendarServer& server, const NoteSyncClock& clock)
+NoteSyncOutcome SyncNotes(NotesJournal& journal, NoteSyncState& state, CalendarServer& server,
+                          const NoteSyncClock& clock)
 {
     return NoteSync(journal, state, server, clock).Run();
 }
@@ -552,7 +553,7 @@ NoteSyncOutcome SyncNotesRemembering(NotesJournal& journal, FileStore& files, Ca
 {
     const std::filesystem::path path = SyncStatePath(journal.NotesPath());
     const FileRead stored = files.Read(path, kMaxSyncStateBytes);
-    SyncState state = stored.status == FileRead::Status::Read ? ParseSyncState(stored.contents) : SyncState();
+    NoteSyncState state = stored.status == FileRead::Status::Read ? ParseSyncState(stored.contents) : NoteSyncState();
     const NoteSyncOutcome outcome = SyncNotes(journal, state, server, clock);
     // The notes first: a state that ran ahead of them would take a note lost here for one
     // deleted here, and delete it on the server.

@@ -41,7 +41,8 @@ struct NoteSyncClock
 // the caller flushes it. Throws EInOutError when a record would take the notes file past its size
 // limit. A server failure stops the sync with `error` set; the state then keeps the old token, so
 // the next sync looks at every change again.
-NoteSyncOutcome SyncNotes(NotesJournal& journal, SyncState& state, CalendarServer& server, const NoteSyncClock& clock);
+NoteSyncOutcome SyncNotes(NotesJournal& journal, NoteSyncState& state, CalendarServer& server,
+                          const NoteSyncClock& clock);
 
 // SyncNotes with the state in its file beside the notes: read (a missing or damaged one is none),
 // the journal flushed, then the state stored. Throws EInOutError as a save does, the state file

@@ -48,7 +48,7 @@ std::filesystem::path SyncStatePath(const std::filesystem::path& notesFile)
     return notesFile.parent_path() / "dnz-sync.txt";
 }
 
-SyncState ParseSyncState(std::string_view contents)
+NoteSyncState ParseSyncState(std::string_view contents)
 {
     std::vector<std::string_view> lines;
     std::size_t pos = 0;
@@ -62,7 +62,7 @@ SyncState ParseSyncState(std::string_view contents)
     }
     if (lines.size() < 3 || lines[0] != kHeader)
         return {};
-    SyncState state;
+    NoteSyncState state;
     auto collection = NamedValue(lines[1], "calendar");
     auto token = NamedValue(lines[2], "token");
     if (!collection || !token || collection->empty())
@@ -88,7 +88,7 @@ SyncState ParseSyncState(std::string_view contents)
     return state;
 }
 
-std::string FormatSyncState(const SyncState& state)
+std::string FormatSyncState(const NoteSyncState& state)
 {
     std::string out(kHeader);
     out += "\ncalendar\t" + EscapeField(state.collection) + "\ntoken\t" + EscapeField(state.syncToken) + '\n';

@@ -25,7 +25,7 @@ struct SyncEntry
     std::string text;  // the note's text as both sides last had it, in record form (CR LF)
 };
 
-struct SyncState
+struct NoteSyncState
 {
     std::string collection;  // the calendar's path; a state of another calendar is none
     std::string syncToken;   // the collection's sync-token after the last sync, when it offers one
@@ -39,8 +39,8 @@ constexpr std::size_t kMaxSyncStateBytes = 256 * 1024 * 1024;
 
 // The state from its file's contents. A file damaged anywhere is no state at all: the next sync
 // then compares everything, which costs time but never doubles or deletes a note.
-SyncState ParseSyncState(std::string_view contents);
+NoteSyncState ParseSyncState(std::string_view contents);
 // The file's contents: a header line, "calendar TAB path", "token TAB token", then a line an
 // entry, "kind TAB key TAB uid TAB href TAB etag TAB
 // text", every field escaped as the import's memory is.
-std::string FormatSyncState(const SyncState& state);
+std::string FormatSyncState(const NoteSyncState& state);

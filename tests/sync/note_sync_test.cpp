@@ -93,7 +93,7 @@ protected:
 
     FakeJournalFile file;
     NotesJournal journal{file};
-    SyncState state;
+    NoteSyncState state;
     FakeCalendarServer server;
     NoteSyncClock clock{EncodeDate(2026, 3, 20) + 0.5, std::chrono::sys_days(std::chrono::year(2026) / 3 / 20),
                         [](auto) { return std::chrono::seconds(3600); }};
@@ -159,7 +159,7 @@ TEST_F(NoteSyncTest, EachRuleOfTheMerge)
         NotesJournal rowJournal(rowFile);
         ASSERT_FALSE(rowJournal.OpenNotes("/notatki/dnz.dat"));
         FakeCalendarServer rowServer;
-        SyncState rowState;
+        NoteSyncState rowState;
         rowJournal.AppendRecord(kKey, base, clock.now);
         ASSERT_EQ(SyncNotes(rowJournal, rowState, rowServer, clock).sent, 1);
         ASSERT_TRUE(rowServer.resources.contains(kHref));
@@ -260,7 +260,7 @@ TEST_F(NoteSyncTest, LosingTheStateCostsAComparisonOnly)
     const auto before = server.resources;
     for (const bool damaged : {false, true}) {
         SCOPED_TRACE(damaged ? "damaged file" : "no file");
-        state = damaged ? ParseSyncState("dniarz-sync 1\ncalendar\t/cal/notes/\n") : SyncState();
+        state = damaged ? ParseSyncState("dniarz-sync 1\ncalendar\t/cal/notes/\n") : NoteSyncState();
         const NoteSyncOutcome outcome = Sync();
         EXPECT_EQ(outcome.sent + outcome.received + outcome.conflicts, 0);
         EXPECT_EQ(Requests("PUT") + Requests("DELETE"), 0);
@@ -361,7 +361,7 @@ TEST_F(NoteSyncTest, AServerThatFailsMidWayLeavesNothingDoubledOrLost)
             rowJournal.AppendRecord("2026.04.0" + std::to_string(day), "Notatka " + std::to_string(day), clock.now);
         FakeCalendarServer rowServer;
         rowServer.Set("/cal/notes/t.ics", PhoneEvent("telefon-4", "20260420", "Z telefonu"));
-        SyncState rowState;
+        NoteSyncState rowState;
         rowServer.failAfter = failAfter;
         const NoteSyncOutcome cut = SyncNotes(rowJournal, rowState, rowServer, clock);
         EXPECT_NE(cut.error, "");

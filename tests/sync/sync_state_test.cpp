@@ -5,9 +5,9 @@
 
 namespace {
 
-TEST(SyncState, KeepsEveryFieldThroughItsFile)
+TEST(NoteSyncState, KeepsEveryFieldThroughItsFile)
 {
-    SyncState state;
+    NoteSyncState state;
     state.collection = "/dav/ania/notatki/";
     state.syncToken = "http://radicale.org/ns/sync/1\tx";
     state.entries = {
@@ -16,7 +16,7 @@ TEST(SyncState, KeepsEveryFieldThroughItsFile)
         {SyncEntry::Kind::Absorbed, "    .05.03", "telefon", "/dav/x.ics", "", "3 Maja"},
         {SyncEntry::Kind::Ignored, "", "", "/dav/zadanie.ics", "W/\"1\"", ""},
     };
-    const SyncState back = ParseSyncState(FormatSyncState(state));
+    const NoteSyncState back = ParseSyncState(FormatSyncState(state));
     EXPECT_EQ(back.collection, state.collection);
     EXPECT_EQ(back.syncToken, state.syncToken);
     ASSERT_EQ(back.entries.size(), 3u);
@@ -31,7 +31,7 @@ TEST(SyncState, KeepsEveryFieldThroughItsFile)
     }
 }
 
-TEST(SyncState, ADamagedFileIsNoState)
+TEST(NoteSyncState, ADamagedFileIsNoState)
 {
     const std::string whole = "dniarz-sync 1\ncalendar\t/c/\ntoken\t\nnotatka\t2026.03.10\tu\t/c/a.ics\t\"1\"\tTekst\n";
     ASSERT_EQ(ParseSyncState(whole).entries.size(), 1u);
@@ -50,7 +50,7 @@ TEST(SyncState, ADamagedFileIsNoState)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const SyncState state = ParseSyncState(row.contents);
+        const NoteSyncState state = ParseSyncState(row.contents);
         EXPECT_TRUE(state.entries.empty());
         EXPECT_EQ(state.collection, "");
     }
