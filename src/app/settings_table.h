@@ -108,8 +108,8 @@ enum class SavedBy
     /* The calendar server the notes sync with; its password is in the system's keyring, never here. */ \
     SETTING(SyncServer,         std::string,   "Serwer kalendarzy",           "",                   UseDefault, Own,    Any           ) /* the root address */ \
     SETTING(SyncUser,           std::string,   "Użytkownik serwera kalendarzy", "",                 UseDefault, Own,    Any           ) \
-    SETTING(SyncNotesCalendar,  std::string,   "Kalendarz notatek",           "",                   UseDefault, Own,    Any           ) /* the collection's path */ \
-    SETTING(SyncShownCalendars, std::string,   "Kalendarze pokazywane",       "",                   UseDefault, Own,    Any           ) /* paths, LF between */ \
+    SETTING(SyncNotesCalendar,  std::string,   "Kalendarz notatek",           "",                   UseDefault, Own,    Any           ) /* "path TAB display name" */ \
+    SETTING(SyncShownCalendars, std::string,   "Kalendarze pokazywane",       "",                   UseDefault, Own,    Any           ) /* "path TAB display name" lines */ \
     SETTING(SyncSubscribed,     std::string,   "Kalendarze subskrybowane",    "",                   UseDefault, Own,    Any           ) /* .ics addresses, LF between */ \
     SETTING(SyncOn,             bool,          "Synchronizacja włączona",     false,                UseDefault, Own,    Any           ) \
     SETTING(SyncMinutes,        std::int32_t,  "Synchronizacja co ile minut", 15,                   UseDefault, Own,    In(5, 1440)   ) \

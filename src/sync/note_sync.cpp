@@ -86,13 +86,18 @@ std::string ReplaceFirstLine(std::string_view text, std::string_view line)
 // The note the event stands for now, given the text both sides had at the last sync: a phone that
 // lets the user edit the title alone leaves the description as it was, and then only the note's
 // first line changes.
-std::string NoteAfterRemoteChange(const std::string& base, const EventResource& event)
+// `summaryOnly` is set when only the title changed: the event's description then no longer holds
+// the note and must be sent again.
+std::string NoteAfterRemoteChange(const std::string& base, const EventResource& event, bool* summaryOnly = nullptr)
 {
     if (event.description.empty() || !SameText(event.description, base))
         return event.text;
     const std::string_view summary = FirstLine(event.summary);
-    if (!summary.empty() && summary != FirstLine(base))
+    if (!summary.empty() && summary != FirstLine(base)) {
+        if (summaryOnly)
+            *summaryOnly = true;
         return ReplaceFirstLine(base, summary);
+    }
     return base;
 }
 
@@ -279,7 +284,8 @@ bool NoteSync::MergeNote(SyncEntry e, Remote remote, std::optional<RemoteResourc
                 Keep({SyncEntry::Kind::Ignored, {}, e.uid, e.href, resource->etag, {}});
                 return true;
             }
-            const std::string remoteText = NoteAfterRemoteChange(e.text, *event);
+            bool summaryOnly = false;
+            const std::string remoteText = NoteAfterRemoteChange(e.text, *event, &summaryOnly);
             if (event->key == e.key && SameText(remoteText, e.text)) {
                 // A new ETag for the same note: a server's own rewrite, or the first ETag of a
                 // write whose answer gave none.
@@ -324,11 +330,14 @@ bool NoteSync::MergeNote(SyncEntry e, Remote remote, std::optional<RemoteResourc
             e.key = key;
             e.etag = resource->etag;
             e.text = remoteText;
-            if (!conflict) {
+            if (!conflict && !summaryOnly) {
                 Keep(std::move(e));
                 return true;
             }
-            ++m_outcome.conflicts;
+            if (conflict)
+                ++m_outcome.conflicts;
+            else
+                e.text = summaryOnly ? event->text : e.text;
             written = m_server.Put(e.href, EventData(e.uid, key, result), e.etag);
         }
         switch (written.status) {

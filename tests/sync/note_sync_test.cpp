@@ -132,8 +132,9 @@ TEST_F(NoteSyncTest, EachRuleOfTheMerge)
          0},
         {"description edited there", std::nullopt, Remote::Description, "Spotkanie\\nz Tomkiem",
          "Spotkanie\r\nz Tomkiem", "Spotkanie\nz Tomkiem", 0, 1, 0},
+        // The event's description no longer holds the note: it goes back with the new first line.
         {"summary alone edited there", std::nullopt, Remote::Summary, "Zebranie", "Zebranie\r\nz Anną",
-         "Spotkanie\nz Anną", 0, 1, 0},
+         "Zebranie\nz Anną", 1, 1, 0},
         {"edited on both sides", "Spotkanie\r\nz Anną o 10", Remote::Description, "Spotkanie\\nz Tomkiem",
          "Spotkanie\r\nz Anną o 10\r\n----\r\nSpotkanie\r\nz Tomkiem",
          "Spotkanie\nz Anną o 10\n----\nSpotkanie\nz Tomkiem", 1, 0, 1},

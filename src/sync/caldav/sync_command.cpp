@@ -54,6 +54,26 @@ const CalendarInfo* FindCalendar(const std::vector<CalendarInfo>& calendars, con
     return nullptr;
 }
 
+// A calendar as the settings keep it: "path TAB display name".
+std::string StoredCalendar(const CalendarInfo& calendar)
+{
+    return (calendar.path + u'\t' + calendar.displayName).toStdString();
+}
+
+std::vector<CalendarInfo> StoredCalendars(const std::string& stored)
+{
+    std::vector<CalendarInfo> out;
+    for (const std::string& line : Lines(stored)) {
+        const QString text = QString::fromStdString(line);
+        const qsizetype tab = text.indexOf(u'\t');
+        if (tab > 0)
+            out.push_back({text.left(tab), text.mid(tab + 1)});
+        else if (tab < 0)
+            out.push_back({text, text.section(u'/', -2, -2)});
+    }
+    return out;
+}
+
 std::string CalendarNames(const std::vector<CalendarInfo>& calendars)
 {
     std::string out;
@@ -107,7 +127,7 @@ private:
     }
     std::optional<std::string> Password(const std::string& account);
     std::optional<std::vector<CalendarInfo>> Discover(CalDavClient& client, CalDavAccount& account, int& code);
-    void FetchShown(CalDavAccount& account, const std::vector<CalendarInfo>& calendars, bool& failed);
+    void FetchShown(CalDavAccount& account, const std::vector<CalendarInfo>& shownCalendars, bool& failed);
 
     const SyncCommandInput& m_in;
     SyncServices m_services;
@@ -160,23 +180,18 @@ std::optional<std::vector<CalendarInfo>> SyncRun::Discover(CalDavClient& client,
     return calendars;
 }
 
-void SyncRun::FetchShown(CalDavAccount& account, const std::vector<CalendarInfo>& calendars, bool& failed)
+void SyncRun::FetchShown(CalDavAccount& account, const std::vector<CalendarInfo>& shownCalendars, bool& failed)
 {
     std::vector<ShownCalendar> copy;
     CalDavClient client(account);
-    for (const std::string& path : Lines(m_settings.SyncShownCalendars)) {
-        const CalendarInfo* calendar = FindCalendar(calendars, path);
-        if (!calendar) {
-            m_err << "dniarz: na serwerze nie ma już kalendarza " << path << '\n';
-            continue;
-        }
-        const auto resources = client.FetchAll(calendar->path);
+    for (const CalendarInfo& calendar : shownCalendars) {
+        const auto resources = client.FetchAll(calendar.path);
         if (!resources) {
-            m_err << "dniarz: " << calendar->displayName.toStdString() << ": " << client.Error() << '\n';
+            m_err << "dniarz: " << calendar.displayName.toStdString() << ": " << client.Error() << '\n';
             failed = true;
             return;  // the copy of the last sync stays whole
         }
-        ShownCalendar shown{calendar->displayName.toStdString(), {}};
+        ShownCalendar shown{calendar.displayName.toStdString(), {}};
         int events = 0;
         for (const RemoteResource& r : *resources) {
             events += CountEvents(r.data) > 0 ? 1 : 0;
@@ -242,35 +257,46 @@ int SyncRun::Run()
     }
 
     CalDavClient client(account);
-    int code = 0;
-    const std::optional<std::vector<CalendarInfo>> calendars = Discover(client, account, code);
-    if (!calendars)
-        return code;
-    const CalendarInfo* notes = nullptr;
-    if (m_in.calendar) {
-        notes = FindCalendar(*calendars, *m_in.calendar);
-        if (!notes)
-            return Fail(kExitSettings,
-                        "na serwerze nie ma kalendarza " + *m_in.calendar + "; są: " + CalendarNames(*calendars));
+    // The calendars found before serve as long as the user asks for no other: a sync with nothing
+    // to do is then a single request.
+    std::vector<CalendarInfo> stored = StoredCalendars(m_settings.SyncNotesCalendar);
+    std::vector<CalendarInfo> shown = StoredCalendars(m_settings.SyncShownCalendars);
+    CalendarInfo notes;
+    if (!m_in.server && !m_in.calendar && m_in.show.empty() && !stored.empty()) {
+        notes = stored.front();
     } else {
-        notes = m_settings.SyncNotesCalendar.empty() ? nullptr : FindCalendar(*calendars, m_settings.SyncNotesCalendar);
-        if (!notes)
-            notes = &calendars->front();
-    }
-    if (!m_in.show.empty() || m_in.server) {
-        std::vector<std::string> shown = m_in.server ? std::vector<std::string>()
-                                                     : Lines(m_settings.SyncShownCalendars);
+        int code = 0;
+        const std::optional<std::vector<CalendarInfo>> calendars = Discover(client, account, code);
+        if (!calendars)
+            return code;
+        const CalendarInfo* chosen = nullptr;
+        if (m_in.calendar) {
+            chosen = FindCalendar(*calendars, *m_in.calendar);
+            if (!chosen)
+                return Fail(kExitSettings,
+                            "na serwerze nie ma kalendarza " + *m_in.calendar + "; są: " + CalendarNames(*calendars));
+        } else if (!stored.empty()) {
+            // Never another calendar in its place: the notes would be merged into it.
+            chosen = FindCalendar(*calendars, stored.front().path.toStdString());
+            if (!chosen)
+                return Fail(kExitSettings,
+                            "na serwerze nie ma już kalendarza notatek " + stored.front().displayName.toStdString()
+                                + "; wybierz inny po --calendar (są: " + CalendarNames(*calendars) + ")");
+        }
+        notes = chosen ? *chosen : calendars->front();
+        if (m_in.server)
+            shown.clear();
         for (const std::string& name : m_in.show) {
             const CalendarInfo* calendar = FindCalendar(*calendars, name);
             if (!calendar)
                 return Fail(kExitSettings,
                             "na serwerze nie ma kalendarza " + name + "; są: " + CalendarNames(*calendars));
-            if (calendar == notes)
+            if (calendar->path == notes.path)
                 return Fail(kExitSettings, "kalendarz " + name + " jest kalendarzem notatek");
-            if (std::find(shown.begin(), shown.end(), calendar->path.toStdString()) == shown.end())
-                shown.push_back(calendar->path.toStdString());
+            if (std::none_of(shown.begin(), shown.end(),
+                             [&](const CalendarInfo& c) { return c.path == calendar->path; }))
+                shown.push_back(*calendar);
         }
-        m_settings.SyncShownCalendars = JoinLines(shown);
     }
     if (!m_in.subscribe.empty()) {
         std::vector<std::string> subscribed = Lines(m_settings.SyncSubscribed);
@@ -283,7 +309,11 @@ int SyncRun::Run()
         }
         m_settings.SyncSubscribed = JoinLines(subscribed);
     }
-    m_settings.SyncNotesCalendar = notes->path.toStdString();
+    m_settings.SyncNotesCalendar = StoredCalendar(notes);
+    std::vector<std::string> shownLines;
+    for (const CalendarInfo& c : shown)
+        shownLines.push_back(StoredCalendar(c));
+    m_settings.SyncShownCalendars = JoinLines(shownLines);
     // The account is kept once the server has taken it.
     if (!SaveValues(m_services.settings, m_settings,
                     {SettingId::SyncServer, SettingId::SyncUser, SettingId::SyncNotesCalendar,
@@ -297,7 +327,7 @@ int SyncRun::Run()
 
     if (const auto error = m_services.journal.OpenNotes(m_in.notesPath))
         return Fail(kExitSettings, OneLine(*error));
-    client.UseCollection(notes->path);
+    client.UseCollection(notes.path);
     NoteSyncOutcome outcome;
     std::string stateNotSaved;
     try {
@@ -308,7 +338,7 @@ int SyncRun::Run()
     }
     if (const auto closeError = m_services.journal.Close())
         return Fail(kExitSettings, OneLine(*closeError));
-    m_out << notes->displayName.toStdString() << ": wysłane " << outcome.sent << ", odebrane " << outcome.received
+    m_out << notes.displayName.toStdString() << ": wysłane " << outcome.sent << ", odebrane " << outcome.received
           << ", konflikty " << outcome.conflicts << '\n';
     if (outcome.replacedCharacters > 0)
         m_err << "dniarz: w odebranych notatkach (" << outcome.replacedCharacters
@@ -322,7 +352,7 @@ int SyncRun::Run()
     if (!outcome.error.empty())
         return Fail(kExitUnreachable, outcome.error);
     bool shownFailed = false;
-    FetchShown(account, *calendars, shownFailed);
+    FetchShown(account, shown, shownFailed);
     return shownFailed ? kExitUnreachable : 0;
 }
 
