@@ -24,6 +24,7 @@
 #include "platform/process_environment.h"
 #include "sync/caldav/keychain_password_store.h"
 #include "sync/caldav/sync_command.h"
+#include "sync/shown_events.h"
 #endif
 
 namespace {
@@ -88,6 +89,21 @@ int RunImportIcs(const CommandLine& options, const ProgramFiles& files, Platform
 #endif
 
 #ifdef DNIARZ_HAVE_SYNC
+// The "events" line from the local copy of the shown calendars: never the network.
+std::function<std::string(TDateTime)> ShownEventsLine(const std::filesystem::path& programDir, Platform& platform)
+{
+    const FileRead copy = platform.files->Read(ShownCalendarsPath(programDir / "dnz.dat"), kMaxShownCalendarsBytes);
+    if (copy.status != FileRead::Status::Read)
+        return {};
+    auto events = std::make_shared<ShownEvents>(
+        ParseShownCalendars(copy.contents),
+        [&platform](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); });
+    return [events](TDateTime date) {
+        const DateParts d = DecodeDate(date);
+        return EventsLine(events->EventsOn(d.year, d.month, d.day));
+    };
+}
+
 int RunSync(const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     SyncCommandInput input;
@@ -127,9 +143,13 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
     case CommandLine::Mode::Version:
         std::cout << "dniarz " << kProgramVersion << "\n";
         return 0;
-    case CommandLine::Mode::PrintDay:
-        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock}, options, std::cout,
-                           std::cerr);
+    case CommandLine::Mode::PrintDay: {
+        PrintDaySources sources{programDir, *platform.notesFile, *platform.settings, *platform.clock};
+#ifdef DNIARZ_HAVE_SYNC
+        sources.events = ShownEventsLine(programDir, platform);
+#endif
+        return RunPrintDay(sources, options, std::cout, std::cerr);
+    }
     case CommandLine::Mode::Search:
         return RunSearch(options, programDir, platform);
     case CommandLine::Mode::Reminders:

@@ -78,6 +78,7 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     const int dayOfYear = static_cast<int>(date - EncodeDate(d.year, 1, 1)) + 1;
     lines.emplace_back("day-of-year", std::to_string(dayOfYear) + "/" + (IsLeapYear(d.year) ? "366" : "365"));
     lines.emplace_back("school", NationwideSchoolBreak(date));
+    lines.emplace_back("events", input.events ? input.events(date) : std::string());
     return lines;
 }
 
@@ -154,6 +155,7 @@ int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std:
     input.latitude = stored.Latitude;
     input.longitude = stored.Longitude;
     input.chosenNames = ParseChosenNames(stored.ChosenNames);
+    input.events = sources.events;
     std::string error = SetPlace(input, options.latitude, options.longitude);
     if (error.empty())
         error = PrintDays(input, options.days, out);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -27,12 +28,15 @@ struct PrintDayInput
     double longitude = DefaultSettings().Longitude;
     // "Imieniny bliskich": the names whose day the "reminders" line lists.
     std::vector<std::string> chosenNames = {};
+    // The "events" line of a day: the events of the calendars shown beside the notes, from their
+    // local copy. None: the line is empty.
+    std::function<std::string(TDateTime date)> events = {};
 };
 
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
 // moon, phase, and whatever the other subsystems add after them (note, yearly-note, reminders),
 // then the Polish calendar's lines (trading-sunday, working-days, working-hours,
-// day-length, day-of-year, school).
+// day-length, day-of-year, school), then the shown calendars' events.
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
 class SunMoonAlmanac;
 // The same with the sun and moon from `almanac`, made for the input's place: the texts are the
@@ -52,10 +56,11 @@ std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>
 // What --print-day needs from outside.
 struct PrintDaySources
 {
-    const std::filesystem::path& programDir;  // where "dnz.dat" is
-    JournalFile& notesFile;                   // only read: printing must not create or repair the file
-    SettingsStore& settings;                  // the stored place; reading never creates the key
-    const SystemClock& clock;                 // today, when no date is given
+    const std::filesystem::path& programDir;                 // where "dnz.dat" is
+    JournalFile& notesFile;                                  // only read: printing must not create or repair the file
+    SettingsStore& settings;                                 // the stored place; reading never creates the key
+    const SystemClock& clock;                                // today, when no date is given
+    std::function<std::string(TDateTime date)> events = {};  // PrintDayInput::events
 };
 // --print-day: prints the day view of options.date (today when empty) and the days after it as
 // options.days asks, for the stored place or the one --lat and --lon name, to `out`. Exit code 0;
