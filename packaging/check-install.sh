@@ -15,7 +15,7 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 sizes=(16 22 24 32 48 64 128 256)
-expected=(bin/dniarz share/applications/dniarz.desktop share/metainfo/org.example.dniarz.metainfo.xml
+expected=(bin/dniarz libexec/dniarz/dniarz-window.so share/applications/dniarz.desktop share/metainfo/org.example.dniarz.metainfo.xml
           share/man/man1/dniarz.1.gz share/man/pl/man1/dniarz.1.gz share/icons/hicolor/scalable/apps/dniarz.svg
           share/doc/dniarz/README.md share/doc/dniarz/copyright share/doc/dniarz/changelog.gz)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/dniarz.png"); done

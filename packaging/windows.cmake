@@ -4,6 +4,8 @@
 # uninstaller that removes what it installed and never the user's notes.
 set_target_properties(dniarz PROPERTIES WIN32_EXECUTABLE ON)
 install(TARGETS dniarz RUNTIME DESTINATION bin)
+# The window's part beside the program, which looks for it there first.
+install(TARGETS dniarz_window LIBRARY DESTINATION bin RUNTIME DESTINATION bin)
 
 get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
 install(FILES "${qt_prefix}/bin/Qt6Core.dll" "${qt_prefix}/bin/Qt6Gui.dll" "${qt_prefix}/bin/Qt6Widgets.dll"
@@ -67,7 +69,8 @@ foreach(shipped ${DNIARZ_SHIPPED_FILES})
     endif()
 endforeach()
 # Stripped as the installer's copies are: MinGW's and Qt's DLLs come with their symbols.
-set(portable_stripped "${portable_dir}/$<TARGET_FILE_NAME:dniarz>" "${portable_dir}/platforms/qwindows.dll"
+set(portable_stripped "${portable_dir}/$<TARGET_FILE_NAME:dniarz>" "${portable_dir}/$<TARGET_FILE_NAME:dniarz_window>"
+    "${portable_dir}/platforms/qwindows.dll"
     "${portable_dir}/platforms/qoffscreen.dll")
 foreach(file ${portable_files})
     get_filename_component(name "${file}" NAME)
@@ -80,7 +83,8 @@ add_custom_target(portable_zip
     COMMAND "${CMAKE_COMMAND}" -E rm -rf "${portable_root}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${portable_dir}/platforms" "${portable_dir}/translations"
                                                  "${CPACK_OUTPUT_FILE_PREFIX}"
-    COMMAND "${CMAKE_COMMAND}" -E copy $<TARGET_FILE:dniarz> ${portable_files} "${portable_dir}"
+    COMMAND "${CMAKE_COMMAND}" -E copy $<TARGET_FILE:dniarz> $<TARGET_FILE:dniarz_window> ${portable_files}
+                                       "${portable_dir}"
     COMMAND "${CMAKE_COMMAND}" -E copy "${qt_prefix}/plugins/platforms/qwindows.dll"
                                        "${qt_prefix}/plugins/platforms/qoffscreen.dll" "${portable_dir}/platforms"
     COMMAND "${CMAKE_COMMAND}" -E copy_if_different /usr/share/qt6/translations/qtbase_pl.qm
@@ -88,6 +92,6 @@ add_custom_target(portable_zip
     COMMAND "${CMAKE_STRIP}" --strip-unneeded ${portable_stripped}
     COMMAND "${CMAKE_COMMAND}" -E chdir "${portable_root}" "${CMAKE_COMMAND}" -E tar cf "${portable_zip}"
                                         --format=zip Dniarz
-    DEPENDS dniarz
+    DEPENDS dniarz dniarz_window
     COMMENT "Packing ${portable_zip}"
     VERBATIM)

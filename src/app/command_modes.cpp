@@ -11,7 +11,6 @@
 #include "app/search_command.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
-#include "app/ui/run_gui.h"
 #include "app/version.h"
 #include "calendar/namedays.h"
 #include "clock/local_time.h"
@@ -21,9 +20,6 @@
 #include "platform/path_text.h"
 #endif
 #ifdef DNIARZ_HAVE_SYNC
-#include "platform/process_environment.h"
-#include "sync/caldav/keychain_password_store.h"
-#include "sync/caldav/sync_command.h"
 #include "sync/shown_events.h"
 #endif
 
@@ -104,36 +100,11 @@ std::function<std::string(TDateTime)> ShownEventsLine(const std::filesystem::pat
     };
 }
 
-int RunSync(const CommandLine& options, const ProgramFiles& files, Platform& platform)
-{
-    SyncCommandInput input;
-    input.server = options.syncServer;
-    input.user = options.syncUser;
-    input.calendar = options.syncCalendar;
-    input.show = options.syncShow;
-    input.subscribe = options.syncSubscribe;
-    input.notesPath = files.userDir / "dnz.dat";
-    input.environmentPassword = EnvironmentValue("DNIARZ_SYNC_PASSWORD");
-    if (const std::optional<std::string> timeout = EnvironmentValue("DNIARZ_SYNC_TIMEOUT")) {
-        const int seconds = std::atoi(timeout->c_str());
-        if (seconds > 0)
-            input.timeoutSeconds = seconds;
-    }
-    input.ask = AskOnTerminal;
-    input.clock = {LocalNow(*platform.clock), platform.clock->Now(),
-                   [&](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); }};
-    if (files.OwnsUserDir() && !EnsurePrivateDirectory(files.userDir))
-        std::cerr << "dniarz: nie można utworzyć folderu " << PathToUtf8(files.userDir) << '\n';
-    NotesJournal journal(*platform.notesFile);
-    KeychainPasswordStore passwords;
-    return RunSyncCommand(input, {*platform.settings, *platform.files, journal, passwords}, std::cout, std::cerr);
-}
 #endif
 
 }  // namespace
 
-std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& options, const ProgramFiles& files,
-                                  Platform& platform)
+int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platform& platform)
 {
     const auto& programDir = files.userDir;
     switch (options.mode) {
@@ -165,22 +136,14 @@ std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& opti
         std::cerr << "dniarz: ta wersja programu nie obsługuje plików iCalendar\n";
         return 2;
 #endif
-#ifdef DNIARZ_HAVE_SYNC
-    case CommandLine::Mode::Sync:
-        return RunSync(options, files, platform);
-#else
-    case CommandLine::Mode::Sync:
-        std::cerr << "dniarz: ta wersja programu nie obsługuje synchronizacji kalendarzy\n";
-        return 2;
-#endif
     case CommandLine::Mode::Contacts:
         return PrintContacts(programDir, std::cout, std::cerr);
     case CommandLine::Mode::Sntp:
         return RunSntp(options, files, platform);
     case CommandLine::Mode::Screenshot:
-        return RunScreenshot(argc, argv, options, files, platform);
     case CommandLine::Mode::Window:
-        break;
+    case CommandLine::Mode::Sync:
+        break;  // the window's part runs these (NeedsWindowPart)
     }
-    return std::nullopt;
+    return 2;
 }

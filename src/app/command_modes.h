@@ -1,13 +1,11 @@
 // The command-line modes that do their work and end without the window: help, version, the
-// printed day, search, contacts, time servers, iCalendar export and import, and the picture.
+// printed day, search, contacts, time servers, iCalendar export and import. None of them needs Qt.
 #pragma once
-
-#include <optional>
 
 #include "app/command_line.h"
 #include "platform/platform.h"
 #include "platform/program_dir.h"
 
-// Runs the mode options.mode names and returns its exit code; nullopt for the window.
-std::optional<int> RunCommandMode(int argc, char** argv, const CommandLine& options, const ProgramFiles& files,
-                                  Platform& platform);
+// Runs the mode options.mode names and returns its exit code. The modes NeedsWindowPart names are
+// not run here: they end with exit code 2.
+int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platform& platform);

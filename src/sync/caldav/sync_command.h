@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "platform/file_store.h"
+#include "platform/platform.h"
+#include "platform/program_dir.h"
 #include "platform/settings_store.h"
 #include "sync/note_sync.h"
 #include "sync/password_store.h"
@@ -41,3 +44,7 @@ struct SyncServices
 // address that is none, a calendar not found) and for notes or files that cannot be read or written.
 // Needs a QCoreApplication, and makes one when there is none.
 int RunSyncCommand(const SyncCommandInput& input, SyncServices services, std::ostream& out, std::ostream& err);
+
+// --sync wired to the system: the notes in the program's folder, the user's settings, the keyring,
+// DNIARZ_SYNC_PASSWORD and DNIARZ_SYNC_TIMEOUT, questions on the terminal.
+int RunSyncMode(const CommandLine& options, const ProgramFiles& files, Platform& platform);
