@@ -3,14 +3,7 @@
 
 #include <QCoreApplication>
 
-#include <cstdlib>
-#include <iostream>
-
 #include "app/settings.h"
-#include "clock/local_time.h"
-#include "platform/path_text.h"
-#include "platform/process_environment.h"
-#include "sync/caldav/keychain_password_store.h"
 #include "sync/caldav/caldav_client.h"
 #include "sync/shown_calendars.h"
 
@@ -326,11 +319,6 @@ int SyncRun::Run()
                     {SettingId::SyncServer, SettingId::SyncUser, SettingId::SyncNotesCalendar,
                      SettingId::SyncShownCalendars, SettingId::SyncSubscribed}))
         m_err << "dniarz: nie udało się zapisać ustawień konta\n";
-    if (m_askedPassword && password) {
-        std::string problem;
-        if (!m_services.passwords.Write(accountName, *password, problem))
-            m_err << "dniarz: hasło nie zostało zapamiętane: " << problem << '\n';
-    }
 
     if (const auto error = m_services.journal.OpenNotes(m_in.notesPath))
         return Fail(kExitSettings, OneLine(*error));
@@ -358,6 +346,12 @@ int SyncRun::Run()
         m_err << "dniarz: " << stateNotSaved << '\n';
     if (!outcome.error.empty())
         return Fail(kExitUnreachable, outcome.error);
+    // Kept only once the server has taken it.
+    if (m_askedPassword && password) {
+        std::string problem;
+        if (!m_services.passwords.Write(accountName, *password, problem))
+            m_err << "dniarz: hasło nie zostało zapamiętane: " << problem << '\n';
+    }
     bool shownFailed = false;
     FetchShown(account, shown, shownFailed);
     return shownFailed ? kExitUnreachable : 0;
@@ -374,29 +368,4 @@ int RunSyncCommand(const SyncCommandInput& input, SyncServices services, std::os
     if (!QCoreApplication::instance())
         application.emplace(argc, argv);
     return SyncRun(input, services, out, err).Run();
-}
-
-int RunSyncMode(const CommandLine& options, const ProgramFiles& files, Platform& platform)
-{
-    SyncCommandInput input;
-    input.server = options.syncServer;
-    input.user = options.syncUser;
-    input.calendar = options.syncCalendar;
-    input.show = options.syncShow;
-    input.subscribe = options.syncSubscribe;
-    input.notesPath = files.userDir / "dnz.dat";
-    input.environmentPassword = EnvironmentValue("DNIARZ_SYNC_PASSWORD");
-    if (const std::optional<std::string> timeout = EnvironmentValue("DNIARZ_SYNC_TIMEOUT")) {
-        const int seconds = std::atoi(timeout->c_str());
-        if (seconds > 0)
-            input.timeoutSeconds = seconds;
-    }
-    input.ask = AskOnTerminal;
-    input.clock = {LocalNow(*platform.clock), platform.clock->Now(),
-                   [&](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); }};
-    if (files.OwnsUserDir() && !EnsurePrivateDirectory(files.userDir))
-        std::cerr << "dniarz: nie można utworzyć folderu " << PathToUtf8(files.userDir) << '\n';
-    NotesJournal journal(*platform.notesFile);
-    KeychainPasswordStore passwords;
-    return RunSyncCommand(input, {*platform.settings, *platform.files, journal, passwords}, std::cout, std::cerr);
 }

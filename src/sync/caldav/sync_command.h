@@ -45,6 +45,6 @@ struct SyncServices
 // Needs a QCoreApplication, and makes one when there is none.
 int RunSyncCommand(const SyncCommandInput& input, SyncServices services, std::ostream& out, std::ostream& err);
 
-// --sync wired to the system: the notes in the program's folder, the user's settings, the keyring,
-// DNIARZ_SYNC_PASSWORD and DNIARZ_SYNC_TIMEOUT, questions on the terminal.
+// --sync wired to the system (sync_mode.cpp, built with the system's platform): the notes in the program's folder, the
+// user's settings, the keyring, DNIARZ_SYNC_PASSWORD and DNIARZ_SYNC_TIMEOUT, questions on the terminal.
 int RunSyncMode(const CommandLine& options, const ProgramFiles& files, Platform& platform);
