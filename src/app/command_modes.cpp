@@ -11,6 +11,7 @@
 #include "app/search_command.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
+#include "app/winter_holidays_file.h"
 #include "app/version.h"
 #include "calendar/namedays.h"
 #include "clock/local_time.h"
@@ -115,7 +116,8 @@ int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platfo
         std::cout << "dniarz " << kProgramVersion << "\n";
         return 0;
     case CommandLine::Mode::PrintDay: {
-        PrintDaySources sources{programDir, *platform.notesFile, *platform.settings, *platform.clock};
+        PrintDaySources sources{programDir, *platform.notesFile, *platform.settings, *platform.clock,
+                                files.Locate(kWinterHolidaysFileName)};
 #ifdef DNIARZ_HAVE_SYNC
         sources.events = ShownEventsLine(programDir, platform);
 #endif
