@@ -14,17 +14,21 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-liberation libasound2-dev libsndfile1-dev qt6-translations-l10n libical-dev)
+          libbenchmark-dev fonts-liberation libasound2-dev libsndfile1-dev qt6-translations-l10n libical-dev
+          qtkeychain-qt6-dev)
 # Only the tests need these: peers to check against (an NTP server, two RTF readers, a second
 # iCalendar reader, two calendars to exchange files with, PyEphem for the astronomy benchmark
 # bench/almanac_vs_pyephem.sh, dateutil's Easter for the feasts), the validators of the installed
 # files, the Debian package tools and lintian, the format check, a private message bus for the
-# notification tests, and for the screen-reader tests an X server, the AT-SPI bus and its Python
-# client, and Qt's platform header that switches Qt's accessibility on offscreen. chrony stays off a machine that only builds and runs the program, since it
-# would become its time service.
+# notification tests, for the screen-reader tests an X server, the AT-SPI bus and its Python
+# client, and Qt's platform header that switches Qt's accessibility on offscreen, and the calendar
+# servers and clients the sync is tested against (Radicale, Xandikos, python3-caldav, vdirsyncer
+# with khal). chrony stays off a machine that only builds and runs the program, since it would
+# become its time service.
 test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstream dpkg-dev clang-format
                python3-icalendar python3-ephem python3-dateutil dbus-daemon lintian khal calcurse
-               xvfb at-spi2-core python3-pyatspi qt6-base-private-dev)
+               xvfb at-spi2-core python3-pyatspi qt6-base-private-dev
+               radicale xandikos python3-caldav vdirsyncer)
 
 # The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
 # building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools),

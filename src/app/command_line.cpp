@@ -236,6 +236,24 @@ std::string TakeYear(ArgumentWalk& walk, CommandLine& o, const std::string& name
     return {};
 }
 
+std::string TakeSyncValue(ArgumentWalk& walk, CommandLine& o, const std::string& name)
+{
+    const auto v = walk.Value();
+    if (!v || v->empty())
+        return "dniarz: po " + name + " trzeba podać wartość";
+    if (name == "--server")
+        o.syncServer = *v;
+    else if (name == "--user")
+        o.syncUser = *v;
+    else if (name == "--calendar")
+        o.syncCalendar = *v;
+    else if (name == "--show")
+        o.syncShow.push_back(*v);
+    else
+        o.syncSubscribe.push_back(*v);
+    return {};
+}
+
 // Every option but "-hide", which is matched in any letter case.
 const OptionRule kOptions[] = {
     {"--help", TakeMode<CommandLine::Mode::Help>},
@@ -260,6 +278,12 @@ const OptionRule kOptions[] = {
     {"--with-namedays", TakeFlag<&CommandLine::withNameDays>},
     {"--with-holidays", TakeFlag<&CommandLine::withHolidays>},
     {"--yes", TakeFlag<&CommandLine::assumeYes>},
+    {"--sync", TakeMode<CommandLine::Mode::Sync>},
+    {"--server", TakeSyncValue},
+    {"--user", TakeSyncValue},
+    {"--calendar", TakeSyncValue},
+    {"--show", TakeSyncValue},
+    {"--subscribe", TakeSyncValue},
 };
 
 // The rules between options, once all are read.
@@ -267,6 +291,10 @@ std::string CheckCombination(const CommandLine& o, bool daysGiven)
 {
     if (daysGiven && o.mode != CommandLine::Mode::PrintDay && o.mode != CommandLine::Mode::Reminders)
         return "dniarz: --days działa tylko z --print-day lub --reminders";
+    const bool accountGiven = o.syncServer || o.syncUser || o.syncCalendar || !o.syncShow.empty()
+                              || !o.syncSubscribe.empty();
+    if (accountGiven && o.mode != CommandLine::Mode::Sync)
+        return "dniarz: --server, --user, --calendar, --show i --subscribe działają tylko z --sync";
     if (o.fromYear && o.toYear && *o.fromYear > *o.toYear)
         return "dniarz: --from " + std::to_string(*o.fromYear) + " jest po --to " + std::to_string(*o.toYear);
     return {};
@@ -338,6 +366,19 @@ std::string UsageText()
            "                        pyta przed ponad 100 wydarzeniami. Kod wyjścia 2, gdy pliku\n"
            "                        nie można odczytać; nic nie jest wtedy zapisane\n"
            "  --yes                 --import-ics importuje dowolną liczbę wydarzeń bez pytania\n"
+           "  --sync                zsynchronizuj notatki z kalendarzem na serwerze CalDAV i\n"
+           "                        pobierz kalendarze pokazywane; wypisz wiersz na kalendarz.\n"
+           "                        Hasło z DNIARZ_SYNC_PASSWORD, z pęku kluczy systemu albo\n"
+           "                        z pytania w terminalu. Kod wyjścia 0 po synchronizacji,\n"
+           "                        1, gdy serwer jest nieosiągalny lub odmówił, 2 dla błędnych\n"
+           "                        ustawień lub plików\n"
+           "  --server URL, --user NAZWA\n"
+           "                        z --sync: zapisz konto (adres główny serwera) i synchronizuj\n"
+           "  --calendar NAZWA      z --sync: kalendarz notatek (nazwa lub ścieżka; domyślnie\n"
+           "                        pierwszy)\n"
+           "  --show KALENDARZ      z --sync: pokazuj także ten kalendarz, tylko do odczytu\n"
+           "                        (można powtarzać)\n"
+           "  --subscribe URL       z --sync: pokazuj kalendarz z pliku .ics pod tym adresem\n"
            "  --dir ŚCIEŻKA         folder programu (notatki i inne pliki); także DNIARZ_DIR\n"
            "  --help                pokaż tę pomoc i zakończ\n"
            "  --version             pokaż wersję i zakończ\n";

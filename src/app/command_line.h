@@ -21,7 +21,8 @@ struct CommandLine
         Search,
         ExportIcs,
         ImportIcs,
-        Reminders
+        Reminders,
+        Sync
     };
     Mode mode = Mode::Window;
     bool hide = false;                     // "-HIDE" in any letter case: start in the tray
@@ -39,6 +40,9 @@ struct CommandLine
     bool withNameDays = false;             // --with-namedays
     bool withHolidays = false;             // --with-holidays
     bool assumeYes = false;                // --yes: import a large file without asking
+    // --sync with --server URL, --user NAME, --calendar NAME, --show CALENDAR..., --subscribe URL...
+    std::optional<std::string> syncServer, syncUser, syncCalendar;
+    std::vector<std::string> syncShow, syncSubscribe;
 };
 
 struct CommandLineResult

@@ -20,6 +20,9 @@
 #include "ics/ics_commands.h"
 #include "platform/path_text.h"
 #endif
+#ifdef DNIARZ_HAVE_SYNC
+#include "sync/shown_events.h"
+#endif
 
 namespace {
 
@@ -82,6 +85,24 @@ int RunImportIcs(const CommandLine& options, const ProgramFiles& files, Platform
 }
 #endif
 
+#ifdef DNIARZ_HAVE_SYNC
+// The "events" line from the local copy of the shown calendars: never the network.
+std::function<std::string(TDateTime)> ShownEventsLine(const std::filesystem::path& programDir, Platform& platform)
+{
+    const FileRead copy = platform.files->Read(ShownCalendarsPath(programDir / "dnz.dat"), kMaxShownCalendarsBytes);
+    if (copy.status != FileRead::Status::Read)
+        return {};
+    auto events = std::make_shared<ShownEvents>(
+        ParseShownCalendars(copy.contents),
+        [&platform](std::chrono::system_clock::time_point at) { return platform.clock->UtcOffset(at); });
+    return [events](TDateTime date) {
+        const DateParts d = DecodeDate(date);
+        return EventsLine(events->EventsOn(d.year, d.month, d.day));
+    };
+}
+
+#endif
+
 }  // namespace
 
 int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platform& platform)
@@ -94,10 +115,14 @@ int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platfo
     case CommandLine::Mode::Version:
         std::cout << "dniarz " << kProgramVersion << "\n";
         return 0;
-    case CommandLine::Mode::PrintDay:
-        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock,
-                            files.Locate(kWinterHolidaysFileName)},
-                           options, std::cout, std::cerr);
+    case CommandLine::Mode::PrintDay: {
+        PrintDaySources sources{programDir, *platform.notesFile, *platform.settings, *platform.clock,
+                                files.Locate(kWinterHolidaysFileName)};
+#ifdef DNIARZ_HAVE_SYNC
+        sources.events = ShownEventsLine(programDir, platform);
+#endif
+        return RunPrintDay(sources, options, std::cout, std::cerr);
+    }
     case CommandLine::Mode::Search:
         return RunSearch(options, programDir, platform);
     case CommandLine::Mode::Reminders:
@@ -119,6 +144,7 @@ int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platfo
         return RunSntp(options, files, platform);
     case CommandLine::Mode::Screenshot:
     case CommandLine::Mode::Window:
+    case CommandLine::Mode::Sync:
         break;  // the window's part runs these (NeedsWindowPart)
     }
     return 2;

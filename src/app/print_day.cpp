@@ -81,6 +81,7 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     static const WinterHolidays kNoWinterHolidays;
     lines.emplace_back("school", SchoolBreak(date, input.winterHolidays ? *input.winterHolidays : kNoWinterHolidays,
                                              input.voivodeship));
+    lines.emplace_back("events", input.events ? input.events(date) : std::string());
     return lines;
 }
 
@@ -157,6 +158,7 @@ int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std:
     input.latitude = stored.Latitude;
     input.longitude = stored.Longitude;
     input.chosenNames = ParseChosenNames(stored.ChosenNames);
+    input.events = sources.events;
     // The file matters only with a voivodeship: nobody else is told about its problems.
     WinterHolidaysFile winter;
     if (!stored.Voivodeship.empty()) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -32,12 +33,15 @@ struct PrintDayInput
     // zimowe" only with both; the nationwide breaks it names always.
     const WinterHolidays* winterHolidays = nullptr;
     std::string voivodeship = {};
+    // The "events" line of a day: the events of the calendars shown beside the notes, from their
+    // local copy. None: the line is empty.
+    std::function<std::string(TDateTime date)> events = {};
 };
 
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
 // moon, phase, and whatever the other subsystems add after them (note, yearly-note, reminders),
 // then the Polish calendar's lines (trading-sunday, working-days, working-hours,
-// day-length, day-of-year, school).
+// day-length, day-of-year, school), then the shown calendars' events.
 std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInput& input);
 class SunMoonAlmanac;
 // The same with the sun and moon from `almanac`, made for the input's place: the texts are the
@@ -63,6 +67,7 @@ struct PrintDaySources
     const SystemClock& clock;                 // today, when no date is given
     // The winter holidays file to read when a voivodeship is chosen (ProgramFiles::Locate).
     std::filesystem::path winterHolidaysFile = {};
+    std::function<std::string(TDateTime date)> events = {};  // PrintDayInput::events
 };
 // --print-day: prints the day view of options.date (today when empty) and the days after it as
 // options.days asks, for the stored place or the one --lat and --lon name, to `out`. Exit code 0;

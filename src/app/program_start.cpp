@@ -32,6 +32,7 @@ bool NeedsWindowPart(CommandLine::Mode mode)
     switch (mode) {
     case CommandLine::Mode::Window:
     case CommandLine::Mode::Screenshot:
+    case CommandLine::Mode::Sync:  // Qt Network and the keyring
         return true;
     case CommandLine::Mode::PrintDay:
     case CommandLine::Mode::Help:

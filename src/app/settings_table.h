@@ -113,5 +113,15 @@ enum class SavedBy
     /* What the reminders have shown, so that neither a restart nor a clock gone back repeats it. */ \
     SETTING(ShownReminders,     std::string,   "Pokazane przypomnienia",      "",                   UseDefault, Own,    Any           ) /* ReminderMemory's stored form */ \
     /* The voivodeship whose winter holidays the calendar shows; empty: none, and no school breaks shown. */ \
-    SETTING(Voivodeship,        std::string,   "Województwo",                 "",                   UseDefault, Dialog, kVoivodeshipName) /* kVoivodeships' form */
+    SETTING(Voivodeship,        std::string,   "Województwo",                 "",                   UseDefault, Dialog, kVoivodeshipName) /* kVoivodeships' form */ \
+    /* The calendar server the notes sync with; its password is in the system's keyring, never here. */ \
+    SETTING(SyncServer,         std::string,   "Serwer kalendarzy",           "",                   UseDefault, Own,    Any           ) /* the root address */ \
+    SETTING(SyncUser,           std::string,   "Użytkownik serwera kalendarzy", "",                 UseDefault, Own,    Any           ) \
+    SETTING(SyncNotesCalendar,  std::string,   "Kalendarz notatek",           "",                   UseDefault, Own,    Any           ) /* "path TAB display name" */ \
+    SETTING(SyncShownCalendars, std::string,   "Kalendarze pokazywane",       "",                   UseDefault, Own,    Any           ) /* "path TAB display name" lines */ \
+    SETTING(SyncSubscribed,     std::string,   "Kalendarze subskrybowane",    "",                   UseDefault, Own,    Any           ) /* .ics addresses, LF between */ \
+    SETTING(SyncOn,             bool,          "Synchronizacja włączona",     false,                UseDefault, Own,    Any           ) \
+    SETTING(SyncMinutes,        std::int32_t,  "Synchronizacja co ile minut", 15,                   UseDefault, Own,    In(5, 1440)   ) \
+    SETTING(SyncTimeout,        std::int32_t,  "Czas oczekiwania na serwer",  30,                   UseDefault, Own,    In(1, 600)    ) /* seconds */ \
+    SETTING(TrustedCertificates, std::string,  "Zaufane certyfikaty",         "",                   UseDefault, Own,    Any           ) /* "host SHA-256" lines */
 // clang-format on

@@ -207,8 +207,7 @@ void AddNotes(CalendarWriter& writer, const JournalRecords& notes, const IcsExpo
         if (!d->yearly) {
             if ((options.fromYear && d->year < *options.fromYear) || (options.toYear && d->year > *options.toYear))
                 continue;
-            writer.AddDayEvent("notatka-" + UidDate(d->year, d->month, d->day) + kUidDomain,
-                               DateValue(d->year, d->month, d->day), summary, description, "Notatki");
+            writer.AddDayEvent(NoteUid(key), DateValue(d->year, d->month, d->day), summary, description, "Notatki");
             ++count;
             continue;
         }
@@ -221,8 +220,7 @@ void AddNotes(CalendarWriter& writer, const JournalRecords& notes, const IcsExpo
         if (!TryEncodeDate(start, d->month, d->day) || (options.toYear && start > *options.toYear))
             continue;
         const icaltimetype until = options.toYear ? DateValue(*options.toYear, 12, 31) : icaltime_null_time();
-        writer.AddDayEvent("coroczna-" + TwoDigits(d->month) + "-" + TwoDigits(d->day) + kUidDomain,
-                           DateValue(start, d->month, d->day), summary, description, "Notatki", &until);
+        writer.AddDayEvent(NoteUid(key), DateValue(start, d->month, d->day), summary, description, "Notatki", &until);
         ++count;
     }
 }
@@ -269,6 +267,42 @@ void AddTables(CalendarWriter& writer, const NameDayTable& table, const IcsExpor
 }
 
 }  // namespace
+
+std::string NoteUid(std::string_view key)
+{
+    const std::optional<KeyDate> d = ParseKey(key);
+    if (!d)
+        return {};
+    if (d->yearly)
+        return "coroczna-" + TwoDigits(d->month) + "-" + TwoDigits(d->day) + kUidDomain;
+    return "notatka-" + UidDate(d->year, d->month, d->day) + kUidDomain;
+}
+
+std::string NoteEventIcs(std::string_view uid, std::string_view key, std::string_view text, int yearlyStart,
+                         std::chrono::system_clock::time_point now)
+{
+    const std::optional<KeyDate> d = ParseKey(key);
+    if (!d)
+        return {};
+    const std::string description = WithLineFeeds(text);
+    const std::string summary = Summary(description);
+    if (summary.empty())
+        return {};
+    MakeIcalErrorsNonFatal();
+    CalendarWriter writer(now);
+    if (!d->yearly) {
+        writer.AddDayEvent(std::string(uid), DateValue(d->year, d->month, d->day), summary, description, "Notatki");
+        return writer.Text();
+    }
+    int start = std::clamp(yearlyStart, 1, 9999);
+    while (!TryEncodeDate(start, d->month, d->day) && start < 9999)
+        ++start;
+    if (!TryEncodeDate(start, d->month, d->day))
+        return {};
+    const icaltimetype until = icaltime_null_time();
+    writer.AddDayEvent(std::string(uid), DateValue(start, d->month, d->day), summary, description, "Notatki", &until);
+    return writer.Text();
+}
 
 IcsExport ExportIcs(const JournalRecords& notes, const NameDayTable& table, const IcsExportOptions& options,
                     std::chrono::system_clock::time_point now, int currentYear)

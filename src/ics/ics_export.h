@@ -4,6 +4,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "calendar/namedays.h"
 #include "calendar/notes_journal.h"
@@ -33,5 +34,15 @@ struct IcsExport
 // `toYear` when given. Each event's UID comes from its key alone, so that a calendar subscribed to
 // the file updates its events instead of adding them again. `now` is the moment of the export, in
 // UTC, and `currentYear` its local year.
+// The UID ExportIcs gives the note of this key ("notatka-2024-03-10@dniarz", "coroczna-03-10@dniarz");
+// empty for a key no save writes.
+std::string NoteUid(std::string_view key);
+
+// One note as a calendar holding its one event, as ExportIcs writes it but under the given UID; a
+// yearly note recurs from `yearlyStart` (or the next leap year for 29 February) for ever. Empty for
+// a key no save writes and for a note without a line of text.
+std::string NoteEventIcs(std::string_view uid, std::string_view key, std::string_view text, int yearlyStart,
+                         std::chrono::system_clock::time_point now);
+
 IcsExport ExportIcs(const JournalRecords& notes, const NameDayTable& table, const IcsExportOptions& options,
                     std::chrono::system_clock::time_point now, int currentYear);

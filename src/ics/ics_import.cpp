@@ -11,15 +11,6 @@
 #include "ics/ics_support.h"
 #include "text/cp1250.h"
 
-namespace {
-
-struct LocalStart
-{
-    int year = 0, month = 0, day = 0;
-    std::optional<int> minutes;  // minutes after midnight; none for an all-day event
-};
-
-// The local day and time of a moment from the file; nothing for a date no note can have.
 std::optional<LocalStart> ToLocal(const icaltimetype& t, const UtcOffsetAt& utcOffset)
 {
     if (icaltime_is_null_time(t) || t.year < 1 || t.year > 9999)
@@ -59,6 +50,8 @@ std::optional<LocalStart> ToLocal(const icaltimetype& t, const UtcOffsetAt& utcO
         return std::nullopt;
     return local;
 }
+
+namespace {
 
 std::string Clock(int minutes)
 {

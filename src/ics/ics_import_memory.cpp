@@ -14,7 +14,9 @@ constexpr std::string_view kHeader = "dniarz-import 1";
 // Each character the file's lines cannot hold as it is, with the letter after the backslash.
 constexpr std::pair<char, char> kEscapes[] = {{'\\', '\\'}, {'\t', 't'}, {'\r', 'r'}, {'\n', 'n'}};
 
-std::string Escaped(std::string_view text)
+}  // namespace
+
+std::string EscapeField(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -31,7 +33,7 @@ std::string Escaped(std::string_view text)
     return out;
 }
 
-std::optional<std::string> Unescaped(std::string_view text)
+std::optional<std::string> UnescapeField(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -52,8 +54,7 @@ std::optional<std::string> Unescaped(std::string_view text)
     return out;
 }
 
-// The line's tab-separated fields; nothing unless there are exactly `count`.
-std::optional<std::vector<std::string_view>> Fields(std::string_view line, std::size_t count)
+std::optional<std::vector<std::string_view>> SplitFields(std::string_view line, std::size_t count)
 {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
@@ -68,8 +69,6 @@ std::optional<std::vector<std::string_view>> Fields(std::string_view line, std::
         return std::nullopt;
     return fields;
 }
-
-}  // namespace
 
 std::filesystem::path ImportMemoryPath(const std::filesystem::path& notesFile)
 {
@@ -94,12 +93,12 @@ ImportMemory ParseImportMemory(std::string_view contents)
             header = false;
             continue;
         }
-        const auto fields = Fields(line, 4);
+        const auto fields = SplitFields(line, 4);
         if (!fields)
             return {};
-        auto id = Unescaped((*fields)[0]);
-        auto key = Unescaped((*fields)[2]);
-        auto text = Unescaped((*fields)[3]);
+        auto id = UnescapeField((*fields)[0]);
+        auto key = UnescapeField((*fields)[2]);
+        auto text = UnescapeField((*fields)[3]);
         const std::string_view hash = (*fields)[1];
         if (!id || !key || !text || id->empty() || key->empty() || hash.size() != 16)
             return {};
@@ -118,7 +117,8 @@ std::string FormatImportMemory(const ImportMemory& memory)
     out += '\n';
     for (const auto& [id, event] : memory)
         for (const RememberedPiece& piece : event.pieces)
-            out += Escaped(id) + '\t' + event.hash + '\t' + Escaped(piece.key) + '\t' + Escaped(piece.text) + '\n';
+            out += EscapeField(id) + '\t' + event.hash + '\t' + EscapeField(piece.key) + '\t' + EscapeField(piece.text)
+                   + '\n';
     return out;
 }
 

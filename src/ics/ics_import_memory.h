@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,12 @@ ImportMemory ParseImportMemory(std::string_view contents);
 // The file's contents: a header line, then a line a piece, "id TAB hash TAB key TAB text" in
 // UTF-8, with backslash, tab, CR and LF escaped.
 std::string FormatImportMemory(const ImportMemory& memory);
+
+// A field of such a line: backslash, tab, CR and LF as "\\", "\t", "\r", "\n"; nothing for a broken escape.
+std::string EscapeField(std::string_view text);
+std::optional<std::string> UnescapeField(std::string_view text);
+// The line's tab-separated fields; nothing unless there are exactly `count`.
+std::optional<std::vector<std::string_view>> SplitFields(std::string_view line, std::size_t count);
 
 // A 64-bit FNV-1a hash of the bytes, as 16 hex digits: stable across systems and builds.
 std::string ContentHash(std::string_view bytes);

@@ -13,3 +13,6 @@ std::optional<std::string> EnvironmentValue(const char* name);
 // Makes printed output readable where the program was started from. A window program on Windows
 // has no console of its own: it writes to the one it was started from, switched to UTF-8.
 void PrepareConsoleOutput();
+// A line typed on the terminal the program was started from, after `prompt` on the error output;
+// without echo when `secret`. Nothing when the input is no terminal or ended.
+std::optional<std::string> AskOnTerminal(const std::string& prompt, bool secret);

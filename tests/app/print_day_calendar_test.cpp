@@ -14,7 +14,7 @@ TEST(PrintDayCalendar, KeysKeepTheirOrderAndTheNewOnesFollow)
     const std::vector<std::string> expected = {
         "date",         "weekday",       "month",      "holiday",     "names",     "sun",
         "moon",         "phase",         "note",       "yearly-note", "reminders", "trading-sunday",
-        "working-days", "working-hours", "day-length", "day-of-year", "school"};
+        "working-days", "working-hours", "day-length", "day-of-year", "school",    "events"};
     EXPECT_EQ(keys, expected);
 }
 

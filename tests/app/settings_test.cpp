@@ -578,6 +578,15 @@ const ExpectedRow kExpectedRows[] = {
     {"Dźwięk przypomnień", true, UseDefault, Dialog},
     {"Pokazane przypomnienia", std::string(), UseDefault, Own},
     {"Województwo", std::string(), UseDefault, Dialog},
+    {"Serwer kalendarzy", std::string(), UseDefault, Own},
+    {"Użytkownik serwera kalendarzy", std::string(), UseDefault, Own},
+    {"Kalendarz notatek", std::string(), UseDefault, Own},
+    {"Kalendarze pokazywane", std::string(), UseDefault, Own},
+    {"Kalendarze subskrybowane", std::string(), UseDefault, Own},
+    {"Synchronizacja włączona", false, UseDefault, Own},
+    {"Synchronizacja co ile minut", std::int32_t{15}, UseDefault, Own},
+    {"Czas oczekiwania na serwer", std::int32_t{30}, UseDefault, Own},
+    {"Zaufane certyfikaty", std::string(), UseDefault, Own},
 };
 
 // A value of the row's type unlike its default, as a user's key holds it, or another unlike both,

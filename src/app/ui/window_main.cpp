@@ -11,6 +11,9 @@
 #include "platform/platform.h"
 #include "platform/program_dir.h"
 #include "platform/time_service.h"
+#ifdef DNIARZ_HAVE_SYNC
+#include "sync/caldav/sync_command.h"
+#endif
 
 // The process's own arguments; returns its exit code. The console was prepared by the program
 // that loaded this part.
@@ -31,6 +34,13 @@ extern "C" Q_DECL_EXPORT int DniarzWindowMain(int argc, char** argv)
         return RunScreenshot(argc, argv, *options, *files, platform);
     case CommandLine::Mode::Window:
         break;
+    case CommandLine::Mode::Sync:
+#ifdef DNIARZ_HAVE_SYNC
+        return RunSyncMode(*options, *files, platform);
+#else
+        std::cerr << "dniarz: ta wersja programu nie obsługuje synchronizacji kalendarzy\n";
+        return 2;
+#endif
     default:
         std::cerr << "dniarz: tego trybu nie uruchamia okno programu\n";
         return 2;

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <iostream>
 
 #include "platform/windows/win_text.h"
 
@@ -44,4 +45,31 @@ void PrepareConsoleOutput()
         (void)std::freopen("CONOUT$", "w", stderr);
     }
     SetConsoleOutputCP(CP_UTF8);
+}
+
+std::optional<std::string> AskOnTerminal(const std::string& prompt, bool secret)
+{
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    if (input == INVALID_HANDLE_VALUE || !GetConsoleMode(input, &mode))
+        return std::nullopt;
+    std::cerr << prompt << std::flush;
+    if (secret)
+        SetConsoleMode(input, mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    std::wstring line;
+    wchar_t c = 0;
+    DWORD got = 0;
+    bool read = false;
+    while (ReadConsoleW(input, &c, 1, &got, nullptr) && got == 1) {
+        read = true;
+        if (c == L'\n')
+            break;
+        if (c != L'\r')
+            line += c;
+    }
+    if (secret) {
+        SetConsoleMode(input, mode);
+        std::cerr << '\n';
+    }
+    return read ? std::optional<std::string>(Narrow(line)) : std::nullopt;
 }

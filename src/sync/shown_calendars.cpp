@@ -1,0 +1,58 @@
+// The local copy of the calendars shown read-only.
+#include "sync/shown_calendars.h"
+
+#include "ics/ics_import_memory.h"
+
+namespace {
+
+constexpr std::string_view kHeader = "dniarz-kalendarze 1";
+
+}  // namespace
+
+std::filesystem::path ShownCalendarsPath(const std::filesystem::path& notesFile)
+{
+    return notesFile.parent_path() / "dnz-kalendarze.txt";
+}
+
+std::string FormatShownCalendars(const std::vector<ShownCalendar>& calendars)
+{
+    std::string out(kHeader);
+    out += '\n';
+    for (const ShownCalendar& calendar : calendars) {
+        out += "kalendarz\t" + EscapeField(calendar.name) + '\n';
+        for (const std::string& resource : calendar.resources)
+            out += "zasob\t" + EscapeField(resource) + '\n';
+    }
+    return out;
+}
+
+std::vector<ShownCalendar> ParseShownCalendars(std::string_view contents)
+{
+    std::vector<ShownCalendar> calendars;
+    std::size_t pos = 0;
+    bool header = true;
+    while (pos < contents.size()) {
+        const std::size_t end = contents.find('\n', pos);
+        if (end == std::string_view::npos)
+            return {};
+        const std::string_view line = contents.substr(pos, end - pos);
+        pos = end + 1;
+        if (header) {
+            if (line != kHeader)
+                return {};
+            header = false;
+            continue;
+        }
+        const auto fields = SplitFields(line, 2);
+        std::optional<std::string> value = fields ? UnescapeField((*fields)[1]) : std::nullopt;
+        if (!value)
+            return {};
+        if ((*fields)[0] == "kalendarz")
+            calendars.push_back({std::move(*value), {}});
+        else if ((*fields)[0] == "zasob" && !calendars.empty())
+            calendars.back().resources.push_back(std::move(*value));
+        else
+            return {};
+    }
+    return calendars;
+}
