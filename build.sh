@@ -19,10 +19,11 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev li
 # iCalendar reader, two calendars to exchange files with, PyEphem for the astronomy benchmark
 # bench/almanac_vs_pyephem.sh, dateutil's Easter for the feasts), the validators of the installed
 # files, the Debian package tools and lintian, the format check and a private message bus for the
-# notification tests. chrony stays off a machine that only builds and runs the program, since it
-# would become its time service.
+# notification tests, and ripgrep and calcurse as the peers of the search and import benchmarks
+# (bench/command_line_vs_peers.py). chrony stays off a machine that only builds and runs the
+# program, since it would become its time service.
 test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstream dpkg-dev clang-format
-               python3-icalendar python3-ephem python3-dateutil dbus-daemon lintian khal calcurse)
+               python3-icalendar python3-ephem python3-dateutil dbus-daemon lintian khal calcurse ripgrep)
 
 # The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
 # building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools),
