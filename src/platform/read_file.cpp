@@ -34,6 +34,8 @@ std::error_code ReadFileSafely(const std::filesystem::path& path, std::uint64_t 
     try {
         contents.reserve(static_cast<std::size_t>(size));
         chunk.reset(new char[static_cast<std::size_t>(std::min(size, kChunk))]);
+        if (size >= 16 * kChunk)
+            AdviseLargeBuffer(contents.data(), contents.capacity());
     } catch (const std::bad_alloc&) {
         return std::make_error_code(std::errc::not_enough_memory);
     } catch (const std::length_error&) {
