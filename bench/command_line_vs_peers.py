@@ -10,7 +10,7 @@
   peak on an empty one, as a multiple of the file;
 - import: `--import-ics` of 10,000 events into an empty journal beside `calcurse -i`, CPU and
   peak memory above the program's own on an empty journal, as a multiple of the file.
-CPU is user + system time, memory the peak resident set, each the median of RUNS runs.
+CPU is user + system time, memory the peak resident set (/usr/bin/time), each the median of RUNS runs.
 Usage: bench/command_line_vs_peers.py [BUILD_DIR] [RUNS]
 """
 import os
@@ -28,12 +28,17 @@ env = dict(os.environ, TZ="CET-1CEST,M3.5.0,M10.5.0/3", LANG="C.UTF-8", LC_ALL="
 
 
 def measure(command, stdin=None, cwd=None):
-    """CPU ms (user + system, the process and its children) and peak resident MiB of one run."""
+    """CPU ms (user + system, the process and its children) and peak resident MiB of one run.
+
+    The peak comes from /usr/bin/time: a child's own peak as wait4 gives it starts from this
+    Python's, which the child is forked from."""
+    peak_file = root / "peak"
     with open(os.devnull, "wb") as null:
-        started = subprocess.Popen(command, stdout=null, stderr=null, stdin=stdin, cwd=cwd, env=env)
+        started = subprocess.Popen(["/usr/bin/time", "-q", "-f", "%M", "-o", peak_file, *command], stdout=null,
+                                   stderr=null, stdin=stdin, cwd=cwd, env=env)
         _, status, usage = os.wait4(started.pid, 0)
     started.returncode = os.waitstatus_to_exitcode(status)
-    return (usage.ru_utime + usage.ru_stime) * 1000, usage.ru_maxrss / 1024
+    return (usage.ru_utime + usage.ru_stime) * 1000, int(peak_file.read_text().split()[-1]) / 1024
 
 
 def shell(line):
