@@ -32,7 +32,7 @@ files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 expected=(./usr/bin/dniarz ./usr/libexec/dniarz/dniarz-window.so ./usr/share/applications/dniarz.desktop
           ./usr/share/metainfo/org.example.dniarz.metainfo.xml
           ./usr/share/man/man1/dniarz.1.gz ./usr/share/man/pl/man1/dniarz.1.gz
-          ./usr/share/icons/hicolor/scalable/apps/dniarz.svg ./usr/share/dniarz/
+          ./usr/share/icons/hicolor/scalable/apps/dniarz.svg ./usr/share/dniarz/ ./usr/share/dniarz/ferie-zimowe.txt
           ./usr/share/doc/dniarz/copyright ./usr/share/doc/dniarz/changelog.gz ./usr/share/doc/dniarz/README.md)
 for s in 16 22 24 32 48 64 128 256; do expected+=("./usr/share/icons/hicolor/${s}x${s}/apps/dniarz.png"); done
 [ -f "$(dirname "$0")/../data/info.rtf" ] && expected+=(./usr/share/dniarz/info.rtf)

@@ -42,6 +42,7 @@ zcat "$prefix/share/man/pl/man1/dniarz.1.gz" | grep -q '^\.SH OPCJE' || fail "th
 # An address that leads nowhere is worse than none: nothing installed may carry a placeholder.
 placeholders=$(grep -rlaE '[a-z0-9.-]*example\.(org|com|net)' "$prefix" || true)
 [ -z "$placeholders" ] || fail "placeholder addresses in: $placeholders"
+[ -s "$prefix/share/dniarz/ferie-zimowe.txt" ] || fail "data/ferie-zimowe.txt is not installed"
 if [ -f "$(dirname "$0")/../data/info.rtf" ]; then
     [ -s "$prefix/share/dniarz/info.rtf" ] || fail "data/info.rtf is not installed"
 fi

@@ -31,6 +31,8 @@ set(DNIARZ_SHIPPED_FILES "${PROJECT_SOURCE_DIR}/data/info.rtf;${PROJECT_SOURCE_D
     CACHE STRING "Files installed into share/dniarz when they exist")
 install(DIRECTORY DESTINATION share/dniarz)
 install(FILES ${DNIARZ_SHIPPED_FILES} DESTINATION share/dniarz OPTIONAL)
+# The winter holidays by voivodeship, outside the cached list so that an older build folder ships it too.
+install(FILES "${PROJECT_SOURCE_DIR}/data/ferie-zimowe.txt" DESTINATION share/dniarz)
 # "Pomoc" in the window opens the documentation where the installed program looks for it.
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION share/doc/dniarz)
 
@@ -62,7 +64,7 @@ set(portable_root "${PROJECT_BINARY_DIR}/portable")
 set(portable_dir "${portable_root}/Dniarz")
 set(portable_files "${qt_prefix}/bin/Qt6Core.dll" "${qt_prefix}/bin/Qt6Gui.dll" "${qt_prefix}/bin/Qt6Widgets.dll"
     "${PROJECT_SOURCE_DIR}/README.md" "${DNIARZ_MINGW_RUNTIME_DIR}/libstdc++-6.dll" "${DNIARZ_MINGW_RUNTIME_DIR}/libgcc_s_seh-1.dll"
-    "${DNIARZ_MINGW_SYSROOT_BIN_DIR}/libwinpthread-1.dll")
+    "${DNIARZ_MINGW_SYSROOT_BIN_DIR}/libwinpthread-1.dll" "${PROJECT_SOURCE_DIR}/data/ferie-zimowe.txt")
 foreach(shipped ${DNIARZ_SHIPPED_FILES})
     if(EXISTS "${shipped}")
         list(APPEND portable_files "${shipped}")

@@ -11,6 +11,7 @@
 #include "app/search_command.h"
 #include "app/sntp_command.h"
 #include "app/time_sync_controller.h"
+#include "app/winter_holidays_file.h"
 #include "app/version.h"
 #include "calendar/namedays.h"
 #include "clock/local_time.h"
@@ -94,8 +95,9 @@ int RunCommandMode(const CommandLine& options, const ProgramFiles& files, Platfo
         std::cout << "dniarz " << kProgramVersion << "\n";
         return 0;
     case CommandLine::Mode::PrintDay:
-        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock}, options, std::cout,
-                           std::cerr);
+        return RunPrintDay({programDir, *platform.notesFile, *platform.settings, *platform.clock,
+                            files.Locate(kWinterHolidaysFileName)},
+                           options, std::cout, std::cerr);
     case CommandLine::Mode::Search:
         return RunSearch(options, programDir, platform);
     case CommandLine::Mode::Reminders:

@@ -4,6 +4,7 @@
 #include "app/name_reminders.h"
 #include "app/reminder_schedule.h"
 #include "calendar/date_format.h"
+#include "calendar/winter_holidays.h"
 #include "clock/alarm_clock.h"
 
 #include <algorithm>
@@ -43,6 +44,10 @@ void ShowSettings(const Settings& settings, ConfigForm& form)
     form.noteReminders = Get<bool>(settings, NoteReminders);
     form.reminderAdvanceText = std::to_string(Get<std::int32_t>(settings, ReminderAdvance));
     form.reminderSound = Get<bool>(settings, ReminderSound);
+    // A name the list does not hold could not be shown in it, nor chosen again.
+    form.voivodeship = Get<std::string>(settings, Voivodeship);
+    if (!IsVoivodeship(form.voivodeship))
+        form.voivodeship.clear();
 }
 
 void TakeForm(const ConfigForm& form, Settings& settings)
@@ -65,6 +70,7 @@ void TakeForm(const ConfigForm& form, Settings& settings)
         {NoteReminders, form.noteReminders},
         {ReminderAdvance, ReminderAdvanceFromText(form.reminderAdvanceText)},
         {ReminderSound, form.reminderSound},
+        {Voivodeship, form.voivodeship},
         {AlarmViaSoundCard, form.alarmViaSoundCard},
         {Latitude, ParseCoordinate(form.latitudeText, DefaultSettings().Latitude)},
         {Longitude, ParseCoordinate(form.longitudeText, DefaultSettings().Longitude)},
@@ -139,7 +145,22 @@ TconfigModel::TconfigModel(const ConfigSources& sources) : m_cities(sources.citi
     if (const auto city = m_cities.CityAt(sources.settings.Latitude, sources.settings.Longitude))
         m_form.cityIndex = static_cast<int>(*city);
     m_form.nameForms = sources.nameForms;
+    m_form.voivodeshipItems.push_back("(nie wybrano)");
+    for (const std::string_view name : kVoivodeships)
+        m_form.voivodeshipItems.emplace_back(name);
     m_shownCorrection = m_form.correctionText;
+}
+
+void TconfigModel::SetVoivodeshipIndex(int index)
+{
+    const bool named = index >= 1 && index <= static_cast<int>(kVoivodeships.size());
+    m_form.voivodeship = named ? std::string(kVoivodeships[static_cast<std::size_t>(index - 1)]) : std::string();
+}
+
+int TconfigModel::VoivodeshipIndex() const
+{
+    const auto found = std::find(kVoivodeships.begin(), kVoivodeships.end(), m_form.voivodeship);
+    return found == kVoivodeships.end() ? 0 : static_cast<int>(found - kVoivodeships.begin()) + 1;
 }
 
 void TconfigModel::cmiastoChange(int index)
@@ -229,6 +250,7 @@ bool TconfigModel::Apply(Settings& settings, SettingsStore& store, TDateTime now
     call(actions.applyGridColours);
     call(actions.setRecallSelectsToday, m_form.przywolanie);
     call(actions.setAutoRun, m_form.autorun);
+    call(actions.applyVoivodeship);
 
     // The text as it was shown always reads back as the stored value, even where six decimals do
     // not hold it exactly, so confirming without touching it never restarts the bookkeeping.

@@ -46,6 +46,9 @@ struct ConfigForm
     bool noteReminders = true;               // "Przypomnienia z notatek"
     std::string reminderAdvanceText = "15";  // "Przypominaj … minut wcześniej"
     bool reminderSound = true;               // "Dźwięk przypomnień"
+    // "Województwo": one of kVoivodeships, or empty for none; the list offers none first.
+    std::string voivodeship;
+    std::vector<std::string> voivodeshipItems;
 };
 
 // What the dialog needs from the rest of the program when it opens.
@@ -75,6 +78,8 @@ struct ConfigActions
     // Creates or removes the start-with-the-system entry; nothing happens when it is unchanged.
     std::function<void(bool)> setAutoRun;
     std::function<void()> refreshSunMoon;
+    // The school breaks of the voivodeship now in the settings go to the grids and the day panel.
+    std::function<void()> applyVoivodeship;
     // The day panel shows the chosen names of the day anew, in bold.
     std::function<void()> refreshDayNames;
 };
@@ -113,6 +118,10 @@ public:
     void SetNoteReminders(bool ticked) { m_form.noteReminders = ticked; }
     void SetReminderAdvanceText(std::string text) { m_form.reminderAdvanceText = std::move(text); }
     void SetReminderSound(bool ticked) { m_form.reminderSound = ticked; }
+    // The voivodeship chosen from the list: index 0 is none, 1 … 16 kVoivodeships in order; any
+    // other index chooses none.
+    void SetVoivodeshipIndex(int index);
+    int VoivodeshipIndex() const;
     // "Przypisz korektę" of the calibration dialog: its result becomes the correction text.
     void CalibrationAssigned(double secondsPerDay);
 

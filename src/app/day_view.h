@@ -5,6 +5,7 @@
 
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
+#include "calendar/winter_holidays.h"
 
 #include <array>
 #include <optional>
@@ -34,6 +35,9 @@ struct MonthView
     // The holiday lists of the main grid and of the three neighbours, in that order; each holds
     // the moveable and the dated holidays of its grid's own year. An empty neighbour gets none.
     std::array<std::vector<std::string>, 4> holidays;
+    // The same four grids' days ("yyyy.mm.dd") of their own month on which the schools of the
+    // chosen voivodeship have a break, for the grids to shade; none without a voivodeship.
+    std::array<std::vector<std::string>, 4> schoolBreakDays;
 };
 
 // The texts of the day panel for one date.
@@ -42,7 +46,8 @@ struct DayPanelTexts
     int day = 0;
     std::string weekday;  // "wtorek"
     // The feast or the table's holiday on one line, then "Niedziela handlowa" on a line of its own
-    // on a trading Sunday; empty: none to show.
+    // on a trading Sunday, then, with a voivodeship chosen, the school break the day lies in
+    // ("Ferie zimowe", "Ferie letnie"...); empty: none to show.
     std::string holiday;
     // The holiday's hint: "Święto w sobotę — przysługuje inny dzień wolny" on a holiday that falls
     // on a Saturday (too long for the panel's lines beside the day's names), else empty.
@@ -62,6 +67,11 @@ class DayView
 public:
     explicit DayView(const NameDayTable& names) : m_names(names) {}
 
+    // The school breaks to show: those of `voivodeship` (kVoivodeships' form), its winter
+    // holidays from `winter`, which must outlive the view. An empty voivodeship shows none. The
+    // next refresh should force the month part, whose grids show them.
+    void SetSchoolBreaks(const WinterHolidays* winter, std::string voivodeship);
+
     // The view of `selected` (its date part). The month part is worked out only when the month or
     // the year differs from the one displayed before, or with `forceMonth`: it is the costly part,
     // and moving along a month must stay quick.
@@ -78,7 +88,12 @@ private:
     MonthView MakeMonthView(TDateTime selected, const DateParts& date) const;
     DayPanelTexts MakePanelTexts(TDateTime selected, const DateParts& date) const;
 
+    // The school break of `date` for the chosen voivodeship; empty without one.
+    std::string SchoolBreakOf(TDateTime date) const;
+
     const NameDayTable& m_names;
+    const WinterHolidays* m_winter = nullptr;
+    std::string m_voivodeship;
     int m_year = 0;
     int m_month = 0;
     int m_day = 0;

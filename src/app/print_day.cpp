@@ -2,6 +2,7 @@
 #include "app/print_day.h"
 
 #include "app/name_reminders.h"
+#include "app/winter_holidays_file.h"
 #include "astro/places.h"
 #include "astro/sun_moon_line.h"
 #include "calendar/date_format.h"
@@ -77,7 +78,9 @@ std::vector<std::pair<std::string, std::string>> PrintDayLines(const PrintDayInp
     lines.emplace_back("day-length", sunMoon.dayLengthText);
     const int dayOfYear = static_cast<int>(date - EncodeDate(d.year, 1, 1)) + 1;
     lines.emplace_back("day-of-year", std::to_string(dayOfYear) + "/" + (IsLeapYear(d.year) ? "366" : "365"));
-    lines.emplace_back("school", NationwideSchoolBreak(date));
+    static const WinterHolidays kNoWinterHolidays;
+    lines.emplace_back("school", SchoolBreak(date, input.winterHolidays ? *input.winterHolidays : kNoWinterHolidays,
+                                             input.voivodeship));
     return lines;
 }
 
@@ -159,11 +162,20 @@ int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std:
         return 1;
     PrintDayInput input{options.date.value_or(DateOf(LocalNow(sources.clock))), &table, &*notes};
     // The stored place, unless the command line names another; reading never creates the key.
-    const Settings stored = ReadStoredValues(sources.settings,
-                                             {SettingId::Latitude, SettingId::Longitude, SettingId::ChosenNames});
+    const Settings stored = ReadStoredValues(
+        sources.settings, {SettingId::Latitude, SettingId::Longitude, SettingId::ChosenNames, SettingId::Voivodeship});
     input.latitude = stored.Latitude;
     input.longitude = stored.Longitude;
     input.chosenNames = ParseChosenNames(stored.ChosenNames);
+    // The file matters only with a voivodeship: nobody else is told about its problems.
+    WinterHolidaysFile winter;
+    if (!stored.Voivodeship.empty()) {
+        winter = ReadWinterHolidays(sources.winterHolidaysFile);
+        if (!winter.problem.empty())
+            err << "dniarz: " << winter.problem << '\n';
+        input.winterHolidays = &winter.holidays;
+        input.voivodeship = stored.Voivodeship;
+    }
     std::string error = SetPlace(input, options.latitude, options.longitude);
     if (error.empty())
         error = PrintDays(input, options.days, out);

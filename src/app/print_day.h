@@ -13,6 +13,7 @@
 #include "calendar/datetime.h"
 #include "calendar/namedays.h"
 #include "calendar/notes_journal.h"
+#include "calendar/winter_holidays.h"
 #include "platform/journal_file.h"
 #include "platform/settings_store.h"
 #include "platform/system_clock.h"
@@ -27,6 +28,10 @@ struct PrintDayInput
     double longitude = DefaultSettings().Longitude;
     // "Imieniny bliskich": the names whose day the "reminders" line lists.
     std::vector<std::string> chosenNames = {};
+    // "Województwo" and the winter holidays by voivodeship: the "school" line names "ferie
+    // zimowe" only with both; the nationwide breaks it names always.
+    const WinterHolidays* winterHolidays = nullptr;
+    std::string voivodeship = {};
 };
 
 // Lines in a fixed order that scripts may rely on: date, weekday, month, holiday, names, sun,
@@ -56,11 +61,15 @@ struct PrintDaySources
     JournalFile& notesFile;                   // only read: printing must not create or repair the file
     SettingsStore& settings;                  // the stored place; reading never creates the key
     const SystemClock& clock;                 // today, when no date is given
+    // The winter holidays file to read when a voivodeship is chosen (ProgramFiles::Locate).
+    std::filesystem::path winterHolidaysFile = {};
 };
 // --print-day: prints the day view of options.date (today when empty) and the days after it as
 // options.days asks, for the stored place or the one --lat and --lon name, to `out`. Exit code 0;
 // 1 with a line on `err` when the notes cannot be read, 2 when a coordinate or the run of days
-// is refused.
+// is refused. With a voivodeship chosen, a winter holidays file that cannot be read or has
+// refused lines is named on `err` and the days are printed all the same (exit code 0), without
+// the holidays it could not give; a missing file says nothing.
 int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std::ostream& out, std::ostream& err);
 
 // The notes of "dnz.dat" in `programDir`, read only: printing and searching must not create or

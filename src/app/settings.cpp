@@ -28,7 +28,7 @@ bool ReadRow(const SettingsKey& key, const SettingRow& row, Settings& settings)
 {
     switch (row.type) {
     case SettingType::String:
-        if (auto text = key.ReadString(row.name)) {
+        if (auto text = key.ReadString(row.name); text && row.accepts.HoldsText(*text)) {
             Field<std::string>(settings, row) = std::move(*text);
             return true;
         }

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <limits>
+#include <string_view>
 
+#include "calendar/winter_holidays.h"
 #include "clock/alarm_clock.h"
 
 // A colour as the store keeps it: red in the lowest byte, then green, then blue, top byte 0.
@@ -26,11 +28,14 @@ enum class OnMissing
 
 // The numbers a row accepts from the store, both ends included; a value outside reads as missing,
 // so a damaged or hand-made key cannot put the sun at latitude 200 or make an alarm of no time.
+// A text row may name the texts it accepts in the same way: any other reads as missing.
 struct ValueRange
 {
     double lo;
     double hi;
+    bool (*texts)(std::string_view) = nullptr;  // null: any text
     constexpr bool Holds(double value) const { return lo <= value && value <= hi; }
+    bool HoldsText(std::string_view text) const { return texts == nullptr || texts(text); }
 };
 constexpr ValueRange In(double lo, double hi)
 {
@@ -40,6 +45,8 @@ constexpr ValueRange In(double lo, double hi)
 inline constexpr ValueRange Any{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
 // A moment as days since 1899-12-30, up to the end of year 9999; 0 also stands for "none".
 inline constexpr ValueRange kDays = In(0, 2958466);
+// A voivodeship's official name; a mistyped or outdated one reads as none chosen.
+inline constexpr ValueRange kVoivodeshipName{Any.lo, Any.hi, &IsVoivodeship};
 // What the alarm's own controls allow.
 inline constexpr ValueRange kAlarmSeconds = In(kMinAlarmDuration, kMaxAlarmDuration);
 inline constexpr ValueRange kSnoozeMinutes = In(kMinSnoozeMinutes, kMaxSnoozeMinutes);
@@ -104,5 +111,7 @@ enum class SavedBy
     SETTING(ReminderAdvance,    std::int32_t,  "Wyprzedzenie przypomnień",    15,                   UseDefault, Dialog, In(0, 1440)   ) /* minutes */ \
     SETTING(ReminderSound,      bool,          "Dźwięk przypomnień",          true,                 UseDefault, Dialog, Any           ) \
     /* What the reminders have shown, so that neither a restart nor a clock gone back repeats it. */ \
-    SETTING(ShownReminders,     std::string,   "Pokazane przypomnienia",      "",                   UseDefault, Own,    Any           ) /* ReminderMemory's stored form */
+    SETTING(ShownReminders,     std::string,   "Pokazane przypomnienia",      "",                   UseDefault, Own,    Any           ) /* ReminderMemory's stored form */ \
+    /* The voivodeship whose winter holidays the calendar shows; empty: none, and no school breaks shown. */ \
+    SETTING(Voivodeship,        std::string,   "Województwo",                 "",                   UseDefault, Dialog, kVoivodeshipName) /* kVoivodeships' form */
 // clang-format on

@@ -174,6 +174,14 @@ bool MonthGrid::IsTradingSunday(int cell) const
     return ::IsTradingSunday(EncodeDate(m_year, m_month, cell - m_firstCell + 1)).value_or(false);
 }
 
+bool MonthGrid::IsShaded(int cell) const
+{
+    if (CellKind(cell) != '+' || m_shadedDays.empty())
+        return false;
+    const int day = cell - m_firstCell + 1;
+    return ListMatches(m_shadedDays, DateKey(m_year, m_month, day), YearlyKey(m_month, day));
+}
+
 Rgb MonthGrid::ColourOf(CellInk ink) const
 {
     switch (ink) {

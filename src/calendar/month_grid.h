@@ -144,6 +144,10 @@ public:
     void SetHolidays(std::vector<std::string> lines) { m_holidays = std::move(lines); }
     const std::vector<std::string>& Markdays() const { return m_markdays; }
     void SetMarkdays(std::vector<std::string> lines) { m_markdays = std::move(lines); }
+    // Days to shade, in the same form as the two lists above (the school breaks of the chosen
+    // voivodeship).
+    const std::vector<std::string>& ShadedDays() const { return m_shadedDays; }
+    void SetShadedDays(std::vector<std::string> lines) { m_shadedDays = std::move(lines); }
 
     const GridColours& Colours() const { return m_colours; }
     GridColours& Colours() { return m_colours; }
@@ -159,6 +163,9 @@ public:
     // Whether cell n is a day of the shown month that is a trading Sunday: the panel marks it with
     // a small sign and leaves its ink alone.
     bool IsTradingSunday(int cell) const;
+    // Whether cell n is a day of the shown month that ShadedDays names: the panel lays a light
+    // shade under its number, which keeps its ink, and the today mark stays over the shade.
+    bool IsShaded(int cell) const;
     // Colour of an ink other than Grey; Grey gives black.
     Rgb ColourOf(CellInk ink) const;
     // The colour the selected day's number is drawn in.
@@ -197,7 +204,7 @@ private:
     std::vector<std::string> m_weekTexts;
     bool m_germanDate = false;
     bool m_showWeeks = false;
-    std::vector<std::string> m_holidays, m_markdays;
+    std::vector<std::string> m_holidays, m_markdays, m_shadedDays;
     GridColours m_colours;
     DateParts m_today;  // year 0 when unknown
     int m_rebuilds = 0;

@@ -27,3 +27,13 @@ std::string NationwideSchoolBreak(TDateTime date)
         return "ferie letnie";
     return {};
 }
+
+std::string SchoolBreak(TDateTime date, const WinterHolidays& winter, std::string_view voivodeship)
+{
+    // The winter holidays lie between mid-January and the end of February, clear of every
+    // nationwide break; a file that says otherwise still leaves the nationwide name first.
+    std::string name = NationwideSchoolBreak(date);
+    if (name.empty() && winter.Contains(voivodeship, date))
+        name = "ferie zimowe";
+    return name;
+}

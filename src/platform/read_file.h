@@ -10,7 +10,7 @@
 #include <system_error>
 
 // The limits, by kind of file: each far above what the program writes or a person keeps.
-inline constexpr std::uint64_t kSmallFileLimit = 64 * 1024;            // TIMESRV.INI, desktop entries
+inline constexpr std::uint64_t kSmallFileLimit = 64 * 1024;            // TIMESRV.INI, desktop entries, ferie-zimowe.txt
 inline constexpr std::uint64_t kRichTextLimit = 256ULL * 1024 * 1024;  // tel.rtf, info.rtf
 inline constexpr std::uint64_t kSettingsLimit = 16ULL * 1024 * 1024;   // the settings export
 inline constexpr std::uint64_t kNotesLimit = 1024ULL * 1024 * 1024;    // dnz.dat, kept whole in memory

@@ -22,6 +22,9 @@ std::string MakeCp1250Safe(std::string_view text, bool* changed = nullptr);
 // first occur: what MakeCp1250Safe turns into '?'. Malformed UTF-8 counts as U+FFFD.
 std::vector<std::string> UnstorableCharacters(std::string_view text);
 
+// Whether `text` is well-formed UTF-8: no stray or missing continuation bytes, no overlong forms,
+// no surrogates, nothing beyond U+10FFFF.
+bool IsUtf8(std::string_view text);
 // Decodes one UTF-8 character at `pos`, advancing it; returns U+FFFD for a malformed sequence
 // (consuming one byte) so callers never loop forever.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos);

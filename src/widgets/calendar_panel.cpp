@@ -525,12 +525,19 @@ void TCalenPnl::PaintHeader(QPainter& painter, const GridLayout& g) const
     painter.drawLine(g.left, g.gridTop - 3, g.right - 1, g.gridTop - 3);
 }
 
+QColor TCalenPnl::ShadeColour()
+{
+    return QColor(0xFF, 0xF0, 0xB4);
+}
+
 void TCalenPnl::PaintCell(QPainter& painter, const GridLayout& g, int cell, bool selected) const
 {
     const ::CellRect c = MonthGrid::CellRectOf(g, cell);
     const QRect r(c.x, c.y, c.width, c.height);
     const bool today = m_grid.IsToday(cell);
-    painter.fillRect(r, today ? ToQColor(m_grid.Colours().today) : palette().color(QPalette::Active, QPalette::Button));
+    painter.fillRect(r, today                   ? ToQColor(m_grid.Colours().today)
+                        : m_grid.IsShaded(cell) ? ShadeColour()
+                                                : palette().color(QPalette::Active, QPalette::Button));
     if (m_grid.CellKind(cell) == ' ')
         return;
     painter.setFont(selected ? Bold(font()) : font());

@@ -67,6 +67,12 @@ public:
     void SetHolidays(std::vector<std::string> lines) { m_grid.SetHolidays(std::move(lines)); }
     const std::vector<std::string>& Markdays() const { return m_grid.Markdays(); }
     void SetMarkdays(std::vector<std::string> lines) { m_grid.SetMarkdays(std::move(lines)); }
+    // Days whose cells get a light shade under the number, a list like the two above (the
+    // school breaks); the number keeps its colour and today's colour covers the shade.
+    const std::vector<std::string>& ShadedDays() const { return m_grid.ShadedDays(); }
+    void SetShadedDays(std::vector<std::string> lines) { m_grid.SetShadedDays(std::move(lines)); }
+    // The shade's colour: a pale yellow, light enough for every ink of the numbers.
+    static QColor ShadeColour();
 
     void SetShowDate(bool on);
     void SetUseLongDate(bool on);

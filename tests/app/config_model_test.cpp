@@ -42,6 +42,7 @@ protected:
         actions.applyGridColours = [this] { m_calls.push_back("colours"); };
         actions.setRecallSelectsToday = [this](bool on) { m_calls.push_back(on ? "recall on" : "recall off"); };
         actions.setAutoRun = [this](bool on) { m_calls.push_back(on ? "autorun on" : "autorun off"); };
+        actions.applyVoivodeship = [this] { m_calls.push_back("voivodeship " + m_settings.Voivodeship); };
         actions.refreshSunMoon = [this] { m_calls.push_back("sun"); };
         return actions;
     }
@@ -175,7 +176,7 @@ TEST_F(ConfigModelTest, ConfirmingRunsTheWindowsStepsInOrder)
     model.SetRecall(true);
     model.SetAutorun(true);
     Confirm(model);
-    EXPECT_EQ(m_calls, (std::vector<std::string>{"colours", "recall on", "autorun on", "sun"}));
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"colours", "recall on", "autorun on", "voivodeship ", "sun"}));
 
     m_calls.clear();
     model.datyodChange(45000);
@@ -335,6 +336,44 @@ TEST_F(ConfigModelTest, ChosenNamesGoThroughTheDialogAsTheTableWritesThem)
     model.SetChosenNames({"Żanety", "Marii Magdaleny"});
     Confirm(model);
     EXPECT_EQ(m_settings.ChosenNames, "Żanety;Marii Magdaleny");
+}
+
+// "Województwo": none first, then the sixteen in their official order; a name the list does not
+// hold (from a hand-made key, or set in memory) shows as none and is saved as none.
+TEST_F(ConfigModelTest, TheVoivodeshipIsChosenFromTheOfficialList)
+{
+    TconfigModel model = Open();
+    const auto& items = model.Form().voivodeshipItems;
+    ASSERT_EQ(items.size(), 17u);
+    EXPECT_EQ(items[0], "(nie wybrano)");
+    EXPECT_EQ(items[1], "dolnośląskie");
+    EXPECT_EQ(items[5], "łódzkie");
+    EXPECT_EQ(items[16], "zachodniopomorskie");
+    EXPECT_EQ(model.VoivodeshipIndex(), 0);
+
+    model.SetVoivodeshipIndex(14);
+    EXPECT_EQ(model.Form().voivodeship, "warmińsko-mazurskie");
+    Confirm(model);
+    EXPECT_EQ(m_settings.Voivodeship, "warmińsko-mazurskie");
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"colours", "recall off", "autorun off",
+                                                 "voivodeship warmińsko-mazurskie", "sun"}))
+        << "the window learns of the choice once it is in the settings";
+    Settings stored;
+    LoadSettings(m_store, stored, kNow);
+    EXPECT_EQ(stored.Voivodeship, "warmińsko-mazurskie");
+    EXPECT_EQ(Open().VoivodeshipIndex(), 14);
+
+    for (const int index : {0, -1, 17, 1000}) {
+        SCOPED_TRACE(index);
+        model.SetVoivodeshipIndex(index);
+        EXPECT_EQ(model.Form().voivodeship, "");
+        EXPECT_EQ(model.VoivodeshipIndex(), 0);
+    }
+    m_settings.Voivodeship = "Mazowieckie";
+    TconfigModel reopened = Open();
+    EXPECT_EQ(reopened.VoivodeshipIndex(), 0);
+    Confirm(reopened);
+    EXPECT_EQ(m_settings.Voivodeship, "");
 }
 
 // The question names the number in its Polish form, the date and the copy.

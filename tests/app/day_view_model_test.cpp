@@ -166,3 +166,48 @@ TEST(DayViewModel, TheEndsOfTheCalendarHaveTheirTexts)
     EXPECT_EQ(last.panel.day, 31);
     EXPECT_EQ(view.Easter(), EasterSunday(9999));
 }
+
+// With a voivodeship, the panel names the day's school break under what it already says and the
+// grids get their days to shade; without one, neither. 2026: the Easter break 2-7 April, the
+// summer from 27 June, Christmas 2025 from 22 December (a Monday); ferie 2-15 February for opolskie.
+TEST(DayViewModel, SchoolBreaksOfTheChosenVoivodeship)
+{
+    const WinterHolidays winter = ParseWinterHolidays("2026-02-02 2026-02-15 opolskie\n").holidays;
+    DayView view(Names());
+    EXPECT_EQ(view.Refresh(EncodeDate(2026, 2, 10), false).panel.holiday, "");
+    EXPECT_EQ(view.Refresh(EncodeDate(2026, 2, 10), true).month->schoolBreakDays[0], std::vector<std::string>{});
+
+    view.SetSchoolBreaks(&winter, "opolskie");
+    struct Row
+    {
+        int y, m, d;
+        const char* holiday;
+    };
+    const Row rows[] = {
+        {2026, 2, 10, "Ferie zimowe"},
+        {2026, 2, 12, "Tłusty Czwartek\nFerie zimowe"},
+        {2026, 2, 16, ""},
+        {2026, 4, 5, "Wielkanoc\nWiosenna przerwa świąteczna"},
+        {2026, 6, 29, "Ferie letnie"},
+        {2025, 12, 22, "Zimowa przerwa świąteczna"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d);
+        EXPECT_EQ(view.Refresh(EncodeDate(r.y, r.m, r.d), false).panel.holiday, r.holiday);
+    }
+
+    // February in the main grid; January, March and April beside it.
+    const MonthView month = *view.Refresh(EncodeDate(2026, 2, 1), true).month;
+    std::vector<std::string> february;
+    for (int day = 2; day <= 15; ++day)
+        february.push_back("2026.02." + std::string(day < 10 ? "0" : "") + std::to_string(day));
+    EXPECT_EQ(month.schoolBreakDays[0], february);
+    EXPECT_EQ(month.schoolBreakDays[1], std::vector<std::string>{}) << "January: no break in opolskie";
+    EXPECT_EQ(month.schoolBreakDays[2], std::vector<std::string>{});
+    EXPECT_EQ(month.schoolBreakDays[3], (std::vector<std::string>{"2026.04.02", "2026.04.03", "2026.04.04",
+                                                                  "2026.04.05", "2026.04.06", "2026.04.07"}));
+
+    view.SetSchoolBreaks(&winter, "");
+    EXPECT_EQ(view.Refresh(EncodeDate(2026, 4, 5), true).panel.holiday, "Wielkanoc");
+    EXPECT_EQ(view.Refresh(EncodeDate(2026, 4, 5), true).month->schoolBreakDays[0], std::vector<std::string>{});
+}

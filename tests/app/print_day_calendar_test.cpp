@@ -75,3 +75,33 @@ TEST(PrintDayCalendar, SchoolBreaks)
     EXPECT_EQ(Value(PrintDayLines(PrintDayInput{EncodeDate(2025, 12, 22)}), "school"), "zimowa przerwa świąteczna");
     EXPECT_EQ(Value(PrintDayLines(PrintDayInput{EncodeDate(2025, 12, 19)}), "school"), "");
 }
+
+// With a voivodeship, its winter holidays; without one, or for another voivodeship, none. The
+// nationwide breaks are named either way.
+TEST(PrintDayCalendar, WinterHolidaysOfTheChosenVoivodeship)
+{
+    const WinterHolidays winter = ParseWinterHolidays("2026-02-02 2026-02-15 dolnośląskie, opolskie\n").holidays;
+    struct Row
+    {
+        int y, m, d;
+        const char* voivodeship;
+        const char* school;
+    };
+    const Row rows[] = {
+        {2026, 2, 10, "dolnośląskie", "ferie zimowe"},
+        {2026, 2, 2, "opolskie", "ferie zimowe"},
+        {2026, 2, 15, "opolskie", "ferie zimowe"},
+        {2026, 2, 16, "opolskie", ""},
+        {2026, 2, 10, "mazowieckie", ""},
+        {2026, 2, 10, "", ""},
+        {2026, 2, 10, "Opolskie", ""},
+        {2026, 4, 7, "opolskie", "wiosenna przerwa świąteczna"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.y << '-' << r.m << '-' << r.d << ' ' << r.voivodeship);
+        PrintDayInput input{EncodeDate(r.y, r.m, r.d)};
+        input.winterHolidays = &winter;
+        input.voivodeship = r.voivodeship;
+        EXPECT_EQ(Value(PrintDayLines(input), "school"), r.school);
+    }
+}

@@ -193,7 +193,7 @@ TEST(Settings, MissingOrMistypedValuesReadAsTheirDefaults)
     }
 }
 
-TEST(Settings, AStoredNumberOutsideItsRangeReadsAsTheDefault)
+TEST(Settings, AStoredValueOutsideItsRangeReadsAsTheDefault)
 {
     // The ends come from what each value means: the alarm dialog's 5 s to an hour and 1 to 60
     // minutes, a place on the globe, a drift of at most a day per day, a moment from 1899-12-30 to
@@ -220,6 +220,14 @@ TEST(Settings, AStoredNumberOutsideItsRangeReadsAsTheDefault)
         {"Ostatnia korekta", Float(-1), Float(0), 0.0},
         {"Kalibracja start", Float(3e6), Float(2958465.5), 2958465.5},
         {"Kalibracja stop", Float(-0.5), Float(45000.5), 45000.5},
+        // A voivodeship by its official name only: capitals, a blank, an old or a foreign name
+        // mean none chosen.
+        {"Województwo", RegValue::String("Mazowieckie"), RegValue::String("zachodniopomorskie"),
+         std::string("zachodniopomorskie")},
+        {"Województwo", RegValue::String("mazowieckie "), RegValue::String("łódzkie"), std::string("łódzkie")},
+        {"Województwo", RegValue::String("bielskie"), RegValue::String("śląskie"), std::string("śląskie")},
+        {"Województwo", RegValue::String(std::string("maz\0owieckie", 12)), RegValue::String("opolskie"),
+         std::string("opolskie")},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -569,12 +577,16 @@ const ExpectedRow kExpectedRows[] = {
     {"Wyprzedzenie przypomnień", std::int32_t{15}, UseDefault, Dialog},
     {"Dźwięk przypomnień", true, UseDefault, Dialog},
     {"Pokazane przypomnienia", std::string(), UseDefault, Own},
+    {"Województwo", std::string(), UseDefault, Dialog},
 };
 
 // A value of the row's type unlike its default, as a user's key holds it, or another unlike both,
 // in memory before the load. A flag has two values only: the key holds false, memory true.
-SettingValue Sample(const SettingValue& byDefault, bool inMemory)
+// A text row that accepts only some texts gets one of those.
+SettingValue Sample(const ExpectedRow& row, bool inMemory)
 {
+    if (std::string_view(row.name) == "Województwo")
+        return std::string(inMemory ? "pomorskie" : "mazowieckie");
     return std::visit(
         [inMemory](const auto& value) -> SettingValue {
             using T = std::decay_t<decltype(value)>;
@@ -589,17 +601,17 @@ SettingValue Sample(const SettingValue& byDefault, bool inMemory)
             else
                 return std::uint32_t{inMemory ? 0x010203u : 0x0A0B0Cu};
         },
-        byDefault);
+        row.byDefault);
 }
 
-SettingValue StoredValue(const SettingValue& byDefault)
+SettingValue StoredValue(const ExpectedRow& row)
 {
-    return Sample(byDefault, false);
+    return Sample(row, false);
 }
 
-SettingValue ValueInMemory(const SettingValue& byDefault)
+SettingValue ValueInMemory(const ExpectedRow& row)
 {
-    return Sample(byDefault, true);
+    return Sample(row, true);
 }
 
 // The stored form of another type than the row's.
@@ -634,8 +646,8 @@ TEST(SettingsTable, AMissingOrMistypedValueLoadsAsItsRowSays)
     Settings before;
     for (const ExpectedRow& r : kExpectedRows) {
         const SettingId id = kSettingRows[static_cast<std::size_t>(&r - kExpectedRows)].id;
-        ASSERT_TRUE(SetSetting(stored, id, StoredValue(r.byDefault)));
-        ASSERT_TRUE(SetSetting(before, id, ValueInMemory(r.byDefault)));
+        ASSERT_TRUE(SetSetting(stored, id, StoredValue(r)));
+        ASSERT_TRUE(SetSetting(before, id, ValueInMemory(r)));
     }
     for (const SettingRow& gap : kSettingRows) {
         for (const bool mistyped : {false, true}) {
@@ -662,7 +674,7 @@ TEST(SettingsTable, AMissingOrMistypedValueLoadsAsItsRowSays)
                 break;
             case StopLoad:
             case NotLoaded:
-                EXPECT_EQ(value, ValueInMemory(expected.byDefault));
+                EXPECT_EQ(value, ValueInMemory(expected));
                 break;
             }
             // Every other row loads, but after a StopLoad gap the later StopLoad rows keep what
@@ -678,7 +690,7 @@ TEST(SettingsTable, AMissingOrMistypedValueLoadsAsItsRowSays)
                 const bool kept = (stopped && kExpectedRows[i].onMissing == StopLoad)
                                   || kExpectedRows[i].onMissing == NotLoaded;
                 EXPECT_EQ(GetSetting(s, row.id),
-                          kept ? ValueInMemory(kExpectedRows[i].byDefault) : StoredValue(kExpectedRows[i].byDefault));
+                          kept ? ValueInMemory(kExpectedRows[i]) : StoredValue(kExpectedRows[i]));
             }
         }
     }

@@ -461,3 +461,19 @@ TEST(MonthGrid, TradingSundaysOfTheShownMonthOnly)
         EXPECT_EQ(marked, r.cells);
     }
 }
+
+// Only days of the shown month are shaded: 1 February 2026 also shows, greyed, in January's grid.
+TEST(MonthGrid, ShadedDaysOfTheShownMonthOnly)
+{
+    MonthGrid grid = GridOn(2026, 1, 15, true);
+    grid.SetShadedDays({"2026.01.30", "2026.01.31", "2026.02.01"});
+    std::vector<int> shaded;
+    for (int cell = 1; cell <= MonthGrid::kCells; ++cell)
+        if (grid.IsShaded(cell))
+            shaded.push_back(cell);
+    // January 2026 begins on a Thursday: the 1st is cell 4 of a Monday-first grid.
+    EXPECT_EQ(shaded, (std::vector<int>{33, 34}));
+    EXPECT_EQ(grid.InkOf(34), CellInk::Saturday) << "the shade leaves the ink alone";
+    grid.SetShadedDays({});
+    EXPECT_FALSE(grid.IsShaded(33));
+}

@@ -95,6 +95,7 @@ TEST(FileSettingsStore, WritesOneLinePerValueInTheExportSyntax)
                                            "\"Przypomnienia z notatek\"=dword:00000001\r\n"
                                            "\"Wyprzedzenie przypomnień\"=dword:0000000f\r\n"
                                            "\"Dźwięk przypomnień\"=dword:00000001\r\n"
+                                           "\"Województwo\"=\"\"\r\n"
                                            "\"Godzina alarmu\"=\"06:45\"\r\n"
                                            "\"Załączony alarm\"=dword:00000001\r\n"
                                            "\r\n");

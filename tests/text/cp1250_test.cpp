@@ -107,3 +107,17 @@ TEST(Cp1250, BuiltInTableMatchesItsUtf8Twin)
     EXPECT_EQ(Cp1250ToUtf8(cp), utf8);
     EXPECT_EQ(Utf8ToCp1250(utf8), cp);
 }
+
+// Well-formed UTF-8 only: what decides whether a file is read as UTF-8 or as Windows-1250.
+TEST(Utf8, WellFormedOnly)
+{
+    for (const char* text : {"", "ferie", "łódzkie", "\xEF\xBB\xBF", "\xF0\x9F\x8E\x84", "\xF4\x8F\xBF\xBF"})
+        EXPECT_TRUE(IsUtf8(text)) << text;
+    // A Windows-1250 "ł", a lone continuation byte, a cut sequence, overlong forms, a surrogate,
+    // beyond U+10FFFF.
+    for (const char* text :
+         {"\xB3\xF3"
+          "dzkie",
+          "\x80", "\xC5", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"})
+        EXPECT_FALSE(IsUtf8(text)) << text;
+}

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The installer under Wine, as a user would meet it: a silent install into Program Files (a path
-# with a blank) puts the program, its window's part, Qt's DLLs and plugins, info.rtf and a Start-menu shortcut in
-# place; the installed program prints a day; the silent uninstall removes what was installed and
-# leaves the user's notes.
+# with a blank) puts the program, its window's part, Qt's DLLs and plugins, info.rtf, the winter
+# holidays and a Start-menu shortcut in place; the installed program prints a day; the silent
+# uninstall removes what was installed and leaves the user's notes.
 #   tests/windows/check_installer.sh WINE_RUN PACKAGES_DIR
 set -euo pipefail
 wine_run=$1 packages=$2
@@ -20,8 +20,9 @@ notes_home=$("$wine_run" winepath -u "$local_app_data" | tr -d '\r')/Dniarz
 # NSIS takes /D only unquoted, which a path with a blank cannot be: the default place is used.
 "$wine_run" "$installer" /S
 settle
-for f in bin/dniarz.exe bin/dniarz-window.dll bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/platforms/qwindows.dll \
-         bin/libstdc++-6.dll share/dniarz/info.rtf Uninstall.exe; do
+for f in bin/dniarz.exe bin/dniarz-window.dll bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll \
+         bin/platforms/qwindows.dll bin/libstdc++-6.dll share/dniarz/info.rtf share/dniarz/ferie-zimowe.txt \
+         Uninstall.exe; do
     [ -s "$target/$f" ] || fail "missing $f"
 done
 find "$wineprefix/drive_c" -path "*Start Menu*" -name "Dniarz*.lnk" | grep -q . || fail "no Start-menu shortcut"

@@ -10,6 +10,7 @@ zip=$(ls "$(cd "$packages" && pwd)"/Dniarz-*-win64-portable.zip 2>/dev/null | he
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/Mój program.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 (cd "$tmp" && cmake -E tar xf "$zip")
+[ -s "$tmp/Dniarz/ferie-zimowe.txt" ] || { echo "the portable ZIP lacks ferie-zimowe.txt"; exit 1; }
 # The notes file is in code page 1250: \x9c is "ś".
 printf '2026.12.07\r\nt\r\nPrzeno\x9cna notatka\r\n****\r\n' >"$tmp/Dniarz/dnz.dat"
 out=$("$wine_run" "Z:${tmp//\//\\}\\Dniarz\\dniarz.exe" --print-day 2026-12-07 | tr -d '\r')

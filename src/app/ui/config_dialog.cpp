@@ -232,6 +232,20 @@ void Tconfig::CreateOptions()
                           "przywolanie", {12, 342, 359, 18});
     autorun = NamedAt(new QCheckBox(QStringLiteral("Automatyczne uruchomienie programu podczas startu systemu"), this),
                       "autorun", {12, 366, 359, 18});
+    auto* voivodeshipLabel = NamedAt(new QLabel(QStringLiteral("Województwo (ferie zimowe):"), this),
+                                     "LabelWojewodztwo", {12, 395, 166, 16});
+    voivodeshipCombo = new QComboBox(this);
+    voivodeshipCombo->setObjectName(QStringLiteral("wojewodztwo"));
+    voivodeshipCombo->setGeometry(180, 392, 191, 21);
+    voivodeshipCombo->setEditable(false);
+    voivodeshipCombo->setMaxVisibleItems(17);
+    for (const std::string& name : m_model.Form().voivodeshipItems)
+        voivodeshipCombo->addItem(FromUtf8(name));
+    const QString hint = QStringLiteral("Przerwy szkolne tego województwa, z feriami zimowymi, są zaznaczone w "
+                                        "kalendarzu i nazwane przy dniu");
+    voivodeshipLabel->setToolTip(hint);
+    voivodeshipCombo->setToolTip(hint);
+    voivodeshipLabel->setBuddy(voivodeshipCombo);
 }
 
 void Tconfig::CreateReminders()
@@ -239,7 +253,7 @@ void Tconfig::CreateReminders()
     // Unticked, the group greys out what only matters while the notes remind.
     remindersGroup = new QGroupBox(QStringLiteral("Przypomnienia z notatek"), this);
     remindersGroup->setObjectName(QStringLiteral("przypomnienia"));
-    remindersGroup->setGeometry(8, 390, 363, 48);
+    remindersGroup->setGeometry(8, 418, 363, 48);
     remindersGroup->setCheckable(true);
     remindersGroup->setToolTip(
         QStringLiteral("Wiersz notatki zaczynający się od godziny, np. „14:30 dentysta”, przypomina o tej porze"));
@@ -252,12 +266,12 @@ void Tconfig::CreateReminders()
 
 void Tconfig::CreateButtons()
 {
-    BitBtn1 = PlaceButton(this, "BitBtn1", QStringLiteral("OK"), {8, 448, 83, 27}, GlyphIcon(Glyph::Save));
+    BitBtn1 = PlaceButton(this, "BitBtn1", QStringLiteral("OK"), {8, 476, 83, 27}, GlyphIcon(Glyph::Save));
     // Enter confirms the dialog from any control.
     BitBtn1->setDefault(true);
-    BitBtn4 = PlaceButton(this, "BitBtn4", QStringLiteral("Opis"), {99, 448, 83, 27}, GlyphIcon(Glyph::Info));
-    BitBtn3 = PlaceButton(this, "BitBtn3", QStringLiteral("Usuń wpisy"), {190, 448, 90, 27}, {});
-    BitBtn2 = PlaceButton(this, "BitBtn2", QStringLiteral("Anuluj"), {288, 448, 83, 27}, GlyphIcon(Glyph::Cancel));
+    BitBtn4 = PlaceButton(this, "BitBtn4", QStringLiteral("Opis"), {99, 476, 83, 27}, GlyphIcon(Glyph::Info));
+    BitBtn3 = PlaceButton(this, "BitBtn3", QStringLiteral("Usuń wpisy"), {190, 476, 90, 27}, {});
+    BitBtn2 = PlaceButton(this, "BitBtn2", QStringLiteral("Anuluj"), {288, 476, 83, 27}, GlyphIcon(Glyph::Cancel));
 }
 
 void Tconfig::Connect()
@@ -299,6 +313,8 @@ void Tconfig::Connect()
     });
     connect(przywolanie, &QCheckBox::toggled, this, [this](bool on) { m_model.SetRecall(on); });
     connect(autorun, &QCheckBox::toggled, this, [this](bool on) { m_model.SetAutorun(on); });
+    connect(voivodeshipCombo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_model.SetVoivodeshipIndex(index); });
     connect(remindersGroup, &QGroupBox::toggled, this, [this](bool on) { m_model.SetNoteReminders(on); });
     connect(reminderAdvanceEdit, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetReminderAdvanceText(text.toStdString()); });
@@ -319,11 +335,11 @@ void Tconfig::ShowModel()
     SetLabelColour(dzisiaj, QPalette::Window, form.dzisiaj);
     syncTimeLabel->setText(FromUtf8(form.syncTimeText));
 
-    const QSignalBlocker blockers[] = {QSignalBlocker(synchronizacja), QSignalBlocker(soundCardCheck),
-                                       QSignalBlocker(cityCombo),      QSignalBlocker(hourSignalCheck),
-                                       QSignalBlocker(packNotesCheck), QSignalBlocker(purgeBeforeEdit),
-                                       QSignalBlocker(przywolanie),    QSignalBlocker(autorun),
-                                       QSignalBlocker(remindersGroup), QSignalBlocker(reminderSoundCheck)};
+    const QSignalBlocker blockers[] = {
+        QSignalBlocker(synchronizacja),     QSignalBlocker(soundCardCheck),  QSignalBlocker(cityCombo),
+        QSignalBlocker(hourSignalCheck),    QSignalBlocker(packNotesCheck),  QSignalBlocker(purgeBeforeEdit),
+        QSignalBlocker(przywolanie),        QSignalBlocker(autorun),         QSignalBlocker(remindersGroup),
+        QSignalBlocker(reminderSoundCheck), QSignalBlocker(voivodeshipCombo)};
     synchronizacja->setChecked(form.synchronizacja);
     SetText(correctionEdit, form.correctionText);
     SetText(alarmLengthEdit, form.alarmLengthText);
@@ -344,6 +360,7 @@ void Tconfig::ShowModel()
     }
     przywolanie->setChecked(form.przywolanie);
     autorun->setChecked(form.autorun);
+    voivodeshipCombo->setCurrentIndex(m_model.VoivodeshipIndex());
     remindersGroup->setChecked(form.noteReminders);
     SetText(reminderAdvanceEdit, form.reminderAdvanceText);
     reminderSoundCheck->setChecked(form.reminderSound);

@@ -47,7 +47,7 @@ class Tconfig : public QDialog
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 379;
-    static constexpr int kClientHeight = 484;
+    static constexpr int kClientHeight = 512;
 
     Tconfig(const ConfigSources& sources, ConfigDialogHooks hooks, QWidget* parent = nullptr);
     ~Tconfig() override;
@@ -110,7 +110,8 @@ private:
     QDateEdit* purgeBeforeEdit = nullptr;
     QCheckBox* przywolanie = nullptr;
     QCheckBox* autorun = nullptr;
-    QGroupBox* remindersGroup = nullptr;  // "Przypomnienia z notatek", ticked when on
+    QComboBox* voivodeshipCombo = nullptr;  // "Województwo"
+    QGroupBox* remindersGroup = nullptr;    // "Przypomnienia z notatek", ticked when on
     QLineEdit* reminderAdvanceEdit = nullptr;
     QCheckBox* reminderSoundCheck = nullptr;
     QPushButton* BitBtn1 = nullptr;  // OK

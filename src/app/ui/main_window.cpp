@@ -2,6 +2,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/name_reminders.h"
+#include "app/winter_holidays_file.h"
 #include "app/ui/clock_bar.h"
 #include "app/ui/clock_controller.h"
 #include "app/ui/day_panel.h"
@@ -12,9 +13,11 @@
 #include "app/ui/speed_button.h"
 #include "astro/sun_moon_line.h"
 #include "clock/local_time.h"
+#include "platform/program_dir.h"
 #include "platform/startup_entry.h"
 #include "platform/url_launcher.h"
 #include "ui_support/fonts.h"
+#include "ui_support/message_box.h"
 #include "ui_support/named.h"
 #include "ui_support/qt_text.h"
 
@@ -25,6 +28,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <iostream>
 
 namespace {
 
@@ -72,6 +76,7 @@ TForm1::TForm1(MainWindowServices services, MainWindowOptions options, QWidget* 
 
     LoadSettings(m_store, m_settings, LocalNow(m_clock));
     ApplySettingsToGrid();
+    ApplyVoivodeship();
     m_notes->CreateTools();
     if (m_options.withTray)
         CreateTray();
@@ -199,6 +204,29 @@ void TForm1::ApplySettingsToGrid()
 {
     ShowGridColours();
     m_recallSelectsToday = m_settings.RecallSelectsToday;
+}
+
+bool TForm1::ApplyVoivodeship()
+{
+    if (m_settings.Voivodeship == m_schoolBreaksFor)
+        return false;
+    m_schoolBreaksFor = m_settings.Voivodeship;
+    m_winterHolidays = WinterHolidays();
+    if (!m_schoolBreaksFor.empty()) {
+        // Read again on each new choice, so that a corrected file counts without a restart.
+        WinterHolidaysFile file = ReadWinterHolidays(
+            LocateProgramFile(m_options.programDir, m_options.sharedDir, kWinterHolidaysFileName));
+        m_winterHolidays = std::move(file.holidays);
+        if (!file.problem.empty()) {
+            // A picture has nobody to close a box.
+            if (m_options.persist)
+                AppMessageBox::Show(this, QMessageBox::Warning, QStringLiteral("Komunikat"), FromText(file.problem));
+            else
+                std::cerr << "dniarz: " << file.problem << '\n';
+        }
+    }
+    m_dayView.SetSchoolBreaks(&m_winterHolidays, m_schoolBreaksFor);
+    return true;
 }
 
 void TForm1::ShowGridColours()
@@ -336,8 +364,10 @@ void TForm1::ShowMonth(const MonthView& month)
         }
     }
     const std::array<TCalenPnl*, 4> grids = {m_mainGrid, m_previousGrid, m_nextGrid, m_afterNextGrid};
-    for (std::size_t i = 0; i < grids.size(); ++i)
+    for (std::size_t i = 0; i < grids.size(); ++i) {
         grids[i]->SetHolidays(month.holidays[i]);
+        grids[i]->SetShadedDays(month.schoolBreakDays[i]);
+    }
     MarkNoteDays();
 }
 

@@ -19,6 +19,7 @@
 #include "calendar/namedays.h"
 #include "calendar/note_editor.h"
 #include "calendar/notes_journal.h"
+#include "calendar/winter_holidays.h"
 #include "clock/alarm_sound.h"
 #include "widgets/calendar_panel.h"
 
@@ -221,6 +222,10 @@ private:
     // The names of the day with the chosen ones in bold, and the holiday over them.
     void ShowDayNames(const DayPanelTexts& panel);
     void ApplySettingsToGrid();
+    // The school breaks of the chosen voivodeship to the day view, reading the winter holidays
+    // file when a voivodeship is first chosen or changed; a refused file is shown in a box (on
+    // stderr for a picture), a missing one is no fault. True when the choice changed.
+    bool ApplyVoivodeship();
     void ShowGridColours();  // the main grid's colours from the settings
     bool OpenUrl(const QUrl& url);
     void MoveOnAtMidnight(const DayChange& change);  // the today mark, and the selected day if it was today
@@ -243,6 +248,8 @@ private:
     bool m_settingsDeleted = false;
     bool m_recallSelectsToday = false;  // "Przywołanie"
     CityTable m_cities;
+    WinterHolidays m_winterHolidays;                 // of the file read for m_schoolBreaksFor
+    std::string m_schoolBreaksFor;                   // the voivodeship the day view shows the breaks of
     std::unique_ptr<StartupEntry> m_noStartupEntry;  // stands in when the options give none
     std::unique_ptr<TAutoRunner> m_autoRunner;
     ConfigDialogHooks m_configHooks;

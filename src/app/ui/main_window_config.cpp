@@ -80,6 +80,10 @@ void TForm1::SpeedButton5Click()
                                 QString::fromStdString(on ? AutoRunNotWrittenMessage(PathToUtf8(m_options.programFile))
                                                           : AutoRunNotRemovedMessage()));
     };
+    actions.applyVoivodeship = [this] {
+        if (ApplyVoivodeship())
+            RefreshDay(true);
+    };
     actions.refreshSunMoon = [this] { RefreshSunMoon(); };
     actions.refreshDayNames = [this] { ShowDayNames(m_dayView.Refresh(m_mainGrid->SelectedDate(), false).panel); };
 

@@ -3,6 +3,7 @@
 
 #include "platform/linux/posix_file.h"
 #include "platform/read_file.h"
+#include "text/cp1250.h"
 
 #include <system_error>
 
@@ -20,46 +21,6 @@ bool HasControlCharacter(std::string_view text)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             return true;
     return false;
-}
-
-// Desktop entries are UTF-8, and sessions built on GLib refuse an entry that is not: a name in
-// another encoding cannot be written into one. Overlong forms and surrogates are no UTF-8 either.
-bool IsUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        char32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            cp = cp << 6 | (next & 0x3F);
-        }
-        if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))
-            || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
 }
 
 std::optional<std::string> ReadText(const std::filesystem::path& file)
@@ -154,6 +115,8 @@ XdgStartupEntry ProgramStartupEntry(const std::filesystem::path& configHome)
 
 std::optional<std::string> ExecLine(const std::string& program, const std::vector<std::string>& arguments)
 {
+    // Desktop entries are UTF-8, and sessions built on GLib refuse an entry that is not: a name in
+    // another encoding cannot be written into one.
     if (program.empty() || HasControlCharacter(program) || !IsUtf8(program))
         return std::nullopt;
     // GLib looks for the program named first in the line before it will start an entry, and looks

@@ -249,8 +249,8 @@ private slots:
     {
         auto dialog = MakeDialog();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Konfiguracja"));
-        QCOMPARE(dialog->minimumSize(), QSize(379, 484));
-        QCOMPARE(dialog->maximumSize(), QSize(379, 484));
+        QCOMPARE(dialog->minimumSize(), QSize(379, 512));
+        QCOMPARE(dialog->maximumSize(), QSize(379, 512));
         QStringList captions;
         for (auto* group : dialog->findChildren<QGroupBox*>())
             captions << group->title();
@@ -279,6 +279,7 @@ private slots:
                                     "Usuń notatki sprzed:",
                                     "Podczas przywołania programu ustaw dzisiejszą datę",
                                     "Automatyczne uruchomienie programu podczas startu systemu",
+                                    "Województwo (ferie zimowe):",
                                     "Przypomnienia z notatek",
                                     "Przypominaj",
                                     "minut wcześniej",
@@ -313,6 +314,46 @@ private slots:
         QVERIFY(datyod->calendarPopup());
         datyod->setDate(QDate(2024, 12, 28));
         QVERIFY(datyod->sizeHint().width() <= datyod->width());
+    }
+
+    // "Województwo": chosen from the list, stored on OK, and the grids shade the breaks at once;
+    // "(nie wybrano)" takes them away again.
+    void VoivodeshipIsChosenAndTheGridsFollow()
+    {
+        PutKey();
+        auto form = MakeWindow();
+        auto* cal = Child<TCalenPnl>(form.get(), "cal");
+        const int summerDay = cal->Grid().FirstCell() + 22 - 1;  // 22 June 2024, the first day of summer
+        QVERIFY(!cal->Grid().IsShaded(summerDay));
+        const auto choose = [&form](int index) {
+            WhenDialogOpens([index](Tconfig* dialog) {
+                auto* combo = Child<QComboBox>(dialog, "wojewodztwo");
+                QCOMPARE(combo->count(), 17);
+                combo->setCurrentIndex(index);
+                Click(dialog, "BitBtn1");
+            });
+            form->SpeedButton5Click();
+        };
+        choose(7);
+        QCOMPARE(form->CurrentSettings().Voivodeship, std::string("mazowieckie"));
+        Settings stored;
+        LoadSettings(m_store, stored, 0);
+        QCOMPARE(stored.Voivodeship, std::string("mazowieckie"));
+        QVERIFY(cal->Grid().IsShaded(summerDay));
+        QVERIFY(Child<TCalenPnl>(form.get(), "calf")
+                    ->Grid()
+                    .IsShaded(Child<TCalenPnl>(form.get(), "calf")->Grid().FirstCell()));
+        // The dialog opens again on the choice.
+        int shown = -1;
+        WhenDialogOpens([&shown](Tconfig* dialog) {
+            shown = Child<QComboBox>(dialog, "wojewodztwo")->currentIndex();
+            Click(dialog, "BitBtn2");
+        });
+        form->SpeedButton5Click();
+        QCOMPARE(shown, 7);
+        choose(0);
+        QCOMPARE(form->CurrentSettings().Voivodeship, std::string());
+        QVERIFY(!cal->Grid().IsShaded(summerDay));
     }
 
     void DateDropDownNamesMonthsAndDaysInPolishOnAnyDesktop()

@@ -13,6 +13,8 @@
 #include "platform/fake/fake_system_clock.h"
 #include "platform/fake/memory_settings_store.h"
 
+#include "../../platform/temp_dir.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFontMetrics>
@@ -95,10 +97,11 @@ class DayViewTest : public QObject
     int m_dialogRuns = 0;
     std::optional<RangeNote> m_dialogAnswer;
 
-    std::unique_ptr<TForm1> Make(TDateTime date)
+    std::unique_ptr<TForm1> Make(TDateTime date, const std::filesystem::path& sharedDir = {})
     {
         MainWindowOptions options;
         options.programDir = kDir;
+        options.sharedDir = sharedDir;
         options.date = date;
         options.withTray = false;
         options.startTimers = false;
@@ -560,6 +563,119 @@ private slots:
         }
         cal->SetSelectedDate(EncodeDate(2025, 11, 5));
         QCOMPARE(Find<QLabel>(*form, "lmiesiac")->toolTip(), QStringLiteral("Wymiar czasu pracy: 18 dni, 144 godz."));
+    }
+
+    // With a voivodeship chosen, its school breaks are named under the holiday and shaded in the
+    // grids under numbers that keep their colours; the today mark covers the shade. The winter
+    // holidays come from the file shipped beside the program.
+    void SchoolBreaksOfTheChosenVoivodeshipAreNamedAndShaded()
+    {
+        TempDir shared;
+        WriteWholeFile(shared.Path() / "ferie-zimowe.txt", "2026-02-02 2026-02-15 dolnośląskie\n");
+        m_store.Put("Województwo", RegValue::String("dolnośląskie"));
+        auto form = Make(EncodeDate(2026, 2, 10), shared.Path());
+        QCOMPARE(AppMessageBox::AnsweredCount(), 0);
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        auto* lextraday = Find<QLabel>(*form, "lextraday");
+        QCOMPARE(lextraday->text(), QStringLiteral("Ferie zimowe"));
+        QVERIFY(lextraday->isVisibleTo(form.get()));
+        QVERIFY(ShowsAllOfItsText(lextraday));
+        QVERIFY(ShowsAllOfItsText(Find<QLabel>(*form, "limien")));
+
+        // The shade lies in the cells' corners, clear of the number and of the selection's frame.
+        const auto cornerColour = [](TCalenPnl* grid, int day) {
+            const QRect cell = grid->CellRect(grid->Grid().FirstCell() + day - 1);
+            return grid->grab().toImage().pixelColor(cell.left() + 3, cell.bottom() - 3);
+        };
+        const QColor face = cal->palette().color(QPalette::Active, QPalette::Button);
+        QVERIFY(TCalenPnl::ShadeColour() != face);
+        QCOMPARE(cornerColour(cal, 10), TCalenPnl::ShadeColour());  // selected
+        QCOMPARE(cornerColour(cal, 2), TCalenPnl::ShadeColour());
+        QCOMPARE(cornerColour(cal, 15), TCalenPnl::ShadeColour());  // a Sunday, its ink unchanged
+        QCOMPARE(InkOfDay(cal, 15), CellInk::Sunday);
+        QCOMPARE(cornerColour(cal, 16), face);
+        QCOMPARE(cornerColour(cal, 1), face);
+        // The neighbours: April's Easter break (2-7 April) in the grid after next.
+        auto* calff = Find<TCalenPnl>(*form, "calff");
+        QCOMPARE(calff->Month(), 4);
+        QCOMPARE(cornerColour(calff, 2), TCalenPnl::ShadeColour());
+        QCOMPARE(cornerColour(calff, 8), face);
+        QVERIFY(form->grab().save(QDir::current().filePath(QStringLiteral("main_window_winter_holidays.png"))));
+
+        // Every break day of 2025 and 2026 that has more to say than the break fits the panel.
+        int checked = 0;
+        for (TDateTime day = EncodeDate(2025, 1, 1); day <= EncodeDate(2026, 12, 31); day += 1) {
+            cal->SetSelectedDate(day);
+            if (!lextraday->text().contains(QLatin1Char('\n')))
+                continue;
+            ++checked;
+            const QByteArray key = DateKey(day).c_str();
+            QVERIFY2(ShowsAllOfItsText(lextraday), key);
+            QVERIFY2(ShowsAllOfItsText(Find<QLabel>(*form, "limien")), key);
+            QVERIFY2(lextraday->geometry().bottom() < Find<QLabel>(*form, "limien")->geometry().top()
+                                                          + Find<QLabel>(*form, "limien")->contentsRect().top(),
+                     key);
+        }
+        QVERIFY(checked > 20);
+    }
+
+    // The today mark keeps its colour over a shaded day.
+    void TodayKeepsItsMarkOnABreakDay()
+    {
+        // A made-up turn around today (21 June 2024), so that today lies in a break.
+        TempDir shared;
+        WriteWholeFile(shared.Path() / "ferie-zimowe.txt", "2024-06-17 2024-06-21 mazowieckie\n");
+        m_store.Put("Województwo", RegValue::String("mazowieckie"));
+        auto form = Make(EncodeDate(2024, 6, 3), shared.Path());
+        auto* cal = Find<TCalenPnl>(*form, "cal");
+        const QImage image = cal->grab().toImage();
+        const auto corner = [&](int day) {
+            const QRect cell = cal->CellRect(cal->Grid().FirstCell() + day - 1);
+            return image.pixelColor(cell.left() + 3, cell.bottom() - 3);
+        };
+        QCOMPARE(corner(21), cal->ColToday());
+        QCOMPARE(corner(20), TCalenPnl::ShadeColour());
+        QCOMPARE(corner(22), TCalenPnl::ShadeColour());  // the summer
+        QCOMPARE(corner(14), cal->palette().color(QPalette::Active, QPalette::Button));
+    }
+
+    // Without a voivodeship nothing is shaded nor named; a faulty file is shown once, in a box,
+    // and its good lines still count.
+    void NoVoivodeshipNoBreaksAndAFaultyFileIsShown()
+    {
+        TempDir shared;
+        WriteWholeFile(shared.Path() / "ferie-zimowe.txt",
+                       "2026-02-02 2026-02-15 dolnośląskie\n2026-02-16 2026-03-01 dolny śląsk\n");
+        {
+            auto form = Make(EncodeDate(2026, 2, 10), shared.Path());
+            QCOMPARE(Find<QLabel>(*form, "lextraday")->text(), QString());
+            QVERIFY(
+                !Find<TCalenPnl>(*form, "cal")->Grid().IsShaded(Find<TCalenPnl>(*form, "cal")->Grid().CurrentCell()));
+            // Without a voivodeship the file is not even read.
+            QCOMPARE(AppMessageBox::AnsweredCount(), 0);
+        }
+        m_store.Put("Województwo", RegValue::String("dolnośląskie"));
+        AppMessageBox::SetNextAnswer(QMessageBox::Ok);
+        auto form = Make(EncodeDate(2026, 2, 10), shared.Path());
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QVERIFY(
+            AppMessageBox::LastAnswered()->text.startsWith(QStringLiteral("Błędne wiersze w pliku ferii zimowych ")));
+        QVERIFY(AppMessageBox::LastAnswered()->text.contains(
+            QStringLiteral("\nwiersz 2: nieznane województwo „dolny śląsk”")));
+        QCOMPARE(AppMessageBox::LastAnswered()->icon, QMessageBox::Warning);
+        QCOMPARE(Find<QLabel>(*form, "lextraday")->text(), QStringLiteral("Ferie zimowe"));
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2026, 2, 20));
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);  // once, not at every refresh
+
+        // A missing file is no fault: no winter holidays, the other breaks still there.
+        std::filesystem::remove(shared.Path() / "ferie-zimowe.txt");
+        form.reset();
+        form = Make(EncodeDate(2026, 2, 10), shared.Path());
+        QCOMPARE(AppMessageBox::AnsweredCount(), 1);
+        QCOMPARE(Find<QLabel>(*form, "lextraday")->text(), QString());
+        Find<TCalenPnl>(*form, "cal")->SetSelectedDate(EncodeDate(2026, 4, 3));
+        QCOMPARE(Find<QLabel>(*form, "lextraday")->text(),
+                 QStringLiteral("Wielki Piątek\nWiosenna przerwa świąteczna"));
     }
 
     // 6 January since 2011 and 24 December since 2025 are public holidays, not before.
