@@ -21,14 +21,15 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev li
 # bench/almanac_vs_pyephem.sh, dateutil's Easter for the feasts), the validators of the installed
 # files, the Debian package tools and lintian, the format check, a private message bus for the
 # notification tests, for the screen-reader tests an X server, the AT-SPI bus and its Python
-# client, and Qt's platform header that switches Qt's accessibility on offscreen, and the calendar
+# client, and Qt's platform header that switches Qt's accessibility on offscreen, the calendar
 # servers and clients the sync is tested against (Radicale, Xandikos, python3-caldav, vdirsyncer
-# with khal). chrony stays off a machine that only builds and runs the program, since it would
-# become its time service.
+# with khal), and ripgrep and calcurse as the peers of the search and import benchmarks
+# (bench/command_line_vs_peers.py). chrony stays off a machine that only builds and runs the
+# program, since it would become its time service.
 test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstream dpkg-dev clang-format
                python3-icalendar python3-ephem python3-dateutil dbus-daemon lintian khal calcurse
                xvfb at-spi2-core python3-pyatspi qt6-base-private-dev
-               radicale xandikos python3-caldav vdirsyncer)
+               radicale xandikos python3-caldav vdirsyncer ripgrep)
 
 # The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
 # building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools),

@@ -2,9 +2,10 @@
 # How light the program is beside a bare Qt window of its size (bench/ui/bare_window.cpp), both
 # offscreen, in throw-away settings, program and runtime folders:
 # - start: the CPU time from the start to the first paint of the window (user + system, all
-#   threads, the process ended right after that paint), the median of RUNS runs of each,
-#   interleaved; the program with an empty journal and settings already written, beside the bare
-#   window and the bare window with one line of text;
+#   threads) and the peak memory then, both taken by the process at that paint; then the same
+#   three seconds after the paint, for the work a window does once shown. Medians of RUNS runs of
+#   each, interleaved; the program with an empty journal and settings already written, beside the
+#   bare window and the bare window with one line of text;
 # - idle: wake-ups per second (context switches of all threads) and CPU time over SECONDS seconds,
 #   of the bare window, the program shown and the program started with -hide (without a tray it
 #   lies minimised, which is its hidden state), all three side by side.
@@ -49,35 +50,35 @@ in_home() {
     shift
     exec env XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/run" DNIARZ_DIR="$dir/program" "$@"
 }
-# CPU of the shell's finished children so far, milliseconds: the second line of `times`, which
-# must run in this shell, not in a command substitution's.
-children_ms() {
-    awk 'NR == 2 { split($1 " " $2, t, "[ms ]+"); printf "%d\n", (t[1] * 60 + t[2] + t[3] * 60 + t[4]) * 1000 }' "$1"
-}
-cpu_ms() {  # CPU of one whole run in a home, all its threads, milliseconds
-    times >"$root/times.before"
-    (in_home "$@" >/dev/null 2>&1)
-    times >"$root/times.after"
-    echo $(($(children_ms "$root/times.after") - $(children_ms "$root/times.before")))
+# One run to its first paint and three seconds on: "cpu_ms peak_kib" at each, one line each.
+usage_at_paint() {
+    rm -f "$root/usage"
+    (BENCH_EXIT_AFTER_PAINT=1 BENCH_FIRST_PAINT_FILE=$root/usage BENCH_AFTER_PAINT_MS=3000 in_home "$@" \
+        >/dev/null 2>&1)
+    cat "$root/usage"
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 
-echo "== start to first paint, CPU ms, median of $runs"
-: >"$root/bare.ms"
-: >"$root/label.ms"
-: >"$root/dniarz.ms"
+echo "== start: CPU ms and peak MiB at the first paint and 3 s after it, median of $runs"
+names=(bare label dniarz)
+for name in "${names[@]}"; do : >"$root/$name.usage"; done
 for ((i = 0; i < runs; i++)); do
     dir=$(home "start$i")
-    BENCH_EXIT_AFTER_PAINT=1 cpu_ms "$dir" "$build/bench/ui/bare_window" >>"$root/bare.ms"
-    BENCH_EXIT_AFTER_PAINT=1 cpu_ms "$dir" "$build/bench/ui/bare_window" --label >>"$root/label.ms"
-    BENCH_EXIT_AFTER_PAINT=1 cpu_ms "$dir" "$build/bench/ui/dniarz_first_paint" >>"$root/dniarz.ms"
+    usage_at_paint "$dir" "$build/bench/ui/bare_window" | paste -sd' ' >>"$root/bare.usage"
+    usage_at_paint "$dir" "$build/bench/ui/bare_window" --label | paste -sd' ' >>"$root/label.usage"
+    usage_at_paint "$dir" "$build/bench/ui/dniarz_first_paint" | paste -sd' ' >>"$root/dniarz.usage"
 done
-bare=$(median <"$root/bare.ms")
-label=$(median <"$root/label.ms")
-prog=$(median <"$root/dniarz.ms")
-awk -v b="$bare" -v l="$label" -v p="$prog" 'BEGIN {
-    printf "bare window %d ms, with a line of text %d ms, dniarz %d ms: %.2f x the bare window, %.2f x the one with text\n",
-        b, l, p, p / b, p / l }'
+# The medians of one column of a usage file: 1 CPU at the paint, 2 its peak, 3 and 4 three seconds on.
+column() { awk -v c="$2" '{ print $c }' "$root/$1.usage" | median; }
+for c in 1 3; do
+    when=$([ "$c" = 1 ] && echo "the first paint" || echo "3 s after it")
+    awk -v when="$when" -v b="$(column bare "$c")" -v l="$(column label "$c")" -v p="$(column dniarz "$c")" \
+        -v bm="$(column bare $((c + 1)))" -v lm="$(column label $((c + 1)))" -v pm="$(column dniarz $((c + 1)))" 'BEGIN {
+        printf "to %s: bare window %.1f ms %.1f MiB, with a line of text %.1f ms %.1f MiB, dniarz %.1f ms %.1f MiB\n",
+            when, b, bm / 1024, l, lm / 1024, p, pm / 1024
+        printf "  dniarz: CPU %.2f x the bare window, %.2f x the one with text; memory %.2f x, %.2f x\n",
+            p / b, p / l, pm / bm, pm / lm }'
+done
 
 echo "== idle over $span s"
 # Every thread's context switches and CPU time, one "tid switches ns" line each: each wake-up of

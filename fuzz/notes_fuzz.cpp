@@ -1,6 +1,7 @@
 // Fuzz target: the notes journal reader, and the journal opened on any file. Whatever the bytes,
-// reading must not fail, a record written and read back must mean the same, and a record
-// appended to any file must come back without changing what the file's notes were.
+// reading must not fail, a record written and read back must mean the same, a record appended to
+// any file must come back without changing what the file's notes were, and the command line's
+// search over the bytes must find what the search over the records finds.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "calendar/notes_journal.h"
+#include "calendar/notes_search.h"
 #include "platform/fake/fake_journal_file.h"
 
 namespace {
@@ -51,6 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CHECK(RecordKey(again.Record(i)) == RecordKey(records.Record(i)));
         CHECK(RecordText(again.Record(i)) == RecordText(records.Record(i)));
         CHECK(RecordTimestamp(again.Record(i)) == RecordTimestamp(records.Record(i)));
+    }
+    // Queries from the file's own bytes, so that the fuzzer steers them into its notes too.
+    for (const std::string_view query : {std::string_view("a"), std::string_view(bytes).substr(0, 12),
+                                         std::string_view(bytes).substr(bytes.size() / 2, 6)}) {
+        for (const bool ignoreDiacritics : {false, true}) {
+            const std::vector<NoteSearchHit> fromRecords = SearchNotes(records, query, ignoreDiacritics);
+            const std::vector<NoteSearchHit> fromBytes = SearchJournalFile(bytes, query, ignoreDiacritics);
+            CHECK(fromRecords.size() == fromBytes.size());
+            for (std::size_t i = 0; i < fromRecords.size() && i < fromBytes.size(); ++i)
+                CHECK(FormatSearchHit(fromRecords[i]) == FormatSearchHit(fromBytes[i]));
+        }
     }
     (void)records.MarkedDayKeys(2024, 1);
     (void)records.LiveRecords("2005.01.01");

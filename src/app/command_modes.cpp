@@ -28,7 +28,7 @@ namespace {
 
 int RunSearch(const CommandLine& options, const std::filesystem::path& programDir, Platform& platform)
 {
-    const std::optional<JournalRecords> notes = ReadNotesReadOnly(*platform.notesFile, programDir, std::cerr);
+    const std::optional<std::string> notes = ReadNotesBytes(*platform.notesFile, programDir, std::cerr);
     if (!notes)
         return 2;
     return RunSearchCommand(*notes, options.searchText, options.ignoreDiacritics, std::cout, std::cerr);

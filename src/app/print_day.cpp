@@ -131,8 +131,8 @@ std::string FormatPrintDay(const std::vector<std::pair<std::string, std::string>
     return out;
 }
 
-std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const std::filesystem::path& programDir,
-                                                std::ostream& err)
+std::optional<std::string> ReadNotesBytes(JournalFile& notesFile, const std::filesystem::path& programDir,
+                                          std::ostream& err)
 {
     const auto notesPath = programDir / "dnz.dat";
     std::string notesBytes;
@@ -141,7 +141,17 @@ std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const st
             << '\n';
         return std::nullopt;
     }
-    return JournalRecords::Parse(notesBytes).records;
+    return notesBytes;
+}
+
+std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const std::filesystem::path& programDir,
+                                                std::ostream& err)
+{
+    std::optional<std::string> notesBytes = ReadNotesBytes(notesFile, programDir, err);
+    if (!notesBytes)
+        return std::nullopt;
+    // The records take the bytes over: the file is never in memory twice.
+    return JournalRecords::ParseInPlace(std::move(*notesBytes)).records;
 }
 
 int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std::ostream& out, std::ostream& err)

@@ -82,3 +82,7 @@ int RunPrintDay(const PrintDaySources& sources, const CommandLine& options, std:
 // line on `err`.
 std::optional<JournalRecords> ReadNotesReadOnly(JournalFile& notesFile, const std::filesystem::path& programDir,
                                                 std::ostream& err);
+// The same file's bytes as they lie, for readers that need no records (the search): empty when
+// the file is missing; nullopt, with the same line on `err`, when it cannot be read.
+std::optional<std::string> ReadNotesBytes(JournalFile& notesFile, const std::filesystem::path& programDir,
+                                          std::ostream& err);

@@ -3,13 +3,14 @@
 
 #include "calendar/notes_search.h"
 
-int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out,
+int RunSearchCommand(std::string_view notesFile, std::string_view text, bool ignoreDiacritics, std::ostream& out,
                      std::ostream& err)
 {
     if (ParseNotesQuery(text).capped)
         err << "dniarz: szukam tylko pierwszych " << kMaxQueryWords << " słów i " << kMaxQueryCharacters
             << " znaków zapytania\n";
-    const std::vector<NoteSearchHit> hits = SearchNotes(notes, text, ignoreDiacritics);
+    // The file is searched as it lies: no records are built for a search.
+    const std::vector<NoteSearchHit> hits = SearchJournalFile(notesFile, text, ignoreDiacritics);
     for (const NoteSearchHit& hit : hits)
         out << FormatSearchHit(hit) << '\n';
     out.flush();

@@ -6,7 +6,8 @@
 
 #include "calendar/notes_journal.h"
 
-// Prints one "key: line" line per matching note, newest first, and on `err` a note when part of
-// the query was ignored (ParseNotesQuery). Returns the exit code: 0 with matches, 1 without.
-int RunSearchCommand(const JournalRecords& notes, std::string_view text, bool ignoreDiacritics, std::ostream& out,
+// Prints one "key: line" line per matching note of the journal file `notesFile` (its bytes as
+// read), newest first, and on `err` a note when part of the query was ignored (ParseNotesQuery).
+// Returns the exit code: 0 with matches, 1 without.
+int RunSearchCommand(std::string_view notesFile, std::string_view text, bool ignoreDiacritics, std::ostream& out,
                      std::ostream& err);

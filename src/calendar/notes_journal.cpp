@@ -430,10 +430,10 @@ void JournalRecords::SyncDays()
                     *day.newest = day.latest;
 }
 
-JournalRecords::DayEntry* JournalRecords::DayCell(std::string_view key)
+std::optional<DayKeyParts> ParseDayKey(std::string_view key)
 {
     if (key.size() != kKeyChars || key[4] != '.' || key[7] != '.')
-        return nullptr;
+        return std::nullopt;
     const auto number = [&key](std::size_t from, std::size_t digits) {
         int n = 0;
         for (std::size_t k = from; k < from + digits; ++k) {
@@ -443,11 +443,24 @@ JournalRecords::DayEntry* JournalRecords::DayCell(std::string_view key)
         }
         return n;
     };
-    const int year = key.starts_with("    ") ? kYearlyBlock : number(0, 4);
-    const int month = number(5, 2);
-    const int day = number(8, 2);
-    if (year < 0 || month < 1 || month > 12 || day < 1 || day > 31)
+    DayKeyParts parts;
+    parts.yearly = key.starts_with("    ");
+    parts.year = parts.yearly ? 0 : number(0, 4);
+    parts.month = number(5, 2);
+    parts.day = number(8, 2);
+    if (parts.year < 0 || parts.month < 1 || parts.month > 12 || parts.day < 1 || parts.day > 31)
+        return std::nullopt;
+    return parts;
+}
+
+JournalRecords::DayEntry* JournalRecords::DayCell(std::string_view key)
+{
+    const std::optional<DayKeyParts> parts = ParseDayKey(key);
+    if (!parts)
         return nullptr;
+    const int year = parts->yearly ? kYearlyBlock : parts->year;
+    const int month = parts->month;
+    const int day = parts->day;
     if (m_days.empty())
         m_days.resize(kYearlyBlock + 1);
     std::unique_ptr<DayBlock>& block = m_days[static_cast<std::size_t>(year)];

@@ -26,6 +26,17 @@ std::string_view RecordKey(std::string_view record);        // the first 10 char
 std::string_view RecordTimestamp(std::string_view record);  // empty without a second CR LF
 std::string_view RecordText(std::string_view record);       // empty without a second CR LF
 
+// A date key "yyyy.mm.dd" (year 0 to 9999) or a yearly key "    .mm.dd", of month 1 to 12 and
+// day 1 to 31 (whether the month has that day is not asked); nullopt for any other key.
+struct DayKeyParts
+{
+    int year = 0;  // 0 for a yearly key
+    int month = 0;
+    int day = 0;
+    bool yearly = false;
+};
+std::optional<DayKeyParts> ParseDayKey(std::string_view key);
+
 // Line ends of any kind become CR LF, and characters Windows-1250 cannot hold become "?", so
 // that what the user sees before saving is exactly what the file will give back.
 std::string MakeNoteTextStorable(std::string_view text);

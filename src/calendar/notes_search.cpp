@@ -135,6 +135,29 @@ WordSet::WordSet(const std::vector<std::string>& words)
     }
 }
 
+WordSet::WordSet(const std::vector<std::string>& words, const std::array<std::uint8_t, 256>& byteClass) : WordSet(words)
+{
+    // Every state reads a byte as its class would be read.
+    const std::size_t states = m_ends.size();
+    for (std::size_t state = 0; state < states; ++state) {
+        std::array<std::uint16_t, 256> row;
+        for (std::size_t b = 0; b < 256; ++b)
+            row[b] = m_next[state * 256 + byteClass[b]];
+        std::copy(row.begin(), row.end(), m_next.begin() + static_cast<std::ptrdiff_t>(state * 256));
+    }
+    // The one byte every word begins with may now be one of several.
+    m_firstByte = -1;
+    int starts = 0;
+    for (std::size_t b = 0; b < 256 && m_all != 0; ++b) {
+        if (m_next[b] != 0) {
+            m_firstByte = static_cast<int>(b);
+            ++starts;
+        }
+    }
+    if (starts != 1)
+        m_firstByte = -1;
+}
+
 template <typename Enough>
 void WordSet::Run(std::string_view text, Enough enough) const
 {
@@ -291,15 +314,20 @@ bool NoteSearch::Step(std::size_t budget)
     return Done();
 }
 
-std::vector<NoteSearchHit> NoteSearch::TakeHits()
+void SortSearchHits(std::vector<NoteSearchHit>& hits)
 {
-    std::sort(m_hits.begin(), m_hits.end(), [](const NoteSearchHit& a, const NoteSearchHit& b) {
+    std::sort(hits.begin(), hits.end(), [](const NoteSearchHit& a, const NoteSearchHit& b) {
         const bool aYearly = IsYearlyKey(a.key);
         const bool bYearly = IsYearlyKey(b.key);
         if (aYearly != bYearly)
             return bYearly;
         return aYearly ? a.key < b.key : a.key > b.key;
     });
+}
+
+std::vector<NoteSearchHit> NoteSearch::TakeHits()
+{
+    SortSearchHits(m_hits);
     return std::move(m_hits);
 }
 
@@ -411,22 +439,13 @@ void NotesSearchSession::Work()
 
 std::optional<TDateTime> DateOfHit(std::string_view key, int year)
 {
-    if (key.size() != 10 || key[4] != '.' || key[7] != '.')
+    const std::optional<DayKeyParts> parts = ParseDayKey(key);
+    if (!parts)
         return std::nullopt;
-    const auto number = [&](std::size_t pos, std::size_t length) {
-        int value = 0;
-        for (std::size_t i = pos; i < pos + length; ++i) {
-            if (key[i] < '0' || key[i] > '9')
-                return -1;
-            value = value * 10 + (key[i] - '0');
-        }
-        return value;
-    };
-    const int month = number(5, 2), day = number(8, 2);
-    if (!key.starts_with("    "))
-        return TryEncodeDate(number(0, 4), month, day);
+    if (!parts->yearly)
+        return TryEncodeDate(parts->year, parts->month, parts->day);
     for (int y = year; y <= 9999 && y < year + 8; ++y)
-        if (const auto date = TryEncodeDate(y, month, day))
+        if (const auto date = TryEncodeDate(y, parts->month, parts->day))
             return date;
     return std::nullopt;
 }

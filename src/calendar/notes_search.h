@@ -3,6 +3,7 @@
 // the notes' length alone, whatever the query.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -42,6 +43,10 @@ class WordSet
 {
 public:
     explicit WordSet(const std::vector<std::string>& words);
+    // The same words, read from a text whose bytes are first put into classes: a text byte b
+    // reads as byteClass[b], so that the words, written in classes, are found whatever byte of
+    // a class the text holds. Each class's byte must be in its own class.
+    WordSet(const std::vector<std::string>& words, const std::array<std::uint8_t, 256>& byteClass);
     bool Empty() const { return m_all == 0; }
     bool AllIn(std::string_view text) const;
     bool AnyIn(std::string_view text) const;
@@ -123,8 +128,17 @@ private:
     std::vector<NoteSearchHit> m_hits;
 };
 
-// The whole search at once, for the command line.
+// The whole search at once.
 std::vector<NoteSearchHit> SearchNotes(const JournalRecords& records, std::string_view query, bool ignoreDiacritics);
+
+// SearchNotes straight over the bytes of a journal file, for the command line: the same hits in
+// the same order as over the records those bytes read as (JournalRecords::Parse), found without
+// building them. Only the newest record of each key is looked at, its Windows-1250 bytes matched
+// through a table that folds them as FoldForSearch folds their letters.
+std::vector<NoteSearchHit> SearchJournalFile(std::string_view fileBytes, std::string_view query, bool ignoreDiacritics);
+
+// The order of a search's hits: dated notes newest first, then the yearly notes from January on.
+void SortSearchHits(std::vector<NoteSearchHit>& hits);
 
 // "yyyy.mm.dd: line", or "    .mm.dd: line" for a yearly note.
 std::string FormatSearchHit(const NoteSearchHit& hit);

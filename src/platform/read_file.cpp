@@ -6,6 +6,8 @@
 #include "platform/journal_file.h"
 #include "platform/read_file_system.h"
 
+#include <algorithm>
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -24,26 +26,34 @@ std::error_code ReadFileSafely(const std::filesystem::path& path, std::uint64_t 
         return std::make_error_code(std::errc::invalid_argument);
     if (size > limit)
         return std::make_error_code(std::errc::file_too_large);
+    // Reserved, not sized: sizing would first write every byte as a zero, and a journal is read
+    // by every run of the command line. Read through a small buffer that stays in the cache, no
+    // further than the size at the open: a file growing meanwhile cannot make the read endless.
+    constexpr std::uint64_t kChunk = 64 * 1024;
+    std::unique_ptr<char[]> chunk;
     try {
-        contents.resize(static_cast<std::size_t>(size));
+        contents.reserve(static_cast<std::size_t>(size));
+        chunk.reset(new char[static_cast<std::size_t>(std::min(size, kChunk))]);
+        if (size >= 16 * kChunk)
+            AdviseLargeBuffer(contents.data(), contents.capacity());
     } catch (const std::bad_alloc&) {
         return std::make_error_code(std::errc::not_enough_memory);
     } catch (const std::length_error&) {
         return std::make_error_code(std::errc::not_enough_memory);
     }
-    // No further than the size at the open: a file growing meanwhile cannot make the read endless.
-    std::size_t done = 0;
-    while (done < contents.size()) {
+    std::uint64_t done = 0;
+    while (done < size) {
         std::size_t got = 0;
-        if ((error = file->ReadAt(done, contents.data() + done, contents.size() - done, got))) {
+        const auto want = static_cast<std::size_t>(std::min(size - done, kChunk));
+        if ((error = file->ReadAt(done, chunk.get(), want, got))) {
             std::string().swap(contents);
             return error;
         }
         if (got == 0)
             break;
+        contents.append(chunk.get(), got);
         done += got;
     }
-    contents.resize(done);
     return {};
 }
 

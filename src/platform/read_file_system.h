@@ -23,3 +23,8 @@ public:
 // Opens `path` for reading without waiting on a writer; nullptr with `error` set when it cannot
 // be opened (std::errc::no_such_file_or_directory when it is missing).
 std::unique_ptr<OpenedFile> OpenForReading(const std::filesystem::path& path, std::error_code& error);
+
+// Tells the system that the `size` bytes at `data`, about to be filled by reading, are one large
+// buffer: on Linux it may then be backed by huge pages, a few hundred page faults for a big
+// journal instead of tens of thousands. Nothing where the system offers nothing of the kind.
+void AdviseLargeBuffer(char* data, std::size_t size);

@@ -73,9 +73,8 @@ TEST(PrintDayNotes, TheCommandReadsTheNotesAndTheStoredPlaceAndCreatesNothing)
 
 TEST(SearchCommand, PrintsHitsAndTellsByExitCodeWhetherAnyWereFound)
 {
-    const JournalRecords notes = JournalRecords::Parse("2024.12.24\r\nt\r\nkarp\r\nbarszcz\r\n****\r\n"
-                                                       "    .12.24\r\nt\r\nWigilia: karp\r\n****\r\n")
-                                     .records;
+    const std::string notes = "2024.12.24\r\nt\r\nkarp\r\nbarszcz\r\n****\r\n"
+                              "    .12.24\r\nt\r\nWigilia: karp\r\n****\r\n";
     std::ostringstream found, err;
     EXPECT_EQ(RunSearchCommand(notes, "KARP", false, found, err), 0);
     EXPECT_EQ(found.str(), "2024.12.24: karp\n    .12.24: Wigilia: karp\n");

@@ -167,6 +167,23 @@ TEST(ReadFileSafely, ReadsRegularFilesWithinTheLimitOnly)
     EXPECT_EQ(ReadFailureText(std::make_error_code(std::errc::file_too_large)), "plik jest większy niż dopuszczalny");
 }
 
+TEST(ReadFileSafely, FilesAroundAndAcrossItsReadBufferComeWhole)
+{
+    TempDir dir;
+    // The reader goes through a buffer of 64 KiB: sizes just below, at and above its multiples.
+    for (const std::size_t size :
+         {std::size_t{1}, std::size_t{65535}, std::size_t{65536}, std::size_t{65537}, std::size_t{3 * 65536 + 7}}) {
+        SCOPED_TRACE(size);
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>((i * 131 + i / 65536) % 251);
+        WriteWholeFile(dir.Path() / "file", bytes);
+        std::string contents = "stale";
+        ASSERT_FALSE(ReadFileSafely(dir.Path() / "file", kNotesLimit, contents));
+        EXPECT_TRUE(contents == bytes);
+    }
+}
+
 TEST(ReadFileSafely, NoMemoryForAFileIsAFailureNotAnAbort)
 {
 #if defined(__SANITIZE_ADDRESS__)

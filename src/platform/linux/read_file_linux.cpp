@@ -4,8 +4,10 @@
 #include "platform/file_problem.h"
 
 #include <cerrno>
+#include <cstdint>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,4 +65,16 @@ FileProblem SystemFileProblem(int code)
 {
     // The system category's numbers are errno's here.
     return FileProblemOf({code, std::generic_category()});
+}
+
+void AdviseLargeBuffer(char* data, std::size_t size)
+{
+    // Only whole huge pages inside the buffer; the allocator's pages around them are not ours.
+    constexpr std::uintptr_t kHuge = 2 * 1024 * 1024;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (begin + size) & ~(kHuge - 1);
+    // A refusal only leaves the pages as they would have been.
+    if (last > first)
+        (void)::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }

@@ -102,3 +102,8 @@ FileProblem SystemFileProblem(int code)
         return FileProblem::Other;
     }
 }
+
+void AdviseLargeBuffer(char*, std::size_t)
+{
+    // Large pages need a privilege a user's program does not have.
+}
