@@ -34,7 +34,7 @@ test_packages=(chrony pandoc libreoffice-writer-nogui desktop-file-utils appstre
 # The Windows build's cross compiler, Wine to run its tests, NSIS for the installer, and what
 # building Qt from Debian's source takes (its source package, the Linux Qt tools as host tools),
 # the fonts the window tests draw with under Wine, and Python for the sound test's wave and pitch.
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis dpkg-dev qt6-base-dev-tools
+windows_packages=(g++-mingw-w64-x86-64-posix qt6-translations-l10n mingw-w64-tools wine wine64 nsis dpkg-dev qt6-base-dev-tools
                   fonts-liberation python3)
 
 install_missing() {

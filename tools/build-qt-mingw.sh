@@ -22,7 +22,16 @@ gtest) prefix=$cache/googletest-mingw-$gtest_version ;;
 *) echo "usage: $0 [qt|gtest]" >&2; exit 2 ;;
 esac
 stamp=$prefix/.built
+# Qt's own texts in Polish: Debian's translations of the same Qt version serve any system, and Qt
+# looks for them under its prefix, where the window tests under Wine find them as the program does.
+add_translations() {
+    if [ "$what" = qt ] && [ -f /usr/share/qt6/translations/qtbase_pl.qm ]; then
+        mkdir -p "$prefix/translations"
+        cp -u /usr/share/qt6/translations/qtbase_pl.qm "$prefix/translations/"
+    fi
+}
 if [ -f "$stamp" ]; then
+    add_translations
     echo "$prefix"
     exit 0
 fi
@@ -75,4 +84,5 @@ cmake --build "$build" -j "$jobs" >&2
 cmake --install "$build" >&2
 echo "$what for MinGW built in $(($(date +%s) - start)) s" | tee "$stamp" >&2
 rm -rf "$build"
+add_translations
 echo "$prefix"
