@@ -20,6 +20,10 @@ std::string FormatShownCalendars(const std::vector<ShownCalendar>& calendars)
     out += '\n';
     for (const ShownCalendar& calendar : calendars) {
         out += "kalendarz\t" + EscapeField(calendar.name) + '\n';
+        if (!calendar.etag.empty())
+            out += "etag\t" + EscapeField(calendar.etag) + '\n';
+        if (!calendar.lastModified.empty())
+            out += "zmieniony\t" + EscapeField(calendar.lastModified) + '\n';
         for (const std::string& resource : calendar.resources)
             out += "zasob\t" + EscapeField(resource) + '\n';
     }
@@ -47,8 +51,13 @@ std::vector<ShownCalendar> ParseShownCalendars(std::string_view contents)
         std::optional<std::string> value = fields ? UnescapeField((*fields)[1]) : std::nullopt;
         if (!value)
             return {};
-        if ((*fields)[0] == "kalendarz")
-            calendars.push_back({std::move(*value), {}});
+        if ((*fields)[0] == "kalendarz") {
+            calendars.emplace_back();
+            calendars.back().name = std::move(*value);
+        } else if ((*fields)[0] == "etag" && !calendars.empty())
+            calendars.back().etag = std::move(*value);
+        else if ((*fields)[0] == "zmieniony" && !calendars.empty())
+            calendars.back().lastModified = std::move(*value);
         else if ((*fields)[0] == "zasob" && !calendars.empty())
             calendars.back().resources.push_back(std::move(*value));
         else

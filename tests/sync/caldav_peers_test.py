@@ -184,6 +184,36 @@ def phone_event(uid, date, summary, description=None, extra=""):
     return text + "END:VEVENT\r\nEND:VCALENDAR\r\n"
 
 
+def serve_feed(body, etag, modified):
+    """A subscribed .ics address: answers 304 to a request that names the file it has, and notes
+    each request's validators."""
+    import http.server
+    asked = []
+
+    class Feed(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            asked.append((self.headers.get("If-None-Match"), self.headers.get("If-Modified-Since")))
+            if self.headers.get("If-None-Match") == etag:
+                self.send_response(304)
+                self.send_header("ETag", etag)
+                self.end_headers()
+                return
+            self.send_response(200)
+            self.send_header("Content-Type", "text/calendar; charset=utf-8")
+            self.send_header("ETag", etag)
+            self.send_header("Last-Modified", modified)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Feed)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return f"http://127.0.0.1:{server.server_address[1]}/szkola.ics", asked
+
+
 def radicale_scenario(folder, servers):
     need_module("radicale", "radicale")
     need_module("caldav", "python3-caldav")
@@ -267,6 +297,20 @@ def radicale_scenario(folder, servers):
     check(done.stdout == "Notatki: wysłane 0, odebrane 0, konflikty 0\n", f"sync without state said {done.stdout!r}")
     check(me.raw() == before, "the notes changed after the state was lost")
     check(len(notes_calendar.events()) == 4, f"events after the state was lost: {len(notes_calendar.events())}")
+
+    # A subscribed address is asked whether its file changed; an unchanged one keeps its events.
+    feed = ("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Szkoła//PL\r\nBEGIN:VEVENT\r\nUID:zebranie-1\r\n"
+            "DTSTAMP:20260301T000000Z\r\nDTSTART;VALUE=DATE:20260325\r\nSUMMARY:Zebranie z rodzicami\r\n"
+            "END:VEVENT\r\nEND:VCALENDAR\r\n").encode()
+    feed_url, asked = serve_feed(feed, '"wersja-1"', "Sun, 01 Mar 2026 10:00:00 GMT")
+    done = me.sync("--subscribe", feed_url)
+    check(f"{feed_url}: wydarzenia 1" in done.stdout, f"the subscription said {done.stdout!r}")
+    done = me.sync()
+    check(f"{feed_url}: wydarzenia 1" in done.stdout, f"the unchanged subscription said {done.stdout!r}")
+    check(asked == [(None, None), ('"wersja-1"', "Sun, 01 Mar 2026 10:00:00 GMT")],
+          f"the validators asked: {asked}")
+    check(me.day_line("2026-03-25", "events") == "Zebranie z rodzicami",
+          f"the subscribed event after a 304: {me.day_line('2026-03-25', 'events')!r}")
 
     # A wrong password is refused with exit 1 and a Polish word on what went wrong.
     done = me.sync(env={"DNIARZ_SYNC_PASSWORD": "złe"}, expect=1)

@@ -55,7 +55,9 @@ TEST(ShownEvents, EachKindOfEventOnTheDaysItCovers)
              Calendar("BEGIN:VEVENT\r\nUID:y\r\nDTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:20250501\r\n"
                       "RRULE:FREQ=YEARLY;UNTIL=20270501\r\nSUMMARY:Majówka\r\nEND:VEVENT\r\n"),
              "to nie jest kalendarz",
-         }},
+         },
+         {},
+         {}},
     };
     const ShownEvents events(calendars, Warsaw);
     const struct
@@ -91,12 +93,20 @@ TEST(ShownEvents, EachKindOfEventOnTheDaysItCovers)
 
 TEST(ShownCalendars, TheLocalCopyKeepsEveryCalendarAndADamagedOneIsNone)
 {
-    const std::vector<ShownCalendar> calendars = {{"Praca\tpierwszy", {"A\r\nB", "C\\n"}}, {"Puste", {}}};
+    // A subscribed file keeps the validators the server gave it, to be asked whether it changed.
+    const std::vector<ShownCalendar> calendars = {
+        {"Praca\tpierwszy", {"A\r\nB", "C\\n"}, {}, {}},
+        {"http://szkola.test/plan.ics", {"D"}, "\"wersja\t1\"", "Sun, 01 Mar 2026 10:00:00 GMT"},
+        {"Puste", {}, {}, {}}};
     const std::vector<ShownCalendar> back = ParseShownCalendars(FormatShownCalendars(calendars));
-    ASSERT_EQ(back.size(), 2u);
+    ASSERT_EQ(back.size(), 3u);
     EXPECT_EQ(back[0].name, calendars[0].name);
     EXPECT_EQ(back[0].resources, calendars[0].resources);
-    EXPECT_TRUE(back[1].resources.empty());
+    EXPECT_TRUE(back[0].etag.empty() && back[0].lastModified.empty());
+    EXPECT_EQ(back[1].resources, calendars[1].resources);
+    EXPECT_EQ(back[1].etag, calendars[1].etag);
+    EXPECT_EQ(back[1].lastModified, calendars[1].lastModified);
+    EXPECT_TRUE(back[2].resources.empty());
     const std::string whole = FormatShownCalendars(calendars);
     EXPECT_TRUE(ParseShownCalendars(whole.substr(0, whole.size() - 2)).empty());
     EXPECT_TRUE(ParseShownCalendars("dniarz-kalendarze 1\nzasob\tx\n").empty());

@@ -160,6 +160,7 @@ CalDavClient::Reply CalDavClient::Send(const QByteArray& verb, const QUrl& url, 
         out.error = reply->error();
         out.body = reply->readAll();
         out.etag = QString::fromUtf8(reply->rawHeader("ETag"));
+        out.lastModified = reply->rawHeader("Last-Modified");
         out.url = target;
         const QByteArray location = reply->rawHeader("Location");
         reply->deleteLater();
@@ -375,14 +376,32 @@ std::optional<std::vector<RemoteResource>> CalDavClient::FetchAll(const QString&
     return out;
 }
 
-std::optional<QByteArray> CalDavClient::GetFile(const QUrl& url)
+std::optional<CalDavClient::File> CalDavClient::GetFile(const QUrl& url, const std::string& heldEtag,
+                                                        const std::string& heldLastModified)
 {
-    const Reply reply = Send("GET", url, {}, {});
+    // A feed fetched every few minutes is mostly unchanged: asking conditionally spares the
+    // server and the line the whole file (RFC 9110, 13.1.2 and 13.1.3).
+    Headers headers;
+    if (!heldEtag.empty())
+        headers.append(qMakePair(QByteArray("If-None-Match"), QByteArray::fromStdString(heldEtag)));
+    if (!heldLastModified.empty())
+        headers.append(qMakePair(QByteArray("If-Modified-Since"), QByteArray::fromStdString(heldLastModified)));
+    const Reply reply = Send("GET", url, {}, headers);
+    File file;
+    if (reply.status == 304 && (!heldEtag.empty() || !heldLastModified.empty())) {
+        file.unchanged = true;
+        file.etag = heldEtag;
+        file.lastModified = heldLastModified;
+        return file;
+    }
     if (!Success(reply.status)) {
         SetError(reply);
         return std::nullopt;
     }
-    return reply.body;
+    file.body = reply.body;
+    file.etag = reply.etag.toStdString();
+    file.lastModified = reply.lastModified.toStdString();
+    return file;
 }
 
 namespace {

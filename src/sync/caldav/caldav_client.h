@@ -45,8 +45,17 @@ public:
     // read-only.
     std::optional<std::vector<RemoteResource>> FetchAll(const QString& collection);
 
-    // A whole file by GET, for a calendar subscribed by address; nothing when that failed.
-    std::optional<QByteArray> GetFile(const QUrl& url);
+    // A whole file by GET, for a calendar subscribed by address; nothing when that failed. With
+    // the validators of the copy already held, the server may answer that it has not changed.
+    struct File
+    {
+        bool unchanged = false;  // 304: the copy held is the file
+        QByteArray body;
+        std::string etag;
+        std::string lastModified;
+    };
+    std::optional<File> GetFile(const QUrl& url, const std::string& heldEtag = {},
+                                const std::string& heldLastModified = {});
 
     // A certificate the last request met and nobody trusts: who issued it and its SHA-256 digest
     // (hex), for the user to accept. Empty otherwise.
@@ -73,6 +82,7 @@ private:
         QNetworkReply::NetworkError error = QNetworkReply::NoError;
         QByteArray body;
         QString etag;
+        QByteArray lastModified;
         QUrl url;  // where the answer came from, after redirects
     };
     using Headers = QList<QPair<QByteArray, QByteArray>>;

@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include "app/settings.h"
 #include "sync/caldav/caldav_client.h"
 #include "sync/shown_calendars.h"
@@ -191,7 +193,8 @@ void SyncRun::FetchShown(CalDavAccount& account, const std::vector<CalendarInfo>
             failed = true;
             return;  // the copy of the last sync stays whole
         }
-        ShownCalendar shown{calendar.displayName.toStdString(), {}};
+        ShownCalendar shown;
+        shown.name = calendar.displayName.toStdString();
         int events = 0;
         for (const RemoteResource& r : *resources) {
             events += CountEvents(r.data) > 0 ? 1 : 0;
@@ -200,21 +203,36 @@ void SyncRun::FetchShown(CalDavAccount& account, const std::vector<CalendarInfo>
         m_out << shown.name << ": wydarzenia " << events << '\n';
         copy.push_back(std::move(shown));
     }
+    const std::filesystem::path path = ShownCalendarsPath(m_in.notesPath);
+    // The copy of the last sync, whose subscribed files the servers are asked about again. An
+    // unreadable copy only costs whole files.
+    std::vector<ShownCalendar> held;
+    if (const FileRead read = m_services.files.Read(path, kMaxShownCalendarsBytes);
+        read.status == FileRead::Status::Read)
+        held = ParseShownCalendars(read.contents);
     for (const std::string& address : Lines(m_settings.SyncSubscribed)) {
         const QUrl url(QString::fromStdString(address));
         CalDavAccount open{url, {}, {}, account.timeoutSeconds, TrustedFor(m_settings.TrustedCertificates, url.host())};
         CalDavClient feed(open);
-        const std::optional<QByteArray> data = feed.GetFile(url);
-        if (!data) {
+        const auto before = std::find_if(held.begin(), held.end(), [&](const ShownCalendar& c) {
+            return c.name == address && c.resources.size() == 1;
+        });
+        const bool haveCopy = before != held.end();
+        const std::optional<CalDavClient::File> file = haveCopy ? feed.GetFile(url, before->etag, before->lastModified)
+                                                                : feed.GetFile(url);
+        if (!file) {
             m_err << "dniarz: " << address << ": " << feed.Error() << '\n';
             failed = true;
             return;
         }
-        ShownCalendar shown{address, {data->toStdString()}};
+        ShownCalendar shown;
+        shown.name = address;
+        shown.resources.push_back(file->unchanged ? before->resources.front() : file->body.toStdString());
+        shown.etag = file->etag;
+        shown.lastModified = file->lastModified;
         m_out << address << ": wydarzenia " << CountEvents(shown.resources.front()) << '\n';
         copy.push_back(std::move(shown));
     }
-    const std::filesystem::path path = ShownCalendarsPath(m_in.notesPath);
     if (const FileProblem problem = m_services.files.Replace(path, FormatShownCalendars(copy));
         problem != FileProblem::None) {
         m_err << "dniarz: " << path.filename().string() << ": " << FileProblemText(problem) << '\n';
