@@ -224,7 +224,7 @@ std::optional<std::vector<CalendarInfo>> CalDavClient::Discover()
         found = ParseMultiStatus(reply.body);
     }
     if (!found.ok || found.responses.empty()) {
-        SetError(QString::fromUtf8("Serwer %1 przysłał odpowiedź, której nie da się odczytać.").arg(Host()), false);
+        SetUnreadable();
         return std::nullopt;
     }
     QUrl home = reply.url;
@@ -240,17 +240,11 @@ std::optional<std::vector<CalendarInfo>> CalDavClient::Discover()
         home = homeHref.isEmpty() ? principalUrl : reply.url.resolved(QUrl(homeHref));
     }
     reply = Propfind(home, PropfindBody("<d:resourcetype/><d:displayname/><c:supported-calendar-component-set/>"), "1");
-    if (reply.status != 207) {
-        SetError(reply);
+    const std::optional<MultiStatus> collections = MultiStatusOf(reply);
+    if (!collections)
         return std::nullopt;
-    }
-    found = ParseMultiStatus(reply.body);
-    if (!found.ok) {
-        SetError(QString::fromUtf8("Serwer %1 przysłał odpowiedź, której nie da się odczytać.").arg(Host()), false);
-        return std::nullopt;
-    }
     std::vector<CalendarInfo> calendars;
-    for (const DavResponse& r : found.responses) {
+    for (const DavResponse& r : collections->responses) {
         if (!r.isCalendar || (r.hasComponentSet && !r.components.contains(u"VEVENT")))
             continue;
         QString path = PathOf(r.href, reply.url);
@@ -288,16 +282,10 @@ std::optional<RemoteListing> CalDavClient::List()
         return std::nullopt;
     }
     reply = Report(collection, CalendarQueryBody(false));
-    if (reply.status != 207) {
-        SetError(reply);
+    const std::optional<MultiStatus> found = MultiStatusOf(reply);
+    if (!found)
         return std::nullopt;
-    }
-    const MultiStatus found = ParseMultiStatus(reply.body);
-    if (!found.ok) {
-        SetError(QString::fromUtf8("Serwer %1 przysłał odpowiedź, której nie da się odczytać.").arg(Host()), false);
-        return std::nullopt;
-    }
-    return RemoteListing{items(found, reply.url), {}};
+    return RemoteListing{items(*found, reply.url), {}};
 }
 
 std::optional<RemoteChanges> CalDavClient::Changes(const std::string& token)
@@ -313,7 +301,7 @@ std::optional<RemoteChanges> CalDavClient::Changes(const std::string& token)
     }
     const MultiStatus found = ParseMultiStatus(reply.body);
     if (!found.ok) {
-        SetError(QString::fromUtf8("Serwer %1 przysłał odpowiedź, której nie da się odczytać.").arg(Host()), false);
+        SetUnreadable();
         return std::nullopt;
     }
     RemoteChanges changes;
@@ -339,40 +327,47 @@ std::optional<std::vector<RemoteResource>> CalDavClient::Fetch(const std::vector
                 + "</d:href>";
     body += "</c:calendar-multiget>";
     const Reply reply = Report(m_collection, body);
-    if (reply.status != 207) {
-        SetError(reply);
+    const std::optional<MultiStatus> found = MultiStatusOf(reply);
+    if (!found)
         return std::nullopt;
-    }
-    const MultiStatus found = ParseMultiStatus(reply.body);
-    if (!found.ok) {
-        SetError(QString::fromUtf8("Serwer %1 przysłał odpowiedź, której nie da się odczytać.").arg(Host()), false);
-        return std::nullopt;
-    }
-    std::vector<RemoteResource> out;
-    for (const DavResponse& r : found.responses)
-        if (r.status != 404 && !r.calendarData.isEmpty())
-            out.push_back(
-                {PathOf(r.href, reply.url).toStdString(), r.etag.toStdString(), r.calendarData.toStdString()});
-    return out;
+    return ResourcesOf(*found, reply.url, true);
 }
 
 std::optional<std::vector<RemoteResource>> CalDavClient::FetchAll(const QString& collection)
 {
     const Reply reply = Report(collection, CalendarQueryBody(true));
+    const std::optional<MultiStatus> found = MultiStatusOf(reply);
+    if (!found)
+        return std::nullopt;
+    return ResourcesOf(*found, reply.url, false);
+}
+
+std::optional<MultiStatus> CalDavClient::MultiStatusOf(const Reply& reply)
+{
     if (reply.status != 207) {
         SetError(reply);
         return std::nullopt;
     }
-    const MultiStatus found = ParseMultiStatus(reply.body);
+    MultiStatus found = ParseMultiStatus(reply.body);
     if (!found.ok) {
-        SetError(QString::fromUtf8("Serwer %1 przysłał odpowiedź, której nie da się odczytać.").arg(Host()), false);
+        SetUnreadable();
         return std::nullopt;
     }
+    return found;
+}
+
+void CalDavClient::SetUnreadable()
+{
+    SetError(QString::fromUtf8("Serwer %1 przysłał odpowiedź, której nie da się odczytać.").arg(Host()), false);
+}
+
+std::vector<RemoteResource> CalDavClient::ResourcesOf(const MultiStatus& found, const QUrl& base,
+                                                      bool skipMissing) const
+{
     std::vector<RemoteResource> out;
     for (const DavResponse& r : found.responses)
-        if (!r.calendarData.isEmpty())
-            out.push_back(
-                {PathOf(r.href, reply.url).toStdString(), r.etag.toStdString(), r.calendarData.toStdString()});
+        if (!(skipMissing && r.status == 404) && !r.calendarData.isEmpty())
+            out.push_back({PathOf(r.href, base).toStdString(), r.etag.toStdString(), r.calendarData.toStdString()});
     return out;
 }
 

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "sync/calendar_server.h"
+#include "sync/caldav/multistatus.h"
 
 struct CalDavAccount
 {
@@ -93,6 +94,12 @@ private:
     // Sets Error() from a reply that failed (no status, or one outside 2xx).
     void SetError(const Reply& reply);
     void SetError(const QString& text, bool unreachable);
+    // The multistatus of a WebDAV reply; nothing, with Error() set, when the reply is another
+    // status or cannot be read.
+    std::optional<MultiStatus> MultiStatusOf(const Reply& reply);
+    void SetUnreadable();
+    // The calendar data of each response, by path; `skipMissing` leaves out those answered 404.
+    std::vector<RemoteResource> ResourcesOf(const MultiStatus& found, const QUrl& base, bool skipMissing) const;
     QUrl UrlOf(const QString& path) const;
     QString PathOf(const QString& href, const QUrl& base) const;
     QString Host() const { return m_account.server.host(); }
