@@ -75,25 +75,28 @@ std::filesystem::path ImportMemoryPath(const std::filesystem::path& notesFile)
     return notesFile.parent_path() / "dnz-import.txt";
 }
 
+std::optional<std::vector<std::string_view>> WholeLines(std::string_view contents)
+{
+    std::vector<std::string_view> lines;
+    std::size_t pos = 0;
+    while (pos < contents.size()) {
+        const std::size_t end = contents.find('\n', pos);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        lines.push_back(contents.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return lines;
+}
+
 ImportMemory ParseImportMemory(std::string_view contents)
 {
+    const auto lines = WholeLines(contents);
+    if (!lines || lines->empty() || lines->front() != kHeader)
+        return {};
     ImportMemory memory;
-    std::size_t pos = 0;
-    bool header = true;
-    while (pos < contents.size()) {
-        std::size_t end = contents.find('\n', pos);
-        // A file cut off mid-line is damaged: a whole file always ends with its line end.
-        if (end == std::string_view::npos)
-            return {};
-        const std::string_view line = contents.substr(pos, end - pos);
-        pos = end + 1;
-        if (header) {
-            if (line != kHeader)
-                return {};
-            header = false;
-            continue;
-        }
-        const auto fields = SplitFields(line, 4);
+    for (std::size_t i = 1; i < lines->size(); ++i) {
+        const auto fields = SplitFields((*lines)[i], 4);
         if (!fields)
             return {};
         auto id = UnescapeField((*fields)[0]);

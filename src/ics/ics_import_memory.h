@@ -41,6 +41,9 @@ std::string FormatImportMemory(const ImportMemory& memory);
 // A field of such a line: backslash, tab, CR and LF as "\\", "\t", "\r", "\n"; nothing for a broken escape.
 std::string EscapeField(std::string_view text);
 std::optional<std::string> UnescapeField(std::string_view text);
+// The lines of such a file; nothing when it is cut off mid-line, as a whole file always ends
+// with its line end.
+std::optional<std::vector<std::string_view>> WholeLines(std::string_view contents);
 // The line's tab-separated fields; nothing unless there are exactly `count`.
 std::optional<std::vector<std::string_view>> SplitFields(std::string_view line, std::size_t count);
 

@@ -33,21 +33,11 @@ std::string FormatShownCalendars(const std::vector<ShownCalendar>& calendars)
 std::vector<ShownCalendar> ParseShownCalendars(std::string_view contents)
 {
     std::vector<ShownCalendar> calendars;
-    std::size_t pos = 0;
-    bool header = true;
-    while (pos < contents.size()) {
-        const std::size_t end = contents.find('\n', pos);
-        if (end == std::string_view::npos)
-            return {};
-        const std::string_view line = contents.substr(pos, end - pos);
-        pos = end + 1;
-        if (header) {
-            if (line != kHeader)
-                return {};
-            header = false;
-            continue;
-        }
-        const auto fields = SplitFields(line, 2);
+    const auto lines = WholeLines(contents);
+    if (!lines || lines->empty() || lines->front() != kHeader)
+        return {};
+    for (std::size_t i = 1; i < lines->size(); ++i) {
+        const auto fields = SplitFields((*lines)[i], 2);
         std::optional<std::string> value = fields ? UnescapeField((*fields)[1]) : std::nullopt;
         if (!value)
             return {};

@@ -50,16 +50,10 @@ std::filesystem::path SyncStatePath(const std::filesystem::path& notesFile)
 
 NoteSyncState ParseSyncState(std::string_view contents)
 {
-    std::vector<std::string_view> lines;
-    std::size_t pos = 0;
-    while (pos < contents.size()) {
-        const std::size_t end = contents.find('\n', pos);
-        // A file cut off mid-line is damaged: a whole file always ends with its line end.
-        if (end == std::string_view::npos)
-            return {};
-        lines.push_back(contents.substr(pos, end - pos));
-        pos = end + 1;
-    }
+    const auto whole = WholeLines(contents);
+    if (!whole)
+        return {};
+    const std::vector<std::string_view>& lines = *whole;
     if (lines.size() < 3 || lines[0] != kHeader)
         return {};
     NoteSyncState state;
