@@ -13,6 +13,17 @@
 #include <string>
 #include <vector>
 
+// The model's 0xRRGGBB colours as Qt's, and back.
+inline QColor ToQColor(Rgb rgb)
+{
+    return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb));
+}
+
+inline Rgb ToRgb(const QColor& colour)
+{
+    return static_cast<Rgb>(colour.rgb() & 0xFFFFFFu);
+}
+
 // The two month-step buttons: a plain glyph button; the panel gives it its behaviour.
 class TCalButton : public QPushButton
 {
